@@ -1,0 +1,6 @@
+#!/usr/bin/env bash
+# Configures and builds Orvane into build/ (programs in build/bin, laid out as installed).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)"

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs every Debian 12 package that building, running and testing Orvane needs.
+# Idempotent and quiet: packages already installed are skipped.
+set -euo pipefail
+
+packages=(
+  # build
+  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev clang-format
+  libgtest-dev googletest
+  # renderer
+  freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils
+  # host: windows, dialogs, pictures, cursor
+  libgtk-3-dev libx11-dev libxfixes-dev libgdk-pixbuf-2.0-dev fonts-ipafont-gothic xdg-utils
+  # music
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev gstreamer1.0-plugins-base
+  gstreamer1.0-plugins-good gstreamer1.0-pulseaudio gstreamer1.0-tools
+  libcdio-dev libcdio-paranoia-dev
+  # tests and benchmarks
+  xvfb xdotool x11-utils x11-apps imagemagick openbox pulseaudio pulseaudio-utils
+  libjpeg-turbo-progs python3 time
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+echo "setup: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq >/dev/null
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

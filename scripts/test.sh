@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the unit and display suites, then the fuzzers
+# over their kept corpora and regression cases.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/setup.sh
+./scripts/build.sh
+ctest --test-dir build --output-on-failure -j2 --timeout 300
+
+# The fuzz targets need clang's libFuzzer; they build in a tree of their own.
+if compgen -G "fuzz/*/CMakeLists.txt" >/dev/null; then
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DENABLE_FUZZERS=ON -DBUILD_TESTING=OFF \
+    -DENABLE_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build build-fuzz -j"$(nproc)" --target fuzzers
+  ctest --test-dir build-fuzz --output-on-failure -j2
+fi

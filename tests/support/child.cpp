@@ -1,0 +1,104 @@
+#include "tests/support/child.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace orvane::testing {
+namespace {
+
+std::string TempPath(const char* tag) {
+  std::string pattern = std::string(P_tmpdir) + "/orvane-" + tag + "-XXXXXX";
+  int fd = mkstemp(pattern.data());
+  if (fd >= 0) close(fd);
+  return pattern;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+int Decode(int status) {
+  if (WIFEXITED(status)) return WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+  return -1;
+}
+
+}  // namespace
+
+Child::Child(std::vector<std::string> argv, std::vector<std::string> env)
+    : outPath_(TempPath("out")), errPath_(TempPath("err")) {
+  pid_ = fork();
+  if (pid_ != 0) return;
+  for (const std::string& pair : env) {
+    const size_t eq = pair.find('=');
+    if (eq == std::string::npos) {
+      unsetenv(pair.c_str());
+    } else {
+      setenv(pair.substr(0, eq).c_str(), pair.substr(eq + 1).c_str(), 1);
+    }
+  }
+  int in = open("/dev/null", O_RDONLY);
+  int out = open(outPath_.c_str(), O_WRONLY | O_TRUNC);
+  int err = open(errPath_.c_str(), O_WRONLY | O_TRUNC);
+  dup2(in, STDIN_FILENO);
+  dup2(out, STDOUT_FILENO);
+  dup2(err, STDERR_FILENO);
+  std::vector<char*> args;
+  for (std::string& a : argv) args.push_back(a.data());
+  args.push_back(nullptr);
+  execvp(args[0], args.data());
+  _exit(127);
+}
+
+Child::~Child() {
+  if (pid_ > 0 && !status_) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
+  unlink(outPath_.c_str());
+  unlink(errPath_.c_str());
+}
+
+std::optional<int> Child::Wait(std::chrono::milliseconds timeout) {
+  if (status_ || pid_ <= 0) return status_;
+  WaitFor(
+      [&] {
+        int status = 0;
+        if (waitpid(pid_, &status, WNOHANG) == pid_) status_ = Decode(status);
+        return status_.has_value();
+      },
+      timeout, std::chrono::milliseconds(5));
+  return status_;
+}
+
+bool Child::Running() { return pid_ > 0 && !Wait(std::chrono::milliseconds(0)); }
+
+void Child::Signal(int signal) {
+  if (pid_ > 0 && !status_) kill(pid_, signal);
+}
+
+std::string Child::Stdout() const { return ReadFile(outPath_); }
+std::string Child::Stderr() const { return ReadFile(errPath_); }
+
+std::pair<int, std::string> RunShell(const std::string& command) {
+  std::string output;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return {-1, output};
+  char buffer[4096];
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
+  const int status = pclose(pipe);
+  return {Decode(status), output};
+}
+
+}  // namespace orvane::testing

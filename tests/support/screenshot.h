@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace orvane::testing {
+
+struct Rgb {
+  std::uint8_t r = 0, g = 0, b = 0;
+  bool operator==(const Rgb&) const = default;
+};
+
+// A picture of a window (or of the whole screen when window is 0) taken from an X server.
+struct Screenshot {
+  int width = 0;
+  int height = 0;
+  std::vector<Rgb> pixels;  // row by row from the top-left corner
+
+  bool valid() const { return width > 0 && height > 0; }
+  Rgb at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+  // Writes a binary PPM, handy for looking at a failed test's screen.
+  bool SavePpm(const std::string& path) const;
+};
+
+Screenshot TakeScreenshot(const std::string& display, unsigned long window = 0);
+
+// True when every channel of a and b differs by at most tolerance.
+bool Near(Rgb a, Rgb b, int tolerance);
+
+}  // namespace orvane::testing
