@@ -38,6 +38,9 @@ int main(int argc, char** argv) {
   windowHeight = 768;
   glutInit(&argc, argv);
   glutInitWindowSize(1024, 768);
+  // Without a window manager, full screen moves the window by minus its own position: a
+  // window placed at the origin ends up covering the screen exactly.
+  glutInitWindowPosition(0, 0);
   glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
   glutCreateWindow("Orvane_VC");
   initScene();

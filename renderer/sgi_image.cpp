@@ -14,7 +14,9 @@ namespace {
 
 constexpr std::uint64_t kLargestByteCount = INT32_MAX;
 
-bool littleEndianHost() { return std::endian::native == std::endian::little; }
+bool littleEndianHost() {
+  return std::endian::native == std::endian::little;
+}
 
 // Both byte counts that the reader allocates from must fit a signed 32-bit integer.
 bool fitsSizeLimits(const ImageFile& f) {
@@ -43,7 +45,8 @@ bool tryResize(std::vector<T>& buffer, std::size_t count) {
 
 void swapShorts(std::uint16_t* words, std::size_t count) {
   if (!littleEndianHost()) return;
-  for (std::size_t i = 0; i < count; ++i) words[i] = static_cast<std::uint16_t>(std::rotl(words[i], 8));
+  for (std::size_t i = 0; i < count; ++i)
+    words[i] = static_cast<std::uint16_t>(std::rotl(words[i], 8));
 }
 
 void swapLongs(std::uint32_t* words, std::size_t count) {
@@ -275,9 +278,8 @@ std::optional<int> reportLoadFailure(const TextureImage& image, const char* path
       std::perror(path);
       return 1;
     case ImageError::tooLarge:
-      std::fprintf(stderr,
-                   "%s: picture of %d x %d pixels in %d channels is too large to read\n", path,
-                   image.width, image.height, image.channels);
+      std::fprintf(stderr, "%s: picture of %d x %d pixels in %d channels is too large to read\n",
+                   path, image.width, image.height, image.channels);
       return 1;
     case ImageError::noMemoryForFile:
       return 1;

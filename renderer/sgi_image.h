@@ -18,10 +18,10 @@ inline constexpr long kSgiHeaderSize = 512;
 
 enum class ImageError {
   none,
-  cannotOpen,       // fopen failed; osError holds its errno
-  noMemoryForFile,  // the record, the compressed-row buffer or a row table
-  noMemoryForImage, // the output or a row buffer
-  tooLarge,         // a byte count does not fit a signed 32-bit integer
+  cannotOpen,        // fopen failed; osError holds its errno
+  noMemoryForFile,   // the record, the compressed-row buffer or a row table
+  noMemoryForImage,  // the output or a row buffer
+  tooLarge,          // a byte count does not fit a signed 32-bit integer
 };
 
 // An open image file: the header words in host order, the file, the compressed-row buffer

@@ -34,14 +34,22 @@ void initRings() {
 
 Corner ringCorner(const Ring& ring, int k) {
   switch (k & 7) {
-    case 0: return {1.0f, 0.0f};
-    case 1: return {ring.x, ring.y};
-    case 2: return {0.0f, 1.0f};
-    case 3: return {-ring.x, ring.y};
-    case 4: return {-1.0f, 0.0f};
-    case 5: return {-ring.x, -ring.y};
-    case 6: return {0.0f, -1.0f};
-    default: return {ring.x, -ring.y};
+    case 0:
+      return {1.0f, 0.0f};
+    case 1:
+      return {ring.x, ring.y};
+    case 2:
+      return {0.0f, 1.0f};
+    case 3:
+      return {-ring.x, ring.y};
+    case 4:
+      return {-1.0f, 0.0f};
+    case 5:
+      return {-ring.x, -ring.y};
+    case 6:
+      return {0.0f, -1.0f};
+    default:
+      return {ring.x, -ring.y};
   }
 }
 

@@ -66,8 +66,8 @@ int main(int argc, char** argv) {
   const int width = forcedSide ? forcedSide : powerOfTwoSide(gdk_pixbuf_get_width(upright));
   const int height = forcedSide ? forcedSide : powerOfTwoSide(gdk_pixbuf_get_height(upright));
   // Transparent parts are laid over black: the tunnel shows no alpha.
-  GdkPixbuf* scaled = gdk_pixbuf_composite_color_simple(upright, width, height,
-                                                        GDK_INTERP_HYPER, 255, 8, 0, 0);
+  GdkPixbuf* scaled =
+      gdk_pixbuf_composite_color_simple(upright, width, height, GDK_INTERP_HYPER, 255, 8, 0, 0);
   g_object_unref(upright);
   if (scaled == nullptr) {
     std::fprintf(stderr, "orvane-picture: not enough memory to scale %s\n", input.c_str());
