@@ -19,7 +19,9 @@ void expectStraightTable() {
   for (int i = 0; i < kRingCount; ++i) {
     EXPECT_EQ(rings[i].x, x) << i;
     EXPECT_EQ(rings[i].y, static_cast<float>(std::sin(0.7853975))) << i;
-    if (i > 0) EXPECT_NEAR(rings[i - 1].z - rings[i].z, 3.0, 1e-4) << i;
+    if (i > 0) {
+      EXPECT_NEAR(rings[i - 1].z - rings[i].z, 3.0, 1e-4) << i;
+    }
   }
 }
 
