@@ -31,6 +31,17 @@ std::size_t readAt(std::FILE* file, off_t offset, void* destination, std::size_t
   return std::fread(destination, 1, count, file);
 }
 
+// The stream's length in bytes; 0 if it cannot be told.
+std::size_t fileSize(std::FILE* stream) {
+  if (fseeko(stream, 0, SEEK_END) != 0) return 0;
+  const off_t end = ftello(stream);
+  return end > 0 ? static_cast<std::size_t>(end) : 0;
+}
+
+std::size_t bytesFrom(std::size_t size, std::size_t offset) {
+  return size > offset ? size - offset : 0;
+}
+
 template <typename T>
 bool tryResize(std::vector<T>& buffer, std::size_t count) {
   try {
@@ -85,16 +96,20 @@ OpenResult openImageStream(std::FILE* stream) {
   }
   if (f->runLengthEncoded()) {
     const std::size_t entries = std::size_t{f->ysize} * f->zsize;
-    if (!tryResize(f->rowStart, entries) || !tryResize(f->rowLength, entries)) {
+    // Entries past the end of the file would all be zero, giving rows of zeros: keep only
+    // those the file holds, so that a few bytes cannot make us allocate gigabytes.
+    const std::size_t size = fileSize(stream);
+    const std::size_t lengthsAt = kSgiHeaderSize + entries * 4;
+    const std::size_t starts = std::min(entries, bytesFrom(size, kSgiHeaderSize) / 4);
+    const std::size_t lengths = std::min(entries, bytesFrom(size, lengthsAt) / 4);
+    if (!tryResize(f->rowStart, starts) || !tryResize(f->rowLength, lengths)) {
       result.error = ImageError::noMemoryForFile;
       return result;
     }
-    const std::size_t tableBytes = entries * 4;
-    readAt(stream, kSgiHeaderSize, f->rowStart.data(), tableBytes);
-    readAt(stream, kSgiHeaderSize + static_cast<off_t>(tableBytes), f->rowLength.data(),
-           tableBytes);
-    swapLongs(f->rowStart.data(), entries);
-    swapLongs(f->rowLength.data(), entries);
+    readAt(stream, kSgiHeaderSize, f->rowStart.data(), starts * 4);
+    readAt(stream, static_cast<off_t>(lengthsAt), f->rowLength.data(), lengths * 4);
+    swapLongs(f->rowStart.data(), starts);
+    swapLongs(f->rowLength.data(), lengths);
   }
   result.file = std::move(f);
   return result;
@@ -150,8 +165,9 @@ void readImageRow(ImageFile& file, std::uint8_t* destination, unsigned y, unsign
   const std::size_t width = file.xsize;
   const std::size_t index = y + std::size_t{z} * file.ysize;
   if (file.runLengthEncoded()) {
-    if (index >= file.rowStart.size()) {
-      std::memset(destination, 0, width);  // no table entry (zsize 0): a row of zeros
+    if (index >= file.rowStart.size() || index >= file.rowLength.size()) {
+      // No table entry (zsize 0, or tables cut short by the file's end): a row of zeros.
+      std::memset(destination, 0, width);
       return;
     }
     // A stored length beyond the compressed-row buffer is clipped to it.

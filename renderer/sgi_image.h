@@ -25,7 +25,8 @@ enum class ImageError {
 };
 
 // An open image file: the header words in host order, the file, the compressed-row buffer
-// and, for run-length encoded files, the row start and length tables.
+// and, for run-length encoded files, the row start and length tables (as far as the file
+// holds them; rows without both entries read as zeros).
 struct ImageFile {
   std::uint16_t magic = 0;
   std::uint16_t storageWord = 0;  // storage byte (high) and bytes per channel (low)

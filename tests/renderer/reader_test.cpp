@@ -210,6 +210,25 @@ TEST_F(ReaderTest, RunLengthZeroChannelsReadsNoTableEntry) {
     for (int x = 0; x < 4; ++x) EXPECT_EQ(pixel(image, x, y), (Rgba{0, 0, 0, 255}));
 }
 
+TEST_F(ReaderTest, TablesLongerThanTheFileCostNoMemory) {
+  // 16000 × 30000 entries would be two tables of 1.9 GB; the file holds three of them.
+  Bytes b = sgiHeader(1, 1, 16000, 30000);
+  putLong(b, 512, 0);
+  putLong(b, 516, 0);
+  putLong(b, 520, 0);
+  const auto path = folder_ / "tall.image";
+  testing::writeBytes(path, b);
+  OpenResult opened = openImageFile(path.c_str());
+  ASSERT_EQ(opened.error, ImageError::none);
+  EXPECT_EQ(opened.file->rowStart.size(), 3u);
+  EXPECT_TRUE(opened.file->rowLength.empty());
+  const TextureImage image = loadTextureImage(*opened.file);
+  closeImageFile(std::move(opened.file));
+  ASSERT_EQ(image.error, ImageError::none);
+  EXPECT_EQ(pixel(image, 0, 0), (Rgba{0, 0, 0, 0}));
+  EXPECT_EQ(pixel(image, 0, 15999), (Rgba{0, 0, 0, 0}));
+}
+
 TEST_F(ReaderTest, BadRowTableEntriesGiveZerosOrClippedRows) {
   Bytes b = rleFile(2, 1);
   putLong(b, 512 + 0 * 4, 0xFFFFFFF0u);  // row 0 starts far past the end
