@@ -1,10 +1,260 @@
 #include "host/Orvane_B.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+
+#include "host/command_line.h"
+#include "host/ini_file.h"
+#include "platform/atomic_file.h"
+
 namespace orvane {
 
 std::int16_t BGM_Kind = 0;
 std::int16_t BGM_RepeatTrack = 0;
 std::string BGM_File;
 std::string BGM_Folder;
+std::int16_t AnimPointX = 0;
+std::int16_t AnimPointY = 0;
+
+namespace {
+
+std::string hostFolder = ".";
+std::string commandLine;
+
+// The most a value read from the settings file holds, as GetPrivateProfileStringA's
+// 256-byte buffer allows.
+constexpr size_t kMaxValueBytes = 255;
+// The most a section or key name passes to WriteIni, as its 128-byte buffer allows.
+constexpr size_t kMaxNameBytes = 127;
+// No settings file of ours comes near this; a larger file is not read (nor rewritten).
+constexpr off_t kMaxIniBytes = 16 * 1024 * 1024;
+
+// Texts cross the ANSI functions up to their first NUL.
+std::string UpToNul(std::string text) {
+  if (const size_t nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
+  return text;
+}
+
+enum class ReadResult { Ok, Missing, Failed };
+
+// Reads a whole regular file of bounded size; O_NONBLOCK keeps a FIFO from hanging the open.
+ReadResult ReadWholeFile(const std::string& path, std::string& bytes) {
+  bytes.clear();
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
+  struct stat info {};
+  ReadResult result = ReadResult::Ok;
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxIniBytes) {
+    result = ReadResult::Failed;
+  } else {
+    char buffer[16384];
+    while (true) {
+      const ssize_t got = read(fd, buffer, sizeof buffer);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) {
+        result = ReadResult::Failed;
+        break;
+      }
+      if (got == 0) break;
+      bytes.append(buffer, static_cast<size_t>(got));
+      if (bytes.size() > static_cast<size_t>(kMaxIniBytes)) {
+        result = ReadResult::Failed;
+        break;
+      }
+    }
+  }
+  close(fd);
+  return result;
+}
+
+bool IsSpace(char c) {
+  return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// A settings number: blanks around it, an optional sign, digits with an optional decimal
+// point and exponent. Taken towards minus infinity; nullopt when it is no number or does not
+// fit 16 bits.
+std::optional<std::int16_t> ParseSettingNumber(std::string_view text) {
+  while (!text.empty() && IsSpace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsSpace(text.back())) text.remove_suffix(1);
+  std::string_view body = text;
+  if (!body.empty() && (body.front() == '+' || body.front() == '-')) body.remove_prefix(1);
+  size_t i = 0;
+  size_t digits = 0;
+  while (i < body.size() && IsDigit(body[i])) ++i, ++digits;
+  if (i < body.size() && body[i] == '.') {
+    ++i;
+    while (i < body.size() && IsDigit(body[i])) ++i, ++digits;
+  }
+  if (digits == 0) return std::nullopt;
+  if (i < body.size() && (body[i] == 'e' || body[i] == 'E')) {
+    ++i;
+    if (i < body.size() && (body[i] == '+' || body[i] == '-')) ++i;
+    const size_t start = i;
+    while (i < body.size() && IsDigit(body[i])) ++i;
+    if (i == start) return std::nullopt;
+  }
+  if (i != body.size()) return std::nullopt;
+  std::string number(text);
+  const char* begin = number.data();
+  if (*begin == '+') ++begin;
+  double value = 0;
+  const auto [end, error] = std::from_chars(begin, number.data() + number.size(), value);
+  if (error != std::errc() || end != number.data() + number.size()) return std::nullopt;
+  const double whole = std::floor(value);
+  if (!(whole >= -32768.0 && whole <= 32767.0)) return std::nullopt;
+  return static_cast<std::int16_t>(whole);
+}
+
+std::int16_t ReadSettingNumber(std::string_view key, const std::string& file) {
+  const std::string text = ReadIni(std::string(IniSection), std::string(key), file);
+  if (text.empty()) return 0;
+  return ParseSettingNumber(text).value_or(0);
+}
+
+bool EndsWithSeparator(std::string_view path) {
+  return !path.empty() && (path.back() == '\\' || path.back() == '/');
+}
+
+// Runs one step of a handler; a step that fails is skipped without a message.
+template <typename Step>
+void Guarded(Step step) {
+  try {
+    step();
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
+const std::string& HostFolder() {
+  return hostFolder;
+}
+void SetHostFolder(std::string folder) {
+  hostFolder = std::move(folder);
+}
+
+// A folder of "/" would give "//Orvane.ini", which the file system reads as "/Orvane.ini".
+std::string TexturePath() {
+  return hostFolder + "/Orvane.image";
+}
+std::string RendererPath() {
+  return hostFolder + "/Orvane.dll";
+}
+std::string SettingsPath() {
+  return hostFolder + "/Orvane.ini";
+}
+
+const std::string& CommandLine() {
+  return commandLine;
+}
+void SetCommandLine(std::string text) {
+  commandLine = std::move(text);
+}
+std::string ModeLetter() {
+  return ModeLetter(commandLine);
+}
+
+std::string ReadIni(std::string section, std::string key, std::string file) {
+  std::string bytes;
+  if (ReadWholeFile(UpToNul(std::move(file)), bytes) != ReadResult::Ok) return "";
+  std::string value =
+      IniLookup(bytes, UpToNul(std::move(section)), UpToNul(std::move(key))).value_or("");
+  value = UpToNul(std::move(value));
+  if (value.size() > kMaxValueBytes) value.resize(kMaxValueBytes);
+  return value;
+}
+
+bool WriteIni(std::string section, std::string key, std::string value, std::string file) {
+  section = UpToNul(std::move(section));
+  key = UpToNul(std::move(key));
+  if (section.size() > kMaxNameBytes) section.resize(kMaxNameBytes);
+  if (key.size() > kMaxNameBytes) key.resize(kMaxNameBytes);
+  file = UpToNul(std::move(file));
+  std::string bytes;
+  // An unreadable file is never replaced: its keys would be lost.
+  if (ReadWholeFile(file, bytes) == ReadResult::Failed) return false;
+  const std::optional<std::string> updated =
+      IniUpdate(bytes, section, key, UpToNul(std::move(value)));
+  if (!updated) return false;
+  // A settings file that is a link to one elsewhere is written there.
+  std::string target = file;
+  struct stat info {};
+  if (lstat(file.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+    if (char* resolved = realpath(file.c_str(), nullptr)) {
+      target = resolved;
+      free(resolved);
+    }
+  }
+  return WriteFileAtomically(target, *updated);
+}
+
+void LoadSettings() {
+  const std::string file = SettingsPath();
+  Guarded([&] { BGM_Kind = ReadSettingNumber(IniKeyKind, file); });
+  Guarded([&] { BGM_RepeatTrack = ReadSettingNumber(IniKeyRepeatTrack, file); });
+  Guarded([&] {
+    BGM_File = ReadIni(std::string(IniSection), std::string(IniKeyFile), file);
+    if (!BGM_File.empty() && !FileExists(BGM_File)) BGM_File.clear();
+    if (BGM_File.empty() && BGM_Kind == 2) BGM_Kind = 0;
+  });
+  Guarded([&] { BGM_Folder = BGM_File.empty() ? hostFolder : FolderOf(BGM_File); });
+}
+
+bool FileExists(std::string path) {
+  if (EndsWithSeparator(path)) path.pop_back();
+  path = UpToNul(std::move(path));
+  if (path.empty()) return false;
+  // Only a regular file counts: a folder opens on Linux but is no file, and a FIFO would block.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info {};
+  const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  close(fd);
+  return regular;
+}
+
+std::string FolderOf(std::string path) {
+  // A Linux path is cut at its last "/" alone: ":" and "\" are ordinary characters in its
+  // names. Other paths are cut as Windows paths, at the last ":", "\" or "/".
+  const bool posix = !path.empty() && path.front() == '/';
+  const size_t cut = posix ? path.rfind('/') : path.find_last_of(":\\/");
+  if (cut == std::string::npos) return "";
+  if (posix && cut == 0) return "/";  // the root folder keeps its one "/"
+  path.resize(cut + 1);
+  if (EndsWithSeparator(path)) path.pop_back();
+  return path;
+}
+
+namespace {
+
+Rect AnchorRect() {
+  return Rect{AnimPointX, AnimPointY, AnimPointX, AnimPointY};
+}
+
+Rect WindowRectOrZero(WindowHandle window, Platform& platform) {
+  return platform.windowGeometry.GetWindowRect(window).value_or(Rect{});
+}
+
+}  // namespace
+
+void AnimateOpen(WindowHandle window, Platform& platform) {
+  const Rect from = AnchorRect();
+  const Rect to = WindowRectOrZero(window, platform);
+  platform.rectAnimation.DrawAnimatedRects(window, from, to);
+}
+
+void AnimateClose(WindowHandle window, Platform& platform) {
+  const Rect from = WindowRectOrZero(window, platform);
+  platform.rectAnimation.DrawAnimatedRects(window, from, AnchorRect());
+}
 
 }  // namespace orvane

@@ -1,0 +1,90 @@
+// Main: the single-instance test, the mode dispatch and the start-up checks.
+#include "host/Orvane_B.h"
+#include "host/Orvane_R.h"
+#include "host/Orvane_S.h"
+#include "host/command_line.h"
+#include "host/dialog/Orvane_P.h"
+
+namespace orvane {
+namespace {
+
+template <typename Step>
+void Guarded(Step step) {
+  try {
+    step();
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
+ModeHandlers DefaultModeHandlers() {
+  return ModeHandlers{StartPreview, ShowSettingsDialog, CreateSaverWindow};
+}
+
+void Main(std::string commandLine, Platform& platform) {
+  Main(std::move(commandLine), platform, DefaultModeHandlers());
+}
+
+void Main(std::string commandLine, Platform& platform, const ModeHandlers& handlers) {
+  SetCommandLine(std::move(commandLine));
+  Guarded([&] { SetHostFolder(platform.process.HostFolder()); });
+
+  // Another saver or settings dialog is open: end silently. Both searches are always made.
+  bool refused = false;
+  for (std::string_view title : {SaverWindowTitle, DialogWindowTitle}) {
+    Guarded([&] { refused = platform.windowFinder.FindWindow(title) != 0 || refused; });
+  }
+  if (refused) {
+    platform.process.EndProcess();
+    return;
+  }
+
+  if (ModeLetter() == "P") {
+    Guarded([&] {
+      const std::int32_t handle = PreviewHandle(CommandLine());
+      handlers.startPreview(static_cast<WindowHandle>(static_cast<std::uint32_t>(handle)),
+                            platform);
+    });
+    return;
+  }
+
+  Guarded([&] { platform.fileSystem.CreateDirectory(std::string(DataDirectoryPath)); });
+  Guarded([&] { LoadSettings(); });
+
+  bool missing = false;
+  Guarded([&] {
+    if (!FileExists(TexturePath())) {
+      missing = true;
+      platform.messageBox.ShowMessage(MessageImageMissing);
+    }
+  });
+  if (missing) {
+    platform.process.EndProcess();
+    return;
+  }
+  Guarded([&] {
+    if (!FileExists(RendererPath())) {
+      missing = true;
+      platform.messageBox.ShowMessage(MessageDllMissing);
+    }
+  });
+  if (missing) {
+    platform.process.EndProcess();
+    return;
+  }
+
+  if (ModeLetter() == "C") {
+    Guarded([&] { handlers.showSettingsDialog(platform); });
+    platform.process.EndProcess();
+    return;
+  }
+  if (!CommandLine().empty() && ModeLetter() != "S") {
+    platform.process.EndProcess();
+    return;
+  }
+  if (ModeLetter() == "S") Guarded([&] { platform.cursor.ShowCursor(false); });
+  Guarded([&] { handlers.createSaverWindow(platform); });
+}
+
+}  // namespace orvane

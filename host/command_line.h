@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+// Reading the screen-saver command line: "/s", "/p <window>", "/c[:<window>]".
+namespace orvane {
+
+// The raw command line that Windows would hand over: the arguments after the program's own
+// name joined with single blanks; "" without arguments.
+std::string JoinArguments(std::span<const char* const> arguments);
+
+// The second character of the upper-cased command line, or "" when it has fewer than two
+// characters. The first character is never looked at, so "/s", "-s" and "xs" all give "S".
+std::string ModeLetter(std::string_view commandLine);
+
+// The preview window: the text from the fourth character on read as a decimal number
+// (blanks skipped, reading stops at the first character that cannot continue the number,
+// no number gives 0), rounded to the nearest 32-bit signed integer (halves to even; beyond
+// the range: 0).
+std::int32_t PreviewHandle(std::string_view commandLine);
+
+}  // namespace orvane
