@@ -34,9 +34,9 @@ class CommandShell final : public CommandPlatform, public CommandContainer {
     return NativeWindowOf(input_);
   }
   TwipsScale Scale() override {
-    const double dpi = gdk_screen_get_resolution(gtk_widget_get_screen(widget_));
-    const double twipsPerPixel = dpi > 0 ? 1440.0 / dpi : 15.0;
-    return {twipsPerPixel, twipsPerPixel};
+    // The screen's density is read once; the geometry of every later paint uses it.
+    if (!scale_) scale_ = ScreenTwipsScale(gtk_widget_get_display(widget_));
+    return *scale_;
   }
 
   // CommandContainer
@@ -132,6 +132,7 @@ class CommandShell final : public CommandPlatform, public CommandContainer {
   gulong focusHandler_ = 0;
   bool focused_ = false;
   cairo_surface_t* image_ = nullptr;
+  std::optional<TwipsScale> scale_;
   double designWidth_ = 1215.0;
   double designHeight_ = 375.0;
 };
