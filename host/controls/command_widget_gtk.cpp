@@ -127,7 +127,7 @@ class CommandShell final : public CommandPlatform, public CommandContainer {
   CommandWidgetOptions options_;
   GdkWindow* input_ = nullptr;
   guint timer_ = 0;
-  DoubleClickFilter clicks_{400, 4};
+  DoubleClickFilter clicks_{400, 5};
   GtkWindow* toplevel_ = nullptr;
   gulong focusHandler_ = 0;
   bool focused_ = false;
@@ -261,6 +261,10 @@ gboolean CommandButtonPress(GtkWidget* widget, GdkEventButton* event) {
   // The second press of a double click is reported as a double click, which the control
   // does not handle: it paints nothing. Its release still arrives as usual.
   if (event->type != GDK_BUTTON_PRESS) return TRUE;
+  gint time = 400, distance = 5;
+  g_object_get(gtk_widget_get_settings(widget), "gtk-double-click-time", &time,
+               "gtk-double-click-distance", &distance, nullptr);
+  shell.Clicks().SetLimits(static_cast<std::uint32_t>(std::max(0, time)), distance);
   if (shell.Clicks().IsDoubleClick(static_cast<int>(event->button), event->time, event->x_root,
                                    event->y_root)) {
     return TRUE;
