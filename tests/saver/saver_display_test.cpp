@@ -53,7 +53,9 @@ class SaverRun : public ::testing::Test {
     WaitFor(
         [&] {
           window = screen->Find("Orvane_VC");
-          return window != 0 && screen->Size(window) == std::pair{1024, 768};
+          // Mapped, so that a key press reaches it.
+          return window != 0 && screen->Size(window) == std::pair{1024, 768} &&
+                 screen->IsShown(window);
         },
         10s);
     if (window != 0 && !renderer) {
@@ -70,10 +72,14 @@ class SaverRun : public ::testing::Test {
     EXPECT_EQ(RunShell("DISPLAY=" + xvfb->display() + " xdotool key Escape").first, 0);
   }
 
-  // The renderer ends on Escape and its window goes.
+  // The renderer ends on Escape and its window goes. (A key pressed while a busy machine has not
+  // yet given the renderer its first turn may be lost; the key is pressed again then.)
   void EndRenderer() {
-    PressEscape();
-    EXPECT_TRUE(WaitFor([&] { return screen->Find("Orvane_VC") == 0; }, 5s));
+    for (int attempt = 0; attempt < 3 && screen->Find("Orvane_VC") != 0; ++attempt) {
+      PressEscape();
+      WaitFor([&] { return screen->Find("Orvane_VC") == 0; }, 2s);
+    }
+    EXPECT_EQ(screen->Find("Orvane_VC"), 0u);
     renderer.reset();
   }
 
@@ -115,7 +121,8 @@ TEST_F(SaverRun, TheSaverStartsTheTunnelWatchesItAndEndsWithinAWatchOfEscape) {
   const auto elapsed = Clock::now() - pressed;
   EXPECT_LT(elapsed, kWatchBound) << Milliseconds(elapsed) << " ms from Escape to the host's end";
   RecordProperty("escape_to_host_end_ms", std::to_string(Milliseconds(elapsed)));
-  EXPECT_FALSE(renderer->Runs());
+  // Its window goes first; the process itself may take a moment longer to end.
+  EXPECT_TRUE(WaitFor([&] { return !renderer->Runs(); }, 3s));
   EXPECT_EQ(cursor->Seen(), (Strings{"hide", "show"}));
   EXPECT_EQ(screen->Find("Orvane_Main"), 0u);
   EXPECT_EQ(host->Stdout(), "");

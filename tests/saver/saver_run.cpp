@@ -166,6 +166,11 @@ bool Screen::IsMapped(unsigned long window) {
   return XGetWindowAttributes(display_, window, &attributes) && attributes.map_state != IsUnmapped;
 }
 
+bool Screen::IsShown(unsigned long window) {
+  XWindowAttributes attributes{};
+  return XGetWindowAttributes(display_, window, &attributes) && attributes.map_state == IsViewable;
+}
+
 bool Screen::IsTopLevel(unsigned long window) {
   Window root = 0, parent = 0, *children = nullptr;
   unsigned int count = 0;

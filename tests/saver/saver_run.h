@@ -76,6 +76,8 @@ class Screen {
   // How many windows have exactly that title.
   int Count(const std::string& title);
   bool IsMapped(unsigned long window);
+  // Mapped, and so are all its ancestors.
+  bool IsShown(unsigned long window);
   bool IsTopLevel(unsigned long window);
   // _NET_WM_PID of the window, or -1.
   pid_t WindowPid(unsigned long window);
