@@ -1,0 +1,86 @@
+#include "host/controls/caption_painter_gtk.h"
+
+#include <pango/pangocairo.h>
+
+#include <memory>
+
+namespace orvane {
+
+std::string FontFamilyFor(const std::string& name) {
+  if (name == "ＭＳ Ｐゴシック" || name == "MS PGothic") return "IPAPGothic";
+  if (name == "ＭＳ ゴシック" || name == "MS Gothic") return "IPAGothic";
+  if (name == "MS Sans Serif" || name == "Tahoma") return "Sans";
+  return name;
+}
+
+namespace {
+
+struct Rgb {
+  double r, g, b;
+};
+
+// A colour number (0x00BBGGRR); system colour numbers (high bit set) draw as the
+// button text colour, black.
+Rgb FromColourNumber(std::uint32_t colour) {
+  if (colour & 0x80000000u) return {0, 0, 0};
+  return {(colour & 0xFF) / 255.0, ((colour >> 8) & 0xFF) / 255.0, ((colour >> 16) & 0xFF) / 255.0};
+}
+
+}  // namespace
+
+void DrawCaption(cairo_t* cr, const CaptionLabel& label, const TwipsScale& scale) {
+  if (label.Text.empty()) return;
+  const int left = scale.ToPixelsX(label.Left);
+  const int top = scale.ToPixelsY(label.Top);
+  const int width = scale.ToPixelsX(label.Left + label.Width) - left;
+  const int height = scale.ToPixelsY(label.Top + label.Height) - top;
+  if (width <= 0 || height <= 0) return;
+
+  std::unique_ptr<PangoLayout, decltype(&g_object_unref)> layout(pango_cairo_create_layout(cr),
+                                                                 g_object_unref);
+  // Points are set at the screen's own density, as twips count it.
+  pango_cairo_context_set_resolution(pango_layout_get_context(layout.get()), 1440.0 / scale.Y);
+  pango_layout_context_changed(layout.get());
+  std::unique_ptr<PangoFontDescription, decltype(&pango_font_description_free)> font(
+      pango_font_description_new(), pango_font_description_free);
+  pango_font_description_set_family(font.get(), FontFamilyFor(label.Font.Name).c_str());
+  pango_font_description_set_size(font.get(), static_cast<int>(label.Font.Size * PANGO_SCALE));
+  pango_font_description_set_weight(font.get(), static_cast<PangoWeight>(label.Font.Weight));
+  pango_font_description_set_style(font.get(),
+                                   label.Font.Italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+  pango_layout_set_font_description(layout.get(), font.get());
+  PangoAttrList* attributes = pango_attr_list_new();
+  if (label.Font.Underline)
+    pango_attr_list_insert(attributes, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+  if (label.Font.Strikethrough)
+    pango_attr_list_insert(attributes, pango_attr_strikethrough_new(TRUE));
+  pango_layout_set_attributes(layout.get(), attributes);
+  pango_attr_list_unref(attributes);
+  pango_layout_set_alignment(layout.get(), PANGO_ALIGN_CENTER);
+  pango_layout_set_text(layout.get(), label.Text.c_str(), -1);
+
+  int textWidth = 0, textHeight = 0;
+  pango_layout_get_pixel_size(layout.get(), &textWidth, &textHeight);
+  const double x = left + (width - textWidth) / 2;
+
+  cairo_save(cr);
+  cairo_rectangle(cr, left, top, width, height);
+  cairo_clip(cr);
+  if (label.Enabled) {
+    const Rgb c = FromColourNumber(label.ForeColour);
+    cairo_set_source_rgb(cr, c.r, c.g, c.b);
+    cairo_move_to(cr, x, top);
+    pango_cairo_show_layout(cr, layout.get());
+  } else {
+    // Greyed text: a white copy one pixel down and right under the grey one.
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_move_to(cr, x + 1, top + 1);
+    pango_cairo_show_layout(cr, layout.get());
+    cairo_set_source_rgb(cr, 0xAC / 255.0, 0xA8 / 255.0, 0x99 / 255.0);
+    cairo_move_to(cr, x, top);
+    pango_cairo_show_layout(cr, layout.get());
+  }
+  cairo_restore(cr);
+}
+
+}  // namespace orvane

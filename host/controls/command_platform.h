@@ -1,0 +1,45 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "host/controls/font_info.h"
+#include "host/controls/twips.h"
+
+namespace orvane {
+
+// A window of the windowing system (an X window id on X11).
+using WindowId = std::uint64_t;
+
+// What one control needs from the windowing system. The GTK widget implements it; tests
+// use fakes.
+class CommandPlatform {
+ public:
+  virtual ~CommandPlatform() = default;
+  // Shows the off-screen image (and the caption over it) on the screen.
+  virtual void Show() = 0;
+  // Starts the hover timer, or sets its interval if it runs; it calls OnHoverTick.
+  virtual void StartHoverTimer(std::chrono::milliseconds interval) = 0;
+  // The window under the pointer; nothing when the pointer cannot be found.
+  virtual std::optional<WindowId> WindowUnderPointer() = 0;
+  // The control's own (input) window; nothing before it exists.
+  virtual std::optional<WindowId> ControlWindow() = 0;
+  // The screen's twips-per-pixel factors.
+  virtual TwipsScale Scale() { return {}; }
+};
+
+// What one control needs from the form that holds it.
+class CommandContainer {
+ public:
+  virtual ~CommandContainer() = default;
+  // The container's current font: the default of the stored "Font".
+  virtual FontInfo AmbientFont() const { return {}; }
+  // A property changed, so the container's stored design needs saving.
+  virtual void PropertyChanged(std::string_view /*name*/) {}
+  // The container's window; nothing when it has none.
+  virtual std::optional<WindowId> ContainerWindow() const { return std::nullopt; }
+};
+
+}  // namespace orvane

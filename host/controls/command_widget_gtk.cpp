@@ -1,0 +1,389 @@
+#include "host/controls/command_widget_gtk.h"
+
+#include <algorithm>
+
+#include "host/controls/caption_painter_gtk.h"
+#include "host/controls/double_click.h"
+#include "host/controls/window_from_point_x11.h"
+
+namespace orvane {
+namespace {
+
+// The widget's state: the platform and container the control talks to, the control
+// itself, its input window, hover timer, focus watch and the cairo view of its face.
+class CommandShell final : public CommandPlatform, public CommandContainer {
+ public:
+  explicit CommandShell(GtkWidget* widget) : widget_(widget), control_(*this, *this) {}
+  ~CommandShell() override {
+    StopTimer();
+    if (image_ != nullptr) cairo_surface_destroy(image_);
+  }
+
+  // CommandPlatform
+  void Show() override { gtk_widget_queue_draw(widget_); }
+  void StartHoverTimer(std::chrono::milliseconds interval) override {
+    StopTimer();
+    timer_ = g_timeout_add(static_cast<guint>(interval.count()), &CommandShell::Tick, this);
+  }
+  std::optional<WindowId> WindowUnderPointer() override {
+    return WindowFromPointer(gtk_widget_get_display(widget_));
+  }
+  std::optional<WindowId> ControlWindow() override {
+    // Only a native input window can be told apart from its container.
+    if (input_ == nullptr || !gdk_window_has_native(input_)) return std::nullopt;
+    return NativeWindowOf(input_);
+  }
+  TwipsScale Scale() override {
+    // The screen's density is read once; the geometry of every later paint uses it.
+    if (!scale_) scale_ = ScreenTwipsScale(gtk_widget_get_display(widget_));
+    return *scale_;
+  }
+
+  // CommandContainer
+  FontInfo AmbientFont() const override { return options_.AmbientFont; }
+  void PropertyChanged(std::string_view name) override {
+    if (options_.PropertyChanged) options_.PropertyChanged(name);
+  }
+  std::optional<WindowId> ContainerWindow() const override {
+    GtkWidget* parent = gtk_widget_get_parent(widget_);
+    if (parent == nullptr) return std::nullopt;
+    return NativeWindowOf(gtk_widget_get_window(parent));
+  }
+
+  Command& Control() { return control_; }
+  CommandWidgetOptions& Options() { return options_; }
+  GdkWindow*& Input() { return input_; }
+  DoubleClickFilter& Clicks() { return clicks_; }
+  double& DesignWidth() { return designWidth_; }
+  double& DesignHeight() { return designHeight_; }
+
+  void StopTimer() {
+    if (timer_ != 0) g_source_remove(timer_);
+    timer_ = 0;
+  }
+
+  // Follows the focus widget of the window that holds us, so that the focus moving
+  // between controls counts, and the window merely losing the desktop's focus does not.
+  void WatchToplevel() {
+    GtkWidget* toplevel = gtk_widget_get_toplevel(widget_);
+    GtkWindow* window = GTK_IS_WINDOW(toplevel) ? GTK_WINDOW(toplevel) : nullptr;
+    if (window == toplevel_) return;
+    UnwatchToplevel();
+    if (window == nullptr) return;
+    toplevel_ = window;
+    g_object_add_weak_pointer(G_OBJECT(toplevel_), reinterpret_cast<gpointer*>(&toplevel_));
+    focusHandler_ =
+        g_signal_connect_after(toplevel_, "set-focus", G_CALLBACK(&CommandShell::FocusMoved), this);
+  }
+  void UnwatchToplevel() {
+    if (toplevel_ != nullptr) {
+      g_signal_handler_disconnect(toplevel_, focusHandler_);
+      g_object_remove_weak_pointer(G_OBJECT(toplevel_), reinterpret_cast<gpointer*>(&toplevel_));
+    }
+    toplevel_ = nullptr;
+    focusHandler_ = 0;
+  }
+
+  void Draw(cairo_t* cr) {
+    const TwipsScale scale = Scale();
+    if (control_.FaceShown()) {
+      const Surface& face = control_.Face();
+      if (face.Width() > 0 && face.Height() > 0) {
+        auto* data = reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(face.Data()));
+        if (image_ == nullptr || cairo_image_surface_get_data(image_) != data ||
+            cairo_image_surface_get_width(image_) != face.Width() ||
+            cairo_image_surface_get_height(image_) != face.Height()) {
+          if (image_ != nullptr) cairo_surface_destroy(image_);
+          image_ = cairo_image_surface_create_for_data(data, CAIRO_FORMAT_RGB24, face.Width(),
+                                                       face.Height(), face.Stride());
+        }
+        cairo_surface_mark_dirty(image_);
+        cairo_set_source_surface(cr, image_, 0, 0);
+        cairo_paint(cr);
+      }
+    }
+    DrawCaption(cr, control_.Label(), scale);
+  }
+
+ private:
+  static gboolean Tick(gpointer self) {
+    static_cast<CommandShell*>(self)->control_.OnHoverTick();
+    return G_SOURCE_CONTINUE;
+  }
+  static void FocusMoved(GtkWindow* window, GtkWidget*, gpointer data) {
+    auto* self = static_cast<CommandShell*>(data);
+    const bool focused = gtk_window_get_focus(window) == self->widget_;
+    if (focused == self->focused_) return;
+    self->focused_ = focused;
+    if (focused) {
+      self->control_.OnGotFocus();
+    } else {
+      self->control_.OnLostFocus();
+    }
+  }
+
+  GtkWidget* widget_;
+  Command control_;
+  CommandWidgetOptions options_;
+  GdkWindow* input_ = nullptr;
+  guint timer_ = 0;
+  DoubleClickFilter clicks_{400, 5};
+  GtkWindow* toplevel_ = nullptr;
+  gulong focusHandler_ = 0;
+  bool focused_ = false;
+  cairo_surface_t* image_ = nullptr;
+  std::optional<TwipsScale> scale_;
+  double designWidth_ = 1215.0;
+  double designHeight_ = 375.0;
+};
+
+// The windowing system's buttons as the control numbers them: left 1, right 2, middle 4.
+std::int16_t ButtonOf(guint button) {
+  switch (button) {
+    case 1:
+      return kLeftButton;
+    case 2:
+      return kMiddleButton;
+    case 3:
+      return kRightButton;
+    default:
+      return 0;
+  }
+}
+
+std::int16_t ShiftOf(guint state) {
+  return static_cast<std::int16_t>(((state & GDK_SHIFT_MASK) ? 1 : 0) |
+                                   ((state & GDK_CONTROL_MASK) ? 2 : 0) |
+                                   ((state & GDK_MOD1_MASK) ? 4 : 0));
+}
+
+std::int16_t ButtonsHeld(guint state) {
+  return static_cast<std::int16_t>(((state & GDK_BUTTON1_MASK) ? kLeftButton : 0) |
+                                   ((state & GDK_BUTTON3_MASK) ? kRightButton : 0) |
+                                   ((state & GDK_BUTTON2_MASK) ? kMiddleButton : 0));
+}
+
+}  // namespace
+}  // namespace orvane
+
+G_BEGIN_DECLS
+#define ORVANE_TYPE_COMMAND (orvane_command_get_type())
+G_DECLARE_FINAL_TYPE(OrvaneCommand, orvane_command, ORVANE, COMMAND, GtkWidget)
+G_END_DECLS
+
+struct _OrvaneCommand {
+  GtkWidget parent_instance;
+  orvane::CommandShell* shell;
+};
+
+G_DEFINE_TYPE(OrvaneCommand, orvane_command, GTK_TYPE_WIDGET)
+
+namespace {
+
+using orvane::CommandShell;
+
+CommandShell& ShellOf(GtkWidget* widget) {
+  return *ORVANE_COMMAND(widget)->shell;
+}
+
+void CommandRealize(GtkWidget* widget) {
+  CommandShell& shell = ShellOf(widget);
+  gtk_widget_set_realized(widget, TRUE);
+  GdkWindow* parent = gtk_widget_get_parent_window(widget);
+  gtk_widget_set_window(widget, GDK_WINDOW(g_object_ref(parent)));
+
+  GtkAllocation allocation;
+  gtk_widget_get_allocation(widget, &allocation);
+  GdkWindowAttr attributes{};
+  attributes.window_type = GDK_WINDOW_CHILD;
+  attributes.wclass = GDK_INPUT_ONLY;
+  attributes.x = allocation.x;
+  attributes.y = allocation.y;
+  attributes.width = allocation.width;
+  attributes.height = allocation.height;
+  attributes.event_mask = gtk_widget_get_events(widget) | GDK_BUTTON_PRESS_MASK |
+                          GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK;
+  shell.Input() = gdk_window_new(parent, &attributes, GDK_WA_X | GDK_WA_Y);
+  gtk_widget_register_window(widget, shell.Input());
+  // A window of its own on the display, so that the hover test can name it.
+  gdk_window_ensure_native(shell.Input());
+}
+
+void CommandUnrealize(GtkWidget* widget) {
+  CommandShell& shell = ShellOf(widget);
+  if (shell.Input() != nullptr) {
+    gtk_widget_unregister_window(widget, shell.Input());
+    gdk_window_destroy(shell.Input());
+    shell.Input() = nullptr;
+  }
+  GTK_WIDGET_CLASS(orvane_command_parent_class)->unrealize(widget);
+}
+
+void CommandMap(GtkWidget* widget) {
+  GTK_WIDGET_CLASS(orvane_command_parent_class)->map(widget);
+  if (ShellOf(widget).Input() != nullptr) gdk_window_show(ShellOf(widget).Input());
+}
+
+void CommandUnmap(GtkWidget* widget) {
+  if (ShellOf(widget).Input() != nullptr) gdk_window_hide(ShellOf(widget).Input());
+  GTK_WIDGET_CLASS(orvane_command_parent_class)->unmap(widget);
+}
+
+void CommandSizeAllocate(GtkWidget* widget, GtkAllocation* allocation) {
+  CommandShell& shell = ShellOf(widget);
+  gtk_widget_set_allocation(widget, allocation);
+  if (gtk_widget_get_realized(widget) && shell.Input() != nullptr) {
+    gdk_window_move_resize(shell.Input(), allocation->x, allocation->y, allocation->width,
+                           allocation->height);
+  }
+  const orvane::TwipsScale scale = shell.Scale();
+  shell.Control().Resize(scale.FromPixelsX(allocation->width),
+                         scale.FromPixelsY(allocation->height));
+}
+
+void CommandPreferredWidth(GtkWidget* widget, gint* minimum, gint* natural) {
+  CommandShell& shell = ShellOf(widget);
+  *minimum = *natural = std::max(1, shell.Scale().ToPixelsX(shell.DesignWidth()));
+}
+
+void CommandPreferredHeight(GtkWidget* widget, gint* minimum, gint* natural) {
+  CommandShell& shell = ShellOf(widget);
+  *minimum = *natural = std::max(1, shell.Scale().ToPixelsY(shell.DesignHeight()));
+}
+
+gboolean CommandDraw(GtkWidget* widget, cairo_t* cr) {
+  ShellOf(widget).Draw(cr);
+  return FALSE;
+}
+
+gboolean CommandButtonPress(GtkWidget* widget, GdkEventButton* event) {
+  CommandShell& shell = ShellOf(widget);
+  // The second press of a double click is reported as a double click, which the control
+  // does not handle: it paints nothing. Its release still arrives as usual.
+  if (event->type != GDK_BUTTON_PRESS) return TRUE;
+  gint time = 400, distance = 5;
+  g_object_get(gtk_widget_get_settings(widget), "gtk-double-click-time", &time,
+               "gtk-double-click-distance", &distance, nullptr);
+  shell.Clicks().SetLimits(static_cast<std::uint32_t>(std::max(0, time)), distance);
+  if (shell.Clicks().IsDoubleClick(static_cast<int>(event->button), event->time, event->x_root,
+                                   event->y_root)) {
+    return TRUE;
+  }
+  const std::int16_t button = orvane::ButtonOf(event->button);
+  if (button == 0) return FALSE;
+  if (button == orvane::kLeftButton && gtk_widget_get_can_focus(widget)) {
+    gtk_widget_grab_focus(widget);
+  }
+  const orvane::TwipsScale scale = shell.Scale();
+  shell.Control().OnMouseDown(button, orvane::ShiftOf(event->state),
+                              static_cast<float>(scale.FromPixelsX(1) * event->x),
+                              static_cast<float>(scale.FromPixelsY(1) * event->y));
+  return TRUE;
+}
+
+gboolean CommandButtonRelease(GtkWidget* widget, GdkEventButton* event) {
+  const std::int16_t button = orvane::ButtonOf(event->button);
+  if (button == 0) return FALSE;
+  const orvane::TwipsScale scale = ShellOf(widget).Scale();
+  ShellOf(widget).Control().OnMouseUp(button, orvane::ShiftOf(event->state),
+                                      static_cast<float>(scale.X * event->x),
+                                      static_cast<float>(scale.Y * event->y));
+  return TRUE;
+}
+
+gboolean CommandMotion(GtkWidget* widget, GdkEventMotion* event) {
+  const orvane::TwipsScale scale = ShellOf(widget).Scale();
+  ShellOf(widget).Control().OnMouseMove(
+      orvane::ButtonsHeld(event->state), orvane::ShiftOf(event->state),
+      static_cast<float>(scale.X * event->x), static_cast<float>(scale.Y * event->y));
+  return TRUE;
+}
+
+void CommandHierarchyChanged(GtkWidget* widget, GtkWidget*) {
+  ShellOf(widget).WatchToplevel();
+}
+
+void CommandDispose(GObject* object) {
+  CommandShell& shell = *ORVANE_COMMAND(object)->shell;
+  shell.StopTimer();
+  shell.UnwatchToplevel();
+  G_OBJECT_CLASS(orvane_command_parent_class)->dispose(object);
+}
+
+void CommandFinalize(GObject* object) {
+  delete ORVANE_COMMAND(object)->shell;
+  ORVANE_COMMAND(object)->shell = nullptr;
+  G_OBJECT_CLASS(orvane_command_parent_class)->finalize(object);
+}
+
+}  // namespace
+
+static void orvane_command_class_init(OrvaneCommandClass* klass) {
+  GObjectClass* object = G_OBJECT_CLASS(klass);
+  object->dispose = CommandDispose;
+  object->finalize = CommandFinalize;
+  GtkWidgetClass* widget = GTK_WIDGET_CLASS(klass);
+  widget->realize = CommandRealize;
+  widget->unrealize = CommandUnrealize;
+  widget->map = CommandMap;
+  widget->unmap = CommandUnmap;
+  widget->size_allocate = CommandSizeAllocate;
+  widget->get_preferred_width = CommandPreferredWidth;
+  widget->get_preferred_height = CommandPreferredHeight;
+  widget->draw = CommandDraw;
+  widget->button_press_event = CommandButtonPress;
+  widget->button_release_event = CommandButtonRelease;
+  widget->motion_notify_event = CommandMotion;
+  widget->hierarchy_changed = CommandHierarchyChanged;
+  gtk_widget_class_set_css_name(widget, "orvane-command");
+}
+
+static void orvane_command_init(OrvaneCommand* self) {
+  GtkWidget* widget = GTK_WIDGET(self);
+  self->shell = new CommandShell(widget);
+  gtk_widget_set_has_window(widget, FALSE);
+  gtk_widget_set_can_focus(widget, TRUE);
+}
+
+namespace orvane {
+
+CommandWidget::CommandWidget(CommandWidgetOptions options) {
+  widget_ = GTK_WIDGET(g_object_new(ORVANE_TYPE_COMMAND, nullptr));
+  g_object_ref_sink(widget_);
+  ShellOf(widget_).Options() = std::move(options);
+}
+
+CommandWidget::~CommandWidget() {
+  g_object_unref(widget_);
+}
+
+Command& CommandWidget::Control() {
+  return ShellOf(widget_).Control();
+}
+
+const CommandWidgetOptions& CommandWidget::Options() const {
+  return ShellOf(widget_).Options();
+}
+
+void CommandWidget::SetSizeTwips(double widthTwips, double heightTwips) {
+  CommandShell& shell = ShellOf(widget_);
+  shell.DesignWidth() = widthTwips;
+  shell.DesignHeight() = heightTwips;
+  const TwipsScale scale = shell.Scale();
+  gtk_widget_set_size_request(widget_, std::max(1, scale.ToPixelsX(widthTwips)),
+                              std::max(1, scale.ToPixelsY(heightTwips)));
+}
+
+void CommandWidget::PlaceInFixed(GtkFixed* fixed, double leftTwips, double topTwips,
+                                 double widthTwips, double heightTwips) {
+  SetSizeTwips(widthTwips, heightTwips);
+  const TwipsScale scale = ShellOf(widget_).Scale();
+  gtk_fixed_put(fixed, widget_, scale.ToPixelsX(leftTwips), scale.ToPixelsY(topTwips));
+}
+
+Command* CommandOfWidget(GtkWidget* widget) {
+  if (widget == nullptr || !ORVANE_IS_COMMAND(widget)) return nullptr;
+  return &ShellOf(widget).Control();
+}
+
+}  // namespace orvane

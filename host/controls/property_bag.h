@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "host/controls/font_info.h"
+
+namespace orvane {
+
+// One stored value: a boolean, a whole number, a text or a font.
+using PropertyValue = std::variant<bool, std::int64_t, std::string, FontInfo>;
+
+// The container's store of one control's properties: named values, each read and written
+// with a default. A value equal to its default is not stored, and a name that is not stored
+// reads back as the default, so a design keeps only what differs.
+class PropertyBag {
+ public:
+  PropertyValue Read(std::string_view name, const PropertyValue& fallback) const;
+  void Write(std::string_view name, const PropertyValue& value, const PropertyValue& fallback);
+
+  bool Contains(std::string_view name) const { return values_.find(name) != values_.end(); }
+  size_t Size() const { return values_.size(); }
+  const std::map<std::string, PropertyValue, std::less<>>& Values() const { return values_; }
+
+ private:
+  std::map<std::string, PropertyValue, std::less<>> values_;
+};
+
+// Conversions of stored values to the control's field types, in the container's loose
+// manner: the text "1" reads as the number 1, a number as its decimal text, true as -1.
+// Each gives nothing for a value that does not convert or does not fit.
+std::optional<bool> ToBool(const PropertyValue& value);
+std::optional<std::int64_t> ToInteger(const PropertyValue& value, std::int64_t min,
+                                      std::int64_t max);
+std::optional<std::string> ToText(const PropertyValue& value);
+std::optional<FontInfo> ToFont(const PropertyValue& value);
+// Loose equality: a value equals a default of another type when the default converts to it.
+bool LooselyEqual(const PropertyValue& value, const PropertyValue& fallback);
+
+}  // namespace orvane

@@ -1,0 +1,93 @@
+#include "host/controls/surface.h"
+
+#include <algorithm>
+
+namespace orvane {
+
+bool Surface::Resize(int width, int height) {
+  if (width < 0 || height < 0 || width > kMaxSide || height > kMaxSide) return false;
+  width_ = width;
+  height_ = height;
+  pixels_.assign(static_cast<size_t>(width) * height, 0);
+  return true;
+}
+
+void Surface::Clear(std::uint32_t rgb) {
+  std::fill(pixels_.begin(), pixels_.end(), rgb & 0xFFFFFF);
+}
+
+namespace {
+
+// The channel byte at step i of n between two 16-bit values.
+std::uint32_t Blend(std::uint16_t from, std::uint16_t to, std::int64_t i, std::int64_t n) {
+  const std::int64_t value = from + (static_cast<std::int64_t>(to) - from) * i / n;
+  return static_cast<std::uint32_t>(value >> 8) & 0xFF;
+}
+
+std::uint32_t BlendColour(const TriVertex& from, const TriVertex& to, std::int64_t i,
+                          std::int64_t n) {
+  return (Blend(from.Red, to.Red, i, n) << 16) | (Blend(from.Green, to.Green, i, n) << 8) |
+         Blend(from.Blue, to.Blue, i, n);
+}
+
+}  // namespace
+
+bool Surface::GradientFill(std::span<const TriVertex> vertices,
+                           std::span<const GradientRectangle> rectangles, GradientMode mode) {
+  for (const GradientRectangle& r : rectangles) {
+    if (r.UpperLeft >= vertices.size() || r.LowerRight >= vertices.size()) return false;
+    const TriVertex& a = vertices[r.UpperLeft];
+    const TriVertex& b = vertices[r.LowerRight];
+    const std::int64_t x0 = std::min(a.X, b.X), x1 = std::max(a.X, b.X);
+    const std::int64_t y0 = std::min(a.Y, b.Y), y1 = std::max(a.Y, b.Y);
+    if (x0 == x1 || y0 == y1) continue;
+    const std::int64_t cx0 = std::max<std::int64_t>(x0, 0),
+                       cx1 = std::min<std::int64_t>(x1, width_);
+    const std::int64_t cy0 = std::max<std::int64_t>(y0, 0),
+                       cy1 = std::min<std::int64_t>(y1, height_);
+    if (mode == GradientMode::Vertical) {
+      const TriVertex& top = a.Y <= b.Y ? a : b;
+      const TriVertex& bottom = a.Y <= b.Y ? b : a;
+      for (std::int64_t y = cy0; y < cy1; ++y) {
+        const std::uint32_t c = BlendColour(top, bottom, y - y0, y1 - y0);
+        std::fill_n(pixels_.begin() + y * width_ + cx0, cx1 - cx0, c);
+      }
+    } else {
+      const TriVertex& left = a.X <= b.X ? a : b;
+      const TriVertex& right = a.X <= b.X ? b : a;
+      for (std::int64_t x = cx0; x < cx1; ++x) {
+        const std::uint32_t c = BlendColour(left, right, x - x0, x1 - x0);
+        for (std::int64_t y = cy0; y < cy1; ++y) pixels_[y * width_ + x] = c;
+      }
+    }
+  }
+  return true;
+}
+
+bool Surface::StretchCopy(const Picture& source, PixelRect from, PixelRect to) {
+  if (!source.Valid()) return false;
+  if (from.Width <= 0 || from.Height <= 0 || to.Width <= 0 || to.Height <= 0) return false;
+  if (from.X < 0 || from.Y < 0 || from.X > source.Width - from.Width ||
+      from.Y > source.Height - from.Height) {
+    return false;
+  }
+  // Nearest pixel: destination pixel i takes the source pixel under its centre.
+  const std::int64_t x0 = std::max(to.X, 0);
+  const std::int64_t x1 =
+      std::min<std::int64_t>(static_cast<std::int64_t>(to.X) + to.Width, width_);
+  const std::int64_t y0 = std::max(to.Y, 0);
+  const std::int64_t y1 =
+      std::min<std::int64_t>(static_cast<std::int64_t>(to.Y) + to.Height, height_);
+  for (std::int64_t y = y0; y < y1; ++y) {
+    const std::int64_t sy =
+        from.Y + ((2 * (y - to.Y) + 1) * from.Height) / (2 * std::int64_t{to.Height});
+    for (std::int64_t x = x0; x < x1; ++x) {
+      const std::int64_t sx =
+          from.X + ((2 * (x - to.X) + 1) * from.Width) / (2 * std::int64_t{to.Width});
+      pixels_[y * width_ + x] = source.At(static_cast<int>(sx), static_cast<int>(sy));
+    }
+  }
+  return true;
+}
+
+}  // namespace orvane
