@@ -6,11 +6,6 @@
 
 namespace orvane {
 
-// Until the preview lands: nothing to show, so the process ends.
-void StartPreview(WindowHandle, Platform& platform) {
-  platform.process.EndProcess();
-}
-
 // Until the settings dialog lands: closes at once.
 void ShowSettingsDialog(Platform&) {}
 

@@ -16,14 +16,7 @@ using testing::Bytes;
 using testing::putLong;
 using testing::sgiHeader;
 
-struct Rgba {
-  int r, g, b, a;
-  bool operator==(const Rgba&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Rgba& p) {
-  return out << "(" << p.r << "," << p.g << "," << p.b << "," << p.a << ")";
-}
+using Rgba = std::array<int, 4>;
 
 class ReaderTest : public ::testing::Test {
  protected:
@@ -123,9 +116,7 @@ TEST_F(ReaderTest, StorageOtherThanOneIsVerbatimAndBytesPerChannelIsIgnored) {
   Bytes b = verbatimFile(4, 2, 3);
   b[2] = 7;
   b[3] = 2;
-  const TextureImage image = load(b);
-  ASSERT_EQ(image.error, ImageError::none);
-  EXPECT_EQ(pixel(image, 3, 1), (Rgba{sample(3, 1, 0), sample(3, 1, 1), sample(3, 1, 2), 255}));
+  EXPECT_EQ(pixel(load(b), 3, 1), (Rgba{sample(3, 1, 0), sample(3, 1, 1), sample(3, 1, 2), 255}));
 }
 
 TEST(RleRowTest, PacketsStopAtCountZeroDataEndOrRowEnd) {
@@ -168,8 +159,7 @@ TEST_F(ReaderTest, EveryTruncationKeepsTheBytesReadAndZerosTheRest) {
       const bool isRle = whole == &packed;
       for (int y = 0; y < image.height; ++y) {
         for (int x = 0; x < image.width; ++x) {
-          const Rgba got = pixel(image, x, y);
-          const int channel[4] = {got.r, got.g, got.b, got.a};
+          const Rgba channel = pixel(image, x, y);
           for (unsigned z = 0; z < 4; ++z) {
             const int want = isRle ? rleSample(x, y, z) : sample(x, y, z);
             EXPECT_TRUE(channel[z] == want || channel[z] == 0) << x << "," << y << " z" << z;
@@ -257,28 +247,9 @@ TEST_F(ReaderTest, ReportsMatchTheExitCodes) {
   EXPECT_EQ(::testing::internal::GetCapturedStderr(),
             "p.image: picture of 40000 x 40000 pixels in 4 channels is too large to read\n");
 
-  TextureImage noMemory;
-  noMemory.error = ImageError::noMemoryForImage;
   ::testing::internal::CaptureStderr();
-  EXPECT_EQ(reportLoadFailure(noMemory, "p.image"), 0);
-  noMemory.error = ImageError::noMemoryForFile;
-  EXPECT_EQ(reportLoadFailure(noMemory, "p.image"), 1);
   EXPECT_EQ(reportLoadFailure(load(verbatimFile(2, 2, 3)), "p.image"), std::nullopt);
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
-}
-
-TEST(ByteOrderTest, SwapsBigEndianWordsOnThisHost) {
-  std::uint8_t shortBytes[4] = {0x01, 0xDA, 0x12, 0x34};
-  std::uint16_t shorts[2];
-  std::memcpy(shorts, shortBytes, sizeof shorts);
-  swapShorts(shorts, 2);
-  EXPECT_EQ(shorts[0], 474);
-  EXPECT_EQ(shorts[1], 0x1234);
-  std::uint8_t longBytes[4] = {0x00, 0x01, 0x02, 0x03};
-  std::uint32_t word;
-  std::memcpy(&word, longBytes, 4);
-  swapLongs(&word, 1);
-  EXPECT_EQ(word, 0x00010203u);
 }
 
 }  // namespace

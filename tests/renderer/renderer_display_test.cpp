@@ -138,31 +138,17 @@ TEST_F(RendererDisplayTest, FogInTheMiddleAndThePictureOnTheWalls) {
   renderer->Wait(5s);
 }
 
-TEST_F(RendererDisplayTest, MissingPictureEndsWithOneAndTheSystemsReport) {
-  auto renderer = startRenderer();
-  EXPECT_EQ(renderer->Wait(10s), 1);
-  EXPECT_EQ(renderer->Stderr(), picturePath() + ": No such file or directory\n");
-}
+TEST_F(RendererDisplayTest, MissingOrOversizedPictureEndsWithOneAndOneLine) {
+  auto missing = startRenderer();
+  EXPECT_EQ(missing->Wait(10s), 1);
+  EXPECT_EQ(missing->Stderr(), picturePath() + ": No such file or directory\n");
 
-TEST_F(RendererDisplayTest, OversizedPictureEndsWithOneAndOneClearLine) {
   placePicture(testing::sgiHeader(1, 60000, 60000, 3));
-  auto renderer = startRenderer();
-  EXPECT_EQ(renderer->Wait(10s), 1);
-  EXPECT_EQ(renderer->Stderr(), picturePath() +
-                                    ": picture of 60000 x 60000 pixels in 3 channels is too "
-                                    "large to read\n");
-}
-
-TEST_F(RendererDisplayTest, DamagedPictureStillGivesATunnel) {
-  Bytes pixels(64 * 64 * 3, 200);
-  Bytes file = encodeSgi(pixels.data(), 64, 64, 3, SgiStorage::runLength);
-  file.resize(file.size() / 2);  // tables whole, half the rows missing
-  placePicture(file);
-  auto renderer = startRenderer();
-  ASSERT_NE(waitForFullScreenWindow(*renderer), 0u) << renderer->Stderr();
-  EXPECT_FALSE(renderer->Wait(300ms).has_value());
-  EXPECT_EQ(xdotool("key Escape").first, 0);
-  EXPECT_EQ(renderer->Wait(5s), 0);
+  auto oversized = startRenderer();
+  EXPECT_EQ(oversized->Wait(10s), 1);
+  EXPECT_EQ(
+      oversized->Stderr(),
+      picturePath() + ": picture of 60000 x 60000 pixels in 3 channels is too large to read\n");
 }
 
 }  // namespace
