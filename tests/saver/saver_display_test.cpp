@@ -13,6 +13,7 @@
 #include "tests/saver/cursor_requests.h"
 #include "tests/saver/saver_run.h"
 #include "tests/support/child.h"
+#include "tests/support/pulse.h"
 #include "tests/support/xvfb.h"
 
 namespace orvane::testing {
@@ -43,8 +44,9 @@ class SaverRun : public ::testing::Test {
   std::unique_ptr<Child> StartHost(const std::string& argument) {
     Strings argv{install.Path("Orvane.scr")};
     if (!argument.empty()) argv.push_back(argument);
-    return std::make_unique<Child>(
-        argv, Strings{"DISPLAY=" + xvfb->display(), "XDG_CACHE_HOME=" + install.cacheHome()});
+    Strings env{"DISPLAY=" + xvfb->display(), "XDG_CACHE_HOME=" + install.cacheHome()};
+    env.insert(env.end(), extraEnv.begin(), extraEnv.end());
+    return std::make_unique<Child>(argv, env);
   }
 
   // Waits until the renderer's window covers the screen, and guards its process.
@@ -84,6 +86,7 @@ class SaverRun : public ::testing::Test {
   }
 
   SaverInstall install;
+  Strings extraEnv;  // for the host, on top of the display and the cache home
   std::unique_ptr<Xvfb> xvfb;
   std::unique_ptr<Screen> screen;
   std::unique_ptr<CursorRequests> cursor;
@@ -244,6 +247,74 @@ TEST_F(SaverRun, ASecondStartIsRefusedWhileTheSaverRuns) {
   EXPECT_EQ(cursor->Seen(), Strings{"hide"}) << "a refused start hides nothing";
   EndRenderer();
   EXPECT_EQ(host->Wait(5s), 0);
+}
+
+// The music of a saver run, heard on the null sink of a PulseAudio daemon of the test's own,
+// which is the host's default output.
+class SaverMusic : public SaverRun {
+ protected:
+  static constexpr int kLoud = 3000;  // the tones peak near 16000
+  static constexpr int kSilent = 50;
+
+  void SetUp() override {
+    SaverRun::SetUp();
+    ASSERT_TRUE(pulse.running()) << "pulseaudio did not start";
+    extraEnv = pulse.env();
+    recorder = std::make_unique<PulseRecorder>(pulse);
+    ASSERT_TRUE(recorder->running());
+  }
+
+  bool SoundArrives(std::size_t from) {
+    return WaitFor([&] { return recorder->PeakSince(from) > kLoud; }, 8s, 50ms);
+  }
+  // Nothing but silence over most of a second, once the output has drained.
+  bool StaysSilent(std::chrono::milliseconds listen = 800ms) {
+    std::this_thread::sleep_for(300ms);
+    const std::size_t mark = recorder->Mark();
+    std::this_thread::sleep_for(listen);
+    return recorder->PeakSince(mark) < kSilent;
+  }
+
+  // A saver run with this music file: heard while the tunnel runs, silent once Escape ended it.
+  void RunWithMusic(const std::string& file, bool heard) {
+    install.WriteSettings(2, file);
+    const std::size_t before = recorder->Mark();
+    auto host = StartHost("/s");
+    ASSERT_NE(WaitForRenderer(), 0u) << host->Stderr();
+    if (heard) {
+      EXPECT_TRUE(SoundArrives(before)) << file;
+    } else {
+      EXPECT_TRUE(StaysSilent(1500ms)) << file;
+      EXPECT_TRUE(ProcessRuns(host->pid())) << "the saver runs on without music";
+      EXPECT_NE(screen->Find("Orvane_Main"), 0u);
+    }
+    PressEscape();
+    const auto pressed = Clock::now();
+    EXPECT_EQ(host->Wait(5s), 0);
+    EXPECT_LT(Clock::now() - pressed, kWatchBound);
+    EXPECT_TRUE(StaysSilent()) << "the music stopped with the saver";
+    renderer.reset();
+  }
+
+  PulseServer pulse;
+  std::unique_ptr<PulseRecorder> recorder;
+  TempFolder music;
+};
+
+TEST_F(SaverMusic, AWavFileLoopsWhileTheTunnelRuns) {
+  WriteWav(music / "loop.wav", 0.5, 880);
+  RunWithMusic(music / "loop.wav", true);
+}
+
+TEST_F(SaverMusic, AnMp3FileInAnyCaseOfItsEndingPlays) {
+  ASSERT_TRUE(WriteMp3(music / "Tune.Mp3", 3.0, 440));
+  RunWithMusic(music / "Tune.Mp3", true);
+}
+
+TEST_F(SaverMusic, AFileEndingInNeitherWavNorMp3PlaysNothing) {
+  // A sound the player could play, were it not for its name.
+  WriteWav(music / "tune.wma", 2.0, 660);
+  RunWithMusic(music / "tune.wma", false);
 }
 
 }  // namespace

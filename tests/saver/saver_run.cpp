@@ -33,16 +33,6 @@ std::vector<std::string> StatFields(pid_t pid) {
 
 }  // namespace
 
-TempFolder::TempFolder() {
-  std::string pattern = std::filesystem::temp_directory_path().string() + "/orvane-saver-XXXXXX";
-  if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-}
-
 std::string ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream bytes;

@@ -8,25 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/mci/media_files.h"
 #include "tests/support/child.h"
 #include "tests/support/xvfb.h"
 
 struct _XDisplay;
 
 namespace orvane::testing {
-
-// A folder of the test's own, removed with everything in it at the end.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
