@@ -65,7 +65,7 @@ class SaverRun : public ::testing::Test {
       const auto running = ProcessesRunning(install.Path("Orvane.dll"));
       EXPECT_EQ(running.size(), 1u);
       if (running.size() != 1) return 0;
-      renderer = std::make_unique<RendererGuard>(running[0], install.Path("Orvane.dll"));
+      renderer = std::make_unique<InstalledProcess>(running[0], install.Path("Orvane.dll"));
     }
     return window;
   }
@@ -90,7 +90,7 @@ class SaverRun : public ::testing::Test {
   std::unique_ptr<Xvfb> xvfb;
   std::unique_ptr<Screen> screen;
   std::unique_ptr<CursorRequests> cursor;
-  std::unique_ptr<RendererGuard> renderer;
+  std::unique_ptr<InstalledProcess> renderer;
 };
 
 TEST_F(SaverRun, TheSaverStartsTheTunnelWatchesItAndEndsWithinAWatchOfEscape) {
@@ -315,6 +315,33 @@ TEST_F(SaverMusic, AFileEndingInNeitherWavNorMp3PlaysNothing) {
   // A sound the player could play, were it not for its name.
   WriteWav(music / "tune.wma", 2.0, 660);
   RunWithMusic(music / "tune.wma", false);
+}
+
+// The desktop's idle timer starts the saver as the README tells: xautolock with the installed
+// "Orvane.scr /s" as its locker. A program that ends the host with SIGTERM gets the close step,
+// and the tunnel stays until Escape.
+TEST_F(SaverRun, XautolockStartsTheInstalledSaver) {
+  const Strings env{"DISPLAY=" + xvfb->display(), "XDG_CACHE_HOME=" + install.cacheHome()};
+  Child idle({"xautolock", "-time", "1", "-locker", install.Path("Orvane.scr") + " /s"}, env);
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        return RunShell("DISPLAY=" + xvfb->display() + " xautolock -locknow 2>/dev/null").first ==
+               0;
+      },
+      5s, 100ms));
+  ASSERT_NE(WaitForRenderer(), 0u) << idle.Stderr();
+  const auto hosts = ProcessesRunning(install.Path("Orvane.scr"));
+  ASSERT_EQ(hosts.size(), 1u);
+  InstalledProcess host(hosts[0], install.Path("Orvane.scr"));
+  EXPECT_EQ(cursor->Seen(), Strings{"hide"});
+
+  ASSERT_TRUE(host.Signal(SIGTERM));
+  EXPECT_TRUE(WaitFor([&] { return !host.Runs(); }, 3s));
+  EXPECT_EQ(cursor->Seen(), (Strings{"hide", "show"}));
+  std::this_thread::sleep_for(600ms);
+  EXPECT_TRUE(renderer->Runs()) << "the tunnel stays until Escape";
+  EndRenderer();
+  EXPECT_TRUE(idle.Running()) << "the idle timer waits for the next idle time";
 }
 
 }  // namespace

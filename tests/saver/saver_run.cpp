@@ -203,15 +203,15 @@ std::vector<pid_t> ProcessesRunning(const std::string& program) {
   return found;
 }
 
-RendererGuard::~RendererGuard() {
+InstalledProcess::~InstalledProcess() {
   Signal(SIGKILL);
 }
 
-bool RendererGuard::Runs() const {
+bool InstalledProcess::Runs() const {
   return pid_ > 1 && ProcessRuns(pid_) && ProgramOf(pid_) == program_;
 }
 
-bool RendererGuard::Signal(int signal) {
+bool InstalledProcess::Signal(int signal) {
   // Never 0 or -1: those would reach a whole process group, or every process there is.
   if (!Runs() || pid_ == getpid()) return false;
   return kill(pid_, signal) == 0;

@@ -76,15 +76,15 @@ class Screen {
   _XDisplay* display_ = nullptr;
 };
 
-// The renderer that a test's host started, found by its program file. It is signalled only by
-// its own id (a real one: above 1), and only while that id still runs our copy of the renderer;
-// the destructor ends it with SIGKILL if it still runs.
-class RendererGuard {
+// A process running one of the test's installed programs (the renderer its host started, say),
+// found by its program file. It is signalled only by its own id (a real one: above 1), and only
+// while that id still runs that program; the destructor ends it with SIGKILL if it still runs.
+class InstalledProcess {
  public:
-  RendererGuard(pid_t pid, std::string program) : pid_(pid), program_(std::move(program)) {}
-  ~RendererGuard();
-  RendererGuard(const RendererGuard&) = delete;
-  RendererGuard& operator=(const RendererGuard&) = delete;
+  InstalledProcess(pid_t pid, std::string program) : pid_(pid), program_(std::move(program)) {}
+  ~InstalledProcess();
+  InstalledProcess(const InstalledProcess&) = delete;
+  InstalledProcess& operator=(const InstalledProcess&) = delete;
   pid_t pid() const { return pid_; }
   bool Runs() const;
   // False when the process is not (or no longer) ours to signal.
