@@ -2,7 +2,6 @@
 // its part of this file (and the file goes once all three are gone).
 #include "host/Orvane_R.h"
 #include "host/Orvane_S.h"
-#include "host/dialog/Orvane_P.h"
 
 namespace orvane {
 
@@ -10,9 +9,6 @@ namespace orvane {
 void StartPreview(WindowHandle, Platform& platform) {
   platform.process.EndProcess();
 }
-
-// Until the settings dialog lands: closes at once.
-void ShowSettingsDialog(Platform&) {}
 
 // Until the saver window lands: no window would keep the process alive, so it ends.
 void CreateSaverWindow(Platform& platform) {
