@@ -58,8 +58,8 @@ std::int32_t PreviewHandle(std::string_view commandLine) {
     while (i < rest.size() && IsBlank(rest[i])) ++i;
     return i < rest.size() ? rest[i] : '\0';
   };
-  // Digits are gathered only up to a bound; beyond it the value is out of range anyway, but
-  // the exponent still counts, so the count of dropped digits is kept.
+  // Significant digits are gathered only up to a bound; beyond it the value is out of range
+  // anyway unless the exponent brings it back, so dropped whole digits raise the exponent.
   constexpr size_t kMaxDigits = 40;
   long long droppedIntegerDigits = 0;
   if (char c = next(); c == '+' || c == '-') {
@@ -67,20 +67,25 @@ std::int32_t PreviewHandle(std::string_view commandLine) {
     ++i;
   }
   bool digits = false;
-  for (char c = next(); IsDigit(c); c = next(), ++i) {
+  size_t significant = 0;
+  for (char c = next(); IsDigit(c); ++i, c = next()) {
     digits = true;
-    if (number.size() < kMaxDigits) {
+    if (c == '0' && significant == 0) continue;  // leading zeros change nothing
+    if (significant < kMaxDigits) {
       number += c;
+      ++significant;
     } else {
       ++droppedIntegerDigits;
     }
   }
+  if (significant == 0) number += '0';
   if (next() == '.') {
     ++i;
     number += '.';
-    for (char c = next(); IsDigit(c); c = next(), ++i) {
+    size_t fraction = 0;
+    for (char c = next(); IsDigit(c); ++i, c = next()) {
       digits = true;
-      if (number.size() < 2 * kMaxDigits) number += c;
+      if (fraction++ < kMaxDigits) number += c;
     }
   }
   if (!digits) return 0;
@@ -95,7 +100,7 @@ std::int32_t PreviewHandle(std::string_view commandLine) {
     }
     long long value = 0;
     bool any = false;
-    for (char d = next(); IsDigit(d); d = next(), ++i) {
+    for (char d = next(); IsDigit(d); ++i, d = next()) {
       any = true;
       if (value < 100000) value = value * 10 + (d - '0');
     }

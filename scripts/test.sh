@@ -12,5 +12,5 @@ if compgen -G "fuzz/*/CMakeLists.txt" >/dev/null; then
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DENABLE_FUZZERS=ON -DBUILD_TESTING=OFF \
     -DENABLE_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build build-fuzz -j"$(nproc)" --target fuzzers
-  ctest --test-dir build-fuzz --output-on-failure -j2
+  ctest --test-dir build-fuzz --output-on-failure -j2 --no-tests=error
 fi

@@ -34,9 +34,9 @@ class CommandShell final : public CommandPlatform, public CommandContainer {
     return NativeWindowOf(input_);
   }
   TwipsScale Scale() override {
-    const double dpi = gdk_screen_get_resolution(gtk_widget_get_screen(widget_));
-    const double twipsPerPixel = dpi > 0 ? 1440.0 / dpi : 15.0;
-    return {twipsPerPixel, twipsPerPixel};
+    // The screen's density is read once; the geometry of every later paint uses it.
+    if (!scale_) scale_ = ScreenTwipsScale(gtk_widget_get_display(widget_));
+    return *scale_;
   }
 
   // CommandContainer
@@ -127,11 +127,12 @@ class CommandShell final : public CommandPlatform, public CommandContainer {
   CommandWidgetOptions options_;
   GdkWindow* input_ = nullptr;
   guint timer_ = 0;
-  DoubleClickFilter clicks_{400, 4};
+  DoubleClickFilter clicks_{400, 5};
   GtkWindow* toplevel_ = nullptr;
   gulong focusHandler_ = 0;
   bool focused_ = false;
   cairo_surface_t* image_ = nullptr;
+  std::optional<TwipsScale> scale_;
   double designWidth_ = 1215.0;
   double designHeight_ = 375.0;
 };
@@ -260,6 +261,10 @@ gboolean CommandButtonPress(GtkWidget* widget, GdkEventButton* event) {
   // The second press of a double click is reported as a double click, which the control
   // does not handle: it paints nothing. Its release still arrives as usual.
   if (event->type != GDK_BUTTON_PRESS) return TRUE;
+  gint time = 400, distance = 5;
+  g_object_get(gtk_widget_get_settings(widget), "gtk-double-click-time", &time,
+               "gtk-double-click-distance", &distance, nullptr);
+  shell.Clicks().SetLimits(static_cast<std::uint32_t>(std::max(0, time)), distance);
   if (shell.Clicks().IsDoubleClick(static_cast<int>(event->button), event->time, event->x_root,
                                    event->y_root)) {
     return TRUE;

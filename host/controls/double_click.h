@@ -12,6 +12,12 @@ class DoubleClickFilter {
   DoubleClickFilter(std::uint32_t timeMs, int distancePixels)
       : timeMs_(timeMs), distance_(distancePixels) {}
 
+  // The desktop's settings may change while the program runs.
+  void SetLimits(std::uint32_t timeMs, int distancePixels) {
+    timeMs_ = timeMs;
+    distance_ = distancePixels;
+  }
+
   // Call for every press, in order; true when this press completes a double click.
   bool IsDoubleClick(int button, std::uint32_t timeMs, double x, double y);
 

@@ -1,0 +1,57 @@
+// The tunnel renderer: opens the "Orvane_VC" window, draws the tunnel every 20 ms and ends
+// only on Escape.
+
+#include <GL/glut.h>
+
+#include <cstdlib>
+
+#include "renderer/renderer_gl.h"
+#include "renderer/tunnel_scene.h"
+
+namespace {
+
+using namespace orvane::renderer;
+
+constexpr unsigned kFrameMilliseconds = 20;
+constexpr unsigned char kEscape = 27;
+
+void reshape(int width, int height) {
+  glViewport(0, 0, width, height);
+  windowWidth = width;
+  windowHeight = height;
+}
+
+void keyboard(unsigned char key, int, int) {
+  if (key == kEscape) std::exit(0);
+}
+
+// Re-armed before the frame is drawn, so drawing time does not stretch the period.
+void timerTick(int) {
+  glutPostRedisplay();
+  glutTimerFunc(kFrameMilliseconds, timerTick, 0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  windowWidth = 1024;
+  windowHeight = 768;
+  glutInit(&argc, argv);
+  glutInitWindowSize(1024, 768);
+  // Without a window manager, full screen moves the window by minus its own position: a
+  // window placed at the origin ends up covering the screen exactly.
+  glutInitWindowPosition(0, 0);
+  glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+  glutCreateWindow("Orvane_VC");
+  initScene();
+  initTexture();
+  glutReshapeFunc(reshape);
+  glutDisplayFunc(display);
+  glutKeyboardFunc(keyboard);
+  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+  glutSetCursor(GLUT_CURSOR_NONE);
+  glutFullScreen();
+  glutTimerFunc(kFrameMilliseconds, timerTick, 0);
+  glutMainLoop();
+  return 0;
+}

@@ -1,0 +1,83 @@
+#include <GL/glu.h>
+#include <GL/glut.h>
+
+#include "renderer/renderer_gl.h"
+#include "renderer/tunnel_scene.h"
+
+namespace orvane::renderer {
+
+void initScene() {
+  initRings();
+  glEnable(GL_FOG);
+  glFogi(GL_FOG_MODE, GL_EXP);
+  const GLfloat fogColour[4] = {0.6f, 0.6f, 0.0f, 1.0f};
+  glFogfv(GL_FOG_COLOR, fogColour);
+  glFogf(GL_FOG_DENSITY, 0.08f);
+  // Back faces are culled; counter-clockwise is front. Depth testing stays off: what is
+  // drawn later covers what was drawn earlier.
+  glEnable(GL_CULL_FACE);
+}
+
+void display() {
+  glDrawBuffer(GL_BACK_LEFT);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+  // Rebuilt every frame from the size the last reshape left.
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(60.0, aspectRatio(), 0.5, 100.0);
+  glViewport(0, 0, windowWidth, windowHeight);
+
+  rampSpeed();
+
+  glMatrixMode(GL_MODELVIEW);
+  glDrawBuffer(GL_BACK_LEFT);
+  glLoadIdentity();
+  gluLookAt(0.0, 0.0, -2.0, 0.0, 0.0, -3.0, 0.0, 1.0, 0.0);
+
+  drawTunnel();
+
+  glFlush();
+  glutSwapBuffers();
+}
+
+void drawTunnel() {
+  glPushMatrix();
+  glRotatef(takeRoll(), 0.0f, 0.0f, 1.0f);
+
+  for (int i = 0; i < kSegmentCount; ++i) {
+    const Ring& near = rings[i];
+    const Ring& far = rings[i + 1];
+    glBegin(GL_QUADS);
+    for (int k = 0; k < kFacesPerSegment; ++k) {
+      const Corner nearK = ringCorner(near, k);
+      const Corner nearNext = ringCorner(near, k + 1);
+      const Corner farNext = ringCorner(far, k + 1);
+      const Corner farK = ringCorner(far, k);
+      // s runs along the tunnel, t around it: every face shows the whole picture.
+      glTexCoord2f(1.0f, 0.0f);
+      glVertex3f(nearK.x, nearK.y, near.z);
+      glTexCoord2f(1.0f, 1.0f);
+      glVertex3f(nearNext.x, nearNext.y, near.z);
+      glTexCoord2f(0.0f, 1.0f);
+      glVertex3f(farNext.x, farNext.y, far.z);
+      glTexCoord2f(0.0f, 0.0f);
+      glVertex3f(farK.x, farK.y, far.z);
+    }
+    glEnd();
+  }
+
+  // The far end's cap keeps the last texture coordinate, (0, 0), and covers whatever lies
+  // behind it on the screen, since depth testing is off.
+  glBegin(GL_QUADS);
+  glVertex3f(-1.0f, -1.0f, kCapZ);
+  glVertex3f(1.0f, -1.0f, kCapZ);
+  glVertex3f(1.0f, 1.0f, kCapZ);
+  glVertex3f(-1.0f, 1.0f, kCapZ);
+  glEnd();
+
+  advanceRings();
+  glPopMatrix();
+}
+
+}  // namespace orvane::renderer

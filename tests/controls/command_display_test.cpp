@@ -1,0 +1,205 @@
+// The Command button in a real window under Xvfb, with real pointer and key events from
+// xdotool and pixels read back from the screen.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "tests/support/child.h"
+#include "tests/support/screenshot.h"
+#include "tests/support/xvfb.h"
+
+namespace orvane::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+// The probe's layout in window pixels (15 twips a pixel).
+constexpr int kSetX = 20, kSetY = 20, kSetW = 81, kSetH = 25;
+constexpr int kFileX = 20, kFileY = 80;
+
+class CommandDisplay : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(xvfb_.running());
+    probe_ = std::make_unique<Child>(
+        std::vector<std::string>{COMMAND_PROBE},
+        std::vector<std::string>{"DISPLAY=" + xvfb_.display(), "GDK_BACKEND=x11", "NO_AT_BRIDGE=1",
+                                 "GSETTINGS_BACKEND=memory", "GTK_CSD=0"});
+    ASSERT_TRUE(WaitFor([&] { return Out().find("ready ") != std::string::npos; }, 15s))
+        << probe_->Stderr();
+    std::istringstream ready(Out().substr(Out().find("ready ") + 6));
+    ready >> window_ >> originX_ >> originY_;
+    ASSERT_NE(window_, 0u);
+  }
+
+  std::string Out() const { return probe_->Stdout(); }
+  int Count(const std::string& line) const {
+    const std::string out = Out();
+    int n = 0;
+    for (size_t at = out.find(line + "\n"); at != std::string::npos;
+         at = out.find(line + "\n", at + 1)) {
+      if (at == 0 || out[at - 1] == '\n') ++n;
+    }
+    return n;
+  }
+  // Waits until the line has been printed more times than `before`.
+  bool WaitForLine(const std::string& line, int before = 0,
+                   std::chrono::milliseconds timeout = 3s) {
+    return WaitFor([&] { return Count(line) > before; }, timeout);
+  }
+  void Xdo(const std::string& args) {
+    const auto [code, out] = RunShell("DISPLAY=" + xvfb_.display() + " xdotool " + args);
+    ASSERT_EQ(code, 0) << "xdotool " << args;
+  }
+  // Moves the pointer to a point of the probe's window.
+  void MoveTo(int x, int y) {
+    Xdo("mousemove --sync " + std::to_string(originX_ + x) + " " + std::to_string(originY_ + y));
+  }
+  void HoverSet() {
+    const int before = Count("paint set HighLight 2");
+    MoveTo(kSetX + kSetW / 2 - 10, kSetY + kSetH / 2);
+    MoveTo(kSetX + kSetW / 2, kSetY + kSetH / 2);  // over the caption
+    ASSERT_TRUE(WaitForLine("paint set HighLight 2", before)) << Out();
+  }
+  Screenshot Shot() { return TakeScreenshot(xvfb_.display(), window_); }
+  // Several hover ticks.
+  static void Settle() { std::this_thread::sleep_for(350ms); }
+
+  Xvfb xvfb_;
+  std::unique_ptr<Child> probe_;
+  unsigned long window_ = 0;
+  int originX_ = 0, originY_ = 0;
+};
+
+bool GreyOnTop(const Screenshot& s) {
+  const int x = kSetX + kSetW / 2 - 30;
+  return s.at(x, kSetY + 4).r < s.at(x, kSetY + kSetH - 5).r;
+}
+
+TEST_F(CommandDisplay, HoverGivesHighLightOverTheCaptionAndLeavingGivesNormal) {
+  const Screenshot before = Shot();
+  ASSERT_TRUE(before.valid());
+  EXPECT_TRUE(Near(before.at(kSetX + 2, kSetY + 12), {0xF4, 0xF4, 0xF0}, 2));
+  EXPECT_FALSE(GreyOnTop(before));
+
+  const int normals = Count("paint set Normal 1");
+  HoverSet();
+  Settle();  // ticks with the pointer on the caption keep the highlight
+  EXPECT_EQ(Count("paint set Normal 1"), normals) << Out();
+  const Screenshot hovered = Shot();
+  EXPECT_TRUE(Near(hovered.at(kSetX + 2, kSetY + 12), {0xFC, 0xCA, 0x69}, 2));
+  EXPECT_TRUE(Near(hovered.at(kSetX + kSetW - 3, kSetY + 12), {0xFC, 0xCA, 0x69}, 2));
+  EXPECT_TRUE(GreyOnTop(hovered));
+
+  MoveTo(300, 150);  // the container's own window
+  ASSERT_TRUE(WaitForLine("paint set Normal 1", normals)) << Out();
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        return Near(Shot().at(kSetX + 2, kSetY + 12), {0xF4, 0xF4, 0xF0}, 2);
+      },
+      2s));
+  EXPECT_EQ(Count("click set"), 0);
+}
+
+TEST_F(CommandDisplay, PressAndReleaseGiveOneClick) {
+  HoverSet();
+  Xdo("click 1");
+  ASSERT_TRUE(WaitForLine("click set")) << Out();
+  Settle();
+  EXPECT_EQ(Count("click set"), 1);
+  EXPECT_GE(Count("paint set Pressed 4"), 1);
+  EXPECT_EQ(Count("paint set HighLightSelect 4"), 1);
+  // Focused and hovered: the amber picture, over the grey-on-top gradient kept from the press.
+  EXPECT_TRUE(Near(Shot().at(kSetX + 2, kSetY + 12), {0xFC, 0xCA, 0x69}, 2));
+}
+
+TEST_F(CommandDisplay, PressDragOffAndReleaseGiveNoClick) {
+  HoverSet();
+  Xdo("mousedown 1");
+  ASSERT_TRUE(WaitForLine("paint set Pressed 4")) << Out();
+  Xdo("mousemove --sync 700 600");  // the desktop, outside the probe's window
+  ASSERT_TRUE(WaitForLine("paint set Selected 3")) << Out();
+  MoveTo(kSetX + 10, kSetY + 10);  // back over it: still Selected
+  Settle();
+  Xdo("mouseup 1");
+  Settle();
+  EXPECT_EQ(Count("click set"), 0) << Out();
+  EXPECT_EQ(Count("paint set HighLightSelect 4"), 0) << Out();
+  EXPECT_TRUE(Near(Shot().at(kSetX + 2, kSetY + 12), {0xA9, 0xC5, 0xEF}, 2));
+}
+
+TEST_F(CommandDisplay, RightButtonReleaseOverAHoveredButtonClicks) {
+  HoverSet();
+  Xdo("click 3");
+  ASSERT_TRUE(WaitForLine("click set")) << Out();
+  EXPECT_EQ(Count("paint set Pressed 4"), 0);  // the right press is not handled
+  Xdo("click 2");
+  ASSERT_TRUE(WaitForLine("click set", 1)) << Out();
+}
+
+TEST_F(CommandDisplay, TabGivesSelectedAndNoKeyClicks) {
+  Xdo("windowfocus --sync " + std::to_string(window_));
+  Xdo("key Tab");  // from the entry onto "set"
+  ASSERT_TRUE(WaitForLine("paint set Selected 3")) << Out();
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        return Near(Shot().at(kSetX + 2, kSetY + 12), {0xA9, 0xC5, 0xEF}, 2);
+      },
+      2s));
+  Xdo("key Return space KP_Enter");
+  Settle();
+  EXPECT_EQ(Count("click set"), 0);
+  const int normals = Count("paint set Normal 1");
+  Xdo("key Tab");
+  ASSERT_TRUE(WaitForLine("paint set Normal 1", normals)) << Out();
+  ASSERT_TRUE(WaitForLine("paint can Selected 3")) << Out();
+}
+
+TEST_F(CommandDisplay, DoubleClickGivesTwoClicksAndItsSecondPressPaintsNothing) {
+  HoverSet();
+  Xdo("click --repeat 2 --delay 80 1");
+  ASSERT_TRUE(WaitForLine("click set", 1)) << Out();
+  Settle();
+  EXPECT_EQ(Count("click set"), 2);
+  // The first press paints Pressed twice (focus and press); the second press, none.
+  EXPECT_EQ(Count("paint set Pressed 4"), 2) << Out();
+  EXPECT_EQ(Count("paint set HighLightSelect 4"), 2) << Out();
+}
+
+TEST_F(CommandDisplay, ADisabledButtonShowsNoHoverAndGivesNoClick) {
+  MoveTo(kFileX + 20, kFileY + 12);
+  MoveTo(kFileX + 21, kFileY + 12);
+  Xdo("click 1");
+  Settle();
+  EXPECT_EQ(Count("click file"), 0) << Out();
+  EXPECT_EQ(Count("paint file HighLight 2"), 0) << Out();
+  EXPECT_TRUE(Near(Shot().at(kFileX + 20, kFileY + 1), {0xC9, 0xC7, 0xBA}, 2));
+}
+
+TEST_F(CommandDisplay, AnotherProgramsWindowOverTheButtonIsNotOverIt) {
+  // xlogo covers the right part of "set".
+  const int coverX = originX_ + kSetX + 50, coverY = originY_ + kSetY - 10;
+  Child other(
+      {"xlogo", "-geometry", "60x60+" + std::to_string(coverX) + "+" + std::to_string(coverY)},
+      {"DISPLAY=" + xvfb_.display()});
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        return RunShell("DISPLAY=" + xvfb_.display() +
+                        " xdotool search --onlyvisible --class xlogo")
+                   .first == 0;
+      },
+      5s));
+  MoveTo(kSetX + 10, kSetY + 12);
+  MoveTo(kSetX + 12, kSetY + 12);
+  ASSERT_TRUE(WaitForLine("paint set HighLight 2")) << Out();
+  const int normals = Count("paint set Normal 1");
+  MoveTo(kSetX + 65, kSetY + 12);  // inside the button's area, but over xlogo
+  ASSERT_TRUE(WaitForLine("paint set Normal 1", normals)) << Out();
+}
+
+}  // namespace
+}  // namespace orvane::testing

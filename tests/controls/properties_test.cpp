@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include "host/controls/Command.h"
+#include "tests/controls/fakes.h"
+
+namespace orvane {
+namespace {
+
+using testing::Rig;
+
+const FontInfo kDialogFont{"ＭＳ Ｐゴシック", 9.75, 400, false, false, false, 128};
+
+TEST(PropertyBag, ValuesEqualToTheirDefaultsAreNotStoredAndReadBackAsTheDefault) {
+  PropertyBag bag;
+  bag.Write("Caption", std::string("Command"), std::string("Command"));
+  bag.Write("FirstRun", std::int64_t{1}, std::string("1"));  // 1 equals the text "1"
+  bag.Write("Enabled", true, true);
+  EXPECT_EQ(bag.Size(), 0u);
+  EXPECT_EQ(std::get<std::string>(bag.Read("Caption", std::string("Command"))), "Command");
+
+  bag.Write("Caption", std::string("設定"), std::string("Command"));
+  EXPECT_EQ(std::get<std::string>(bag.Read("Caption", std::string("Command"))), "設定");
+  // Writing the default again forgets the stored value.
+  bag.Write("Caption", std::string("Command"), std::string("Command"));
+  EXPECT_FALSE(bag.Contains("Caption"));
+}
+
+TEST(PropertyBag, LooseConversions) {
+  EXPECT_EQ(ToInteger(std::string("1"), 0, 255), 1);
+  EXPECT_EQ(ToInteger(std::string(" 2.5 "), 0, 255), 2);  // half to even
+  EXPECT_EQ(ToInteger(std::string("&HFF"), 0, 255), 255);
+  EXPECT_FALSE(ToInteger(std::string("256"), 0, 255));
+  EXPECT_FALSE(ToInteger(std::string("abc"), 0, 255));
+  EXPECT_FALSE(ToInteger(std::string(""), 0, 255));
+  EXPECT_FALSE(ToInteger(std::string("1e300"), 0, 255));
+  EXPECT_EQ(ToInteger(true, -1, 0), -1);
+  EXPECT_EQ(ToBool(std::string("False")), false);
+  EXPECT_EQ(ToBool(std::string("0")), false);
+  EXPECT_EQ(ToBool(std::int64_t{-1}), true);
+  EXPECT_FALSE(ToBool(std::string("maybe")));
+  EXPECT_FALSE(ToBool(kDialogFont));
+  EXPECT_EQ(ToText(std::int64_t{12}), "12");
+  EXPECT_FALSE(ToFont(std::string("Tahoma")));
+}
+
+TEST(CommandProperties, AnEmptyDesignGivesAnEnabledCommandInTheAmbientFont) {
+  Rig rig;
+  rig.control.LoadFromBag(PropertyBag{});
+  rig.control.Resize(1215, 375);
+  const CommandFields& f = rig.control.Fields();
+  EXPECT_EQ(f.IsEnabled, kTrue);
+  EXPECT_EQ(f.FirstRun, 1);
+  EXPECT_EQ(rig.control.Caption(), "Command");
+  EXPECT_EQ(rig.control.Font(), rig.container.ambient);
+  EXPECT_EQ(rig.control.Label().ForeColour, 0u);
+  EXPECT_TRUE(rig.control.FaceShown());
+  EXPECT_EQ(rig.paints.back(), Look::Normal);
+  EXPECT_EQ(f.State, CommandState::Uninitialized);
+}
+
+TEST(CommandProperties, TheDialogsDesignRoundTripsStoringOnlyCaptionAndFont) {
+  for (const char* caption : {"ｷｬﾝｾﾙ", "設定", "..."}) {
+    PropertyBag design;
+    design.Write("Caption", std::string(caption), std::string("Command"));
+    design.Write("Font", kDialogFont, FontInfo{"Tahoma", 8.25, 400, false, false, false, 0});
+    Rig rig;
+    rig.control.LoadFromBag(design);
+    EXPECT_EQ(rig.control.Caption(), caption);
+    EXPECT_EQ(rig.control.Font(), kDialogFont);
+    PropertyBag saved;
+    rig.control.SaveToBag(saved);
+    EXPECT_EQ(saved.Size(), 2u);
+    EXPECT_EQ(std::get<std::string>(saved.Read("Caption", std::string())), caption);
+    EXPECT_EQ(std::get<FontInfo>(saved.Read("Font", FontInfo{})), kDialogFont);
+  }
+}
+
+TEST(CommandProperties, EveryNonDefaultValueRoundTrips) {
+  Rig first;
+  first.control.LoadFromBag(PropertyBag{});
+  first.control.SetEnabled(false);
+  first.control.SetCaption("Abc");
+  first.control.SetFont({"IPAGothic", 12, 700, true, true, true, 1});
+  first.control.SetFontColour(0x0000FF);
+  first.control.SetVisible(false);
+  PropertyBag bag;
+  first.control.SaveToBag(bag);
+  EXPECT_EQ(bag.Size(), 5u);  // all but FirstRun, which is 1
+  EXPECT_FALSE(bag.Contains("FirstRun"));
+
+  Rig second;
+  second.control.LoadFromBag(bag);
+  EXPECT_EQ(second.control.Fields().IsEnabled, kFalse);
+  EXPECT_EQ(second.control.Caption(), "Abc");
+  EXPECT_EQ(second.control.Font(), (FontInfo{"IPAGothic", 12, 700, true, true, true, 1}));
+  EXPECT_TRUE(second.control.Font().Bold());
+  EXPECT_EQ(second.control.Label().ForeColour, 0x0000FFu);
+  EXPECT_FALSE(second.control.FaceShown());
+  EXPECT_TRUE(second.paints.empty());  // a disabled control is not repainted by loading
+}
+
+TEST(CommandProperties, StoredValuesThatDoNotConvertLeaveTheirFieldsAlone) {
+  PropertyBag bag;
+  bag.Write("FirstRun", std::string("lots"), std::string("1"));
+  bag.Write("FontColour", std::string("red"), std::string("0"));
+  bag.Write("Visible", std::int64_t{2}, std::string("1"));
+  bag.Write("Font", std::string("Arial"), FontInfo{});
+  bag.Write("Enabled", std::string("perhaps"), true);
+  Rig rig;
+  rig.control.LoadFromBag(bag);
+  EXPECT_EQ(rig.control.Fields().FirstRun, 0);
+  EXPECT_EQ(rig.control.Fields().IsEnabled, kFalse);
+  EXPECT_EQ(rig.control.Label().ForeColour, 0u);
+  EXPECT_TRUE(rig.control.FaceShown());
+  EXPECT_EQ(rig.control.Font(), FontInfo{});
+
+  PropertyBag overflow;
+  overflow.Write("FirstRun", std::int64_t{300}, std::string("1"));
+  Rig other;
+  other.control.LoadFromBag(overflow);
+  EXPECT_EQ(other.control.Fields().FirstRun, 0);
+}
+
+TEST(CommandProperties, FirstUseStepEnablesANeverLoadedControl) {
+  Rig rig;
+  rig.control.Resize(1215, 375);  // the first sizing paints Disable
+  EXPECT_EQ(rig.paints, std::vector<Look>{Look::Disable});
+  EXPECT_EQ(rig.control.Fields().FirstRun, 0);
+  EXPECT_TRUE(rig.control.Enabled());
+  EXPECT_EQ(rig.control.Fields().FirstRun, 1);
+  EXPECT_EQ(rig.control.Fields().IsEnabled, kTrue);
+  // ResetToNormal ran while still disabled, so the one new paint is ApplyEnabled's.
+  EXPECT_EQ(rig.paints, (std::vector<Look>{Look::Disable, Look::Normal}));
+  EXPECT_TRUE(rig.control.Label().Enabled);
+}
+
+TEST(CommandProperties, FontColourStaysBlackWhileFirstRunIsZero) {
+  PropertyBag bag;
+  bag.Write("FirstRun", std::int64_t{0}, std::string("1"));
+  Rig rig;
+  rig.control.LoadFromBag(bag);
+  ASSERT_EQ(rig.control.Fields().FirstRun, 0);
+  ASSERT_EQ(rig.control.Fields().IsEnabled, kTrue);
+  rig.control.SetFontColour(0x0000FF);
+  EXPECT_EQ(rig.control.Label().ForeColour, 0u);
+  EXPECT_EQ(rig.control.FontColour(), 0u);
+
+  // Disabled, ResetToNormal changes nothing, so the colour holds.
+  rig.control.SetEnabled(false);
+  rig.control.SetFontColour(0x00FF00);
+  EXPECT_EQ(rig.control.FontColour(), 0x00FF00u);
+
+  Rig setUp;
+  setUp.control.LoadFromBag(PropertyBag{});
+  setUp.control.SetFontColour(0x0000FF);
+  EXPECT_EQ(setUp.control.FontColour(), 0x0000FFu);
+}
+
+TEST(CommandProperties, WhichReadsAndWritesRepaintAndNotify) {
+  Rig rig;
+  rig.SetUp();
+  rig.control.OnMouseMove();  // hovered, to see ResetToNormal's Normal
+  rig.paints.clear();
+
+  (void)rig.control.Caption();
+  (void)rig.control.Font();
+  EXPECT_TRUE(rig.paints.empty());
+  EXPECT_TRUE(rig.control.Visible());
+  EXPECT_EQ(rig.paints, std::vector<Look>{Look::Normal});
+  (void)rig.control.FontColour();
+  EXPECT_EQ(rig.paints.size(), 2u);
+  EXPECT_TRUE(rig.control.Enabled());
+  EXPECT_EQ(rig.paints.size(), 3u);
+  EXPECT_EQ(rig.control.Fields().State, CommandState::HighLight);  // looks only
+
+  rig.paints.clear();
+  rig.container.changed.clear();
+  rig.control.SetCaption("x");
+  rig.control.SetFont(FontInfo{});
+  EXPECT_TRUE(rig.paints.empty());
+  rig.control.SetFontColour(0xFF);
+  rig.control.SetVisible(false);
+  EXPECT_FALSE(rig.control.FaceShown());
+  EXPECT_FALSE(rig.control.Visible());
+  rig.control.SetVisible(true);
+  rig.control.SetEnabled(true);
+  EXPECT_EQ(rig.container.changed, (std::vector<std::string>{"Caption", "Font", "FontColour",
+                                                             "Visible", "Visible", "Enabled"}));
+  EXPECT_EQ(rig.paints, (std::vector<Look>{Look::Normal, Look::Normal, Look::Normal}));
+}
+
+TEST(CommandProperties, InitializeAndAFailingContainer) {
+  Rig rig;
+  rig.control.LoadFromBag(PropertyBag{});
+  rig.control.Initialize();
+  EXPECT_EQ(rig.control.Fields().State, CommandState::Normal);
+  ASSERT_TRUE(rig.platform.timer);
+  EXPECT_EQ(rig.platform.timer->count(), 100);
+
+  rig.container.throwOnChange = true;
+  rig.control.SetCaption("still set");
+  EXPECT_EQ(rig.control.Caption(), "still set");
+  rig.paints.clear();
+  rig.control.SetFontColour(0x123456);  // recovers with ResetToNormal and ends
+  EXPECT_EQ(rig.control.Label().ForeColour, 0x123456u);
+  EXPECT_EQ(rig.paints, (std::vector<Look>{Look::Normal, Look::Normal}));
+}
+
+}  // namespace
+}  // namespace orvane
