@@ -1,11 +1,13 @@
 // The settings dialog as a user meets it: Orvane.scr /c on an X server of the test's own,
-// driven with real pointer moves, clicks and key presses (xdotool), and the settings file it
-// leaves behind.
+// driven with real pointer moves, clicks and key presses (xdotool), the settings file it
+// leaves behind, and the saver that then plays the chosen file.
 #include <gtest/gtest.h>
 
 // Xlib after the test framework, which its macros (None, Bool) would break.
 #include <X11/Xlib.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -15,7 +17,9 @@
 
 #include "host/dialog/dialog_layout.h"
 #include "platform/x11_platform.h"
+#include "tests/mci/media_files.h"
 #include "tests/support/child.h"
+#include "tests/support/pulse.h"
 #include "tests/support/xvfb.h"
 
 namespace orvane {
@@ -28,6 +32,19 @@ const std::string kKindKey = "BGM\x8B\xE6\x95\xAA";
 const std::string kTrackKey = "BGM\xD8\xCB\xDF\xB0\xC4";
 const std::string kFileKey = "BGM\xCC\xA7\xB2\xD9";
 
+// The processes running exactly this program file (each test's install folder is its own, so
+// these are the renderers its host started).
+std::vector<pid_t> ProcessesRunning(const std::string& program) {
+  std::vector<pid_t> found;
+  for (const fs::directory_entry& entry : fs::directory_iterator("/proc")) {
+    const pid_t pid = static_cast<pid_t>(std::atoi(entry.path().filename().c_str()));
+    if (pid <= 1) continue;
+    std::error_code error;
+    if (fs::read_symlink(entry.path() / "exe", error) == program) found.push_back(pid);
+  }
+  return found;
+}
+
 class SettingsDialogEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -39,15 +56,11 @@ class SettingsDialogEndToEnd : public ::testing::Test {
     const fs::path bin = ORVANE_BIN_DIR;
     fs::copy_file(bin / "Orvane.scr", folder + "/Orvane.scr");
     for (const char* companion : {"Orvane.image", "Orvane.dll"}) {
-      if (fs::exists(bin / companion)) {
-        fs::copy_file(bin / companion, folder + "/" + companion);
-      } else {
-        std::ofstream(folder + "/" + companion) << "stand-in";
-      }
+      fs::copy_file(bin / companion, folder + "/" + companion);
     }
     fs::create_directories(folder + "/music");
     song = folder + "/music/Morning Song.MP3";
-    std::ofstream(song) << "not played here";
+    ASSERT_TRUE(testing::WriteMp3(song, 3.0, 440));
     display = XOpenDisplay(xvfb.display().c_str());
     ASSERT_NE(display, nullptr);
     finder = MakeX11WindowFinder(display);
@@ -55,17 +68,14 @@ class SettingsDialogEndToEnd : public ::testing::Test {
   }
   void TearDown() override {
     host.reset();
+    // A renderer the saver left behind (only when a step above failed).
+    for (pid_t pid : ProcessesRunning(folder + "/Orvane.dll")) kill(pid, SIGKILL);
     if (display != nullptr) XCloseDisplay(display);
     fs::remove_all(folder);
   }
 
   void StartDialog() {
-    host = std::make_unique<testing::Child>(
-        std::vector<std::string>{folder + "/Orvane.scr", "/c"},
-        std::vector<std::string>{"DISPLAY=" + xvfb.display(), "XDG_CACHE_HOME=" + folder + "/cache",
-                                 "XDG_CONFIG_HOME=" + folder + "/config",
-                                 "XDG_DATA_HOME=" + folder + "/data", "GTK_THEME=Adwaita"});
-    ASSERT_TRUE(host->started());
+    StartHost("/c");
     ASSERT_TRUE(testing::WaitFor([&] { return finder->FindWindow("<Orvane>") != 0; }, 10s));
     const WindowHandle dialog = finder->FindWindow("<Orvane>");
     std::optional<Rect> rect;
@@ -111,6 +121,17 @@ class SettingsDialogEndToEnd : public ::testing::Test {
 
   std::optional<int> WaitForExit() { return host->Wait(10s); }
 
+  void StartHost(const std::string& mode, std::vector<std::string> env = {}) {
+    env.push_back("DISPLAY=" + xvfb.display());
+    env.push_back("XDG_CACHE_HOME=" + folder + "/cache");
+    env.push_back("XDG_CONFIG_HOME=" + folder + "/config");
+    env.push_back("XDG_DATA_HOME=" + folder + "/data");
+    env.push_back("GTK_THEME=Adwaita");
+    host = std::make_unique<testing::Child>(std::vector<std::string>{folder + "/Orvane.scr", mode},
+                                            env);
+    ASSERT_TRUE(host->started());
+  }
+
   std::optional<std::string> Settings() const {
     std::ifstream in(folder + "/Orvane.ini", std::ios::binary);
     if (!in) return std::nullopt;
@@ -149,8 +170,24 @@ TEST_F(SettingsDialogEndToEnd, ChoosingAFileAndSettingWritesTheSettingsFile) {
   EXPECT_FALSE(Settings()) << "nothing is written before 設定";
   Click("Cmd_Set");  // "設定"
   EXPECT_EQ(WaitForExit(), 0) << "the host ends when the dialog has closed";
-  EXPECT_EQ(Settings(), "[Section]\r\n" + kKindKey + "=2\r\n" + kTrackKey + "=0\r\n" + kFileKey +
+  ASSERT_EQ(Settings(), "[Section]\r\n" + kKindKey + "=2\r\n" + kTrackKey + "=0\r\n" + kFileKey +
                             "=" + song + "\r\n");
+
+  // The saver started next plays that file, heard on a sound server of the test's own.
+  testing::PulseServer sound;
+  ASSERT_TRUE(sound.running());
+  testing::PulseRecorder heard(sound);
+  ASSERT_TRUE(heard.running());
+  const std::size_t before = heard.Mark();
+  StartHost("/s", sound.env());
+  EXPECT_TRUE(testing::WaitFor([&] { return heard.PeakSince(before) > 3000; }, 15s, 50ms))
+      << "the tone of the chosen file arrives";
+  // Escape ends the tunnel, and the saver with it (pressed again if the first came too early).
+  for (int attempt = 0; attempt < 5 && host->Running(); ++attempt) {
+    if (finder->FindWindow("Orvane_VC") != 0) Xdotool("key Escape");
+    host->Wait(2s);
+  }
+  EXPECT_EQ(WaitForExit(), 0);
 }
 
 TEST_F(SettingsDialogEndToEnd, CancelWritesNothing) {

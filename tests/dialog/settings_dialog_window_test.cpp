@@ -69,9 +69,10 @@ struct Desktop {
   std::unique_ptr<X11Platform> platform;
 };
 
+// Lives to the end of the program, as GTK holds on to its display; its X server ends then.
 Desktop& TheDesktop() {
-  static Desktop* desktop = new Desktop();  // lives to the end: GTK holds on to its display
-  return *desktop;
+  static Desktop desktop;
+  return desktop;
 }
 
 // Runs the main loop's work for a while, or until the condition holds.
