@@ -279,6 +279,61 @@ TEST_F(SettingsDialogWindowTest, TheLinkHasItsOwnPointerAndOpensTheHomePage) {
   EXPECT_FALSE(dialog->Closed());
 }
 
+// What the open-file dialog showed, noted by a timer inside its run, which then cancels it.
+struct ChooserSeen {
+  GtkWindow* owner = nullptr;
+  std::string title, filter, folder;
+  bool showsMp3 = false, showsOgg = true;
+  bool found = false;
+};
+
+gboolean LookAtChooserAndCancel(gpointer data) {
+  auto* seen = static_cast<ChooserSeen*>(data);
+  GList* windows = gtk_window_list_toplevels();
+  for (GList* item = windows; item != nullptr; item = item->next) {
+    GtkWidget* window = GTK_WIDGET(item->data);
+    if (!GTK_IS_FILE_CHOOSER_DIALOG(window) || !gtk_widget_get_visible(window)) continue;
+    seen->found = true;
+    seen->owner = gtk_window_get_transient_for(GTK_WINDOW(window));
+    seen->title = gtk_window_get_title(GTK_WINDOW(window));
+    GtkFileFilter* filter = gtk_file_chooser_get_filter(GTK_FILE_CHOOSER(window));
+    if (filter != nullptr) {
+      seen->filter = gtk_file_filter_get_name(filter);
+      GtkFileFilterInfo info{};
+      info.contains = GTK_FILE_FILTER_DISPLAY_NAME;
+      info.display_name = "Loud.Mp3";
+      seen->showsMp3 = gtk_file_filter_filter(filter, &info);
+      info.display_name = "quiet.ogg";
+      seen->showsOgg = gtk_file_filter_filter(filter, &info);
+    }
+    if (gchar* folder = gtk_file_chooser_get_current_folder(GTK_FILE_CHOOSER(window))) {
+      seen->folder = folder;
+      g_free(folder);
+    }
+    gtk_dialog_response(GTK_DIALOG(window), GTK_RESPONSE_CANCEL);
+  }
+  g_list_free(windows);
+  return seen->found ? G_SOURCE_REMOVE : G_SOURCE_CONTINUE;
+}
+
+TEST_F(SettingsDialogWindowTest, TheFileDialogShowsMusicFromTheFolderAndCancelChangesNothing) {
+  BGM_Folder = desktop.home + "/songs";
+  fs::create_directories(BGM_Folder);
+  const std::string before = BGM_File;
+  ChooserSeen seen;
+  g_timeout_add(200, LookAtChooserAndCancel, &seen);
+  dialog->Form().ChooseFile();
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.owner, dialog->Window());
+  EXPECT_EQ(seen.title, "ﾌｧｲﾙを開く");
+  EXPECT_EQ(seen.filter, "BGMﾌｧｲﾙ (MP3 WAV)");
+  EXPECT_TRUE(seen.showsMp3);
+  EXPECT_FALSE(seen.showsOgg);
+  EXPECT_EQ(seen.folder, BGM_Folder);
+  EXPECT_EQ(BGM_File, before);
+  EXPECT_EQ(BGM_Folder, desktop.home + "/songs");
+}
+
 TEST_F(SettingsDialogWindowTest, ClosingByTheTitleBarWritesNothing) {
   // What a window manager sends when the close box is pressed.
   Display* display = XOpenDisplay(desktop.xvfb.display().c_str());
