@@ -16,7 +16,7 @@ packages=(
   gstreamer1.0-plugins-good gstreamer1.0-pulseaudio gstreamer1.0-tools
   libcdio-dev libcdio-paranoia-dev
   # tests and benchmarks
-  xvfb xdotool x11-utils x11-apps imagemagick openbox pulseaudio pulseaudio-utils
+  xvfb xdotool x11-utils x11-apps imagemagick openbox pulseaudio pulseaudio-utils libxtst-dev
   libjpeg-turbo-progs python3 time
 )
 

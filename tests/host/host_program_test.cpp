@@ -48,9 +48,9 @@ class HostProgram : public ::testing::Test {
                                         std::string displayName = "") {
     arguments.insert(arguments.begin(), Program());
     return std::make_unique<testing::Child>(
-        arguments, std::vector<std::string>{
-                       displayName.empty() ? "DISPLAY=" + server.display() : displayName,
-                       "XDG_CACHE_HOME=" + folder.path() + "/cache"});
+        arguments,
+        std::vector<std::string>{displayName.empty() ? "DISPLAY=" + server.display() : displayName,
+                                 "XDG_CACHE_HOME=" + folder.path() + "/cache"});
   }
 
   testing::Xvfb server;

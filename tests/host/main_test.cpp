@@ -150,13 +150,6 @@ TEST_F(MainTest, AFailingDialogStillEndsTheProcess) {
   EXPECT_EQ(Run("/c"), (Calls{kFindSaver, kFindDialog, kDataDirectory, "EndProcess"}));
 }
 
-TEST_F(MainTest, DefaultHandOversAreTheModules) {
-  const ModeHandlers defaults = DefaultModeHandlers();
-  EXPECT_TRUE(defaults.startPreview);
-  EXPECT_TRUE(defaults.showSettingsDialog);
-  EXPECT_TRUE(defaults.createSaverWindow);
-}
-
 // The animation runs from the anchor point out to the window and back.
 TEST(Animate, OpensFromTheAnchorAndClosesBackToIt) {
   FakePlatform fake;

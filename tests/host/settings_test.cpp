@@ -158,12 +158,5 @@ TEST(FolderOf, CutsAtTheLastSeparator) {
   EXPECT_EQ(FolderOf("music/a.mp3"), "music");
 }
 
-TEST(CompanionPaths, JoinWithSlash) {
-  SetHostFolder("/opt/orvane");
-  EXPECT_EQ(TexturePath(), "/opt/orvane/Orvane.image");
-  EXPECT_EQ(RendererPath(), "/opt/orvane/Orvane.dll");
-  EXPECT_EQ(SettingsPath(), "/opt/orvane/Orvane.ini");
-}
-
 }  // namespace
 }  // namespace orvane

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "host/preview_layout.h"
+#include "platform/window_handle.h"
+
+namespace orvane {
+
+// The preview form Orvane_R, titled "Preview Window": a borderless black window with one
+// picture control, Img_Prev, that shows the built-in 152 x 112 picture unscaled from its
+// top-left corner. The real one is an X window (host/preview_form_gtk.cpp); tests use a fake.
+class PreviewForm {
+ public:
+  virtual ~PreviewForm() = default;
+  // The form's own window: created, not shown, and a top-level window until it is given a
+  // parent.
+  virtual WindowHandle Window() const = 0;
+  // The size of Img_Prev's picture in pixels; 0 x 0 when it could not be decoded.
+  virtual int PictureWidth() const = 0;
+  virtual int PictureHeight() const = 0;
+  // Sizes the form at (0, 0) of its parent and Img_Prev at (0, 0) of the form.
+  virtual void Arrange(const PreviewLayout& layout) = 0;
+  // Shows the form (a form of no size stays invisible).
+  virtual void Show() = 0;
+};
+
+// Loads a preview form: its window is created and not shown. onUnload runs once the form is
+// gone (its window closed, or destroyed together with its parent). nullptr when no form can
+// be made.
+using PreviewFormLoader =
+    std::function<std::unique_ptr<PreviewForm>(std::function<void()> onUnload)>;
+
+}  // namespace orvane

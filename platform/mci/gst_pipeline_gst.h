@@ -1,0 +1,50 @@
+#pragma once
+
+#include <gst/gst.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+// GStreamer helpers shared by the real devices: start-up, the audio output, and one owner
+// for a pipeline with its bus watch.
+namespace orvane::platform::gst {
+
+// Initialises GStreamer once, with its own debug output switched off: the host prints
+// nothing.
+void Initialise();
+
+// The audio output for a pipeline: the given bin description, or the default output when
+// it is empty. Floating reference; nullptr if the description does not parse.
+GstElement* MakeAudioSink(const std::string& description);
+
+// Owns a pipeline, its bus and its bus watch on the default main context. Messages reach
+// the handler from the main loop when it runs, and from Drain() and WaitFor() when it does
+// not, so state is current either way.
+class Pipeline {
+ public:
+  using Handler = std::function<void(GstMessage*)>;
+  // Takes the (floating or owned) reference to `pipeline`.
+  Pipeline(GstElement* pipeline, Handler handler);
+  ~Pipeline();
+  Pipeline(const Pipeline&) = delete;
+  Pipeline& operator=(const Pipeline&) = delete;
+
+  GstElement* get() const { return pipeline_; }
+  GstStateChangeReturn SetState(GstState state);
+  // Hands every pending message to the handler now.
+  void Drain();
+  // Hands messages to the handler until one of `types` arrives or the time is up; returns
+  // the type that arrived, or 0.
+  GstMessageType WaitFor(GstMessageType types, std::chrono::milliseconds timeout);
+
+ private:
+  static gboolean OnBus(GstBus* bus, GstMessage* message, gpointer self);
+
+  GstElement* pipeline_;
+  GstBus* bus_;
+  guint watch_ = 0;
+  Handler handler_;
+};
+
+}  // namespace orvane::platform::gst

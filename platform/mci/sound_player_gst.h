@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// PlaySound on GStreamer: one sound at a time, a WAV file played once or looped without a
+// gap.
+namespace orvane::platform {
+
+class SoundPlayer {
+ public:
+  explicit SoundPlayer(std::string audioSink);
+  ~SoundPlayer();
+  SoundPlayer(const SoundPlayer&) = delete;
+  SoundPlayer& operator=(const SoundPlayer&) = delete;
+
+  // PlaySoundA's rules: nullptr stops the sound; SND_LOOP needs SND_ASYNC; SND_NOSTOP fails
+  // while a sound plays; a name that is not a readable WAV file plays nothing (there is no
+  // default sound). A synchronous play returns when the sound has ended.
+  bool Play(const char* name, std::uint32_t flags);
+  void Stop();
+  // True while a sound is playing (the bus is read first).
+  bool Playing();
+
+ private:
+  class Sound;
+  std::string audioSink_;
+  std::unique_ptr<Sound> sound_;
+};
+
+}  // namespace orvane::platform

@@ -1,0 +1,92 @@
+// The music module over the real multimedia system, with a sink that plays nowhere.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "host/Orvane_B.h"
+#include "host/music/Orvane_BGM.h"
+#include "platform/mci/multimedia.h"
+#include "tests/mci/media_files.h"
+#include "tests/support/child.h"
+
+namespace orvane {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string Ask(platform::Multimedia& mm, const std::string& command) {
+  char reply[128];
+  return mm.MciSendString(command, reply, sizeof reply) == 0 ? reply : "#";
+}
+
+class RealMusic : public ::testing::Test {
+ protected:
+  void Use(const std::string& cdSource = "") {
+    mm = platform::CreateSystemMultimedia({"fakesink sync=true", cdSource});
+    BGM_UseMultimedia(*mm);
+  }
+  testing::TempFolder folder;
+  std::unique_ptr<platform::Multimedia> mm;
+};
+
+TEST_F(RealMusic, AnMp3WithBlanksInItsPathRepeatsAfterItsEnd) {
+  Use();
+  BGM_File = folder / "a song ♪.mp3";
+  ASSERT_TRUE(testing::WriteMp3(BGM_File, 0.6, 440));
+  BGM_MP3Open();
+  EXPECT_TRUE(BGM_MP3IsPlaying());
+  std::this_thread::sleep_for(1000ms);
+  EXPECT_FALSE(BGM_MP3IsPlaying()) << "it has reached its end";
+  BGM_MP3Keep();
+  EXPECT_TRUE(BGM_MP3IsPlaying()) << "the keep tick started it again";
+  EXPECT_LT(std::stol(Ask(*mm, "status MP3Play position")), 300);
+  BGM_MP3Close();
+  EXPECT_EQ(Ask(*mm, "status MP3Play mode"), "#");
+}
+
+TEST_F(RealMusic, AMissingMp3PlaysNothingAndTheTicksFailQuietly) {
+  Use();
+  BGM_File = folder / "gone.mp3";
+  BGM_MP3Open();
+  EXPECT_FALSE(BGM_MP3IsPlaying());
+  BGM_MP3Keep();
+  BGM_MP3Close();
+  EXPECT_EQ(Ask(*mm, "status MP3Play mode"), "#");
+}
+
+TEST_F(RealMusic, TheRepeatTrackOfADiscImageComesBack) {
+  Use(testing::WriteDiscImage(folder.path(), {1.0, 0.6, 1.0}));
+  BGM_RepeatTrack = 2;
+  BGM_CDOpen();
+  BGM_CDPoll();
+  EXPECT_TRUE(BGM_CDPollOn);
+  EXPECT_EQ(Ask(*mm, "status cdaudio mode"), "playing");
+  EXPECT_EQ(Ask(*mm, "status cdaudio current track"), "2");
+  // Polled as the saver does, track 2 runs into track 3 and is called back.
+  bool sawTrack3 = false;
+  bool backAtTrack2 = false;
+  const auto deadline = std::chrono::steady_clock::now() + 2000ms;
+  while (std::chrono::steady_clock::now() < deadline && !backAtTrack2) {
+    std::this_thread::sleep_for(200ms);
+    const std::string before = Ask(*mm, "status cdaudio current track");
+    sawTrack3 = sawTrack3 || before == "3";
+    BGM_CDPoll();
+    backAtTrack2 = sawTrack3 && Ask(*mm, "status cdaudio current track") == "2";
+  }
+  EXPECT_TRUE(backAtTrack2);
+  EXPECT_TRUE(BGM_CDPollOn);
+  BGM_CDClose();
+  EXPECT_EQ(Ask(*mm, "status cdaudio mode"), "stopped") << "closed; a fresh auto-open answers";
+}
+
+TEST_F(RealMusic, WithoutADrivePollingStopsAtOnce) {
+  Use(folder / "no-drive");
+  BGM_RepeatTrack = 0;
+  BGM_CDOpen();
+  BGM_CDPoll();
+  EXPECT_FALSE(BGM_CDPollOn);
+}
+
+}  // namespace
+}  // namespace orvane

@@ -1,0 +1,174 @@
+#include "tests/support/pulse.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "tests/support/child.h"
+
+namespace orvane::testing {
+namespace {
+
+using std::chrono::milliseconds;
+
+// Starts a program that dies with the test process (whatever way the test ends), with
+// `env` on top of the test's environment and its output in the given files.
+pid_t Spawn(std::vector<std::string> argv, const std::vector<std::string>& env,
+            const std::string& out, const std::string& err) {
+  const pid_t parent = getpid();
+  const pid_t pid = fork();
+  if (pid != 0) return pid;
+  prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (getppid() != parent) _exit(127);
+  for (const std::string& pair : env) {
+    const std::size_t eq = pair.find('=');
+    if (eq == std::string::npos) {
+      unsetenv(pair.c_str());
+    } else {
+      setenv(pair.substr(0, eq).c_str(), pair.substr(eq + 1).c_str(), 1);
+    }
+  }
+  const int in = open("/dev/null", O_RDONLY);
+  const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  dup2(in, STDIN_FILENO);
+  dup2(o, STDOUT_FILENO);
+  dup2(e, STDERR_FILENO);
+  std::vector<char*> args;
+  for (std::string& a : argv) args.push_back(a.data());
+  args.push_back(nullptr);
+  execvp(args[0], args.data());
+  _exit(127);
+}
+
+// Ends a program this helper started: politely, then for sure.
+void End(pid_t pid) {
+  if (pid <= 0) return;
+  kill(pid, SIGTERM);
+  const bool ended = WaitFor([&] { return waitpid(pid, nullptr, WNOHANG) == pid; },
+                             milliseconds(3000), milliseconds(10));
+  if (!ended) {
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+  }
+}
+
+std::vector<std::int16_t> ReadSamples(const std::string& path, std::size_t fromFrame) {
+  std::ifstream in(path, std::ios::binary);
+  in.seekg(static_cast<std::streamoff>(fromFrame * 4));
+  std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<std::int16_t> samples(bytes.size() / 4 * 2);
+  std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+  return samples;
+}
+
+}  // namespace
+
+PulseServer::PulseServer() {
+  std::string pattern = std::string(P_tmpdir) + "/orvane-pulse-XXXXXX";
+  if (mkdtemp(pattern.data()) == nullptr) return;
+  dir_ = pattern;
+  for (const char* sub : {"/run", "/state", "/config"}) mkdir((dir_ + sub).c_str(), 0700);
+  std::ofstream(dir_ + "/client.conf") << "autospawn = no\nenable-shm = no\n";
+  server_ = "unix:" + dir_ + "/native";
+
+  std::vector<std::string> daemonEnv = env();
+  daemonEnv.insert(daemonEnv.end(), {"HOME=" + dir_, "XDG_RUNTIME_DIR=" + dir_ + "/run",
+                                     "PULSE_RUNTIME_PATH=" + dir_ + "/run/pulse",
+                                     "PULSE_STATE_PATH=" + dir_ + "/state",
+                                     "XDG_CONFIG_HOME=" + dir_ + "/config", "DISPLAY"});
+  pid_ = Spawn({"pulseaudio", "-n", "--daemonize=no", "--use-pid-file=no", "--system=no",
+                "--exit-idle-time=120", "--disable-shm=yes", "--log-target=stderr", "-L",
+                "module-null-sink sink_name=orvane_null rate=44100 channels=2", "-L",
+                "module-native-protocol-unix socket=" + dir_ + "/native auth-anonymous=1"},
+               daemonEnv, dir_ + "/daemon.out", dir_ + "/daemon.err");
+  if (pid_ <= 0) return;
+  std::string prefix;
+  for (const std::string& pair : env()) prefix += pair + " ";
+  ready_ = WaitFor(
+      [&] {
+        if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
+          pid_ = -1;
+          return true;
+        }
+        return access((dir_ + "/native").c_str(), F_OK) == 0 &&
+               RunShell("env " + prefix + "pactl info >/dev/null 2>&1").first == 0;
+      },
+      milliseconds(10000), milliseconds(50));
+  ready_ = ready_ && pid_ > 0;
+}
+
+PulseServer::~PulseServer() {
+  End(pid_);
+  if (!dir_.empty()) {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+  }
+}
+
+std::vector<std::string> PulseServer::env() const {
+  return {"PULSE_SERVER=" + server_, "PULSE_CLIENTCONFIG=" + dir_ + "/client.conf",
+          "PULSE_COOKIE=" + dir_ + "/cookie",
+          // No session bus: nothing may start one for this daemon or its clients.
+          "DBUS_SESSION_BUS_ADDRESS=unix:path=" + dir_ + "/no-bus"};
+}
+
+void PulseServer::UseInThisProcess() const {
+  for (const std::string& pair : env()) {
+    const std::size_t eq = pair.find('=');
+    setenv(pair.substr(0, eq).c_str(), pair.substr(eq + 1).c_str(), 1);
+  }
+}
+
+PulseRecorder::PulseRecorder(const PulseServer& server) {
+  if (!server.running()) return;
+  path_ = server.folder() + "/recording-" + std::to_string(reinterpret_cast<std::uintptr_t>(this));
+  pid_ = Spawn({"parec", "-d", server.monitor(), "--raw", "--format=s16le", "--rate=44100",
+                "--channels=2", "--latency-msec=20"},
+               server.env(), path_, path_ + ".err");
+}
+
+PulseRecorder::~PulseRecorder() {
+  End(pid_);
+}
+
+std::size_t PulseRecorder::Mark() const {
+  struct stat info {};
+  if (stat(path_.c_str(), &info) != 0) return 0;
+  return static_cast<std::size_t>(info.st_size) / 4;
+}
+
+std::vector<std::int16_t> PulseRecorder::Since(std::size_t from) const {
+  return ReadSamples(path_, from);
+}
+
+int PulseRecorder::PeakSince(std::size_t from) const {
+  int peak = 0;
+  for (std::int16_t s : Since(from)) peak = std::max(peak, std::abs(static_cast<int>(s)));
+  return peak;
+}
+
+std::size_t PulseRecorder::LongestQuietRun(std::size_t from, int threshold) const {
+  const std::vector<std::int16_t> samples = Since(from);
+  std::size_t longest = 0;
+  std::size_t run = 0;
+  for (std::size_t i = 0; i + 1 < samples.size(); i += 2) {
+    const bool quiet = std::abs(static_cast<int>(samples[i])) < threshold &&
+                       std::abs(static_cast<int>(samples[i + 1])) < threshold;
+    run = quiet ? run + 1 : 0;
+    longest = std::max(longest, run);
+  }
+  return longest;
+}
+
+}  // namespace orvane::testing
