@@ -97,11 +97,10 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "bench_sgi_decode: %s: %s\n", file.c_str(), error.c_str());
       return 1;
     }
-    bool same = true;
-    const double ours = bestOf(3, [&] {
-      const auto image = orvane::renderer::loadTextureImage(file.c_str());
-      same = image.pixels && std::equal(pixels.begin(), pixels.end(), image.pixels.get());
-    });
+    const double ours = bestOf(3, [&] { orvane::renderer::loadTextureImage(file.c_str()); });
+    const auto image = orvane::renderer::loadTextureImage(file.c_str());
+    const bool same =
+        image.pixels && std::equal(pixels.begin(), pixels.end(), image.pixels.get());
     const double magick = runMagick(file);
     std::printf("%-10s %10.1f %12.1f %12.0f %9.1f (%.0f) %10.0f (%.0f)%s\n",
                 rle ? "RLE" : "verbatim", bytes.size() / 1e6, ours * 1e3, megabytes / ours,
@@ -111,9 +110,6 @@ int main(int argc, char** argv) {
   }
   std::printf("ImageMagick figures include its start-up of %.1f ms; in brackets without it\n",
               magickStart * 1e3);
-  if (!std::getenv("KEEP"))
-    std::filesystem::remove_all(work);
-  else
-    std::printf("%s\n", work.c_str());
+  std::filesystem::remove_all(work);
   return 0;
 }

@@ -1,6 +1,7 @@
 // Frame pacing of the real Orvane.dll under Xvfb at 1920 x 1080 on Mesa's software GL, next
 // to a GLUT program that only re-arms its 20 ms timer and swaps (the ceiling the timer sets).
-// Usage: bench_frame_pacing [seconds]   (default 10, after one second of warm-up)
+// Usage: bench_frame_pacing [seconds [WIDTHxHEIGHT]]   (default 10 s after one second of
+// warm-up, at 1920x1080)
 
 #include <algorithm>
 #include <chrono>
@@ -78,7 +79,12 @@ void print(const char* name, const Pacing& p) {
 
 int main(int argc, char** argv) {
   const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
-  orvane::testing::Xvfb xvfb(1920, 1080);
+  int width = 1920, height = 1080;
+  if (argc > 2 && std::sscanf(argv[2], "%dx%d", &width, &height) != 2) {
+    std::fprintf(stderr, "usage: bench_frame_pacing [seconds [WIDTHxHEIGHT]]\n");
+    return 2;
+  }
+  orvane::testing::Xvfb xvfb(width, height);
   if (!xvfb.running()) {
     std::fprintf(stderr, "bench_frame_pacing: Xvfb did not start\n");
     return 1;
@@ -89,7 +95,8 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(work / "t_ovin");
   std::filesystem::copy_file(ORVANE_BIN_DIR "/Orvane.image", work / "t_ovin" / "Orvane.image");
 
-  std::printf("Frame pacing at 1920 x 1080 under Xvfb, %.0f s after 1 s of warm-up\n", seconds);
+  std::printf("Frame pacing at %d x %d under Xvfb, %.0f s after 1 s of warm-up\n", width, height,
+              seconds);
   std::printf("%-26s %7s %8s %10s %10s %10s %13s\n", "program", "frames", "fps", "median ms",
               "p99 ms", "worst ms", "CPU ms/frame");
   const Pacing ceiling = measure(ORVANE_TIMER_CEILING, xvfb, work, seconds);

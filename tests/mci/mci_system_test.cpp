@@ -226,3 +226,18 @@ TEST_F(Sounds, OnlyReadableWaveFilesPlay) {
 
 }  // namespace
 }  // namespace orvane::platform
+
+namespace orvane::platform {
+namespace {
+
+TEST(QuietSystem, NothingIsPrintedOnAnyPath) {
+  // No sound server and no drive: every failure stays silent.
+  testing::TempFolder folder;
+  testing::Child probe({ORVANE_QUIET_PROBE}, {"PULSE_SERVER=unix:" + folder / "none", "GST_DEBUG"});
+  ASSERT_EQ(probe.Wait(20000ms), 0);
+  EXPECT_EQ(probe.Stdout(), "");
+  EXPECT_EQ(probe.Stderr(), "");
+}
+
+}  // namespace
+}  // namespace orvane::platform

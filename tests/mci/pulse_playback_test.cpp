@@ -76,5 +76,38 @@ TEST_F(HeardOnTheSink, AWavLoopsWithoutAGapUntilStopped) {
   EXPECT_TRUE(StaysSilent());
 }
 
+// The tone of the left channel, from its rising zero crossings.
+double Frequency(const std::vector<std::int16_t>& samples) {
+  int crossings = 0;
+  std::size_t first = 0;
+  std::size_t last = 0;
+  for (std::size_t i = 2; i < samples.size(); i += 2) {
+    if (samples[i - 2] < 0 && samples[i] >= 0) {
+      if (crossings++ == 0) first = i / 2;
+      last = i / 2;
+    }
+  }
+  return crossings < 2 ? 0 : 44100.0 * (crossings - 1) / static_cast<double>(last - first);
+}
+
+TEST_F(HeardOnTheSink, ADiscImageTrackIsHeardAsItsOwnTone) {
+  // Track 1 is a 440 Hz tone, track 2 660 Hz: hearing 660 Hz proves the position, the
+  // reading and the byte order of the samples.
+  const std::string cue = testing::WriteDiscImage(folder.path(), {2.0, 3.0});
+  mm = CreateSystemMultimedia({"", cue});
+  ASSERT_EQ(mm->MciSendString("open cdaudio", nullptr, 0), 0u);
+  ASSERT_EQ(mm->MciSendString("set cdaudio time format tmsf", nullptr, 0), 0u);
+  const std::size_t before = recorder->Mark();
+  ASSERT_EQ(mm->MciSendString("play cdaudio from 02:00:00:00", nullptr, 0), 0u);
+  ASSERT_TRUE(SoundArrives(before));
+  std::this_thread::sleep_for(500ms);
+  const std::size_t heard = recorder->Mark();
+  std::this_thread::sleep_for(800ms);
+  EXPECT_NEAR(Frequency(recorder->Since(heard)), 660, 15);
+  ASSERT_EQ(mm->MciSendString("stop cdaudio", nullptr, 0), 0u);
+  EXPECT_TRUE(StaysSilent());
+  ASSERT_EQ(mm->MciSendString("close cdaudio", nullptr, 0), 0u);
+}
+
 }  // namespace
 }  // namespace orvane::platform

@@ -45,16 +45,6 @@ TEST_F(RealMusic, AnMp3WithBlanksInItsPathRepeatsAfterItsEnd) {
   EXPECT_EQ(Ask(*mm, "status MP3Play mode"), "#");
 }
 
-TEST_F(RealMusic, AMissingMp3PlaysNothingAndTheTicksFailQuietly) {
-  Use();
-  BGM_File = folder / "gone.mp3";
-  BGM_MP3Open();
-  EXPECT_FALSE(BGM_MP3IsPlaying());
-  BGM_MP3Keep();
-  BGM_MP3Close();
-  EXPECT_EQ(Ask(*mm, "status MP3Play mode"), "#");
-}
-
 TEST_F(RealMusic, TheRepeatTrackOfADiscImageComesBack) {
   Use(testing::WriteDiscImage(folder.path(), {1.0, 0.6, 1.0}));
   BGM_RepeatTrack = 2;
@@ -78,14 +68,6 @@ TEST_F(RealMusic, TheRepeatTrackOfADiscImageComesBack) {
   EXPECT_TRUE(BGM_CDPollOn);
   BGM_CDClose();
   EXPECT_EQ(Ask(*mm, "status cdaudio mode"), "stopped") << "closed; a fresh auto-open answers";
-}
-
-TEST_F(RealMusic, WithoutADrivePollingStopsAtOnce) {
-  Use(folder / "no-drive");
-  BGM_RepeatTrack = 0;
-  BGM_CDOpen();
-  BGM_CDPoll();
-  EXPECT_FALSE(BGM_CDPollOn);
 }
 
 }  // namespace

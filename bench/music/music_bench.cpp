@@ -1,0 +1,105 @@
+// CPU use of the music while an MP3 plays and the keep tick runs every second, as in a
+// saver run, and the cost of one keep tick. Prints its figures.
+#include <glib.h>
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+#include "host/Orvane_B.h"
+#include "host/music/Orvane_BGM.h"
+#include "platform/mci/multimedia.h"
+#include "tests/mci/media_files.h"
+#include "tests/support/pulse.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// Plays BGM_File for `seconds` on a GLib main loop with the 1000 ms keep tick; returns the
+// share of one core used.
+double PlayFor(int seconds) {
+  orvane::BGM_MP3Open();
+  GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
+  const guint tick = g_timeout_add(
+      1000,
+      [](gpointer) -> gboolean {
+        orvane::BGM_MP3Keep();
+        return G_SOURCE_CONTINUE;
+      },
+      nullptr);
+  g_timeout_add_seconds(
+      static_cast<guint>(seconds),
+      [](gpointer l) -> gboolean {
+        g_main_loop_quit(static_cast<GMainLoop*>(l));
+        return G_SOURCE_REMOVE;
+      },
+      loop);
+  const double cpu0 = CpuSeconds();
+  const auto t0 = Clock::now();
+  g_main_loop_run(loop);
+  const double cpu = CpuSeconds() - cpu0;
+  const double wall = std::chrono::duration<double>(Clock::now() - t0).count();
+  g_source_remove(tick);
+  g_main_loop_unref(loop);
+  return 100.0 * cpu / wall;
+}
+
+// Mean time of `n` keep ticks, in microseconds.
+double TickMicros(int n) {
+  const auto t0 = Clock::now();
+  for (int i = 0; i < n; ++i) orvane::BGM_MP3Keep();
+  return std::chrono::duration<double, std::micro>(Clock::now() - t0).count() / n;
+}
+
+void Run(const char* label, const orvane::platform::MultimediaOptions& options) {
+  auto mm = orvane::platform::CreateSystemMultimedia(options);
+  orvane::BGM_UseMultimedia(*mm);
+  const double share = PlayFor(20);
+  const double playing = TickMicros(1000);
+  orvane::BGM_MP3Close();
+  std::printf("%-28s CPU over 20 s: %5.2f%% of one core; keep tick while playing: %6.1f us\n",
+              label, share, playing);
+
+  // The restart path: a tick that finds the file not playing stops it and plays it from 0.
+  orvane::BGM_MP3Open();
+  mm->MciSendString("pause MP3Play", nullptr, 0);
+  const auto t0 = Clock::now();
+  for (int i = 0; i < 20; ++i) {
+    mm->MciSendString("pause MP3Play", nullptr, 0);
+    orvane::BGM_MP3Keep();
+  }
+  const double restart = std::chrono::duration<double, std::milli>(Clock::now() - t0).count() / 20;
+  orvane::BGM_MP3Close();
+  std::printf("%-28s keep tick that restarts:     %6.2f ms\n", label, restart);
+}
+
+}  // namespace
+
+int main() {
+  orvane::testing::TempFolder folder;
+  orvane::BGM_File = folder / "bench.mp3";
+  if (!orvane::testing::WriteMp3(orvane::BGM_File, 30, 440)) {
+    std::fprintf(stderr, "music_bench: could not encode the MP3\n");
+    return 1;
+  }
+  {
+    orvane::testing::PulseServer pulse;
+    if (pulse.running()) {
+      pulse.UseInThisProcess();
+      Run("PulseAudio null sink:", {});
+    } else {
+      std::printf("PulseAudio did not start; skipping the real output\n");
+    }
+  }
+  Run("clock-synced fakesink:", {"fakesink sync=true", ""});
+  return 0;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// What the settings dialog asks of the open-file dialog.
+namespace orvane {
+
+struct OpenFileRequest {
+  std::string Title;          // the dialog's caption
+  std::string FilterName;     // the one entry of its file type list
+  std::string FilterPattern;  // the patterns that entry stands for, as shown to the user
+  std::string InitialFolder;  // where it starts; a folder that does not exist is ignored
+};
+
+// The request the music file button makes, starting in folder.
+OpenFileRequest MusicFileRequest(std::string folder);
+
+// True for a file name (or path) that the music filter shows: one ending in ".mp3" or ".wav"
+// in any letter case.
+bool MatchesMusicFilter(std::string_view name);
+
+// The longest path the dialog takes back: its answer buffer holds 255 bytes with the
+// closing NUL, and the settings file gives back values of up to 255 bytes, so a longer path
+// would not survive a save. A longer choice counts as a failed dialog.
+inline constexpr size_t kMaxChosenPathBytes = 254;
+
+}  // namespace orvane

@@ -1,0 +1,130 @@
+// The dialog's pure parts: the layout at another density, the placement, the edges of what
+// a press lands on, the repeat box's texts, the backgrounds, the music filter and the
+// built-in pictures.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "host/dialog/background.h"
+#include "host/dialog/dialog_layout.h"
+#include "host/dialog/dialog_pictures.h"
+#include "host/dialog/open_file_request.h"
+#include "host/dialog/repeat_track.h"
+
+namespace orvane {
+namespace {
+
+TEST(DialogLayout, PixelsPlacementAndPressesAtTheEdges) {
+  // At 120 dots per inch (12 twips a pixel) position and size are each rounded.
+  const TwipsScale dense{12, 12};
+  EXPECT_EQ(ToPixels(DialogControlNamed("Pic_C"), dense), (DialogRect{15, 20, 586, 206}));
+  EXPECT_EQ(ToPixels(DialogControlNamed("lbl_Fname"), dense), (DialogRect{90, 145, 476, 41}));
+  EXPECT_THROW(DialogControlNamed("lbl_BGM", 3), std::out_of_range);
+
+  const TwipsScale scale;
+  EXPECT_EQ(DialogPlacement(1024, 768, 492, 246, scale), (DialogPoint{266, 174}));
+  // 533 pixels of difference are 7995 twips; half of it is truncated to 3997 twips, which is
+  // nearer 266 pixels than 267.
+  EXPECT_EQ(DialogPlacement(1025, 768, 492, 246, scale).X, 266);
+  EXPECT_EQ(DialogPlacement(400, 200, 492, 246, scale), (DialogPoint{-46, -15}));
+
+  // The panel starts at (12, 16); mark 2 spans x 28 to 40 in it, its label starts at 44.
+  using Kind = DialogTarget::Kind;
+  EXPECT_EQ(HitTest(12 + 40, 16 + 100, scale), (DialogTarget{Kind::Choice, 2}));
+  EXPECT_FALSE(HitTest(12 + 42, 16 + 100, scale)) << "between mark 2 and its label";
+  EXPECT_FALSE(HitTest(12 + 65, 16 + 89, scale)) << "just below label 0's one line";
+  EXPECT_EQ(HitTest(230, 220, scale), (DialogTarget{Kind::Link, 0}));
+  EXPECT_FALSE(HitTest(231, 208, scale)) << "just right of the address";
+  EXPECT_FALSE(HitTest(350, 210, scale)) << "the set button is a control of its own";
+}
+
+TEST(RepeatTrack, TextsAndTheTracksTheyGive) {
+  const std::pair<const char*, int> cases[] = {
+      {"+3", 3},   {"1.", 1},    {".5", 0},          {"1.5", 2},    {"-0.5", 0},
+      {" 7\t", 7}, {"25e-1", 2}, {"32767.4", 32767}, {"-32769", 0}, {"1e-400", 0},
+      {".", 0},    {"-", 0},     {"1 2", 0},         {"1,000", 0},  {"0x10", 0},
+      {"inf", 0},  {"nan", 0},   {"1e+", 0},         {"１２", 0},
+  };
+  for (const auto& [text, track] : cases) {
+    EXPECT_EQ(RepeatTrackFromText(text), track) << '"' << text << '"';
+  }
+  EXPECT_EQ(ParseNumberText("1e400").value_or(0), HUGE_VAL);
+  // Every entry of the list, "" for 0 and "1" to "30", reads back as its track.
+  EXPECT_EQ(FormatHashHash(0), "");
+  EXPECT_EQ(FormatHashHash(-4), "-4");
+  for (int track = 0; track <= 30; ++track) {
+    EXPECT_EQ(RepeatTrackFromText(FormatHashHash(track)), track);
+  }
+}
+
+TEST(Background, BandRunsFromDarkEdgesToALightMiddle) {
+  const std::vector<RowColour> rows = BackgroundRows(246);
+  ASSERT_EQ(rows.size(), 247u) << "one row more than the inside shows";
+  EXPECT_EQ(rows.front(), (RowColour{0, 0, 30}));
+  EXPECT_EQ(rows[123], (RowColour{220, 220, 250}));
+  EXPECT_EQ(rows.back(), (RowColour{0, 0, 30}));
+  // A quarter of the way down: |sin(61 / (246 / 3.142))| x 220 = 154.6.
+  EXPECT_EQ(rows[61], (RowColour{155, 155, 185}));
+  EXPECT_EQ(BackgroundRowColour(0, 0), (RowColour{0, 0, 30}));
+}
+
+TEST(Background, TilesGoColumnByColumnUntilPastBothEdges) {
+  const std::vector<DialogPoint> small = TilePositions(10, 10, 4, 4);
+  ASSERT_EQ(small.size(), 16u);
+  for (size_t i = 0; i < small.size(); ++i) {
+    EXPECT_EQ(small[i], (DialogPoint{static_cast<int>(i / 4) * 4, static_cast<int>(i % 4) * 4}));
+  }
+  // A copy starting exactly at the edge still counts as not beyond it.
+  EXPECT_EQ(TilePositions(8, 8, 4, 4).back(), (DialogPoint{12, 12}));
+  EXPECT_TRUE(TilePositions(10, 10, 0, 4).empty());
+}
+
+TEST(MusicFilter, MatchesMp3AndWavInAnyCase) {
+  for (const char* name : {"a.mp3", "A.MP3", "/x/y/c.wAV", ".mp3"}) {
+    EXPECT_TRUE(MatchesMusicFilter(name)) << name;
+  }
+  for (const char* name : {"a.mp4", "mp3", "a.mp3.txt", "a.wave", "", "a_mp3"}) {
+    EXPECT_FALSE(MatchesMusicFilter(name)) << name;
+  }
+}
+
+TEST(DialogPictures, LookAsDescribed) {
+  // The tile: a grainy light grey, from about 223 at the left to about (176, 175, 175).
+  const Picture& tile = BackgroundTile();
+  ASSERT_TRUE(tile.Valid());
+  ASSERT_EQ(tile.Width, 556);
+  ASSERT_EQ(tile.Height, 20);
+  auto red = [&](int x) {
+    double sum = 0;
+    for (int y = 0; y < tile.Height; ++y) sum += tile.At(x, y) >> 16;
+    return sum / tile.Height;
+  };
+  EXPECT_NEAR(red(0), 223, 2);
+  EXPECT_NEAR(red(555), 176, 2);
+  std::set<std::uint32_t> column;
+  for (int y = 0; y < tile.Height; ++y) column.insert(tile.At(100, y));
+  EXPECT_GT(column.size(), 3u) << "a fine grain, not a flat strip";
+
+  // The marks: the same grey frame, a light or a blue inside.
+  const Picture& empty = MarkPicture(0);
+  const Picture& chosen = MarkPicture(1);
+  ASSERT_TRUE(empty.Valid() && chosen.Valid());
+  ASSERT_EQ(empty.Width, 12);
+  EXPECT_EQ(empty.At(0, 5), chosen.At(0, 5));
+  EXPECT_GE(empty.At(6, 6) & 0xFF, 0xF0u);
+  EXPECT_GT(static_cast<int>(chosen.At(6, 6) & 0xFF),
+            static_cast<int>(chosen.At(6, 6) >> 16) + 100);
+
+  // The link's pointer: its hot spot on the very top of the hand.
+  const PointerPicture& pointer = LinkPointer();
+  ASSERT_EQ(pointer.Rgba.size(), 32u * 32u * 4u);
+  EXPECT_EQ(pointer.HotX, 12);
+  EXPECT_EQ(pointer.HotY, 10);
+  auto alpha = [&](int x, int y) { return pointer.Rgba[(y * 32 + x) * 4 + 3]; };
+  EXPECT_EQ(alpha(12, 10), 255);
+  EXPECT_EQ(alpha(12, 9), 0);
+  EXPECT_EQ(alpha(0, 0), 0);
+}
+
+}  // namespace
+}  // namespace orvane

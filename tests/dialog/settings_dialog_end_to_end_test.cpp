@@ -1,0 +1,202 @@
+// The settings dialog as a user meets it: Orvane.scr /c on an X server of the test's own,
+// driven with real pointer moves, clicks and key presses (xdotool), the settings file it
+// leaves behind, and the saver that then plays the chosen file.
+#include <gtest/gtest.h>
+
+// Xlib after the test framework, which its macros (None, Bool) would break.
+#include <X11/Xlib.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "host/dialog/dialog_layout.h"
+#include "platform/x11_platform.h"
+#include "tests/mci/media_files.h"
+#include "tests/support/child.h"
+#include "tests/support/pulse.h"
+#include "tests/support/xvfb.h"
+
+namespace orvane {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+const std::string kKindKey = "BGM\x8B\xE6\x95\xAA";
+const std::string kTrackKey = "BGM\xD8\xCB\xDF\xB0\xC4";
+const std::string kFileKey = "BGM\xCC\xA7\xB2\xD9";
+
+// The processes running exactly this program file (each test's install folder is its own, so
+// these are the renderers its host started).
+std::vector<pid_t> ProcessesRunning(const std::string& program) {
+  std::vector<pid_t> found;
+  for (const fs::directory_entry& entry : fs::directory_iterator("/proc")) {
+    const pid_t pid = static_cast<pid_t>(std::atoi(entry.path().filename().c_str()));
+    if (pid <= 1) continue;
+    std::error_code error;
+    if (fs::read_symlink(entry.path() / "exe", error) == program) found.push_back(pid);
+  }
+  return found;
+}
+
+class SettingsDialogEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(xvfb.running());
+    char pattern[] = "/tmp/orvane-dialog-e2e-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    folder = pattern;
+    // The host in a folder of its own, with its two companions beside it.
+    const fs::path bin = ORVANE_BIN_DIR;
+    fs::copy_file(bin / "Orvane.scr", folder + "/Orvane.scr");
+    for (const char* companion : {"Orvane.image", "Orvane.dll"}) {
+      fs::copy_file(bin / companion, folder + "/" + companion);
+    }
+    fs::create_directories(folder + "/music");
+    song = folder + "/music/Morning Song.MP3";
+    ASSERT_TRUE(testing::WriteMp3(song, 3.0, 440));
+    display = XOpenDisplay(xvfb.display().c_str());
+    ASSERT_NE(display, nullptr);
+    finder = MakeX11WindowFinder(display);
+    geometry = MakeX11WindowGeometry(display);
+  }
+  void TearDown() override {
+    host.reset();
+    // A renderer the saver left behind (only when a step above failed).
+    for (pid_t pid : ProcessesRunning(folder + "/Orvane.dll")) kill(pid, SIGKILL);
+    if (display != nullptr) XCloseDisplay(display);
+    fs::remove_all(folder);
+  }
+
+  void StartDialog() {
+    StartHost("/c");
+    ASSERT_TRUE(testing::WaitFor([&] { return finder->FindWindow("<Orvane>") != 0; }, 10s));
+    const WindowHandle dialog = finder->FindWindow("<Orvane>");
+    std::optional<Rect> rect;
+    // The window is mapped once the opening effect is over.
+    ASSERT_TRUE(testing::WaitFor(
+        [&] {
+          XWindowAttributes attributes{};
+          if (!XGetWindowAttributes(display, dialog, &attributes)) return false;
+          rect = geometry->GetWindowRect(dialog);
+          return attributes.map_state == IsViewable && rect.has_value();
+        },
+        10s));
+    origin = {rect->left, rect->top};
+    EXPECT_EQ(*rect, (Rect{266, 174, 758, 420})) << "centred, a third of the way down";
+    std::this_thread::sleep_for(300ms);
+  }
+
+  void Xdotool(const std::string& arguments) {
+    const std::string command = "DISPLAY=" + xvfb.display() + " xdotool " + arguments;
+    ASSERT_EQ(testing::RunShell(command).first, 0) << command;
+  }
+  // The centre of a control on the screen.
+  DialogPoint CentreOf(std::string_view name, int index = -1) const {
+    const DialogControl& control = DialogControlNamed(name, index);
+    DialogRect rect = ToPixels(control, TwipsScale{});
+    if (control.Container == DialogContainer::Panel) {
+      const DialogRect panel = ToPixels(DialogControlNamed("Pic_C"), TwipsScale{});
+      rect.X += panel.X;
+      rect.Y += panel.Y;
+    }
+    return {origin.X + rect.X + rect.Width / 2, origin.Y + rect.Y + rect.Height / 2};
+  }
+  // Points at a control, moves over it, then clicks: a Command button answers a click only
+  // when the pointer has moved over it first.
+  void Click(std::string_view name, int index = -1) {
+    const DialogPoint at = CentreOf(name, index);
+    Xdotool("mousemove " + std::to_string(at.X - 2) + " " + std::to_string(at.Y));
+    std::this_thread::sleep_for(50ms);
+    Xdotool("mousemove " + std::to_string(at.X) + " " + std::to_string(at.Y));
+    std::this_thread::sleep_for(150ms);
+    Xdotool("click 1");
+  }
+
+  std::optional<int> WaitForExit() { return host->Wait(10s); }
+
+  void StartHost(const std::string& mode, std::vector<std::string> env = {}) {
+    env.push_back("DISPLAY=" + xvfb.display());
+    env.push_back("XDG_CACHE_HOME=" + folder + "/cache");
+    env.push_back("XDG_CONFIG_HOME=" + folder + "/config");
+    env.push_back("XDG_DATA_HOME=" + folder + "/data");
+    env.push_back("GTK_THEME=Adwaita");
+    host = std::make_unique<testing::Child>(std::vector<std::string>{folder + "/Orvane.scr", mode},
+                                            env);
+    ASSERT_TRUE(host->started());
+  }
+
+  std::optional<std::string> Settings() const {
+    std::ifstream in(folder + "/Orvane.ini", std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  }
+
+  testing::Xvfb xvfb;
+  std::string folder;
+  std::string song;
+  Display* display = nullptr;
+  std::unique_ptr<WindowFinder> finder;
+  std::unique_ptr<WindowGeometry> geometry;
+  std::unique_ptr<testing::Child> host;
+  DialogPoint origin;
+};
+
+TEST_F(SettingsDialogEndToEnd, ChoosingAFileAndSettingWritesTheSettingsFile) {
+  StartDialog();
+  Click("lbl_BGM", 2);  // "MP3、WAV"
+  Click("Cmd_File");    // enabled only now
+  ASSERT_TRUE(testing::WaitFor([&] { return finder->FindWindow("ﾌｧｲﾙを開く") != 0; }, 10s))
+      << "the file dialog opens";
+  const WindowHandle chooser = finder->FindWindow("ﾌｧｲﾙを開く");
+  std::this_thread::sleep_for(500ms);
+  Xdotool("windowfocus --sync " + std::to_string(chooser));
+  Xdotool("key --clearmodifiers ctrl+l");
+  std::this_thread::sleep_for(200ms);
+  Xdotool("type --delay 10 '" + song + "'");
+  std::this_thread::sleep_for(200ms);
+  Xdotool("key Return");
+  ASSERT_TRUE(testing::WaitFor([&] { return finder->FindWindow("ﾌｧｲﾙを開く") == 0; }, 10s))
+      << "the file dialog takes the typed path";
+  std::this_thread::sleep_for(200ms);
+  EXPECT_FALSE(Settings()) << "nothing is written before 設定";
+  Click("Cmd_Set");  // "設定"
+  EXPECT_EQ(WaitForExit(), 0) << "the host ends when the dialog has closed";
+  ASSERT_EQ(Settings(), "[Section]\r\n" + kKindKey + "=2\r\n" + kTrackKey + "=0\r\n" + kFileKey +
+                            "=" + song + "\r\n");
+
+  // The saver started next plays that file, heard on a sound server of the test's own.
+  testing::PulseServer sound;
+  ASSERT_TRUE(sound.running());
+  testing::PulseRecorder heard(sound);
+  ASSERT_TRUE(heard.running());
+  const std::size_t before = heard.Mark();
+  StartHost("/s", sound.env());
+  EXPECT_TRUE(testing::WaitFor([&] { return heard.PeakSince(before) > 3000; }, 15s, 50ms))
+      << "the tone of the chosen file arrives";
+  // Escape ends the tunnel, and the saver with it (pressed again if the first came too early).
+  for (int attempt = 0; attempt < 5 && host->Running(); ++attempt) {
+    if (finder->FindWindow("Orvane_VC") != 0) Xdotool("key Escape");
+    host->Wait(2s);
+  }
+  EXPECT_EQ(WaitForExit(), 0);
+}
+
+TEST_F(SettingsDialogEndToEnd, CancelWritesNothing) {
+  StartDialog();
+  Click("lbl_BGM", 1);  // "音楽CD"
+  Click("Cmd_Can");     // "ｷｬﾝｾﾙ"
+  EXPECT_EQ(WaitForExit(), 0);
+  EXPECT_FALSE(Settings());
+}
+
+}  // namespace
+}  // namespace orvane
