@@ -81,7 +81,9 @@ void SaverWindow::Load() {
 
   const bool cd = BGM_Kind == 1;
   const bool file = BGM_Kind == 2;
-  if ((cd || file) && prepareMusic_) Guarded(prepareMusic_);
+  MusicFileKind kind = MusicFileKind::Other;
+  if (file) Guarded([&] { kind = MusicFileKindOf(BGM_File); });
+  if ((cd || kind != MusicFileKind::Other) && prepareMusic_) Guarded(prepareMusic_);
   // 4. The CD: opened here, started and kept playing by the 200 ms poll.
   if (cd) {
     Guarded([] { BGM_CDOpen(); });
@@ -89,8 +91,6 @@ void SaverWindow::Load() {
   }
   // 5. A music file: WAV loops by itself, MP3 is kept playing by the 1000 ms timer.
   if (file) {
-    MusicFileKind kind = MusicFileKind::Other;
-    Guarded([&] { kind = MusicFileKindOf(BGM_File); });
     if (kind == MusicFileKind::Wav) Guarded([] { BGM_WAVPlay(); });
     if (kind == MusicFileKind::Mp3) {
       Guarded([] { BGM_MP3Open(); });

@@ -30,8 +30,8 @@ class SaverWindow {
 
   // Creates the window titled "Orvane_Main" with Timer3 running, then runs the load step.
   // prepareMusic, when given, runs in the load step just before the music starts, and only
-  // when there is music to play (the real program starts its multimedia system there, after
-  // the renderer, so that the tunnel is not kept waiting).
+  // when there is music to play (a CD, or a file ending in WAV or MP3) (the real program starts its
+  // multimedia system there, after the renderer, so that the tunnel is not kept waiting).
   SaverWindow(Platform& platform, HiddenWindows& windows, std::function<void()> prepareMusic = {});
   // The real window never gets here (its close step ends the process); in tests the window
   // then goes with its timers.
