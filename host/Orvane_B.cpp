@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "host/command_line.h"
+#include "host/guarded.h"
 #include "host/ini_file.h"
 #include "platform/atomic_file.h"
 
@@ -122,15 +123,6 @@ std::int16_t ReadSettingNumber(std::string_view key, const std::string& file) {
 
 bool EndsWithSeparator(std::string_view path) {
   return !path.empty() && (path.back() == '\\' || path.back() == '/');
-}
-
-// Runs one step of a handler; a step that fails is skipped without a message.
-template <typename Step>
-void Guarded(Step step) {
-  try {
-    step();
-  } catch (...) {
-  }
 }
 
 }  // namespace

@@ -4,20 +4,9 @@
 #include "host/Orvane_S.h"
 #include "host/command_line.h"
 #include "host/dialog/Orvane_P.h"
+#include "host/guarded.h"
 
 namespace orvane {
-namespace {
-
-template <typename Step>
-void Guarded(Step step) {
-  try {
-    step();
-  } catch (...) {
-  }
-}
-
-}  // namespace
-
 ModeHandlers DefaultModeHandlers() {
   return ModeHandlers{StartPreview, ShowSettingsDialog, CreateSaverWindow};
 }

@@ -3,17 +3,10 @@
 
 #include <optional>
 
+#include "host/guarded.h"
+
 namespace orvane {
 namespace {
-
-// Runs one step; a step that fails is skipped without a message.
-template <typename Step>
-void Guarded(Step step) {
-  try {
-    step();
-  } catch (...) {
-  }
-}
 
 std::unique_ptr<PreviewForm> EndPreview(Platform& platform) {
   platform.process.EndProcess();

@@ -2,22 +2,11 @@
 #include "host/Orvane_S.h"
 
 #include "host/Orvane_B.h"
+#include "host/guarded.h"
 #include "host/music/Orvane_BGM.h"
 
 namespace orvane {
 namespace {
-
-// Runs one step of a handler; a step that fails is skipped without a message. False when it
-// failed.
-template <typename Step>
-bool Guarded(Step step) {
-  try {
-    step();
-    return true;
-  } catch (...) {
-    return false;
-  }
-}
 
 char Upper(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;

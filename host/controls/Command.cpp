@@ -4,20 +4,11 @@
 #include <cmath>
 #include <limits>
 
+#include "host/guarded.h"
+
 namespace orvane {
 
 namespace {
-
-// Runs one step of a routine; a step that throws is skipped and the routine goes on.
-template <typename Step>
-bool Try(Step&& step) {
-  try {
-    step();
-    return true;
-  } catch (...) {
-    return false;
-  }
-}
 
 // A twips value as a signed 16-bit integer, rounded half to even; nothing on overflow.
 std::optional<std::int16_t> ToInt16(double value) {
@@ -92,7 +83,7 @@ void Command::PaintState(Look picture) {
   if (const auto v = ToInt16(60.0 + g.MiddleHeight)) g.BottomRow = *v;
 
   surface_.Clear(kCommandBackColour);
-  Try([&] { PaintGradient(); });
+  Guarded([&] { PaintGradient(); });
 
   const Picture& p = pictures_[picture];
   const double c = g.Corner, mw = g.MiddleWidth, mh = g.MiddleHeight;
@@ -106,14 +97,14 @@ void Command::PaintState(Look picture) {
   DrawPiece(p, 1, yb, c, c, 0, 315, 60, 60);      // bottom-left corner
   DrawPiece(p, 1, 60, c, mh, 1, 60, 60, 255);     // left edge
 
-  Try([&] { platform_.Show(); });
+  Guarded([&] { platform_.Show(); });
 
   // The caption keeps its design height and sits 10 twips above true centring.
   label_.Top = (height_ - label_.Height - 20.0) / 2.0;
   label_.Left = 0.0;
   label_.Width = width_;
 
-  if (observer_) Try([&] { observer_(picture); });
+  if (observer_) Guarded([&] { observer_(picture); });
 }
 
 void Command::DrawPiece(const Picture& picture, double dx, double dy, double dw, double dh,
@@ -157,7 +148,7 @@ void Command::ApplyEnabled() {
     PaintState(Look::Disable);
     label_.Enabled = false;
   }
-  Try([&] { platform_.Show(); });
+  Guarded([&] { platform_.Show(); });
 }
 
 void Command::OnResize() {
@@ -181,7 +172,7 @@ void Command::Resize(double widthTwips, double heightTwips) {
 // ---------------------------------------------------------------- properties
 
 void Command::MarkChanged(std::string_view name) {
-  Try([&] { container_.PropertyChanged(name); });
+  Guarded([&] { container_.PropertyChanged(name); });
 }
 
 void Command::ResetToNormal() {
@@ -190,17 +181,17 @@ void Command::ResetToNormal() {
   const auto recover = [&](bool ok) {
     if (!ok) label_.ForeColour = 0;
   };
-  recover(Try([&] { label_.Enabled = true; }));
-  recover(Try([&] {
+  recover(Guarded([&] { label_.Enabled = true; }));
+  recover(Guarded([&] {
     if (fields_.FirstRun == 0) label_.ForeColour = 0;
   }));
-  recover(Try([&] { PaintState(Look::Normal); }));
+  recover(Guarded([&] { PaintState(Look::Normal); }));
 }
 
 void Command::SetCaption(std::string text) {
   label_.Text = std::move(text);
   MarkChanged("Caption");
-  Try([&] { platform_.Show(); });
+  Guarded([&] { platform_.Show(); });
 }
 
 bool Command::Enabled() {
@@ -224,7 +215,7 @@ void Command::SetEnabled(bool enabled) {
 void Command::SetFont(const FontInfo& font) {
   label_.Font = font;
   MarkChanged("Font");
-  Try([&] { platform_.Show(); });
+  Guarded([&] { platform_.Show(); });
 }
 
 std::uint32_t Command::FontColour() {
@@ -242,7 +233,7 @@ void Command::SetFontColour(std::uint32_t colour) {
   } catch (...) {
     ResetToNormal();
   }
-  Try([&] { platform_.Show(); });
+  Guarded([&] { platform_.Show(); });
 }
 
 bool Command::Visible() {
@@ -255,52 +246,52 @@ void Command::SetVisible(bool visible) {
   backgroundOpaque_ = visible;
   if (visible) ResetToNormal();
   MarkChanged("Visible");
-  Try([&] { platform_.Show(); });
+  Guarded([&] { platform_.Show(); });
 }
 
 void Command::Initialize() {
   fields_.State = CommandState::Normal;
-  Try([&] { platform_.StartHoverTimer(std::chrono::milliseconds(100)); });
+  Guarded([&] { platform_.StartHoverTimer(std::chrono::milliseconds(100)); });
 }
 
 void Command::LoadFromBag(const PropertyBag& bag) {
   constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
   constexpr std::int64_t kUInt32Max = std::numeric_limits<std::uint32_t>::max();
-  Try([&] {
+  Guarded([&] {
     if (const auto v = ToBool(bag.Read("Enabled", true))) fields_.IsEnabled = *v ? kTrue : kFalse;
   });
-  Try([&] {
+  Guarded([&] {
     if (const auto v = ToText(bag.Read("Caption", kDefaultCaption))) label_.Text = *v;
   });
-  Try([&] {
+  Guarded([&] {
     if (const auto v = ToFont(bag.Read("Font", container_.AmbientFont()))) label_.Font = *v;
   });
-  Try([&] {
+  Guarded([&] {
     if (const auto v = ToInteger(bag.Read("FirstRun", std::string("1")), 0, 255)) {
       fields_.FirstRun = static_cast<std::uint8_t>(*v);
     }
   });
-  Try([&] {
+  Guarded([&] {
     if (const auto v = ToInteger(bag.Read("FontColour", std::string("0")), kInt32Min, kUInt32Max)) {
       label_.ForeColour = static_cast<std::uint32_t>(*v);
     }
   });
-  Try([&] {
+  Guarded([&] {
     // Background mode: 0 transparent, 1 opaque; any other number is refused.
     const auto v = ToInteger(bag.Read("Visible", std::string("1")), -32768, 32767);
     if (v && (*v == 0 || *v == 1)) backgroundOpaque_ = *v == 1;
   });
   ResetToNormal();
-  Try([&] { platform_.Show(); });
+  Guarded([&] { platform_.Show(); });
 }
 
 void Command::SaveToBag(PropertyBag& bag) {
-  Try([&] { bag.Write("Enabled", fields_.IsEnabled != kFalse, true); });
-  Try([&] { bag.Write("Caption", label_.Text, kDefaultCaption); });
-  Try([&] { bag.Write("FirstRun", std::int64_t{fields_.FirstRun}, std::string("1")); });
-  Try([&] { bag.Write("Font", label_.Font, container_.AmbientFont()); });
-  Try([&] { bag.Write("FontColour", std::int64_t{label_.ForeColour}, std::string("0")); });
-  Try([&] { bag.Write("Visible", std::int64_t{backgroundOpaque_ ? 1 : 0}, std::string("1")); });
+  Guarded([&] { bag.Write("Enabled", fields_.IsEnabled != kFalse, true); });
+  Guarded([&] { bag.Write("Caption", label_.Text, kDefaultCaption); });
+  Guarded([&] { bag.Write("FirstRun", std::int64_t{fields_.FirstRun}, std::string("1")); });
+  Guarded([&] { bag.Write("Font", label_.Font, container_.AmbientFont()); });
+  Guarded([&] { bag.Write("FontColour", std::int64_t{label_.ForeColour}, std::string("0")); });
+  Guarded([&] { bag.Write("Visible", std::int64_t{backgroundOpaque_ ? 1 : 0}, std::string("1")); });
   ResetToNormal();
 }
 
@@ -311,7 +302,7 @@ void Command::ConnectClick(std::function<void()> handler) {
 void Command::RaiseClick() {
   // A copy, so that a handler may connect another one.
   const auto handlers = clickHandlers_;
-  for (const auto& handler : handlers) Try(handler);
+  for (const auto& handler : handlers) Guarded(handler);
 }
 
 // ---------------------------------------------------------------- mouse and focus

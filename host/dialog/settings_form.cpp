@@ -6,18 +6,10 @@
 #include "host/dialog/dialog_layout.h"
 #include "host/dialog/dialog_pictures.h"
 #include "host/dialog/repeat_track.h"
+#include "host/guarded.h"
 
 namespace orvane {
 namespace {
-
-// Runs one step of a handler; a step that fails is skipped without a message.
-template <typename Step>
-void Guarded(Step step) {
-  try {
-    step();
-  } catch (...) {
-  }
-}
 
 bool FitsInt16(std::int32_t value) {
   return value >= std::numeric_limits<std::int16_t>::min() &&

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "platform/x11_platform.h"
-#include "tests/host/temp_folder.h"
+#include "tests/support/temp_folder.h"
 #include "tests/platform/x11_test_window.h"
 #include "tests/support/child.h"
 #include "tests/support/screenshot.h"

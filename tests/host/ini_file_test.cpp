@@ -10,7 +10,7 @@
 
 #include "host/Orvane_B.h"
 #include "platform/atomic_file.h"
-#include "tests/host/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace orvane {
 namespace {

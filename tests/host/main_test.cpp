@@ -7,7 +7,7 @@
 
 #include "host/Orvane_B.h"
 #include "platform/fake_platform.h"
-#include "tests/host/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace orvane {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "host/Orvane_B.h"
-#include "tests/host/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace orvane {
 namespace {

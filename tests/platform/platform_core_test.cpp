@@ -13,7 +13,7 @@
 #include "platform/fake_platform.h"
 #include "platform/posix_platform.h"
 #include "platform/screen_dpi.h"
-#include "tests/host/temp_folder.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/child.h"
 
 namespace orvane {
