@@ -108,7 +108,8 @@ TEST_F(ReaderTest, EveryChannelCountVerbatimAndRunLengthWholeAndCutAfterEveryByt
       // Any storage byte but 1 means verbatim; the bytes-per-channel byte is ignored.
       whole[2] = isRle ? 1 : zsize % 2 * 7;
       whole[3] = 2;
-      for (std::size_t size = 0; size <= whole.size(); ++size) {
+      // Four channels are cut after every byte; the others are read whole.
+      for (std::size_t size = zsize == 4 ? 0 : whole.size(); size <= whole.size(); ++size) {
         SCOPED_TRACE(std::to_string(zsize) + (isRle ? " channels RLE, " : " channels, first ") +
                      std::to_string(size) + " bytes");
         const TextureImage image = load(Bytes(whole.begin(), whole.begin() + size));
@@ -157,10 +158,9 @@ TEST(RleRowTest, PacketsStopAtCountZeroDataEndOrRowEnd) {
 
 TEST_F(ReaderTest, SizesWhoseByteCountsOverflowAreRefusedBeforeAllocating) {
   // 32768 × 16384 × 4 is 2^31, one more than a signed 32-bit integer holds.
-  for (const auto [x, y, z] : {std::array{65535u, 65535u, 3u},
-                               {32768u, 16384u, 1u},
-                               {1u, 16384u, 32768u},
-                               {1u, 65535u, 65535u}}) {
+  const unsigned sizes[][3] = {
+      {65535, 65535, 3}, {32768, 16384, 1}, {1, 16384, 32768}, {1, 65535, 65535}};
+  for (const auto [x, y, z] : sizes) {
     for (unsigned storage : {0, 1}) {
       writeBytes(path_, sgiHeader(storage, x, y, z));
       OpenResult opened = openImageFile(path_.c_str());

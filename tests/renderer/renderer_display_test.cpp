@@ -34,6 +34,8 @@ class RendererDisplayTest : public ::testing::Test {
   std::string xdotool(const std::string& arguments) {
     return RunShell("DISPLAY=" + xvfb_->display() + " xdotool " + arguments + " 2>&1").second;
   }
+  // The ids of the top-level windows titled exactly "Orvane_VC", one a line.
+  std::string windows() { return xdotool("search --maxdepth 1 --name '^Orvane_VC$'"); }
 
   static std::unique_ptr<Xvfb> xvfb_;
   TempFolder cache_;
@@ -54,20 +56,15 @@ bool showsFogAndWalls(const Screenshot& shot) {
 }
 
 TEST_F(RendererDisplayTest, DrawsFogAndWallsAndOnlyEscapeEndsIt) {
-  std::vector<std::uint8_t>
-      stripes;  // two shades of blue, so that the turning tunnel changes the picture
+  // Two shades of blue, so that the turning tunnel changes the picture.
+  std::vector<std::uint8_t> stripes;
   for (int i = 0; i < 64 * 64; ++i)
-    stripes.insert(stripes.end(), {0, 0, static_cast<std::uint8_t>(i / 8 % 2 ? 255 : 235)});
+    stripes.insert(stripes.end(), {0, 0, std::uint8_t(i / 8 % 2 ? 255 : 235)});
   const auto picture = encodeSgi(stripes.data(), 64, 64, 3, SgiStorage::runLength);
   WriteBytes(picturePath_, std::string(picture.begin(), picture.end()));
   auto renderer = startRenderer();
   unsigned long window = 0;
-  WaitFor(
-      [&] {
-        return (window = std::strtoul(xdotool("search --maxdepth 1 --name '^Orvane_VC$'").c_str(),
-                                      nullptr, 10)) != 0;
-      },
-      10s);
+  WaitFor([&] { return (window = std::strtoul(windows().c_str(), nullptr, 10)) != 0; }, 10s);
   ASSERT_NE(window, 0u) << renderer->Stderr();
 
   // The first frames may be black or not yet full screen: look until the picture shows.
@@ -76,6 +73,7 @@ TEST_F(RendererDisplayTest, DrawsFogAndWallsAndOnlyEscapeEndsIt) {
       [&] { return showsFogAndWalls(shot = TakeScreenshot(xvfb_->display(), window)); }, 20s, 50ms);
   if (!drawn) shot.SavePpm(::testing::TempDir() + "/orvane-renderer-walls.ppm");
   EXPECT_TRUE(drawn) << "see orvane-renderer-walls.ppm in " << ::testing::TempDir();
+  EXPECT_EQ(windows(), std::to_string(window) + "\n");
 
   for (const char* input : {"mousemove --sync 500 400", "key space Return a Z 7 Tab BackSpace",
                             "key Left Right Up Down", "key F1 F11 Home Page_Down", "click 1",
@@ -95,8 +93,7 @@ TEST_F(RendererDisplayTest, DrawsFogAndWallsAndOnlyEscapeEndsIt) {
 
   xdotool("key Escape");
   EXPECT_EQ(renderer->Wait(5s), 0);
-  EXPECT_TRUE(
-      WaitFor([&] { return xdotool("search --maxdepth 1 --name '^Orvane_VC$'").empty(); }, 2s));
+  EXPECT_TRUE(WaitFor([&] { return windows().empty(); }, 2s));
   EXPECT_EQ(renderer->Stdout(), "");
 }
 
