@@ -6,14 +6,13 @@
 // Xlib after the test framework, which its macros (None, Bool) would break.
 #include <X11/Xlib.h>
 #include <signal.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
-#include <sstream>
+#include <thread>
 
 #include "host/dialog/dialog_layout.h"
 #include "platform/x11_platform.h"
@@ -49,9 +48,7 @@ class SettingsDialogEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(xvfb.running());
-    char pattern[] = "/tmp/orvane-dialog-e2e-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder = pattern;
+    ASSERT_FALSE(temp.path().empty());
     // The host in a folder of its own, with its two companions beside it.
     const fs::path bin = ORVANE_BIN_DIR;
     fs::copy_file(bin / "Orvane.scr", folder + "/Orvane.scr");
@@ -71,7 +68,6 @@ class SettingsDialogEndToEnd : public ::testing::Test {
     // A renderer the saver left behind (only when a step above failed).
     for (pid_t pid : ProcessesRunning(folder + "/Orvane.dll")) kill(pid, SIGKILL);
     if (display != nullptr) XCloseDisplay(display);
-    fs::remove_all(folder);
   }
 
   void StartDialog() {
@@ -120,7 +116,6 @@ class SettingsDialogEndToEnd : public ::testing::Test {
   }
 
   std::optional<int> WaitForExit() { return host->Wait(10s); }
-
   void StartHost(const std::string& mode, std::vector<std::string> env = {}) {
     env.push_back("DISPLAY=" + xvfb.display());
     env.push_back("XDG_CACHE_HOME=" + folder + "/cache");
@@ -133,15 +128,14 @@ class SettingsDialogEndToEnd : public ::testing::Test {
   }
 
   std::optional<std::string> Settings() const {
+    if (!fs::exists(folder + "/Orvane.ini")) return std::nullopt;
     std::ifstream in(folder + "/Orvane.ini", std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
   testing::Xvfb xvfb;
-  std::string folder;
+  testing::TempFolder temp;
+  std::string folder = temp.path();
   std::string song;
   Display* display = nullptr;
   std::unique_ptr<WindowFinder> finder;
