@@ -7,9 +7,9 @@
 #include <filesystem>
 
 #include "host/Orvane_B.h"
-#include "host/dialog/dialog_layout.h"
 #include "platform/fake_platform.h"
 #include "tests/dialog/fake_form_view.h"
+#include "tests/dialog/form_places.h"
 #include "tests/support/temp_folder.h"
 
 namespace orvane {
@@ -42,17 +42,6 @@ class SettingsFormTest : public ::testing::Test {
   std::optional<std::string> WrittenSettings() const {
     if (!std::filesystem::exists(SettingsPath())) return std::nullopt;
     return testing::ReadBytes(SettingsPath());
-  }
-  // The centre of a control of the panel or the form, in the form's pixels.
-  static DialogPoint CentreOf(std::string_view name, int index = -1) {
-    const DialogControl& control = DialogControlNamed(name, index);
-    DialogRect rect = ToPixels(control, TwipsScale{});
-    if (control.Container == DialogContainer::Panel) {
-      const DialogRect panel = ToPixels(DialogControlNamed("Pic_C"), TwipsScale{});
-      rect.X += panel.X;
-      rect.Y += panel.Y;
-    }
-    return {rect.X + rect.Width / 2, rect.Y + rect.Height / 2};
   }
   // The marks, the repeat box and the file button show kind `kind` chosen.
   static void ExpectChosen(const FakeFormView& view, int kind) {
@@ -130,7 +119,7 @@ TEST_F(SettingsFormTest, ChoosingAKindByItsMarkOrLabelWithAnyButton) {
       for (int button : {kLeftButton, kRightButton, kMiddleButton}) {
         SCOPED_TRACE(::testing::Message() << name << "(" << kind << ") button " << button);
         form.ChooseKind(kind == 0 ? 1 : 0);
-        const DialogPoint at = CentreOf(name, kind);
+        const DialogPoint at = testing::CentreInForm(name, kind);
         form.MouseDown(button, at.X, at.Y);
         EXPECT_EQ(BGM_Kind, kind);
         ExpectChosen(view, kind);
@@ -141,9 +130,9 @@ TEST_F(SettingsFormTest, ChoosingAKindByItsMarkOrLabelWithAnyButton) {
   EXPECT_EQ(BGM_File, "/music/a.mp3");
   // Pressing elsewhere, even between a mark and its label, chooses nothing.
   form.ChooseKind(1);
-  const DialogPoint mark = CentreOf("Img_BGM", 2);
+  const DialogPoint mark = testing::CentreInForm("Img_BGM", 2);
   form.MouseDown(kLeftButton, mark.X + 8, mark.Y);
-  const DialogPoint heading = CentreOf("lbl", 14);
+  const DialogPoint heading = testing::CentreInForm("lbl", 14);
   form.MouseDown(kLeftButton, heading.X, heading.Y);
   EXPECT_EQ(BGM_Kind, 1);
   EXPECT_FALSE(WrittenSettings()) << "choosing writes nothing";
@@ -227,7 +216,7 @@ TEST_F(SettingsFormTest, TheFileDialogStartsInTheFolderAndTakesOnlyPathsThatFit)
 
 TEST_F(SettingsFormTest, ALeftClickOnTheAddressOpensItUnderTheHourglass) {
   form.Load();
-  const DialogPoint link = CentreOf("lbl_URL");
+  const DialogPoint link = testing::CentreInForm("lbl_URL");
   EXPECT_TRUE(form.OverLink(link.X, link.Y));
   EXPECT_FALSE(form.OverLink(link.X, link.Y - 20));
   view.calls.clear();
