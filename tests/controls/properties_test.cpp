@@ -50,20 +50,6 @@ TEST(CommandProperties, AnEmptyDesignGivesAnEnabledCommandInTheAmbientFont) {
   EXPECT_EQ(rig.paints.back(), Look::Normal);
 }
 
-TEST(CommandProperties, TheDialogsDesignRoundTripsStoringOnlyCaptionAndFont) {
-  PropertyBag design;
-  design.Write("Caption", std::string("ｷｬﾝｾﾙ"), std::string("Command"));
-  design.Write("Font", kDialogFont, FontInfo{"Tahoma", 8.25, 400, false, false, false, 0});
-  Rig rig;
-  rig.control.LoadFromBag(design);
-  EXPECT_EQ(rig.control.Font(), kDialogFont);
-  PropertyBag saved;
-  rig.control.SaveToBag(saved);
-  EXPECT_EQ(saved.Size(), 2u);
-  EXPECT_EQ(std::get<std::string>(saved.Read("Caption", std::string())), "ｷｬﾝｾﾙ");
-  EXPECT_EQ(std::get<FontInfo>(saved.Read("Font", FontInfo{})), kDialogFont);
-}
-
 TEST(CommandProperties, EveryNonDefaultValueRoundTrips) {
   Rig first;
   first.control.LoadFromBag(PropertyBag{});

@@ -47,40 +47,13 @@ TEST(SurfaceGradient, VerticalRunsFromSmallerYAndExcludesLastRowAndColumn) {
   EXPECT_TRUE(s.GradientFill(wide, {&rect, 1}, GradientMode::Vertical));
 }
 
-// Each pixel names its own position: red x, green y.
-Picture Coded(int width, int height) {
+TEST(SurfaceStretchCopy, RefusesBadRectanglesAndClipsTheDestination) {
+  // (The frame's pieces check the 1:1 and nearest-pixel mappings, through the control.)
   Picture p;
-  p.Width = width;
-  p.Height = height;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x)
-      p.Rgb.insert(p.Rgb.end(), {std::uint8_t(x), std::uint8_t(y), 0x80});
-  }
-  return p;
-}
-
-TEST(SurfaceStretchCopy, OneToOneNearestPixelAndBadRectangles) {
-  const Picture p = Coded(64, 25);
+  p.Width = 64;
+  p.Height = 25;
+  p.Rgb.assign(64 * 25 * 3, 0x80);
   Surface s(100, 40);
-  s.Clear(0);
-  ASSERT_TRUE(s.StretchCopy(p, {60, 4, 4, 17}, {10, 10, 4, 17}));
-  for (int y = 0; y < 17; ++y) {
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(s.Pixel(10 + x, 10 + y) >> 8, (60u + x) << 8 | (4 + y));
-  }
-  EXPECT_EQ(s.Pixel(9, 10), 0u);
-  EXPECT_EQ(s.Pixel(14, 10), 0u);
-  // Stretched 56 -> 73 and compressed 56 -> 33: ends map to ends, columns never go back.
-  for (const int width : {73, 33}) {
-    s.Clear(0);
-    ASSERT_TRUE(s.StretchCopy(p, {4, 0, 56, 4}, {0, 0, width, 4}));
-    EXPECT_EQ(s.Pixel(0, 0) >> 16, 4u);
-    EXPECT_EQ(s.Pixel(width - 1, 0) >> 16, 59u);
-    for (int x = 1; x < width; ++x) {
-      const int step = int(s.Pixel(x, 0) >> 16) - int(s.Pixel(x - 1, 0) >> 16);
-      EXPECT_GE(step, width > 56 ? 0 : 1) << x;
-      EXPECT_LE(step, width > 56 ? 1 : 2) << x;
-    }
-  }
   s.Clear(0);
   EXPECT_FALSE(s.StretchCopy(p, {0, 0, 0, 4}, {0, 0, 4, 4}));
   EXPECT_FALSE(s.StretchCopy(p, {0, 0, 4, 4}, {0, 0, -4, 4}));
