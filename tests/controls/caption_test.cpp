@@ -1,6 +1,5 @@
 // The caption drawn with the real fonts into a cairo image, no display needed.
 #include <gtest/gtest.h>
-#include <pango/pangocairo.h>
 
 #include <algorithm>
 
@@ -80,21 +79,6 @@ TEST(CommandCaption, ColourNumbersAreBlueGreenRedAndDisabledTextIsGreyed) {
     return std::abs(r - 0xAC) < 12 && std::abs(g - 0xA8) < 12 && std::abs(b - 0x99) < 12;
   });
   EXPECT_GT(grey.count, 5);
-}
-
-TEST(CommandCaption, TheDialogFontIsAnInstalledFace) {
-  EXPECT_EQ(FontFamilyFor("ＭＳ Ｐゴシック"), "IPAPGothic");
-  PangoFontMap* map = pango_cairo_font_map_get_default();
-  PangoContext* context = pango_font_map_create_context(map);
-  PangoFontDescription* wanted = pango_font_description_from_string("IPAPGothic 9.75");
-  PangoFont* font = pango_font_map_load_font(map, context, wanted);
-  ASSERT_NE(font, nullptr);
-  PangoFontDescription* got = pango_font_describe(font);
-  EXPECT_STREQ(pango_font_description_get_family(got), "IPAPGothic");
-  pango_font_description_free(got);
-  g_object_unref(font);
-  pango_font_description_free(wanted);
-  g_object_unref(context);
 }
 
 }  // namespace

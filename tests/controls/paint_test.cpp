@@ -1,12 +1,91 @@
+// The state pictures, and the control's paints on its image surface.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "host/controls/Command.h"
+#include "host/controls/state_pictures.h"
 #include "tests/controls/fakes.h"
 
 namespace orvane {
 namespace {
 
 using testing::Rig;
+
+struct Bands {
+  Look look;
+  std::array<std::uint32_t, 4> top;     // rows 0-3, centre column
+  std::array<std::uint32_t, 4> bottom;  // rows 21-24
+  std::array<std::uint32_t, 4> left;    // columns 0-3, middle row
+  std::array<std::uint32_t, 4> right;   // columns 60-63
+};
+
+const Bands kBands[] = {
+    {Look::Normal,
+     {0xDCD6C2, 0x003C74, 0xF3F3EE, 0xF3F3EE},
+     {0xE2DFD6, 0xD6D0C5, 0x003C74, 0xFAFAF6},
+     {0xE2DECB, 0x003C74, 0xF4F4F0, 0xF4F4F0},
+     {0xEEEDE7, 0xE8E5DF, 0x003C74, 0xF0EEE0}},
+    {Look::HighLight,
+     {0xDCD6C2, 0x003C74, 0xFFF0CF, 0xFDD889},
+     {0xF8B330, 0xE59700, 0x003C74, 0xFAFAF6},
+     {0xE2DECB, 0x003C74, 0xFCCA69, 0xFBCA6A},
+     {0xFBCA6A, 0xFCCA69, 0x003C74, 0xF0EEE0}},
+    {Look::Selected,
+     {0xDCD6C2, 0x003C74, 0xCEE7FF, 0xCEE7FF},
+     {0x6982EE, 0x6982EE, 0x003C74, 0xFAFAF6},
+     {0xE2DECB, 0x003C74, 0xA9C5EF, 0xA8C6F0},
+     {0xA9C5EF, 0xA9C5EF, 0x003C74, 0xF0EEE0}},
+    {Look::Pressed,
+     {0xECE9D8, 0xDCD6C2, 0x003C74, 0xD1CCC1},
+     {0xF2F1EE, 0x003C74, 0xFAFAF6, 0xECE9D8},
+     {0xECE9D8, 0xE2DECB, 0x003C74, 0xD7D4CB},
+     {0xE4E3DC, 0x003C74, 0xF0EEE0, 0xECE9D8}},
+    {Look::Disable,
+     {0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA},
+     {0xF5F4EA, 0xF5F4EA, 0xC9C7BA, 0xECE9D8},
+     {0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA},
+     {0xF5F4EA, 0xF5F4EA, 0xC9C7BA, 0xECE9D8}},
+};
+
+TEST(StatePictures, CarryEveryColourAtItsPlace) {
+  const StatePictures& pictures = DefaultStatePictures();
+  for (const Bands& b : kBands) {
+    const Picture& p = pictures[b.look];
+    SCOPED_TRACE(LookName(b.look));
+    ASSERT_TRUE(p.Valid() && p.Width == 64 && p.Height == 25);
+    for (int i = 0; i < 4; ++i) {
+      EXPECT_EQ(p.At(32, i), b.top[i]) << "top row " << i;
+      EXPECT_EQ(p.At(32, 21 + i), b.bottom[i]) << "bottom row " << 21 + i;
+      EXPECT_EQ(p.At(i, 12), b.left[i]) << "left column " << i;
+      EXPECT_EQ(p.At(60 + i, 12), b.right[i]) << "right column " << 60 + i;
+    }
+    // Bands run unchanged between the corners (Pressed's, moved inward, reach one further).
+    const int inset = b.look == Look::Pressed ? 5 : 4;
+    for (int x = inset; x < 64 - inset; ++x) {
+      EXPECT_EQ(p.At(x, 1), b.top[1]) << x;
+      EXPECT_EQ(p.At(x, 23), b.bottom[2]) << x;
+    }
+  }
+  EXPECT_EQ(pictures[Look::HighLight].Rgb, pictures[Look::HighLightSelect].Rgb);
+  const std::uint32_t corner[4][4] = {{0xE9E7D5, 0xE4DFCE, 0xE1DDCA, 0xE0DCC9},
+                                      {0xE4DFCE, 0xE6E1D0, 0x7A95A8, 0x255783},
+                                      {0xE2DECB, 0x7A95A8, 0x557DA2, 0xC0CFDD},
+                                      {0xE2DECB, 0x255783, 0xBFCEDC, 0xFEFEFE}};
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 4; ++x) {
+      EXPECT_EQ(pictures[Look::Normal].At(x, y), corner[y][x]);
+      if (x > 0 && y > 0 && x < 3 && y < 3) {  // Pressed: the corner moved one pixel inward
+        EXPECT_EQ(pictures[Look::Pressed].At(x, y), corner[y - 1][x - 1]);
+      }
+    }
+  }
+  // The glows deepen down the sides.
+  EXPECT_EQ(pictures[Look::HighLight].At(2, 4), 0xFEDF9Au);
+  EXPECT_EQ(pictures[Look::HighLight].At(2, 20), 0xF9B435u);
+  EXPECT_EQ(pictures[Look::Selected].At(2, 4), 0xB7D0F4u);
+  EXPECT_EQ(pictures[Look::Selected].At(2, 20), 0x8BADE4u);
+}
 
 constexpr std::uint32_t kSentinel = 0xFF00FF;  // red 0xFF: never a coded pixel
 
@@ -22,41 +101,31 @@ StatePictures CodedPictures() {
       for (int x = 0; x < 64; ++x) {
         const bool centre = x >= 4 && x < 60 && y >= 4 && y < 21;
         const std::uint32_t c = centre ? kSentinel : (x << 16) | (y << 8) | look;
-        p.Rgb.push_back(static_cast<std::uint8_t>(c >> 16));
-        p.Rgb.push_back(static_cast<std::uint8_t>(c >> 8));
-        p.Rgb.push_back(static_cast<std::uint8_t>(c));
+        p.Rgb.insert(p.Rgb.end(), {std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c)});
       }
     }
   }
   return pictures;
 }
 
-int SourceX(std::uint32_t p) {
-  return static_cast<int>(p >> 16);
-}
-int SourceY(std::uint32_t p) {
-  return static_cast<int>((p >> 8) & 0xFF);
-}
-
 // Where a destination column or row of the frame must come from: the first and last four
 // 1:1 from the picture's ends, the rest from the picture's middle, in order.
-void ExpectFrameAxis(const std::vector<int>& sources, int pictureSide, const char* axis) {
+void ExpectFrameAxis(const std::vector<int>& sources, int side, const char* axis) {
   const int n = static_cast<int>(sources.size());
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(sources[i], i) << axis << " " << i;
-    EXPECT_EQ(sources[n - 4 + i], pictureSide - 4 + i) << axis << " " << n - 4 + i;
+    EXPECT_EQ(sources[n - 4 + i], side - 4 + i) << axis << " " << n - 4 + i;
   }
   for (int i = 4; i < n - 4; ++i) {
     EXPECT_GE(sources[i], 4) << axis << " " << i;
-    EXPECT_LE(sources[i], pictureSide - 5) << axis << " " << i;
+    EXPECT_LE(sources[i], side - 5) << axis << " " << i;
     if (i > 4) {
       EXPECT_GE(sources[i], sources[i - 1]) << axis << " " << i;
     }
   }
-  // Unless squeezed hard, the middle starts and ends with the picture's middle.
-  if (n - 8 >= (pictureSide - 8) / 2) {
+  if (n - 8 >= (side - 8) / 2) {  // unless squeezed hard, the middle's ends are the picture's
     EXPECT_EQ(sources[4], 4) << axis;
-    EXPECT_EQ(sources[n - 5], pictureSide - 5) << axis;
+    EXPECT_EQ(sources[n - 5], side - 5) << axis;
   }
 }
 
@@ -77,19 +146,15 @@ TEST(CommandPaint, FramePiecesCopyCornersOneToOneAndStretchOrCompressTheEdges) {
     ASSERT_EQ(s.Width(), size.pw);
     ASSERT_EQ(s.Height(), size.ph);
     std::vector<int> columns, rows;
-    for (int x = 0; x < s.Width(); ++x) columns.push_back(SourceX(s.Pixel(x, 1)));
-    for (int y = 0; y < s.Height(); ++y) rows.push_back(SourceY(s.Pixel(1, y)));
+    for (int x = 0; x < s.Width(); ++x) columns.push_back(int(s.Pixel(x, 1) >> 16));
+    for (int y = 0; y < s.Height(); ++y) rows.push_back(int(s.Pixel(1, y) >> 8 & 0xFF));
     ExpectFrameAxis(columns, 64, "column");
     ExpectFrameAxis(rows, 25, "row");
-    if (size.h == 375) {
-      for (int y = 0; y < 25; ++y) EXPECT_EQ(rows[y], y) << "side edges are copied 1:1";
-    }
     for (int y = 0; y < s.Height(); ++y) {
       for (int x = 0; x < s.Width(); ++x) {
         const std::uint32_t p = s.Pixel(x, y);
         ASSERT_NE(p, kSentinel) << "picture centre drawn at " << x << "," << y;
-        const bool band = x < 4 || y < 4 || x >= s.Width() - 4 || y >= s.Height() - 4;
-        if (band) {
+        if (x < 4 || y < 4 || x >= s.Width() - 4 || y >= s.Height() - 4) {
           ASSERT_EQ(p & 0xFF, static_cast<std::uint32_t>(Look::Selected)) << x << "," << y;
         } else {
           ASSERT_GE(p >> 16, 0xC6u) << "gradient expected at " << x << "," << y;
@@ -99,75 +164,40 @@ TEST(CommandPaint, FramePiecesCopyCornersOneToOneAndStretchOrCompressTheEdges) {
   }
 }
 
-TEST(CommandPaint, DialogButtonsShowThePictureColoursAndTheirCaptionPlace) {
-  for (const double width : {1215.0, 615.0}) {
-    Rig rig;
-    rig.SetUp(width, 375);
-    const Surface& s = rig.control.Face();
-    const int right = s.Width() - 1;
-    EXPECT_EQ(s.Pixel(s.Width() / 2, 0), 0xDCD6C2u);
-    EXPECT_EQ(s.Pixel(s.Width() / 2, 1), 0x003C74u);
-    EXPECT_EQ(s.Pixel(s.Width() / 2, 23), 0x003C74u);
-    EXPECT_EQ(s.Pixel(s.Width() / 2, 24), 0xFAFAF6u);
-    EXPECT_EQ(s.Pixel(0, 12), 0xE2DECBu);
-    EXPECT_EQ(s.Pixel(right, 12), 0xF0EEE0u);
-    EXPECT_EQ(s.Pixel(right - 1, 12), 0x003C74u);
-    EXPECT_EQ(s.Pixel(1, 2), 0x7A95A8u);  // the rounded corner, 1:1
-
-    const CaptionLabel& label = rig.control.Label();
-    EXPECT_DOUBLE_EQ(label.Top, 80.0);
-    EXPECT_DOUBLE_EQ(label.Height, 195.0);
-    EXPECT_DOUBLE_EQ(label.Left, 0.0);
-    EXPECT_DOUBLE_EQ(label.Width, width);
-  }
-  Rig tall;
-  tall.SetUp(1215, 600);
-  EXPECT_DOUBLE_EQ(tall.control.Label().Top, 192.5);
-}
-
-bool WhiteOnTop(const Command& control) {
-  const Surface& s = control.Face();
-  return (s.Pixel(s.Width() / 2, 4) & 0xFF) > (s.Pixel(s.Width() / 2, s.Height() - 5) & 0xFF);
-}
-
-TEST(CommandPaint, GradientVerticesAndDirection) {
+TEST(CommandPaint, GradientColoursForEachDirectionAndTheCaptionsPlace) {
   Rig rig;
-  rig.SetUp();
+  rig.SetUp(615, 375);
   const CommandFields& f = rig.control.Fields();
-  EXPECT_TRUE(WhiteOnTop(rig.control));
-  EXPECT_EQ(f.GradientVertices[0].X, 0);
-  EXPECT_EQ(f.GradientVertices[0].Red, 0xFF00);
-  EXPECT_EQ(f.GradientVertices[1].X, 80);
-  EXPECT_EQ(f.GradientVertices[1].Y, 24);
-  // Lavender grey read in red-green-blue order.
-  EXPECT_EQ(f.GradientVertices[1].Red, 0xC600);
-  EXPECT_EQ(f.GradientVertices[1].Green, 0xC500);
-  EXPECT_EQ(f.GradientVertices[1].Blue, 0xD700);
-  EXPECT_EQ(f.GradientVertices[1].Alpha, 0);
-  EXPECT_EQ(f.GradientVertices[2].X, 0);
-  EXPECT_EQ(f.GradientVertices[3].Red, 0);
-  EXPECT_EQ(f.GradientRect.UpperLeft, 1u);
-  EXPECT_EQ(f.GradientRect.LowerRight, 0u);
-
-  rig.control.OnMouseMove();  // HighLight: grey on top
-  EXPECT_FALSE(WhiteOnTop(rig.control));
-  EXPECT_EQ(f.GradientVertices[0].Red, 0xC600);
-  EXPECT_EQ(f.GradientVertices[1].Red, 0xFF00);
+  EXPECT_EQ(rig.control.Face().Pixel(1, 2), 0x7A95A8u);  // the rounded corner, 1:1
+  for (const bool hovered : {false, true}) {             // HighLight puts the grey on top
+    if (hovered) rig.control.OnMouseMove();
+    const std::uint32_t top = hovered ? 0xC6C5D7 : 0xFFFFFF, bottom = hovered ? 0xFFFFFF : 0xC6C5D7;
+    EXPECT_EQ(f.GradientVertices[0].Y, 0);
+    EXPECT_EQ(f.GradientVertices[1].Y, 24);
+    for (int i = 0; i < 2; ++i) {
+      const std::uint32_t want = i == 0 ? top : bottom;
+      const TriVertex& v = f.GradientVertices[i];
+      EXPECT_EQ((v.Red >> 8) << 16 | (v.Green >> 8) << 8 | v.Blue >> 8, want) << hovered << i;
+      EXPECT_EQ(v.Red & 0xFF, 0);
+    }
+  }
+  const CaptionLabel& label = rig.control.Label();
+  EXPECT_DOUBLE_EQ(label.Top, 80.0);
+  EXPECT_DOUBLE_EQ(label.Height, 195.0);
+  EXPECT_DOUBLE_EQ(label.Width, 615.0);
+  rig.control.Resize(1215, 600);
+  EXPECT_DOUBLE_EQ(rig.control.Label().Top, 192.5);
 }
 
 TEST(CommandPaint, OverflowingGeometryKeepsTheLastValuesAndTinyControlsDoNotBreak) {
   Rig rig;
   rig.SetUp();
-  EXPECT_EQ(rig.control.Geometry().MiddleWidth, 1095);
-  EXPECT_EQ(rig.control.Geometry().RightColumn, 1155);
   rig.control.Resize(40000, 600);
   EXPECT_EQ(rig.control.Geometry().MiddleWidth, 1095);
   EXPECT_EQ(rig.control.Geometry().RightColumn, 1155);
   EXPECT_EQ(rig.control.Geometry().MiddleHeight, 480);
-  EXPECT_EQ(rig.control.Geometry().BottomRow, 540);
   EXPECT_EQ(rig.paints.size(), 1u);  // the paint still ran
-
-  rig.control.Resize(60, 30);  // edges of negative size are left out
+  rig.control.Resize(60, 30);        // edges of negative size are left out
   EXPECT_EQ(rig.control.Geometry().MiddleWidth, -60);
   rig.control.Resize(0, 0);
   EXPECT_EQ(rig.paints.size(), 3u);
@@ -178,17 +208,15 @@ TEST(CommandPaint, DisabledLookWhateverTheStateAndReEnablingKeepsTheState) {
   rig.SetUp();
   rig.control.OnGotFocus();
   rig.control.OnMouseMove();
-  ASSERT_EQ(rig.control.Fields().State, CommandState::HighLightSelect);
   rig.paints.clear();
   rig.control.SetEnabled(false);
   EXPECT_EQ(rig.paints, std::vector<Look>{Look::Disable});
   EXPECT_FALSE(rig.control.Label().Enabled);
   EXPECT_EQ(rig.control.Face().Pixel(40, 1), 0xC9C7BAu);
-  rig.control.Resize(1500, 375);  // a resize while disabled paints Disable again
+  rig.control.Resize(1500, 375);
   EXPECT_EQ(rig.paints.back(), Look::Disable);
   rig.control.SetEnabled(true);
   EXPECT_EQ(rig.paints.back(), Look::Normal);
-  EXPECT_TRUE(rig.control.Label().Enabled);
   EXPECT_EQ(rig.control.Fields().State, CommandState::HighLightSelect);
 }
 
@@ -196,10 +224,7 @@ TEST(CommandPaint, ColourTexts) {
   EXPECT_EQ(ColourFromHexText("&HC6C5D7"), 0xC6C5D7u);
   EXPECT_EQ(ColourFromHexText("&hffffff"), 0xFFFFFFu);
   EXPECT_EQ(ColourFromHexText("255"), 255u);
-  EXPECT_FALSE(ColourFromHexText("&H"));
-  EXPECT_FALSE(ColourFromHexText("&H1000000"));
-  EXPECT_FALSE(ColourFromHexText("&HC6C5DZ"));
-  EXPECT_FALSE(ColourFromHexText(""));
+  for (const char* bad : {"&H", "&H1000000", "&HC6C5DZ", ""}) EXPECT_FALSE(ColourFromHexText(bad));
 }
 
 }  // namespace

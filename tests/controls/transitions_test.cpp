@@ -7,314 +7,169 @@
 #include <vector>
 
 #include "host/controls/Command.h"
+#include "host/controls/double_click.h"
 #include "tests/controls/fakes.h"
 
 namespace orvane {
 namespace {
 
-using testing::kContainerWindow;
-using testing::kControlWindow;
-using testing::kOtherWindow;
 using testing::Rig;
 
-enum class Event {
-  Move,
-  LeftDown,
-  LeftUp,
-  RightDown,
-  RightUp,
-  MiddleUp,
-  Focus,
-  LostFocus,
-  TickOverControl,
-  TickOverContainer,
-  TickOverOther,
-  TickNowhere,
-};
+// clang-format off
+enum Event { Move, LeftDown, LeftUp, RightDown, RightUp, MiddleUp, Focus, LostFocus,
+             OverControl, OverContainer, OverOther, Nowhere, kEvents };
+// clang-format on
 
 void Apply(Rig& rig, Event e) {
   Command& c = rig.control;
+  const std::optional<WindowId> under[] = {testing::kControlWindow, testing::kContainerWindow,
+                                           testing::kOtherWindow, std::nullopt};
   switch (e) {
-    case Event::Move:
-      c.OnMouseMove();
-      break;
-    case Event::LeftDown:
-      c.OnMouseDown(kLeftButton);
-      break;
-    case Event::LeftUp:
-      c.OnMouseUp(kLeftButton);
-      break;
-    case Event::RightDown:
-      c.OnMouseDown(kRightButton);
-      break;
-    case Event::RightUp:
-      c.OnMouseUp(kRightButton);
-      break;
-    case Event::MiddleUp:
-      c.OnMouseUp(kMiddleButton);
-      break;
-    case Event::Focus:
-      c.OnGotFocus();
-      break;
-    case Event::LostFocus:
-      c.OnLostFocus();
-      break;
-    case Event::TickOverControl:
-      rig.platform.under = kControlWindow;
-      c.OnHoverTick();
-      break;
-    case Event::TickOverContainer:
-      rig.platform.under = kContainerWindow;
-      c.OnHoverTick();
-      break;
-    case Event::TickOverOther:
-      rig.platform.under = kOtherWindow;
-      c.OnHoverTick();
-      break;
-    case Event::TickNowhere:
-      rig.platform.under.reset();
-      c.OnHoverTick();
-      break;
+    case Move:
+      return c.OnMouseMove();
+    case LeftDown:
+      return c.OnMouseDown(kLeftButton);
+    case LeftUp:
+      return c.OnMouseUp(kLeftButton);
+    case RightDown:
+      return c.OnMouseDown(kRightButton);
+    case RightUp:
+      return c.OnMouseUp(kRightButton);
+    case MiddleUp:
+      return c.OnMouseUp(kMiddleButton);
+    case Focus:
+      return c.OnGotFocus();
+    case LostFocus:
+      return c.OnLostFocus();
+    default:  // a hover tick with the pointer over one of the windows, or none
+      rig.platform.under = under[e - OverControl];
+      return c.OnHoverTick();
   }
 }
 
-// Ways to reach each starting state. Two ways reach state 4, with the two gradient
-// directions a state-4 paint can keep.
-enum class Start { S0, S1, S2, S3, S3Held, S4White, S4Grey };
-
-const char* Name(Start s) {
-  switch (s) {
-    case Start::S0:
-      return "0";
-    case Start::S1:
-      return "1";
-    case Start::S2:
-      return "2";
-    case Start::S3:
-      return "3";
-    case Start::S3Held:
-      return "3 held";
-    case Start::S4White:
-      return "4 white";
-    case Start::S4Grey:
-      return "4 grey";
-  }
-  return "?";
-}
+// Ways to reach each starting state: S3Held is a press on the hovered button dragged off it;
+// two ways reach state 4, with the two gradient directions a state-4 paint can keep.
+enum Start { S0, S1, S2, S3, S3Held, S4White, S4Grey };
+const std::vector<Event> kPaths[] = {
+    {}, {}, {Move}, {Focus}, {Move, Focus, LeftDown, OverOther}, {Focus, Move}, {Move, Focus}};
 
 void Reach(Rig& rig, Start s) {
   rig.control.LoadFromBag(PropertyBag{});
   rig.control.Resize(1215, 375);
-  if (s != Start::S0) rig.control.Initialize();
-  switch (s) {
-    case Start::S0:
-    case Start::S1:
-      break;
-    case Start::S2:
-      Apply(rig, Event::Move);
-      break;
-    case Start::S3:
-      Apply(rig, Event::Focus);
-      break;
-    // A press on the hovered button, then the pointer dragged off it.
-    case Start::S3Held:
-      for (Event e : {Event::Move, Event::Focus, Event::LeftDown, Event::TickOverOther})
-        Apply(rig, e);
-      break;
-    case Start::S4White:
-      Apply(rig, Event::Focus);
-      Apply(rig, Event::Move);
-      break;
-    case Start::S4Grey:
-      Apply(rig, Event::Move);
-      Apply(rig, Event::Focus);
-      break;
-  }
+  if (s != S0) rig.control.Initialize();
+  for (Event e : kPaths[s]) Apply(rig, e);
   rig.paints.clear();
   rig.clicks = 0;
 }
 
-enum class Top { White, Grey };
+constexpr bool W = true, G = false;  // white or grey on top of the paint, when there is one
+constexpr std::nullopt_t None = std::nullopt;
 
 struct Row {
   Event event;
   Start start;
   std::uint8_t state;
   std::optional<Look> paint;
-  Top top;  // of the paint, when there is one
+  bool whiteOnTop;
   int clicks;
 };
 
-constexpr Top W = Top::White;
-constexpr Top G = Top::Grey;
-constexpr std::nullopt_t None = std::nullopt;
-
+// clang-format off
 const Row kTable[] = {
-    // pointer moves over the control
-    {Event::Move, Start::S1, 2, Look::HighLight, G, 0},
-    {Event::Move, Start::S3, 4, Look::HighLightSelect, W, 0},
-    {Event::Move, Start::S3Held, 3, None, W, 0},
-    {Event::Move, Start::S2, 2, None, W, 0},
-    {Event::Move, Start::S4White, 4, None, W, 0},
-    {Event::Move, Start::S0, 0, None, W, 0},
-    // left button down: Pressed, state kept, direction by state
-    {Event::LeftDown, Start::S0, 0, Look::Pressed, W, 0},
-    {Event::LeftDown, Start::S1, 1, Look::Pressed, W, 0},
-    {Event::LeftDown, Start::S2, 2, Look::Pressed, G, 0},
-    {Event::LeftDown, Start::S3, 3, Look::Pressed, W, 0},
-    {Event::LeftDown, Start::S4White, 4, Look::Pressed, W, 0},
-    {Event::LeftDown, Start::S4Grey, 4, Look::Pressed, G, 0},
-    {Event::RightDown, Start::S2, 2, None, W, 0},
-    // focus received
-    {Event::Focus, Start::S2, 4, Look::Pressed, G, 0},
-    {Event::Focus, Start::S0, 3, Look::Selected, W, 0},
-    {Event::Focus, Start::S1, 3, Look::Selected, W, 0},
-    {Event::Focus, Start::S3, 3, Look::Selected, W, 0},
-    {Event::Focus, Start::S4Grey, 3, Look::Selected, W, 0},
-    // left button up
-    {Event::LeftUp, Start::S2, 2, Look::Normal, G, 1},
-    {Event::LeftUp, Start::S4White, 4, Look::HighLightSelect, W, 1},
-    {Event::LeftUp, Start::S4Grey, 4, Look::HighLightSelect, G, 1},
-    {Event::LeftUp, Start::S0, 0, None, W, 1},
-    {Event::LeftUp, Start::S1, 1, None, W, 1},
-    {Event::LeftUp, Start::S3, 3, None, W, 0},
-    {Event::LeftUp, Start::S3Held, 3, None, W, 0},
-    // other buttons up
-    {Event::RightUp, Start::S0, 0, None, W, 1},
-    {Event::RightUp, Start::S1, 1, None, W, 1},
-    {Event::RightUp, Start::S2, 2, None, W, 1},
-    {Event::MiddleUp, Start::S4White, 4, None, W, 1},
-    {Event::RightUp, Start::S3, 3, None, W, 0},
-    // focus lost
-    {Event::LostFocus, Start::S0, 1, Look::Normal, W, 0},
-    {Event::LostFocus, Start::S2, 1, Look::Normal, W, 0},
-    {Event::LostFocus, Start::S3, 1, Look::Normal, W, 0},
-    {Event::LostFocus, Start::S4Grey, 1, Look::Normal, W, 0},
-    {Event::LostFocus, Start::S1, 1, None, W, 0},
+    {Move, S1, 2, Look::HighLight, G, 0},        {Move, S3, 4, Look::HighLightSelect, W, 0},
+    {Move, S3Held, 3, None, W, 0},               {Move, S2, 2, None, W, 0},
+    {Move, S4White, 4, None, W, 0},              {Move, S0, 0, None, W, 0},
+    {LeftDown, S0, 0, Look::Pressed, W, 0},      {LeftDown, S1, 1, Look::Pressed, W, 0},
+    {LeftDown, S2, 2, Look::Pressed, G, 0},      {LeftDown, S3, 3, Look::Pressed, W, 0},
+    {LeftDown, S4White, 4, Look::Pressed, W, 0}, {LeftDown, S4Grey, 4, Look::Pressed, G, 0},
+    {RightDown, S2, 2, None, W, 0},              {Focus, S2, 4, Look::Pressed, G, 0},
+    {Focus, S0, 3, Look::Selected, W, 0},        {Focus, S1, 3, Look::Selected, W, 0},
+    {Focus, S3, 3, Look::Selected, W, 0},        {Focus, S4Grey, 3, Look::Selected, W, 0},
+    {LeftUp, S2, 2, Look::Normal, G, 1},         {LeftUp, S4White, 4, Look::HighLightSelect, W, 1},
+    {LeftUp, S4Grey, 4, Look::HighLightSelect, G, 1},
+    {LeftUp, S0, 0, None, W, 1},                 {LeftUp, S1, 1, None, W, 1},
+    {LeftUp, S3, 3, None, W, 0},                 {LeftUp, S3Held, 3, None, W, 0},
+    {RightUp, S0, 0, None, W, 1},                {RightUp, S1, 1, None, W, 1},
+    {RightUp, S2, 2, None, W, 1},                {MiddleUp, S4White, 4, None, W, 1},
+    {RightUp, S3, 3, None, W, 0},                {LostFocus, S0, 1, Look::Normal, W, 0},
+    {LostFocus, S2, 1, Look::Normal, W, 0},      {LostFocus, S3, 1, Look::Normal, W, 0},
+    {LostFocus, S4Grey, 1, Look::Normal, W, 0},  {LostFocus, S1, 1, None, W, 0},
     // hover ticks: anything but the control's own window is away
-    {Event::TickOverContainer, Start::S2, 1, Look::Normal, W, 0},
-    {Event::TickOverOther, Start::S2, 1, Look::Normal, W, 0},
-    {Event::TickNowhere, Start::S2, 1, Look::Normal, W, 0},
-    {Event::TickOverOther, Start::S4White, 3, Look::Selected, W, 0},
-    {Event::TickOverContainer, Start::S4Grey, 3, Look::Selected, W, 0},
-    {Event::TickOverControl, Start::S2, 2, None, W, 0},
-    {Event::TickOverControl, Start::S4White, 4, None, W, 0},
-    {Event::TickOverOther, Start::S1, 1, None, W, 0},
-    {Event::TickOverOther, Start::S3, 3, None, W, 0},
+    {OverContainer, S2, 1, Look::Normal, W, 0},  {OverOther, S2, 1, Look::Normal, W, 0},
+    {Nowhere, S2, 1, Look::Normal, W, 0},        {OverOther, S4White, 3, Look::Selected, W, 0},
+    {OverContainer, S4Grey, 3, Look::Selected, W, 0},
+    {OverControl, S2, 2, None, W, 0},            {OverControl, S4White, 4, None, W, 0},
+    {OverOther, S1, 1, None, W, 0},              {OverOther, S3, 3, None, W, 0},
 };
-
-bool WhiteOnTop(const Command& control) {
-  const Surface& s = control.Face();
-  return (s.Pixel(40, 4) & 0xFF) > (s.Pixel(40, 20) & 0xFF);
-}
+// clang-format on
 
 TEST(CommandTransitions, EveryRowOfTheTable) {
   for (const Row& row : kTable) {
     Rig rig;
     Reach(rig, row.start);
     Apply(rig, row.event);
-    SCOPED_TRACE(::testing::Message()
-                 << "event " << static_cast<int>(row.event) << " from state " << Name(row.start));
+    SCOPED_TRACE(::testing::Message() << "event " << row.event << " from start " << row.start);
     EXPECT_EQ(rig.control.Fields().State, row.state);
     EXPECT_EQ(rig.clicks, row.clicks);
     if (row.paint) {
       ASSERT_EQ(rig.paints, std::vector<Look>{*row.paint});
-      EXPECT_EQ(WhiteOnTop(rig.control), row.top == W);
+      const Surface& s = rig.control.Face();
+      EXPECT_EQ((s.Pixel(40, 4) & 0xFF) > (s.Pixel(40, 20) & 0xFF), row.whiteOnTop);
     } else {
       EXPECT_TRUE(rig.paints.empty()) << LookName(rig.paints.front());
     }
   }
 }
 
-TEST(CommandTransitions, LeftButtonDownIsSetByALeftPressAndClearedByALeftRelease) {
-  Rig rig;
-  Reach(rig, Start::S2);
-  Apply(rig, Event::RightDown);
-  EXPECT_EQ(rig.control.Fields().LeftButtonDown, kFalse);
-  Apply(rig, Event::LeftDown);
-  EXPECT_EQ(rig.control.Fields().LeftButtonDown, kTrue);
-  Apply(rig, Event::RightUp);
-  EXPECT_EQ(rig.control.Fields().LeftButtonDown, kTrue);
-  Apply(rig, Event::LeftUp);
-  EXPECT_EQ(rig.control.Fields().LeftButtonDown, kFalse);
-}
-
 TEST(CommandTransitions, ADisabledControlIgnoresEverything) {
-  const Start starts[] = {Start::S0, Start::S1,     Start::S2,
-                          Start::S3, Start::S3Held, Start::S4White};
-  for (const Start start : starts) {
-    for (int e = 0; e <= static_cast<int>(Event::TickNowhere); ++e) {
+  for (const Start start : {S0, S1, S2, S3, S3Held, S4White}) {
+    for (int e = 0; e < kEvents; ++e) {
+      SCOPED_TRACE(::testing::Message() << "event " << e << " from start " << start);
       Rig rig;
       Reach(rig, start);
       const CommandFields before = rig.control.Fields();
       rig.control.SetEnabled(false);
       rig.paints.clear();
       Apply(rig, static_cast<Event>(e));
-      EXPECT_EQ(rig.control.Fields().State, before.State) << Name(start) << " event " << e;
+      EXPECT_EQ(rig.control.Fields().State, before.State);
       EXPECT_EQ(rig.control.Fields().LeftButtonDown, before.LeftButtonDown);
-      EXPECT_TRUE(rig.paints.empty()) << Name(start) << " event " << e;
-      EXPECT_EQ(rig.clicks, 0) << Name(start) << " event " << e;
+      EXPECT_TRUE(rig.paints.empty());
+      EXPECT_EQ(rig.clicks, 0);
     }
   }
 }
 
-// Whole gestures, step by step.
+// Whole gestures: the events, then the clicks and the state they end in.
 TEST(CommandTransitions, Gestures) {
-  {  // A typical click on an unfocused button.
+  struct Gesture {
+    Start start;
+    std::vector<Event> events;
+    int clicks;
+    std::uint8_t state;
+  };
+  // clang-format off
+  const Gesture gestures[] = {
+      {S1, {Move, Focus, LeftDown, LeftUp, OverOther}, 1, 3},  // a typical click
+      {S3Held, {Move, OverControl, LeftUp}, 0, 3},             // dragged off and back
+      {S1, {Focus, LeftDown, LeftUp}, 0, 3},                   // Tab onto a button never pointed at
+      {S2, {RightDown, LeftDown, RightUp, LeftUp}, 2, 2},      // only a left release clears
+      {S4White, {LeftDown, LeftUp, LeftUp}, 2, 4},             // a double click: second press unseen
+      {S0, {Move, Focus, Move}, 0, 4},  // before Initialize movement counts only once focused
+  };
+  // clang-format on
+  for (const Gesture& g : gestures) {
     Rig rig;
-    Reach(rig, Start::S1);
-    for (Event e :
-         {Event::Move, Event::Focus, Event::LeftDown, Event::LeftUp, Event::TickOverOther}) {
-      Apply(rig, e);
-    }
-    EXPECT_EQ(rig.paints, (std::vector<Look>{Look::HighLight, Look::Pressed, Look::Pressed,
-                                             Look::HighLightSelect, Look::Selected}));
-    EXPECT_EQ(rig.clicks, 1);
-    EXPECT_EQ(rig.control.Fields().State, CommandState::Selected);
-  }
-  {  // Press, drag off and back, release: still Selected, no click.
-    Rig rig;
-    Reach(rig, Start::S3Held);
-    Apply(rig, Event::Move);
-    Apply(rig, Event::TickOverControl);
-    Apply(rig, Event::LeftUp);
-    EXPECT_EQ(rig.clicks, 0);
-    EXPECT_EQ(rig.control.Fields().State, CommandState::Selected);
-  }
-  {  // Tab onto a button the pointer never touched, then click it: no click.
-    Rig rig;
-    Reach(rig, Start::S1);
-    Apply(rig, Event::Focus);
-    Apply(rig, Event::LeftDown);
-    Apply(rig, Event::LeftUp);
-    EXPECT_EQ(rig.clicks, 0);
-  }
-  {  // A double click: the second press is never handled, both releases click.
-    Rig rig;
-    Reach(rig, Start::S4White);
-    Apply(rig, Event::LeftDown);
-    Apply(rig, Event::LeftUp);
-    Apply(rig, Event::LeftUp);
-    EXPECT_EQ(rig.clicks, 2);
-    EXPECT_EQ(rig.paints,
-              (std::vector<Look>{Look::Pressed, Look::HighLightSelect, Look::HighLightSelect}));
-  }
-  {  // Before Initialize: movement does nothing, the focus gives Selected, then movement
-     // gives HighLightSelect, and without the timer leaving is never noticed.
-    Rig rig;
-    Reach(rig, Start::S0);
-    EXPECT_FALSE(rig.platform.timer);
-    Apply(rig, Event::Move);
-    EXPECT_TRUE(rig.paints.empty());
-    Apply(rig, Event::Focus);
-    Apply(rig, Event::Move);
-    EXPECT_EQ(rig.control.Fields().State, CommandState::HighLightSelect);
+    Reach(rig, g.start);
+    for (Event e : g.events) Apply(rig, e);
+    EXPECT_EQ(rig.clicks, g.clicks) << "start " << g.start;
+    EXPECT_EQ(rig.control.Fields().State, g.state) << "start " << g.start;
+    EXPECT_EQ(rig.control.Fields().LeftButtonDown, kFalse);
   }
 }
 
 TEST(CommandTransitions, ClickHandlersRunInsideTheReleaseAndMayFail) {
   Rig rig;
-  Reach(rig, Start::S2);
+  Reach(rig, S2);
   std::vector<std::string> order;
   rig.control.SetPaintObserver([&](Look look) { order.push_back(LookName(look)); });
   rig.control.ConnectClick([&] {
@@ -322,9 +177,22 @@ TEST(CommandTransitions, ClickHandlersRunInsideTheReleaseAndMayFail) {
     throw std::runtime_error("handler failed");
   });
   rig.control.ConnectClick([&] { order.push_back("second"); });
-  Apply(rig, Event::LeftUp);
+  Apply(rig, LeftUp);
   EXPECT_EQ(order, (std::vector<std::string>{"Normal", "click", "second"}));
-  EXPECT_EQ(rig.clicks, 1);
+}
+
+TEST(DoubleClickFilter, SameButtonSoonAndNearCompletesOneDoubleClick) {
+  DoubleClickFilter f(400, 4);
+  // A pair, afresh, a pair; too late, too far, another button; the clock wrapping round.
+  // clang-format off
+  const struct { int button; std::uint32_t t; int x; bool isDouble; } presses[] = {
+      {1, 1000, 10, false}, {1, 1200, 12, true},  {1, 1300, 12, false}, {1, 1350, 12, true},
+      {1, 2000, 10, false}, {1, 2401, 10, false}, {1, 2500, 15, false}, {3, 2600, 15, false},
+      {3, 2700, 15, true},  {1, 0xFFFFFF00u, 0, false}, {1, 0x10u, 0, true}};
+  // clang-format on
+  for (const auto& p : presses) {
+    EXPECT_EQ(f.IsDoubleClick(p.button, p.t, p.x, 10), p.isDouble) << p.t;
+  }
 }
 
 }  // namespace

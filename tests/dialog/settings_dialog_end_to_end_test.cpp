@@ -5,21 +5,23 @@
 
 // Xlib after the test framework, which its macros (None, Bool) would break.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <signal.h>
-#include <stdlib.h>
-#include <unistd.h>
 
+#include <array>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
-#include <sstream>
+#include <thread>
 
-#include "host/dialog/dialog_layout.h"
 #include "platform/x11_platform.h"
+#include "tests/dialog/form_places.h"
 #include "tests/mci/media_files.h"
 #include "tests/support/child.h"
 #include "tests/support/pulse.h"
+#include "tests/support/screenshot.h"
 #include "tests/support/xvfb.h"
 
 namespace orvane {
@@ -49,9 +51,7 @@ class SettingsDialogEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(xvfb.running());
-    char pattern[] = "/tmp/orvane-dialog-e2e-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder = pattern;
+    ASSERT_FALSE(temp.path().empty());
     // The host in a folder of its own, with its two companions beside it.
     const fs::path bin = ORVANE_BIN_DIR;
     fs::copy_file(bin / "Orvane.scr", folder + "/Orvane.scr");
@@ -71,7 +71,6 @@ class SettingsDialogEndToEnd : public ::testing::Test {
     // A renderer the saver left behind (only when a step above failed).
     for (pid_t pid : ProcessesRunning(folder + "/Orvane.dll")) kill(pid, SIGKILL);
     if (display != nullptr) XCloseDisplay(display);
-    fs::remove_all(folder);
   }
 
   void StartDialog() {
@@ -97,30 +96,19 @@ class SettingsDialogEndToEnd : public ::testing::Test {
     const std::string command = "DISPLAY=" + xvfb.display() + " xdotool " + arguments;
     ASSERT_EQ(testing::RunShell(command).first, 0) << command;
   }
-  // The centre of a control on the screen.
-  DialogPoint CentreOf(std::string_view name, int index = -1) const {
-    const DialogControl& control = DialogControlNamed(name, index);
-    DialogRect rect = ToPixels(control, TwipsScale{});
-    if (control.Container == DialogContainer::Panel) {
-      const DialogRect panel = ToPixels(DialogControlNamed("Pic_C"), TwipsScale{});
-      rect.X += panel.X;
-      rect.Y += panel.Y;
-    }
-    return {origin.X + rect.X + rect.Width / 2, origin.Y + rect.Y + rect.Height / 2};
-  }
   // Points at a control, moves over it, then clicks: a Command button answers a click only
   // when the pointer has moved over it first.
   void Click(std::string_view name, int index = -1) {
-    const DialogPoint at = CentreOf(name, index);
-    Xdotool("mousemove " + std::to_string(at.X - 2) + " " + std::to_string(at.Y));
+    const DialogPoint at = testing::CentreInForm(name, index);
+    Xdotool("mousemove " + std::to_string(origin.X + at.X - 2) + " " +
+            std::to_string(origin.Y + at.Y));
     std::this_thread::sleep_for(50ms);
-    Xdotool("mousemove " + std::to_string(at.X) + " " + std::to_string(at.Y));
+    Xdotool("mousemove " + std::to_string(origin.X + at.X) + " " + std::to_string(origin.Y + at.Y));
     std::this_thread::sleep_for(150ms);
     Xdotool("click 1");
   }
 
   std::optional<int> WaitForExit() { return host->Wait(10s); }
-
   void StartHost(const std::string& mode, std::vector<std::string> env = {}) {
     env.push_back("DISPLAY=" + xvfb.display());
     env.push_back("XDG_CACHE_HOME=" + folder + "/cache");
@@ -133,15 +121,14 @@ class SettingsDialogEndToEnd : public ::testing::Test {
   }
 
   std::optional<std::string> Settings() const {
+    if (!fs::exists(folder + "/Orvane.ini")) return std::nullopt;
     std::ifstream in(folder + "/Orvane.ini", std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
   testing::Xvfb xvfb;
-  std::string folder;
+  testing::TempFolder temp;
+  std::string folder = temp.path();
   std::string song;
   Display* display = nullptr;
   std::unique_ptr<WindowFinder> finder;
@@ -190,10 +177,68 @@ TEST_F(SettingsDialogEndToEnd, ChoosingAFileAndSettingWritesTheSettingsFile) {
   EXPECT_EQ(WaitForExit(), 0);
 }
 
-TEST_F(SettingsDialogEndToEnd, CancelWritesNothing) {
+// The fixed dialog as drawn, then "ｷｬﾝｾﾙ".
+TEST_F(SettingsDialogEndToEnd, TheDialogsLookAndCancelWritesNothing) {
   StartDialog();
+  const WindowHandle dialog = finder->FindWindow("<Orvane>");
+  const testing::Screenshot shot = testing::TakeScreenshot(xvfb.display(), dialog);
+  ASSERT_EQ(shot.width, 492);
+  ASSERT_EQ(shot.height, 246);
+  // The band beside the panel and the buttons, dark at the edges and light in the middle.
+  EXPECT_TRUE(testing::Near(shot.at(486, 0), {0, 0, 30}, 1));
+  EXPECT_TRUE(testing::Near(shot.at(486, 123), {220, 220, 250}, 1));
+  // No music chosen yet: the first mark is blue, the others light; the labels have black text.
+  const auto markCentre = [&](int index) {
+    const DialogRect mark = testing::InForm("Img_BGM", index);
+    return shot.at(mark.X + 6, mark.Y + 6);
+  };
+  EXPECT_GT(markCentre(0).b, markCentre(0).r + 100);
+  EXPECT_TRUE(testing::Near(markCentre(2), {248, 248, 248}, 2));
+  for (int index = 0; index < 3; ++index) {
+    const DialogRect label = testing::InForm("lbl_BGM", index);
+    int dark = 0;
+    for (int y = label.Y; y < label.Y + label.Height; ++y) {
+      for (int x = label.X; x < label.X + label.Width; ++x) dark += shot.at(x, y).r < 60;
+    }
+    EXPECT_GT(dark, 15) << "label " << index;
+  }
+  // What the window asks of a window manager: a fixed size; moving and closing only, with
+  // border, title and window menu, no minimise or maximise box.
+  XSizeHints hints{};
+  long supplied = 0;
+  ASSERT_TRUE(XGetWMNormalHints(display, dialog, &hints, &supplied));
+  EXPECT_EQ((std::array{hints.min_width, hints.max_width, hints.min_height, hints.max_height}),
+            (std::array{492, 492, 246, 246}));
+  Atom type = 0;
+  int format = 0;
+  unsigned long items = 0, rest = 0;
+  unsigned char* data = nullptr;
+  XGetWindowProperty(display, dialog, XInternAtom(display, "_MOTIF_WM_HINTS", False), 0, 5, False,
+                     AnyPropertyType, &type, &format, &items, &rest, &data);
+  ASSERT_TRUE(data != nullptr && items >= 3);
+  const long* motif = reinterpret_cast<const long*>(data);
+  EXPECT_EQ((std::array{motif[0] & 3, motif[1], motif[2]}), (std::array{3L, 4L | 32, 2L | 8 | 16}));
+  XFree(data);
+
   Click("lbl_BGM", 1);  // "音楽CD"
   Click("Cmd_Can");     // "ｷｬﾝｾﾙ"
+  EXPECT_EQ(WaitForExit(), 0);
+  EXPECT_FALSE(Settings());
+}
+
+TEST_F(SettingsDialogEndToEnd, ClosingByTheTitleBarWritesNothing) {
+  StartDialog();
+  Click("lbl_BGM", 2);
+  // What a window manager sends when the close box is pressed.
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = finder->FindWindow("<Orvane>");
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+  XFlush(display);
   EXPECT_EQ(WaitForExit(), 0);
   EXPECT_FALSE(Settings());
 }

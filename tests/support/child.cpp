@@ -7,8 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
+#include "tests/support/temp_folder.h"
 
 namespace orvane::testing {
 namespace {
@@ -18,13 +17,6 @@ std::string TempPath(const char* tag) {
   int fd = mkstemp(pattern.data());
   if (fd >= 0) close(fd);
   return pattern;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 int Decode(int status) {
@@ -41,11 +33,9 @@ Child::Child(std::vector<std::string> argv, std::vector<std::string> env)
   if (pid_ != 0) return;
   for (const std::string& pair : env) {
     const size_t eq = pair.find('=');
-    if (eq == std::string::npos) {
-      unsetenv(pair.c_str());
-    } else {
-      setenv(pair.substr(0, eq).c_str(), pair.substr(eq + 1).c_str(), 1);
-    }
+    // A pair without "=" removes the variable.
+    eq == std::string::npos ? unsetenv(pair.c_str())
+                            : setenv(pair.substr(0, eq).c_str(), pair.substr(eq + 1).c_str(), 1);
   }
   int in = open("/dev/null", O_RDONLY);
   int out = open(outPath_.c_str(), O_WRONLY | O_TRUNC);
@@ -81,14 +71,20 @@ std::optional<int> Child::Wait(std::chrono::milliseconds timeout) {
   return status_;
 }
 
-bool Child::Running() { return pid_ > 0 && !Wait(std::chrono::milliseconds(0)); }
+bool Child::Running() {
+  return pid_ > 0 && !Wait(std::chrono::milliseconds(0));
+}
 
 void Child::Signal(int signal) {
   if (pid_ > 0 && !status_) kill(pid_, signal);
 }
 
-std::string Child::Stdout() const { return ReadFile(outPath_); }
-std::string Child::Stderr() const { return ReadFile(errPath_); }
+std::string Child::Stdout() const {
+  return ReadBytes(outPath_);
+}
+std::string Child::Stderr() const {
+  return ReadBytes(errPath_);
+}
 
 std::pair<int, std::string> RunShell(const std::string& command) {
   std::string output;

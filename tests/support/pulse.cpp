@@ -32,11 +32,9 @@ pid_t Spawn(std::vector<std::string> argv, const std::vector<std::string>& env,
   if (getppid() != parent) _exit(127);
   for (const std::string& pair : env) {
     const std::size_t eq = pair.find('=');
-    if (eq == std::string::npos) {
-      unsetenv(pair.c_str());
-    } else {
-      setenv(pair.substr(0, eq).c_str(), pair.substr(eq + 1).c_str(), 1);
-    }
+    // A pair without "=" removes the variable.
+    eq == std::string::npos ? unsetenv(pair.c_str())
+                            : setenv(pair.substr(0, eq).c_str(), pair.substr(eq + 1).c_str(), 1);
   }
   const int in = open("/dev/null", O_RDONLY);
   const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);

@@ -21,13 +21,10 @@ class PulseServer {
   PulseServer& operator=(const PulseServer&) = delete;
 
   bool running() const { return pid_ > 0 && ready_; }
-  // "unix:/…/native", for PULSE_SERVER.
-  const std::string& server() const { return server_; }
   // NAME=value pairs that point a program (a Child) at this daemon.
   std::vector<std::string> env() const;
   // Points this process's own PulseAudio clients (GStreamer's pulsesink) at the daemon.
   void UseInThisProcess() const;
-  std::string sink() const { return "orvane_null"; }
   std::string monitor() const { return "orvane_null.monitor"; }
   const std::string& folder() const { return dir_; }
 
