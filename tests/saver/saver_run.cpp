@@ -29,15 +29,15 @@ std::string ProgramOf(pid_t pid) {
   return std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/exe", error).string();
 }
 
-// The ids of every process there is.
-std::vector<pid_t> AllProcesses() {
-  std::vector<pid_t> all;
+template <typename Condition>
+std::vector<pid_t> ProcessesWhere(Condition condition) {
+  std::vector<pid_t> found;
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
     const pid_t pid = static_cast<pid_t>(atoi(entry.path().filename().c_str()));
-    if (pid > 1) all.push_back(pid);
+    if (pid > 1 && condition(pid)) found.push_back(pid);
   }
-  return all;
+  return found;
 }
 
 }  // namespace
@@ -62,30 +62,15 @@ bool ProcessRuns(pid_t pid) {
   return !fields.empty() && fields[0] != "Z" && fields[0] != "X";
 }
 
-std::vector<pid_t> ZombieChildren(pid_t pid) {
-  std::vector<pid_t> zombies;
-  for (pid_t other : AllProcesses()) {
-    const auto fields = StatFields(other);
-    if (fields.size() > 1 && fields[0] == "Z" && fields[1] == std::to_string(pid)) {
-      zombies.push_back(other);
-    }
-  }
-  return zombies;
-}
-
-std::vector<std::string> CommandLineOf(pid_t pid) {
-  std::istringstream raw(ReadBytes("/proc/" + std::to_string(pid) + "/cmdline"));
-  std::vector<std::string> words;
-  for (std::string word; std::getline(raw, word, '\0');) words.push_back(word);
-  return words;
-}
-
 std::vector<pid_t> ProcessesRunning(const std::string& program) {
-  std::vector<pid_t> found;
-  for (pid_t pid : AllProcesses()) {
-    if (ProcessRuns(pid) && ProgramOf(pid) == program) found.push_back(pid);
-  }
-  return found;
+  return ProcessesWhere([&](pid_t pid) { return ProcessRuns(pid) && ProgramOf(pid) == program; });
+}
+
+std::vector<pid_t> ZombieChildren(pid_t parent) {
+  return ProcessesWhere([&](pid_t pid) {
+    const auto fields = StatFields(pid);
+    return fields.size() > 1 && fields[0] == "Z" && fields[1] == std::to_string(parent);
+  });
 }
 
 Screen::Screen(const std::string& display) {

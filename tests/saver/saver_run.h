@@ -41,8 +41,6 @@ class SaverInstall {
 bool ProcessRuns(pid_t pid);
 // The children of pid that have ended and were not reaped.
 std::vector<pid_t> ZombieChildren(pid_t pid);
-// The arguments pid was started with, program first.
-std::vector<std::string> CommandLineOf(pid_t pid);
 // The running processes whose program file is exactly program (each test has an install folder
 // of its own, so its renderer is the one running that folder's Orvane.dll).
 std::vector<pid_t> ProcessesRunning(const std::string& program);
