@@ -28,8 +28,9 @@ TEST(PropertyBag, ValuesEqualToTheirDefaultsAreNotStoredAndReadBackAsTheDefault)
 TEST(PropertyBag, LooseConversions) {
   EXPECT_EQ(ToInteger(std::string(" 2.5 "), 0, 255), 2);  // half to even
   EXPECT_EQ(ToInteger(std::string("&HFF"), 0, 255), 255);
-  for (const char* bad : {"256", "abc", "", "1e300"})
-    EXPECT_FALSE(ToInteger(std::string(bad), 0, 255));
+  for (const char* bad : {"256", "abc", "", "1e300"}) {
+    EXPECT_FALSE(ToInteger(std::string(bad), 0, 255)) << bad;
+  }
   EXPECT_EQ(ToInteger(true, -1, 0), -1);
   EXPECT_EQ(ToBool(std::string("False")), false);
   EXPECT_EQ(ToBool(std::int64_t{-1}), true);

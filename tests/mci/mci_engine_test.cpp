@@ -1,3 +1,4 @@
+// The MCI engine and the CD audio device over a drive whose disc, position and end the test sets.
 #include "platform/mci/mci_engine.h"
 
 #include <gtest/gtest.h>
@@ -5,172 +6,114 @@
 #include <cstring>
 #include <map>
 
+#include "platform/mci/cd_audio_device.h"
 #include "platform/mci/mci_errors.h"
 
 namespace orvane::platform {
 namespace {
 
-// A device that plays until told otherwise and remembers what it was asked.
-struct FakeDevice final : MciDevice {
-  explicit FakeDevice(std::vector<std::string>* log) : log(log) {}
-  ~FakeDevice() override { log->push_back("closed"); }
-  bool Busy() override { return playing; }
-  std::uint32_t Play(std::optional<std::uint32_t> from, std::optional<std::uint32_t>) override {
-    log->push_back("play" + (from ? " " + std::to_string(*from) : std::string()));
-    playing = true;
-    return 0;
+using Plays = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+
+struct FakeDrive final : CdDrive {
+  bool ReadToc(CdToc& out) override {
+    ++tocReads;
+    if (disc) out = *disc;
+    return disc.has_value();
   }
-  std::uint32_t Stop() override {
-    log->push_back("stop");
-    playing = false;
-    return 0;
+  bool DiscChanged() override { return std::exchange(changed, false); }
+  bool Play(std::uint32_t first, std::uint32_t end) override {
+    plays.push_back({first, end});
+    if (canPlay) playback = {CdPlayback::State::Playing, first};
+    return canPlay;
   }
-  std::uint32_t Pause() override { return 0; }
-  std::uint32_t Resume() override { return 0; }
-  std::uint32_t Seek(MciSeekTarget, std::uint32_t) override { return 0; }
-  std::uint32_t Status(MciStatusItem item, std::optional<std::uint32_t> track,
-                       MciReply& reply) override {
-    switch (item) {
-      case MciStatusItem::Mode:
-        reply = MciReply::Text(playing ? "playing" : "stopped");
-        return 0;
-      case MciStatusItem::Position:
-        if (track) {
-          if (*track > 9) return MCIERR_OUTOFRANGE;
-          reply = MciReply::Tmsf(*track, 0, 0, 0);
-        } else {
-          reply = MciReply::Msf(0, 2, 0);
-        }
-        return 0;
-      case MciStatusItem::NumberOfTracks:
-        reply = MciReply::Integer(9);
-        return 0;
-      case MciStatusItem::Ready:
-        reply = MciReply::Boolean(true);
-        return 0;
-      default:
-        return MCIERR_UNSUPPORTED_FUNCTION;
-    }
+  void Pause() override { playback.state = CdPlayback::State::Paused; }
+  bool Resume() override {
+    playback.state = CdPlayback::State::Playing;
+    return true;
   }
-  std::uint32_t SetTimeFormat(MciTimeFormat f) override {
-    return f == MciTimeFormat::Tmsf ? 0 : MCIERR_BAD_TIME_FORMAT;
-  }
-  std::vector<std::string>* log;
-  bool playing = false;
+  void Stop() override { playback.state = CdPlayback::State::Idle; }
+  CdPlayback Playback() override { return playback; }
+  // Playback reaches the end of the range last asked for.
+  void End() { playback = {CdPlayback::State::Ended, plays.back().second}; }
+
+  // One minute, 40 seconds and 20 seconds: sectors 0, 4500 and 7500, lead-out at 9000.
+  std::optional<CdToc> disc = CdToc{{{1, 0, true}, {2, 4500, true}, {3, 7500, true}}, 9000};
+  bool changed = false;
+  bool canPlay = true;
+  int tocReads = 0;
+  CdPlayback playback;
+  Plays plays;
 };
 
-struct FakeFactory final : MciDeviceFactory {
+// Every device the engine opens is a CD device over a fresh fake drive (the last one is `drive`).
+class Mci : public ::testing::Test, public MciDeviceFactory {
+ protected:
   std::uint32_t Open(MciDeviceType type, const std::string& element,
                      std::unique_ptr<MciDevice>& device) override {
     opened.push_back((type == MciDeviceType::CdAudio ? "cdaudio:" : "mpegvideo:") + element);
     if (fail.count(element)) return fail[element];
-    device = std::make_unique<FakeDevice>(&log);
+    auto fresh = std::make_unique<FakeDrive>();
+    if (nextDisc) fresh->disc = *nextDisc;
+    drive = fresh.get();
+    device = std::make_unique<CdAudioDevice>(std::move(fresh));
     return 0;
   }
+  // The reply to a command, or "#code" when it fails.
+  std::string Ask(const std::string& command) {
+    std::string reply;
+    const std::uint32_t result = engine.Send(command, reply);
+    return result == 0 ? reply : "#" + std::to_string(result);
+  }
+
   std::vector<std::string> opened;
-  std::vector<std::string> log;
   std::map<std::string, std::uint32_t> fail;
+  std::optional<std::optional<CdToc>> nextDisc;
+  FakeDrive* drive = nullptr;
+  MciEngine engine{*this};
 };
 
-class Engine : public ::testing::Test {
- protected:
-  std::uint32_t Send(const std::string& command) { return engine.Send(command, reply); }
-  FakeFactory factory;
-  MciEngine engine{factory};
-  std::string reply;
-};
+TEST_F(Mci, OpenGivesTheLowestFreeIdAndRefusesNamesInUse) {
+  EXPECT_EQ(Ask("open cdaudio"), "1");
+  EXPECT_EQ(Ask("open \"/m/a b.mp3\" type MPEGVideo Alias MP3Play"), "2");
+  EXPECT_EQ(Ask("STATUS mp3play MODE"), "stopped") << "aliases are case-blind";
+  EXPECT_EQ(Ask("close MP3PLAY"), "");
+  EXPECT_EQ(Ask("open x.wav alias again"), "2");
+  EXPECT_EQ(Ask("open cdaudio"), "#" + std::to_string(MCIERR_DEVICE_OPEN));
+  EXPECT_EQ(Ask("open a.mp3 alias cdaudio"), "#" + std::to_string(MCIERR_DUPLICATE_ALIAS));
+  EXPECT_EQ(Ask("open a.mp3 type jukebox"), "#" + std::to_string(MCIERR_INVALID_DEVICE_NAME));
+  EXPECT_EQ(Ask("open a.xyz"), "#" + std::to_string(MCIERR_EXTENSION_NOT_FOUND));
+  EXPECT_EQ(Ask("open all"), "#" + std::to_string(MCIERR_CANNOT_USE_ALL));
+  EXPECT_EQ(Ask("open \"d:\" type cdaudio alias cd"), "3");
+  EXPECT_EQ(opened, (std::vector<std::string>{"cdaudio:", "mpegvideo:/m/a b.mp3", "mpegvideo:x.wav",
+                                              "cdaudio:d:"}));
 
-TEST_F(Engine, OpenAnswersTheDeviceIdAndAliasesAreCaseBlind) {
-  ASSERT_EQ(Send("open cdaudio"), 0u);
-  EXPECT_EQ(reply, "1");
-  ASSERT_EQ(Send("open \"/m/a b.mp3\" type MPEGVideo Alias MP3Play"), 0u);
-  EXPECT_EQ(reply, "2");
-  EXPECT_EQ(factory.opened, (std::vector<std::string>{"cdaudio:", "mpegvideo:/m/a b.mp3"}));
-  ASSERT_EQ(Send("STATUS mp3play MODE"), 0u);
-  EXPECT_EQ(reply, "stopped");
-  ASSERT_EQ(Send("close MP3PLAY"), 0u);
-  EXPECT_EQ(reply, "");
-  ASSERT_EQ(Send("open x.wav alias again"), 0u);
-  EXPECT_EQ(reply, "2") << "the lowest free id is used again";
-}
-
-TEST_F(Engine, OpenRefusesNamesInUseAndUnknownTypes) {
-  ASSERT_EQ(Send("open cdaudio"), 0u);
-  EXPECT_EQ(Send("open cdaudio"), MCIERR_DEVICE_OPEN);
-  EXPECT_EQ(Send("open a.mp3 alias cdaudio"), MCIERR_DUPLICATE_ALIAS);
-  EXPECT_EQ(Send("open a.mp3 type jukebox"), MCIERR_INVALID_DEVICE_NAME);
-  EXPECT_EQ(Send("open a.xyz"), MCIERR_EXTENSION_NOT_FOUND);
-  EXPECT_EQ(Send("open noextension"), MCIERR_INVALID_DEVICE_NAME);
-  EXPECT_EQ(Send("open all"), MCIERR_CANNOT_USE_ALL);
-  EXPECT_EQ(Send("open a.mp3"), 0u) << "the extension names the type";
-  EXPECT_EQ(factory.opened.back(), "mpegvideo:a.mp3");
-  EXPECT_EQ(Send("open \"d:\" type cdaudio alias cd"), 0u);
-  EXPECT_EQ(factory.opened.back(), "cdaudio:d:");
-}
-
-TEST_F(Engine, FactoryErrorsComeBackAndLeaveNothingOpen) {
-  factory.fail["/gone.mp3"] = MCIERR_FILE_NOT_FOUND;
-  EXPECT_EQ(Send("open \"/gone.mp3\" type MPEGVideo Alias MP3Play"), MCIERR_FILE_NOT_FOUND);
-  EXPECT_EQ(Send("play MP3Play"), MCIERR_INVALID_DEVICE_NAME);
-  EXPECT_EQ(Send("stop MP3Play"), MCIERR_INVALID_DEVICE_NAME);
-  EXPECT_EQ(Send("close MP3Play"), MCIERR_INVALID_DEVICE_NAME);
+  fail["/gone.mp3"] = MCIERR_FILE_NOT_FOUND;
+  EXPECT_EQ(Ask("open \"/gone.mp3\" alias g"), "#" + std::to_string(MCIERR_FILE_NOT_FOUND));
+  EXPECT_EQ(Ask("play g"), "#" + std::to_string(MCIERR_INVALID_DEVICE_NAME));
+  EXPECT_EQ(Ask("status all mode"), "#" + std::to_string(MCIERR_CANNOT_USE_ALL));
+  EXPECT_EQ(Ask("close all"), "");
   EXPECT_EQ(engine.OpenDevices(), 0u);
 }
 
-TEST_F(Engine, ADeviceTypeThatIsNotOpenOpensForOneCommand) {
-  ASSERT_EQ(Send("status cdaudio mode"), 0u);
-  EXPECT_EQ(reply, "stopped");
+TEST_F(Mci, ADeviceTypeThatIsNotOpenOpensForOneCommand) {
+  EXPECT_EQ(Ask("status cdaudio mode"), "stopped");
   EXPECT_EQ(engine.OpenDevices(), 0u) << "an idle auto-opened device closes again";
-  EXPECT_EQ(factory.log, (std::vector<std::string>{"closed"}));
-
-  ASSERT_EQ(Send("play cdaudio"), 0u);
+  EXPECT_EQ(Ask("play cdaudio"), "");
   EXPECT_EQ(engine.OpenDevices(), 1u) << "it stays open while it plays";
-  ASSERT_EQ(Send("status cdaudio mode"), 0u);
-  EXPECT_EQ(reply, "playing");
-  ASSERT_EQ(Send("open cdaudio"), 0u) << "an open takes the playing device over";
-  EXPECT_EQ(reply, "1");
-  ASSERT_EQ(Send("stop cdaudio"), 0u);
+  EXPECT_EQ(Ask("open cdaudio"), "1") << "an open takes the playing device over";
+  EXPECT_EQ(Ask("stop cdaudio"), "");
   EXPECT_EQ(engine.OpenDevices(), 1u);
-
-  EXPECT_EQ(Send("status nosuchalias mode"), MCIERR_INVALID_DEVICE_NAME);
-  EXPECT_EQ(Send("play cdaudio2 notify"), MCIERR_INVALID_DEVICE_NAME);
-  EXPECT_EQ(Send("close all"), 0u);
-  EXPECT_EQ(Send("status cdaudio mode notify"), MCIERR_NOTIFY_ON_AUTO_OPEN);
-
-  factory.fail[""] = MCIERR_CANNOT_LOAD_DRIVER;
-  EXPECT_EQ(Send("status cdaudio current track"), MCIERR_CANNOT_LOAD_DRIVER)
-      << "no drive: the auto-open fails with the driver's error";
+  EXPECT_EQ(Ask("close all"), "");
+  EXPECT_EQ(Ask("status cdaudio mode notify"), "#" + std::to_string(MCIERR_NOTIFY_ON_AUTO_OPEN));
+  fail[""] = MCIERR_CANNOT_LOAD_DRIVER;
+  EXPECT_EQ(Ask("status cdaudio current track"), "#266") << "no drive: the driver's error";
 }
 
-TEST_F(Engine, RepliesAreFormattedByKind) {
-  ASSERT_EQ(Send("open cdaudio"), 0u);
-  ASSERT_EQ(Send("status cdaudio position track 3"), 0u);
-  EXPECT_EQ(reply, "03:00:00:00");
-  ASSERT_EQ(Send("status cdaudio position"), 0u);
-  EXPECT_EQ(reply, "00:02:00");
-  ASSERT_EQ(Send("status cdaudio number of tracks"), 0u);
-  EXPECT_EQ(reply, "9");
-  ASSERT_EQ(Send("status cdaudio ready"), 0u);
-  EXPECT_EQ(reply, "true");
-  EXPECT_EQ(Send("status cdaudio position track 10"), MCIERR_OUTOFRANGE);
-  EXPECT_EQ(reply, "");
-  EXPECT_EQ(Send("set cdaudio time format bytes"), MCIERR_BAD_TIME_FORMAT);
-  EXPECT_EQ(Send("set cdaudio door open"), MCIERR_UNSUPPORTED_FUNCTION);
-  EXPECT_EQ(Send("play cdaudio wait"), MCIERR_UNSUPPORTED_FUNCTION);
-  EXPECT_EQ(Send("status all mode"), MCIERR_CANNOT_USE_ALL);
-  EXPECT_EQ(Send("play cdaudio from 7"), 0u);
-  EXPECT_EQ(factory.log.back(), "play 7");
-  EXPECT_EQ(Send("stop all"), 0u);
-  EXPECT_EQ(factory.log.back(), "stop");
-}
-
-TEST_F(Engine, TheBufferGetsTheReplyOrIsClearedAndOverflowIsAnError) {
+TEST_F(Mci, TheBufferGetsTheReplyOrIsClearedAndOverflowIsAnError) {
   char buffer[16];
-  std::memset(buffer, 'z', sizeof buffer);
   ASSERT_EQ(engine.Send("open cdaudio", buffer, sizeof buffer), 0u);
   EXPECT_STREQ(buffer, "1");
-  ASSERT_EQ(engine.Send("status cdaudio position track 3", buffer, sizeof buffer), 0u);
-  EXPECT_STREQ(buffer, "03:00:00:00");
+  ASSERT_EQ(engine.Send("set cdaudio time format tmsf", buffer, sizeof buffer), 0u);
   EXPECT_EQ(engine.Send("status cdaudio position track 30", buffer, sizeof buffer),
             MCIERR_OUTOFRANGE);
   EXPECT_STREQ(buffer, "");
@@ -181,29 +124,89 @@ TEST_F(Engine, TheBufferGetsTheReplyOrIsClearedAndOverflowIsAnError) {
   ASSERT_EQ(engine.Send("status cdaudio position track 3", buffer, 12), 0u);
   EXPECT_STREQ(buffer, "03:00:00:00") << "exactly fits with its NUL";
   EXPECT_EQ(engine.Send("status cdaudio mode", nullptr, 0), 0u) << "no buffer, no overflow";
-  EXPECT_EQ(engine.Send("", buffer, sizeof buffer), MCIERR_MISSING_COMMAND_STRING);
-  EXPECT_STREQ(buffer, "");
-}
 
-TEST(MciErrors, TextsExistForTheEngineCodesAndNotForOthers) {
-  EXPECT_STREQ(MciErrorText(263), "The specified device is not open or is not recognized by MCI.");
-  EXPECT_STREQ(MciErrorText(275),
-               "Cannot find the specified file. Make sure the path and filename are correct.");
-  EXPECT_STREQ(MciErrorText(267), "No command was specified.");
-  for (std::uint32_t code : {259u, 261u, 262u, 265u, 266u, 268u, 269u, 270u, 273u, 274u, 279u, 281u,
-                             282u, 284u, 289u, 290u, 292u, 293u, 294u, 295u, 296u, 300u, 305u}) {
-    EXPECT_NE(MciErrorText(code), nullptr) << code;
-  }
-  for (std::uint32_t code : {0u, 1u, 255u, 256u, 258u, 283u, 999u, 0xFFFFFFFFu}) {
-    EXPECT_EQ(MciErrorText(code), nullptr) << code;
-  }
-  char text[256];
-  EXPECT_FALSE(CopyMciErrorText(999, text, sizeof text));
-  EXPECT_STREQ(text, "");
   char small[8];
   ASSERT_TRUE(CopyMciErrorText(263, small, sizeof small));
   EXPECT_STREQ(small, "The spe");
-  EXPECT_FALSE(CopyMciErrorText(263, nullptr, 0));
+  EXPECT_FALSE(CopyMciErrorText(999, buffer, sizeof buffer));
+  EXPECT_STREQ(buffer, "");
+}
+
+TEST_F(Mci, CdPositionsInMsfTmsfAndMilliseconds) {
+  Ask("open cdaudio");
+  EXPECT_EQ(Ask("status cdaudio position"), "00:02:00") << "msf counts the two-second lead-in";
+  EXPECT_EQ(Ask("status cdaudio position track 2"), "01:02:00");
+  EXPECT_EQ(Ask("status cdaudio length track 2"), "00:40:00");
+  EXPECT_EQ(Ask("play cdaudio from 00:01:74"), "#282") << "before the first track";
+  ASSERT_EQ(Ask("set cdaudio time format tmsf"), "");
+  EXPECT_EQ(Ask("status cdaudio length"), "02:00:00") << "lengths stay msf";
+  EXPECT_EQ(Ask("status cdaudio position track 4"), "#282");
+  // The reply of a position query is what play takes after "from".
+  ASSERT_EQ(Ask("play cdaudio from " + Ask("status cdaudio position track 3")), "");
+  ASSERT_EQ(Ask("play cdaudio from 2 to 3"), "");
+  ASSERT_EQ(Ask("play cdaudio from 1:0:30:5"), "");
+  drive->playback.sector = 4500 + 75 * 31 + 7;
+  EXPECT_EQ(Ask("status cdaudio current track"), "2");
+  EXPECT_EQ(Ask("status cdaudio position"), "02:00:31:07");
+  for (const char* bad : {"0", "4", "1:0:60:0", "1:0:0:75", "3:2:0:0", "3 to 2"}) {
+    EXPECT_EQ(Ask("play cdaudio from " + std::string(bad)), "#282") << bad;
+  }
+  Ask("set cdaudio time format milliseconds");
+  EXPECT_EQ(Ask("status cdaudio position track 2"), "62000");
+  ASSERT_EQ(Ask("play cdaudio from 62000"), "");
+  EXPECT_EQ(drive->plays, (Plays{{7500, 9000}, {4500, 7500}, {2255, 9000}, {4500, 9000}}));
+  EXPECT_EQ(Ask("set cdaudio time format frames"), "#293");
+}
+
+TEST_F(Mci, CdWholeDiscPlayStartsAgainAfterTheEndButARangeStaysAtItsEnd) {
+  Ask("open cdaudio");
+  ASSERT_EQ(Ask("play cdaudio"), "");
+  drive->End();
+  EXPECT_EQ(Ask("status cdaudio mode"), "stopped");
+  EXPECT_EQ(Ask("status cdaudio current track"), "1");
+  ASSERT_EQ(Ask("play cdaudio"), "");
+  Ask("set cdaudio time format tmsf");
+  ASSERT_EQ(Ask("play cdaudio from 1 to 2"), "");
+  drive->End();
+  EXPECT_EQ(Ask("status cdaudio position"), "02:00:00:00");
+  ASSERT_EQ(Ask("play cdaudio"), "") << "play with no position goes on from where it stands";
+  ASSERT_EQ(Ask("pause cdaudio"), "");
+  EXPECT_EQ(Ask("status cdaudio mode"), "stopped") << "a paused drive reports stopped";
+  ASSERT_EQ(Ask("seek cdaudio to end"), "");
+  ASSERT_EQ(Ask("play cdaudio"), "");
+  EXPECT_EQ(drive->plays, (Plays{{0, 9000}, {0, 9000}, {0, 4500}, {4500, 9000}, {0, 9000}}));
+}
+
+TEST_F(Mci, CdWithoutADiscOrWithAChangedOneIsReadAgain) {
+  Ask("open cdaudio");
+  EXPECT_EQ(Ask("status cdaudio number of tracks"), "3");
+  EXPECT_EQ(Ask("status cdaudio number of tracks"), "3");
+  EXPECT_EQ(drive->tocReads, 1) << "the table is read once per disc";
+  drive->disc = CdToc{{{5, 0, true}, {6, 100, false}}, 200};
+  drive->changed = true;
+  EXPECT_EQ(Ask("status cdaudio current track"), "5") << "numbers need not start at one";
+  EXPECT_EQ(Ask("status cdaudio type track 6"), "other");
+  drive->disc.reset();
+  drive->changed = true;
+  EXPECT_EQ(Ask("status cdaudio mode"), "open");
+  for (const char* query :
+       {"status cdaudio current track", "status cdaudio number of tracks", "play cdaudio"}) {
+    EXPECT_EQ(Ask(query), "#262") << query;
+  }
+  // A read failure while playing (the disc pulled out) ends the play and the old table.
+  drive->disc = CdToc{{{1, 0, true}}, 100};
+  drive->changed = true;
+  ASSERT_EQ(Ask("play cdaudio"), "");
+  drive->disc.reset();
+  drive->playback.state = CdPlayback::State::Failed;
+  EXPECT_EQ(Ask("status cdaudio current track"), "#262");
+  EXPECT_EQ(Ask("close cdaudio"), "");
+
+  for (CdToc bad : {CdToc{{}, 100}, CdToc{{{1, 0, true}, {2, 0, true}}, 100},
+                    CdToc{{{2, 0, true}, {1, 50, true}}, 100}, CdToc{{{1, 200, true}}, 100}}) {
+    nextDisc = bad;
+    EXPECT_EQ(Ask("status cdaudio number of tracks"), "#262") << "a bad table is refused";
+  }
 }
 
 }  // namespace

@@ -1,11 +1,9 @@
 #include "tests/mci/media_files.h"
 
 #include <gst/gst.h>
-#include <stdlib.h>
 
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 
 namespace orvane::testing {
@@ -27,33 +25,17 @@ void PutTag(std::vector<std::uint8_t>& out, const char* tag) {
 
 }  // namespace
 
-TempFolder::TempFolder() {
-  std::string pattern = std::string(P_tmpdir) + "/orvane-media-XXXXXX";
-  if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-}
-
-std::vector<std::uint8_t> SinePcm(double seconds, double frequency, double amplitude) {
+std::vector<std::uint8_t> SinePcm(double seconds, double frequency) {
   const auto frames = static_cast<std::size_t>(seconds * 44100);
   std::vector<std::uint8_t> pcm;
   pcm.reserve(frames * 4);
   for (std::size_t i = 0; i < frames; ++i) {
-    const double v = amplitude * std::sin(2 * M_PI * frequency * static_cast<double>(i) / 44100);
+    const double v = 0.5 * std::sin(2 * M_PI * frequency * static_cast<double>(i) / 44100);
     const auto s = static_cast<std::int16_t>(std::lround(v * 32767));
     Put16(pcm, static_cast<std::uint16_t>(s));
     Put16(pcm, static_cast<std::uint16_t>(s));
   }
   return pcm;
-}
-
-void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
 }
 
 void WriteWav(const std::string& path, double seconds, double frequency) {
@@ -73,37 +55,29 @@ void WriteWav(const std::string& path, double seconds, double frequency) {
   PutTag(file, "data");
   Put32(file, static_cast<std::uint32_t>(pcm.size()));
   file.insert(file.end(), pcm.begin(), pcm.end());
-  WriteBytes(path, file);
+  WriteBytes(path, std::string(file.begin(), file.end()));
 }
 
 bool WriteMp3(const std::string& path, double seconds, double frequency) {
   gst_init(nullptr, nullptr);
-  const auto buffers = static_cast<int>(seconds * 44100 / 1024);
-  GstElement* source = gst_element_factory_make("audiotestsrc", nullptr);
-  GstElement* caps = gst_element_factory_make("capsfilter", nullptr);
-  GstElement* encoder = gst_element_factory_make("lamemp3enc", nullptr);
-  GstElement* mux = gst_element_factory_make("xingmux", nullptr);
-  GstElement* sink = gst_element_factory_make("filesink", nullptr);
-  GstElement* pipeline = gst_pipeline_new(nullptr);
-  if (!source || !caps || !encoder || !mux || !sink || !pipeline) return false;
-  g_object_set(source, "num-buffers", buffers, "samplesperbuffer", 1024, "freq", frequency,
-               "volume", 0.5, nullptr);
-  GstCaps* raw = gst_caps_from_string("audio/x-raw,rate=44100,channels=2");
-  g_object_set(caps, "caps", raw, nullptr);
-  gst_caps_unref(raw);
-  g_object_set(encoder, "target", 1, "bitrate", 128, "cbr", TRUE, nullptr);
-  g_object_set(sink, "location", path.c_str(), nullptr);
-  gst_bin_add_many(GST_BIN(pipeline), source, caps, encoder, mux, sink, nullptr);
-  bool ok = gst_element_link_many(source, caps, encoder, mux, sink, nullptr);
-  if (ok) {
-    gst_element_set_state(pipeline, GST_STATE_PLAYING);
-    GstBus* bus = gst_element_get_bus(pipeline);
-    GstMessage* done = gst_bus_timed_pop_filtered(
-        bus, 30 * GST_SECOND, static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
-    ok = done != nullptr && GST_MESSAGE_TYPE(done) == GST_MESSAGE_EOS;
-    if (done != nullptr) gst_message_unref(done);
-    gst_object_unref(bus);
-  }
+  const std::string description =
+      "audiotestsrc num-buffers=" + std::to_string(static_cast<int>(seconds * 44100 / 1024)) +
+      " samplesperbuffer=1024 volume=0.5 freq=" + std::to_string(frequency) +
+      " ! audio/x-raw,rate=44100,channels=2 ! lamemp3enc target=1 bitrate=128 cbr=true"
+      " ! xingmux ! filesink name=out";
+  GstElement* pipeline = gst_parse_launch(description.c_str(), nullptr);
+  if (pipeline == nullptr) return false;
+  // The path goes in as a property: no quoting of blanks or quotes in a pipeline description.
+  GstElement* out = gst_bin_get_by_name(GST_BIN(pipeline), "out");
+  g_object_set(out, "location", path.c_str(), nullptr);
+  gst_object_unref(out);
+  gst_element_set_state(pipeline, GST_STATE_PLAYING);
+  GstBus* bus = gst_element_get_bus(pipeline);
+  GstMessage* done = gst_bus_timed_pop_filtered(
+      bus, 30 * GST_SECOND, static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+  const bool ok = done != nullptr && GST_MESSAGE_TYPE(done) == GST_MESSAGE_EOS;
+  if (done != nullptr) gst_message_unref(done);
+  gst_object_unref(bus);
   gst_element_set_state(pipeline, GST_STATE_NULL);
   gst_object_unref(pipeline);
   return ok;
@@ -125,7 +99,7 @@ std::string WriteDiscImage(const std::string& folder, const std::vector<double>&
     cue += entry;
     sector += sectors;
   }
-  WriteBytes(folder + "/disc.bin", bin);
+  WriteBytes(folder + "/disc.bin", std::string(bin.begin(), bin.end()));
   std::ofstream(folder + "/disc.cue") << cue;
   return folder + "/disc.cue";
 }

@@ -4,24 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
+
 namespace orvane::testing {
 
-// A temporary folder that goes with the test.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
-
 // 16-bit stereo PCM of a sine tone at 44.1 kHz, little-endian, as CD audio and WAV hold it.
-std::vector<std::uint8_t> SinePcm(double seconds, double frequency, double amplitude = 0.5);
+std::vector<std::uint8_t> SinePcm(double seconds, double frequency);
 
 // A RIFF WAVE file of a sine tone.
 void WriteWav(const std::string& path, double seconds, double frequency);
@@ -32,7 +20,5 @@ bool WriteMp3(const std::string& path, double seconds, double frequency);
 // A disc image: `folder`/disc.bin with one sine tone per track (the lengths given, rounded
 // to whole sectors) and `folder`/disc.cue describing it. Returns the CUE sheet's path.
 std::string WriteDiscImage(const std::string& folder, const std::vector<double>& trackSeconds);
-
-void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace orvane::testing

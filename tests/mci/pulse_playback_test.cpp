@@ -46,20 +46,6 @@ class HeardOnTheSink : public ::testing::Test {
   testing::TempFolder folder;
 };
 
-TEST_F(HeardOnTheSink, AnMp3PlaysAndFallsSilentAtStop) {
-  EXPECT_GE(mm->WaveOutGetNumDevs(), 1u) << "the null sink is an output";
-  const std::string file = folder / "tune.mp3";
-  ASSERT_TRUE(testing::WriteMp3(file, 4.0, 440));
-  ASSERT_EQ(mm->MciSendString("open \"" + file + "\" type MPEGVideo Alias MP3Play", nullptr, 0),
-            0u);
-  const std::size_t before = recorder->Mark();
-  ASSERT_EQ(mm->MciSendString("play MP3Play", nullptr, 0), 0u);
-  EXPECT_TRUE(SoundArrives(before));
-  ASSERT_EQ(mm->MciSendString("stop MP3Play", nullptr, 0), 0u);
-  EXPECT_TRUE(StaysSilent());
-  EXPECT_EQ(mm->MciSendString("close MP3Play", nullptr, 0), 0u);
-}
-
 TEST_F(HeardOnTheSink, AWavLoopsWithoutAGapUntilStopped) {
   const std::string file = folder / "loop.wav";
   testing::WriteWav(file, 0.5, 880);

@@ -10,7 +10,7 @@ int main() {
   orvane::testing::TempFolder folder;
   const std::string wav = folder / "a.wav";
   orvane::testing::WriteWav(wav, 0.2, 440);
-  orvane::testing::WriteBytes(folder / "bad.mp3", std::vector<std::uint8_t>(4096, 0x5A));
+  orvane::testing::WriteBytes(folder / "bad.mp3", std::string(4096, 0x5A));
   auto mm = orvane::platform::CreateSystemMultimedia();
   int failures = 0;
   auto send = [&](const std::string& command) {

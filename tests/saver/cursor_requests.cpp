@@ -3,6 +3,7 @@
 #include <X11/extensions/xfixeswire.h>
 
 #include <chrono>
+#include <thread>
 
 namespace orvane::testing {
 
@@ -24,25 +25,22 @@ CursorRequests::CursorRequests(const std::string& display) {
   XFree(range);
   if (!context_) return;
   XSync(control_, False);
-
-  thread_ = std::thread([this] {
-    XRecordEnableContext(data_, context_, Intercept, reinterpret_cast<XPointer>(this));
-    // Also ends a wait that the server never answered.
-    std::lock_guard lock(mutex_);
-    recording_ = true;
-    started_.notify_all();
-  });
-  std::unique_lock lock(mutex_);
-  ok_ = started_.wait_for(lock, std::chrono::seconds(5), [this] { return recording_; });
+  // The server's first reply on the data connection says that recording has begun.
+  if (!XRecordEnableContextAsync(data_, context_, Intercept, reinterpret_cast<XPointer>(this))) {
+    return;
+  }
+  for (int i = 0; i < 250 && !recording_; ++i) {
+    XRecordProcessReplies(data_);
+    if (!recording_) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
 }
 
 CursorRequests::~CursorRequests() {
-  if (thread_.joinable()) {
+  if (context_) {
     XRecordDisableContext(control_, context_);
+    XRecordFreeContext(control_, context_);
     XSync(control_, False);
-    thread_.join();
   }
-  if (context_) XRecordFreeContext(control_, context_);
   if (data_) XCloseDisplay(data_);
   if (control_) XCloseDisplay(control_);
 }
@@ -52,24 +50,17 @@ std::vector<std::string> CursorRequests::Seen() {
   // the control connection lets the ones sent so far arrive.
   XSync(control_, False);
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  std::lock_guard lock(mutex_);
+  XRecordProcessReplies(data_);
   return seen_;
 }
 
 void CursorRequests::Intercept(XPointer pointer, XRecordInterceptData* data) {
   auto* self = reinterpret_cast<CursorRequests*>(pointer);
-  {
-    std::lock_guard lock(self->mutex_);
-    if (data->category == XRecordStartOfData) {
-      self->recording_ = true;
-      self->started_.notify_all();
-    } else if (data->category == XRecordFromClient && data->data_len >= 1) {
-      const unsigned char* request = data->data;
-      if (request[0] == self->xfixes_) {
-        if (request[1] == X_XFixesHideCursor) self->seen_.push_back("hide");
-        if (request[1] == X_XFixesShowCursor) self->seen_.push_back("show");
-      }
-    }
+  if (data->category == XRecordStartOfData) self->recording_ = true;
+  if (data->category == XRecordFromClient && data->data_len >= 1 &&
+      data->data[0] == self->xfixes_) {
+    if (data->data[1] == X_XFixesHideCursor) self->seen_.push_back("hide");
+    if (data->data[1] == X_XFixesShowCursor) self->seen_.push_back("show");
   }
   XRecordFreeData(data);
 }

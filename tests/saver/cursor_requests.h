@@ -3,10 +3,7 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/record.h>
 
-#include <condition_variable>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace orvane::testing {
@@ -22,7 +19,7 @@ class CursorRequests {
   CursorRequests(const CursorRequests&) = delete;
   CursorRequests& operator=(const CursorRequests&) = delete;
 
-  bool ok() const { return ok_; }
+  bool ok() const { return recording_; }
   // "hide" and "show", one per request so far.
   std::vector<std::string> Seen();
 
@@ -33,10 +30,6 @@ class CursorRequests {
   Display* data_ = nullptr;
   XRecordContext context_ = 0;
   int xfixes_ = 0;
-  bool ok_ = false;
-  std::thread thread_;
-  std::mutex mutex_;
-  std::condition_variable started_;
   bool recording_ = false;
   std::vector<std::string> seen_;
 };

@@ -2,13 +2,10 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
-#include <dirent.h>
 #include <signal.h>
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "host/Orvane_B.h"
@@ -16,13 +13,9 @@
 namespace orvane::testing {
 namespace {
 
-int IgnoreXError(Display*, XErrorEvent*) {
-  return 0;
-}
-
 // The fields of /proc/<pid>/stat after the program name: state, ppid, ...
 std::vector<std::string> StatFields(pid_t pid) {
-  const std::string stat = ReadWholeFile("/proc/" + std::to_string(pid) + "/stat");
+  const std::string stat = ReadBytes("/proc/" + std::to_string(pid) + "/stat");
   const size_t close = stat.rfind(')');
   std::vector<std::string> fields;
   if (close == std::string::npos) return fields;
@@ -31,19 +24,23 @@ std::vector<std::string> StatFields(pid_t pid) {
   return fields;
 }
 
+std::string ProgramOf(pid_t pid) {
+  std::error_code error;
+  return std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/exe", error).string();
+}
+
+// The ids of every process there is.
+std::vector<pid_t> AllProcesses() {
+  std::vector<pid_t> all;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
+    const pid_t pid = static_cast<pid_t>(atoi(entry.path().filename().c_str()));
+    if (pid > 1) all.push_back(pid);
+  }
+  return all;
+}
+
 }  // namespace
-
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-void WriteWholeFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
 
 SaverInstall::SaverInstall() {
   for (const char* name : {"Orvane.scr", "Orvane.dll", "Orvane.image"}) {
@@ -52,11 +49,12 @@ SaverInstall::SaverInstall() {
 }
 
 void SaverInstall::WriteSettings(int kind, const std::string& musicFile) {
-  std::string ini = "[" + std::string(IniSection) + "]\r\n";
-  ini += std::string(IniKeyKind) + "=" + std::to_string(kind) + "\r\n";
-  ini += std::string(IniKeyRepeatTrack) + "=0\r\n";
-  ini += std::string(IniKeyFile) + "=" + musicFile + "\r\n";
-  WriteWholeFile(Path("Orvane.ini"), ini);
+  const auto line = [](std::string_view key, const std::string& value) {
+    return std::string(key) + "=" + value + "\r\n";
+  };
+  WriteBytes(Path("Orvane.ini"), "[" + std::string(IniSection) + "]\r\n" +
+                                     line(IniKeyKind, std::to_string(kind)) +
+                                     line(IniKeyRepeatTrack, "0") + line(IniKeyFile, musicFile));
 }
 
 bool ProcessRuns(pid_t pid) {
@@ -66,40 +64,34 @@ bool ProcessRuns(pid_t pid) {
 
 std::vector<pid_t> ZombieChildren(pid_t pid) {
   std::vector<pid_t> zombies;
-  DIR* proc = opendir("/proc");
-  if (!proc) return zombies;
-  while (dirent* entry = readdir(proc)) {
-    const pid_t other = static_cast<pid_t>(atoi(entry->d_name));
-    if (other <= 0) continue;
+  for (pid_t other : AllProcesses()) {
     const auto fields = StatFields(other);
     if (fields.size() > 1 && fields[0] == "Z" && fields[1] == std::to_string(pid)) {
       zombies.push_back(other);
     }
   }
-  closedir(proc);
   return zombies;
 }
 
 std::vector<std::string> CommandLineOf(pid_t pid) {
-  const std::string raw = ReadWholeFile("/proc/" + std::to_string(pid) + "/cmdline");
+  std::istringstream raw(ReadBytes("/proc/" + std::to_string(pid) + "/cmdline"));
   std::vector<std::string> words;
-  size_t start = 0;
-  for (size_t nul = raw.find('\0'); nul != std::string::npos; nul = raw.find('\0', start)) {
-    words.push_back(raw.substr(start, nul - start));
-    start = nul + 1;
-  }
+  for (std::string word; std::getline(raw, word, '\0');) words.push_back(word);
   return words;
 }
 
-std::string ProgramOf(pid_t pid) {
-  std::error_code error;
-  return std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/exe", error).string();
+std::vector<pid_t> ProcessesRunning(const std::string& program) {
+  std::vector<pid_t> found;
+  for (pid_t pid : AllProcesses()) {
+    if (ProcessRuns(pid) && ProgramOf(pid) == program) found.push_back(pid);
+  }
+  return found;
 }
 
 Screen::Screen(const std::string& display) {
   display_ = XOpenDisplay(display.c_str());
   // Windows come and go under the test's feet; a vanished one is no failure.
-  XSetErrorHandler(IgnoreXError);
+  XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
 }
 
 Screen::~Screen() {
@@ -109,8 +101,7 @@ Screen::~Screen() {
 namespace {
 
 bool HasTitle(Display* display, Window window, const std::string& title) {
-  static const Atom netWmName = XInternAtom(display, "_NET_WM_NAME", False);
-  for (Atom property : {netWmName, static_cast<Atom>(XA_WM_NAME)}) {
+  for (Atom property : {XInternAtom(display, "_NET_WM_NAME", False), Atom{XA_WM_NAME}}) {
     Atom type = 0;
     int format = 0;
     unsigned long items = 0, remaining = 0;
@@ -127,7 +118,7 @@ bool HasTitle(Display* display, Window window, const std::string& title) {
 }
 
 void Collect(Display* display, Window window, const std::string& title, int depth,
-             std::vector<Window>& found) {
+             std::vector<unsigned long>& found) {
   if (depth > 0 && HasTitle(display, window, title)) found.push_back(window);
   Window root = 0, parent = 0, *children = nullptr;
   unsigned int count = 0;
@@ -139,16 +130,10 @@ void Collect(Display* display, Window window, const std::string& title, int dept
 
 }  // namespace
 
-unsigned long Screen::Find(const std::string& title) {
-  std::vector<Window> found;
+std::vector<unsigned long> Screen::Windows(const std::string& title) {
+  std::vector<unsigned long> found;
   if (display_) Collect(display_, DefaultRootWindow(display_), title, 0, found);
-  return found.empty() ? 0 : found.front();
-}
-
-int Screen::Count(const std::string& title) {
-  std::vector<Window> found;
-  if (display_) Collect(display_, DefaultRootWindow(display_), title, 0, found);
-  return static_cast<int>(found.size());
+  return found;
 }
 
 bool Screen::IsMapped(unsigned long window) {
@@ -161,46 +146,10 @@ bool Screen::IsShown(unsigned long window) {
   return XGetWindowAttributes(display_, window, &attributes) && attributes.map_state == IsViewable;
 }
 
-bool Screen::IsTopLevel(unsigned long window) {
-  Window root = 0, parent = 0, *children = nullptr;
-  unsigned int count = 0;
-  if (!XQueryTree(display_, window, &root, &parent, &children, &count)) return false;
-  if (children) XFree(children);
-  return parent == root;
-}
-
-pid_t Screen::WindowPid(unsigned long window) {
-  const Atom netWmPid = XInternAtom(display_, "_NET_WM_PID", False);
-  Atom type = 0;
-  int format = 0;
-  unsigned long items = 0, remaining = 0;
-  unsigned char* data = nullptr;
-  pid_t pid = -1;
-  if (XGetWindowProperty(display_, window, netWmPid, 0, 1, False, XA_CARDINAL, &type, &format,
-                         &items, &remaining, &data) == Success &&
-      data != nullptr) {
-    if (format == 32 && items == 1) pid = static_cast<pid_t>(*reinterpret_cast<long*>(data));
-    XFree(data);
-  }
-  return pid;
-}
-
 std::pair<int, int> Screen::Size(unsigned long window) {
   XWindowAttributes attributes{};
   if (!XGetWindowAttributes(display_, window, &attributes)) return {0, 0};
   return {attributes.width, attributes.height};
-}
-
-std::vector<pid_t> ProcessesRunning(const std::string& program) {
-  std::vector<pid_t> found;
-  DIR* proc = opendir("/proc");
-  if (!proc) return found;
-  while (dirent* entry = readdir(proc)) {
-    const pid_t pid = static_cast<pid_t>(atoi(entry->d_name));
-    if (pid > 1 && ProcessRuns(pid) && ProgramOf(pid) == program) found.push_back(pid);
-  }
-  closedir(proc);
-  return found;
 }
 
 InstalledProcess::~InstalledProcess() {

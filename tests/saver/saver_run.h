@@ -2,22 +2,22 @@
 
 #include <sys/types.h>
 
-#include <chrono>
-#include <memory>
-#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "tests/mci/media_files.h"
 #include "tests/support/child.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/xvfb.h"
 
 struct _XDisplay;
 
 namespace orvane::testing {
 
-std::string ReadWholeFile(const std::string& path);
-void WriteWholeFile(const std::string& path, const std::string& bytes);
+// The saver benchmark reads /proc files with it.
+inline std::string ReadWholeFile(const std::string& path) {
+  return ReadBytes(path);
+}
 
 // An installed saver of the test's own: copies of the built Orvane.scr, Orvane.dll and
 // Orvane.image in one folder, an optional Orvane.ini beside them, and a cache home of its
@@ -25,11 +25,10 @@ void WriteWholeFile(const std::string& path, const std::string& bytes);
 class SaverInstall {
  public:
   SaverInstall();
-  const std::string& folder() const { return folder_.path(); }
-  std::string Path(const std::string& name) const { return folder() + "/" + name; }
+  std::string Path(const std::string& name) const { return folder_ / name; }
   // XDG_CACHE_HOME for the host, and the texture copy the saver makes there.
   const std::string& cacheHome() const { return cache_.path(); }
-  std::string TextureCopy() const { return cacheHome() + "/t_ovin/Orvane.image"; }
+  std::string TextureCopy() const { return cache_ / "t_ovin/Orvane.image"; }
   // Writes Orvane.ini with the music kind and file (keys as the Japanese Windows wrote them).
   void WriteSettings(int kind, const std::string& musicFile);
 
@@ -38,20 +37,17 @@ class SaverInstall {
   TempFolder cache_;
 };
 
-// The processes' side of the checks: they look at /proc.
 // True while pid runs (a zombie counts as ended).
 bool ProcessRuns(pid_t pid);
 // The children of pid that have ended and were not reaped.
 std::vector<pid_t> ZombieChildren(pid_t pid);
 // The arguments pid was started with, program first.
 std::vector<std::string> CommandLineOf(pid_t pid);
-// The program file pid runs.
-std::string ProgramOf(pid_t pid);
 // The running processes whose program file is exactly program (each test has an install folder
 // of its own, so its renderer is the one running that folder's Orvane.dll).
 std::vector<pid_t> ProcessesRunning(const std::string& program);
 
-// The X side: a connection of the test's own to its Xvfb.
+// A connection of the test's own to its Xvfb.
 class Screen {
  public:
   explicit Screen(const std::string& display);
@@ -59,16 +55,15 @@ class Screen {
   Screen(const Screen&) = delete;
   Screen& operator=(const Screen&) = delete;
 
-  // The first window with exactly that title anywhere in the tree, or 0.
-  unsigned long Find(const std::string& title);
-  // How many windows have exactly that title.
-  int Count(const std::string& title);
+  // The windows with exactly that title anywhere in the tree.
+  std::vector<unsigned long> Windows(const std::string& title);
+  unsigned long Find(const std::string& title) {
+    const auto found = Windows(title);
+    return found.empty() ? 0 : found.front();
+  }
   bool IsMapped(unsigned long window);
   // Mapped, and so are all its ancestors.
   bool IsShown(unsigned long window);
-  bool IsTopLevel(unsigned long window);
-  // _NET_WM_PID of the window, or -1.
-  pid_t WindowPid(unsigned long window);
   // The window's size, or 0 x 0 when it is gone.
   std::pair<int, int> Size(unsigned long window);
 
