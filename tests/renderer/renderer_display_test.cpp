@@ -20,25 +20,29 @@ using namespace orvane::testing;
 
 class RendererDisplayTest : public ::testing::Test {
  protected:
+  static void SetUpTestSuite() { xvfb_ = std::make_unique<Xvfb>(1024, 768); }
+  static void TearDownTestSuite() { xvfb_.reset(); }
   void SetUp() override {
-    ASSERT_TRUE(xvfb_.running());
+    ASSERT_TRUE(xvfb_->running());
     std::filesystem::create_directories(cache_ / "t_ovin");
   }
   std::unique_ptr<Child> startRenderer() {
     return std::make_unique<Child>(
         std::vector<std::string>{ORVANE_BIN_DIR "/Orvane.dll"},
-        std::vector<std::string>{"DISPLAY=" + xvfb_.display(), "XDG_CACHE_HOME=" + cache_.path()});
+        std::vector<std::string>{"DISPLAY=" + xvfb_->display(), "XDG_CACHE_HOME=" + cache_.path()});
   }
   std::string xdotool(const std::string& arguments) {
-    return RunShell("DISPLAY=" + xvfb_.display() + " xdotool " + arguments + " 2>&1").second;
+    return RunShell("DISPLAY=" + xvfb_->display() + " xdotool " + arguments + " 2>&1").second;
   }
   // The ids of the top-level windows titled exactly "Orvane_VC", one a line.
   std::string windows() { return xdotool("search --maxdepth 1 --name '^Orvane_VC$'"); }
 
-  Xvfb xvfb_{1024, 768};
+  static std::unique_ptr<Xvfb> xvfb_;
   TempFolder cache_;
   const std::string picturePath_ = cache_ / "t_ovin/Orvane.image";
 };
+
+std::unique_ptr<Xvfb> RendererDisplayTest::xvfb_;
 
 // The far end lies deep in the fog; the near walls show the blue picture through little fog.
 bool showsFogAndWalls(const Screenshot& shot) {
@@ -66,7 +70,7 @@ TEST_F(RendererDisplayTest, DrawsFogAndWallsAndOnlyEscapeEndsIt) {
   // The first frames may be black or not yet full screen: look until the picture shows.
   Screenshot shot;
   const bool drawn = WaitFor(
-      [&] { return showsFogAndWalls(shot = TakeScreenshot(xvfb_.display(), window)); }, 20s, 50ms);
+      [&] { return showsFogAndWalls(shot = TakeScreenshot(xvfb_->display(), window)); }, 20s, 50ms);
   if (!drawn) shot.SavePpm(::testing::TempDir() + "/orvane-renderer-walls.ppm");
   EXPECT_TRUE(drawn) << "see orvane-renderer-walls.ppm in " << ::testing::TempDir();
   EXPECT_EQ(windows(), std::to_string(window) + "\n");
@@ -79,7 +83,7 @@ TEST_F(RendererDisplayTest, DrawsFogAndWallsAndOnlyEscapeEndsIt) {
   int frames = 0;
   EXPECT_TRUE(WaitFor(
       [&] {
-        Screenshot now = TakeScreenshot(xvfb_.display(), window);
+        Screenshot now = TakeScreenshot(xvfb_->display(), window);
         if (now.valid() && now.pixels != shot.pixels) ++frames, shot = std::move(now);
         return frames == 2;
       },
