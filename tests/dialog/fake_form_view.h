@@ -7,18 +7,9 @@
 
 #include "host/controls/Command.h"
 #include "host/dialog/settings_form.h"
+#include "tests/controls/fakes.h"
 
 namespace orvane::testing {
-
-// A Command's windowing system that shows nothing and finds no windows.
-class QuietCommandPlatform final : public CommandPlatform, public CommandContainer {
- public:
-  void Show() override {}
-  void StartHoverTimer(std::chrono::milliseconds) override { ++timerStarts; }
-  std::optional<WindowId> WindowUnderPointer() override { return std::nullopt; }
-  std::optional<WindowId> ControlWindow() override { return std::nullopt; }
-  int timerStarts = 0;
-};
 
 // A dialog window that keeps what the form shows on it and answers from its fields.
 class FakeFormView final : public SettingsFormView {
@@ -66,10 +57,11 @@ class FakeFormView final : public SettingsFormView {
     closed = true;
   }
 
-  QuietCommandPlatform commandPlatform;
-  Command fileButton{commandPlatform, commandPlatform};
-  Command setButton{commandPlatform, commandPlatform};
-  Command cancelButton{commandPlatform, commandPlatform};
+  FakePlatform commandPlatform;
+  FakeContainer container;
+  Command fileButton{commandPlatform, container};
+  Command setButton{commandPlatform, container};
+  Command cancelButton{commandPlatform, container};
 
   DialogPoint size{492, 246};
   std::optional<DialogPoint> movedTo;
