@@ -37,12 +37,9 @@ class CommandDisplay : public ::testing::Test {
 
   std::string Out() const { return probe_->Stdout(); }
   int Count(const std::string& line) const {
-    const std::string out = Out();
+    const std::string out = "\n" + Out(), whole = "\n" + line + "\n";
     int n = 0;
-    for (size_t at = out.find(line + "\n"); at != std::string::npos;
-         at = out.find(line + "\n", at + 1)) {
-      if (at == 0 || out[at - 1] == '\n') ++n;
-    }
+    for (size_t at = out.find(whole); at != std::string::npos; at = out.find(whole, at + 1)) ++n;
     return n;
   }
   // Waits until the line has been printed more times than `before`.

@@ -67,13 +67,10 @@ TEST(MusicFilter, MatchesMp3AndWavInAnyCase) {
   }
 }
 
-TEST(DialogPictures, TheTileSizeAndTheChosenMarkBlue) {
+TEST(DialogPictures, TheirSizesAndTheLinkPointersHotSpot) {
   ASSERT_TRUE(BackgroundTile().Width == 556 && BackgroundTile().Height == 20);
-  const Picture& empty = MarkPicture(0);
-  const Picture& chosen = MarkPicture(1);
-  ASSERT_TRUE(empty.Valid() && chosen.Valid());
-  EXPECT_EQ(empty.At(0, 5), chosen.At(0, 5));
-  EXPECT_GT(int(chosen.At(6, 6) & 0xFF), int(chosen.At(6, 6) >> 16) + 100);
+  ASSERT_TRUE(MarkPicture(0).Valid() && MarkPicture(1).Valid());
+  EXPECT_EQ(MarkPicture(0).At(0, 5), MarkPicture(1).At(0, 5)) << "the marks differ in the middle";
   // The link's pointer: its hot spot on the very top of the hand.
   const PointerPicture& pointer = LinkPointer();
   ASSERT_EQ(pointer.Rgba.size(), 32u * 32u * 4u);

@@ -35,7 +35,7 @@ class FakeFormView final : public SettingsFormView {
   }
   std::vector<Command*> CommandButtons() override { return Buttons(); }
   Command& FileButton() override { return fileButton; }
-  void PaintBackground(const std::vector<RowColour>& r) override { rows = r; }
+  void PaintBackground(const std::vector<RowColour>&) override {}
   void TilePanel(const std::vector<DialogPoint>& positions) override { tiles = positions; }
   void SetChoiceMark(int index, ChoiceMark mark) override { marks.at(index) = mark; }
   void SetRepeatEnabled(bool enabled) override { repeatEnabled = enabled; }
@@ -65,7 +65,6 @@ class FakeFormView final : public SettingsFormView {
 
   DialogPoint size{492, 246};
   std::optional<DialogPoint> movedTo;
-  std::vector<RowColour> rows;
   std::vector<DialogPoint> tiles;
   // Something no load step writes, so that a step that never ran shows.
   std::array<ChoiceMark, 3> marks{ChoiceMark(-1), ChoiceMark(-1), ChoiceMark(-1)};
