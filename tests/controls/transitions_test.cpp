@@ -139,34 +139,6 @@ TEST(CommandTransitions, ADisabledControlIgnoresEverything) {
   }
 }
 
-// Whole gestures: the events, then the clicks and the state they end in.
-TEST(CommandTransitions, Gestures) {
-  struct Gesture {
-    Start start;
-    std::vector<Event> events;
-    int clicks;
-    std::uint8_t state;
-  };
-  // clang-format off
-  const Gesture gestures[] = {
-      {S1, {Move, Focus, LeftDown, LeftUp, OverOther}, 1, 3},  // a typical click
-      {S3Held, {Move, OverControl, LeftUp}, 0, 3},             // dragged off and back
-      {S1, {Focus, LeftDown, LeftUp}, 0, 3},                   // Tab onto a button never pointed at
-      {S2, {RightDown, LeftDown, RightUp, LeftUp}, 2, 2},      // only a left release clears
-      {S4White, {LeftDown, LeftUp, LeftUp}, 2, 4},             // a double click: second press unseen
-      {S0, {Move, Focus, Move}, 0, 4},  // before Initialize movement counts only once focused
-  };
-  // clang-format on
-  for (const Gesture& g : gestures) {
-    Rig rig;
-    Reach(rig, g.start);
-    for (Event e : g.events) Apply(rig, e);
-    EXPECT_EQ(rig.clicks, g.clicks) << "start " << g.start;
-    EXPECT_EQ(rig.control.Fields().State, g.state) << "start " << g.start;
-    EXPECT_EQ(rig.control.Fields().LeftButtonDown, kFalse);
-  }
-}
-
 TEST(CommandTransitions, ClickHandlersRunInsideTheReleaseAndMayFail) {
   Rig rig;
   Reach(rig, S2);
