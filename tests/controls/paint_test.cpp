@@ -183,22 +183,5 @@ TEST(CommandPaint, OverflowingGeometryKeepsTheLastValuesAndTinyControlsDoNotBrea
   EXPECT_EQ(rig.paints.size(), 3u);
 }
 
-TEST(CommandPaint, DisabledLookWhateverTheStateAndReEnablingKeepsTheState) {
-  Rig rig;
-  rig.SetUp();
-  rig.control.OnGotFocus();
-  rig.control.OnMouseMove();
-  rig.paints.clear();
-  rig.control.SetEnabled(false);
-  EXPECT_EQ(rig.paints, std::vector<Look>{Look::Disable});
-  EXPECT_FALSE(rig.control.Label().Enabled);
-  EXPECT_EQ(rig.control.Face().Pixel(40, 1), 0xC9C7BAu);
-  rig.control.Resize(1500, 375);
-  EXPECT_EQ(rig.paints.back(), Look::Disable);
-  rig.control.SetEnabled(true);
-  EXPECT_EQ(rig.paints.back(), Look::Normal);
-  EXPECT_EQ(rig.control.Fields().State, CommandState::HighLightSelect);
-}
-
 }  // namespace
 }  // namespace orvane

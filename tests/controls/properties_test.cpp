@@ -67,7 +67,7 @@ TEST(CommandProperties, StoredValuesThatDoNotConvertLeaveTheirFieldsAlone) {
   EXPECT_EQ(rig.control.Font(), FontInfo{});
 }
 
-TEST(CommandProperties, FirstUseStepEnablesANeverLoadedControl) {
+TEST(CommandProperties, FirstUseStepAndFontColourBlackWhileFirstRunIsZero) {
   Rig rig;
   rig.control.Resize(1215, 375);  // the first sizing paints Disable
   EXPECT_EQ(rig.paints, std::vector<Look>{Look::Disable});
@@ -78,12 +78,10 @@ TEST(CommandProperties, FirstUseStepEnablesANeverLoadedControl) {
   // ResetToNormal ran while still disabled, so the one new paint is ApplyEnabled's.
   EXPECT_EQ(rig.paints, (std::vector<Look>{Look::Disable, Look::Normal}));
   EXPECT_TRUE(rig.control.Label().Enabled);
-}
 
-TEST(CommandProperties, FontColourStaysBlackWhileFirstRunIsZero) {
+  // A design saved with FirstRun 0 keeps the colour black while enabled.
   PropertyBag bag;
   bag.Write("FirstRun", std::int64_t{0}, std::string("1"));
-  Rig rig;
   rig.control.LoadFromBag(bag);
   ASSERT_EQ(rig.control.Fields().FirstRun, 0);
   ASSERT_EQ(rig.control.Fields().IsEnabled, kTrue);
