@@ -10,8 +10,6 @@
 #include "tests/support/temp_folder.h"
 #include "tests/support/xvfb.h"
 
-struct _XDisplay;
-
 namespace orvane::testing {
 
 // The saver benchmark reads /proc files with it.
@@ -44,30 +42,6 @@ std::vector<pid_t> ZombieChildren(pid_t pid);
 // The running processes whose program file is exactly program (each test has an install folder
 // of its own, so its renderer is the one running that folder's Orvane.dll).
 std::vector<pid_t> ProcessesRunning(const std::string& program);
-
-// A connection of the test's own to its Xvfb.
-class Screen {
- public:
-  explicit Screen(const std::string& display);
-  ~Screen();
-  Screen(const Screen&) = delete;
-  Screen& operator=(const Screen&) = delete;
-
-  // The windows with exactly that title anywhere in the tree.
-  std::vector<unsigned long> Windows(const std::string& title);
-  unsigned long Find(const std::string& title) {
-    const auto found = Windows(title);
-    return found.empty() ? 0 : found.front();
-  }
-  bool IsMapped(unsigned long window);
-  // Mapped, and so are all its ancestors.
-  bool IsShown(unsigned long window);
-  // The window's size, or 0 x 0 when it is gone.
-  std::pair<int, int> Size(unsigned long window);
-
- private:
-  _XDisplay* display_ = nullptr;
-};
 
 // A process running one of the test's installed programs (the renderer its host started, say),
 // found by its program file. It is signalled only by its own id (a real one: above 1), and only
