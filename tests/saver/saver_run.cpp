@@ -47,12 +47,10 @@ SaverInstall::SaverInstall() {
 }
 
 void SaverInstall::WriteSettings(int kind, const std::string& musicFile) {
-  const auto line = [](std::string_view key, const std::string& value) {
-    return std::string(key) + "=" + value + "\r\n";
-  };
-  WriteBytes(Path("Orvane.ini"), "[" + std::string(IniSection) + "]\r\n" +
-                                     line(IniKeyKind, std::to_string(kind)) +
-                                     line(IniKeyRepeatTrack, "0") + line(IniKeyFile, musicFile));
+  WriteBytes(Path("Orvane.ini"), "[" + std::string(IniSection) + "]\r\n" + std::string(IniKeyKind) +
+                                     "=" + std::to_string(kind) + "\r\n" +
+                                     std::string(IniKeyRepeatTrack) + "=0\r\n" +
+                                     std::string(IniKeyFile) + "=" + musicFile + "\r\n");
 }
 
 bool ProcessRuns(pid_t pid) {

@@ -1,5 +1,4 @@
-// The saver window's logic against the fake platform and a scripted multimedia system that
-// writes every call into the same call list, so that the order of everything shows.
+// The saver window's logic against fakes that write every call into one list, in order.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -98,11 +97,9 @@ TEST_F(SaverWindowTest, EachKindOfMusicStartsAfterTheRendererAndStopsAtTheEnd) {
     Strings load;
     Strings close;
   } cases[] = {
-      {0, "/music/song.mp3", {}, {}},
       {-1, "/music/song.mp3", {}, {}},  // any kind but 1 and 2 counts as no music
       {2, "/music/tune.wma", {}, {}},   // not even the music system is started
       {2, "p3", {}, {}},                // the last three characters of a short name
-      {2, "/music/song.wav ", {}, {}},
       {1,
        "",
        {"PrepareMusic", "MCI open cdaudio", "MCI set cdaudio time format tmsf", "StartTimer 2 200"},
@@ -123,7 +120,6 @@ TEST_F(SaverWindowTest, EachKindOfMusicStartsAfterTheRendererAndStopsAtTheEnd) {
     w->mm.Answer("status MP3Play mode", 0, "playing");
     Start();
     EXPECT_EQ(CallsSince(), LoadThen(c.load));
-    EXPECT_EQ(saver->rendererCommandLine(), "/opt/orvane/Orvane.dll");
     w->fake.Advance(2000ms);
     EXPECT_FALSE(w->fake.ended) << "the saver watches the renderer";
     RendererEnds();
@@ -191,9 +187,8 @@ TEST_F(SaverWindowTest, TheSystemsCloseRunsTheCloseStepOnceAndLeavesTheRendererA
   const size_t ended = w->fake.calls.size();
   w->fake.Advance(5000ms);
   for (size_t i = ended; i < w->fake.calls.size(); ++i) {
-    const std::string& call = w->fake.calls[i];
-    EXPECT_TRUE(call.rfind("StopTimer", 0) == 0 || call.rfind("DestroyHiddenWindow", 0) == 0)
-        << call;
+    const std::string& c = w->fake.calls[i];
+    EXPECT_TRUE(c.rfind("StopTimer", 0) == 0 || c.rfind("DestroyHiddenWindow", 0) == 0) << c;
   }
   EXPECT_EQ(w->fake.CallsStartingWith("StartProgram").size(), 1u);
 }
