@@ -61,24 +61,15 @@ TEST(CommandCaption, SitsInItsLabelFromTheTopAt80TwipsCentredAcrossTheButton) {
     EXPECT_LE(ink.maxY, 17);  // the label's 13 pixels
     EXPECT_LE(std::abs((ink.minX + ink.maxX) - (pixels - 1)), 3) << ink.minX << ".." << ink.maxX;
   }
+  // The colour number is blue-green-red; a disabled caption has no ink of that colour.
+  CaptionLabel red = DialogLabel("設定", 1215);
+  red.ForeColour = 0x0000FF;
+  const auto isRed = [](int r, int g, int b) { return r > 200 && g + b < 120; };
+  EXPECT_GT(Draw(red, 81, 25, isRed).count, 5);
+  red.Enabled = false;
+  EXPECT_EQ(Draw(red, 81, 25, isRed).count, 0);
   // Kanji fill the line: their ink starts within two pixels of the label's top.
   EXPECT_LE(Draw(DialogLabel("設定", 1215), 81, 25, kDark).minY, 7);
-}
-
-TEST(CommandCaption, ColourNumbersAreBlueGreenRedAndDisabledTextIsGreyed) {
-  CaptionLabel label = DialogLabel("設定", 1215);
-  label.ForeColour = 0x0000FF;  // red
-  EXPECT_GT(
-      Draw(label, 81, 25, [](int r, int g, int b) { return r > 200 && g < 60 && b < 60; }).count,
-      5);
-
-  label.Enabled = false;
-  EXPECT_EQ(Draw(label, 81, 25, kDark).count, 0);
-  EXPECT_EQ(Draw(label, 81, 25, [](int r, int, int b) { return r > 200 && b < 100; }).count, 0);
-  const Ink grey = Draw(label, 81, 25, [](int r, int g, int b) {
-    return std::abs(r - 0xAC) < 12 && std::abs(g - 0xA8) < 12 && std::abs(b - 0x99) < 12;
-  });
-  EXPECT_GT(grey.count, 5);
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 //   ready <window id> <x> <y>        once shown (the window's position on the screen)
 //   paint <name> <look> <state>      after every paint of a button
 //   click <name>                     for every Click
-// Buttons: "set" 1215 x 375 twips at (300, 300), "can" at (1800, 300), "file" 615 x 375
-// at (300, 1200), disabled; the entry at (300, 2100). Tab order: entry, set, can, file.
+// Buttons: "set" 1215 x 375 twips at (300, 300), "can" at (1800, 300); the entry at
+// (300, 2100). Tab order: entry, set, can.
 
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
@@ -65,12 +65,10 @@ int main(int argc, char** argv) {
   gtk_fixed_put(GTK_FIXED(fixed), entry, 20, 140);
   auto set = Make(GTK_FIXED(fixed), "set", 300, 300, 1215, "設定");
   auto can = Make(GTK_FIXED(fixed), "can", 1800, 300, 1215, "ｷｬﾝｾﾙ");
-  auto file = Make(GTK_FIXED(fixed), "file", 300, 1200, 615, "...");
-  file->Control().SetEnabled(false);
 
   G_GNUC_BEGIN_IGNORE_DEPRECATIONS
   GList* chain = nullptr;
-  for (GtkWidget* w : {entry, set->Widget(), can->Widget(), file->Widget()}) {
+  for (GtkWidget* w : {entry, set->Widget(), can->Widget()}) {
     chain = g_list_append(chain, w);
   }
   gtk_container_set_focus_chain(GTK_CONTAINER(fixed), chain);

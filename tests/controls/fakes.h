@@ -15,23 +15,20 @@ inline constexpr WindowId kControlWindow = 200;
 inline constexpr WindowId kOtherWindow = 300;
 
 struct FakePlatform : CommandPlatform {
-  int shows = 0;
   std::optional<std::chrono::milliseconds> timer;
   std::optional<WindowId> under;
-  std::optional<WindowId> own = kControlWindow;
   TwipsScale scale;
 
-  void Show() override { ++shows; }
+  void Show() override {}
   void StartHoverTimer(std::chrono::milliseconds interval) override { timer = interval; }
   std::optional<WindowId> WindowUnderPointer() override { return under; }
-  std::optional<WindowId> ControlWindow() override { return own; }
+  std::optional<WindowId> ControlWindow() override { return kControlWindow; }
   TwipsScale Scale() override { return scale; }
 };
 
 struct FakeContainer : CommandContainer {
   FontInfo ambient{"Tahoma", 8.25, 400, false, false, false, 0};
   std::vector<std::string> changed;
-  std::optional<WindowId> window = kContainerWindow;
   bool throwOnChange = false;
 
   FontInfo AmbientFont() const override { return ambient; }
@@ -39,7 +36,7 @@ struct FakeContainer : CommandContainer {
     changed.emplace_back(name);
     if (throwOnChange) throw std::runtime_error("container refuses");
   }
-  std::optional<WindowId> ContainerWindow() const override { return window; }
+  std::optional<WindowId> ContainerWindow() const override { return kContainerWindow; }
 };
 
 // A control on fakes that logs its paints and clicks.

@@ -7,18 +7,9 @@
 
 #include "host/controls/Command.h"
 #include "host/dialog/settings_form.h"
+#include "tests/controls/fakes.h"
 
 namespace orvane::testing {
-
-// A Command's windowing system that shows nothing and finds no windows.
-class QuietCommandPlatform final : public CommandPlatform, public CommandContainer {
- public:
-  void Show() override {}
-  void StartHoverTimer(std::chrono::milliseconds) override { ++timerStarts; }
-  std::optional<WindowId> WindowUnderPointer() override { return std::nullopt; }
-  std::optional<WindowId> ControlWindow() override { return std::nullopt; }
-  int timerStarts = 0;
-};
 
 // A dialog window that keeps what the form shows on it and answers from its fields.
 class FakeFormView final : public SettingsFormView {
@@ -44,7 +35,7 @@ class FakeFormView final : public SettingsFormView {
   }
   std::vector<Command*> CommandButtons() override { return Buttons(); }
   Command& FileButton() override { return fileButton; }
-  void PaintBackground(const std::vector<RowColour>& r) override { rows = r; }
+  void PaintBackground(const std::vector<RowColour>&) override {}
   void TilePanel(const std::vector<DialogPoint>& positions) override { tiles = positions; }
   void SetChoiceMark(int index, ChoiceMark mark) override { marks.at(index) = mark; }
   void SetRepeatEnabled(bool enabled) override { repeatEnabled = enabled; }
@@ -66,14 +57,14 @@ class FakeFormView final : public SettingsFormView {
     closed = true;
   }
 
-  QuietCommandPlatform commandPlatform;
-  Command fileButton{commandPlatform, commandPlatform};
-  Command setButton{commandPlatform, commandPlatform};
-  Command cancelButton{commandPlatform, commandPlatform};
+  FakePlatform commandPlatform;
+  FakeContainer container;
+  Command fileButton{commandPlatform, container};
+  Command setButton{commandPlatform, container};
+  Command cancelButton{commandPlatform, container};
 
   DialogPoint size{492, 246};
   std::optional<DialogPoint> movedTo;
-  std::vector<RowColour> rows;
   std::vector<DialogPoint> tiles;
   // Something no load step writes, so that a step that never ran shows.
   std::array<ChoiceMark, 3> marks{ChoiceMark(-1), ChoiceMark(-1), ChoiceMark(-1)};

@@ -6,13 +6,10 @@
 // Xlib after the test framework, which its macros (None, Bool) would break.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <signal.h>
 
 #include <array>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <thread>
 
@@ -30,28 +27,10 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-const std::string kKindKey = "BGM\x8B\xE6\x95\xAA";
-const std::string kTrackKey = "BGM\xD8\xCB\xDF\xB0\xC4";
-const std::string kFileKey = "BGM\xCC\xA7\xB2\xD9";
-
-// The processes running exactly this program file (each test's install folder is its own, so
-// these are the renderers its host started).
-std::vector<pid_t> ProcessesRunning(const std::string& program) {
-  std::vector<pid_t> found;
-  for (const fs::directory_entry& entry : fs::directory_iterator("/proc")) {
-    const pid_t pid = static_cast<pid_t>(std::atoi(entry.path().filename().c_str()));
-    if (pid <= 1) continue;
-    std::error_code error;
-    if (fs::read_symlink(entry.path() / "exe", error) == program) found.push_back(pid);
-  }
-  return found;
-}
-
 class SettingsDialogEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(xvfb.running());
-    ASSERT_FALSE(temp.path().empty());
     // The host in a folder of its own, with its two companions beside it.
     const fs::path bin = ORVANE_BIN_DIR;
     fs::copy_file(bin / "Orvane.scr", folder + "/Orvane.scr");
@@ -68,8 +47,6 @@ class SettingsDialogEndToEnd : public ::testing::Test {
   }
   void TearDown() override {
     host.reset();
-    // A renderer the saver left behind (only when a step above failed).
-    for (pid_t pid : ProcessesRunning(folder + "/Orvane.dll")) kill(pid, SIGKILL);
     if (display != nullptr) XCloseDisplay(display);
   }
 
@@ -122,8 +99,7 @@ class SettingsDialogEndToEnd : public ::testing::Test {
 
   std::optional<std::string> Settings() const {
     if (!fs::exists(folder + "/Orvane.ini")) return std::nullopt;
-    std::ifstream in(folder + "/Orvane.ini", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return testing::ReadBytes(folder + "/Orvane.ini");
   }
 
   testing::Xvfb xvfb;
@@ -157,8 +133,10 @@ TEST_F(SettingsDialogEndToEnd, ChoosingAFileAndSettingWritesTheSettingsFile) {
   EXPECT_FALSE(Settings()) << "nothing is written before 設定";
   Click("Cmd_Set");  // "設定"
   EXPECT_EQ(WaitForExit(), 0) << "the host ends when the dialog has closed";
-  ASSERT_EQ(Settings(), "[Section]\r\n" + kKindKey + "=2\r\n" + kTrackKey + "=0\r\n" + kFileKey +
-                            "=" + song + "\r\n");
+  ASSERT_EQ(Settings(),
+            "[Section]\r\nBGM\x8B\xE6\x95\xAA=2\r\nBGM\xD8\xCB\xDF\xB0\xC4=0\r\n"
+            "BGM\xCC\xA7\xB2\xD9=" +
+                song + "\r\n");
 
   // The saver started next plays that file, heard on a sound server of the test's own.
   testing::PulseServer sound;
@@ -177,56 +155,31 @@ TEST_F(SettingsDialogEndToEnd, ChoosingAFileAndSettingWritesTheSettingsFile) {
   EXPECT_EQ(WaitForExit(), 0);
 }
 
-// The fixed dialog as drawn, then "ｷｬﾝｾﾙ".
-TEST_F(SettingsDialogEndToEnd, TheDialogsLookAndCancelWritesNothing) {
+// The fixed dialog as drawn, then "ｷｬﾝｾﾙ"; opened again, the title bar's close box. Neither
+// writes anything.
+TEST_F(SettingsDialogEndToEnd, TheDialogsLookAndClosingWithoutSettingWritesNothing) {
   StartDialog();
   const WindowHandle dialog = finder->FindWindow("<Orvane>");
   const testing::Screenshot shot = testing::TakeScreenshot(xvfb.display(), dialog);
   ASSERT_EQ(shot.width, 492);
   ASSERT_EQ(shot.height, 246);
-  // The band beside the panel and the buttons, dark at the edges and light in the middle.
-  EXPECT_TRUE(testing::Near(shot.at(486, 0), {0, 0, 30}, 1));
-  EXPECT_TRUE(testing::Near(shot.at(486, 123), {220, 220, 250}, 1));
-  // No music chosen yet: the first mark is blue, the others light; the labels have black text.
+  EXPECT_TRUE(testing::Near(shot.at(486, 123), {220, 220, 250}, 1)) << "the band's light middle";
+  // No music chosen yet: the first mark is blue, the others light.
   const auto markCentre = [&](int index) {
     const DialogRect mark = testing::InForm("Img_BGM", index);
     return shot.at(mark.X + 6, mark.Y + 6);
   };
   EXPECT_GT(markCentre(0).b, markCentre(0).r + 100);
   EXPECT_TRUE(testing::Near(markCentre(2), {248, 248, 248}, 2));
-  for (int index = 0; index < 3; ++index) {
-    const DialogRect label = testing::InForm("lbl_BGM", index);
-    int dark = 0;
-    for (int y = label.Y; y < label.Y + label.Height; ++y) {
-      for (int x = label.X; x < label.X + label.Width; ++x) dark += shot.at(x, y).r < 60;
-    }
-    EXPECT_GT(dark, 15) << "label " << index;
-  }
-  // What the window asks of a window manager: a fixed size; moving and closing only, with
-  // border, title and window menu, no minimise or maximise box.
-  XSizeHints hints{};
+  XSizeHints hints{};  // a fixed size
   long supplied = 0;
   ASSERT_TRUE(XGetWMNormalHints(display, dialog, &hints, &supplied));
   EXPECT_EQ((std::array{hints.min_width, hints.max_width, hints.min_height, hints.max_height}),
             (std::array{492, 492, 246, 246}));
-  Atom type = 0;
-  int format = 0;
-  unsigned long items = 0, rest = 0;
-  unsigned char* data = nullptr;
-  XGetWindowProperty(display, dialog, XInternAtom(display, "_MOTIF_WM_HINTS", False), 0, 5, False,
-                     AnyPropertyType, &type, &format, &items, &rest, &data);
-  ASSERT_TRUE(data != nullptr && items >= 3);
-  const long* motif = reinterpret_cast<const long*>(data);
-  EXPECT_EQ((std::array{motif[0] & 3, motif[1], motif[2]}), (std::array{3L, 4L | 32, 2L | 8 | 16}));
-  XFree(data);
-
   Click("lbl_BGM", 1);  // "音楽CD"
   Click("Cmd_Can");     // "ｷｬﾝｾﾙ"
   EXPECT_EQ(WaitForExit(), 0);
-  EXPECT_FALSE(Settings());
-}
 
-TEST_F(SettingsDialogEndToEnd, ClosingByTheTitleBarWritesNothing) {
   StartDialog();
   Click("lbl_BGM", 2);
   // What a window manager sends when the close box is pressed.
@@ -236,7 +189,6 @@ TEST_F(SettingsDialogEndToEnd, ClosingByTheTitleBarWritesNothing) {
   event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
   event.xclient.format = 32;
   event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-  event.xclient.data.l[1] = CurrentTime;
   XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
   XFlush(display);
   EXPECT_EQ(WaitForExit(), 0);

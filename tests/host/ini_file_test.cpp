@@ -1,11 +1,13 @@
 #include "host/ini_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <iterator>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "host/Orvane_B.h"
 #include "platform/atomic_file.h"
@@ -24,57 +26,46 @@ const std::string kWindowsFile =
 
 TEST(IniLookup, ReadsAsWindowsDoes) {
   const std::optional<std::string> none;
-  const struct {
-    std::string file, key;
-    std::optional<std::string> expected;
-  } cases[] = {{kWindowsFile, std::string(IniKeyFile), "C:\\Music\\a.mp3"},
-               {"[SECTION]\r\nbgm\x8B\xE6\x95\xAA=MiXeD\r\n", kKind, "MiXeD"},  // names ignore case
-               {"  [  Section  ]  \n \t key\t =   two words  \n", "key", "two words"},
-               {"[Section]\nkey=v\n", " key ", "v"},
-               {"[Section]\nk=\"  inner  \"\n", "k", "  inner  "},
-               {"[Section]\nk='single'\n", "k", "single"},
-               {"[Section]\nk=\"\"twice\"\"\n", "k", "\"twice\""},  // only one outer pair
-               {"[Section]\nk=\"mismatch'\n", "k", "\"mismatch'"},
-               {"[Section]\r\n   ; k=hidden\r\nk=a;b ; c\r\n", "k", "a;b ; c"},
-               {"k=before\r\n[Section]\r\n", "k", none},
-               {"[Section]\r\njunk line\r\n[no close\r\nk=1\r\n", "k", "1"},
-               {"[Section]\na=1\n[Other]\n[section]\na=2\nb=3\n", "a", "1"},  // first section wins
-               {"[Section]\na=1\n[Other]\n[section]\na=2\nb=3\n", "b", none},
-               {"[Section]\r\nk=first\r\nK=second\r\n", "k", "first"},
-               {"[Section]\rk=cr\rj=2\r", "j", "2"},
-               {"[Section]\r\nk=last", "k", "last"},
-               {"[Section] trailing\r\nk=a=b\r\n", "k", "a=b"},
-               {"[Section]\r\n=1\r\n", "", none},
-               {"\xEF\xBB\xBF[Section]\r\nk=1\r\n", "k", "1"}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(IniLookup(c.file, "Section", c.key), c.expected) << c.file;
-  }
+  const std::tuple<std::string, std::string, std::optional<std::string>> cases[] = {
+      {kWindowsFile, std::string(IniKeyFile), "C:\\Music\\a.mp3"},
+      {"[SECTION]\r\nbgm\x8B\xE6\x95\xAA=MiXeD\r\n", kKind, "MiXeD"},  // names ignore case
+      {"  [  Section  ]  \n \t key\t =   two words  \n", "key", "two words"},
+      {"[Section]\nk=\"  inner  \"\n", "k", "  inner  "},
+      {"[Section]\nk=\"\"twice\"\"\n", "k", "\"twice\""},  // only one outer pair
+      {"[Section]\r\n   ; k=hidden\r\nk=a;b ; c\r\n", "k", "a;b ; c"},
+      {"k=before\r\n[Section]\r\n", "k", none},
+      {"[Section]\r\njunk line\r\n[no close\r\nk=1\r\n", "k", "1"},
+      {"[Section]\na=1\n[Other]\n[section]\na=2\nb=3\n", "a", "1"},  // first section wins
+      {"[Section]\na=1\n[Other]\n[section]\na=2\nb=3\n", "b", none},
+      {"[Section]\r\nk=first\r\nK=second\r\n", "k", "first"},
+      {"[Section]\rk=cr\rj=2\r", "j", "2"},
+      {"[Section]\r\nk=last", "k", "last"},
+      {"[Section] trailing\r\nk=a=b\r\n", "k", "a=b"},
+      {"\xEF\xBB\xBF[Section]\r\nk=1\r\n", "k", "1"}};
+  for (const auto& [file, key, value] : cases)
+    EXPECT_EQ(IniLookup(file, "Section", key), value) << file;
 }
 
-TEST(IniUpdate, KeepsEveryOtherByte) {
-  const struct {
-    std::string before, key, value, after;
-  } cases[] = {{"; c\n\n[Other]\nx=1\n\n[section]\n  BGM = old \nkeep=1\n\n[Third]\ny=2\n", "bgm",
-                "new", "; c\n\n[Other]\nx=1\n\n[section]\nBGM=new\r\nkeep=1\n\n[Third]\ny=2\n"},
-               {"[Section]\r\na=1\r\n; note\r\n\r\n[Next]\r\n", "c", "3",
-                "[Section]\r\na=1\r\nc=3\r\n; note\r\n\r\n[Next]\r\n"},
-               {"[Section]", "c", "3", "[Section]\r\nc=3\r\n"},
-               {"[Section]\r\nc=1", "c", "2", "[Section]\r\nc=2\r\n"},
-               {"[Other]\r\nx=1", "k", "v", "[Other]\r\nx=1\r\n[Section]\r\nk=v\r\n"},
-               {"[Section]\r\nk=1\r\n[Section]\r\nk=2\r\n", "K", "3",
-                "[Section]\r\nk=3\r\n[Section]\r\nk=2\r\n"},
-               {"k=0\r\n[Section]\r\n", "k", "1", "k=0\r\n[Section]\r\nk=1\r\n"}};
-  for (const auto& c : cases) EXPECT_EQ(IniUpdate(c.before, "Section", c.key, c.value), c.after);
+TEST(IniUpdate, KeepsEveryOtherByteAndEveryValue) {
+  const std::string cases[][4] = {
+      {"; c\n\n[Other]\nx=1\n\n[section]\n  BGM = old \nkeep=1\n\n[Third]\ny=2\n", "bgm", "new",
+       "; c\n\n[Other]\nx=1\n\n[section]\nBGM=new\r\nkeep=1\n\n[Third]\ny=2\n"},
+      {"[Section]\r\na=1\r\n; note\r\n\r\n[Next]\r\n", "c", "3",
+       "[Section]\r\na=1\r\nc=3\r\n; note\r\n\r\n[Next]\r\n"},
+      {"[Section]\r\nc=1", "c", "2", "[Section]\r\nc=2\r\n"},
+      {"[Other]\r\nx=1", "k", "v", "[Other]\r\nx=1\r\n[Section]\r\nk=v\r\n"},
+      {"[Section]\r\nk=1\r\n[Section]\r\nk=2\r\n", "K", "3",
+       "[Section]\r\nk=3\r\n[Section]\r\nk=2\r\n"},
+      {"k=0\r\n[Section]\r\n", "k", "1", "k=0\r\n[Section]\r\nk=1\r\n"}};
+  for (const auto& [before, key, value, after] : cases)
+    EXPECT_EQ(IniUpdate(before, "Section", key, value), after);
   // What cannot stand on one line is refused.
   const char* refused[][3] = {{"S", "k", "a\nb"}, {"S", "k", "a\rb"}, {"S", "k=j", "v"},
                               {"S", ";k", "v"},   {"S", "", "v"},     {"Se]c", "k", "v"},
                               {"", "k", "v"}};
-  for (auto [section, key, value] : refused) {
+  for (auto [section, key, value] : refused)
     EXPECT_FALSE(IniUpdate("", section, key, value)) << section << "/" << key << "/" << value;
-  }
-}
-
-TEST(IniUpdate, EveryValueReadsBackAsItselfAndASecondWriteChangesNothing) {
+  // Every value reads back as itself, and a second write changes nothing.
   for (std::string value : {"", " lead", "trail\t", "\"q\"", "'q'", "\"", "'a\"",
                             "/home/ユーザー/音楽/a b.mp3", "C:\\a;b=c", "\"\" \"\""}) {
     const std::string file = IniUpdate("[Other]\nk=x\n", "Section", "k", value).value();
@@ -89,14 +80,9 @@ class IniFiles : public ::testing::Test {
   std::string ini = folder / "Orvane.ini";
 };
 
-TEST_F(IniFiles, ReadsWithTheLimits) {
+TEST_F(IniFiles, ReadsAndWritesWithTheLimitsKeepingTheModeAndTheLink) {
   EXPECT_EQ(ReadIni("Section", "k", ini), "") << "missing file";
   EXPECT_EQ(ReadIni("Section", "k", folder.path()), "") << "a folder";
-  WriteBytes(ini, "[Section]\r\nk=" + std::string(300, 'v') + "\r\n");
-  EXPECT_EQ(ReadIni("Section", "k", ini), std::string(255, 'v'));
-}
-
-TEST_F(IniFiles, WritesCrlfKeepingTheModeAndTheLink) {
   ASSERT_TRUE(WriteIni("Section", std::string(200, 'k'), "v", ini));
   ASSERT_TRUE(WriteIni("Section", "f", "/home/ユーザー/한국어 ✓.mp3", ini));
   EXPECT_EQ(ReadBytes(ini),
@@ -108,6 +94,8 @@ TEST_F(IniFiles, WritesCrlfKeepingTheModeAndTheLink) {
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   EXPECT_EQ(ReadIni("Section", "f", ini), "0");
   EXPECT_EQ(std::filesystem::status(ini).permissions(), std::filesystem::perms(0640));
+  WriteBytes(ini, "[Section]\r\nk=" + std::string(300, 'v') + "\r\n");
+  EXPECT_EQ(ReadIni("Section", "k", ini), std::string(255, 'v'));
 }
 
 TEST_F(IniFiles, FailedOrInterruptedWriteLeavesTheOldFileAndNoTemporary) {
@@ -117,16 +105,79 @@ TEST_F(IniFiles, FailedOrInterruptedWriteLeavesTheOldFileAndNoTemporary) {
   EXPECT_FALSE(WriteIni("Section", "k", "1", folder / "dir.ini"));
   std::filesystem::remove(folder / "dir.ini");
   WriteBytes(ini, kWindowsFile);
-  std::string temporary;
   EXPECT_FALSE(WriteFileAtomically(ini, "new", [&](const std::string& t) {
-    temporary = t;
     EXPECT_EQ(ReadBytes(t), "new");
     EXPECT_EQ(std::filesystem::path(t).parent_path(), std::filesystem::path(folder.path()));
     return false;  // the process dies or the disk fills here
   }));
-  EXPECT_FALSE(temporary.empty());
   EXPECT_EQ(ReadBytes(ini), kWindowsFile);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+}
+
+// LoadSettings against an Orvane.ini in a host folder of the test's own.
+class LoadSettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { SetHostFolder(folder.path()); }
+  void Load(const std::string& kind, const std::string& repeat, const std::string& file) {
+    WriteBytes(SettingsPath(), "[Section]\r\n" + std::string(IniKeyKind) + "=" + kind + "\r\n" +
+                                   std::string(IniKeyRepeatTrack) + "=" + repeat + "\r\n" +
+                                   std::string(IniKeyFile) + "=" + file + "\r\n");
+    BGM_Kind = BGM_RepeatTrack = 7;  // every variable is set, whatever it held
+    BGM_File = BGM_Folder = "stale";
+    LoadSettings();
+  }
+  TempFolder folder;
+  std::string music = folder / "song.mp3";
+};
+
+TEST_F(LoadSettingsTest, NumbersAreTakenTowardsMinusInfinityWithinSixteenBits) {
+  const std::pair<const char*, int> cases[] = {
+      {"2.9", 2},   {"-0.5", -1},    {" 3 ", 3},  {"1e1", 10}, {"32767.9", 32767},
+      {"40000", 0}, {"-32768.5", 0}, {"2abc", 0}, {"", 0},     {"nan", 0},
+      {"0x10", 0},  {"- 1", 0},      {"1e999", 0}};
+  for (auto [text, value] : cases) {
+    Load("1", text, "");
+    EXPECT_EQ(BGM_RepeatTrack, value) << "[" << text << "]";
+  }
+}
+
+TEST_F(LoadSettingsTest, KindAndFileFallBackToNoMusic) {
+  WriteBytes(music, "ID3");
+  const std::tuple<std::string, std::string, int, std::string> cases[] = {
+      {"2", music, 2, music},
+      {"2", music + "\\", 2, music + "\\"},  // tested without the separator, kept with it
+      {"2", folder / "gone.wav", 0, ""},
+      {"2", "", 0, ""},
+      {"1", "", 1, ""},  // CD needs no file
+      {"5", "", 5, ""}};
+  for (const auto& [kind, file, expectedKind, expectedFile] : cases) {
+    Load(kind, "0", file);
+    EXPECT_EQ(std::tuple(BGM_Kind, BGM_File, BGM_Folder),
+              std::tuple(expectedKind, expectedFile, folder.path()))
+        << file;
+  }
+}
+
+TEST_F(IniFiles, FileExistsOnlyForReadableFiles) {
+  WriteBytes(folder / "a", "x");
+  ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0600), 0);  // opening it would block
+  for (const std::string& path : {folder / "a", folder / "a\\", folder / "a/"})
+    EXPECT_TRUE(FileExists(path)) << path;
+  for (const std::string& path : {folder / "a//", folder.path(), std::string(), folder / "fifo",
+                                  std::string("\0", 1) + folder.path()}) {
+    EXPECT_FALSE(FileExists(path)) << path;
+  }
+}
+
+TEST(FolderOf, CutsAtTheLastSeparator) {
+  const std::pair<std::string, std::string> cases[] = {{"C:\\Music\\a.mp3", "C:\\Music"},
+                                                       {"C:\\a.mp3", "C:"},
+                                                       {"C:a.mp3", "C:"},
+                                                       {"a.mp3", ""},
+                                                       {"/home/u/a.mp3", "/home/u"},
+                                                       {"/home/u/a:b\\c.mp3", "/home/u"},
+                                                       {"/a.mp3", "/"}};
+  for (auto [path, folder] : cases) EXPECT_EQ(FolderOf(path), folder) << path;
 }
 
 }  // namespace

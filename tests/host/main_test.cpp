@@ -1,18 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "host/Orvane_B.h"
+#include "host/command_line.h"
 #include "platform/fake_platform.h"
 #include "tests/support/temp_folder.h"
 
 namespace orvane {
 namespace {
 
-using testing::TempFolder;
 using testing::WriteBytes;
 using Calls = std::vector<std::string>;
 
@@ -44,7 +45,7 @@ class MainTest : public ::testing::Test {
     EXPECT_EQ(Calls(fake.calls.begin(), fake.calls.begin() + 2), Calls(kSearches, kSearches + 2));
     return Calls(fake.calls.begin() + 2, fake.calls.end());
   }
-  TempFolder folder;
+  testing::TempFolder folder;
   FakePlatform fake;
   ModeHandlers handlers;
 };
@@ -68,6 +69,8 @@ TEST_F(MainTest, EachModeHasItsSteps) {
   EXPECT_EQ(CommandLine(), "/p -1");
   fake.createDirectoryResult = false;
   EXPECT_EQ(Run("/s"), (Calls{kDirectory, "ShowCursor 0", "CreateSaverWindow"})) << "ignored";
+  handlers.showSettingsDialog = [](Platform&) { throw std::runtime_error("no dialog"); };
+  EXPECT_EQ(Run("/c"), (Calls{kDirectory, "EndProcess"})) << "a failing dialog still ends";
 }
 
 TEST_F(MainTest, RefusedWhileASaverOrADialogIsOpen) {
@@ -92,23 +95,29 @@ TEST_F(MainTest, MissingCompanionFilesShowOneMessage) {
   EXPECT_EQ(Run("/p 5"), Calls{"StartPreview 5"}) << "a preview needs neither file";
 }
 
-TEST_F(MainTest, AFailingDialogStillEndsTheProcess) {
-  handlers.showSettingsDialog = [](Platform&) { throw std::runtime_error("no dialog"); };
-  EXPECT_EQ(Run("/c"), (Calls{kDirectory, "EndProcess"}));
+// The first character may be several bytes; characters are counted, not bytes.
+TEST(CommandLine, ModeLetterIsTheSecondCharacterUpperCased) {
+  const std::pair<const char*, const char*> cases[] = {{"/s", "S"}, {"-s", "S"}, {"/p:132", "P"},
+                                                       {"", ""},    {"/", ""},   {"s", ""},
+                                                       {"  ", " "}, {"és", "S"}, {"/é", "é"}};
+  for (auto [line, letter] : cases) EXPECT_EQ(ModeLetter(line), letter) << "[" << line << "]";
 }
 
-TEST(Animate, OpensFromTheAnchorAndClosesBackToIt) {
-  FakePlatform fake;
-  fake.windowRects[9] = Rect{100, 50, 592, 296};
-  AnimPointX = 10;
-  AnimPointY = -20;
-  AnimateOpen(9, fake);
-  AnimateClose(9, fake);
-  AnimateOpen(4, fake);  // unknown window
-  EXPECT_EQ(fake.CallsStartingWith("DrawAnimatedRects"),
-            (Calls{"DrawAnimatedRects 9 10,-20,10,-20 -> 100,50,592,296",
-                   "DrawAnimatedRects 9 100,50,592,296 -> 10,-20,10,-20",
-                   "DrawAnimatedRects 4 10,-20,10,-20 -> 0,0,0,0"}));
+// The third character is skipped even when it is a digit, blanks are skipped wherever they
+// stand, halves go to the even neighbour, and what does not fit 32 bits gives 0.
+TEST(CommandLine, PreviewHandleIsReadFromTheFourthCharacter) {
+  const std::pair<const char*, std::int32_t> cases[] = {
+      {"/p 132", 132},      {"/p:132", 132},
+      {"/p132", 32},        {"/p", 0},
+      {"/p abc", 0},        {"/p 12abc", 12},
+      {"/p  1 2 3", 123},   {"/p -7", -7},
+      {"/p 2.5", 2},        {"/p 3.5", 4},
+      {"/p 1e3", 1000},     {"/p 12e+", 12},
+      {"/p 0x10", 0},       {"/p -2147483648", INT32_MIN},
+      {"/p 2147483648", 0}, {"/p 1e99999999999", 0},
+      {"/pé12", 12}};
+  for (const auto& [line, handle] : cases) EXPECT_EQ(PreviewHandle(line), handle) << line;
+  EXPECT_EQ(PreviewHandle("/p 1" + std::string(60, '0') + "e-58"), 100);
 }
 
 }  // namespace

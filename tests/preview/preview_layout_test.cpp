@@ -15,16 +15,11 @@ PreviewLayout Lay(const Rect& host, float twipsPerPixel) {
 }
 
 TEST(PreviewLayout, TwipsRoundHalvesToEvenAndOnlySixteenBitsFit) {
+  const std::optional<int> none;
   const std::pair<double, std::optional<int>> cases[] = {
-      {2.5, 2},
-      {3.5, 4},
-      {-2.5, -2},
-      {2.5001, 3},
-      {32766.5, 32766},
-      {32767.5, std::nullopt},
-      {-32768.5, -32768},
-      {-32768.6, std::nullopt},
-      {std::numeric_limits<double>::quiet_NaN(), std::nullopt}};
+      {2.5, 2},           {3.5, 4},         {-2.5, -2},
+      {2.5001, 3},        {32766.5, 32766}, {32767.5, none},
+      {-32768.5, -32768}, {-32768.6, none}, {std::numeric_limits<double>::quiet_NaN(), none}};
   for (auto [value, rounded] : cases) EXPECT_EQ(RoundToInt16(value), rounded) << value;
   EXPECT_EQ(TwipsFromPixels(0.5f, 7), 4);
   EXPECT_EQ(TwipsFromPixels(15.0f, 2184), 32760);

@@ -4,10 +4,9 @@
 #include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include "tests/support/temp_folder.h"
 
 namespace orvane::testing {
 namespace {
@@ -27,27 +26,40 @@ int Decode(int status) {
 
 }  // namespace
 
-Child::Child(std::vector<std::string> argv, std::vector<std::string> env)
-    : outPath_(TempPath("out")), errPath_(TempPath("err")) {
-  pid_ = fork();
-  if (pid_ != 0) return;
+pid_t Spawn(std::vector<std::string> argv, const std::vector<std::string>& env,
+            const std::string& out, const std::string& err, bool dieWithTest) {
+  const pid_t parent = getpid();
+  const pid_t pid = fork();
+  if (pid != 0) return pid;
+  if (dieWithTest && (prctl(PR_SET_PDEATHSIG, SIGKILL), getppid() != parent)) _exit(127);
   for (const std::string& pair : env) {
     const size_t eq = pair.find('=');
-    // A pair without "=" removes the variable.
     eq == std::string::npos ? unsetenv(pair.c_str())
                             : setenv(pair.substr(0, eq).c_str(), pair.substr(eq + 1).c_str(), 1);
   }
-  int in = open("/dev/null", O_RDONLY);
-  int out = open(outPath_.c_str(), O_WRONLY | O_TRUNC);
-  int err = open(errPath_.c_str(), O_WRONLY | O_TRUNC);
-  dup2(in, STDIN_FILENO);
-  dup2(out, STDOUT_FILENO);
-  dup2(err, STDERR_FILENO);
+  dup2(open("/dev/null", O_RDONLY), STDIN_FILENO);
+  dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
+  dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
   std::vector<char*> args;
   for (std::string& a : argv) args.push_back(a.data());
   args.push_back(nullptr);
   execvp(args[0], args.data());
   _exit(127);
+}
+
+void End(pid_t pid) {
+  if (pid <= 0) return;
+  kill(pid, SIGTERM);
+  if (!WaitFor([&] { return waitpid(pid, nullptr, WNOHANG) == pid; },
+               std::chrono::milliseconds(3000), std::chrono::milliseconds(10))) {
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+  }
+}
+
+Child::Child(std::vector<std::string> argv, std::vector<std::string> env)
+    : outPath_(TempPath("out")), errPath_(TempPath("err")) {
+  pid_ = Spawn(std::move(argv), env, outPath_, errPath_);
 }
 
 Child::~Child() {
@@ -69,21 +81,6 @@ std::optional<int> Child::Wait(std::chrono::milliseconds timeout) {
       },
       timeout, std::chrono::milliseconds(5));
   return status_;
-}
-
-bool Child::Running() {
-  return pid_ > 0 && !Wait(std::chrono::milliseconds(0));
-}
-
-void Child::Signal(int signal) {
-  if (pid_ > 0 && !status_) kill(pid_, signal);
-}
-
-std::string Child::Stdout() const {
-  return ReadBytes(outPath_);
-}
-std::string Child::Stderr() const {
-  return ReadBytes(errPath_);
 }
 
 std::pair<int, std::string> RunShell(const std::string& command) {

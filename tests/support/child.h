@@ -1,12 +1,16 @@
 #pragma once
 
+#include <signal.h>
 #include <sys/types.h>
 
 #include <chrono>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
+
+#include "tests/support/temp_folder.h"
 
 namespace orvane::testing {
 
@@ -24,10 +28,12 @@ class Child {
   bool started() const { return pid_ > 0; }
   // The exit code, or 128 + signal number; nullopt if it is still running at the deadline.
   std::optional<int> Wait(std::chrono::milliseconds timeout);
-  bool Running();
-  void Signal(int signal);
-  std::string Stdout() const;
-  std::string Stderr() const;
+  bool Running() { return pid_ > 0 && !Wait(std::chrono::milliseconds(0)); }
+  void Signal(int signal) {
+    if (pid_ > 0 && !status_) kill(pid_, signal);
+  }
+  std::string Stdout() const { return ReadBytes(outPath_); }
+  std::string Stderr() const { return ReadBytes(errPath_); }
 
  private:
   pid_t pid_ = -1;
@@ -39,11 +45,23 @@ class Child {
 // Runs a command to its end through /bin/sh and returns its exit code and standard output.
 std::pair<int, std::string> RunShell(const std::string& command);
 
+// Starts argv with env on top of the test's environment (a pair without "=" removes the
+// variable), its output in the given files; with dieWithTest it dies when the test does.
+pid_t Spawn(std::vector<std::string> argv, const std::vector<std::string>& env,
+            const std::string& out, const std::string& err, bool dieWithTest = false);
+// Ends a program the test started, by its id: politely, then for sure.
+void End(pid_t pid);
+
 // Polls a condition until it holds or the timeout passes.
 template <typename Condition>
 bool WaitFor(Condition condition, std::chrono::milliseconds timeout,
-             std::chrono::milliseconds step = std::chrono::milliseconds(20));
+             std::chrono::milliseconds step = std::chrono::milliseconds(20)) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(step);
+  }
+  return true;
+}
 
 }  // namespace orvane::testing
-
-#include "tests/support/child_inl.h"

@@ -1,10 +1,7 @@
 #include "tests/support/pulse.h"
 
-#include <fcntl.h>
-#include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
-#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,60 +14,8 @@
 #include "tests/support/child.h"
 
 namespace orvane::testing {
-namespace {
 
 using std::chrono::milliseconds;
-
-// Starts a program that dies with the test process (whatever way the test ends), with
-// `env` on top of the test's environment and its output in the given files.
-pid_t Spawn(std::vector<std::string> argv, const std::vector<std::string>& env,
-            const std::string& out, const std::string& err) {
-  const pid_t parent = getpid();
-  const pid_t pid = fork();
-  if (pid != 0) return pid;
-  prctl(PR_SET_PDEATHSIG, SIGKILL);
-  if (getppid() != parent) _exit(127);
-  for (const std::string& pair : env) {
-    const std::size_t eq = pair.find('=');
-    // A pair without "=" removes the variable.
-    eq == std::string::npos ? unsetenv(pair.c_str())
-                            : setenv(pair.substr(0, eq).c_str(), pair.substr(eq + 1).c_str(), 1);
-  }
-  const int in = open("/dev/null", O_RDONLY);
-  const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  dup2(in, STDIN_FILENO);
-  dup2(o, STDOUT_FILENO);
-  dup2(e, STDERR_FILENO);
-  std::vector<char*> args;
-  for (std::string& a : argv) args.push_back(a.data());
-  args.push_back(nullptr);
-  execvp(args[0], args.data());
-  _exit(127);
-}
-
-// Ends a program this helper started: politely, then for sure.
-void End(pid_t pid) {
-  if (pid <= 0) return;
-  kill(pid, SIGTERM);
-  const bool ended = WaitFor([&] { return waitpid(pid, nullptr, WNOHANG) == pid; },
-                             milliseconds(3000), milliseconds(10));
-  if (!ended) {
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-  }
-}
-
-std::vector<std::int16_t> ReadSamples(const std::string& path, std::size_t fromFrame) {
-  std::ifstream in(path, std::ios::binary);
-  in.seekg(static_cast<std::streamoff>(fromFrame * 4));
-  std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::vector<std::int16_t> samples(bytes.size() / 4 * 2);
-  std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
-  return samples;
-}
-
-}  // namespace
 
 PulseServer::PulseServer() {
   std::string pattern = std::string(P_tmpdir) + "/orvane-pulse-XXXXXX";
@@ -89,7 +34,7 @@ PulseServer::PulseServer() {
                 "--exit-idle-time=120", "--disable-shm=yes", "--log-target=stderr", "-L",
                 "module-null-sink sink_name=orvane_null rate=44100 channels=2", "-L",
                 "module-native-protocol-unix socket=" + dir_ + "/native auth-anonymous=1"},
-               daemonEnv, dir_ + "/daemon.out", dir_ + "/daemon.err");
+               daemonEnv, dir_ + "/daemon.out", dir_ + "/daemon.err", true);
   if (pid_ <= 0) return;
   std::string prefix;
   for (const std::string& pair : env()) prefix += pair + " ";
@@ -122,18 +67,15 @@ std::vector<std::string> PulseServer::env() const {
 }
 
 void PulseServer::UseInThisProcess() const {
-  for (const std::string& pair : env()) {
-    const std::size_t eq = pair.find('=');
-    setenv(pair.substr(0, eq).c_str(), pair.substr(eq + 1).c_str(), 1);
-  }
+  for (const std::string& pair : env()) putenv(strdup(pair.c_str()));
 }
 
 PulseRecorder::PulseRecorder(const PulseServer& server) {
   if (!server.running()) return;
-  path_ = server.folder() + "/recording-" + std::to_string(reinterpret_cast<std::uintptr_t>(this));
-  pid_ = Spawn({"parec", "-d", server.monitor(), "--raw", "--format=s16le", "--rate=44100",
+  path_ = server.dir_ + "/recording-" + std::to_string(reinterpret_cast<std::uintptr_t>(this));
+  pid_ = Spawn({"parec", "-d", "orvane_null.monitor", "--raw", "--format=s16le", "--rate=44100",
                 "--channels=2", "--latency-msec=20"},
-               server.env(), path_, path_ + ".err");
+               server.env(), path_, path_ + ".err", true);
 }
 
 PulseRecorder::~PulseRecorder() {
@@ -147,7 +89,12 @@ std::size_t PulseRecorder::Mark() const {
 }
 
 std::vector<std::int16_t> PulseRecorder::Since(std::size_t from) const {
-  return ReadSamples(path_, from);
+  std::ifstream in(path_, std::ios::binary);
+  in.seekg(static_cast<std::streamoff>(from * 4));
+  std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<std::int16_t> samples(bytes.size() / 4 * 2);
+  std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+  return samples;
 }
 
 int PulseRecorder::PeakSince(std::size_t from) const {
@@ -158,8 +105,7 @@ int PulseRecorder::PeakSince(std::size_t from) const {
 
 std::size_t PulseRecorder::LongestQuietRun(std::size_t from, int threshold) const {
   const std::vector<std::int16_t> samples = Since(from);
-  std::size_t longest = 0;
-  std::size_t run = 0;
+  std::size_t longest = 0, run = 0;
   for (std::size_t i = 0; i + 1 < samples.size(); i += 2) {
     const bool quiet = std::abs(static_cast<int>(samples[i])) < threshold &&
                        std::abs(static_cast<int>(samples[i + 1])) < threshold;

@@ -25,10 +25,9 @@ class PulseServer {
   std::vector<std::string> env() const;
   // Points this process's own PulseAudio clients (GStreamer's pulsesink) at the daemon.
   void UseInThisProcess() const;
-  std::string monitor() const { return "orvane_null.monitor"; }
-  const std::string& folder() const { return dir_; }
 
  private:
+  friend class PulseRecorder;
   pid_t pid_ = -1;
   bool ready_ = false;
   std::string dir_;
