@@ -3,68 +3,19 @@
 #include <gst/gst.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
-#include <fstream>
 
 namespace orvane::testing {
 namespace {
 
-void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  out.push_back(static_cast<std::uint8_t>(v & 0xFF));
-  out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
-
-void PutTag(std::vector<std::uint8_t>& out, const char* tag) {
-  out.insert(out.end(), tag, tag + 4);
-}
-
-}  // namespace
-
-std::vector<std::uint8_t> SinePcm(double seconds, double frequency) {
-  const auto frames = static_cast<std::size_t>(seconds * 44100);
-  std::vector<std::uint8_t> pcm;
-  pcm.reserve(frames * 4);
-  for (std::size_t i = 0; i < frames; ++i) {
-    const double v = 0.5 * std::sin(2 * M_PI * frequency * static_cast<double>(i) / 44100);
-    const auto s = static_cast<std::int16_t>(std::lround(v * 32767));
-    Put16(pcm, static_cast<std::uint16_t>(s));
-    Put16(pcm, static_cast<std::uint16_t>(s));
-  }
-  return pcm;
-}
-
-void WriteWav(const std::string& path, double seconds, double frequency) {
-  const std::vector<std::uint8_t> pcm = SinePcm(seconds, frequency);
-  std::vector<std::uint8_t> file;
-  PutTag(file, "RIFF");
-  Put32(file, static_cast<std::uint32_t>(36 + pcm.size()));
-  PutTag(file, "WAVE");
-  PutTag(file, "fmt ");
-  Put32(file, 16);
-  Put16(file, 1);  // PCM
-  Put16(file, 2);
-  Put32(file, 44100);
-  Put32(file, 44100 * 4);
-  Put16(file, 4);
-  Put16(file, 16);
-  PutTag(file, "data");
-  Put32(file, static_cast<std::uint32_t>(pcm.size()));
-  file.insert(file.end(), pcm.begin(), pcm.end());
-  WriteBytes(path, std::string(file.begin(), file.end()));
-}
-
-bool WriteMp3(const std::string& path, double seconds, double frequency) {
+// Runs "audiotestsrc ! <encoder> ! filesink" over a sine tone to its end.
+bool Encode(const std::string& path, double seconds, double frequency, const char* encoder) {
   gst_init(nullptr, nullptr);
   const std::string description =
       "audiotestsrc num-buffers=" + std::to_string(static_cast<int>(seconds * 44100 / 1024)) +
       " samplesperbuffer=1024 volume=0.5 freq=" + std::to_string(frequency) +
-      " ! audio/x-raw,rate=44100,channels=2 ! lamemp3enc target=1 bitrate=128 cbr=true"
-      " ! xingmux ! filesink name=out";
+      " ! audio/x-raw,format=S16LE,rate=44100,channels=2 ! " + encoder + " ! filesink name=out";
   GstElement* pipeline = gst_parse_launch(description.c_str(), nullptr);
   if (pipeline == nullptr) return false;
   // The path goes in as a property: no quoting of blanks or quotes in a pipeline description.
@@ -83,24 +34,37 @@ bool WriteMp3(const std::string& path, double seconds, double frequency) {
   return ok;
 }
 
+}  // namespace
+
+void WriteWav(const std::string& path, double seconds, double frequency) {
+  Encode(path, seconds, frequency, "wavenc");
+}
+
+bool WriteMp3(const std::string& path, double seconds, double frequency) {
+  return Encode(path, seconds, frequency, "lamemp3enc target=1 bitrate=128 cbr=true ! xingmux");
+}
+
 std::string WriteDiscImage(const std::string& folder, const std::vector<double>& trackSeconds) {
   static const double kTones[] = {440, 660, 880, 550, 770};
-  std::vector<std::uint8_t> bin;
+  std::string bin;
   std::string cue = "FILE \"disc.bin\" BINARY\n";
-  std::size_t sector = 0;
   for (std::size_t t = 0; t < trackSeconds.size(); ++t) {
-    const std::size_t sectors = static_cast<std::size_t>(std::lround(trackSeconds[t] * 75));
-    std::vector<std::uint8_t> pcm = SinePcm(static_cast<double>(sectors) / 75, kTones[t % 5]);
-    pcm.resize(sectors * 2352, 0);
-    bin.insert(bin.end(), pcm.begin(), pcm.end());
+    const std::size_t sector = bin.size() / 2352;
     char entry[96];
     std::snprintf(entry, sizeof entry, "  TRACK %02zu AUDIO\n    INDEX 01 %02zu:%02zu:%02zu\n",
                   t + 1, sector / 4500, sector / 75 % 60, sector % 75);
     cue += entry;
-    sector += sectors;
+    // 16-bit stereo little-endian, as CD audio holds it, to the track's whole sectors.
+    const auto frames = static_cast<std::size_t>(std::lround(trackSeconds[t] * 75)) * 588;
+    for (std::size_t i = 0; i < frames; ++i) {
+      const auto s = static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(
+          0.5 * 32767 * std::sin(2 * M_PI * kTones[t % 5] * static_cast<double>(i) / 44100))));
+      const char bytes[] = {static_cast<char>(s & 0xFF), static_cast<char>(s >> 8)};
+      bin.append(bytes, 2).append(bytes, 2);
+    }
   }
-  WriteBytes(folder + "/disc.bin", std::string(bin.begin(), bin.end()));
-  std::ofstream(folder + "/disc.cue") << cue;
+  WriteBytes(folder + "/disc.bin", bin);
+  WriteBytes(folder + "/disc.cue", cue);
   return folder + "/disc.cue";
 }
 

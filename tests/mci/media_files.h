@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -8,10 +7,7 @@
 
 namespace orvane::testing {
 
-// 16-bit stereo PCM of a sine tone at 44.1 kHz, little-endian, as CD audio and WAV hold it.
-std::vector<std::uint8_t> SinePcm(double seconds, double frequency);
-
-// A RIFF WAVE file of a sine tone.
+// A RIFF WAVE file of a sine tone (16-bit stereo at 44.1 kHz), encoded with GStreamer's wavenc.
 void WriteWav(const std::string& path, double seconds, double frequency);
 
 // An MP3 file of a sine tone, encoded with GStreamer's lamemp3enc. False if it failed.

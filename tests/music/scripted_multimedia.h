@@ -19,6 +19,7 @@ namespace orvane::testing {
 // (NULL for no name); point it at another call list to see the order of everything.
 class ScriptedMultimedia final : public platform::Multimedia {
  public:
+  using Reply = std::pair<std::uint32_t, std::string>;
   // Every later `command` gets this result and reply (commands are matched exactly).
   void Answer(const std::string& command, std::uint32_t result, std::string reply = "") {
     answers_[command] = {result, std::move(reply)};
@@ -31,11 +32,9 @@ class ScriptedMultimedia final : public platform::Multimedia {
     commands.push_back(text);
     log->push_back("MCI " + text);
     const auto it = answers_.find(text);
-    const std::uint32_t result = it == answers_.end() ? 0 : it->second.first;
-    const std::string answer = it == answers_.end() || result != 0 ? "" : it->second.second;
-    if (reply == nullptr || length == 0) return result;
-    reply[0] = '\0';
-    if (result != 0) return result;
+    const auto [result, answer] = it == answers_.end() ? Reply{0, ""} : it->second;
+    if (reply != nullptr && length > 0) reply[0] = '\0';
+    if (result != 0 || reply == nullptr || length == 0) return result;
     if (answer.size() >= length) return platform::MCIERR_PARAM_OVERFLOW;
     std::memcpy(reply, answer.c_str(), answer.size() + 1);
     return 0;
@@ -64,7 +63,7 @@ class ScriptedMultimedia final : public platform::Multimedia {
   void Check() const {
     if (throws) throw std::runtime_error("multimedia failure");
   }
-  std::map<std::string, std::pair<std::uint32_t, std::string>> answers_;
+  std::map<std::string, Reply> answers_;
 };
 
 }  // namespace orvane::testing

@@ -1,7 +1,5 @@
 #include "tests/saver/saver_run.h"
 
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -49,12 +47,10 @@ SaverInstall::SaverInstall() {
 }
 
 void SaverInstall::WriteSettings(int kind, const std::string& musicFile) {
-  const auto line = [](std::string_view key, const std::string& value) {
-    return std::string(key) + "=" + value + "\r\n";
-  };
-  WriteBytes(Path("Orvane.ini"), "[" + std::string(IniSection) + "]\r\n" +
-                                     line(IniKeyKind, std::to_string(kind)) +
-                                     line(IniKeyRepeatTrack, "0") + line(IniKeyFile, musicFile));
+  WriteBytes(Path("Orvane.ini"), "[" + std::string(IniSection) + "]\r\n" + std::string(IniKeyKind) +
+                                     "=" + std::to_string(kind) + "\r\n" +
+                                     std::string(IniKeyRepeatTrack) + "=0\r\n" +
+                                     std::string(IniKeyFile) + "=" + musicFile + "\r\n");
 }
 
 bool ProcessRuns(pid_t pid) {
@@ -71,70 +67,6 @@ std::vector<pid_t> ZombieChildren(pid_t parent) {
     const auto fields = StatFields(pid);
     return fields.size() > 1 && fields[0] == "Z" && fields[1] == std::to_string(parent);
   });
-}
-
-Screen::Screen(const std::string& display) {
-  display_ = XOpenDisplay(display.c_str());
-  // Windows come and go under the test's feet; a vanished one is no failure.
-  XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
-}
-
-Screen::~Screen() {
-  if (display_) XCloseDisplay(display_);
-}
-
-namespace {
-
-bool HasTitle(Display* display, Window window, const std::string& title) {
-  for (Atom property : {XInternAtom(display, "_NET_WM_NAME", False), Atom{XA_WM_NAME}}) {
-    Atom type = 0;
-    int format = 0;
-    unsigned long items = 0, remaining = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(display, window, property, 0, 1024, False, AnyPropertyType, &type,
-                           &format, &items, &remaining, &data) == Success &&
-        data != nullptr) {
-      const bool same = format == 8 && std::string(reinterpret_cast<char*>(data), items) == title;
-      XFree(data);
-      if (same) return true;
-    }
-  }
-  return false;
-}
-
-void Collect(Display* display, Window window, const std::string& title, int depth,
-             std::vector<unsigned long>& found) {
-  if (depth > 0 && HasTitle(display, window, title)) found.push_back(window);
-  Window root = 0, parent = 0, *children = nullptr;
-  unsigned int count = 0;
-  if (depth > 32 || !XQueryTree(display, window, &root, &parent, &children, &count)) return;
-  std::vector<Window> list(children, children + count);
-  if (children) XFree(children);
-  for (Window child : list) Collect(display, child, title, depth + 1, found);
-}
-
-}  // namespace
-
-std::vector<unsigned long> Screen::Windows(const std::string& title) {
-  std::vector<unsigned long> found;
-  if (display_) Collect(display_, DefaultRootWindow(display_), title, 0, found);
-  return found;
-}
-
-bool Screen::IsMapped(unsigned long window) {
-  XWindowAttributes attributes{};
-  return XGetWindowAttributes(display_, window, &attributes) && attributes.map_state != IsUnmapped;
-}
-
-bool Screen::IsShown(unsigned long window) {
-  XWindowAttributes attributes{};
-  return XGetWindowAttributes(display_, window, &attributes) && attributes.map_state == IsViewable;
-}
-
-std::pair<int, int> Screen::Size(unsigned long window) {
-  XWindowAttributes attributes{};
-  if (!XGetWindowAttributes(display_, window, &attributes)) return {0, 0};
-  return {attributes.width, attributes.height};
 }
 
 InstalledProcess::~InstalledProcess() {

@@ -10,8 +10,6 @@
 #include "tests/support/temp_folder.h"
 #include "tests/support/xvfb.h"
 
-struct _XDisplay;
-
 namespace orvane::testing {
 
 // The saver benchmark reads /proc files with it.
@@ -19,9 +17,8 @@ inline std::string ReadWholeFile(const std::string& path) {
   return ReadBytes(path);
 }
 
-// An installed saver of the test's own: copies of the built Orvane.scr, Orvane.dll and
-// Orvane.image in one folder, an optional Orvane.ini beside them, and a cache home of its
-// own for the data directory.
+// An installed saver of the test's own: copies of the built programs and texture in one folder,
+// an optional Orvane.ini beside them, and a cache home of its own for the data directory.
 class SaverInstall {
  public:
   SaverInstall();
@@ -41,37 +38,12 @@ class SaverInstall {
 bool ProcessRuns(pid_t pid);
 // The children of pid that have ended and were not reaped.
 std::vector<pid_t> ZombieChildren(pid_t pid);
-// The running processes whose program file is exactly program (each test has an install folder
-// of its own, so its renderer is the one running that folder's Orvane.dll).
+// The running processes whose program file is exactly program (an install folder's own).
 std::vector<pid_t> ProcessesRunning(const std::string& program);
 
-// A connection of the test's own to its Xvfb.
-class Screen {
- public:
-  explicit Screen(const std::string& display);
-  ~Screen();
-  Screen(const Screen&) = delete;
-  Screen& operator=(const Screen&) = delete;
-
-  // The windows with exactly that title anywhere in the tree.
-  std::vector<unsigned long> Windows(const std::string& title);
-  unsigned long Find(const std::string& title) {
-    const auto found = Windows(title);
-    return found.empty() ? 0 : found.front();
-  }
-  bool IsMapped(unsigned long window);
-  // Mapped, and so are all its ancestors.
-  bool IsShown(unsigned long window);
-  // The window's size, or 0 x 0 when it is gone.
-  std::pair<int, int> Size(unsigned long window);
-
- private:
-  _XDisplay* display_ = nullptr;
-};
-
-// A process running one of the test's installed programs (the renderer its host started, say),
-// found by its program file. It is signalled only by its own id (a real one: above 1), and only
-// while that id still runs that program; the destructor ends it with SIGKILL if it still runs.
+// A process running one of the test's installed programs, found by its program file. It is
+// signalled only by its own id (above 1), and only while that id still runs that program; the
+// destructor ends it with SIGKILL if it still runs.
 class InstalledProcess {
  public:
   InstalledProcess(pid_t pid, std::string program) : pid_(pid), program_(std::move(program)) {}
