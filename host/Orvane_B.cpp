@@ -4,13 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <charconv>
 #include <cmath>
 #include <optional>
 
 #include "host/command_line.h"
 #include "host/guarded.h"
 #include "host/ini_file.h"
+#include "host/number_text.h"
 #include "platform/atomic_file.h"
 
 namespace orvane {
@@ -73,44 +73,12 @@ ReadResult ReadWholeFile(const std::string& path, std::string& bytes) {
   return result;
 }
 
-bool IsSpace(char c) {
-  return c == ' ' || c == '\t';
-}
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-// A settings number: blanks around it, an optional sign, digits with an optional decimal
-// point and exponent. Taken towards minus infinity; nullopt when it is no number or does not
+// A settings number taken towards minus infinity; nullopt when it is no number or does not
 // fit 16 bits.
 std::optional<std::int16_t> ParseSettingNumber(std::string_view text) {
-  while (!text.empty() && IsSpace(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsSpace(text.back())) text.remove_suffix(1);
-  std::string_view body = text;
-  if (!body.empty() && (body.front() == '+' || body.front() == '-')) body.remove_prefix(1);
-  size_t i = 0;
-  size_t digits = 0;
-  while (i < body.size() && IsDigit(body[i])) ++i, ++digits;
-  if (i < body.size() && body[i] == '.') {
-    ++i;
-    while (i < body.size() && IsDigit(body[i])) ++i, ++digits;
-  }
-  if (digits == 0) return std::nullopt;
-  if (i < body.size() && (body[i] == 'e' || body[i] == 'E')) {
-    ++i;
-    if (i < body.size() && (body[i] == '+' || body[i] == '-')) ++i;
-    const size_t start = i;
-    while (i < body.size() && IsDigit(body[i])) ++i;
-    if (i == start) return std::nullopt;
-  }
-  if (i != body.size()) return std::nullopt;
-  std::string number(text);
-  const char* begin = number.data();
-  if (*begin == '+') ++begin;
-  double value = 0;
-  const auto [end, error] = std::from_chars(begin, number.data() + number.size(), value);
-  if (error != std::errc() || end != number.data() + number.size()) return std::nullopt;
-  const double whole = std::floor(value);
+  const std::optional<double> value = ParseNumberText(text);
+  if (!value) return std::nullopt;
+  const double whole = std::floor(*value);
   if (!(whole >= -32768.0 && whole <= 32767.0)) return std::nullopt;
   return static_cast<std::int16_t>(whole);
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "host/dialog/repeat_track.h"
+#include "host/number_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

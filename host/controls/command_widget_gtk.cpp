@@ -137,20 +137,6 @@ class CommandShell final : public CommandPlatform, public CommandContainer {
   double designHeight_ = 375.0;
 };
 
-// The windowing system's buttons as the control numbers them: left 1, right 2, middle 4.
-std::int16_t ButtonOf(guint button) {
-  switch (button) {
-    case 1:
-      return kLeftButton;
-    case 2:
-      return kMiddleButton;
-    case 3:
-      return kRightButton;
-    default:
-      return 0;
-  }
-}
-
 std::int16_t ShiftOf(guint state) {
   return static_cast<std::int16_t>(((state & GDK_SHIFT_MASK) ? 1 : 0) |
                                    ((state & GDK_CONTROL_MASK) ? 2 : 0) |
@@ -384,6 +370,19 @@ void CommandWidget::PlaceInFixed(GtkFixed* fixed, double leftTwips, double topTw
 Command* CommandOfWidget(GtkWidget* widget) {
   if (widget == nullptr || !ORVANE_IS_COMMAND(widget)) return nullptr;
   return &ShellOf(widget).Control();
+}
+
+std::int16_t ButtonOf(guint button) {
+  switch (button) {
+    case 1:
+      return kLeftButton;
+    case 2:
+      return kMiddleButton;
+    case 3:
+      return kRightButton;
+    default:
+      return 0;
+  }
 }
 
 }  // namespace orvane

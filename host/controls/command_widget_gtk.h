@@ -20,6 +20,7 @@
 
 #include <gtk/gtk.h>
 
+#include <cstdint>
 #include <functional>
 #include <string_view>
 
@@ -59,5 +60,9 @@ class CommandWidget {
 
 // The control of a widget made by CommandWidget; nullptr for any other widget.
 Command* CommandOfWidget(GtkWidget* widget);
+
+// The windowing system's mouse button as the control and its container number it: left 1,
+// right 2, middle 4; 0 for any other.
+std::int16_t ButtonOf(guint button);
 
 }  // namespace orvane

@@ -12,11 +12,6 @@ namespace orvane {
 // negative one, and the empty text for 0.
 std::string FormatHashHash(int value);
 
-// The number the text holds: blanks around it allowed, an optional sign, digits with an
-// optional decimal point and an optional exponent ("12", " 2.5 ", "-3", "1e1"). nullopt when
-// the text is no number; an empty text is none.
-std::optional<double> ParseNumberText(std::string_view text);
-
 // The track to save for the combo box's text: the number rounded to a whole one (halves to
 // the even one), or 0 when the text is no number or the result does not fit 16 bits.
 std::int16_t RepeatTrackFromText(std::string_view text);

@@ -126,20 +126,6 @@ void InstallCss() {
   g_object_unref(provider);
 }
 
-// The windowing system's buttons as the dialog numbers them: left 1, right 2, middle 4.
-int ButtonOf(guint button) {
-  switch (button) {
-    case 1:
-      return kLeftButton;
-    case 2:
-      return kMiddleButton;
-    case 3:
-      return kRightButton;
-    default:
-      return 0;
-  }
-}
-
 gboolean MatchesMusicFilterInfo(const GtkFileFilterInfo* info, gpointer) {
   if ((info->contains & GTK_FILE_FILTER_DISPLAY_NAME) && info->display_name != nullptr) {
     return MatchesMusicFilter(info->display_name);
