@@ -5,10 +5,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
-./scripts/build.sh
+# A build tree of its own without tests and benchmarks: only the programs this runs.
+cmake -S . -B build-run -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
+  -DENABLE_BENCHMARKS=OFF >/dev/null
+cmake --build build-run -j"$(nproc)"
 prefix="$PWD/out"
-cmake --install build --prefix "$prefix" >/dev/null
-folder="$prefix/$(cmake -L -N build | sed -n 's/^ORVANE_INSTALL_DIR:STRING=//p')"
+cmake --install build-run --prefix "$prefix" >/dev/null
+folder="$prefix/$(cmake -L -N build-run | sed -n 's/^ORVANE_INSTALL_DIR:STRING=//p')"
 
 # The real saver run: the host copies the picture into the data directory, starts the tunnel
 # and the music, and ends when Escape has ended the tunnel.
