@@ -24,8 +24,9 @@ using namespace std::chrono_literals;
 // Orvane.scr copied into a host folder of the test's own with both companion files, a data
 // directory of its own, and an X server. Without a display, or while an unmapped saver
 // window of another process exists, the host ends before its checks; once the saver is gone
-// "/a" makes the data directory and ends; without the texture "/s" shows its message.
-TEST(HostProgram, RefusesWithoutADisplayOrWhileASaverRunsAndShowsTheMissingTextureMessage) {
+// "/a" makes the data directory and ends; without the texture "/s" shows its message, and with
+// the texture but without the renderer, the renderer's.
+TEST(HostProgram, RefusesWithoutADisplayOrWhileASaverRunsAndShowsBothMissingFileMessages) {
   testing::TempFolder folder;
   testing::Xvfb server;
   Display* display = XOpenDisplay(server.display().c_str());
@@ -58,29 +59,47 @@ TEST(HostProgram, RefusesWithoutADisplayOrWhileASaverRunsAndShowsTheMissingTextu
   EXPECT_TRUE(std::filesystem::is_directory(dataDirectory)) << "made once the saver is gone";
   EXPECT_EQ(host->Stderr() + host->Stdout(), "");
 
+  // Each missing companion brings its own box; dismissed, the process ends, so the message for
+  // the missing program comes only once the picture is there.
+  auto finder = MakeX11WindowFinder(display);
+  const auto dismissedMessage = [&](const char* missing) {
+    host = start("/s");
+    WindowHandle box = 0;
+    testing::Screenshot shot;
+    EXPECT_TRUE(testing::WaitFor(
+        [&] { return (box = finder->FindWindow("Orvane (ScreenSaver)")) != 0; }, 15s))
+        << missing;
+    if (box == 0) return shot;
+    // The box is drawn: text on its background gives more than one colour.
+    EXPECT_TRUE(testing::WaitFor(
+        [&] {
+          shot = testing::TakeScreenshot(server.display(), box);
+          return shot.valid() && std::count(shot.pixels.begin(), shot.pixels.end(),
+                                            shot.pixels.front()) < std::ssize(shot.pixels);
+        },
+        5s))
+        << missing;
+    EXPECT_FALSE(host->Wait(300ms).has_value()) << "it waits for the user: " << missing;
+    const auto [code, output] =
+        testing::RunShell("DISPLAY=" + server.display() + " xdotool windowfocus --sync " +
+                          std::to_string(box) + " key Return");
+    EXPECT_EQ(code, 0) << output;
+    EXPECT_EQ(host->Wait(10s), 0) << missing;
+    EXPECT_TRUE(
+        testing::WaitFor([&] { return finder->FindWindow("Orvane (ScreenSaver)") == 0; }, 5s))
+        << missing;
+    return shot;
+  };
   std::filesystem::remove(folder / "host/Orvane.image");
   std::filesystem::remove(folder / "host/Orvane.dll");
-  host = start("/s");
-  auto finder = MakeX11WindowFinder(display);
-  WindowHandle box = 0;
-  ASSERT_TRUE(testing::WaitFor(
-      [&] { return (box = finder->FindWindow("Orvane (ScreenSaver)")) != 0; }, 15s));
-  // The box is drawn: text on its background gives more than one colour.
-  ASSERT_TRUE(testing::WaitFor(
-      [&] {
-        const auto shot = testing::TakeScreenshot(server.display(), box);
-        return shot.valid() && std::count(shot.pixels.begin(), shot.pixels.end(),
-                                          shot.pixels.front()) < std::ssize(shot.pixels);
-      },
-      5s));
-  EXPECT_FALSE(host->Wait(300ms).has_value()) << "it waits for the user";
-  const auto [code, output] =
-      testing::RunShell("DISPLAY=" + server.display() + " xdotool windowfocus --sync " +
-                        std::to_string(box) + " key Return");
-  EXPECT_EQ(code, 0) << output;
-  // Dismissed, the process ends: the message for the missing program never comes.
-  EXPECT_EQ(host->Wait(10s), 0);
-  EXPECT_EQ(finder->FindWindow("Orvane (ScreenSaver)"), 0u);
+  const testing::Screenshot pictureMessage = dismissedMessage("Orvane.image");
+  testing::WriteBytes(folder / "host/Orvane.image", "image");
+  const testing::Screenshot programMessage = dismissedMessage("Orvane.dll");
+  ASSERT_TRUE(pictureMessage.valid() && programMessage.valid());
+  // Two different texts: the boxes cannot look the same.
+  EXPECT_TRUE(pictureMessage.width != programMessage.width ||
+              pictureMessage.height != programMessage.height ||
+              pictureMessage.pixels != programMessage.pixels);
   XCloseDisplay(display);
 }
 
