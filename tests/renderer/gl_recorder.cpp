@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <initializer_list>
+#include <utility>
 
 namespace orvane::testing {
 
@@ -15,26 +16,28 @@ GlLog& RecordedGl() {
 
 namespace {
 
+#define NAMED(value) \
+  { value, #value }
+constexpr std::pair<GLenum, const char*> kNames[] = {
+    NAMED(GL_QUADS),
+    NAMED(GL_FOG),
+    NAMED(GL_FOG_MODE),
+    NAMED(GL_FOG_COLOR),
+    NAMED(GL_FOG_DENSITY),
+    NAMED(GL_EXP),
+    NAMED(GL_CULL_FACE),
+    NAMED(GL_BACK_LEFT),
+    NAMED(GL_PROJECTION),
+    NAMED(GL_MODELVIEW),
+    {GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, "GL_COLOR_BUFFER_BIT|GL_DEPTH_BUFFER_BIT"}};
+#undef NAMED
+
 std::string Name(GLenum value) {
-  switch (value) {
-    case GL_QUADS: return "GL_QUADS";
-    case GL_FOG: return "GL_FOG";
-    case GL_FOG_MODE: return "GL_FOG_MODE";
-    case GL_FOG_COLOR: return "GL_FOG_COLOR";
-    case GL_FOG_DENSITY: return "GL_FOG_DENSITY";
-    case GL_EXP: return "GL_EXP";
-    case GL_CULL_FACE: return "GL_CULL_FACE";
-    case GL_BACK_LEFT: return "GL_BACK_LEFT";
-    case GL_PROJECTION: return "GL_PROJECTION";
-    case GL_MODELVIEW: return "GL_MODELVIEW";
-    case GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT:
-      return "GL_COLOR_BUFFER_BIT|GL_DEPTH_BUFFER_BIT";
-    default: {
-      char text[16];
-      std::snprintf(text, sizeof text, "0x%X", value);
-      return text;
-    }
-  }
+  for (const auto& [known, name] : kNames)
+    if (value == known) return name;
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%X", value);
+  return text;
 }
 
 // Numbers as %g writes them: 60, 1.33333, -2, 0.08.
@@ -48,7 +51,9 @@ std::string Numbers(std::initializer_list<double> values) {
   return text;
 }
 
-void Call(const std::string& text) { RecordedGl().calls.push_back(text); }
+void Call(const std::string& text) {
+  RecordedGl().calls.push_back(text);
+}
 
 }  // namespace
 }  // namespace orvane::testing
@@ -60,7 +65,9 @@ using orvane::testing::RecordedGl;
 
 extern "C" {
 
-void glEnable(GLenum cap) { Call("glEnable(" + Name(cap) + ")"); }
+void glEnable(GLenum cap) {
+  Call("glEnable(" + Name(cap) + ")");
+}
 void glFogi(GLenum name, GLint value) {
   Call("glFogi(" + Name(name) + ", " + Name(static_cast<GLenum>(value)) + ")");
 }
@@ -70,10 +77,18 @@ void glFogf(GLenum name, GLfloat value) {
 void glFogfv(GLenum name, const GLfloat* v) {
   Call("glFogfv(" + Name(name) + ", " + Numbers({v[0], v[1], v[2], v[3]}) + ")");
 }
-void glDrawBuffer(GLenum buffer) { Call("glDrawBuffer(" + Name(buffer) + ")"); }
-void glClear(GLbitfield mask) { Call("glClear(" + Name(mask) + ")"); }
-void glMatrixMode(GLenum mode) { Call("glMatrixMode(" + Name(mode) + ")"); }
-void glLoadIdentity() { Call("glLoadIdentity()"); }
+void glDrawBuffer(GLenum buffer) {
+  Call("glDrawBuffer(" + Name(buffer) + ")");
+}
+void glClear(GLbitfield mask) {
+  Call("glClear(" + Name(mask) + ")");
+}
+void glMatrixMode(GLenum mode) {
+  Call("glMatrixMode(" + Name(mode) + ")");
+}
+void glLoadIdentity() {
+  Call("glLoadIdentity()");
+}
 void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
   Call("glViewport(" + Numbers({double(x), double(y), double(width), double(height)}) + ")");
 }
@@ -82,15 +97,20 @@ void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFa
 }
 void gluLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, GLdouble centerY,
                GLdouble centerZ, GLdouble upX, GLdouble upY, GLdouble upZ) {
-  Call("gluLookAt(" +
-       Numbers({eyeX, eyeY, eyeZ, centerX, centerY, centerZ, upX, upY, upZ}) + ")");
+  Call("gluLookAt(" + Numbers({eyeX, eyeY, eyeZ, centerX, centerY, centerZ, upX, upY, upZ}) + ")");
 }
-void glPushMatrix() { Call("glPushMatrix()"); }
-void glPopMatrix() { Call("glPopMatrix()"); }
+void glPushMatrix() {
+  Call("glPushMatrix()");
+}
+void glPopMatrix() {
+  Call("glPopMatrix()");
+}
 void glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
   Call("glRotatef(" + Numbers({angle, x, y, z}) + ")");
 }
-void glFlush() { Call("glFlush()"); }
+void glFlush() {
+  Call("glFlush()");
+}
 void glBegin(GLenum mode) {
   Call("glBegin(" + Name(mode) + ")");
   RecordedGl().batches.push_back({mode, {}});
@@ -100,7 +120,9 @@ void glEnd() {
   Call("glEnd()");
   RecordedGl().insideBatch = false;
 }
-void glTexCoord2f(GLfloat s, GLfloat t) { RecordedGl().s = s, RecordedGl().t = t; }
+void glTexCoord2f(GLfloat s, GLfloat t) {
+  RecordedGl().s = s, RecordedGl().t = t;
+}
 void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
   auto& log = RecordedGl();
   // A vertex outside glBegin/glEnd lands in a batch of mode 0 for the test to see.

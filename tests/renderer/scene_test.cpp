@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "renderer/renderer_gl.h"
@@ -20,9 +21,10 @@ constexpr unsigned kQuads = 0x0007;
 // cos and sin of the diagonal vertex angle, 0.7853975 rad.
 constexpr float kDiagonal = 0.7071068f;
 // The eight corners counter-clockwise from (1, 0) as the viewer sees them, and C0 again.
-constexpr float kCorners[9][2] = {{1, 0},  {kDiagonal, kDiagonal},   {0, 1},
-                                  {-kDiagonal, kDiagonal}, {-1, 0}, {-kDiagonal, -kDiagonal},
-                                  {0, -1}, {kDiagonal, -kDiagonal}, {1, 0}};
+constexpr float kCorners[9][2] = {
+    {1, 0},  {kDiagonal, kDiagonal},   {0, 1},  {-kDiagonal, kDiagonal},
+    {-1, 0}, {-kDiagonal, -kDiagonal}, {0, -1}, {kDiagonal, -kDiagonal},
+    {1, 0}};
 
 class SceneTest : public ::testing::Test {
  protected:
@@ -60,7 +62,8 @@ TEST_F(SceneTest, SetUpAndFrameCallsInOrderWithTheLastReshapesSize) {
       "glViewport(0, 0, 1024, 768)", "glMatrixMode(GL_MODELVIEW)", "glDrawBuffer(GL_BACK_LEFT)",
       "glLoadIdentity()", "gluLookAt(0, 0, -2, 0, 0, -3, 0, 1, 0)", "glPushMatrix()",
       "glRotatef(0, 0, 0, 1)"};
-  for (int batch = 0; batch < 30; ++batch) expected.insert(expected.end(), {"glBegin(GL_QUADS)", "glEnd()"});
+  for (int batch = 0; batch < 30; ++batch)
+    expected.insert(expected.end(), {"glBegin(GL_QUADS)", "glEnd()"});
   expected.insert(expected.end(), {"glPopMatrix()", "glFlush()"});
   EXPECT_EQ(RecordedGl().calls, expected);
 
@@ -99,8 +102,8 @@ TEST_F(SceneTest, EveryFaceShowsTheWholePictureBetweenItsCornersAndTheCapClosesT
       for (int v = 0; v < 4; ++v) {
         const auto& got = batches[i].vertices[4 * k + v];
         const auto& want = expected[v];
-        SCOPED_TRACE("segment " + std::to_string(i) + " face " + std::to_string(k) +
-                     " vertex " + std::to_string(v + 1));
+        SCOPED_TRACE("segment " + std::to_string(i) + " face " + std::to_string(k) + " vertex " +
+                     std::to_string(v + 1));
         EXPECT_EQ(got.s, want.s);
         EXPECT_EQ(got.t, want.t);
         EXPECT_NEAR(got.x, want.corner[0], 1e-6);
