@@ -25,6 +25,11 @@ void keyboard(unsigned char key, int, int) {
   if (key == kEscape) std::exit(0);
 }
 
+void display() {
+  drawFrame();
+  glutSwapBuffers();
+}
+
 // Re-armed before the frame is drawn, so drawing time does not stretch the period.
 void timerTick(int) {
   glutPostRedisplay();

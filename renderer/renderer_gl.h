@@ -10,8 +10,9 @@ void initScene();
 // Reads the picture from the data directory and makes it the current 2-D texture; ends the
 // process when there is none.
 void initTexture();
-// The GLUT display callback: one complete frame.
-void display();
+// One complete frame into the back buffer: the speed ramp, the roll, the drawing and the
+// advance. Every window shell calls it once per frame and then swaps the buffers itself.
+void drawFrame();
 // Draws the tunnel for the current state, then moves it on by one frame.
 void drawTunnel();
 

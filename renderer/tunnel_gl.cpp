@@ -1,5 +1,5 @@
+#include <GL/gl.h>
 #include <GL/glu.h>
-#include <GL/glut.h>
 
 #include "renderer/renderer_gl.h"
 #include "renderer/tunnel_scene.h"
@@ -18,7 +18,7 @@ void initScene() {
   glEnable(GL_CULL_FACE);
 }
 
-void display() {
+void drawFrame() {
   glDrawBuffer(GL_BACK_LEFT);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
@@ -38,7 +38,6 @@ void display() {
   drawTunnel();
 
   glFlush();
-  glutSwapBuffers();
 }
 
 void drawTunnel() {

@@ -76,6 +76,9 @@ void rampSpeed() {
 float takeRoll() {
   const float roll = tunnelAngle;
   tunnelAngle += kRollStep;
+  // A whole turn looks the same as none; kept below 360 the angle never grows past the point
+  // where a float can no longer take one more degree.
+  if (tunnelAngle >= kFullTurn) tunnelAngle -= kFullTurn;
   return roll;
 }
 

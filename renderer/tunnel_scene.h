@@ -24,6 +24,7 @@ inline constexpr double kRingSpacing = 3.0;
 inline constexpr double kTunnelRadius = 1.0;
 inline constexpr double kDiagonalAngle = 0.7853975;
 inline constexpr double kRollStep = 1.0;
+inline constexpr float kFullTurn = 360.0f;
 inline constexpr double kSpeedStep = 0.0005;
 inline constexpr float kCapZ = -45.0f;
 
@@ -48,17 +49,10 @@ double aspectRatio();
 
 // The speed ramp: 0.0005 per frame down to 0, up to 1, down again.
 void rampSpeed();
-// The roll to draw this frame with; the next frame's is one degree more.
+// The roll to draw this frame with, in [0, 360); the next frame's is one degree more, modulo 360.
 float takeRoll();
 // Moves every ring toward the viewer by the speed, drops those that passed z = 0 and appends
 // new ones at the far end.
 void advanceRings();
-
-// One frame's motion in the order the display pass runs it, without drawing.
-inline void stepFrame() {
-  rampSpeed();
-  takeRoll();
-  advanceRings();
-}
 
 }  // namespace orvane::renderer

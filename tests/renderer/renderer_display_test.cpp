@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
+#include <numbers>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "renderer/sgi_writer.h"
 #include "tests/support/child.h"
@@ -40,19 +44,54 @@ class RendererDisplayTest : public ::testing::Test {
   const std::string picturePath_ = cache_ / "t_ovin/Orvane.image";
 };
 
-// The far end lies deep in the fog; the near walls show the blue picture through little fog.
-bool showsFogAndWalls(const Screenshot& shot) {
-  if (shot.width != 1024 || shot.height != 768) return false;
-  bool walls = Near(shot.at(512, 384), Rgb{153, 153, 0}, 25);
-  for (auto [x, y] : {std::pair{10, 384}, {1013, 384}, {512, 10}, {512, 757}}) {
-    const Rgb p = shot.at(x, y);
-    walls = walls && p.b > 150 && p.r < 100 && p.r == p.g;
+// Clusters of sharp steps along samples: a rise or fall of more than threshold across two
+// samples; with cyclic the samples go round and a cluster may wrap.
+std::pair<int, int> sharpRisesAndFalls(const std::vector<int>& v, int threshold, bool cyclic) {
+  const size_t n = v.size(), span = cyclic ? n : n - 2;
+  std::vector<int> steps(span);
+  for (size_t i = 0; i < span; ++i) {
+    const int d = v[(i + 2) % n] - v[i];
+    steps[i] = d > threshold ? 1 : d < -threshold ? -1 : 0;
   }
-  return walls;
+  int rises = 0, falls = 0;
+  for (size_t i = 0; i < span; ++i) {
+    const int before = i > 0 ? steps[i - 1] : cyclic ? steps[span - 1] : 0;
+    if (steps[i] != 0 && steps[i] != before) ++(steps[i] > 0 ? rises : falls);
+  }
+  return {rises, falls};
 }
 
-// A missing or oversized picture ends the renderer with 1 and one line; a good one is drawn.
-TEST_F(RendererDisplayTest, EndsWithOneWithoutAPictureElseDrawsFogAndWallsUntilEscape) {
+// The picture's red follows s and its blue follows t. The far end lies deep in the fog. Walking
+// counter-clockwise round the centre, blue climbs across each face from corner k to corner k+1
+// and falls at each of the eight corners, whatever the roll; walking outward, red climbs
+// across each segment from its far ring to its near ring and falls where the next one begins.
+bool showsThePictureOnEveryFace(const Screenshot& shot, std::string& why) {
+  if (shot.width != 1024 || shot.height != 768) return why = "no full-screen shot", false;
+  if (!Near(shot.at(512, 384), Rgb{153, 153, 0}, 25)) return why = "no fog at the far end", false;
+  std::vector<int> round;
+  for (int i = 0; i < 720; ++i) {
+    const double angle = i * std::numbers::pi / 360;
+    round.push_back(shot.at(512 + int(std::lround(200 * std::cos(angle))),
+                            384 - int(std::lround(200 * std::sin(angle))))
+                        .b);
+  }
+  const auto [blueRises, blueFalls] = sharpRisesAndFalls(round, 100, true);
+  int redRises = 0, redFalls = 0;
+  for (const auto& [dx, dy] : {std::pair{1, 0}, {0, -1}, {-1, 0}, {0, 1}}) {
+    std::vector<int> outward;
+    for (int r = 60; r <= 370; ++r) outward.push_back(shot.at(512 + dx * r, 384 + dy * r).r);
+    const auto [rises, falls] = sharpRisesAndFalls(outward, 40, false);
+    redRises += rises, redFalls += falls;
+  }
+  why = "round the centre blue rises sharply " + std::to_string(blueRises) + " times and falls " +
+        std::to_string(blueFalls) + " times; outward red rises sharply " +
+        std::to_string(redRises) + " times and falls " + std::to_string(redFalls) + " times";
+  return blueFalls == 8 && blueRises == 0 && redFalls >= 8 && redRises == 0;
+}
+
+// A missing or oversized picture ends the renderer with 1 and one line; a good one is drawn
+// on every face the right way round.
+TEST_F(RendererDisplayTest, EndsWithOneWithoutAPictureElseDrawsItOnEveryFaceUntilEscape) {
   auto missing = startRenderer();
   EXPECT_EQ(missing->Wait(10s), 1);
   EXPECT_EQ(missing->Stderr(), picturePath_ + ": No such file or directory\n");
@@ -66,11 +105,12 @@ TEST_F(RendererDisplayTest, EndsWithOneWithoutAPictureElseDrawsFogAndWallsUntilE
       oversized->Stderr(),
       picturePath_ + ": picture of 60000 x 60000 pixels in 3 channels is too large to read\n");
 
-  // Two shades of blue, so that the turning tunnel changes the picture.
-  std::vector<std::uint8_t> stripes;
-  for (int i = 0; i < 64 * 64; ++i)
-    stripes.insert(stripes.end(), {0, 0, std::uint8_t(i / 8 % 2 ? 255 : 235)});
-  const auto picture = encodeSgi(stripes.data(), 64, 64, 3, SgiStorage::runLength);
+  // Red grows with the column (s), blue with the row (t); row 0 is stored first.
+  std::vector<std::uint8_t> ramps;
+  for (int row = 0; row < 256; ++row)
+    for (int column = 0; column < 256; ++column)
+      ramps.insert(ramps.end(), {std::uint8_t(column), 0, std::uint8_t(row)});
+  const auto picture = encodeSgi(ramps.data(), 256, 256, 3, SgiStorage::runLength);
   WriteBytes(picturePath_, std::string(picture.begin(), picture.end()));
   auto renderer = startRenderer();
   unsigned long window = 0;
@@ -79,10 +119,14 @@ TEST_F(RendererDisplayTest, EndsWithOneWithoutAPictureElseDrawsFogAndWallsUntilE
 
   // The first frames may be black or not yet full screen: look until the picture shows.
   Screenshot shot;
+  std::string why;
   const bool drawn = WaitFor(
-      [&] { return showsFogAndWalls(shot = TakeScreenshot(xvfb_.display(), window)); }, 20s, 50ms);
+      [&] {
+        return showsThePictureOnEveryFace(shot = TakeScreenshot(xvfb_.display(), window), why);
+      },
+      20s, 50ms);
   if (!drawn) shot.SavePpm(::testing::TempDir() + "/orvane-renderer-walls.ppm");
-  EXPECT_TRUE(drawn) << "see orvane-renderer-walls.ppm in " << ::testing::TempDir();
+  EXPECT_TRUE(drawn) << why << "; see orvane-renderer-walls.ppm in " << ::testing::TempDir();
   EXPECT_EQ(windows(), std::to_string(window) + "\n");
 
   for (const char* input : {"mousemove --sync 500 400", "key space Return a Z 7 Tab BackSpace",
