@@ -12,16 +12,27 @@ namespace orvane::renderer {
 // The picture stays in memory for the life of the process.
 static TextureImage textureImage;
 
+// Whether the implementation would take a picture of this size, asked before it is decoded.
+static bool uploadAccepts(int width, int height) {
+  glTexImage2D(GL_PROXY_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+               nullptr);
+  GLint acceptedWidth = 0;
+  glGetTexLevelParameteriv(GL_PROXY_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &acceptedWidth);
+  return acceptedWidth != 0;
+}
+
 void initTexture() {
   const std::string path = orvane::common::MapFixedPath("c:\\t_ovin\\Orvane.image");
-  textureImage = loadTextureImage(path.c_str());
+  textureImage = loadTextureImage(path.c_str(), uploadAccepts);
   if (const auto exitCode = reportLoadFailure(textureImage, path.c_str())) std::exit(*exitCode);
 
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  // Three components: the alpha bytes are dropped on upload. A size the implementation
-  // refuses leaves the tunnel untextured.
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, textureImage.width, textureImage.height, 0, GL_RGBA,
-               GL_UNSIGNED_BYTE, textureImage.pixels.get());
+  // Three components: the alpha bytes are dropped on upload. Without a picture (empty, cut
+  // short or of a size the implementation refuses) the tunnel is drawn untextured.
+  if (textureImage.pixels) {
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, textureImage.width, textureImage.height, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, textureImage.pixels.get());
+  }
   glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
