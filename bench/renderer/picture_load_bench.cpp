@@ -153,8 +153,8 @@ int main(int argc, char** argv) {
   writeOrDie(tiny, encodeSgi(smallPixels.data(), 16, 16, 4, SgiStorage::runLength));
   const double magickStart = runMagick(tiny, runs);
 
-  std::printf("Loading a %u x %u picture, 4 channels (%.1f MB of pixels); best of %d\n", side,
-              side, pixels.size() / 1e6, runs);
+  std::printf("Loading a %u x %u picture, 4 channels (%.1f MB of pixels); best of %d\n", side, side,
+              pixels.size() / 1e6, runs);
   std::printf("%-9s %8s %9s %9s %11s %10s %9s %9s %8s\n", "storage", "file MB", "Magick ms",
               "reader ms", "renderer ms", "decode ms", "upload ms", "frame ms", "/Magick");
   bool allSame = true;
@@ -164,13 +164,12 @@ int main(int argc, char** argv) {
     const auto bytes = encodeSgi(pixels.data(), side, side, 4, storage);
     writeOrDie(file, bytes);
     const double magick = runMagick(file, runs) - magickStart;
-    const double reader =
-        bestOf(runs, [&] { orvane::renderer::loadTextureImage(file.c_str()); });
+    const double reader = bestOf(runs, [&] { orvane::renderer::loadTextureImage(file.c_str()); });
     const auto image = orvane::renderer::loadTextureImage(file.c_str());
     const bool same = image.pixels && std::equal(pixels.begin(), pixels.end(), image.pixels.get());
     allSame = allSame && same;
-    const Load load = measureRenderer(
-        xvfb, work, bytes, encodeSgi(smallPixels.data(), 16, 16, 4, storage), runs);
+    const Load load =
+        measureRenderer(xvfb, work, bytes, encodeSgi(smallPixels.data(), 16, 16, 4, storage), runs);
     std::printf("%-9s %8.1f %9.0f %9.0f %11.0f %10.0f %9.0f %9.0f %8.2f%s\n",
                 rle ? "RLE" : "verbatim", bytes.size() / 1e6, magick * 1e3, reader * 1e3,
                 load.total * 1e3, load.decode * 1e3, load.upload * 1e3, load.frame * 1e3,
