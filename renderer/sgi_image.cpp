@@ -1,6 +1,7 @@
 #include "renderer/sgi_image.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <bit>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -86,6 +88,17 @@ const std::uint8_t* fetch(ImageFile& f, unsigned z, std::uint64_t offset, std::s
   return w.bytes.data();
 }
 
+// The output buffer, in huge pages where the system gives them on request: a big picture
+// then costs a few dozen page faults rather than one for every 4 kB.
+std::uint8_t* allocatePixels(std::size_t bytes) {
+  constexpr std::size_t kHugePage = std::size_t{2} << 20;
+  if (bytes < kHugePage) return static_cast<std::uint8_t*>(std::malloc(bytes));
+  const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+  void* pixels = std::aligned_alloc(kHugePage, rounded);
+  if (pixels != nullptr) madvise(pixels, rounded, MADV_HUGEPAGE);
+  return static_cast<std::uint8_t*>(pixels);
+}
+
 // The errno that stands for a file that is not a regular file.
 int notAFileError(mode_t mode) {
   if (S_ISDIR(mode)) return EISDIR;
@@ -94,6 +107,10 @@ int notAFileError(mode_t mode) {
 }
 
 }  // namespace
+
+void FreePixels::operator()(std::uint8_t* pixels) const {
+  std::free(pixels);
+}
 
 bool ImageFile::holdsItsData() const {
   const std::uint64_t channels = std::max<std::uint64_t>(zsize, 1);
@@ -298,7 +315,7 @@ TextureImage loadTextureImage(ImageFile& file, const SizeCheck& accepts) {
   if (imageBytes == 0 || !file.holdsItsData()) return image;
   if (accepts && !accepts(image.width, image.height)) return image;
 
-  image.pixels.reset(new (std::nothrow) std::uint8_t[imageBytes]);
+  image.pixels.reset(allocatePixels(imageBytes));
   std::unique_ptr<std::uint8_t[]> rows(new (std::nothrow) std::uint8_t[width * 4]);
   if (!image.pixels || !rows) {
     image.pixels.reset();

@@ -95,10 +95,14 @@ void expandRgba(std::uint8_t* out, const std::uint8_t* red, const std::uint8_t* 
 void swapShorts(std::uint16_t* words, std::size_t count);
 void swapLongs(std::uint32_t* words, std::size_t count);
 
+struct FreePixels {
+  void operator()(std::uint8_t* pixels) const;
+};
+
 // The decoded picture: width × height pixels of R, G, B, A, rows in file order.
 struct TextureImage {
   // Null on error, for an empty picture and for one left undecoded.
-  std::unique_ptr<std::uint8_t[]> pixels;
+  std::unique_ptr<std::uint8_t[], FreePixels> pixels;
   int width = 0;
   int height = 0;
   int channels = 0;
