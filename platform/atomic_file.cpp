@@ -64,15 +64,16 @@ class TemporaryFile {
   int fd() const { return fd_; }
   bool ok() const { return fd_ >= 0; }
 
-  // Sets the mode, flushes to disk and renames over the target.
-  bool Commit(mode_t mode, const BeforeRename& beforeRename) {
-    if (fchmod(fd_, mode) != 0 || fsync(fd_) != 0) return false;
+  // Sets the mode, flushes to disk if asked and renames over the target.
+  bool Commit(mode_t mode, const BeforeRename& beforeRename, bool flush) {
+    if (fchmod(fd_, mode) != 0 || (flush && fsync(fd_) != 0)) return false;
     const int fd = fd_;
     fd_ = -1;
     if (close(fd) != 0) return false;
     if (beforeRename && !beforeRename(path_)) return false;
     if (rename(path_.c_str(), target_.c_str()) != 0) return false;
     path_.clear();
+    if (!flush) return true;
     // The rename itself reaches the disk with the folder.
     const int folder = open(FolderPart(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
@@ -96,7 +97,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes,
   const mode_t mode = TargetMode(path, 0666 & ~CurrentUmask());
   TemporaryFile temporary(path);
   if (!temporary.ok() || !WriteAll(temporary.fd(), bytes.data(), bytes.size())) return false;
-  return temporary.Commit(mode, beforeRename);
+  return temporary.Commit(mode, beforeRename, true);
 }
 
 bool CopyFileAtomically(const std::string& from, const std::string& to,
@@ -120,7 +121,9 @@ bool CopyFileAtomically(const std::string& from, const std::string& to,
       }
       ok = WriteAll(temporary.fd(), buffer, static_cast<size_t>(got));
     }
-    ok = ok && temporary.Commit(mode, beforeRename);
+    // A copy is a cache made again at every start: the rename alone keeps readers from
+    // seeing half of it, and a flush to disk would only hold the start up.
+    ok = ok && temporary.Commit(mode, beforeRename, false);
   }
   close(source);
   return ok;

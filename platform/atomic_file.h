@@ -19,8 +19,9 @@ using BeforeRename = std::function<bool(const std::string& temporaryPath)>;
 bool WriteFileAtomically(const std::string& path, std::string_view bytes,
                          const BeforeRename& beforeRename = {});
 
-// Copies from to to in the same way, reading from in bounded chunks. The copy gets mode 0600
-// unless to already exists, whose mode it keeps.
+// Copies from to to in the same way, reading from in bounded chunks, but without flushing to
+// disk: the copy is a cache that a crash may lose, never one a reader sees half of. The copy
+// gets mode 0600 unless to already exists, whose mode it keeps.
 bool CopyFileAtomically(const std::string& from, const std::string& to,
                         const BeforeRename& beforeRename = {});
 

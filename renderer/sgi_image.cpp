@@ -1,11 +1,16 @@
 #include "renderer/sgi_image.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -13,6 +18,8 @@ namespace orvane::renderer {
 namespace {
 
 constexpr std::uint64_t kLargestByteCount = INT32_MAX;
+// Read-ahead per channel: large enough that a picture's rows cost a few dozen reads.
+constexpr std::size_t kWindowBytes = std::size_t{1} << 20;
 
 bool littleEndianHost() {
   return std::endian::native == std::endian::little;
@@ -38,10 +45,6 @@ std::size_t fileSize(std::FILE* stream) {
   return end > 0 ? static_cast<std::size_t>(end) : 0;
 }
 
-std::size_t bytesFrom(std::size_t size, std::size_t offset) {
-  return size > offset ? size - offset : 0;
-}
-
 template <typename T>
 bool tryResize(std::vector<T>& buffer, std::size_t count) {
   try {
@@ -52,7 +55,69 @@ bool tryResize(std::vector<T>& buffer, std::size_t count) {
   }
 }
 
+// Up to count bytes of the file at offset, through channel z's window; got says how many the
+// file holds. Reads that carry on forward fill the whole window, so stored rows cost a read per
+// megabyte; any other read takes exactly its bytes, so no file costs more than its rows.
+const std::uint8_t* fetch(ImageFile& f, unsigned z, std::uint64_t offset, std::size_t count,
+                          std::size_t& got) {
+  got = 0;
+  if (offset >= f.fileBytes) return nullptr;
+  count = static_cast<std::size_t>(std::min<std::uint64_t>(count, f.fileBytes - offset));
+  ReadWindow& w = f.windows[z % 4];
+  const std::uint64_t end = w.base + w.filled;
+  if (offset >= w.base && offset + count <= end) {
+    got = count;
+    return w.bytes.data() + (offset - w.base);
+  }
+  const bool forward = offset >= end && offset < end + kWindowBytes;
+  const std::size_t want = forward
+                               ? std::max(count, static_cast<std::size_t>(std::min<std::uint64_t>(
+                                                     kWindowBytes, f.fileBytes - offset)))
+                               : count;
+  if (w.bytes.size() < want) {
+    try {
+      w.bytes.resize(want);
+    } catch (const std::bad_alloc&) {
+      w.filled = 0;
+      return nullptr;
+    }
+  }
+  w.base = offset;
+  w.filled = readAt(f.file, static_cast<off_t>(offset), w.bytes.data(), want);
+  got = std::min(count, w.filled);
+  return w.bytes.data();
+}
+
+// The output buffer, in huge pages where the system gives them on request: a big picture
+// then costs a few dozen page faults rather than one for every 4 kB.
+std::uint8_t* allocatePixels(std::size_t bytes) {
+  constexpr std::size_t kHugePage = std::size_t{2} << 20;
+  if (bytes < kHugePage) return static_cast<std::uint8_t*>(std::malloc(bytes));
+  const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+  void* pixels = std::aligned_alloc(kHugePage, rounded);
+  if (pixels != nullptr) madvise(pixels, rounded, MADV_HUGEPAGE);
+  return static_cast<std::uint8_t*>(pixels);
+}
+
+// The errno that stands for a file that is not a regular file.
+int notAFileError(mode_t mode) {
+  if (S_ISDIR(mode)) return EISDIR;
+  if (S_ISFIFO(mode) || S_ISSOCK(mode)) return ESPIPE;
+  return ENODEV;
+}
+
 }  // namespace
+
+void FreePixels::operator()(std::uint8_t* pixels) const {
+  std::free(pixels);
+}
+
+bool ImageFile::holdsItsData() const {
+  const std::uint64_t channels = std::max<std::uint64_t>(zsize, 1);
+  const std::uint64_t needed =
+      runLengthEncoded() ? std::uint64_t{ysize} * channels * 8 : std::uint64_t{xsize} * ysize;
+  return fileBytes >= kSgiHeaderSize + needed;
+}
 
 void swapShorts(std::uint16_t* words, std::size_t count) {
   if (!littleEndianHost()) return;
@@ -90,38 +155,40 @@ OpenResult openImageStream(std::FILE* stream) {
     result.file = std::move(f);
     return result;
   }
-  if (!tryResize(f->rowBuffer, std::size_t{256} * f->xsize)) {
-    result.error = ImageError::noMemoryForFile;
-    return result;
-  }
-  if (f->runLengthEncoded()) {
+  f->fileBytes = fileSize(stream);
+  // Tables that the file cannot hold are not read: such a file is not decoded.
+  if (f->runLengthEncoded() && f->holdsItsData()) {
     const std::size_t entries = std::size_t{f->ysize} * f->zsize;
-    // Entries past the end of the file would all be zero, giving rows of zeros: keep only
-    // those the file holds, so that a few bytes cannot make us allocate gigabytes.
-    const std::size_t size = fileSize(stream);
-    const std::size_t lengthsAt = kSgiHeaderSize + entries * 4;
-    const std::size_t starts = std::min(entries, bytesFrom(size, kSgiHeaderSize) / 4);
-    const std::size_t lengths = std::min(entries, bytesFrom(size, lengthsAt) / 4);
-    if (!tryResize(f->rowStart, starts) || !tryResize(f->rowLength, lengths)) {
+    if (!tryResize(f->rowStart, entries) || !tryResize(f->rowLength, entries)) {
       result.error = ImageError::noMemoryForFile;
       return result;
     }
-    readAt(stream, kSgiHeaderSize, f->rowStart.data(), starts * 4);
-    readAt(stream, static_cast<off_t>(lengthsAt), f->rowLength.data(), lengths * 4);
-    swapLongs(f->rowStart.data(), starts);
-    swapLongs(f->rowLength.data(), lengths);
+    readAt(stream, kSgiHeaderSize, f->rowStart.data(), entries * 4);
+    readAt(stream, static_cast<off_t>(kSgiHeaderSize + entries * 4), f->rowLength.data(),
+           entries * 4);
+    swapLongs(f->rowStart.data(), entries);
+    swapLongs(f->rowLength.data(), entries);
   }
   result.file = std::move(f);
   return result;
 }
 
 OpenResult openImageFile(const char* path) {
-  std::FILE* stream = std::fopen(path, "rb");
+  OpenResult failed;
+  failed.error = ImageError::cannotOpen;
+  // Opened without blocking, so that a FIFO with no writer cannot hold the renderer up.
+  const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    failed.osError = errno;
+    return failed;
+  }
+  struct stat info {};
+  const bool statted = fstat(fd, &info) == 0;
+  std::FILE* stream = statted && S_ISREG(info.st_mode) ? fdopen(fd, "rb") : nullptr;
   if (stream == nullptr) {
-    OpenResult result;
-    result.error = ImageError::cannotOpen;
-    result.osError = errno;
-    return result;
+    failed.osError = statted && !S_ISREG(info.st_mode) ? notAFileError(info.st_mode) : errno;
+    close(fd);
+    return failed;
   }
   OpenResult result = openImageStream(stream);
   if (result.file) {
@@ -161,24 +228,39 @@ void decodeRleRow(const std::uint8_t* packed, std::size_t packedSize, std::uint8
   std::memset(destination + out, 0, width - out);
 }
 
-void readImageRow(ImageFile& file, std::uint8_t* destination, unsigned y, unsigned z) {
+namespace {
+
+// Row y of channel z: a pointer to its xsize bytes, either straight into the channel's window
+// (a verbatim row the file holds whole) or into scratch, where it is decoded or completed.
+const std::uint8_t* imageRow(ImageFile& file, std::uint8_t* scratch, unsigned y, unsigned z) {
   const std::size_t width = file.xsize;
   const std::size_t index = y + std::size_t{z} * file.ysize;
+  std::size_t got = 0;
   if (file.runLengthEncoded()) {
     if (index >= file.rowStart.size() || index >= file.rowLength.size()) {
-      // No table entry (zsize 0, or tables cut short by the file's end): a row of zeros.
-      std::memset(destination, 0, width);
-      return;
+      // No table entry (zsize 0, or a file that does not hold its tables): a row of zeros.
+      std::memset(scratch, 0, width);
+      return scratch;
     }
-    // A stored length beyond the compressed-row buffer is clipped to it.
-    const std::size_t length = std::min<std::size_t>(file.rowLength[index], file.rowBuffer.size());
-    const std::size_t got = readAt(file.file, file.rowStart[index], file.rowBuffer.data(), length);
-    decodeRleRow(file.rowBuffer.data(), got, destination, width);
-  } else {
-    const off_t offset = kSgiHeaderSize + static_cast<off_t>(width * index);
-    const std::size_t got = readAt(file.file, offset, destination, width);
-    std::memset(destination + got, 0, width - got);
+    const std::size_t length =
+        std::min<std::size_t>(file.rowLength[index], file.compressedRowLimit());
+    const std::uint8_t* packed = fetch(file, z, file.rowStart[index], length, got);
+    decodeRleRow(packed, got, scratch, width);
+    return scratch;
   }
+  const std::uint64_t offset = kSgiHeaderSize + std::uint64_t{width} * index;
+  const std::uint8_t* row = fetch(file, z, offset, width, got);
+  if (got == width) return row;
+  if (got > 0) std::memcpy(scratch, row, got);
+  std::memset(scratch + got, 0, width - got);
+  return scratch;
+}
+
+}  // namespace
+
+void readImageRow(ImageFile& file, std::uint8_t* destination, unsigned y, unsigned z) {
+  const std::uint8_t* row = imageRow(file, destination, y, z);
+  if (row != destination) std::memcpy(destination, row, file.xsize);
 }
 
 void expandGrey(std::uint8_t* out, const std::uint8_t* grey, std::size_t count) {
@@ -216,7 +298,7 @@ void expandRgba(std::uint8_t* out, const std::uint8_t* red, const std::uint8_t* 
   }
 }
 
-TextureImage loadTextureImage(ImageFile& file) {
+TextureImage loadTextureImage(ImageFile& file, const SizeCheck& accepts) {
   TextureImage image;
   image.width = file.xsize;
   image.height = file.ysize;
@@ -228,45 +310,37 @@ TextureImage loadTextureImage(ImageFile& file) {
   const std::size_t width = file.xsize;
   const std::size_t rowBytes = width * 4;
   const std::size_t imageBytes = rowBytes * file.ysize;
-  if (imageBytes == 0) return image;  // an empty picture: the tunnel is drawn untextured
+  // An empty picture, one the file cannot hold or one the caller refuses: the tunnel is
+  // drawn untextured, and a few bytes never make us allocate for the size they declare.
+  if (imageBytes == 0 || !file.holdsItsData()) return image;
+  if (accepts && !accepts(image.width, image.height)) return image;
 
-  image.pixels.reset(new (std::nothrow) std::uint8_t[imageBytes]);
+  image.pixels.reset(allocatePixels(imageBytes));
   std::unique_ptr<std::uint8_t[]> rows(new (std::nothrow) std::uint8_t[width * 4]);
   if (!image.pixels || !rows) {
     image.pixels.reset();
     image.error = ImageError::noMemoryForImage;
     return image;
   }
-  std::uint8_t* red = rows.get();
-  std::uint8_t* green = red + width;
-  std::uint8_t* blue = green + width;
-  std::uint8_t* alpha = blue + width;
+  std::uint8_t* scratch[4];
+  for (int c = 0; c < 4; ++c) scratch[c] = rows.get() + width * c;
+  const auto row = [&](unsigned y, unsigned z) { return imageRow(file, scratch[z], y, z); };
   for (unsigned y = 0; y < file.ysize; ++y) {
     std::uint8_t* out = image.pixels.get() + rowBytes * y;
     if (file.zsize >= 4) {
-      readImageRow(file, red, y, 0);
-      readImageRow(file, green, y, 1);
-      readImageRow(file, blue, y, 2);
-      readImageRow(file, alpha, y, 3);
-      expandRgba(out, red, green, blue, alpha, width);
+      expandRgba(out, row(y, 0), row(y, 1), row(y, 2), row(y, 3), width);
     } else if (file.zsize == 3) {
-      readImageRow(file, red, y, 0);
-      readImageRow(file, green, y, 1);
-      readImageRow(file, blue, y, 2);
-      expandRgb(out, red, green, blue, width);
+      expandRgb(out, row(y, 0), row(y, 1), row(y, 2), width);
     } else if (file.zsize == 2) {
-      readImageRow(file, red, y, 0);
-      readImageRow(file, alpha, y, 1);
-      expandGreyAlpha(out, red, alpha, width);
+      expandGreyAlpha(out, row(y, 0), row(y, 1), width);
     } else {
-      readImageRow(file, red, y, 0);
-      expandGrey(out, red, width);
+      expandGrey(out, row(y, 0), width);
     }
   }
   return image;
 }
 
-TextureImage loadTextureImage(const char* path) {
+TextureImage loadTextureImage(const char* path, const SizeCheck& accepts) {
   OpenResult opened = openImageFile(path);
   if (opened.error != ImageError::none) {
     TextureImage image;
@@ -280,7 +354,7 @@ TextureImage loadTextureImage(const char* path) {
     closeImageFile(std::move(opened.file));
     return image;
   }
-  TextureImage image = loadTextureImage(*opened.file);
+  TextureImage image = loadTextureImage(*opened.file, accepts);
   closeImageFile(std::move(opened.file));
   return image;
 }

@@ -2,11 +2,13 @@
 
 // Reader for the tunnel's picture: an SGI image file (512-byte big-endian header, then the
 // channel planes, verbatim or run-length encoded), read into four bytes per pixel.
-// Every read is bounded: a short or damaged file gives zeros where its data is missing.
+// Every read is bounded: a short or damaged file gives zeros where its data is missing, and a
+// file too short to hold its row tables or one channel plane is not decoded at all.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,15 +20,23 @@ inline constexpr long kSgiHeaderSize = 512;
 
 enum class ImageError {
   none,
-  cannotOpen,        // fopen failed; osError holds its errno
+  cannotOpen,        // fopen failed or the path is no regular file; osError holds the errno
   noMemoryForFile,   // the record, the compressed-row buffer or a row table
   noMemoryForImage,  // the output or a row buffer
   tooLarge,          // a byte count does not fit a signed 32-bit integer
 };
 
-// An open image file: the header words in host order, the file, the compressed-row buffer
-// and, for run-length encoded files, the row start and length tables (as far as the file
-// holds them; rows without both entries read as zeros).
+// Bytes of the file read ahead for one channel, so that rows stored one after another cost
+// one read for many rows rather than a seek and a read each.
+struct ReadWindow {
+  std::vector<std::uint8_t> bytes;
+  std::uint64_t base = 0;  // file offset of bytes[0]
+  std::size_t filled = 0;  // bytes[0, filled) hold file data
+};
+
+// An open image file: the header words in host order, the file and its length, the read-ahead
+// windows and, for run-length encoded files that hold them, the row start and length tables
+// (rows without both entries read as zeros).
 struct ImageFile {
   std::uint16_t magic = 0;
   std::uint16_t storageWord = 0;  // storage byte (high) and bytes per channel (low)
@@ -36,11 +46,17 @@ struct ImageFile {
   std::uint16_t zsize = 0;
   std::FILE* file = nullptr;
   bool ownsFile = false;
-  std::vector<std::uint8_t> rowBuffer;  // 256 × xsize bytes
+  std::uint64_t fileBytes = 0;
+  ReadWindow windows[4];  // one per channel read, allocated as rows are read
   std::vector<std::uint32_t> rowStart;
   std::vector<std::uint32_t> rowLength;
 
   bool runLengthEncoded() const { return (storageWord >> 8) == 1; }
+  // The longest compressed row that is read; a longer stored length is clipped to it.
+  std::size_t compressedRowLimit() const { return std::size_t{256} * xsize; }
+  // Whether the file is long enough for its row tables (run-length encoded) or for one whole
+  // channel plane (verbatim); channel 0 is read even when zsize is 0.
+  bool holdsItsData() const;
 };
 
 struct OpenResult {
@@ -49,7 +65,9 @@ struct OpenResult {
   int osError = 0;
 };
 
-// Opens path with fopen(path, "rb") and reads the header and tables.
+// Opens path for reading and reads the header and tables. Anything but a regular file is
+// refused without blocking: a directory with EISDIR, a FIFO or socket with ESPIPE, a device
+// with ENODEV.
 OpenResult openImageFile(const char* path);
 // The same for a stream that is already open; the caller keeps ownership of it.
 OpenResult openImageStream(std::FILE* stream);
@@ -77,9 +95,14 @@ void expandRgba(std::uint8_t* out, const std::uint8_t* red, const std::uint8_t* 
 void swapShorts(std::uint16_t* words, std::size_t count);
 void swapLongs(std::uint32_t* words, std::size_t count);
 
+struct FreePixels {
+  void operator()(std::uint8_t* pixels) const;
+};
+
 // The decoded picture: width × height pixels of R, G, B, A, rows in file order.
 struct TextureImage {
-  std::unique_ptr<std::uint8_t[]> pixels;  // null on error or for an empty picture
+  // Null on error, for an empty picture and for one left undecoded.
+  std::unique_ptr<std::uint8_t[], FreePixels> pixels;
   int width = 0;
   int height = 0;
   int channels = 0;
@@ -87,8 +110,12 @@ struct TextureImage {
   int osError = 0;
 };
 
-TextureImage loadTextureImage(const char* path);
-TextureImage loadTextureImage(ImageFile& file);
+// Asked with the declared width and height before anything is decoded: false leaves the
+// picture undecoded (null pixels, no error), as for a file that does not hold its data.
+using SizeCheck = std::function<bool(int width, int height)>;
+
+TextureImage loadTextureImage(const char* path, const SizeCheck& accepts = {});
+TextureImage loadTextureImage(ImageFile& file, const SizeCheck& accepts = {});
 
 // Writes the report for a failed load to standard error (perror for a file that cannot be
 // opened) and gives the exit code the renderer ends with; nullopt when the load succeeded.

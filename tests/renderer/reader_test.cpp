@@ -3,9 +3,13 @@
 // UndefinedBehaviorSanitizer, so a read or write outside a buffer fails it.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <array>
+#include <cerrno>
+#include <chrono>
 #include <filesystem>
+#include <future>
 #include <tuple>
 
 #include "renderer/sgi_image.h"
@@ -99,7 +103,8 @@ Bytes rleFile(unsigned ysize, unsigned zsize) {
   return b;
 }
 
-// A cut file keeps the bytes read and zeros for the rest.
+// A cut file keeps the bytes read and zeros for the rest, once it holds its row tables
+// (run-length) or one channel plane (verbatim); a file shorter than that is not decoded.
 TEST_F(ReaderTest, EveryChannelCountVerbatimAndRunLengthWholeAndCutAfterEveryByte) {
   for (unsigned zsize = 1; zsize <= 5; ++zsize)
     for (const bool isRle : {false, true}) {
@@ -113,7 +118,10 @@ TEST_F(ReaderTest, EveryChannelCountVerbatimAndRunLengthWholeAndCutAfterEveryByt
                      std::to_string(size) + " bytes");
         const TextureImage image = load(Bytes(whole.begin(), whole.begin() + size));
         ASSERT_EQ(image.error, ImageError::none);
-        if (size < 12) continue;  // the sizes themselves are cut: only safety counts
+        // 3 rows × zsize channels × two 4-byte entries, or one plane of 6 × 3 bytes.
+        const std::size_t needed = 512 + (isRle ? 3 * zsize * 8 : 18);
+        ASSERT_EQ(image.pixels == nullptr, size < needed);
+        if (size < needed) continue;
         ASSERT_EQ(std::pair(image.width, image.height), std::pair(6, 3));
         for (unsigned y = 0; y < 3; ++y)
           for (unsigned x = 0; x < kWidth; ++x) {
@@ -126,6 +134,55 @@ TEST_F(ReaderTest, EveryChannelCountVerbatimAndRunLengthWholeAndCutAfterEveryByt
           }
       }
     }
+}
+
+// Pictures of several megabytes, larger than any read-ahead: rows stored channel after channel
+// or row after row, verbatim or run-length, with a file cut in the middle of a row.
+TEST_F(ReaderTest, BigPicturesDecodeWholeInEveryStorageOrder) {
+  constexpr unsigned kW = 1500, kH = 500, kZ = 4;
+  const auto value = [](unsigned x, unsigned y, unsigned z) {
+    return static_cast<std::uint8_t>(x < 2 ? x + y + 3 * z
+                                           : (x / 50 * 7 + y * 3 + z * 60) % 251 + 1);
+  };
+  Bytes verbatim = sgiHeader(0, kW, kH, kZ);
+  for (unsigned z = 0; z < kZ; ++z)
+    for (unsigned y = 0; y < kH; ++y)
+      for (unsigned x = 0; x < kW; ++x) verbatim.push_back(value(x, y, z));
+  // Two literal bytes, then runs that end at every multiple of 50.
+  const auto rle = [&](bool rowAfterRow) {
+    const std::size_t rows = kH * kZ;
+    Bytes b = sgiHeader(1, kW, kH, kZ);
+    b.resize(512 + rows * 8);
+    for (unsigned outer = 0; outer < (rowAfterRow ? kH : kZ); ++outer)
+      for (unsigned inner = 0; inner < (rowAfterRow ? kZ : kH); ++inner) {
+        const unsigned y = rowAfterRow ? outer : inner, z = rowAfterRow ? inner : outer;
+        const std::size_t index = y + std::size_t{z} * kH, start = b.size();
+        b.insert(b.end(), {0x82, value(0, y, z), value(1, y, z)});
+        for (unsigned x = 2; x < kW; x = (x / 50 + 1) * 50)
+          b.insert(b.end(), {std::uint8_t(std::min((x / 50 + 1) * 50, kW) - x), value(x, y, z)});
+        b.push_back(0);
+        putLong(b, 512 + index * 4, static_cast<std::uint32_t>(start));
+        putLong(b, 512 + (rows + index) * 4, static_cast<std::uint32_t>(b.size() - start));
+      }
+    return b;
+  };
+  Bytes cut = verbatim;
+  cut.resize(512 + std::size_t{kW} * (kH * 3 + 200) + 700);  // channel 3 ends inside row 200
+  for (const auto& [name, bytes] : {std::pair{"verbatim", verbatim},
+                                    {"cut", cut},
+                                    {"RLE by channel", rle(false)},
+                                    {"RLE by row", rle(true)}}) {
+    const TextureImage image = load(bytes);
+    ASSERT_NE(image.pixels, nullptr) << name;
+    int mismatches = 0;
+    for (unsigned y = 0; y < kH; ++y)
+      for (unsigned x = 0; x < kW; ++x) {
+        Rgba want = {value(x, y, 0), value(x, y, 1), value(x, y, 2), value(x, y, 3)};
+        if (std::string(name) == "cut" && (y > 200 || (y == 200 && x >= 700))) want[3] = 0;
+        mismatches += pixel(image, x, y) != want;
+      }
+    EXPECT_EQ(mismatches, 0) << name;
+  }
 }
 
 TEST(RleRowTest, PacketsStopAtCountZeroDataEndOrRowEnd) {
@@ -153,7 +210,7 @@ TEST_F(ReaderTest, SizesWhoseByteCountsOverflowAreRefusedBeforeAllocating) {
       OpenResult opened = openImageFile(path_.c_str());
       EXPECT_EQ(opened.error, ImageError::tooLarge) << x << "x" << y << "x" << z;
       ASSERT_NE(opened.file, nullptr);
-      EXPECT_TRUE(opened.file->rowBuffer.empty() && opened.file->rowStart.empty());
+      EXPECT_TRUE(opened.file->rowStart.empty());
       closeImageFile(std::move(opened.file));
     }
 }
@@ -171,16 +228,80 @@ TEST_F(ReaderTest, BadTablesGiveZerosOrClippedRowsAndCostNoMemory) {
     EXPECT_EQ(pixel(image, x, 0), (Rgba{0, 0, 0, 255}));
     EXPECT_EQ(pixel(image, x, 1)[0], rleSample(x, 1, 0));
   }
+}
 
-  // 16000 × 30000 entries would be two tables of 1.9 GB; the file holds three of them.
+// A few bytes declaring a big picture cost nothing: 16000 × 30000 entries would be two tables
+// of 1.9 GB, 16384 × 16384 pixels 1 GiB of output. Such files are left undecoded.
+TEST_F(ReaderTest, FilesTooShortForTheirTablesOrOnePlaneAreNotDecoded) {
   Bytes tall = sgiHeader(1, 1, 16000, 30000);
   putLong(tall, 520, 0);
   writeBytes(path_, tall);
   OpenResult opened = openImageFile(path_.c_str());
   ASSERT_EQ(opened.error, ImageError::none);
-  EXPECT_EQ(opened.file->rowStart.size() + opened.file->rowLength.size(), 3u);
-  EXPECT_EQ(pixel(loadTextureImage(*opened.file), 0, 15999), (Rgba{0, 0, 0, 0}));
+  EXPECT_EQ(opened.file->rowStart.size() + opened.file->rowLength.size(), 0u);
+  const TextureImage cut = loadTextureImage(*opened.file);
+  EXPECT_EQ(cut.error, ImageError::none);
+  EXPECT_EQ(cut.pixels, nullptr);
   closeImageFile(std::move(opened.file));
+
+  // zsize 0 still reads channel 0, so it needs that channel's tables or plane too.
+  for (const unsigned storage : {0, 1})
+    for (const unsigned zsize : {0, 1, 3, 4}) {
+      const auto started = std::chrono::steady_clock::now();
+      const TextureImage image = load(sgiHeader(storage, 16384, 16384, zsize));
+      EXPECT_EQ(image.error, ImageError::none);
+      EXPECT_EQ(image.pixels, nullptr) << storage << " " << zsize;
+      EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
+    }
+  // One byte short of the tables, and exactly the tables: all rows zero, but decoded.
+  Bytes tables = sgiHeader(1, 5, 2, 0);
+  tables.resize(512 + 15);
+  EXPECT_EQ(load(tables).pixels, nullptr);
+  tables.resize(512 + 16);
+  EXPECT_EQ(pixel(load(tables), 4, 1), (Rgba{0, 0, 0, 255}));
+  Bytes plane = sgiHeader(0, 5, 2, 3);
+  plane.resize(512 + 9, 9);
+  EXPECT_EQ(load(plane).pixels, nullptr);
+  plane.resize(512 + 10, 9);
+  EXPECT_EQ(pixel(load(plane), 4, 1), (Rgba{9, 0, 0, 255}));
+}
+
+// The size is put to the caller before anything is decoded; a refused one is left undecoded.
+TEST_F(ReaderTest, ACallerRefusingTheSizeGetsNoPixels) {
+  writeBytes(path_, verbatimFile(3, 4));
+  std::vector<std::pair<int, int>> asked;
+  const auto ask = [&](bool answer) {
+    return [&asked, answer](int width, int height) {
+      asked.emplace_back(width, height);
+      return answer;
+    };
+  };
+  const TextureImage refused = loadTextureImage(path_.c_str(), ask(false));
+  EXPECT_EQ(refused.error, ImageError::none);
+  EXPECT_EQ(refused.pixels, nullptr);
+  EXPECT_EQ(std::pair(refused.width, refused.height), std::pair(6, 3));
+  EXPECT_EQ(pixel(loadTextureImage(path_.c_str(), ask(true)), 5, 2)[3], sample(5, 2, 3));
+  EXPECT_EQ(asked, (std::vector<std::pair<int, int>>{{6, 3}, {6, 3}}));
+}
+
+// Only a regular file is a picture: a directory or FIFO at the path is reported like a
+// missing file, and a FIFO without a writer does not hold the reader up.
+TEST_F(ReaderTest, DirectoriesAndFifosCannotBeOpened) {
+  std::filesystem::create_directory(path_);
+  const std::string fifo = folder_ / "fifo.image";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const auto& [path, osError] : {std::pair{path_, EISDIR}, {fifo, ESPIPE}}) {
+    auto loading = std::async(std::launch::async, [&] { return loadTextureImage(path.c_str()); });
+    if (loading.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+      // Let the stuck open go on, so that the test can end.
+      std::fclose(std::fopen(fifo.c_str(), "wb"));
+      FAIL() << path << " held the reader up";
+    }
+    const TextureImage image = loading.get();
+    EXPECT_EQ(image.error, ImageError::cannotOpen) << path;
+    EXPECT_EQ(image.osError, osError) << path;
+    EXPECT_EQ(image.pixels, nullptr);
+  }
 }
 
 TEST_F(ReaderTest, ImageMagickFilesDecodeToTheSourcePixels) {
