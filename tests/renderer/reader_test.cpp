@@ -247,11 +247,9 @@ TEST_F(ReaderTest, FilesTooShortForTheirTablesOrOnePlaneAreNotDecoded) {
   // zsize 0 still reads channel 0, so it needs that channel's tables or plane too.
   for (const unsigned storage : {0, 1})
     for (const unsigned zsize : {0, 1, 3, 4}) {
-      const auto started = std::chrono::steady_clock::now();
       const TextureImage image = load(sgiHeader(storage, 16384, 16384, zsize));
       EXPECT_EQ(image.error, ImageError::none);
       EXPECT_EQ(image.pixels, nullptr) << storage << " " << zsize;
-      EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
     }
   // One byte short of the tables, and exactly the tables: all rows zero, but decoded.
   Bytes tables = sgiHeader(1, 5, 2, 0);
