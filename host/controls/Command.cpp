@@ -216,8 +216,8 @@ void Command::SetEnabled(bool enabled) {
 // The focus may have come or gone while the control was disabled and ignored it; its state
 // catches up, so that a press dragged off it later is still abandoned.
 void Command::FollowFocus() {
-  const bool focusedState = fields_.State == CommandState::Selected ||
-                            fields_.State == CommandState::HighLightSelect;
+  const bool focusedState =
+      fields_.State == CommandState::Selected || fields_.State == CommandState::HighLightSelect;
   if (hasFocus_ && !focusedState) {
     fields_.State = CommandState::Selected;
     PaintState(Look::Selected);

@@ -87,7 +87,7 @@ class SettingsDialogWindow final : SettingsFormView {
   std::vector<RowColour> rows_;
   std::vector<DialogPoint> tiles_;
   std::array<ChoiceMark, 3> marks_{};
-  std::string fileCaption_;  // the whole path, made valid UTF-8
+  std::string fileCaption_;                  // the whole path, made valid UTF-8
   std::optional<std::string> shownCaption_;  // as much of it as lbl_Fname shows
   cairo_surface_t* tileImage_ = nullptr;
   std::array<cairo_surface_t*, 2> markImages_{};

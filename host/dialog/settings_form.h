@@ -21,8 +21,7 @@ inline constexpr std::string_view HomePageAddress = "https://orvane.org/";
 inline constexpr std::string_view CreditLine = "© Orvane  Ver.1.0.0";
 
 // Shown when the file dialog's answer holds a line break (UTF-8).
-inline constexpr std::string_view MessageLineBreakInName =
-    "改行を含むﾌｧｲﾙ名は設定できません！";
+inline constexpr std::string_view MessageLineBreakInName = "改行を含むﾌｧｲﾙ名は設定できません！";
 
 // The two marks of the choices (the pictures of Img_Ra).
 enum class ChoiceMark { NotChosen = 0, Chosen = 1 };

@@ -38,9 +38,13 @@ class SettingsDialogEndToEnd : public ::testing::Test {
       fs::copy_file(bin / companion, folder + "/" + companion);
     }
     // A path well over the 255 bytes a Windows profile read would give back.
-    const std::string shelf = folder + "/music/音楽の棚のいちばん奥にしまってある古いアルバム";
+    const std::string shelf = folder +
+                              "/music/音楽の棚のいちばん奥にしまってある古いアルバム/"
+                              "もう聴かなくなった曲ばかりを集めた箱";
     fs::create_directories(shelf);
-    song = shelf + "/朝にもう一度だけ聴きたくなる静かな歌の長い名前 Morning Song.MP3";
+    song = shelf +
+           "/朝にもう一度だけ聴きたくなる静かな歌の長い名前の二枚目の最後に入っている Morning "
+           "Song.MP3";
     ASSERT_GT(song.size(), 268u);
     ASSERT_TRUE(testing::WriteMp3(song, 3.0, 440));
     display = XOpenDisplay(xvfb.display().c_str());
@@ -191,8 +195,9 @@ TEST_F(SettingsDialogEndToEnd, APressDraggedOffClicksNothingAndTheTypedTrackIsSa
   Xdotool("type --delay 20 '12'");
   Click("Cmd_Set");
   EXPECT_EQ(WaitForExit(), 0);
-  EXPECT_EQ(Settings(), "[Section]\r\nBGM\x8B\xE6\x95\xAA=1\r\nBGM\xD8\xCB\xDF\xB0\xC4=12\r\n"
-                        "BGM\xCC\xA7\xB2\xD9=\r\n");
+  EXPECT_EQ(Settings(),
+            "[Section]\r\nBGM\x8B\xE6\x95\xAA=1\r\nBGM\xD8\xCB\xDF\xB0\xC4=12\r\n"
+            "BGM\xCC\xA7\xB2\xD9=\r\n");
 }
 
 // The fixed dialog as drawn, then "ｷｬﾝｾﾙ"; opened again, the title bar's close box. Neither

@@ -24,7 +24,8 @@ using testing::WriteBytes;
 const std::string kKind = "BGM\x8B\xE6\x95\xAA";
 const std::string kRepeat = "BGM\xD8\xCB\xDF\xB0\xC4";
 const std::string kFile = "BGM\xCC\xA7\xB2\xD9";
-const std::string kWindowsFile = "[Section]\r\n" + kKind + "=2\r\n" + kFile + "=C:\\Music\\a.mp3\r\n";
+const std::string kWindowsFile =
+    "[Section]\r\n" + kKind + "=2\r\n" + kFile + "=C:\\Music\\a.mp3\r\n";
 
 TEST(IniLookup, ReadsAsWindowsDoes) {
   const std::optional<std::string> none;
@@ -97,8 +98,8 @@ TEST_F(IniFiles, ReadsAndWritesWithTheLimitsKeepingTheModeAndTheLink) {
   EXPECT_EQ(ReadIni("Section", "f", ini), "0");
   EXPECT_EQ(std::filesystem::status(ini).permissions(), std::filesystem::perms(0640));
   // A value holds a whole path, up to the 4095 bytes the system takes.
-  WriteBytes(ini, "[Section]\r\nk=" + std::string(4096, 'v') + "\r\nj=" +
-                      std::string(4095, 'w') + "\r\n");
+  WriteBytes(
+      ini, "[Section]\r\nk=" + std::string(4096, 'v') + "\r\nj=" + std::string(4095, 'w') + "\r\n");
   EXPECT_EQ(ReadIni("Section", "k", ini), std::string(4095, 'v'));
   EXPECT_EQ(ReadIni("Section", "j", ini), std::string(4095, 'w'));
 }
@@ -149,8 +150,9 @@ TEST_F(LoadSettingsTest, KindAndFileFallBackToNoMusic) {
   WriteBytes(music, "ID3");
   // A path of well over the 255 a Windows profile read gives back.
   std::filesystem::create_directory(folder / std::string(85, 'x'));
-  const std::string longPath = folder / (std::string(85, 'x') + "/" + "音楽" + std::string(88, 'y') +
-                                         "朝の歌をもう一度だけ聴きたい曲の名前です" + ".mp3");
+  const std::string longPath =
+      folder / (std::string(85, 'x') + "/" + "音楽" + std::string(88, 'y') +
+                "朝の歌をもう一度だけ聴きたい曲の名前です" + ".mp3");
   ASSERT_GT(longPath.size(), 255u);
   WriteBytes(longPath, "ID3");
   Load("2", "0", longPath);
