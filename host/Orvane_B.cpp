@@ -12,6 +12,7 @@
 #include "host/ini_file.h"
 #include "host/number_text.h"
 #include "platform/atomic_file.h"
+#include "platform/text_limits.h"
 
 namespace orvane {
 
@@ -27,9 +28,6 @@ namespace {
 std::string hostFolder = ".";
 std::string commandLine;
 
-// The most a value read from the settings file holds, as GetPrivateProfileStringA's
-// 256-byte buffer allows.
-constexpr size_t kMaxValueBytes = 255;
 // The most a section or key name passes to WriteIni, as its 128-byte buffer allows.
 constexpr size_t kMaxNameBytes = 127;
 // No settings file of ours comes near this; a larger file is not read (nor rewritten).
@@ -129,7 +127,7 @@ std::string ReadIni(std::string section, std::string key, std::string file) {
   std::string value =
       IniLookup(bytes, UpToNul(std::move(section)), UpToNul(std::move(key))).value_or("");
   value = UpToNul(std::move(value));
-  if (value.size() > kMaxValueBytes) value.resize(kMaxValueBytes);
+  if (value.size() > kProfileValueBytes) value.resize(kProfileValueBytes);
   return value;
 }
 

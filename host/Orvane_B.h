@@ -64,8 +64,9 @@ void SetCommandLine(std::string commandLine);
 // host/command_line.h).
 std::string ModeLetter();
 
-// The value of key in section of the INI file at path, at most 255 bytes; "" when the file,
-// section or key is missing. Reads as Windows' GetPrivateProfileStringA does.
+// The value of key in section of the INI file at path, cut to kProfileValueBytes
+// (platform/text_limits.h); "" when the file, section or key is missing. Reads as Windows'
+// GetPrivateProfileStringA does.
 std::string ReadIni(std::string section, std::string key, std::string file);
 // Sets key in section of the INI file at path to value, creating the file and the section
 // when missing. Atomic; a failed write is silent (false) and leaves the old file whole.

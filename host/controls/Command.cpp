@@ -210,6 +210,20 @@ void Command::SetEnabled(bool enabled) {
   fields_.IsEnabled = enabled ? kTrue : kFalse;
   MarkChanged("Enabled");
   ApplyEnabled();
+  if (enabled) FollowFocus();
+}
+
+// The focus may have come or gone while the control was disabled and ignored it; its state
+// catches up, so that a press dragged off it later is still abandoned.
+void Command::FollowFocus() {
+  const bool focusedState =
+      fields_.State == CommandState::Selected || fields_.State == CommandState::HighLightSelect;
+  if (hasFocus_ && !focusedState) {
+    fields_.State = CommandState::Selected;
+    PaintState(Look::Selected);
+  } else if (!hasFocus_ && focusedState) {
+    fields_.State = CommandState::Normal;
+  }
 }
 
 void Command::SetFont(const FontInfo& font) {
@@ -327,6 +341,7 @@ void Command::OnMouseDown(std::int16_t button, std::int16_t, float, float) {
 }
 
 void Command::OnGotFocus() {
+  hasFocus_ = true;
   if (!fields_.IsEnabled) return;
   if (fields_.State != CommandState::HighLight) {
     fields_.State = CommandState::Selected;
@@ -353,6 +368,7 @@ void Command::OnMouseUp(std::int16_t button, std::int16_t, float, float) {
 }
 
 void Command::OnLostFocus() {
+  hasFocus_ = false;
   if (!fields_.IsEnabled) return;
   if (fields_.State != CommandState::Normal) {
     fields_.State = CommandState::Normal;

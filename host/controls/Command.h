@@ -96,6 +96,8 @@ class Command {
   void SetCaption(std::string text);
   // Runs the first-use step, then repaints Normal or Disable.
   bool Enabled();
+  // Repaints Normal or Disable; enabling a control whose focus came or went while it was
+  // disabled brings its state in line with the focus (Selected, or Normal).
   void SetEnabled(bool enabled);
   // The caption font itself; a change through it shows at the next repaint.
   FontInfo& Font() { return label_.Font; }
@@ -151,6 +153,7 @@ class Command {
   void ResetToNormal();
   void LeaveHover();
   void RaiseClick();
+  void FollowFocus();
   void MarkChanged(std::string_view name);
   void DrawPiece(const Picture& picture, double dx, double dy, double dw, double dh, double sx,
                  double sy, double sw, double sh);
@@ -166,6 +169,8 @@ class Command {
   double width_ = 0.0;
   double height_ = 0.0;
   bool sized_ = false;
+  // Whether the keyboard focus is on the control, whatever its state shows.
+  bool hasFocus_ = false;
   std::vector<std::function<void()>> clickHandlers_;
   std::function<void(Look)> observer_;
 };

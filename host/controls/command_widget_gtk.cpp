@@ -52,6 +52,11 @@ class CommandShell final : public CommandPlatform, public CommandContainer {
 
   Command& Control() { return control_; }
   CommandWidgetOptions& Options() { return options_; }
+  bool PointerOverControl() {
+    const std::optional<WindowId> under = WindowUnderPointer();
+    const std::optional<WindowId> own = ControlWindow();
+    return under && own && *under == *own;
+  }
   GdkWindow*& Input() { return input_; }
   DoubleClickFilter& Clicks() { return clicks_; }
   double& DesignWidth() { return designWidth_; }
@@ -270,6 +275,12 @@ gboolean CommandButtonPress(GtkWidget* widget, GdkEventButton* event) {
 gboolean CommandButtonRelease(GtkWidget* widget, GdkEventButton* event) {
   const std::int16_t button = orvane::ButtonOf(event->button);
   if (button == 0) return FALSE;
+  // A release away from the control is seen as the next hover tick would see it, so that a
+  // press dragged off never clicks, however quickly it is released.
+  if (!ShellOf(widget).PointerOverControl()) {
+    ShellOf(widget).Control().OnHoverTick();
+    if (button != orvane::kLeftButton) return TRUE;
+  }
   const orvane::TwipsScale scale = ShellOf(widget).Scale();
   ShellOf(widget).Control().OnMouseUp(button, orvane::ShiftOf(event->state),
                                       static_cast<float>(scale.X * event->x),

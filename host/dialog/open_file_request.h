@@ -20,9 +20,4 @@ OpenFileRequest MusicFileRequest(std::string folder);
 // in any letter case.
 bool MatchesMusicFilter(std::string_view name);
 
-// The longest path the dialog takes back: its answer buffer holds 255 bytes with the
-// closing NUL, and the settings file gives back values of up to 255 bytes, so a longer path
-// would not survive a save. A longer choice counts as a failed dialog.
-inline constexpr size_t kMaxChosenPathBytes = 254;
-
 }  // namespace orvane

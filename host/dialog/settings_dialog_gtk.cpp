@@ -11,6 +11,7 @@
 #include "host/dialog/Orvane_P.h"
 #include "host/dialog/dialog_layout.h"
 #include "host/dialog/dialog_pictures.h"
+#include "host/dialog/path_elision.h"
 
 namespace orvane {
 namespace {
@@ -80,14 +81,8 @@ struct LabelLook {
 // several lines wraps its text within its width and cuts it off at its edges. IPAPGothic runs
 // a little wider than the font the layout was made for, so a one-line label's text may run a
 // few pixels past its right edge rather than lose its last letters.
-void DrawLabel(cairo_t* cr, const DialogRect& rect, const std::string& text, const LabelLook& look,
-               const TwipsScale& scale) {
-  if (text.empty() || rect.Width <= 0 || rect.Height <= 0) return;
-  cairo_save(cr);
-  if (look.Wrap) {
-    cairo_rectangle(cr, rect.X, rect.Y, rect.Width, rect.Height);
-    cairo_clip(cr);
-  }
+PangoLayout* LabelLayout(cairo_t* cr, const DialogRect& rect, const LabelLook& look,
+                         const TwipsScale& scale) {
   PangoLayout* layout = pango_cairo_create_layout(cr);
   pango_cairo_context_set_resolution(pango_layout_get_context(layout), 1440.0 / scale.Y);
   pango_layout_context_changed(layout);
@@ -105,12 +100,42 @@ void DrawLabel(cairo_t* cr, const DialogRect& rect, const std::string& text, con
   if (look.Wrap || look.Centred) pango_layout_set_width(layout, rect.Width * PANGO_SCALE);
   if (look.Wrap) pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
   pango_layout_set_alignment(layout, look.Centred ? PANGO_ALIGN_CENTER : PANGO_ALIGN_LEFT);
+  return layout;
+}
+
+void DrawLabel(cairo_t* cr, const DialogRect& rect, const std::string& text, const LabelLook& look,
+               const TwipsScale& scale) {
+  if (text.empty() || rect.Width <= 0 || rect.Height <= 0) return;
+  cairo_save(cr);
+  if (look.Wrap) {
+    cairo_rectangle(cr, rect.X, rect.Y, rect.Width, rect.Height);
+    cairo_clip(cr);
+  }
+  PangoLayout* layout = LabelLayout(cr, rect, look, scale);
   pango_layout_set_text(layout, text.c_str(), -1);
   SetSourceColour(cr, look.Colour);
   cairo_move_to(cr, rect.X, rect.Y);
   pango_cairo_show_layout(cr, layout);
   g_object_unref(layout);
   cairo_restore(cr);
+}
+
+// As much of a path as the label's lines hold, elided in the middle. A line counts when most
+// of it shows: the label's height is a hair short of two lines of its font.
+std::string FittedPath(cairo_t* cr, const DialogRect& rect, const std::string& path,
+                       const LabelLook& look, const TwipsScale& scale) {
+  if (rect.Width <= 0 || rect.Height <= 0) return path;
+  PangoLayout* layout = LabelLayout(cr, rect, look, scale);
+  pango_layout_set_text(layout, "X", -1);
+  int lineHeight = 0;
+  pango_layout_get_pixel_size(layout, nullptr, &lineHeight);
+  const int lines = std::max(1, (rect.Height + lineHeight / 4) / std::max(1, lineHeight));
+  std::string fitted = ElideMiddle(path, [&](std::string_view text) {
+    pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
+    return pango_layout_get_line_count(layout) <= lines;
+  });
+  g_object_unref(layout);
+  return fitted;
 }
 
 void InstallCss() {
@@ -175,6 +200,9 @@ SettingsDialogWindow::SettingsDialogWindow(Platform& platform)
   panel_ = gtk_fixed_new();
   gtk_widget_set_size_request(panel_, panel.Width, panel.Height);
   g_signal_connect(panel_, "draw", G_CALLBACK(DrawPanel), this);
+  // The music file's whole path, however much of it the label shows.
+  gtk_widget_set_has_tooltip(panel_, TRUE);
+  g_signal_connect(panel_, "query-tooltip", G_CALLBACK(FileTooltip), this);
   gtk_fixed_put(GTK_FIXED(formArea_), panel_, panel.X, panel.Y);
 
   const DialogRect repeat = ToPixels(DialogControlNamed("BGM_Repeat"), scale_);
@@ -235,7 +263,10 @@ void SettingsDialogWindow::PlaceCommand(CommandWidget& button, GtkWidget* contai
 
 void SettingsDialogWindow::Show() {
   form_.Load();
-  if (!closed_) gtk_widget_show_all(window_);
+  if (closed_) return;
+  gtk_widget_show_all(window_);
+  // GTK hands the first focusable control the focus on showing; no control has it yet.
+  gtk_window_set_focus(GTK_WINDOW(window_), nullptr);
 }
 
 void SettingsDialogWindow::RunModal() {
@@ -316,7 +347,11 @@ void SettingsDialogWindow::AddRepeatEntry(const std::string& text) {
 }
 
 void SettingsDialogWindow::SetFileCaption(const std::string& text) {
-  fileCaption_ = text;
+  // A file name need not be UTF-8; it is shown with its stray bytes replaced.
+  gchar* valid = g_utf8_make_valid(text.c_str(), static_cast<gssize>(text.size()));
+  fileCaption_ = valid;
+  g_free(valid);
+  shownCaption_.reset();
   gtk_widget_queue_draw(panel_);
 }
 
@@ -434,8 +469,12 @@ gboolean SettingsDialogWindow::DrawPanel(GtkWidget* widget, cairo_t* cr, gpointe
   DrawLabel(cr, ToPixels(DialogControlNamed("lbl", 14), scale), "曲目をﾘﾋﾟｰﾄ", black, scale);
   DrawLabel(cr, ToPixels(DialogControlNamed("lbl_BGM", 0), scale), "なし", black, scale);
   DrawLabel(cr, ToPixels(DialogControlNamed("lbl_BGM", 2), scale), "MP3、WAV", black, scale);
-  DrawLabel(cr, ToPixels(DialogControlNamed("lbl_Fname"), scale), self->fileCaption_,
-            LabelLook{kBlack, false, false, true}, scale);
+  const DialogRect file = ToPixels(DialogControlNamed("lbl_Fname"), scale);
+  const LabelLook fileLook{kBlack, false, false, true};
+  if (!self->shownCaption_) {
+    self->shownCaption_ = FittedPath(cr, file, self->fileCaption_, fileLook, scale);
+  }
+  DrawLabel(cr, file, *self->shownCaption_, fileLook, scale);
   cairo_restore(cr);
   return FALSE;
 }
@@ -474,6 +513,15 @@ gboolean SettingsDialogWindow::PointerMoved(GtkWidget*, GdkEventMotion* event, g
     self->UpdatePointer();
   }
   return FALSE;
+}
+
+gboolean SettingsDialogWindow::FileTooltip(GtkWidget*, gint x, gint y, gboolean,
+                                           GtkTooltip* tooltip, gpointer data) {
+  auto* self = static_cast<SettingsDialogWindow*>(data);
+  const DialogRect file = ToPixels(DialogControlNamed("lbl_Fname"), self->scale_);
+  if (self->fileCaption_.empty() || !file.Contains(x, y)) return FALSE;
+  gtk_tooltip_set_text(tooltip, self->fileCaption_.c_str());
+  return TRUE;
 }
 
 gboolean SettingsDialogWindow::DeleteRequested(GtkWidget*, GdkEvent*, gpointer data) {

@@ -8,6 +8,8 @@
 
 #include <array>
 #include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -62,6 +64,8 @@ class SettingsDialogWindow final : SettingsFormView {
   static gboolean ButtonPressed(GtkWidget* widget, GdkEventButton* event, gpointer self);
   static gboolean ButtonReleased(GtkWidget* widget, GdkEventButton* event, gpointer self);
   static gboolean PointerMoved(GtkWidget* widget, GdkEventMotion* event, gpointer self);
+  static gboolean FileTooltip(GtkWidget* widget, gint x, gint y, gboolean keyboard,
+                              GtkTooltip* tooltip, gpointer self);
   static gboolean DeleteRequested(GtkWidget* widget, GdkEvent* event, gpointer self);
 
   void PlaceCommand(CommandWidget& button, GtkWidget* container, std::string_view name,
@@ -83,7 +87,8 @@ class SettingsDialogWindow final : SettingsFormView {
   std::vector<RowColour> rows_;
   std::vector<DialogPoint> tiles_;
   std::array<ChoiceMark, 3> marks_{};
-  std::string fileCaption_;
+  std::string fileCaption_;                  // the whole path, made valid UTF-8
+  std::optional<std::string> shownCaption_;  // as much of it as lbl_Fname shows
   cairo_surface_t* tileImage_ = nullptr;
   std::array<cairo_surface_t*, 2> markImages_{};
   GdkCursor* linkPointer_ = nullptr;

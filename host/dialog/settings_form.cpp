@@ -7,6 +7,7 @@
 #include "host/dialog/dialog_pictures.h"
 #include "host/dialog/repeat_track.h"
 #include "host/guarded.h"
+#include "platform/text_limits.h"
 
 namespace orvane {
 namespace {
@@ -132,7 +133,12 @@ void SettingsForm::ChooseFile() {
     std::optional<std::string> chosen = view_.OpenFile(MusicFileRequest(BGM_Folder));
     if (!chosen) return;
     if (const size_t nul = chosen->find('\0'); nul != std::string::npos) chosen->resize(nul);
-    if (chosen->empty() || chosen->size() > kMaxChosenPathBytes) return;
+    if (chosen->empty() || chosen->size() > kChosenPathBytes) return;
+    // A line break cannot stand in a settings line, so such a name could never be saved.
+    if (chosen->find_first_of("\r\n") != std::string::npos) {
+      platform_.messageBox.ShowMessage(MessageLineBreakInName);
+      return;
+    }
     BGM_File = *chosen;
     view_.SetFileCaption(BGM_File);
     BGM_Folder = FolderOf(BGM_File);

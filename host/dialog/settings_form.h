@@ -20,6 +20,9 @@ inline constexpr std::string_view HomePageAddress = "https://orvane.org/";
 // The credit line under the music panel.
 inline constexpr std::string_view CreditLine = "© Orvane  Ver.1.0.0";
 
+// Shown when the file dialog's answer holds a line break (UTF-8).
+inline constexpr std::string_view MessageLineBreakInName = "改行を含むﾌｧｲﾙ名は設定できません！";
+
 // The two marks of the choices (the pictures of Img_Ra).
 enum class ChoiceMark { NotChosen = 0, Chosen = 1 };
 
@@ -83,7 +86,8 @@ class SettingsForm {
   // Choose music kind (0 none, 1 audio CD, 2 music file): the variable, the marks and which
   // of the repeat box and the file button can be used. Nothing is written.
   void ChooseKind(int kind);
-  // The file button: the open-file dialog, starting in BGM_Folder.
+  // The file button: the open-file dialog, starting in BGM_Folder. A name with a line break
+  // is refused with a message; a path longer than the system takes counts as a cancel.
   void ChooseFile();
   // The set button: writes the three keys to the settings file, then closes.
   void Save();

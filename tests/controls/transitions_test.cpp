@@ -128,11 +128,30 @@ TEST(CommandTransitions, ADisabledControlLooksDisabledAndIgnoresEverything) {
       EXPECT_EQ(rig.clicks, 0);
       rig.control.Resize(1500, 375);  // a new size repaints the Disable look
       EXPECT_EQ(rig.paints, std::vector<Look>{Look::Disable});
-      rig.control.SetEnabled(true);  // enabled again, in the state it had
-      EXPECT_EQ(rig.control.Fields().State, before.State);
-      EXPECT_EQ(rig.paints.back(), Look::Normal);
+      // Enabled again, in the state it had, unless the focus came or went meanwhile.
+      bool focused = start == S3 || start == S3Held || start == S4White;
+      if (e == Focus || e == LostFocus) focused = e == Focus;
+      const bool focusedState = before.State == 3 || before.State == 4;
+      const std::uint8_t state = focused == focusedState ? before.State : focused ? 3 : 1;
+      rig.control.SetEnabled(true);
+      EXPECT_EQ(rig.control.Fields().State, state);
+      EXPECT_EQ(rig.paints.back(), state == 3 && !focusedState ? Look::Selected : Look::Normal);
     }
   }
+}
+
+// The focus a window hands a disabled button on showing still counts once it is enabled: a
+// press dragged off it is abandoned.
+TEST(CommandTransitions, FocusThatCameWhileDisabledCountsOnceEnabled) {
+  Rig rig;
+  rig.SetUp();
+  rig.control.SetEnabled(false);
+  Apply(rig, Focus);
+  rig.control.SetEnabled(true);
+  EXPECT_EQ(rig.paints.back(), Look::Selected);
+  for (Event e : {Move, LeftDown, OverOther, LeftUp}) Apply(rig, e);
+  EXPECT_EQ(rig.control.Fields().State, 3);
+  EXPECT_EQ(rig.clicks, 0);
 }
 
 TEST(CommandTransitions, ClickHandlersRunInsideTheReleaseAndMayFail) {

@@ -3,19 +3,35 @@
 // built-in pictures.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <iterator>
+
 #include "host/dialog/background.h"
 #include "host/dialog/dialog_layout.h"
 #include "host/dialog/dialog_pictures.h"
 #include "host/dialog/open_file_request.h"
+#include "host/dialog/path_elision.h"
 #include "host/dialog/repeat_track.h"
+#include "tests/dialog/form_places.h"
 
 namespace orvane {
 namespace {
 
+TEST(DialogLayout, EveryControlSitsWhereTheDesignPutsIt) {
+  ASSERT_EQ(DialogControls().size(), std::size(testing::kDesign));
+  for (const testing::Place& place : testing::kDesign) {
+    SCOPED_TRACE(::testing::Message() << place.name << "(" << place.index << ")");
+    const DialogControl& control = DialogControlNamed(place.name, place.index);
+    EXPECT_EQ(control.Container == DialogContainer::Panel, place.inPanel);
+    EXPECT_EQ((std::array{control.Left, control.Top, control.Width, control.Height}),
+              (std::array<double, 4>{1.0 * place.left, 1.0 * place.top, 1.0 * place.width,
+                                     1.0 * place.height}));
+  }
+}
+
 TEST(DialogLayout, PixelsPlacementAndPressesAtTheEdges) {
   // At 120 dots per inch (12 twips a pixel) position and size are each rounded.
   const TwipsScale dense{12, 12};
-  EXPECT_EQ(ToPixels(DialogControlNamed("Pic_C"), dense), (DialogRect{15, 20, 586, 206}));
   EXPECT_EQ(ToPixels(DialogControlNamed("lbl_Fname"), dense), (DialogRect{90, 145, 476, 41}));
   EXPECT_THROW(DialogControlNamed("lbl_BGM", 3), std::out_of_range);
 
@@ -65,6 +81,26 @@ TEST(MusicFilter, MatchesMp3AndWavInAnyCase) {
   for (const char* name : {"mp3", "a.mp3.txt", "a.wave", ""}) {
     EXPECT_FALSE(MatchesMusicFilter(name)) << name;
   }
+}
+
+TEST(PathElision, KeepsTheFileNamesEndAndWholeCharacters) {
+  const auto within = [](size_t bytes) {
+    return [bytes](std::string_view text) { return text.size() <= bytes; };
+  };
+  const std::string path = "/home/user/music/albums/2024/Morning Song.mp3";
+  EXPECT_EQ(ElideMiddle(path, within(path.size())), path);
+  // The whole file name while there is room, the start getting the rest.
+  EXPECT_EQ(ElideMiddle(path, within(26)), "/home/u…Morning Song.mp3");
+  EXPECT_EQ(ElideMiddle(path, within(40)), "/home/user/music/a…24/Morning Song.mp3");
+  // Too little room for the file name: its end, then the ellipsis alone.
+  EXPECT_EQ(ElideMiddle(path, within(12)), "… Song.mp3");
+  EXPECT_EQ(ElideMiddle(path, within(0)), "…");
+  // Three-byte characters are never cut.
+  const std::string japanese = "/音楽/朝の歌の長い名前.mp3";
+  EXPECT_EQ(ElideMiddle(japanese, within(35)), "/音…朝の歌の長い名前.mp3");
+  EXPECT_EQ(ElideMiddle(japanese, within(34)), "/…朝の歌の長い名前.mp3");
+  EXPECT_EQ(ElideMiddle(japanese, within(30)), "…の歌の長い名前.mp3");
+  EXPECT_EQ(ElideMiddle("", within(0)), "");
 }
 
 TEST(DialogPictures, TheirSizesAndTheLinkPointersHotSpot) {

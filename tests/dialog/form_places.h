@@ -1,19 +1,51 @@
 #pragma once
 
+#include <stdexcept>
+#include <string>
 #include <string_view>
 
 #include "host/dialog/dialog_layout.h"
 
 namespace orvane::testing {
 
-// A control's rectangle in the form's pixels: the panel's controls sit inside the panel.
+// The dialog's design, written out here: left, top, width, height in twips; the panel's
+// controls relative to the panel Pic_C.
+struct Place {
+  std::string_view name;
+  int index;
+  bool inPanel;
+  int left, top, width, height;
+};
+// clang-format off
+inline constexpr Place kDesign[] = {
+    {"Pic_C", -1, false, 180, 240, 7035, 2475},     {"Shape3", 3, true, 300, 300, 1695, 315},
+    {"lbl", 15, true, 300, 360, 1665, 195},         {"Img_BGM", 1, true, 420, 840, 195, 195},
+    {"lbl_BGM", 1, true, 660, 840, 645, 195},       {"BGM_Repeat", -1, true, 1680, 780, 615, 300},
+    {"lbl", 14, true, 2340, 840, 990, 195},         {"Img_BGM", 0, true, 420, 1140, 195, 195},
+    {"lbl_BGM", 0, true, 660, 1140, 330, 195},      {"Img_BGM", 2, true, 420, 1440, 195, 195},
+    {"lbl_BGM", 2, true, 660, 1440, 900, 195},      {"Cmd_File", -1, true, 420, 1680, 615, 375},
+    {"lbl_Fname", -1, true, 1080, 1740, 5715, 495}, {"lbl", 7, false, 180, 2880, 2475, 195},
+    {"lbl_URL", -1, false, 180, 3120, 3285, 195},   {"Cmd_Set", -1, false, 4740, 3000, 1215, 375},
+    {"Cmd_Can", -1, false, 6000, 3000, 1215, 375},  {"Pic_Mbl", -1, false, 120, 4680, 8340, 300},
+    {"Img_Ra", 0, false, 8040, 300, 180, 180},      {"Img_Ra", 1, false, 8040, 600, 180, 180},
+    {"Pic_Dummy", -1, false, 7980, 900, 855, 795},
+};
+// clang-format on
+
+inline const Place& DesignOf(std::string_view name, int index = -1) {
+  for (const Place& place : kDesign) {
+    if (place.name == name && place.index == index) return place;
+  }
+  throw std::out_of_range(std::string(name));
+}
+
+// A control's rectangle in the form's pixels at 15 twips a pixel.
 inline DialogRect InForm(std::string_view name, int index = -1) {
-  const DialogControl& control = DialogControlNamed(name, index);
-  DialogRect rect = ToPixels(control, TwipsScale{});
-  if (control.Container == DialogContainer::Panel) {
-    const DialogRect panel = ToPixels(DialogControlNamed("Pic_C"), TwipsScale{});
-    rect.X += panel.X;
-    rect.Y += panel.Y;
+  const Place& place = DesignOf(name, index);
+  DialogRect rect{place.left / 15, place.top / 15, place.width / 15, place.height / 15};
+  if (place.inPanel) {
+    rect.X += DesignOf("Pic_C").left / 15;
+    rect.Y += DesignOf("Pic_C").top / 15;
   }
   return rect;
 }

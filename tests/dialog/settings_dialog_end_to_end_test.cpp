@@ -37,8 +37,15 @@ class SettingsDialogEndToEnd : public ::testing::Test {
     for (const char* companion : {"Orvane.image", "Orvane.dll"}) {
       fs::copy_file(bin / companion, folder + "/" + companion);
     }
-    fs::create_directories(folder + "/music");
-    song = folder + "/music/Morning Song.MP3";
+    // A path well over the 255 bytes a Windows profile read would give back.
+    const std::string shelf = folder +
+                              "/music/音楽の棚のいちばん奥にしまってある古いアルバム/"
+                              "もう聴かなくなった曲ばかりを集めた箱";
+    fs::create_directories(shelf);
+    song = shelf +
+           "/朝にもう一度だけ聴きたくなる静かな歌の長い名前の二枚目の最後に入っている Morning "
+           "Song.MP3";
+    ASSERT_GT(song.size(), 268u);
     ASSERT_TRUE(testing::WriteMp3(song, 3.0, 440));
     display = XOpenDisplay(xvfb.display().c_str());
     ASSERT_NE(display, nullptr);
@@ -75,14 +82,17 @@ class SettingsDialogEndToEnd : public ::testing::Test {
   }
   // Points at a control, moves over it, then clicks: a Command button answers a click only
   // when the pointer has moved over it first.
-  void Click(std::string_view name, int index = -1) {
-    const DialogPoint at = testing::CentreInForm(name, index);
+  void Click(std::string_view name, int index = -1) { ClickAt(testing::CentreInForm(name, index)); }
+  void ClickAt(DialogPoint at) {
+    MoveOver(at);
+    Xdotool("click 1");
+  }
+  void MoveOver(DialogPoint at) {
     Xdotool("mousemove " + std::to_string(origin.X + at.X - 2) + " " +
             std::to_string(origin.Y + at.Y));
     std::this_thread::sleep_for(50ms);
     Xdotool("mousemove " + std::to_string(origin.X + at.X) + " " + std::to_string(origin.Y + at.Y));
     std::this_thread::sleep_for(150ms);
-    Xdotool("click 1");
   }
 
   std::optional<int> WaitForExit() { return host->Wait(10s); }
@@ -124,7 +134,7 @@ TEST_F(SettingsDialogEndToEnd, ChoosingAFileAndSettingWritesTheSettingsFile) {
   Xdotool("windowfocus --sync " + std::to_string(chooser));
   Xdotool("key --clearmodifiers ctrl+l");
   std::this_thread::sleep_for(200ms);
-  Xdotool("type --delay 10 '" + song + "'");
+  Xdotool("type --delay 20 '" + song + "'");
   std::this_thread::sleep_for(200ms);
   Xdotool("key Return");
   ASSERT_TRUE(testing::WaitFor([&] { return finder->FindWindow("ﾌｧｲﾙを開く") == 0; }, 10s))
@@ -153,6 +163,41 @@ TEST_F(SettingsDialogEndToEnd, ChoosingAFileAndSettingWritesTheSettingsFile) {
     host->Wait(2s);
   }
   EXPECT_EQ(WaitForExit(), 0);
+}
+
+// No control has the focus when the dialog opens, so a press on the file button that is
+// dragged off it shows Selected and opens nothing; then a track typed into the repeat box is
+// what gets saved.
+TEST_F(SettingsDialogEndToEnd, APressDraggedOffClicksNothingAndTheTypedTrackIsSaved) {
+  StartDialog();
+  Click("lbl_BGM", 2);  // "MP3、WAV"
+  MoveOver(testing::CentreInForm("Cmd_File"));
+  Xdotool("mousedown 1");
+  std::this_thread::sleep_for(150ms);
+  Xdotool("mousemove 5 5");  // the desktop, off the dialog
+  const DialogRect button = testing::InForm("Cmd_File");
+  const WindowHandle dialog = finder->FindWindow("<Orvane>");
+  EXPECT_TRUE(testing::WaitFor(
+      [&] {
+        const testing::Screenshot shot = testing::TakeScreenshot(xvfb.display(), dialog);
+        return testing::Near(shot.at(button.X + 2, button.Y + 12), {0xA9, 0xC5, 0xEF}, 2);
+      },
+      3s))
+      << "the button held and left shows Selected";
+  Xdotool("mouseup 1");
+  std::this_thread::sleep_for(700ms);
+  EXPECT_EQ(finder->FindWindow("ﾌｧｲﾙを開く"), 0u) << "released off the button: no file dialog";
+
+  Click("lbl_BGM", 1);  // "音楽CD"
+  const DialogRect repeat = testing::InForm("BGM_Repeat");
+  ClickAt({repeat.X + 6, repeat.Y + repeat.Height / 2});  // the box's text, not its arrow
+  Xdotool("key --clearmodifiers ctrl+a");
+  Xdotool("type --delay 20 '12'");
+  Click("Cmd_Set");
+  EXPECT_EQ(WaitForExit(), 0);
+  EXPECT_EQ(Settings(),
+            "[Section]\r\nBGM\x8B\xE6\x95\xAA=1\r\nBGM\xD8\xCB\xDF\xB0\xC4=12\r\n"
+            "BGM\xCC\xA7\xB2\xD9=\r\n");
 }
 
 // The fixed dialog as drawn, then "ｷｬﾝｾﾙ"; opened again, the title bar's close box. Neither

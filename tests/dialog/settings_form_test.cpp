@@ -174,7 +174,8 @@ TEST_F(SettingsFormTest, TheFileDialogStartsInTheFolderAndTakesOnlyPathsThatFit)
   BGM_Kind = 2;
   BGM_Folder = "/music";
   form.Load();
-  const std::string longest = "/" + std::string(kMaxChosenPathBytes - 5, 'a') + ".mp3";
+  // The longest path the system takes: 4095 bytes.
+  const std::string longest = "/" + std::string(4090, 'a') + ".mp3";
   // Each answer, then the file and folder kept: a cancel and paths the settings file could
   // not give back change nothing; a path is taken up to its first NUL.
   const struct {
@@ -201,6 +202,37 @@ TEST_F(SettingsFormTest, TheFileDialogStartsInTheFolderAndTakesOnlyPathsThatFit)
   EXPECT_EQ(view.requests[0].FilterName, "BGMﾌｧｲﾙ (MP3 WAV)");
   EXPECT_EQ(view.requests[0].FilterPattern, "*.MP3;*.WAV");
   EXPECT_FALSE(WrittenSettings());
+}
+
+// Whatever name the file chooser returns is saved and read back as it was; only a line break,
+// which cannot stand in a settings line, is refused, and with a message.
+TEST_F(SettingsFormTest, EveryChosenNameIsSavedButALineBreakIsRefusedAloud) {
+  const std::string names[] = {"/m/say \"hi\".mp3",
+                               "/m/\"quoted\"",
+                               "/m/'single'.wav",
+                               "/m/ blanks .mp3 ",
+                               "/m/a;b=c [d].mp3",
+                               "/m/\xFF\xFE.wav",
+                               "/音楽/" + std::string(85, 'x') + "/朝.mp3",
+                               "/" + std::string(4090, 'b') + ".mp3"};
+  for (const std::string& name : names) {
+    FakeFormView freshView;
+    SettingsForm freshForm(fake, freshView);
+    freshForm.Load();
+    freshView.fileAnswer = name;
+    freshForm.ChooseFile();
+    freshForm.Save();
+    EXPECT_EQ(ReadIni("Section", "BGM\xCC\xA7\xB2\xD9", SettingsPath()), name);
+  }
+  EXPECT_TRUE(fake.CallsStartingWith("MessageBox").empty());
+  for (const char* name : {"/m/two\nlines.mp3", "/m/cr\r.wav"}) {
+    view.fileAnswer = name;
+    form.ChooseFile();
+    EXPECT_EQ(BGM_File, names[std::size(names) - 1]) << "the last name chosen stays";
+    EXPECT_EQ(view.fileCaption, "unset");
+  }
+  const std::string message = "MessageBox 改行を含むﾌｧｲﾙ名は設定できません！";
+  EXPECT_EQ(fake.CallsStartingWith("MessageBox"), (std::vector<std::string>{message, message}));
 }
 
 TEST_F(SettingsFormTest, ALeftClickOnTheAddressOpensItUnderTheHourglass) {

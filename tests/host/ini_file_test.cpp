@@ -20,14 +20,17 @@ using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
 
-const std::string kKind(IniKeyKind);  // code page 932 bytes, as Windows wrote them
+// The three keys in code page 932, as Windows wrote them: "BGM区分", "BGMﾘﾋﾟｰﾄ", "BGMﾌｧｲﾙ".
+const std::string kKind = "BGM\x8B\xE6\x95\xAA";
+const std::string kRepeat = "BGM\xD8\xCB\xDF\xB0\xC4";
+const std::string kFile = "BGM\xCC\xA7\xB2\xD9";
 const std::string kWindowsFile =
-    "[Section]\r\n" + kKind + "=2\r\n" + std::string(IniKeyFile) + "=C:\\Music\\a.mp3\r\n";
+    "[Section]\r\n" + kKind + "=2\r\n" + kFile + "=C:\\Music\\a.mp3\r\n";
 
 TEST(IniLookup, ReadsAsWindowsDoes) {
   const std::optional<std::string> none;
   const std::tuple<std::string, std::string, std::optional<std::string>> cases[] = {
-      {kWindowsFile, std::string(IniKeyFile), "C:\\Music\\a.mp3"},
+      {kWindowsFile, kFile, "C:\\Music\\a.mp3"},
       {"[SECTION]\r\nbgm\x8B\xE6\x95\xAA=MiXeD\r\n", kKind, "MiXeD"},  // names ignore case
       {"  [  Section  ]  \n \t key\t =   two words  \n", "key", "two words"},
       {"[Section]\nk=\"  inner  \"\n", "k", "  inner  "},
@@ -94,8 +97,11 @@ TEST_F(IniFiles, ReadsAndWritesWithTheLimitsKeepingTheModeAndTheLink) {
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   EXPECT_EQ(ReadIni("Section", "f", ini), "0");
   EXPECT_EQ(std::filesystem::status(ini).permissions(), std::filesystem::perms(0640));
-  WriteBytes(ini, "[Section]\r\nk=" + std::string(300, 'v') + "\r\n");
-  EXPECT_EQ(ReadIni("Section", "k", ini), std::string(255, 'v'));
+  // A value holds a whole path, up to the 4095 bytes the system takes.
+  WriteBytes(
+      ini, "[Section]\r\nk=" + std::string(4096, 'v') + "\r\nj=" + std::string(4095, 'w') + "\r\n");
+  EXPECT_EQ(ReadIni("Section", "k", ini), std::string(4095, 'v'));
+  EXPECT_EQ(ReadIni("Section", "j", ini), std::string(4095, 'w'));
 }
 
 TEST_F(IniFiles, FailedOrInterruptedWriteLeavesTheOldFileAndNoTemporary) {
@@ -119,9 +125,8 @@ class LoadSettingsTest : public ::testing::Test {
  protected:
   void SetUp() override { SetHostFolder(folder.path()); }
   void Load(const std::string& kind, const std::string& repeat, const std::string& file) {
-    WriteBytes(SettingsPath(), "[Section]\r\n" + std::string(IniKeyKind) + "=" + kind + "\r\n" +
-                                   std::string(IniKeyRepeatTrack) + "=" + repeat + "\r\n" +
-                                   std::string(IniKeyFile) + "=" + file + "\r\n");
+    WriteBytes(SettingsPath(), "[Section]\r\n" + kKind + "=" + kind + "\r\n" + kRepeat + "=" +
+                                   repeat + "\r\n" + kFile + "=" + file + "\r\n");
     BGM_Kind = BGM_RepeatTrack = 7;  // every variable is set, whatever it held
     BGM_File = BGM_Folder = "stale";
     LoadSettings();
@@ -143,6 +148,15 @@ TEST_F(LoadSettingsTest, NumbersAreTakenTowardsMinusInfinityWithinSixteenBits) {
 
 TEST_F(LoadSettingsTest, KindAndFileFallBackToNoMusic) {
   WriteBytes(music, "ID3");
+  // A path of well over the 255 a Windows profile read gives back.
+  std::filesystem::create_directory(folder / std::string(85, 'x'));
+  const std::string longPath =
+      folder / (std::string(85, 'x') + "/" + "音楽" + std::string(88, 'y') +
+                "朝の歌をもう一度だけ聴きたい曲の名前です" + ".mp3");
+  ASSERT_GT(longPath.size(), 255u);
+  WriteBytes(longPath, "ID3");
+  Load("2", "0", longPath);
+  EXPECT_EQ(std::tuple(BGM_Kind, BGM_File), std::tuple(2, longPath));
   const std::tuple<std::string, std::string, int, std::string> cases[] = {
       {"2", music, 2, music},
       {"2", music + "\\", 2, music + "\\"},  // tested without the separator, kept with it

@@ -19,8 +19,8 @@ using Calls = std::vector<std::string>;
 
 const std::string kSearches[] = {"FindWindow Orvane_Main", "FindWindow <Orvane>"};
 const std::string kDirectory = "CreateDirectory C:\\t_ovin";
-const std::string kImageMessage = "MessageBox " + std::string(MessageImageMissing);
-const std::string kDllMessage = "MessageBox " + std::string(MessageDllMissing);
+const std::string kImageMessage = "MessageBox Orvane.image が同じﾌｫﾙﾀﾞに見つかりません！";
+const std::string kDllMessage = "MessageBox Orvane.dll が同じﾌｫﾙﾀﾞに見つかりません！";
 
 // Main against the fake platform, with a host folder of the test's own; the three hand-overs
 // log into the fake's list of calls.
