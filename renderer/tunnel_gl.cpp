@@ -19,6 +19,11 @@ void initScene() {
 }
 
 void display() {
+  drawFrame();
+  glutSwapBuffers();
+}
+
+void drawFrame() {
   glDrawBuffer(GL_BACK_LEFT);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
@@ -38,7 +43,6 @@ void display() {
   drawTunnel();
 
   glFlush();
-  glutSwapBuffers();
 }
 
 void drawTunnel() {
