@@ -104,12 +104,18 @@ class DaemonRun : public ::testing::Test {
     std::this_thread::sleep_for(listen);
     return recorder->PeakSince(mark) < 50;
   }
-  // The players connected to the sink.
-  int Streams() {
+  // The most players connected to the sink at once over a while (a looping player may leave
+  // the sink for a moment between two rounds).
+  int MostStreams(std::chrono::milliseconds listen = 1500ms) {
     std::string prefix;
     for (const std::string& pair : pulse.env()) prefix += pair + " ";
-    const std::string out = RunShell("env " + prefix + "pactl list short sink-inputs").second;
-    return static_cast<int>(std::count(out.begin(), out.end(), '\n'));
+    int most = 0;
+    for (auto end = Clock::now() + listen; Clock::now() < end;
+         std::this_thread::sleep_for(100ms)) {
+      const std::string out = RunShell("env " + prefix + "pactl list short sink-inputs").second;
+      most = std::max(most, static_cast<int>(std::count(out.begin(), out.end(), '\n')));
+    }
+    return most;
   }
 
   SaverInstall install;
@@ -136,7 +142,8 @@ TEST_F(DaemonRun, XscreensaverShowsTheTunnelWithMusicAndItsDeactivationLeavesNot
                                    WaitFor([&] { return Renderers().size() == 1; }, 3s); },
                       30s, 100ms))
       << daemon.Log();
-  ASSERT_EQ(Hosts().size(), 1u);
+  // (The daemon may end the first saver it starts and start another at once.)
+  EXPECT_TRUE(WaitFor([&] { return Hosts().size() == 1 && Renderers().size() == 1; }, 10s));
   EXPECT_TRUE(TunnelShows(0, 0, 0, 1024, 768)) << "see orvane-daemon-tunnel.ppm";
   EXPECT_TRUE(SoundArrives(before));
 
@@ -145,6 +152,7 @@ TEST_F(DaemonRun, XscreensaverShowsTheTunnelWithMusicAndItsDeactivationLeavesNot
   EXPECT_TRUE(WaitFor([&] { return Hosts().empty() && Renderers().empty(); }, 5s, 10ms));
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
   EXPECT_LT(ms, kKillBound) << ms.count() << " ms until no Orvane process was left";
+  RecordProperty("deactivation_to_no_process_ms", static_cast<int>(ms.count()));
   EXPECT_TRUE(StaysSilent());
   EXPECT_TRUE(daemon.running());
 }
@@ -165,8 +173,7 @@ TEST_F(DaemonRun, TwoMonitorsShowTwoTunnelsAndOneMusicWhichGoesOnWhenTheFirstSav
   EXPECT_TRUE(WaitFor([&] { return Renderers().size() == 2; }, 10s)) << second->Stderr();
   EXPECT_TRUE(TunnelShows(0, 0, 0, 640, 480));
   EXPECT_TRUE(TunnelShows(0, 640, 0, 640, 480));
-  std::this_thread::sleep_for(1500ms);  // three tries of the lock
-  EXPECT_EQ(Streams(), 1) << "the music plays once";
+  EXPECT_EQ(MostStreams(), 1) << "the music plays once, over three tries of the lock";
 
   // Killed outright: its renderer dies with it, and the other saver takes the music over.
   first->Signal(SIGKILL);
@@ -175,7 +182,7 @@ TEST_F(DaemonRun, TwoMonitorsShowTwoTunnelsAndOneMusicWhichGoesOnWhenTheFirstSav
   EXPECT_LT(Clock::now() - killed, kKillBound);
   const std::size_t takeOver = recorder->Mark();
   EXPECT_TRUE(SoundArrives(takeOver)) << second->Stderr();
-  EXPECT_EQ(Streams(), 1);
+  EXPECT_EQ(MostStreams(), 1);
   EXPECT_TRUE(TunnelShows(0, 640, 0, 640, 480));
 
   // The daemon destroys the other saver's window: that saver ends, and nothing is left.
@@ -208,7 +215,7 @@ TEST_F(DaemonRun, APreviewPaneGetsTheTunnelAtItsSizeWithoutMusicAndSigtermEndsEv
   EXPECT_TRUE(TunnelShows(dialog.id(), 100, 80, 400, 300));
 
   EXPECT_LT(recorder->PeakSince(before), 50) << "a preview plays no music";
-  EXPECT_EQ(Streams(), 0);
+  EXPECT_EQ(MostStreams(), 0);
 
   saver->Signal(SIGTERM);
   const auto start = Clock::now();
@@ -216,6 +223,7 @@ TEST_F(DaemonRun, APreviewPaneGetsTheTunnelAtItsSizeWithoutMusicAndSigtermEndsEv
   EXPECT_TRUE(WaitFor([&] { return Gone(renderer); }, 5s, 10ms)) << "reaped, not a zombie";
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
   EXPECT_LT(ms, kKillBound) << ms.count() << " ms";
+  RecordProperty("sigterm_to_all_reaped_ms", static_cast<int>(ms.count()));
   EXPECT_EQ(saver->Stdout() + saver->Stderr(), "");
 }
 
