@@ -30,9 +30,7 @@ DaemonRun::~DaemonRun() {
 
 void DaemonRun::Start() {
   // The renderer reads its texture from the data directory, so the copy comes first.
-  Guarded([&] {
-    parts_.fileSystem.CopyFile(TexturePath(), std::string(TextureCopyPath));
-  });
+  Guarded([&] { parts_.fileSystem.CopyFile(TexturePath(), std::string(TextureCopyPath)); });
   Guarded([&] { parts_.renderer.Start(RendererPath(), {"--window-id", WindowIdText(window_)}); });
   Guarded([&] { watch_.Start(); });
   if (!music_ || !SaverMusic::HasMusic()) return;

@@ -35,7 +35,7 @@ std::string_view PrepareDaemonRun(FileSystem& fileSystem);
 
 class DaemonRun {
  public:
-  static constexpr std::chrono::milliseconds WatchInterval{500};      // looks for the renderer
+  static constexpr std::chrono::milliseconds WatchInterval{500};       // looks for the renderer
   static constexpr std::chrono::milliseconds MusicRetryInterval{500};  // tries the music lock
 
   // window: the daemon's window, where the renderer draws; music: whether this run may play

@@ -87,8 +87,8 @@ int RunDaemon(const DaemonRequest& request) {
 
   static auto timers = MakeGLibTimers();
   static auto renderer = MakePosixOwnedProgram();
-  static auto lock = MakeFlockMusicLock(MusicLockPath(getenv("XDG_RUNTIME_DIR"),
-                                                      common::DataDirectory()));
+  static auto lock =
+      MakeFlockMusicLock(MusicLockPath(getenv("XDG_RUNTIME_DIR"), common::DataDirectory()));
   static std::unique_ptr<platform::Multimedia> multimedia;
   static DaemonRun daemonRun(DaemonParts{*fileSystem, *process, *timers, *renderer, *lock,
                                          [] {

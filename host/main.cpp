@@ -26,7 +26,8 @@ int main(int argc, char** argv) {
                                                argc > 1 ? static_cast<size_t>(argc - 1) : 0);
   const std::string commandLine = orvane::JoinArguments(arguments);
   g_log_set_writer_func(DropLogMessage, nullptr, nullptr);
-  if (auto request = orvane::ParseDaemonCommandLine(arguments, std::getenv("XSCREENSAVER_WINDOW"))) {
+  if (auto request =
+          orvane::ParseDaemonCommandLine(arguments, std::getenv("XSCREENSAVER_WINDOW"))) {
     return orvane::RunDaemon(*request);
   }
 

@@ -91,10 +91,10 @@ int runInDaemonWindow(std::uint32_t target) {
     set.background_pixmap = None;
     set.border_pixel = 0;
     set.event_mask = ExposureMask | StructureNotifyMask;
-    surface = XCreateWindow(display, target, 0, 0, static_cast<unsigned>(attributes.width),
-                            static_cast<unsigned>(attributes.height), 0, info->depth,
-                            InputOutput, info->visual,
-                            CWColormap | CWBackPixmap | CWBorderPixel | CWEventMask, &set);
+    surface =
+        XCreateWindow(display, target, 0, 0, static_cast<unsigned>(attributes.width),
+                      static_cast<unsigned>(attributes.height), 0, info->depth, InputOutput,
+                      info->visual, CWColormap | CWBackPixmap | CWBorderPixel | CWEventMask, &set);
     XMapWindow(display, surface);
   }
   // Only the window's fate and size are heard: input belongs to the daemon.

@@ -33,7 +33,9 @@ bool ShowsTunnel(const Screenshot& shot, int left, int top, int width, int heigh
   if (!shot.valid() || left + width > shot.width || top + height > shot.height) return false;
   const int cx = left + width / 2, cy = top + height / 2;
   bool tunnel = Near(shot.at(cx, cy), Rgb{153, 153, 0}, 25);
-  for (auto [x, y] : {std::pair{left + 10, cy}, {left + width - 11, cy}, {cx, top + 10},
+  for (auto [x, y] : {std::pair{left + 10, cy},
+                      {left + width - 11, cy},
+                      {cx, top + 10},
                       {cx, top + height - 11}}) {
     const Rgb p = shot.at(x, y);
     tunnel = tunnel && p.b > 150 && p.r < 100 && p.r == p.g;
@@ -63,7 +65,8 @@ class DaemonRun : public ::testing::Test {
     std::vector<std::uint8_t> stripes;
     for (int i = 0; i < 64 * 64; ++i)
       stripes.insert(stripes.end(), {0, 0, std::uint8_t(i / 8 % 2 ? 255 : 235)});
-    const auto picture = renderer::encodeSgi(stripes.data(), 64, 64, 3, renderer::SgiStorage::runLength);
+    const auto picture =
+        renderer::encodeSgi(stripes.data(), 64, 64, 3, renderer::SgiStorage::runLength);
     std::filesystem::remove(install.Path("Orvane.image"));
     WriteBytes(install.Path("Orvane.image"), std::string(picture.begin(), picture.end()));
     WriteWav(music / "loop.wav", 0.5, 880);
@@ -79,9 +82,10 @@ class DaemonRun : public ::testing::Test {
   std::unique_ptr<Child> StartSaver(Strings arguments, const std::string& environmentWindow) {
     arguments.insert(arguments.begin(), install.Path("Orvane.scr"));
     Strings env = Env();
-    env.insert(env.end(), {"XDG_CACHE_HOME=" + install.cacheHome(), "XDG_RUNTIME_DIR=" + runtime.path(),
-                           environmentWindow.empty() ? "XSCREENSAVER_WINDOW"
-                                                     : "XSCREENSAVER_WINDOW=" + environmentWindow});
+    env.insert(env.end(),
+               {"XDG_CACHE_HOME=" + install.cacheHome(), "XDG_RUNTIME_DIR=" + runtime.path(),
+                environmentWindow.empty() ? "XSCREENSAVER_WINDOW"
+                                          : "XSCREENSAVER_WINDOW=" + environmentWindow});
     return std::make_unique<Child>(arguments, env);
   }
   std::vector<pid_t> Renderers() { return ProcessesRunning(install.Path("Orvane.dll")); }
@@ -90,7 +94,10 @@ class DaemonRun : public ::testing::Test {
   bool TunnelShows(unsigned long window, int left, int top, int width, int height) {
     Screenshot shot;
     const bool shown = WaitFor(
-        [&] { return ShowsTunnel(shot = TakeScreenshot(xvfb->display(), window), left, top, width, height); },
+        [&] {
+          return ShowsTunnel(shot = TakeScreenshot(xvfb->display(), window), left, top, width,
+                             height);
+        },
         20s, 50ms);
     if (!shown) shot.SavePpm(::testing::TempDir() + "/orvane-daemon-tunnel.ppm");
     return shown;
@@ -110,8 +117,7 @@ class DaemonRun : public ::testing::Test {
     std::string prefix;
     for (const std::string& pair : pulse.env()) prefix += pair + " ";
     int most = 0;
-    for (auto end = Clock::now() + listen; Clock::now() < end;
-         std::this_thread::sleep_for(100ms)) {
+    for (auto end = Clock::now() + listen; Clock::now() < end; std::this_thread::sleep_for(100ms)) {
       const std::string out = RunShell("env " + prefix + "pactl list short sink-inputs").second;
       most = std::max(most, static_cast<int>(std::count(out.begin(), out.end(), '\n')));
     }
@@ -126,11 +132,12 @@ class DaemonRun : public ::testing::Test {
   std::unique_ptr<PulseRecorder> recorder;
 };
 
-// The real xscreensaver daemon, run as nobody, starts the installed saver on its window and ends it.
+// The real xscreensaver daemon, run as nobody, starts the installed saver on its window and ends
+// it.
 TEST_F(DaemonRun, XscreensaverShowsTheTunnelWithMusicAndItsDeactivationLeavesNothingWithinASecond) {
   Begin(1024, 768);
-  for (const std::string& folder : {std::filesystem::path(install.Path("Orvane.scr")).parent_path().string(),
-                                    music.path()}) {
+  for (const std::string& folder :
+       {std::filesystem::path(install.Path("Orvane.scr")).parent_path().string(), music.path()}) {
     OpenToAll(folder);
   }
   OpenToAll(pulse);
@@ -138,9 +145,12 @@ TEST_F(DaemonRun, XscreensaverShowsTheTunnelWithMusicAndItsDeactivationLeavesNot
   ASSERT_TRUE(daemon.running()) << daemon.Log();
   const std::size_t before = recorder->Mark();
   // An -activate sent before the daemon is ready goes unheard: it is sent again.
-  ASSERT_TRUE(WaitFor([&] { return daemon.Command("-activate") == 0 &&
-                                   WaitFor([&] { return Renderers().size() == 1; }, 3s); },
-                      30s, 100ms))
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        return daemon.Command("-activate") == 0 &&
+               WaitFor([&] { return Renderers().size() == 1; }, 3s);
+      },
+      30s, 100ms))
       << daemon.Log();
   // (The daemon may end the first saver it starts and start another at once.)
   EXPECT_TRUE(WaitFor([&] { return Hosts().size() == 1 && Renderers().size() == 1; }, 10s));
@@ -178,7 +188,8 @@ TEST_F(DaemonRun, TwoMonitorsShowTwoTunnelsAndOneMusicWhichGoesOnWhenTheFirstSav
   // Killed outright: its renderer dies with it, and the other saver takes the music over.
   first->Signal(SIGKILL);
   const auto killed = Clock::now();
-  EXPECT_TRUE(WaitFor([&] { return Gone(firstRenderer) || !ProcessRuns(firstRenderer); }, 5s, 10ms));
+  EXPECT_TRUE(
+      WaitFor([&] { return Gone(firstRenderer) || !ProcessRuns(firstRenderer); }, 5s, 10ms));
   EXPECT_LT(Clock::now() - killed, kKillBound);
   const std::size_t takeOver = recorder->Mark();
   EXPECT_TRUE(SoundArrives(takeOver)) << second->Stderr();

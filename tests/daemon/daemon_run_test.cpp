@@ -1,12 +1,13 @@
 // The daemon mode's command line, its choice of window and music, and its run against fakes
 // that write every call into one list, in order.
+#include "host/daemon_run.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "host/Orvane_B.h"
 #include "host/daemon_command_line.h"
-#include "host/daemon_run.h"
 #include "host/music/Orvane_BGM.h"
 #include "platform/fake_platform.h"
 #include "platform/music_lock.h"
@@ -42,11 +43,31 @@ TEST(DaemonCommandLine, SwitchesWindowsAndTheirErrors) {
       {{"-window-id=0X1F", "--root"}, nullptr, true, 0x1f, ""},
       {{"--window-id", "0x10", "--window-id", "0x20"}, nullptr, true, 0x10, ""},
       // Bad ids are named, not guessed.
-      {{"--root"}, "0x60000g", true, {}, "XSCREENSAVER_WINDOW needs a window id such as 0x600008, not \"0x60000g\""},
-      {{"--root", "--window-id"}, nullptr, true, {}, "--window-id needs a window id such as 0x600008, not \"\""},
-      {{"--window-id", "0"}, nullptr, true, {}, "--window-id needs a window id such as 0x600008, not \"0\""},
-      {{"--window-id", "-5"}, nullptr, true, {}, "--window-id needs a window id such as 0x600008, not \"-5\""},
-      {{"--window-id", "0x100000000"}, nullptr, true, {}, "--window-id needs a window id such as 0x600008, not \"0x100000000\""},
+      {{"--root"},
+       "0x60000g",
+       true,
+       {},
+       "XSCREENSAVER_WINDOW needs a window id such as 0x600008, not \"0x60000g\""},
+      {{"--root", "--window-id"},
+       nullptr,
+       true,
+       {},
+       "--window-id needs a window id such as 0x600008, not \"\""},
+      {{"--window-id", "0"},
+       nullptr,
+       true,
+       {},
+       "--window-id needs a window id such as 0x600008, not \"0\""},
+      {{"--window-id", "-5"},
+       nullptr,
+       true,
+       {},
+       "--window-id needs a window id such as 0x600008, not \"-5\""},
+      {{"--window-id", "0x100000000"},
+       nullptr,
+       true,
+       {},
+       "--window-id needs a window id such as 0x600008, not \"0x100000000\""},
   };
   for (const auto& c : cases) {
     std::vector<const char*> argv;
@@ -177,9 +198,9 @@ class DaemonRunTest : public ::testing::Test {
   std::unique_ptr<DaemonRun> run;
 };
 
-const Strings kStart = {
-    "CopyFile /opt/orvane/Orvane.image -> C:\\t_ovin\\Orvane.image",
-    "StartRenderer /opt/orvane/Orvane.dll --window-id 0x600008", "StartTimer 1 500"};
+const Strings kStart = {"CopyFile /opt/orvane/Orvane.image -> C:\\t_ovin\\Orvane.image",
+                        "StartRenderer /opt/orvane/Orvane.dll --window-id 0x600008",
+                        "StartTimer 1 500"};
 
 Strings StartThen(Strings more) {
   Strings all = kStart;
@@ -191,24 +212,23 @@ TEST_F(DaemonRunTest, TheSaversMusicPlaysUnderTheLockAndAnEndStopsItThenEndsTheR
   BGM_File = "/music/Tune.Mp3";
   mm.Answer("status MP3Play mode", 0, "stopped");
   Start(true);
-  EXPECT_EQ(fake.calls,
-            StartThen({"TryTake taken", "PrepareMusic",
-                       "MCI open \"/music/Tune.Mp3\" type MPEGVideo Alias MP3Play",
-                       "MCI play MP3Play", "StartTimer 2 1000"}));
+  EXPECT_EQ(fake.calls, StartThen({"TryTake taken", "PrepareMusic",
+                                   "MCI open \"/music/Tune.Mp3\" type MPEGVideo Alias MP3Play",
+                                   "MCI play MP3Play", "StartTimer 2 1000"}));
   // The same 1000 ms keep-playing timer as "/s".
   const size_t ticking = fake.calls.size();
   fake.Advance(1000ms);
-  EXPECT_EQ(CallsSince(ticking), (Strings{"MCI status MP3Play mode", "MCI stop MP3Play",
-                                          "MCI play MP3Play from 0"}));
+  EXPECT_EQ(CallsSince(ticking),
+            (Strings{"MCI status MP3Play mode", "MCI stop MP3Play", "MCI play MP3Play from 0"}));
   EXPECT_EQ(fake.CallsStartingWith("TryTake").size(), 1u) << "no retries while it plays";
 
   // SIGTERM, the window or the display gone: the music stops before the renderer is ended.
   const size_t ending = fake.calls.size();
   run->End();
   run->End();
-  EXPECT_EQ(CallsSince(ending), (Strings{"StopTimer 1", "StopTimer 2", "MCI stop MP3Play",
-                                         "MCI close MP3Play", "Release", "EndRenderer",
-                                         "EndProcess"}));
+  EXPECT_EQ(CallsSince(ending),
+            (Strings{"StopTimer 1", "StopTimer 2", "MCI stop MP3Play", "MCI close MP3Play",
+                     "Release", "EndRenderer", "EndProcess"}));
   const size_t ended = fake.calls.size();
   fake.Advance(3000ms);
   EXPECT_EQ(CallsSince(ended), Strings{});
@@ -222,8 +242,9 @@ TEST_F(DaemonRunTest, APreviewPaneOrNoMusicSettingNeverTouchesTheLockOrTheMusic)
     BGM_File = music ? "/music/tune.wma" : "/music/loop.wav";
     Start(music, 0x2a0000f);
     const std::string watch = music ? "2" : "1";  // the fake numbers timers on
-    EXPECT_EQ(fake.calls, (Strings{kStart[0], "StartRenderer /opt/orvane/Orvane.dll --window-id 0x2a0000f",
-                                   "StartTimer " + watch + " 500"}));
+    EXPECT_EQ(fake.calls,
+              (Strings{kStart[0], "StartRenderer /opt/orvane/Orvane.dll --window-id 0x2a0000f",
+                       "StartTimer " + watch + " 500"}));
     fake.Advance(1000ms);
     const size_t ending = fake.calls.size();
     run->End();

@@ -11,10 +11,10 @@ TestWindow::TestWindow(const std::string& display, int x, int y, int width, int 
   XSetWindowAttributes attributes{};
   attributes.background_pixel = background;  // a 24-bit TrueColor screen takes RGB as it is
   attributes.override_redirect = overrideRedirect ? True : False;
-  window_ = XCreateWindow(display_, parent != 0 ? parent : DefaultRootWindow(display_), x, y,
-                          static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
-                          CopyFromParent, InputOutput, CopyFromParent,
-                          CWBackPixel | CWOverrideRedirect, &attributes);
+  window_ =
+      XCreateWindow(display_, parent != 0 ? parent : DefaultRootWindow(display_), x, y,
+                    static_cast<unsigned>(width), static_cast<unsigned>(height), 0, CopyFromParent,
+                    InputOutput, CopyFromParent, CWBackPixel | CWOverrideRedirect, &attributes);
   XMapWindow(display_, window_);
   XSync(display_, False);
 }

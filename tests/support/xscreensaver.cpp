@@ -11,8 +11,9 @@ namespace fs = std::filesystem;
 
 std::vector<std::string> AsNobody(const std::vector<std::string>& env,
                                   std::vector<std::string> argv) {
-  std::vector<std::string> all = {"setpriv", "--reuid=nobody", "--regid=nogroup",
-                                  "--clear-groups", "env", "-i", "PATH=/usr/bin:/bin"};
+  std::vector<std::string> all = {
+      "setpriv", "--reuid=nobody",    "--regid=nogroup", "--clear-groups", "env",
+      "-i",      "PATH=/usr/bin:/bin"};
   all.insert(all.end(), env.begin(), env.end());
   all.insert(all.end(), argv.begin(), argv.end());
   return all;
@@ -37,8 +38,8 @@ void OpenToAll(const PulseServer& pulse) {
     if (pair.rfind("PULSE_SERVER=unix:", 0) == 0) {
       const std::string socket = pair.substr(std::string("PULSE_SERVER=unix:").size());
       std::error_code ignored;
-      fs::permissions(fs::path(socket).parent_path(), fs::perms::others_exec,
-                      fs::perm_options::add, ignored);
+      fs::permissions(fs::path(socket).parent_path(), fs::perms::others_exec, fs::perm_options::add,
+                      ignored);
       fs::permissions(socket, fs::perms::all, fs::perm_options::add, ignored);
     } else if (pair.rfind("PULSE_CLIENTCONFIG=", 0) == 0) {
       std::error_code ignored;
@@ -55,7 +56,8 @@ XScreenSaver::XScreenSaver(const std::vector<std::string>& env, const std::strin
   fs::create_directory(runtime);
   WriteBytes(home_ / ".xscreensaver",
              "mode: one\nselected: 0\nlock: False\nsplash: False\nfade: False\nunfade: False\n"
-             "programs: GL: " + program + " \\n\n");
+             "programs: GL: " +
+                 program + " \\n\n");
   for (const std::string& path : {home_.path(), runtime, home_ / ".xscreensaver"}) {
     if (chown(path.c_str(), nobody->pw_uid, nobody->pw_gid) != 0) return;
   }

@@ -12,7 +12,8 @@ namespace orvane::testing {
 
 // argv run as the unprivileged user nobody (xscreensaver starts no saver as root), in an
 // environment of only PATH and the NAME=value pairs given.
-std::vector<std::string> AsNobody(const std::vector<std::string>& env, std::vector<std::string> argv);
+std::vector<std::string> AsNobody(const std::vector<std::string>& env,
+                                  std::vector<std::string> argv);
 // Lets every user read (and run) what lies in folder, the folder itself included.
 void OpenToAll(const std::string& folder);
 // Lets every user reach the PulseAudio daemon's socket.
