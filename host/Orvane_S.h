@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "host/saver_music.h"
+#include "host/window_timer.h"
 #include "platform/hidden_windows.h"
 #include "platform/platform.h"
 
@@ -24,9 +26,9 @@ void CreateSaverWindow(Platform& platform);
 // fails is skipped without a word and the next one runs.
 class SaverWindow {
  public:
-  static constexpr std::chrono::milliseconds Timer1Interval{1000};  // keeps the MP3 playing
-  static constexpr std::chrono::milliseconds Timer2Interval{200};   // polls the CD
-  static constexpr std::chrono::milliseconds Timer3Interval{500};   // watches for the renderer
+  static constexpr std::chrono::milliseconds Timer1Interval = SaverMusic::Timer1Interval;
+  static constexpr std::chrono::milliseconds Timer2Interval = SaverMusic::Timer2Interval;
+  static constexpr std::chrono::milliseconds Timer3Interval{500};  // watches for the renderer
 
   // Creates the window titled "Orvane_Main" with Timer3 running, then runs the load step.
   // prepareMusic, when given, runs in the load step just before the music starts, and only
@@ -47,46 +49,18 @@ class SaverWindow {
   const std::string& rendererCommandLine() const { return rendererCommandLine_; }
 
  private:
-  // A timer of the window: an interval, and a running state that the window switches.
-  class WindowTimer {
-   public:
-    WindowTimer(Timers& timers, std::chrono::milliseconds interval, std::function<void()> tick);
-    ~WindowTimer();
-    WindowTimer(const WindowTimer&) = delete;
-    WindowTimer& operator=(const WindowTimer&) = delete;
-    // Starting a running timer leaves it as it is.
-    void Start();
-    void Stop();
-    bool running() const { return id_ != 0; }
-
-   private:
-    Timers& timers_;
-    std::chrono::milliseconds interval_;
-    std::function<void()> tick_;
-    Timers::TimerId id_ = 0;
-  };
-
   void Load();
-  void KeepMp3();        // Timer1
-  void PollCd();         // Timer2
   void WatchRenderer();  // Timer3
   void Destroy();
 
   Platform& platform_;
   HiddenWindows& windows_;
-  std::function<void()> prepareMusic_;
-  WindowTimer timer1_;
-  WindowTimer timer2_;
   WindowTimer timer3_;
+  SaverMusic music_;  // Timer1 and Timer2
   WindowHandle window_ = 0;
   std::string rendererCommandLine_;
   bool closing_ = false;
   bool destroyed_ = false;
 };
-
-// How the load and close steps tell the music file's kind: the last three characters of
-// BGM_File, upper-cased ("Mp3" and a name ending "mp3" with no dot both count as MP3).
-enum class MusicFileKind { Wav, Mp3, Other };
-MusicFileKind MusicFileKindOf(const std::string& file);
 
 }  // namespace orvane

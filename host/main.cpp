@@ -1,13 +1,15 @@
 // The program Orvane.scr: opens the display, then runs Main and, when a window of the host
-// lives on, the main loop.
+// lives on, the main loop. A screen-saver daemon's command line gets the daemon mode instead.
 #include <glib.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <span>
 #include <string>
 
 #include "host/Orvane_B.h"
 #include "host/command_line.h"
+#include "host/daemon_run.h"
 #include "platform/x11_platform.h"
 
 namespace {
@@ -20,9 +22,14 @@ GLogWriterOutput DropLogMessage(GLogLevelFlags, const GLogField*, gsize, gpointe
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string commandLine = orvane::JoinArguments(
-      std::span<const char* const>(argv + 1, argc > 1 ? static_cast<size_t>(argc - 1) : 0));
+  const std::span<const char* const> arguments(argv + 1,
+                                               argc > 1 ? static_cast<size_t>(argc - 1) : 0);
+  const std::string commandLine = orvane::JoinArguments(arguments);
   g_log_set_writer_func(DropLogMessage, nullptr, nullptr);
+  if (auto request =
+          orvane::ParseDaemonCommandLine(arguments, std::getenv("XSCREENSAVER_WINDOW"))) {
+    return orvane::RunDaemon(*request);
+  }
 
   auto platform = orvane::X11Platform::Open();
   if (!platform) {

@@ -3,10 +3,13 @@
 
 #include <GL/glut.h>
 
+#include <cstdio>
 #include <cstdlib>
 
+#include "renderer/daemon_window.h"
 #include "renderer/renderer_gl.h"
 #include "renderer/tunnel_scene.h"
+#include "renderer/window_argument.h"
 
 namespace {
 
@@ -39,6 +42,14 @@ void timerTick(int) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A screen-saver host hands over a daemon's window; without one, the GLUT window as ever.
+  if (const WindowArgument argument = findWindowArgument(argc, argv); argument.given) {
+    if (!argument.window) {
+      std::fputs("Orvane.dll: --window-id needs a window id such as 0x600008\n", stderr);
+      return 1;
+    }
+    return runInDaemonWindow(*argument.window);
+  }
   windowWidth = 1024;
   windowHeight = 768;
   glutInit(&argc, argv);

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+// The command line of a screen-saver daemon: "--root" (xscreensaver, mate-screensaver,
+// XSecureLock's saver module), with "--window-id 0x…" added by xscreensaver-settings for its
+// preview pane; the window comes in XSCREENSAVER_WINDOW otherwise.
+namespace orvane {
+
+struct DaemonRequest {
+  // The window to draw into; nullopt for the root window.
+  std::optional<std::uint32_t> window;
+  // Why the request cannot be run, for standard error; "" when it can.
+  std::string error;
+};
+
+// nullopt when the arguments (after the program's name) hold no daemon switch ("--root",
+// "-root", "--window-id", "-window-id"): a Windows-style command line for Main. Otherwise the
+// window: that of "--window-id" ("--window-id=…" too), else that of environmentWindow (the
+// value of XSCREENSAVER_WINDOW, nullptr when unset), else the root window. Other arguments
+// are ignored.
+std::optional<DaemonRequest> ParseDaemonCommandLine(std::span<const char* const> arguments,
+                                                    const char* environmentWindow);
+
+// Where the daemon's window sits in the window tree.
+struct WindowPlace {
+  bool isRoot = false;
+  bool parentIsRoot = false;
+};
+// Music plays only in a real saver run: on the root window or on a daemon's saver window,
+// which is a child of the root. A settings program's preview pane lies deeper and stays quiet.
+bool PlaysMusicIn(WindowPlace place);
+
+// The music lock's file: "orvane-music.lock" in runtimeFolder (XDG_RUNTIME_DIR) when that is
+// an absolute path, else in fallbackFolder.
+std::string MusicLockPath(const char* runtimeFolder, const std::string& fallbackFolder);
+
+// "0x600008": the window id as the renderer's --window-id takes it.
+std::string WindowIdText(std::uint32_t window);
+
+}  // namespace orvane

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+#include "host/daemon_command_line.h"
+#include "host/saver_music.h"
+#include "host/window_timer.h"
+#include "platform/file_system.h"
+#include "platform/music_lock.h"
+#include "platform/owned_program.h"
+#include "platform/process.h"
+#include "platform/timers.h"
+
+// The saver run that a screen-saver daemon starts: the tunnel drawn into the daemon's window
+// and the music of "/s", with no window of the host's own, owned and ended as daemons expect.
+namespace orvane {
+
+// What a daemon run asks of the system.
+struct DaemonParts {
+  FileSystem& fileSystem;
+  Process& process;
+  Timers& timers;
+  OwnedProgram& renderer;
+  MusicLock& musicLock;
+  // Runs once, just before the first music starts (the multimedia system is made there).
+  std::function<void()> prepareMusic;
+};
+
+// The start-up of "/s" without its windows and message boxes: makes the data directory, loads
+// the settings and checks the companion files. The missing-file message, or "" when all is there.
+std::string_view PrepareDaemonRun(FileSystem& fileSystem);
+
+class DaemonRun {
+ public:
+  static constexpr std::chrono::milliseconds WatchInterval{500};       // looks for the renderer
+  static constexpr std::chrono::milliseconds MusicRetryInterval{500};  // tries the music lock
+
+  // window: the daemon's window, where the renderer draws; music: whether this run may play
+  // (PlaysMusicIn).
+  DaemonRun(DaemonParts parts, std::uint32_t window, bool music);
+  ~DaemonRun();
+  DaemonRun(const DaemonRun&) = delete;
+  DaemonRun& operator=(const DaemonRun&) = delete;
+
+  // Copies the texture, starts the renderer on the window, and starts the music when this run
+  // takes the music lock; otherwise tries again every 500 ms and takes over when the run that
+  // plays has ended.
+  void Start();
+  // The end, whatever its cause (a signal, the window or the display gone, the renderer
+  // ended): stops the music, releases the lock, ends and reaps the renderer, ends the process.
+  // The first time only.
+  void End();
+
+  bool playing() const { return playing_; }
+
+ private:
+  void WatchRenderer();
+  void TryMusic();
+
+  DaemonParts parts_;
+  std::uint32_t window_;
+  bool music_;
+  WindowTimer watch_;
+  WindowTimer retry_;
+  SaverMusic saverMusic_;
+  bool playing_ = false;
+  bool ending_ = false;
+};
+
+// The daemon mode of the program on the real system (daemon_run_x11.cpp): the run above on the
+// X display, ended by SIGTERM, SIGINT, SIGHUP or the loss of the window or the display. Returns
+// the exit code when the run cannot start (with a message on standard error); otherwise the
+// process ends in DaemonRun::End.
+int RunDaemon(const DaemonRequest& request);
+
+}  // namespace orvane

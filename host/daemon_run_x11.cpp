@@ -1,0 +1,114 @@
+// The daemon mode on the real system: the daemon's window on the X display, the GLib main loop,
+// signals, and the multimedia system for the music.
+#include <X11/Xlib.h>
+#include <glib-unix.h>
+#include <signal.h>
+#include <stdlib.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "common/data_directory.h"
+#include "host/Orvane_B.h"
+#include "host/daemon_run.h"
+#include "host/music/Orvane_BGM.h"
+#include "platform/mci/multimedia.h"
+#include "platform/posix_platform.h"
+#include "platform/x11_platform.h"
+
+namespace orvane {
+namespace {
+
+// Everything below lives as long as the process, which ends in DaemonRun::End.
+DaemonRun* run = nullptr;
+Display* display = nullptr;
+Window target = 0;
+bool xFailed = false;
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "Orvane: %s\n", message.c_str());
+  return 1;
+}
+
+int RecordXError(Display*, XErrorEvent*) {
+  xFailed = true;
+  return 0;
+}
+
+// Xlib ends the process when this returns; the run's end (music, renderer) comes first.
+[[noreturn]] int OnDisplayLost(Display*) {
+  if (run != nullptr) run->End();
+  _exit(0);
+}
+
+gboolean OnEndSignal(gpointer) {
+  run->End();
+  return G_SOURCE_CONTINUE;
+}
+
+gboolean OnXEvents(gint, GIOCondition, gpointer) {
+  while (XPending(display) > 0) {
+    XEvent event;
+    XNextEvent(display, &event);
+    if (event.type == DestroyNotify && event.xdestroywindow.window == target) run->End();
+  }
+  return G_SOURCE_CONTINUE;
+}
+
+}  // namespace
+
+int RunDaemon(const DaemonRequest& request) {
+  if (!request.error.empty()) return Fail(request.error);
+  static auto process = MakePosixProcess();
+  static auto fileSystem = MakePosixFileSystem();
+  SetHostFolder(process->HostFolder());
+
+  display = XOpenDisplay(nullptr);
+  if (display == nullptr) {
+    return Fail("cannot open the X display (is DISPLAY set and the X server running?)");
+  }
+  XSetErrorHandler(RecordXError);
+  target = request.window.value_or(DefaultRootWindow(display));
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned int count = 0;
+  if (!XQueryTree(display, target, &root, &parent, &children, &count) || xFailed) {
+    return Fail("cannot find the window " + WindowIdText(static_cast<std::uint32_t>(target)));
+  }
+  if (children != nullptr) XFree(children);
+  const bool music = PlaysMusicIn({target == root, parent == root});
+  // Only the window's end is heard: input belongs to the daemon.
+  XSelectInput(display, target, StructureNotifyMask);
+  XSync(display, False);
+  if (xFailed) return Fail("cannot watch the window " + WindowIdText(target));
+
+  if (const std::string_view missing = PrepareDaemonRun(*fileSystem); !missing.empty()) {
+    return Fail(std::string(missing));
+  }
+
+  static auto timers = MakeGLibTimers();
+  static auto renderer = MakePosixOwnedProgram();
+  static auto lock =
+      MakeFlockMusicLock(MusicLockPath(getenv("XDG_RUNTIME_DIR"), common::DataDirectory()));
+  static std::unique_ptr<platform::Multimedia> multimedia;
+  static DaemonRun daemonRun(DaemonParts{*fileSystem, *process, *timers, *renderer, *lock,
+                                         [] {
+                                           multimedia = platform::CreateSystemMultimedia();
+                                           BGM_UseMultimedia(*multimedia);
+                                         }},
+                             static_cast<std::uint32_t>(target), music);
+  run = &daemonRun;
+
+  for (int signal : {SIGTERM, SIGINT, SIGHUP}) g_unix_signal_add(signal, OnEndSignal, nullptr);
+  // A write to a connection the server has dropped must reach the handler below.
+  ::signal(SIGPIPE, SIG_IGN);
+  XSetIOErrorHandler(OnDisplayLost);
+  g_unix_fd_add(ConnectionNumber(display), static_cast<GIOCondition>(G_IO_IN | G_IO_HUP | G_IO_ERR),
+                OnXEvents, nullptr);
+
+  run->Start();
+  GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
+  g_main_loop_run(loop);
+  return 0;
+}
+
+}  // namespace orvane

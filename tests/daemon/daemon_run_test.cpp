@@ -1,0 +1,306 @@
+// The daemon mode's command line, its choice of window and music, and its run against fakes
+// that write every call into one list, in order.
+#include "host/daemon_run.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "host/Orvane_B.h"
+#include "host/daemon_command_line.h"
+#include "host/music/Orvane_BGM.h"
+#include "platform/fake_platform.h"
+#include "platform/music_lock.h"
+#include "renderer/window_argument.h"
+#include "tests/music/scripted_multimedia.h"
+#include "tests/support/temp_folder.h"
+
+namespace orvane {
+namespace {
+
+using namespace std::chrono_literals;
+using Strings = std::vector<std::string>;
+
+TEST(DaemonCommandLine, SwitchesWindowsAndTheirErrors) {
+  const struct {
+    Strings arguments;
+    const char* environment;  // XSCREENSAVER_WINDOW
+    bool daemon;
+    std::optional<std::uint32_t> window;  // nullopt: the root window
+    std::string error;
+  } cases[] = {
+      // Windows-style command lines stay Main's.
+      {{"/s"}, "0x600008", false, {}, ""},
+      {{}, nullptr, false, {}, ""},
+      {{"/p", "132"}, nullptr, false, {}, ""},
+      // xscreensaver, mate-screensaver, XSecureLock: the window in the environment.
+      {{"--root"}, "0x600008", true, 0x600008, ""},
+      {{"-root"}, "6291464", true, 0x600008, ""},
+      {{"--root"}, nullptr, true, {}, ""},
+      {{"--root"}, "", true, {}, ""},
+      // xscreensaver-settings' preview pane: the switch wins over the environment.
+      {{"--root", "--window-id", "0x2a0000f"}, "0x600008", true, 0x2a0000f, ""},
+      {{"-window-id=0X1F", "--root"}, nullptr, true, 0x1f, ""},
+      {{"--window-id", "0x10", "--window-id", "0x20"}, nullptr, true, 0x10, ""},
+      // Bad ids are named, not guessed.
+      {{"--root"},
+       "0x60000g",
+       true,
+       {},
+       "XSCREENSAVER_WINDOW needs a window id such as 0x600008, not \"0x60000g\""},
+      {{"--root", "--window-id"},
+       nullptr,
+       true,
+       {},
+       "--window-id needs a window id such as 0x600008, not \"\""},
+      {{"--window-id", "0"},
+       nullptr,
+       true,
+       {},
+       "--window-id needs a window id such as 0x600008, not \"0\""},
+      {{"--window-id", "-5"},
+       nullptr,
+       true,
+       {},
+       "--window-id needs a window id such as 0x600008, not \"-5\""},
+      {{"--window-id", "0x100000000"},
+       nullptr,
+       true,
+       {},
+       "--window-id needs a window id such as 0x600008, not \"0x100000000\""},
+  };
+  for (const auto& c : cases) {
+    std::vector<const char*> argv;
+    std::string trace;
+    for (const auto& a : c.arguments) argv.push_back(a.c_str()), trace += a + " ";
+    SCOPED_TRACE(trace + (c.environment ? c.environment : "(unset)"));
+    const auto request = ParseDaemonCommandLine(argv, c.environment);
+    ASSERT_EQ(request.has_value(), c.daemon);
+    if (!request) continue;
+    EXPECT_EQ(request->error, c.error);
+    if (c.error.empty()) {
+      EXPECT_EQ(request->window, c.window);
+    }
+  }
+}
+
+TEST(DaemonCommandLine, MusicOnlyOnTheRootOrItsChildAndTheLockInTheRuntimeFolder) {
+  EXPECT_TRUE(PlaysMusicIn({true, false}));
+  EXPECT_TRUE(PlaysMusicIn({false, true}));
+  EXPECT_FALSE(PlaysMusicIn({false, false}));
+  EXPECT_EQ(MusicLockPath("/run/user/65534", "/home/u/.cache/t_ovin"),
+            "/run/user/65534/orvane-music.lock");
+  for (const char* runtime : {static_cast<const char*>(nullptr), "", "relative/run"}) {
+    EXPECT_EQ(MusicLockPath(runtime, "/home/u/.cache/t_ovin"),
+              "/home/u/.cache/t_ovin/orvane-music.lock");
+  }
+}
+
+TEST(RendererWindowArgument, OnlyTheWindowIdOptionLeavesTheGlutWindow) {
+  const char* plain[] = {"Orvane.dll"};
+  EXPECT_FALSE(renderer::findWindowArgument(1, plain).given);
+  const char* glut[] = {"Orvane.dll", "-display", ":1"};
+  EXPECT_FALSE(renderer::findWindowArgument(3, glut).given);
+  const char* good[] = {"Orvane.dll", "--window-id", "0x50d"};
+  EXPECT_EQ(renderer::findWindowArgument(3, good).window, 0x50du);
+  const char* bad[] = {"Orvane.dll", "--window-id", "root"};
+  EXPECT_TRUE(renderer::findWindowArgument(3, bad).given);
+  EXPECT_FALSE(renderer::findWindowArgument(3, bad).window);
+  EXPECT_FALSE(renderer::findWindowArgument(2, bad).window) << "no value";
+}
+
+// The real lock on a file: one holder at a time, the next one takes it once released.
+TEST(FlockMusicLock, OneHolderAtATime) {
+  testing::TempFolder folder;
+  const std::string path = folder / "orvane-music.lock";
+  auto first = MakeFlockMusicLock(path);
+  auto second = MakeFlockMusicLock(path);
+  EXPECT_TRUE(first->TryTake());
+  EXPECT_TRUE(first->TryTake()) << "held already";
+  EXPECT_FALSE(second->TryTake());
+  first->Release();
+  EXPECT_TRUE(second->TryTake());
+  EXPECT_FALSE(MakeFlockMusicLock(folder / "missing/x.lock")->TryTake());
+}
+
+// The renderer and the lock as the run sees them; both write their calls into the fake's list.
+class FakeRenderer final : public OwnedProgram {
+ public:
+  explicit FakeRenderer(Strings& calls) : calls_(calls) {}
+  bool Start(const std::string& program, const std::vector<std::string>& arguments) override {
+    std::string line = "StartRenderer " + program;
+    for (const auto& a : arguments) line += " " + a;
+    calls_.push_back(line);
+    running = true;
+    return true;
+  }
+  bool Running() override { return running; }
+  void End() override {
+    calls_.push_back(running ? "EndRenderer" : "EndRenderer (not running)");
+    running = false;
+  }
+  bool running = false;
+
+ private:
+  Strings& calls_;
+};
+
+class FakeLock final : public MusicLock {
+ public:
+  explicit FakeLock(Strings& calls) : calls_(calls) {}
+  bool TryTake() override {
+    if (!held) held = free;
+    calls_.push_back(std::string("TryTake ") + (held ? "taken" : "held elsewhere"));
+    return held;
+  }
+  void Release() override {
+    calls_.push_back("Release");
+    held = false;
+  }
+  bool free = true;
+  bool held = false;
+
+ private:
+  Strings& calls_;
+};
+
+testing::ScriptedMultimedia silence;
+
+class DaemonRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetHostFolder("/opt/orvane");
+    BGM_Kind = 2;
+    BGM_File = "/music/loop.wav";
+    BGM_RepeatTrack = 0;
+    mm.log = &fake.calls;
+    BGM_UseMultimedia(mm);
+  }
+  void TearDown() override {
+    run.reset();
+    BGM_UseMultimedia(silence);
+  }
+  void Start(bool music, std::uint32_t window = 0x600008) {
+    run = std::make_unique<DaemonRun>(
+        DaemonParts{fake.platform().fileSystem, fake.platform().process, fake.platform().timers,
+                    renderer, lock, [this] { fake.calls.push_back("PrepareMusic"); }},
+        window, music);
+    run->Start();
+  }
+  Strings CallsSince(size_t first) {
+    return Strings(fake.calls.begin() + static_cast<long>(first), fake.calls.end());
+  }
+
+  FakePlatform fake;
+  testing::ScriptedMultimedia mm;
+  FakeRenderer renderer{fake.calls};
+  FakeLock lock{fake.calls};
+  std::unique_ptr<DaemonRun> run;
+};
+
+const Strings kStart = {"CopyFile /opt/orvane/Orvane.image -> C:\\t_ovin\\Orvane.image",
+                        "StartRenderer /opt/orvane/Orvane.dll --window-id 0x600008",
+                        "StartTimer 1 500"};
+
+Strings StartThen(Strings more) {
+  Strings all = kStart;
+  all.insert(all.end(), more.begin(), more.end());
+  return all;
+}
+
+TEST_F(DaemonRunTest, TheSaversMusicPlaysUnderTheLockAndAnEndStopsItThenEndsTheRenderer) {
+  BGM_File = "/music/Tune.Mp3";
+  mm.Answer("status MP3Play mode", 0, "stopped");
+  Start(true);
+  EXPECT_EQ(fake.calls, StartThen({"TryTake taken", "PrepareMusic",
+                                   "MCI open \"/music/Tune.Mp3\" type MPEGVideo Alias MP3Play",
+                                   "MCI play MP3Play", "StartTimer 2 1000"}));
+  // The same 1000 ms keep-playing timer as "/s".
+  const size_t ticking = fake.calls.size();
+  fake.Advance(1000ms);
+  EXPECT_EQ(CallsSince(ticking),
+            (Strings{"MCI status MP3Play mode", "MCI stop MP3Play", "MCI play MP3Play from 0"}));
+  EXPECT_EQ(fake.CallsStartingWith("TryTake").size(), 1u) << "no retries while it plays";
+
+  // SIGTERM, the window or the display gone: the music stops before the renderer is ended.
+  const size_t ending = fake.calls.size();
+  run->End();
+  run->End();
+  EXPECT_EQ(CallsSince(ending),
+            (Strings{"StopTimer 1", "StopTimer 2", "MCI stop MP3Play", "MCI close MP3Play",
+                     "Release", "EndRenderer", "EndProcess"}));
+  const size_t ended = fake.calls.size();
+  fake.Advance(3000ms);
+  EXPECT_EQ(CallsSince(ended), Strings{});
+}
+
+TEST_F(DaemonRunTest, APreviewPaneOrNoMusicSettingNeverTouchesTheLockOrTheMusic) {
+  // A pane gets the settings' music refused; a saver window gets a file it cannot play.
+  for (bool music : {false, true}) {
+    SCOPED_TRACE(music);
+    fake.calls.clear();
+    BGM_File = music ? "/music/tune.wma" : "/music/loop.wav";
+    Start(music, 0x2a0000f);
+    const std::string watch = music ? "2" : "1";  // the fake numbers timers on
+    EXPECT_EQ(fake.calls,
+              (Strings{kStart[0], "StartRenderer /opt/orvane/Orvane.dll --window-id 0x2a0000f",
+                       "StartTimer " + watch + " 500"}));
+    fake.Advance(1000ms);
+    const size_t ending = fake.calls.size();
+    run->End();
+    EXPECT_EQ(CallsSince(ending),
+              (Strings{"StopTimer " + watch, "Release", "EndRenderer", "EndProcess"}));
+    run.reset();
+  }
+}
+
+// A second monitor's saver waits for the lock every 500 ms, takes over when the first has
+// ended, and its renderer's end ends it within a watch.
+TEST_F(DaemonRunTest, TheSecondSaverTakesTheMusicOverAndEndsWithItsRenderer) {
+  lock.free = false;
+  Start(true);
+  EXPECT_EQ(fake.calls, StartThen({"TryTake held elsewhere", "StartTimer 2 500"}));
+  fake.Advance(1000ms);
+  EXPECT_EQ(fake.CallsStartingWith("TryTake").size(), 3u);
+  EXPECT_FALSE(run->playing());
+
+  lock.free = true;  // the first saver has ended
+  const size_t freed = fake.calls.size();
+  fake.Advance(500ms);
+  EXPECT_EQ(CallsSince(freed), (Strings{"TryTake taken", "StopTimer 2", "PrepareMusic",
+                                        "PlaySound /music/loop.wav 9"}));
+  EXPECT_TRUE(run->playing());
+
+  renderer.running = false;  // killed, or its window went first
+  const size_t gone = fake.calls.size();
+  fake.Advance(500ms);
+  EXPECT_EQ(CallsSince(gone), (Strings{"StopTimer 1", "PlaySound NULL 0", "Release",
+                                       "EndRenderer (not running)", "EndProcess"}));
+}
+
+TEST_F(DaemonRunTest, ARunEndedWhileWaitingForTheLockNeverPlays) {
+  lock.free = false;
+  Start(true);
+  run->End();
+  lock.free = true;
+  fake.Advance(2000ms);
+  EXPECT_TRUE(fake.CallsStartingWith("PlaySound").empty());
+  EXPECT_TRUE(fake.CallsStartingWith("PrepareMusic").empty());
+}
+
+TEST_F(DaemonRunTest, StartUpMakesTheDataDirectoryLoadsTheSettingsAndNamesAMissingFile) {
+  testing::TempFolder folder;
+  SetHostFolder(folder.path());
+  testing::WriteBytes(folder / "Orvane.ini", "[Section]\r\n" + std::string(IniKeyKind) + "=1\r\n");
+  FileSystem& fs = fake.platform().fileSystem;
+  EXPECT_EQ(PrepareDaemonRun(fs), "Orvane.image が同じﾌｫﾙﾀﾞに見つかりません！");
+  EXPECT_EQ(BGM_Kind, 1);
+  EXPECT_EQ(fake.calls, Strings{"CreateDirectory C:\\t_ovin"});
+  testing::WriteBytes(folder / "Orvane.image", "x");
+  EXPECT_EQ(PrepareDaemonRun(fs), "Orvane.dll が同じﾌｫﾙﾀﾞに見つかりません！");
+  testing::WriteBytes(folder / "Orvane.dll", "x");
+  EXPECT_EQ(PrepareDaemonRun(fs), "");
+}
+
+}  // namespace
+}  // namespace orvane

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+struct _XDisplay;
+
+namespace orvane::testing {
+
+// A window the test makes on an X display, on a connection of its own, as a screen-saver
+// daemon or a settings program would: mapped and on the server when the constructor returns;
+// destroyed with the object (or earlier, by Destroy).
+class TestWindow {
+ public:
+  // A child of parent (0: the root window) at x, y with the size given, filled with the
+  // background colour (0xRRGGBB); override-redirect if asked, like a daemon's saver window.
+  TestWindow(const std::string& display, int x, int y, int width, int height,
+             unsigned long background, unsigned long parent = 0, bool overrideRedirect = false);
+  ~TestWindow();
+  TestWindow(const TestWindow&) = delete;
+  TestWindow& operator=(const TestWindow&) = delete;
+
+  unsigned long id() const { return window_; }
+  bool ok() const { return window_ != 0; }
+  void Resize(int width, int height);
+  void Destroy();
+
+ private:
+  _XDisplay* display_ = nullptr;
+  unsigned long window_ = 0;
+};
+
+// How many children the root window has: the top-level windows of every client.
+unsigned TopLevelWindows(const std::string& display);
+
+}  // namespace orvane::testing

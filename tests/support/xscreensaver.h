@@ -1,0 +1,45 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/support/child.h"
+#include "tests/support/pulse.h"
+#include "tests/support/temp_folder.h"
+
+namespace orvane::testing {
+
+// argv run as the unprivileged user nobody (xscreensaver starts no saver as root), in an
+// environment of only PATH and the NAME=value pairs given.
+std::vector<std::string> AsNobody(const std::vector<std::string>& env,
+                                  std::vector<std::string> argv);
+// Lets every user read (and run) what lies in folder, the folder itself included.
+void OpenToAll(const std::string& folder);
+// Lets every user reach the PulseAudio daemon's socket.
+void OpenToAll(const PulseServer& pulse);
+
+// A real xscreensaver daemon of the test's own, run as nobody with a throwaway HOME whose
+// .xscreensaver lists one program (a GL one), with locking, fading and the splash off. Its own
+// XDG_RUNTIME_DIR lies in that HOME. The destructor ends exactly this daemon, by its id.
+class XScreenSaver {
+ public:
+  // env: NAME=value pairs for the daemon and the programs it starts (DISPLAY, PULSE_SERVER...).
+  XScreenSaver(const std::vector<std::string>& env, const std::string& program);
+  ~XScreenSaver();
+  XScreenSaver(const XScreenSaver&) = delete;
+  XScreenSaver& operator=(const XScreenSaver&) = delete;
+
+  bool running() { return daemon_ && daemon_->Running(); }
+  // Runs xscreensaver-command with the option ("-activate", "-deactivate") as the daemon's
+  // user; its exit code.
+  int Command(const std::string& option);
+  std::string Log() const { return daemon_ ? daemon_->Stderr() : ""; }
+
+ private:
+  TempFolder home_;
+  std::vector<std::string> env_;
+  std::unique_ptr<Child> daemon_;
+};
+
+}  // namespace orvane::testing
