@@ -48,7 +48,8 @@ SaverWindow::SaverWindow(Platform& platform, HiddenWindows& windows,
       prepareMusic_(std::move(prepareMusic)),
       timer1_(platform.timers, Timer1Interval, [this] { KeepMp3(); }),
       timer2_(platform.timers, Timer2Interval, [this] { PollCd(); }),
-      timer3_(platform.timers, Timer3Interval, [this] { WatchRenderer(); }) {
+      timer3_(platform.timers, Timer3Interval, [this] { WatchRenderer(); }),
+      watch_(platform, Timer3Interval) {
   // The system's close (logoff, shutdown) runs the same close step as the window's own.
   Guarded([&] { window_ = windows_.CreateHiddenWindow(SaverWindowTitle, [this] { Close(); }); });
   // Timer3 runs from the window's creation, so its first look comes about 500 ms from now,
@@ -66,7 +67,7 @@ void SaverWindow::Load() {
   Guarded([&] { platform_.fileSystem.CopyFile(TexturePath(), std::string(TextureCopyPath)); });
   // 2 and 3. No arguments and no waiting: the renderer's window title is all that links us.
   Guarded([&] { rendererCommandLine_ = RendererPath(); });
-  Guarded([&] { platform_.process.StartProgram(rendererCommandLine_, {}); });
+  Guarded([&] { watch_.StartRenderer(rendererCommandLine_); });
 
   const bool cd = BGM_Kind == 1;
   const bool file = BGM_Kind == 2;
@@ -109,9 +110,9 @@ void SaverWindow::PollCd() {
 
 void SaverWindow::WatchRenderer() {
   if (closing_) return;
-  WindowHandle renderer = 0;
-  Guarded([&] { renderer = platform_.windowFinder.FindWindow(RendererWindowTitle); });
-  if (renderer != 0) return;
+  bool ended = false;
+  Guarded([&] { ended = watch_.RendererEnded(); });
+  if (!ended) return;
   Guarded([&] { timer3_.Stop(); });
   Close();
 }
