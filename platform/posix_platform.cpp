@@ -20,19 +20,20 @@ class PosixFileSystem final : public FileSystem {
  public:
   bool CreateDirectory(const std::string& path) override {
     const std::string target = common::MapFixedPath(path);
+    if (target == common::DataDirectory()) return common::CreateDataDirectory();
     if (target.empty()) return false;
-    // Missing parents too, each private to the user like the data directory.
-    for (size_t slash = target.find('/', 1);; slash = target.find('/', slash + 1)) {
-      const std::string part = target.substr(0, slash);
-      if (!part.empty() && mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
-      if (slash == std::string::npos) break;
-    }
     struct stat info {};
+    if (mkdir(target.c_str(), 0700) != 0 && errno != EEXIST) return false;
     return stat(target.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
   }
 
   bool CopyFile(const std::string& from, const std::string& to) override {
-    return CopyFileAtomically(common::MapFixedPath(from), common::MapFixedPath(to));
+    const std::string target = common::MapFixedPath(to);
+    // Nothing is copied into a data directory that the rule refuses.
+    if (target != to && common::CheckDataDirectory() != common::DataDirectoryState::Usable) {
+      return false;
+    }
+    return CopyFileAtomically(common::MapFixedPath(from), target);
   }
 };
 

@@ -14,6 +14,7 @@
 #include "platform/posix_platform.h"
 #include "platform/screen_dpi.h"
 #include "platform/x11_platform.h"
+#include "tests/support/another_user.h"
 #include "tests/support/child.h"
 #include "tests/support/temp_folder.h"
 
@@ -72,6 +73,26 @@ TEST(FileSystem, DataDirectoryIsPrivateAndCopiesAndWritesReplaceWhole) {
   EXPECT_TRUE(WriteFileAtomically(folder / "a.ini", "x"));
   EXPECT_EQ(std::filesystem::status(folder / "a.ini").permissions(), std::filesystem::perms(0644));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 6);
+}
+
+// Another user's data directory is neither prepared nor copied into.
+TEST(FileSystem, NothingIsCopiedIntoAnotherUsersDataDirectory) {
+  testing::TempFolder folder;
+  setenv("XDG_CACHE_HOME", (folder / "cache").c_str(), 1);
+  const std::string data = folder / "cache/t_ovin";
+  std::filesystem::create_directories(data);
+  chmod(data.c_str(), 0777);
+  ASSERT_TRUE(testing::GiveToAnotherUser(data)) << "giving a folder to another user takes root";
+  WriteBytes(folder / "Orvane.image", "picture");
+  const std::unique_ptr<FileSystem> files = MakePosixFileSystem();
+  EXPECT_FALSE(files->CreateDirectory("C:\\t_ovin"));
+  EXPECT_FALSE(files->CopyFile(folder / "Orvane.image", "C:\\t_ovin\\Orvane.image"));
+  EXPECT_TRUE(std::filesystem::is_empty(data));
+  // The same directory, once the user's own, is made private and used.
+  ASSERT_EQ(chown(data.c_str(), geteuid(), getegid()), 0);
+  EXPECT_TRUE(files->CopyFile(folder / "Orvane.image", "C:\\t_ovin\\Orvane.image"));
+  EXPECT_EQ(ReadBytes(data + "/Orvane.image"), "picture");
+  EXPECT_EQ(std::filesystem::status(data).permissions(), std::filesystem::perms(0700));
 }
 
 // The started program is a child of ours in a session of its own; ProgramEnded only checks,
