@@ -1,10 +1,13 @@
 #include "common/data_directory.h"
 
+#include <errno.h>
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 
 namespace orvane::common {
@@ -12,7 +15,9 @@ namespace {
 
 constexpr std::string_view kFixedFolder = "c:\\t_ovin";
 
-bool IsAbsolute(const char* path) { return path != nullptr && path[0] == '/'; }
+bool IsAbsolute(const char* path) {
+  return path != nullptr && path[0] == '/';
+}
 
 std::string HomeFolder() {
   const char* home = std::getenv("HOME");
@@ -23,7 +28,20 @@ std::string HomeFolder() {
   return "/";
 }
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+// One line for the first refusal in the process: both the host's start-up and its copy check.
+void ReportRefusal(const std::string& path, const char* what, uid_t owner) {
+  static bool reported = false;
+  if (reported) return;
+  reported = true;
+  const passwd* entry = getpwuid(owner);
+  const std::string name = entry != nullptr ? entry->pw_name : "uid " + std::to_string(owner);
+  std::fprintf(stderr, "%s: the data directory %s %s (owner %s); it is not used\n",
+               program_invocation_short_name, path.c_str(), what, name.c_str());
+}
+
+char Lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // True when text starts with the fixed folder, ignoring case and taking "/" for "\".
 bool StartsWithFixedFolder(std::string_view text) {
@@ -58,6 +76,35 @@ std::string MapFixedPath(std::string_view windowsPath) {
   return mapped;
 }
 
+DataDirectoryState CheckDataDirectory() {
+  const std::string path = DataDirectory();
+  // The directory itself, never what a link there points to.
+  const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  struct stat info {};
+  if (fd < 0) {
+    if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+      ReportRefusal(path, "is a symbolic link", info.st_uid);
+      return DataDirectoryState::Refused;
+    }
+    return DataDirectoryState::Missing;
+  }
+  DataDirectoryState state = DataDirectoryState::Missing;
+  if (fstat(fd, &info) == 0) {
+    if (info.st_uid != geteuid()) {
+      ReportRefusal(path, "belongs to another user", info.st_uid);
+      state = DataDirectoryState::Refused;
+    } else if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0 && fchmod(fd, 0700) != 0) {
+      // Left writable by others, its files could be swapped under us.
+      ReportRefusal(path, "cannot be made private", info.st_uid);
+      state = DataDirectoryState::Refused;
+    } else {
+      state = DataDirectoryState::Usable;
+    }
+  }
+  close(fd);
+  return state;
+}
+
 bool CreateDataDirectory() {
   const std::string target = DataDirectory();
   for (size_t slash = target.find('/', 1);; slash = target.find('/', slash + 1)) {
@@ -65,8 +112,7 @@ bool CreateDataDirectory() {
     if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
     if (slash == std::string::npos) break;
   }
-  struct stat info {};
-  return stat(target.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  return CheckDataDirectory() == DataDirectoryState::Usable;
 }
 
 }  // namespace orvane::common

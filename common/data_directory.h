@@ -15,8 +15,22 @@ std::string DataDirectory();
 // Any other text is returned unchanged.
 std::string MapFixedPath(std::string_view windowsPath);
 
-// Creates DataDirectory() and any missing parent with mode 0700. True when it exists
-// afterwards as a directory.
+// What the one rule for the data directory, which both programs apply before they use it,
+// makes of DataDirectory().
+enum class DataDirectoryState {
+  Usable,   // a directory of the user's own, no longer writable by anyone else
+  Missing,  // nothing there, or something that is no directory
+  Refused,  // a symbolic link, a directory owned by another user, or one that stays writable
+            // by others: not to be used
+};
+
+// The rule: a directory of the user's own that others can write is tightened to 0700 and
+// used; a symbolic link, or a directory owned by another user, is refused, and the first
+// refusal in the process writes one line naming the path and its owner on standard error.
+DataDirectoryState CheckDataDirectory();
+
+// Creates DataDirectory() and any missing parent with mode 0700, then applies the rule. True
+// when the directory is usable afterwards.
 bool CreateDataDirectory();
 
 }  // namespace orvane::common

@@ -11,7 +11,8 @@ SaverWindow::SaverWindow(Platform& platform, HiddenWindows& windows,
     : platform_(platform),
       windows_(windows),
       timer3_(platform.timers, Timer3Interval, [this] { WatchRenderer(); }),
-      music_(platform.timers, std::move(prepareMusic)) {
+      music_(platform.timers, std::move(prepareMusic)),
+      watch_(platform, Timer3Interval) {
   // The system's close (logoff, shutdown) runs the same close step as the window's own.
   Guarded([&] { window_ = windows_.CreateHiddenWindow(SaverWindowTitle, [this] { Close(); }); });
   // Timer3 runs from the window's creation, so its first look comes about 500 ms from now,
@@ -29,16 +30,16 @@ void SaverWindow::Load() {
   Guarded([&] { platform_.fileSystem.CopyFile(TexturePath(), std::string(TextureCopyPath)); });
   // 2 and 3. No arguments and no waiting: the renderer's window title is all that links us.
   Guarded([&] { rendererCommandLine_ = RendererPath(); });
-  Guarded([&] { platform_.process.StartProgram(rendererCommandLine_, {}); });
+  Guarded([&] { watch_.StartRenderer(rendererCommandLine_); });
   // 4 and 5. The CD, or a WAV or MP3 file.
   music_.Start();
 }
 
 void SaverWindow::WatchRenderer() {
   if (closing_) return;
-  WindowHandle renderer = 0;
-  Guarded([&] { renderer = platform_.windowFinder.FindWindow(RendererWindowTitle); });
-  if (renderer != 0) return;
+  bool ended = false;
+  Guarded([&] { ended = watch_.RendererEnded(); });
+  if (!ended) return;
   Guarded([&] { timer3_.Stop(); });
   Close();
 }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "host/renderer_watch.h"
 #include "host/saver_music.h"
 #include "host/window_timer.h"
 #include "platform/hidden_windows.h"
@@ -20,8 +21,8 @@ namespace orvane {
 void CreateSaverWindow(Platform& platform);
 
 // The saver window Orvane_S. It starts the renderer and the music, then only watches: every
-// 500 ms it looks for the renderer's window "Orvane_VC", and once that is gone it closes
-// itself. Its close step (also run when the system closes the window) stops the music, shows
+// 500 ms it asks the renderer watch (host/renderer_watch.h), and once the renderer has ended it
+// closes itself. Its close step (also run when the system closes the window) stops the music, shows
 // the cursor again in "S" mode and ends the host process. Every step is guarded: a step that
 // fails is skipped without a word and the next one runs.
 class SaverWindow {
@@ -57,6 +58,7 @@ class SaverWindow {
   HiddenWindows& windows_;
   WindowTimer timer3_;
   SaverMusic music_;  // Timer1 and Timer2
+  RendererWatch watch_;
   WindowHandle window_ = 0;
   std::string rendererCommandLine_;
   bool closing_ = false;

@@ -33,7 +33,8 @@ int main(int argc, char** argv) {
 
   auto platform = orvane::X11Platform::Open();
   if (!platform) {
-    // The only time the host writes to standard error.
+    // One of the two times the host writes to standard error (the other: a refused data
+    // directory).
     std::fputs("Orvane: cannot open the X display (is DISPLAY set and the X server running?)\n",
                stderr);
     return 1;

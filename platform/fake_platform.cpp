@@ -119,12 +119,17 @@ std::string FakePlatform::HostFolder() {
   return hostFolder;
 }
 
-bool FakePlatform::StartProgram(const std::string& program,
-                                const std::vector<std::string>& arguments) {
+FakePlatform::ProgramId FakePlatform::StartProgram(const std::string& program,
+                                                   const std::vector<std::string>& arguments) {
   std::string line = "StartProgram " + program;
   for (const auto& argument : arguments) line += " " + argument;
   calls.push_back(line);
-  return startProgramResult;
+  return startedProgram;
+}
+
+bool FakePlatform::ProgramEnded(ProgramId program) {
+  calls.push_back("ProgramEnded " + std::to_string(program));
+  return program == 0 || endedPrograms.count(program) != 0;
 }
 
 void FakePlatform::EndProcess() {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,8 @@ namespace orvane {
 //   "SetParent <child> <parent>"       "GetCursorPos"
 //   "DrawAnimatedRects <window> <l>,<t>,<r>,<b> -> <l>,<t>,<r>,<b>"
 //   "CreateDirectory <path>"           "CopyFile <from> -> <to>"
-//   "StartProgram <program>[ <argument>...]"     "EndProcess"
+//   "StartProgram <program>[ <argument>...]"     "ProgramEnded <id>"
+//   "EndProcess"
 //   "StartTimer <id> <milliseconds>"   "StopTimer <id>"
 class FakePlatform final : WindowFinder,
                            Cursor,
@@ -53,7 +55,8 @@ class FakePlatform final : WindowFinder,
   std::string hostFolder = "/opt/orvane";
   bool createDirectoryResult = true;
   bool copyFileResult = true;
-  bool startProgramResult = true;
+  ProgramId startedProgram = 4242;    // StartProgram's answer; 0: the start fails
+  std::set<ProgramId> endedPrograms;  // ProgramEnded is true for these (and for 0)
   // Called from inside ShowMessage, e.g. to check the state while the box is open.
   std::function<void(std::string_view)> onMessage;
 
@@ -86,7 +89,9 @@ class FakePlatform final : WindowFinder,
   bool CreateDirectory(const std::string& path) override;
   bool CopyFile(const std::string& from, const std::string& to) override;
   std::string HostFolder() override;
-  bool StartProgram(const std::string& program, const std::vector<std::string>& arguments) override;
+  ProgramId StartProgram(const std::string& program,
+                         const std::vector<std::string>& arguments) override;
+  bool ProgramEnded(ProgramId program) override;
   void EndProcess() override;
   TimerId StartTimer(std::chrono::milliseconds interval, std::function<void()> tick) override;
   void StopTimer(TimerId id) override;

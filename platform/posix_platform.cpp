@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <limits>
 
 #include "common/data_directory.h"
 #include "platform/atomic_file.h"
@@ -19,19 +20,20 @@ class PosixFileSystem final : public FileSystem {
  public:
   bool CreateDirectory(const std::string& path) override {
     const std::string target = common::MapFixedPath(path);
+    if (target == common::DataDirectory()) return common::CreateDataDirectory();
     if (target.empty()) return false;
-    // Missing parents too, each private to the user like the data directory.
-    for (size_t slash = target.find('/', 1);; slash = target.find('/', slash + 1)) {
-      const std::string part = target.substr(0, slash);
-      if (!part.empty() && mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
-      if (slash == std::string::npos) break;
-    }
     struct stat info {};
+    if (mkdir(target.c_str(), 0700) != 0 && errno != EEXIST) return false;
     return stat(target.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
   }
 
   bool CopyFile(const std::string& from, const std::string& to) override {
-    return CopyFileAtomically(common::MapFixedPath(from), common::MapFixedPath(to));
+    const std::string target = common::MapFixedPath(to);
+    // Nothing is copied into a data directory that the rule refuses.
+    if (target != to && common::CheckDataDirectory() != common::DataDirectoryState::Usable) {
+      return false;
+    }
+    return CopyFileAtomically(common::MapFixedPath(from), target);
   }
 };
 
@@ -50,30 +52,27 @@ class PosixProcess final : public Process {
     return path.substr(0, slash);
   }
 
-  bool StartProgram(const std::string& program,
-                    const std::vector<std::string>& arguments) override {
-    if (program.empty()) return false;
-    // Everything the children use is made before fork: after it only async-signal-safe
-    // calls are allowed.
+  ProgramId StartProgram(const std::string& program,
+                         const std::vector<std::string>& arguments) override {
+    if (program.empty()) return 0;
+    // Everything the child uses is made before fork: after it only async-signal-safe calls
+    // are allowed.
     std::vector<std::string> words{program};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (auto& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);
 
-    // The grandchild reports a failed exec through this pipe; a clean exec closes it.
+    // The child reports a failed exec through this pipe; a clean exec closes it.
     int report[2];
-    if (pipe2(report, O_CLOEXEC) != 0) return false;
+    if (pipe2(report, O_CLOEXEC) != 0) return 0;
     const pid_t child = fork();
     if (child < 0) {
       close(report[0]);
       close(report[1]);
-      return false;
+      return 0;
     }
     if (child == 0) {
-      // The middle process ends at once, so the program is adopted by init: no zombie here.
-      const pid_t grandchild = fork();
-      if (grandchild != 0) _exit(grandchild < 0 ? 1 : 0);
       sigset_t none;
       sigemptyset(&none);
       sigprocmask(SIG_SETMASK, &none, nullptr);
@@ -86,17 +85,29 @@ class PosixProcess final : public Process {
       _exit(127);
     }
     close(report[1]);
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
     int error = 0;
     ssize_t got;
     do {
       got = read(report[0], &error, sizeof error);
     } while (got < 0 && errno == EINTR);
     close(report[0]);
-    const bool forked = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    return forked && got == 0;
+    if (got == 0) return child;
+    // The exec failed: the child is ending on its own, and is collected here.
+    while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    return 0;
+  }
+
+  bool ProgramEnded(ProgramId program) override {
+    // Never 0 or below: waitpid would then look at other children, or a whole group.
+    if (program <= 0 || program > std::numeric_limits<pid_t>::max()) return true;
+    while (true) {
+      const pid_t got = waitpid(static_cast<pid_t>(program), nullptr, WNOHANG);
+      if (got == 0) return false;
+      if (got < 0 && errno == EINTR) continue;
+      // Collected now, or already gone (ECHILD): either way it has ended.
+      return true;
+    }
   }
 
   void EndProcess() override {

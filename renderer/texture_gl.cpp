@@ -38,6 +38,10 @@ static bool alphaSwizzles() {
 }
 
 void initTexture() {
+  // A data directory that is a link or another user's is never read from; the check says why.
+  if (orvane::common::CheckDataDirectory() == orvane::common::DataDirectoryState::Refused) {
+    std::exit(1);
+  }
   const std::string path = orvane::common::MapFixedPath("c:\\t_ovin\\Orvane.image");
   textureImage = loadTextureImage(path.c_str(), uploadAccepts);
   if (const auto exitCode = reportLoadFailure(textureImage, path.c_str())) std::exit(*exitCode);

@@ -14,6 +14,7 @@
 #include "platform/posix_platform.h"
 #include "platform/screen_dpi.h"
 #include "platform/x11_platform.h"
+#include "tests/support/another_user.h"
 #include "tests/support/child.h"
 #include "tests/support/temp_folder.h"
 
@@ -90,19 +91,50 @@ TEST(FileSystem, DataDirectoryIsPrivateAndCopiesAndWritesReplaceWhole) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 6);
 }
 
-TEST(Process, StartsWithoutWaitingAndLeavesNoZombie) {
+// Another user's data directory is neither prepared nor copied into.
+TEST(FileSystem, NothingIsCopiedIntoAnotherUsersDataDirectory) {
+  testing::TempFolder folder;
+  setenv("XDG_CACHE_HOME", (folder / "cache").c_str(), 1);
+  const std::string data = folder / "cache/t_ovin";
+  std::filesystem::create_directories(data);
+  chmod(data.c_str(), 0777);
+  ASSERT_TRUE(testing::GiveToAnotherUser(data)) << "giving a folder to another user takes root";
+  WriteBytes(folder / "Orvane.image", "picture");
+  const std::unique_ptr<FileSystem> files = MakePosixFileSystem();
+  EXPECT_FALSE(files->CreateDirectory("C:\\t_ovin"));
+  EXPECT_FALSE(files->CopyFile(folder / "Orvane.image", "C:\\t_ovin\\Orvane.image"));
+  EXPECT_TRUE(std::filesystem::is_empty(data));
+  // The same directory, once the user's own, is made private and used.
+  ASSERT_EQ(chown(data.c_str(), geteuid(), getegid()), 0);
+  EXPECT_TRUE(files->CopyFile(folder / "Orvane.image", "C:\\t_ovin\\Orvane.image"));
+  EXPECT_EQ(ReadBytes(data + "/Orvane.image"), "picture");
+  EXPECT_EQ(std::filesystem::status(data).permissions(), std::filesystem::perms(0700));
+}
+
+// The started program is a child of ours in a session of its own; ProgramEnded only checks,
+// and collects it once it has ended, so no zombie is left.
+TEST(Process, StartsWithoutWaitingAndTellsWhenTheProgramHasEnded) {
   testing::TempFolder folder;
   auto process = MakePosixProcess();
-  EXPECT_FALSE(process->StartProgram("/no/such/program", {}));
+  EXPECT_EQ(process->StartProgram("/no/such/program", {}), 0);
+  WriteBytes(folder / "not-a-program", "echo hello\n");  // not executable
+  EXPECT_EQ(process->StartProgram(folder / "not-a-program", {}), 0);
+  EXPECT_TRUE(process->ProgramEnded(0));
+  EXPECT_TRUE(process->ProgramEnded(1)) << "not ours";
   const std::string marker = folder / "started";
   const auto before = std::chrono::steady_clock::now();
-  ASSERT_TRUE(process->StartProgram("/bin/sh", {"-c", "sleep 0.3; echo $PPID > " + marker}));
-  EXPECT_LT(std::chrono::steady_clock::now() - before, 250ms) << "StartProgram must not wait";
-  // The program is no child of ours, so nothing is left to reap.
+  const Process::ProgramId program =
+      process->StartProgram("/bin/sh", {"-c", "sleep 0.3; echo $PPID > " + marker});
+  ASSERT_GT(program, 0);
+  EXPECT_FALSE(process->ProgramEnded(program));
+  EXPECT_LT(std::chrono::steady_clock::now() - before, 250ms) << "neither call may wait";
+  EXPECT_EQ(getsid(static_cast<pid_t>(program)), program);
+  EXPECT_TRUE(testing::WaitFor([&] { return process->ProgramEnded(program); }, 5s));
+  EXPECT_EQ(ReadBytes(marker), std::to_string(getpid()) + "\n");
+  EXPECT_TRUE(process->ProgramEnded(program)) << "asked again";
   errno = 0;
   EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
-  EXPECT_EQ(errno, ECHILD);
-  EXPECT_TRUE(testing::WaitFor([&] { return !ReadBytes(marker).empty(); }, 5s));
+  EXPECT_EQ(errno, ECHILD) << "nothing left to collect";
 }
 
 // Without a hook the host's "/a" run shows the exit code 0.

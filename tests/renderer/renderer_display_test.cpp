@@ -2,6 +2,7 @@
 // and what it draws.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <memory>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "renderer/sgi_writer.h"
+#include "tests/support/another_user.h"
 #include "tests/support/child.h"
 #include "tests/support/screenshot.h"
 #include "tests/support/temp_folder.h"
@@ -148,6 +150,19 @@ TEST_F(RendererDisplayTest, EndsWithOneWithoutAPictureElseDrawsItOnEveryFaceUnti
   xdotool("key Escape");
   EXPECT_EQ(renderer->Wait(5s), 0);
   EXPECT_EQ(renderer->Stdout(), "");
+}
+
+// Another user's data directory is not read from, whatever it holds.
+TEST_F(RendererDisplayTest, EndsWithOneAndALineWhenTheDataDirectoryIsAnotherUsers) {
+  const std::vector<std::uint8_t> grey(8 * 8 * 3, 128);
+  const auto picture = encodeSgi(grey.data(), 8, 8, 3, SgiStorage::verbatim);
+  WriteBytes(picturePath_, std::string(picture.begin(), picture.end()));
+  chmod((cache_ / "t_ovin").c_str(), 0777);
+  ASSERT_TRUE(GiveToAnotherUser(cache_ / "t_ovin")) << "giving a folder to another user takes root";
+  auto renderer = startRenderer();
+  EXPECT_EQ(renderer->Wait(10s), 1);
+  EXPECT_EQ(renderer->Stderr(), "Orvane.dll: the data directory " + cache_ / "t_ovin" +
+                                    " belongs to another user (owner nobody); it is not used\n");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // and signals, and the music heard on the null sink of a PulseAudio daemon of the test's own.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <chrono>
@@ -13,6 +14,7 @@
 #include "tests/mci/media_files.h"
 #include "tests/saver/cursor_requests.h"
 #include "tests/saver/saver_run.h"
+#include "tests/support/another_user.h"
 #include "tests/support/pulse.h"
 
 namespace orvane::testing {
@@ -61,16 +63,17 @@ class SaverRun : public ::testing::Test {
 
   // Waits until the renderer's window covers the screen (viewable, so that a key press reaches
   // it), and guards its process, found by its program file.
-  bool WaitForRenderer(std::chrono::milliseconds timeout = 10s) {
+  bool WaitForRenderer(std::chrono::milliseconds timeout = 10s, std::string program = "") {
+    if (program.empty()) program = install.Path("Orvane.dll");
     const bool shown = WaitFor(
         [&] {
           return Xdotool("search --onlyvisible --name '^Orvane_VC$' getwindowgeometry --shell %1")
                      .find("WIDTH=1024\nHEIGHT=768\n") != std::string::npos;
         },
         timeout, 100ms);
-    const auto running = ProcessesRunning(install.Path("Orvane.dll"));
+    const auto running = ProcessesRunning(program);
     if (!shown || running.size() != 1) return false;
-    renderer = std::make_unique<InstalledProcess>(running[0], install.Path("Orvane.dll"));
+    renderer = std::make_unique<InstalledProcess>(running[0], program);
     return true;
   }
 
@@ -208,6 +211,51 @@ TEST_F(SaverRun, ARendererThatCannotStartEndsTheSaverAtItsFirstCheckWithNoMessag
   EXPECT_LT(elapsed, 500ms + 1500ms);
   EXPECT_EQ(cursor->Seen(), (Strings{"hide", "show"}));
   EXPECT_EQ(host->Stderr(), "") << "no message";
+}
+
+// A busy machine may show the renderer's window seconds after its start: the saver waits for it,
+// with its music and its window, refuses a second start meanwhile, and ends with it as ever.
+TEST_F(SaverRun, ARendererSlowToShowItsWindowKeepsTheSaverRunning) {
+  const std::string program = install.Path("renderer");
+  std::filesystem::rename(install.Path("Orvane.dll"), program);
+  WriteBytes(install.Path("Orvane.dll"), "#!/bin/sh\nsleep 2.5\nexec " + program + "\n");
+  std::filesystem::permissions(install.Path("Orvane.dll"), std::filesystem::perms::owner_all);
+  WriteWav(music / "loop.wav", 0.5, 880);
+  install.WriteSettings(2, music / "loop.wav");
+  const std::size_t before = recorder->Mark();
+  auto host = StartHost({"/s"});
+
+  std::this_thread::sleep_for(1500ms);
+  ASSERT_TRUE(host->Running()) << "ended before the renderer showed its window";
+  EXPECT_EQ(Windows("Orvane_VC"), 0) << "the renderer is still asleep";
+  EXPECT_EQ(Windows("Orvane_Main"), 1);
+  auto second = StartHost({"/s"});
+  EXPECT_EQ(second->Wait(5s), 0) << "a second saver is refused";
+  EXPECT_TRUE(SoundArrives(before));
+
+  ASSERT_TRUE(WaitForRenderer(10s, program)) << host->Stderr();
+  EXPECT_EQ(Windows("Orvane_Main"), 1);
+  HostEndsWithinAWatch(*host, [&] { Xdotool("key Escape"); });
+  EXPECT_EQ(host->Stderr(), "");
+}
+
+// Another user's data directory: the host copies nothing into it, the renderer reads nothing
+// from it, each says so in one line, and the saver ends with the renderer.
+TEST_F(SaverRun, AnotherUsersDataDirectoryIsNeitherFilledNorRead) {
+  const std::string data = install.cacheHome() + "/t_ovin";
+  std::filesystem::create_directories(data);
+  WriteBytes(data + "/Orvane.image", "another user's picture");
+  chmod(data.c_str(), 0777);
+  ASSERT_TRUE(GiveToAnotherUser(data)) << "giving a folder to another user takes root";
+
+  auto host = StartHost({"/s"});
+  EXPECT_EQ(host->Wait(10s), 0);
+  const std::string line =
+      " the data directory " + data + " belongs to another user (owner nobody); it is not used\n";
+  EXPECT_EQ(host->Stderr(), "Orvane.scr:" + line + "Orvane.dll:" + line);
+  EXPECT_TRUE(ReadBytes(data + "/Orvane.image") == "another user's picture") << "copied over";
+  EXPECT_EQ(Windows("Orvane_VC"), 0);
+  EXPECT_EQ(cursor->Seen(), (Strings{"hide", "show"}));
 }
 
 TEST_F(SaverRun, AnEmptyCommandLineNeverHidesTheCursorAndLosingTheXConnectionEndsTheHost) {

@@ -145,7 +145,8 @@ TEST_F(SaverWindowTest, CdPollStoppedAfterAnErrorSendsNoStopOrCloseAtTheEnd) {
   const size_t ejected = w->fake.calls.size();
   w->fake.Advance(200ms);
   EXPECT_EQ(CallsSince(ejected), (Strings{"MCI status cdaudio current track", "StopTimer 2"}));
-  PlayingDisc();  // even a disc put back is not polled again
+  PlayingDisc();           // even a disc put back is not polled again
+  w->fake.Advance(100ms);  // the first look finds the renderer's window
   RendererEnds();
   const size_t stopped = w->fake.calls.size();
   w->fake.Advance(500ms);
@@ -157,7 +158,7 @@ TEST_F(SaverWindowTest, CdPollStoppedAfterAnErrorSendsNoStopOrCloseAtTheEnd) {
 // runs, and the first look ends the saver without a message (in "" mode, the cursor untouched).
 TEST_F(SaverWindowTest, EveryStepRunsAfterAFailedOneAndTheFirstLookEndsTheSaver) {
   SetCommandLine("");
-  w->fake.startProgramResult = false;
+  w->fake.startedProgram = 0;
   w->fake.copyFileResult = false;
   w->mm.throws = true;
   BGM_Kind = 1;
@@ -170,6 +171,48 @@ TEST_F(SaverWindowTest, EveryStepRunsAfterAFailedOneAndTheFirstLookEndsTheSaver)
   EXPECT_TRUE(w->fake.ended);
   EXPECT_TRUE(w->fake.CallsStartingWith("MessageBox").empty());
   EXPECT_TRUE(w->fake.CallsStartingWith("ShowCursor").empty());
+}
+
+// A busy machine may show the renderer's window seconds after its start. Until the window has
+// been seen, only the end of the started process or ten seconds of waiting end the saver; once
+// seen, its going ends it, whatever the process is doing.
+TEST_F(SaverWindowTest, TheWatchWaitsForASlowRendererWhileItsProcessRuns) {
+  constexpr int kNever = 1 << 30;
+  const struct {
+    const char* what;
+    int windowFrom, windowUntil, processEnds;
+    int saverEnds;  // the first look that ends the saver, in ms after the start
+  } cases[] = {
+      {"window shown at once, gone at 1 s", 0, 1000, kNever, 1000},
+      {"window after 2.8 s, gone at 6 s", 2800, 6000, kNever, 6000},
+      {"window after 2.8 s, gone at 6 s, process collected later", 2800, 6000, 8000, 6000},
+      {"no window, process ends at 3.2 s", kNever, kNever, 3200, 3500},
+      {"no window, process runs on", kNever, kNever, kNever, 10000},
+      {"window after 9.9 s and kept: the bound is past", 9900, kNever, kNever, kNever},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Reset();
+    RendererEnds();
+    Start();
+    int saverEnded = kNever;
+    for (int t = 100; t <= 15000 && saverEnded == kNever; t += 100) {
+      if (t >= c.windowFrom && t < c.windowUntil) {
+        w->fake.windowsByTitle["Orvane_VC"] = 0x600001;
+      } else {
+        RendererEnds();
+      }
+      if (t >= c.processEnds) w->fake.endedPrograms.insert(4242);
+      w->fake.Advance(100ms);
+      if (w->fake.ended) saverEnded = t;
+      // Until then a second start finds the saver window and is refused.
+      if (!w->fake.ended) ASSERT_EQ(w->fake.windowsByTitle.count("Orvane_Main"), 1u) << t;
+    }
+    EXPECT_EQ(saverEnded, c.saverEnds);
+  }
+  // The process is only ever checked, never waited for or signalled: the fake's one id.
+  for (const std::string& call : w->fake.CallsStartingWith("ProgramEnded"))
+    EXPECT_EQ(call, "ProgramEnded 4242");
 }
 
 TEST_F(SaverWindowTest, TheSystemsCloseRunsTheCloseStepOnceAndLeavesTheRendererAlone) {
