@@ -5,7 +5,7 @@
 #include <string>
 
 // PlaySound on GStreamer: one sound at a time, a WAV file played once or looped without a
-// gap.
+// gap, a short one from memory.
 namespace orvane::platform {
 
 class SoundPlayer {
@@ -22,9 +22,13 @@ class SoundPlayer {
   void Stop();
   // True while a sound is playing (the bus is read first).
   bool Playing();
+  // How many passes the looping sound has queued: its file again, or a block of copies of a
+  // short sound (none for an empty one).
+  std::uint64_t Passes() const;
+
+  class Sound;
 
  private:
-  class Sound;
   std::string audioSink_;
   std::unique_ptr<Sound> sound_;
 };
