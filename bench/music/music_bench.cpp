@@ -79,8 +79,8 @@ void LoopWavs(const char* label, const orvane::platform::MultimediaOptions& opti
     const double start = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
     const double share = RunLoopFor(10, [] {});
     orvane::BGM_WAVStop();
-    std::printf("%-28s WAV loop %-9s CPU over 10 s: %5.2f%% of one core; start: %6.2f ms\n",
-                label, name, share, start);
+    std::printf("%-28s WAV loop %-9s CPU over 10 s: %5.2f%% of one core; start: %6.2f ms\n", label,
+                name, share, start);
   }
 }
 

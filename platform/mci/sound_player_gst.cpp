@@ -97,8 +97,8 @@ DecodedStart DecodeStart(const std::string& uri) {
     gst_app_sink_set_callbacks(GST_APP_SINK(out), &callbacks, &d, nullptr);
     GstBus* bus = gst_element_get_bus(pipeline);
     if (gst_element_set_state(pipeline, GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE) {
-      const auto types =
-          static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR | GST_MESSAGE_APPLICATION);
+      const auto types = static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR |
+                                                     GST_MESSAGE_APPLICATION);
       GstMessage* message = gst_bus_timed_pop_filtered(
           bus, static_cast<GstClockTime>(kDecodeWait.count()) * GST_MSECOND, types);
       if (message != nullptr) {

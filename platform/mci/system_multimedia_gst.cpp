@@ -1,3 +1,5 @@
+#include <optional>
+
 #include "platform/mci/cd_audio_device.h"
 #include "platform/mci/cd_drive_cdio.h"
 #include "platform/mci/gst_pipeline_gst.h"
@@ -6,8 +8,6 @@
 #include "platform/mci/mpeg_video_device_gst.h"
 #include "platform/mci/multimedia.h"
 #include "platform/mci/sound_player_gst.h"
-
-#include <optional>
 
 namespace orvane::platform {
 namespace {

@@ -41,9 +41,8 @@ TEST(MciParser, RejectsBadCommandsWithTheirCodes) {
 // Windows fails every command where a closing quote meets another with 305.
 TEST(MciParser, ADoubledQuoteInAQuotedWordIsOneQuote) {
   MciCommand c;
-  ASSERT_EQ(ParseMciCommand(
-                "open \"/m/It's \"\"quoted\"\" ♪.mp3\" type MPEGVideo Alias MP3Play", c),
-            0u);
+  ASSERT_EQ(
+      ParseMciCommand("open \"/m/It's \"\"quoted\"\" ♪.mp3\" type MPEGVideo Alias MP3Play", c), 0u);
   EXPECT_EQ(c.device, "/m/It's \"quoted\" ♪.mp3");
   EXPECT_EQ(c.type, "MPEGVideo");
   EXPECT_EQ(c.alias, "MP3Play");

@@ -137,7 +137,8 @@ TEST(LoopingSound, StartsOverAboutOnceASecondHoweverShortItIs) {
   const struct {
     const char* name;
     std::uint64_t fewest, most;
-  } loops[] = {{"empty.wav", 0, 0}, {"unfinished.wav", 0, 0}, {"20ms.wav", 2, 5}, {"long.wav", 2, 4}};
+  } loops[] = {
+      {"empty.wav", 0, 0}, {"unfinished.wav", 0, 0}, {"20ms.wav", 2, 5}, {"long.wav", 2, 4}};
   std::vector<std::unique_ptr<SoundPlayer>> players;
   for (const auto& loop : loops) {
     players.push_back(std::make_unique<SoundPlayer>(kTestSink));

@@ -16,11 +16,11 @@ bool Encode(const std::string& path, double seconds, double frequency, const cha
   // Whole buffers of at most 1024 frames; a clip shorter than that is one buffer of its length.
   const auto frames = static_cast<long>(std::lround(seconds * 44100));
   const long perBuffer = std::clamp(frames, 1L, 1024L);
-  const std::string description =
-      "audiotestsrc num-buffers=" + std::to_string(frames / perBuffer) +
-      " samplesperbuffer=" + std::to_string(perBuffer) +
-      " volume=0.5 freq=" + std::to_string(frequency) +
-      " ! audio/x-raw,format=S16LE,rate=44100,channels=2 ! " + encoder + " ! filesink name=out";
+  const std::string description = "audiotestsrc num-buffers=" + std::to_string(frames / perBuffer) +
+                                  " samplesperbuffer=" + std::to_string(perBuffer) +
+                                  " volume=0.5 freq=" + std::to_string(frequency) +
+                                  " ! audio/x-raw,format=S16LE,rate=44100,channels=2 ! " + encoder +
+                                  " ! filesink name=out";
   GstElement* pipeline = gst_parse_launch(description.c_str(), nullptr);
   if (pipeline == nullptr) return false;
   // The path goes in as a property: no quoting of blanks or quotes in a pipeline description.
@@ -47,8 +47,9 @@ void WriteWav(const std::string& path, double seconds, double frequency) {
 
 void WriteEmptyWav(const std::string& path) {
   using namespace std::string_literals;
-  WriteBytes(path, "RIFF\x24\0\0\0WAVEfmt \x10\0\0\0\x01\0\x02\0\x44\xAC\0\0\x10\xB1\x02\0"
-                   "\x04\0\x10\0data\0\0\0\0"s);
+  WriteBytes(path,
+             "RIFF\x24\0\0\0WAVEfmt \x10\0\0\0\x01\0\x02\0\x44\xAC\0\0\x10\xB1\x02\0"
+             "\x04\0\x10\0data\0\0\0\0"s);
 }
 
 bool WriteMp3(const std::string& path, double seconds, double frequency) {

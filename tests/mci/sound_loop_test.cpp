@@ -12,8 +12,9 @@ using Bytes = std::vector<std::uint8_t>;
 TEST(LoopBlock, RepeatsAShortSoundWholeToFillAPassAndLeavesAnEmptyOneSilent) {
   EXPECT_EQ(kLoopPassMs, 1000u);
   const Bytes clip = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};  // three frames of 4 bytes
-  EXPECT_EQ(LoopBlock(clip, 4, 7), (Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 1, 2, 3, 4, 5, 6,
-                                          7, 8, 9, 10, 11, 12, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+  EXPECT_EQ(LoopBlock(clip, 4, 7),
+            (Bytes{1, 2, 3, 4,  5,  6,  7, 8, 9, 10, 11, 12, 1, 2, 3, 4,  5,  6,
+                   7, 8, 9, 10, 11, 12, 1, 2, 3, 4,  5,  6,  7, 8, 9, 10, 11, 12}));
   EXPECT_EQ(LoopBlock(clip, 4, 6).size(), 24u) << "exactly two copies";
   EXPECT_EQ(LoopBlock(clip, 4, 2), clip) << "a sound as long as a pass plays once";
   EXPECT_EQ(LoopBlock(Bytes{1, 2, 3, 4, 5, 6}, 4, 3), (Bytes{1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3, 4}))
