@@ -4,12 +4,14 @@
 #include <glib.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/Orvane_B.h"
 #include "host/music/Orvane_BGM.h"
@@ -62,25 +64,45 @@ double PlayFor(int seconds) {
   return RunLoopFor(seconds, &orvane::BGM_MP3Keep);
 }
 
+double MillisSince(Clock::time_point t0) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+}
+
 // Loops each WAV file for 10 s as the saver does (BGM_WAVPlay, no tick), on the output of
-// `options`, and prints the share of a core used and the UI thread's time to start it.
+// `options`, and prints the share of a core used. Before that, the UI thread's time for one
+// BGM_WAVPlay and for its two parts, counting the outputs and starting the sound, each the
+// median of 9 starts.
 void LoopWavs(const char* label, const orvane::platform::MultimediaOptions& options,
               const orvane::testing::TempFolder& folder) {
   auto mm = orvane::platform::CreateSystemMultimedia(options);
   orvane::BGM_UseMultimedia(*mm);
-  const auto n0 = Clock::now();
-  const std::uint32_t outputs = mm->WaveOutGetNumDevs();
-  const double count = std::chrono::duration<double, std::milli>(Clock::now() - n0).count();
-  std::printf("%-28s waveOutGetNumDevs: %u, %6.2f ms\n", label, outputs, count);
+  const auto median = [](std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+  };
   for (const char* name : {"empty.wav", "20ms.wav", "long.wav"}) {
     orvane::BGM_File = folder / name;
-    const auto t0 = Clock::now();
+    std::vector<double> whole, count, sound;
+    for (int i = 0; i < 9; ++i) {
+      auto t0 = Clock::now();
+      orvane::BGM_WAVPlay();
+      whole.push_back(MillisSince(t0));
+      orvane::BGM_WAVStop();
+      t0 = Clock::now();
+      mm->WaveOutGetNumDevs();
+      count.push_back(MillisSince(t0));
+      t0 = Clock::now();
+      mm->PlaySound(orvane::BGM_File.c_str(), 9);
+      sound.push_back(MillisSince(t0));
+      orvane::BGM_WAVStop();
+    }
     orvane::BGM_WAVPlay();
-    const double start = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
     const double share = RunLoopFor(10, [] {});
     orvane::BGM_WAVStop();
-    std::printf("%-28s WAV loop %-9s CPU over 10 s: %5.2f%% of one core; start: %6.2f ms\n", label,
-                name, share, start);
+    std::printf(
+        "%-28s WAV loop %-9s CPU over 10 s: %5.2f%% of one core; BGM_WAVPlay %5.2f ms "
+        "(count %5.2f ms, PlaySound after it %5.2f ms)\n",
+        label, name, share, median(whole), median(count), median(sound));
   }
 }
 
