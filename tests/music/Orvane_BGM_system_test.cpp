@@ -30,10 +30,11 @@ class RealMusic : public ::testing::Test {
   std::unique_ptr<platform::Multimedia> mm;
 };
 
-// Any name Linux allows plays: a double quote, an apostrophe, blanks and non-ASCII letters.
+// Any name Linux allows plays: a double quote, an apostrophe, blanks, a tab, non-ASCII letters
+// and a byte that is not UTF-8.
 TEST_F(RealMusic, AnMp3WithQuotesAndBlanksInItsNameRepeatsAfterItsEnd) {
   Use();
-  BGM_File = folder / "It's \"a song\" ♪ é.mp3";
+  BGM_File = folder / "It's \"a song\" ♪ \xE9\t.mp3";
   ASSERT_TRUE(testing::WriteMp3(BGM_File, 0.6, 440));
   BGM_MP3Open();
   EXPECT_TRUE(BGM_MP3IsPlaying());
