@@ -17,7 +17,8 @@ class SoundPlayer {
 
   // PlaySoundA's rules: nullptr stops the sound; SND_LOOP needs SND_ASYNC; SND_NOSTOP fails
   // while a sound plays; a name that is not a readable WAV file plays nothing (there is no
-  // default sound). A synchronous play returns when the sound has ended.
+  // default sound), and a loop whose start does not decode fails. A synchronous play returns
+  // when the sound has ended.
   bool Play(const char* name, std::uint32_t flags);
   void Stop();
   // True while a sound is playing (the bus is read first).
@@ -26,6 +27,7 @@ class SoundPlayer {
   // short sound (none for an empty one).
   std::uint64_t Passes() const;
 
+  // One sound as it plays; its kinds (from the file, from memory) live with the player.
   class Sound;
 
  private:

@@ -96,6 +96,9 @@ TEST_F(SystemMci, FilesThatCannotPlayFailWithTheirCodesAndPrintNothing) {
   ASSERT_TRUE(testing::WriteMp3(folder / "song.wav", 0.3, 440));
   EXPECT_FALSE(mm->PlaySound((folder / "song.wav").c_str(), SND_ASYNC)) << "an MP3 is no wave";
   EXPECT_FALSE(mm->PlaySound((folder / "gone.wav").c_str(), SND_ASYNC));
+  testing::WriteBytes(folder / "junk.wav", "RIFF\x10\0\0\0WAVEjunk junk junk");
+  EXPECT_FALSE(mm->PlaySound((folder / "junk.wav").c_str(), SND_ASYNC | SND_LOOP))
+      << "a loop decodes its start first";
   EXPECT_EQ(printed.Text(), "");
 }
 
