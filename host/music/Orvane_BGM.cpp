@@ -62,6 +62,17 @@ std::string Upper(std::string text) {
   return text;
 }
 
+// A file name between double quotes. A quote within it is doubled, which our MCI parser reads
+// as one; Windows names hold no quote, so for them this is the name as it stands.
+std::string QuotedName(const std::string& name) {
+  std::string quoted = "\"";
+  for (char c : name) {
+    quoted += c;
+    if (c == '"') quoted += '"';
+  }
+  return quoted + '"';
+}
+
 bool IsError(const std::string& reply) {
   return Upper(reply).find("ERR") != std::string::npos;
 }
@@ -185,7 +196,7 @@ void BGM_CDClose() {
 
 void BGM_MP3Open() {
   const std::string open =
-      std::string("open \"") + BGM_File + "\" type MPEGVideo Alias " + kMp3Alias;
+      "open " + QuotedName(BGM_File) + " type MPEGVideo Alias " + std::string(kMp3Alias);
   if (SendNoReply(open) == 0) SendNoReply(std::string("play ") + kMp3Alias);
 }
 

@@ -30,7 +30,8 @@ bool SameWord(std::string_view a, std::string_view b) {
 }
 
 // Splits at blanks. A word that starts with a double quote runs to the next one and must be
-// followed by a blank or the end.
+// followed by a blank or the end. Inside it, two quotes in a row stand for one: a Linux file
+// name may hold a quote, and Windows, whose names never do, fails that sequence with 305.
 std::uint32_t Split(std::string_view text, std::vector<Word>& words) {
   std::size_t i = 0;
   while (true) {
@@ -38,11 +39,20 @@ std::uint32_t Split(std::string_view text, std::vector<Word>& words) {
     if (i == text.size()) return 0;
     Word word;
     if (text[i] == '"') {
-      const std::size_t close = text.find('"', i + 1);
-      if (close == std::string_view::npos) return MCIERR_NO_CLOSING_QUOTE;
-      word.text = std::string(text.substr(i + 1, close - i - 1));
       word.quoted = true;
-      i = close + 1;
+      ++i;
+      while (true) {
+        const std::size_t close = text.find('"', i);
+        if (close == std::string_view::npos) return MCIERR_NO_CLOSING_QUOTE;
+        word.text.append(text.substr(i, close - i));
+        i = close + 1;
+        if (i < text.size() && text[i] == '"') {
+          word.text += '"';
+          ++i;
+          continue;
+        }
+        break;
+      }
       if (i < text.size() && !IsBlank(text[i])) return MCIERR_EXTRA_CHARACTERS;
     } else {
       const std::size_t start = i;

@@ -8,7 +8,8 @@
 #include "platform/mci/mci_device.h"
 
 // The MCI command-string parser: one command string in, one parsed command (or an MCI
-// error code) out. Keywords match without regard to case; a quoted word may hold blanks.
+// error code) out. Keywords match without regard to case; a quoted word may hold blanks,
+// and "" inside it stands for one double quote.
 namespace orvane::platform {
 
 enum class MciVerb { Open, Close, Play, Stop, Pause, Resume, Seek, Status, Set };

@@ -1,3 +1,5 @@
+#include <optional>
+
 #include "platform/mci/cd_audio_device.h"
 #include "platform/mci/cd_drive_cdio.h"
 #include "platform/mci/gst_pipeline_gst.h"
@@ -60,11 +62,23 @@ class SystemMultimedia final : public Multimedia {
   }
 
   bool PlaySound(const char* name, std::uint32_t flags) override {
-    if (name != nullptr && WaveOutGetNumDevs() == 0) return false;
+    // A sound without an output would only make the audio libraries complain; the count
+    // the caller took just before is the answer, else one is taken now.
+    if (name != nullptr) {
+      const std::uint32_t outputs = countTaken_ ? *countTaken_ : WaveOutGetNumDevs();
+      countTaken_.reset();
+      if (outputs == 0) return false;
+    }
     return sound_.Play(name, flags);
   }
 
   std::uint32_t WaveOutGetNumDevs() override {
+    countTaken_ = CountOutputs();
+    return *countTaken_;
+  }
+
+ private:
+  std::uint32_t CountOutputs() {
     if (!options_.audioSink.empty()) return SinkOpens() ? 1 : 0;
     // The audio outputs the system's device providers (the sound server) know of.
     GstDeviceMonitor* monitor = gst_device_monitor_new();
@@ -80,7 +94,6 @@ class SystemMultimedia final : public Multimedia {
     return count;
   }
 
- private:
   bool SinkOpens() {
     GstElement* sink = gst::MakeAudioSink(options_.audioSink);
     if (sink == nullptr) return false;
@@ -95,6 +108,7 @@ class SystemMultimedia final : public Multimedia {
   SystemDevices devices_;
   MciEngine engine_;
   SoundPlayer sound_;
+  std::optional<std::uint32_t> countTaken_;  // the last count, until a sound starts
 };
 
 }  // namespace

@@ -23,6 +23,7 @@ TEST(MciParser, RejectsBadCommandsWithTheirCodes) {
       {"\"open\" cdaudio", MCIERR_UNRECOGNIZED_COMMAND},
       {"open \"C:\\a b.mp3 type mpegvideo", MCIERR_NO_CLOSING_QUOTE},
       {"open \"a.mp3\"x type mpegvideo", MCIERR_EXTRA_CHARACTERS},
+      {"open \"a\"\"", MCIERR_NO_CLOSING_QUOTE},  // the doubled quote is text, not the end
       {"open a.mp3 type", MCIERR_MISSING_STRING_ARGUMENT},
       {"open a.mp3 alias x alias y", MCIERR_DUPLICATE_FLAGS},
       {"stop x now", MCIERR_UNRECOGNIZED_KEYWORD},
@@ -34,6 +35,22 @@ TEST(MciParser, RejectsBadCommandsWithTheirCodes) {
       {"set x time format fortnights", MCIERR_BAD_CONSTANT},
   };
   for (const auto& c : cases) EXPECT_EQ(ErrorOf(c.text), c.code) << c.text;
+}
+
+// A Linux file name may hold a double quote: doubled within a quoted word it is one quote.
+// Windows fails every command where a closing quote meets another with 305.
+TEST(MciParser, ADoubledQuoteInAQuotedWordIsOneQuote) {
+  MciCommand c;
+  ASSERT_EQ(
+      ParseMciCommand("open \"/m/It's \"\"quoted\"\" ♪.mp3\" type MPEGVideo Alias MP3Play", c), 0u);
+  EXPECT_EQ(c.device, "/m/It's \"quoted\" ♪.mp3");
+  EXPECT_EQ(c.type, "MPEGVideo");
+  EXPECT_EQ(c.alias, "MP3Play");
+  ASSERT_EQ(ParseMciCommand("open \"a\"\"\" alias \"\"\"\"", c), 0u);
+  EXPECT_EQ(c.device, "a\"");
+  EXPECT_EQ(c.alias, "\"");
+  ASSERT_EQ(ParseMciCommand("open \"\" \"b\"", c), MCIERR_MISSING_DEVICE_NAME)
+      << "an empty quoted word stays empty";
 }
 
 TEST(MciParser, NumbersAreDecimalOrPackedColonFields) {

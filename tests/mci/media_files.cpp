@@ -2,6 +2,7 @@
 
 #include <gst/gst.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -12,10 +13,14 @@ namespace {
 // Runs "audiotestsrc ! <encoder> ! filesink" over a sine tone to its end.
 bool Encode(const std::string& path, double seconds, double frequency, const char* encoder) {
   gst_init(nullptr, nullptr);
-  const std::string description =
-      "audiotestsrc num-buffers=" + std::to_string(static_cast<int>(seconds * 44100 / 1024)) +
-      " samplesperbuffer=1024 volume=0.5 freq=" + std::to_string(frequency) +
-      " ! audio/x-raw,format=S16LE,rate=44100,channels=2 ! " + encoder + " ! filesink name=out";
+  // Whole buffers of at most 1024 frames; a clip shorter than that is one buffer of its length.
+  const auto frames = static_cast<long>(std::lround(seconds * 44100));
+  const long perBuffer = std::clamp(frames, 1L, 1024L);
+  const std::string description = "audiotestsrc num-buffers=" + std::to_string(frames / perBuffer) +
+                                  " samplesperbuffer=" + std::to_string(perBuffer) +
+                                  " volume=0.5 freq=" + std::to_string(frequency) +
+                                  " ! audio/x-raw,format=S16LE,rate=44100,channels=2 ! " + encoder +
+                                  " ! filesink name=out";
   GstElement* pipeline = gst_parse_launch(description.c_str(), nullptr);
   if (pipeline == nullptr) return false;
   // The path goes in as a property: no quoting of blanks or quotes in a pipeline description.
@@ -38,6 +43,13 @@ bool Encode(const std::string& path, double seconds, double frequency, const cha
 
 void WriteWav(const std::string& path, double seconds, double frequency) {
   Encode(path, seconds, frequency, "wavenc");
+}
+
+void WriteEmptyWav(const std::string& path) {
+  using namespace std::string_literals;
+  WriteBytes(path,
+             "RIFF\x24\0\0\0WAVEfmt \x10\0\0\0\x01\0\x02\0\x44\xAC\0\0\x10\xB1\x02\0"
+             "\x04\0\x10\0data\0\0\0\0"s);
 }
 
 bool WriteMp3(const std::string& path, double seconds, double frequency) {

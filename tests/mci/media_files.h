@@ -10,6 +10,10 @@ namespace orvane::testing {
 // A RIFF WAVE file of a sine tone (16-bit stereo at 44.1 kHz), encoded with GStreamer's wavenc.
 void WriteWav(const std::string& path, double seconds, double frequency);
 
+// A RIFF WAVE file of 16-bit stereo at 44.1 kHz whose data chunk is empty, written byte by
+// byte.
+void WriteEmptyWav(const std::string& path);
+
 // An MP3 file of a sine tone, encoded with GStreamer's lamemp3enc. False if it failed.
 bool WriteMp3(const std::string& path, double seconds, double frequency);
 

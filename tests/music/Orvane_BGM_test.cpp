@@ -116,14 +116,21 @@ TEST_F(MusicModule, AFailedModeQueryCountsAsNotStopped) {
   EXPECT_EQ(mm.commands, kPollQueries) << "a failed status clears the buffer";
 }
 
+// The name goes between quotes, with a quote in it doubled; a Windows name is sent as it is.
 TEST_F(MusicModule, Mp3PlaysOnlyWhenItOpenedAndWavOnlyWithAnOutput) {
-  BGM_File = "/m/a b.mp3";
-  mm.Answer("open \"/m/a b.mp3\" type MPEGVideo Alias MP3Play", platform::MCIERR_FILE_NOT_FOUND);
+  BGM_File = "/m/It's \"a b\".mp3";
+  const std::string open = "open \"/m/It's \"\"a b\"\".mp3\" type MPEGVideo Alias MP3Play";
+  mm.Answer(open, platform::MCIERR_FILE_NOT_FOUND);
   BGM_MP3Open();
   mm.outputs = 0;
   BGM_WAVPlay();
-  EXPECT_EQ(mm.calls, (Strings{"MCI open \"/m/a b.mp3\" type MPEGVideo Alias MP3Play"}))
+  EXPECT_EQ(mm.calls, (Strings{"MCI " + open}))
       << "no play after a failed open, no PlaySound without an output";
+  mm.calls.clear();
+  BGM_File = "C:\\My Music\\a.mp3";
+  BGM_MP3Open();
+  EXPECT_EQ(mm.calls, (Strings{"MCI open \"C:\\My Music\\a.mp3\" type MPEGVideo Alias MP3Play",
+                               "MCI play MP3Play"}));
 }
 
 TEST_F(MusicModule, Mp3KeepRestartsAnythingThatIsNotPlaying) {
