@@ -102,7 +102,9 @@ TEST_F(MusicModule, APollPlaysOnlyAStoppedDiscOrAWrongTrack) {
     EXPECT_EQ(BGM_CDPollOn, c.pollOn);
     Strings expected = kPollQueries;
     expected.insert(expected.end(), c.then.begin(), c.then.end());
-    if (c.pollOn) EXPECT_EQ(mm.commands, expected);
+    if (c.pollOn) {
+      EXPECT_EQ(mm.commands, expected);
+    }
   }
 }
 
