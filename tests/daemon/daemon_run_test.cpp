@@ -95,8 +95,8 @@ TEST(DaemonCommandLine, TheMusicLockLiesInTheRuntimeFolder) {
   }
 }
 
-// Window trees as the daemons, XSecureLock and xscreensaver-settings really made them under
-// Xvfb (ids and sizes as xwininfo showed them), and the music each run gets.
+// Window trees as XSecureLock and xscreensaver-settings made them under Xvfb (ids and sizes as
+// xwininfo showed them), a few made up beside them, and the music each run gets.
 using Tree = std::map<std::uint32_t, WindowNode>;
 constexpr std::uint32_t kRoot = 0x50d;
 
@@ -125,7 +125,8 @@ TEST(DaemonMusic, SaverWindowsPlayAndPreviewPanesStayQuiet) {
                              {{0x200009, {kRoot, 0, 0, 1024, 768}},
                               {0x20000a, {0x200009, 0, 0, 1024, 768}},
                               {0x400001, {0x20000a, 0, 0, 1024, 768}}});
-  // Two monitors: one saver_multiplex window per monitor inside the full-screen windows.
+  // Two monitors, as XSecureLock describes it: one saver_multiplex window per monitor inside
+  // the full-screen windows.
   const Tree lockerTwoMonitors = Screen(1280, 480,
                                         {{0x200009, {kRoot, 0, 0, 1280, 480}},
                                          {0x20000a, {0x200009, 0, 0, 1280, 480}},
