@@ -46,6 +46,7 @@ std::optional<DaemonRequest> ParseDaemonCommandLine(std::span<const char* const>
   if (!daemon) return std::nullopt;
 
   DaemonRequest request;
+  request.windowFromSwitch = windowText.has_value();
   std::string source = "--window-id";
   if (!windowText && environmentWindow != nullptr && *environmentWindow != '\0') {
     windowText = environmentWindow;
@@ -58,10 +59,6 @@ std::optional<DaemonRequest> ParseDaemonCommandLine(std::span<const char* const>
     }
   }
   return request;
-}
-
-bool PlaysMusicIn(WindowPlace place) {
-  return place.isRoot || place.parentIsRoot;
 }
 
 std::string MusicLockPath(const char* runtimeFolder, const std::string& fallbackFolder) {

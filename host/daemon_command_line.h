@@ -13,6 +13,9 @@ namespace orvane {
 struct DaemonRequest {
   // The window to draw into; nullopt for the root window.
   std::optional<std::uint32_t> window;
+  // True when the window came from "--window-id" (a settings program's preview pane), false
+  // when it came from XSCREENSAVER_WINDOW or is the root window.
+  bool windowFromSwitch = false;
   // Why the request cannot be run, for standard error; "" when it can.
   std::string error;
 };
@@ -24,15 +27,6 @@ struct DaemonRequest {
 // are ignored.
 std::optional<DaemonRequest> ParseDaemonCommandLine(std::span<const char* const> arguments,
                                                     const char* environmentWindow);
-
-// Where the daemon's window sits in the window tree.
-struct WindowPlace {
-  bool isRoot = false;
-  bool parentIsRoot = false;
-};
-// Music plays only in a real saver run: on the root window or on a daemon's saver window,
-// which is a child of the root. A settings program's preview pane lies deeper and stays quiet.
-bool PlaysMusicIn(WindowPlace place);
 
 // The music lock's file: "orvane-music.lock" in runtimeFolder (XDG_RUNTIME_DIR) when that is
 // an absolute path, else in fallbackFolder.

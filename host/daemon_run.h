@@ -7,6 +7,7 @@
 
 #include "host/daemon_command_line.h"
 #include "host/saver_music.h"
+#include "host/window_place.h"
 #include "host/window_timer.h"
 #include "platform/file_system.h"
 #include "platform/music_lock.h"

@@ -7,11 +7,13 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "common/data_directory.h"
 #include "host/Orvane_B.h"
 #include "host/daemon_run.h"
 #include "host/music/Orvane_BGM.h"
+#include "host/window_place.h"
 #include "platform/mci/multimedia.h"
 #include "platform/posix_platform.h"
 #include "platform/x11_platform.h"
@@ -39,6 +41,21 @@ int RecordXError(Display*, XErrorEvent*) {
 [[noreturn]] int OnDisplayLost(Display*) {
   if (run != nullptr) run->End();
   _exit(0);
+}
+
+std::optional<WindowNode> LookUpWindow(std::uint32_t window) {
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned int count = 0;
+  int x = 0, y = 0;
+  unsigned int width = 0, height = 0, border = 0, depth = 0;
+  xFailed = false;
+  const bool found =
+      XQueryTree(display, window, &root, &parent, &children, &count) != 0 &&
+      XGetGeometry(display, window, &root, &x, &y, &width, &height, &border, &depth) != 0;
+  if (children != nullptr) XFree(children);
+  if (!found || xFailed) return std::nullopt;
+  return WindowNode{static_cast<std::uint32_t>(parent), x, y, width + 2 * border,
+                    height + 2 * border};
 }
 
 gboolean OnEndSignal(gpointer) {
@@ -69,13 +86,11 @@ int RunDaemon(const DaemonRequest& request) {
   }
   XSetErrorHandler(RecordXError);
   target = request.window.value_or(DefaultRootWindow(display));
-  Window root = 0, parent = 0, *children = nullptr;
-  unsigned int count = 0;
-  if (!XQueryTree(display, target, &root, &parent, &children, &count) || xFailed) {
+  const auto place = FindWindowPlace(static_cast<std::uint32_t>(target), LookUpWindow);
+  if (!place) {
     return Fail("cannot find the window " + WindowIdText(static_cast<std::uint32_t>(target)));
   }
-  if (children != nullptr) XFree(children);
-  const bool music = PlaysMusicIn({target == root, parent == root});
+  const bool music = PlaysMusicIn(*place, request.windowFromSwitch);
   // Only the window's end is heard: input belongs to the daemon.
   XSelectInput(display, target, StructureNotifyMask);
   XSync(display, False);

@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 
 #include "host/Orvane_B.h"
 #include "host/daemon_command_line.h"
 #include "host/music/Orvane_BGM.h"
+#include "host/window_place.h"
 #include "platform/fake_platform.h"
 #include "platform/music_lock.h"
 #include "renderer/window_argument.h"
@@ -84,16 +86,120 @@ TEST(DaemonCommandLine, SwitchesWindowsAndTheirErrors) {
   }
 }
 
-TEST(DaemonCommandLine, MusicOnlyOnTheRootOrItsChildAndTheLockInTheRuntimeFolder) {
-  EXPECT_TRUE(PlaysMusicIn({true, false}));
-  EXPECT_TRUE(PlaysMusicIn({false, true}));
-  EXPECT_FALSE(PlaysMusicIn({false, false}));
+TEST(DaemonCommandLine, TheMusicLockLiesInTheRuntimeFolder) {
   EXPECT_EQ(MusicLockPath("/run/user/65534", "/home/u/.cache/t_ovin"),
             "/run/user/65534/orvane-music.lock");
   for (const char* runtime : {static_cast<const char*>(nullptr), "", "relative/run"}) {
     EXPECT_EQ(MusicLockPath(runtime, "/home/u/.cache/t_ovin"),
               "/home/u/.cache/t_ovin/orvane-music.lock");
   }
+}
+
+// Window trees as XSecureLock and xscreensaver-settings made them under Xvfb (ids and sizes as
+// xwininfo showed them), a few made up beside them, and the music each run gets.
+using Tree = std::map<std::uint32_t, WindowNode>;
+constexpr std::uint32_t kRoot = 0x50d;
+
+Tree Screen(unsigned width, unsigned height, Tree windows) {
+  windows[kRoot] = {0, 0, 0, width, height};
+  return windows;
+}
+
+WindowLookUp LookUpIn(const Tree& tree) {
+  return [&tree](std::uint32_t window) -> std::optional<WindowNode> {
+    const auto found = tree.find(window);
+    if (found == tree.end()) return std::nullopt;
+    return found->second;
+  };
+}
+
+TEST(DaemonMusic, SaverWindowsPlayAndPreviewPanesStayQuiet) {
+  // XSecureLock: saver_multiplex's window in the "saver" window in the "background" window,
+  // itself in the composite overlay window when the server has one.
+  const Tree lockerComposite = Screen(1024, 768,
+                                      {{0x3f, {kRoot, 0, 0, 1024, 768}},
+                                       {0x20000a, {0x3f, 0, 0, 1024, 768}},
+                                       {0x20000b, {0x20000a, 0, 0, 1024, 768}},
+                                       {0x400001, {0x20000b, 0, 0, 1024, 768}}});
+  const Tree locker = Screen(1024, 768,
+                             {{0x200009, {kRoot, 0, 0, 1024, 768}},
+                              {0x20000a, {0x200009, 0, 0, 1024, 768}},
+                              {0x400001, {0x20000a, 0, 0, 1024, 768}}});
+  // Two monitors, as XSecureLock describes it: one saver_multiplex window per monitor inside
+  // the full-screen windows.
+  const Tree lockerTwoMonitors = Screen(1280, 480,
+                                        {{0x200009, {kRoot, 0, 0, 1280, 480}},
+                                         {0x20000a, {0x200009, 0, 0, 1280, 480}},
+                                         {0x400001, {0x20000a, 0, 0, 640, 480}},
+                                         {0x400002, {0x20000a, 640, 0, 640, 480}}});
+  // xscreensaver: an override-redirect child of the root per monitor.
+  const Tree daemon = Screen(1280, 480, {{0x600008, {kRoot, 640, 0, 640, 480}}});
+  // xscreensaver-settings: its preview pane in its dialog, which stops short of the screen.
+  const Tree settings =
+      Screen(1024, 768,
+             {{0x400007, {kRoot, 0, 0, 1018, 656}}, {0x400ee5, {0x400007, 402, 112, 565, 317}}});
+  // The same dialog maximised by a window manager whose frame fills the screen.
+  const Tree settingsMaximised = Screen(1024, 768,
+                                        {{0xa00005, {kRoot, 0, 0, 1024, 768}},
+                                         {0x400007, {0xa00005, 0, 20, 1024, 748}},
+                                         {0x400ee5, {0x400007, 402, 112, 565, 317}}});
+  // A locker's top level one pixel short of a corner of the screen.
+  const Tree offset = Screen(
+      1024, 768, {{0x200009, {kRoot, 1, 1, 1023, 767}}, {0x400001, {0x200009, 0, 0, 1023, 767}}});
+  const struct {
+    const char* what;
+    const Tree& tree;
+    Strings arguments;
+    const char* environment;  // XSCREENSAVER_WINDOW
+    bool music;
+  } cases[] = {
+      {"XSecureLock with a compositor", lockerComposite, {"-root"}, "4194305", true},
+      {"XSecureLock without", locker, {"-root"}, "4194305", true},
+      {"XSecureLock, left monitor", lockerTwoMonitors, {"-root"}, "0x400001", true},
+      {"XSecureLock, right monitor", lockerTwoMonitors, {"-root"}, "0x400002", true},
+      {"xscreensaver", daemon, {"--root"}, "0x600008", true},
+      {"the root window", daemon, {"--root"}, nullptr, true},
+      {"the root window by id", daemon, {"--root", "--window-id", "0x50d"}, nullptr, true},
+      {"a daemon window by id", daemon, {"--root", "--window-id", "0x600008"}, nullptr, true},
+      {"xscreensaver-settings", settings, {"--root", "--window-id", "0x400EE5"}, "0x400EE5", false},
+      {"a pane named in the environment alone", settings, {"--root"}, "0x400ee5", false},
+      {"a pane in a maximised dialog",
+       settingsMaximised,
+       {"--root", "--window-id", "0x400ee5"},
+       "0x400ee5",
+       false},
+      {"the maximised dialog's own window",
+       settingsMaximised,
+       {"--root", "--window-id", "0x400007"},
+       nullptr,
+       false},
+      {"a top level short of the screen", offset, {"--root"}, "0x400001", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<const char*> argv;
+    for (const auto& a : c.arguments) argv.push_back(a.c_str());
+    const auto request = ParseDaemonCommandLine(argv, c.environment);
+    ASSERT_TRUE(request && request->error.empty());
+    const auto place = FindWindowPlace(request->window.value_or(kRoot), LookUpIn(c.tree));
+    ASSERT_TRUE(place);
+    EXPECT_EQ(PlaysMusicIn(*place, request->windowFromSwitch), c.music);
+  }
+}
+
+TEST(DaemonMusic, AWindowMissingFromTheChainOrAChainWithoutEndIsNotFound) {
+  const Tree gone = Screen(1024, 768, {{0x400001, {0x20000a, 0, 0, 1024, 768}}});
+  EXPECT_FALSE(FindWindowPlace(0x400001, LookUpIn(gone))) << "its parent was destroyed";
+  EXPECT_FALSE(FindWindowPlace(0x123, LookUpIn(gone)));
+  const Tree loop =
+      Screen(1024, 768, {{0x10, {0x20, 0, 0, 1024, 768}}, {0x20, {0x10, 0, 0, 1024, 768}}});
+  EXPECT_FALSE(FindWindowPlace(0x10, LookUpIn(loop)));
+  Tree deep = Screen(1024, 768, {{1, {kRoot, 0, 0, 1024, 768}}});
+  for (std::uint32_t w = 2; w <= 40; ++w) deep[w] = {w - 1, 0, 0, 1024, 768};
+  const auto place = FindWindowPlace(40, LookUpIn(deep));
+  ASSERT_TRUE(place) << "40 levels are still a tree";
+  EXPECT_TRUE(place->topLevelCoversScreen);
+  EXPECT_FALSE(place->parentIsRoot);
 }
 
 TEST(RendererWindowArgument, OnlyTheWindowIdOptionLeavesTheGlutWindow) {
