@@ -17,7 +17,7 @@ packages=(
   libcdio-dev libcdio-paranoia-dev
   # tests and benchmarks
   xvfb xdotool x11-utils x11-apps imagemagick openbox pulseaudio pulseaudio-utils libxtst-dev
-  libjpeg-turbo-progs python3 time xautolock xsecurelock
+  libjpeg-turbo-progs python3 time xautolock xsecurelock xscreensaver
 )
 
 missing=()
