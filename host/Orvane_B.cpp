@@ -25,6 +25,8 @@ std::int16_t AnimPointY = 0;
 namespace {
 
 std::string hostFolder = ".";
+std::string settingsPath;
+std::string userPicturePath;
 std::string commandLine;
 
 // The most a value read from the settings file holds, as GetPrivateProfileStringA's
@@ -100,6 +102,8 @@ const std::string& HostFolder() {
 }
 void SetHostFolder(std::string folder) {
   hostFolder = std::move(folder);
+  settingsPath.clear();
+  userPicturePath.clear();
 }
 
 // A folder of "/" would give "//Orvane.ini", which the file system reads as "/Orvane.ini".
@@ -110,7 +114,17 @@ std::string RendererPath() {
   return hostFolder + "/Orvane.dll";
 }
 std::string SettingsPath() {
-  return hostFolder + "/Orvane.ini";
+  return settingsPath.empty() ? hostFolder + "/Orvane.ini" : settingsPath;
+}
+void SetSettingsPath(std::string path) {
+  settingsPath = std::move(path);
+}
+
+std::string PicturePath() {
+  return !userPicturePath.empty() && FileExists(userPicturePath) ? userPicturePath : TexturePath();
+}
+void SetUserPicturePath(std::string path) {
+  userPicturePath = std::move(path);
 }
 
 const std::string& CommandLine() {

@@ -11,6 +11,7 @@
 #include "platform/fake_platform.h"
 #include "platform/mci/mci_errors.h"
 #include "tests/music/scripted_multimedia.h"
+#include "tests/support/temp_folder.h"
 
 namespace orvane {
 namespace {
@@ -170,6 +171,20 @@ TEST_F(SaverWindowTest, EveryStepRunsAfterAFailedOneAndTheFirstLookEndsTheSaver)
   EXPECT_TRUE(w->fake.ended);
   EXPECT_TRUE(w->fake.CallsStartingWith("MessageBox").empty());
   EXPECT_TRUE(w->fake.CallsStartingWith("ShowCursor").empty());
+}
+
+// A picture the user made takes the place of the one beside the host while it exists.
+TEST_F(SaverWindowTest, TheUsersOwnPictureIsCopiedInsteadOfTheBundledOne) {
+  testing::TempFolder folder;
+  SetUserPicturePath(folder / "Orvane.image");
+  Start();
+  EXPECT_EQ(CallsSince(), kLoad) << "no picture of the user's: the bundled one";
+  Reset();
+  testing::WriteBytes(folder / "Orvane.image", "mine");
+  SetUserPicturePath(folder / "Orvane.image");
+  Start();
+  EXPECT_EQ(CallsSince()[2],
+            "CopyFile " + folder / "Orvane.image" + " -> C:\\t_ovin\\Orvane.image");
 }
 
 TEST_F(SaverWindowTest, TheSystemsCloseRunsTheCloseStepOnceAndLeavesTheRendererAlone) {
