@@ -18,6 +18,8 @@ packages=(
   # tests and benchmarks
   xvfb xdotool x11-utils x11-apps imagemagick openbox pulseaudio pulseaudio-utils libxtst-dev
   libjpeg-turbo-progs python3 time xautolock
+  # the Debian package
+  debhelper dpkg-dev lintian desktop-file-utils
 )
 
 missing=()
