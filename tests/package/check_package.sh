@@ -38,6 +38,7 @@ expected_files() {
 /usr/share/doc/orvane/copyright
 /usr/share/icons/hicolor/scalable/apps/orvane.svg
 /usr/share/man/man1/orvane-picture.1.gz
+/usr/share/xscreensaver/config/orvane.scr.xml
 /usr/share/xscreensaver/config/orvane.xml
 LIST
 }
@@ -65,7 +66,7 @@ check_fields() {
 check_files() {
   dpkg -x "$deb" "$work/root"
   local listed
-  listed=$(cd "$work/root" && find . ! -type d | sed 's|^\.||' | sort)
+  listed=$(cd "$work/root" && find . ! -type d | sed 's|^\.||' | LC_ALL=C sort)
   if [ "$listed" != "$(expected_files)" ]; then
     fail "file list differs (< expected, > packaged):"$'\n'"$(diff <(expected_files) <(echo "$listed") || true)"
   fi
@@ -89,6 +90,8 @@ saver = tree.parse(sys.argv[1]).getroot()
 assert saver.tag == "screensaver" and saver.get("name") == "orvane", saver.attrib
 assert saver.find("command").get("arg") == "--root"
 PY
+  [ "$(readlink "$root/usr/share/xscreensaver/config/orvane.scr.xml")" = orvane.xml ] ||
+    fail "orvane.scr.xml (the name xscreensaver-settings looks for) is no link to orvane.xml"
   if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$root/usr/share/applications/orvane.desktop" ||
       fail "desktop-file-validate rejects the menu entry"
@@ -104,7 +107,7 @@ check_cmake_install() {
     return
   fi
   local installed packaged
-  installed=$(cd "$work/prefix" && find . ! -type d | sed 's|^\.||' | sort)
+  installed=$(cd "$work/prefix" && find . ! -type d | sed 's|^\.||' | LC_ALL=C sort)
   packaged=$(expected_files | grep -v '^/usr/share/doc/' | sed 's|\.1\.gz$|.1|')
   [ "$installed" = "$packaged" ] ||
     fail "cmake --install differs (< package, > install):"$'\n'"$(diff <(echo "$packaged") <(echo "$installed") || true)"
