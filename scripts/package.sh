@@ -22,6 +22,9 @@ if [ "$clean" = yes ]; then rm -rf "$out"; fi
 mkdir -p "$src"
 rm -f "$out"/orvane_* "$out"/orvane-dbgsym_*
 
+# The kept build took its compiler flags from debian/rules when it was first configured.
+if ! cmp -s debian/rules "$src/debian/rules"; then rm -rf "$src"/obj-*; fi
+
 # Tracked and new, not ignored files, with their times: the kept build (obj-*) then sees
 # unchanged files as unchanged. Everything else, debhelper's records included, goes first.
 find "$src" -mindepth 1 -maxdepth 1 ! -name 'obj-*' -exec rm -rf {} +
