@@ -8,25 +8,13 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
+
+#include "common/xdg_folder.h"
 
 namespace orvane::common {
 namespace {
 
 constexpr std::string_view kFixedFolder = "c:\\t_ovin";
-
-bool IsAbsolute(const char* path) {
-  return path != nullptr && path[0] == '/';
-}
-
-std::string HomeFolder() {
-  const char* home = std::getenv("HOME");
-  if (IsAbsolute(home)) return home;
-  if (const passwd* entry = getpwuid(getuid()); entry != nullptr && IsAbsolute(entry->pw_dir)) {
-    return entry->pw_dir;
-  }
-  return "/";
-}
 
 // One line for the first refusal in the process: both the host's start-up and its copy check.
 void ReportRefusal(const std::string& path, const char* what, uid_t owner) {
@@ -57,12 +45,7 @@ bool StartsWithFixedFolder(std::string_view text) {
 }  // namespace
 
 std::string DataDirectory() {
-  const char* cache = std::getenv("XDG_CACHE_HOME");
-  // A relative XDG_CACHE_HOME is invalid and must be ignored.
-  std::string base = IsAbsolute(cache) ? std::string(cache) : HomeFolder() + "/.cache";
-  while (base.size() > 1 && base.back() == '/') base.pop_back();
-  if (base == "/") base.clear();
-  return base + "/t_ovin";
+  return XdgFolder("XDG_CACHE_HOME", "/.cache") + "/t_ovin";
 }
 
 std::string MapFixedPath(std::string_view windowsPath) {
@@ -106,12 +89,8 @@ DataDirectoryState CheckDataDirectory() {
 }
 
 bool CreateDataDirectory() {
-  const std::string target = DataDirectory();
-  for (size_t slash = target.find('/', 1);; slash = target.find('/', slash + 1)) {
-    const std::string part = target.substr(0, slash);
-    if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
-    if (slash == std::string::npos) break;
-  }
+  // Whatever the making gave, the check has the last word (and names a link or a stranger's).
+  MakePrivateFolders(DataDirectory());
   return CheckDataDirectory() == DataDirectoryState::Usable;
 }
 

@@ -26,6 +26,8 @@ std::int16_t AnimPointY = 0;
 namespace {
 
 std::string hostFolder = ".";
+std::string settingsPath;
+std::string userPicturePath;
 std::string commandLine;
 
 // The most a section or key name passes to WriteIni, as its 128-byte buffer allows.
@@ -98,6 +100,8 @@ const std::string& HostFolder() {
 }
 void SetHostFolder(std::string folder) {
   hostFolder = std::move(folder);
+  settingsPath.clear();
+  userPicturePath.clear();
 }
 
 // A folder of "/" would give "//Orvane.ini", which the file system reads as "/Orvane.ini".
@@ -108,7 +112,22 @@ std::string RendererPath() {
   return hostFolder + "/Orvane.dll";
 }
 std::string SettingsPath() {
-  return hostFolder + "/Orvane.ini";
+  return settingsPath.empty() ? hostFolder + "/Orvane.ini" : settingsPath;
+}
+void SetSettingsPath(std::string path) {
+  settingsPath = std::move(path);
+}
+
+std::string PicturePath() {
+  return !userPicturePath.empty() && FileExists(userPicturePath) ? userPicturePath : TexturePath();
+}
+void SetUserPicturePath(std::string path) {
+  userPicturePath = std::move(path);
+}
+
+void UseUserFiles(UserFiles& userFiles) {
+  Guarded([&] { SetSettingsPath(userFiles.SettingsPath(HostFolder())); });
+  Guarded([&] { SetUserPicturePath(userFiles.UserPicturePath()); });
 }
 
 const std::string& CommandLine() {

@@ -51,10 +51,19 @@ inline constexpr std::string_view TextureCopyPath = "C:\\t_ovin\\Orvane.image";
 // from Process::HostFolder(); tests set it directly.
 const std::string& HostFolder();
 void SetHostFolder(std::string folder);
-// Companion paths: HostFolder() + "/Orvane.image", "/Orvane.dll", "/Orvane.ini".
+// Companion paths: HostFolder() + "/Orvane.image", "/Orvane.dll".
 std::string TexturePath();
 std::string RendererPath();
+// The settings file: HostFolder() + "/Orvane.ini" unless Main has set another, by the
+// platform's rule (UserFiles::SettingsPath), since the host last moved.
 std::string SettingsPath();
+void SetSettingsPath(std::string path);
+// The picture the saver shows: the user's own (UserFiles::UserPicturePath, set by Main) when
+// it exists, otherwise TexturePath().
+std::string PicturePath();
+void SetUserPicturePath(std::string path);
+// Takes both places from the platform's rule, for the host folder set last.
+void UseUserFiles(UserFiles& userFiles);
 
 // The raw command line of this process (arguments joined with single blanks). Main stores
 // it; the saver reads the mode letter again at its end with ModeLetter().

@@ -18,6 +18,8 @@ void Main(std::string commandLine, Platform& platform) {
 void Main(std::string commandLine, Platform& platform, const ModeHandlers& handlers) {
   SetCommandLine(std::move(commandLine));
   Guarded([&] { SetHostFolder(platform.process.HostFolder()); });
+  // A system-wide installation keeps what the user chooses in the user's own folder.
+  UseUserFiles(platform.userFiles);
 
   // Another saver or settings dialog is open: end silently. Both searches are always made.
   bool refused = false;

@@ -27,7 +27,7 @@ SaverWindow::~SaverWindow() {
 
 void SaverWindow::Load() {
   // 1. The renderer reads its texture from the data directory, so the copy comes first.
-  Guarded([&] { platform_.fileSystem.CopyFile(TexturePath(), std::string(TextureCopyPath)); });
+  Guarded([&] { platform_.fileSystem.CopyFile(PicturePath(), std::string(TextureCopyPath)); });
   // 2 and 3. No arguments and no waiting: the renderer's window title is all that links us.
   Guarded([&] { rendererCommandLine_ = RendererPath(); });
   Guarded([&] { watch_.StartRenderer(rendererCommandLine_); });

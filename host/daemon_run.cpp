@@ -6,7 +6,9 @@
 
 namespace orvane {
 
-std::string_view PrepareDaemonRun(FileSystem& fileSystem) {
+std::string_view PrepareDaemonRun(FileSystem& fileSystem, UserFiles& userFiles) {
+  // The settings and picture the user chose, wherever this installation keeps them.
+  UseUserFiles(userFiles);
   Guarded([&] { fileSystem.CreateDirectory(std::string(DataDirectoryPath)); });
   Guarded([] { LoadSettings(); });
   if (!FileExists(TexturePath())) return MessageImageMissing;
@@ -30,7 +32,7 @@ DaemonRun::~DaemonRun() {
 
 void DaemonRun::Start() {
   // The renderer reads its texture from the data directory, so the copy comes first.
-  Guarded([&] { parts_.fileSystem.CopyFile(TexturePath(), std::string(TextureCopyPath)); });
+  Guarded([&] { parts_.fileSystem.CopyFile(PicturePath(), std::string(TextureCopyPath)); });
   Guarded([&] { parts_.renderer.Start(RendererPath(), {"--window-id", WindowIdText(window_)}); });
   Guarded([&] { watch_.Start(); });
   if (!music_ || !SaverMusic::HasMusic()) return;

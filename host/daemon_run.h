@@ -14,6 +14,7 @@
 #include "platform/owned_program.h"
 #include "platform/process.h"
 #include "platform/timers.h"
+#include "platform/user_files.h"
 
 // The saver run that a screen-saver daemon starts: the tunnel drawn into the daemon's window
 // and the music of "/s", with no window of the host's own, owned and ended as daemons expect.
@@ -32,7 +33,7 @@ struct DaemonParts {
 
 // The start-up of "/s" without its windows and message boxes: makes the data directory, loads
 // the settings and checks the companion files. The missing-file message, or "" when all is there.
-std::string_view PrepareDaemonRun(FileSystem& fileSystem);
+std::string_view PrepareDaemonRun(FileSystem& fileSystem, UserFiles& userFiles);
 
 class DaemonRun {
  public:

@@ -78,6 +78,7 @@ int RunDaemon(const DaemonRequest& request) {
   if (!request.error.empty()) return Fail(request.error);
   static auto process = MakePosixProcess();
   static auto fileSystem = MakePosixFileSystem();
+  static auto userFiles = MakePosixUserFiles();
   SetHostFolder(process->HostFolder());
 
   display = XOpenDisplay(nullptr);
@@ -96,7 +97,8 @@ int RunDaemon(const DaemonRequest& request) {
   XSync(display, False);
   if (xFailed) return Fail("cannot watch the window " + WindowIdText(target));
 
-  if (const std::string_view missing = PrepareDaemonRun(*fileSystem); !missing.empty()) {
+  if (const std::string_view missing = PrepareDaemonRun(*fileSystem, *userFiles);
+      !missing.empty()) {
     return Fail(std::string(missing));
   }
 

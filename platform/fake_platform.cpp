@@ -13,7 +13,7 @@ std::string RectText(const Rect& r) {
 }  // namespace
 
 FakePlatform::FakePlatform()
-    : platform_{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {}
+    : platform_{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {}
 
 void FakePlatform::Advance(std::chrono::milliseconds elapsed) {
   const auto end = now + elapsed;
@@ -151,6 +151,14 @@ void FakePlatform::StopTimer(TimerId id) {
   calls.push_back("StopTimer " + std::to_string(id));
   auto it = timers_.find(id);
   if (it != timers_.end()) it->second.running = false;
+}
+
+std::string FakePlatform::SettingsPath(const std::string& hostFolder) {
+  return settingsPath.empty() ? hostFolder + "/Orvane.ini" : settingsPath;
+}
+
+std::string FakePlatform::UserPicturePath() {
+  return userPicturePath;
 }
 
 }  // namespace orvane

@@ -32,7 +32,8 @@ class FakePlatform final : WindowFinder,
                            ScreenMetrics,
                            FileSystem,
                            Process,
-                           Timers {
+                           Timers,
+                           UserFiles {
  public:
   FakePlatform();
   FakePlatform(const FakePlatform&) = delete;
@@ -57,6 +58,9 @@ class FakePlatform final : WindowFinder,
   bool copyFileResult = true;
   ProgramId startedProgram = 4242;    // StartProgram's answer; 0: the start fails
   std::set<ProgramId> endedPrograms;  // ProgramEnded is true for these (and for 0)
+  // UserFiles: the settings file ("" means beside the host) and the user's picture.
+  std::string settingsPath;
+  std::string userPicturePath = "/home/tester/.config/orvane/Orvane.image";
   // Called from inside ShowMessage, e.g. to check the state while the box is open.
   std::function<void(std::string_view)> onMessage;
 
@@ -95,6 +99,8 @@ class FakePlatform final : WindowFinder,
   void EndProcess() override;
   TimerId StartTimer(std::chrono::milliseconds interval, std::function<void()> tick) override;
   void StopTimer(TimerId id) override;
+  std::string SettingsPath(const std::string& hostFolder) override;
+  std::string UserPicturePath() override;
 
   struct Timer {
     std::chrono::milliseconds interval;

@@ -8,6 +8,7 @@
 #include "platform/rect_animation.h"
 #include "platform/screen_metrics.h"
 #include "platform/timers.h"
+#include "platform/user_files.h"
 #include "platform/window_finder.h"
 #include "platform/window_geometry.h"
 
@@ -27,6 +28,7 @@ struct Platform {
   FileSystem& fileSystem;
   Process& process;
   Timers& timers;
+  UserFiles& userFiles;
 };
 
 }  // namespace orvane

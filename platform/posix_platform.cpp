@@ -11,7 +11,9 @@
 #include <limits>
 
 #include "common/data_directory.h"
+#include "common/user_config.h"
 #include "platform/atomic_file.h"
+#include "platform/settings_place.h"
 
 namespace orvane {
 namespace {
@@ -119,6 +121,21 @@ class PosixProcess final : public Process {
   std::function<void()> beforeExit_;
 };
 
+class PosixFileAccess final : public FileAccess {
+ public:
+  bool Exists(const std::string& path) override { return access(path.c_str(), F_OK) == 0; }
+  bool Writable(const std::string& path) override { return access(path.c_str(), W_OK) == 0; }
+};
+
+class PosixUserFiles final : public UserFiles {
+ public:
+  std::string SettingsPath(const std::string& hostFolder) override {
+    PosixFileAccess files;
+    return ChooseSettingsPath(hostFolder, common::UserConfigFolder(), files);
+  }
+  std::string UserPicturePath() override { return common::UserPicturePath(); }
+};
+
 }  // namespace
 
 std::unique_ptr<FileSystem> MakePosixFileSystem() {
@@ -127,6 +144,10 @@ std::unique_ptr<FileSystem> MakePosixFileSystem() {
 
 std::unique_ptr<Process> MakePosixProcess(std::function<void()> beforeExit) {
   return std::make_unique<PosixProcess>(std::move(beforeExit));
+}
+
+std::unique_ptr<UserFiles> MakePosixUserFiles() {
+  return std::make_unique<PosixUserFiles>();
 }
 
 }  // namespace orvane

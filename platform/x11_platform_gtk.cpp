@@ -19,6 +19,7 @@ struct X11Platform::Parts {
   std::unique_ptr<FileSystem> fileSystem;
   std::unique_ptr<Process> process;
   std::unique_ptr<Timers> timers;
+  std::unique_ptr<UserFiles> userFiles;
   std::unique_ptr<Platform> platform;
 };
 
@@ -43,10 +44,11 @@ std::unique_ptr<X11Platform> X11Platform::Open() {
   // Requests still buffered (a cursor shown again) reach the server before the process ends.
   parts->process = MakePosixProcess([display] { XSync(display, False); });
   parts->timers = MakeGLibTimers();
+  parts->userFiles = MakePosixUserFiles();
   parts->platform = std::make_unique<Platform>(
       Platform{*parts->windowFinder, *parts->cursor, *parts->messageBox, *parts->windowGeometry,
                *parts->pointer, *parts->rectAnimation, *parts->screenMetrics, *parts->fileSystem,
-               *parts->process, *parts->timers});
+               *parts->process, *parts->timers, *parts->userFiles});
   return std::unique_ptr<X11Platform>(new X11Platform(std::move(parts)));
 }
 

@@ -17,7 +17,11 @@ packages=(
   libcdio-dev libcdio-paranoia-dev
   # tests and benchmarks
   xvfb xdotool x11-utils x11-apps imagemagick openbox pulseaudio pulseaudio-utils libxtst-dev
-  libjpeg-turbo-progs python3 time xautolock xsecurelock xscreensaver
+  libjpeg-turbo-progs python3 time xautolock
+  # the screen-saver daemons the tests run
+  xscreensaver xsecurelock
+  # the Debian package
+  debhelper dpkg-dev lintian desktop-file-utils
 )
 
 missing=()

@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the unit and display suites, then the fuzzers
-# over their kept corpora and regression cases.
+# Sets up, builds and runs every test: the unit and display suites, the Debian package's
+# checks, then the fuzzers over their kept corpora and regression cases.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 ./scripts/build.sh
 ctest --test-dir build --output-on-failure -j2 --timeout 300
+
+# The Debian package: built in a tree of its own (dpkg-buildpackage builds everything again,
+# without the tests), then checked by lintian, unpacked and run under Xvfb.
+./scripts/package.sh
+tests/package/check_package.sh build-deb/orvane_*_amd64.deb build
 
 # The fuzz targets need clang's libFuzzer; they build in a tree of their own.
 if compgen -G "fuzz/*/CMakeLists.txt" >/dev/null; then

@@ -149,6 +149,10 @@ void SettingsForm::Save() {
   if (unloaded_) return;
   const std::string file = SettingsPath();
   const std::string section(IniSection);
+  // The per-user settings folder may not exist yet; the host's own folder always does.
+  Guarded([&] {
+    if (FolderOf(file) != HostFolder()) platform_.fileSystem.CreateDirectory(FolderOf(file));
+  });
   Guarded([&] { WriteIni(section, std::string(IniKeyKind), std::to_string(BGM_Kind), file); });
   Guarded([&] {
     BGM_RepeatTrack = RepeatTrackFromText(view_.RepeatText());

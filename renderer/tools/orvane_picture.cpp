@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "common/user_config.h"
+#include "common/xdg_folder.h"
 #include "renderer/sgi_writer.h"
 #include "renderer/tools/picture_size.h"
 
@@ -18,11 +20,13 @@ using namespace orvane::renderer;
 
 int usage() {
   std::fprintf(stderr,
-               "usage: orvane-picture [--size N] INPUT OUTPUT\n"
+               "usage: orvane-picture [--size N] INPUT [OUTPUT]\n"
                "Turns a PNG or JPEG picture into an Orvane.image (RLE SGI) for the tunnel.\n"
+               "Without OUTPUT it becomes your own picture, %s,\n"
+               "which the saver shows in place of the installed one.\n"
                "The picture is scaled so that each side is a power of two (at most 1024),\n"
                "or to N x N with --size (a power of two from %d to %d).\n",
-               kSmallestSide, kLargestSide);
+               orvane::common::UserPicturePath().c_str(), kSmallestSide, kLargestSide);
   return 2;
 }
 
@@ -47,9 +51,15 @@ int main(int argc, char** argv) {
       files.emplace_back(argv[i]);
     }
   }
-  if (files.size() != 2) return usage();
+  if (files.empty() || files.size() > 2) return usage();
   const std::string& input = files[0];
-  const std::string& output = files[1];
+  const std::string output = files.size() == 2 ? files[1] : orvane::common::UserPicturePath();
+  if (files.size() == 1 &&
+      !orvane::common::MakePrivateFolders(orvane::common::UserConfigFolder())) {
+    std::fprintf(stderr, "orvane-picture: cannot make the folder %s\n",
+                 orvane::common::UserConfigFolder().c_str());
+    return 1;
+  }
 
   GError* error = nullptr;
   GdkPixbuf* source = gdk_pixbuf_new_from_file(input.c_str(), &error);

@@ -143,6 +143,9 @@ TEST_F(DaemonRun, XscreensaverShowsTheTunnelWithMusicAndItsDeactivationLeavesNot
   OpenToAll(pulse);
   XScreenSaver daemon(Env(), install.Path("Orvane.scr") + " --root");
   ASSERT_TRUE(daemon.running()) << daemon.Log();
+  // The programs' folder is not the daemon's user's to write, so its settings are its own.
+  ASSERT_TRUE(daemon.GiveFile(".config/orvane/Orvane.ini",
+                              SaverInstall::SettingsText(2, music / "loop.wav")));
   const std::size_t before = recorder->Mark();
   // An -activate sent before the daemon is ready goes unheard: it is sent again.
   ASSERT_TRUE(WaitFor(

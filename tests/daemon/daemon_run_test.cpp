@@ -394,18 +394,26 @@ TEST_F(DaemonRunTest, ARunEndedWhileWaitingForTheLockNeverPlays) {
   EXPECT_TRUE(fake.CallsStartingWith("PrepareMusic").empty());
 }
 
-TEST_F(DaemonRunTest, StartUpMakesTheDataDirectoryLoadsTheSettingsAndNamesAMissingFile) {
+// The settings and the picture come from where the user keeps them, as in "/s": on a
+// system-wide installation, the user's own folder.
+TEST_F(DaemonRunTest, StartUpMakesTheDataDirectoryLoadsTheUsersSettingsAndNamesAMissingFile) {
   testing::TempFolder folder;
   SetHostFolder(folder.path());
-  testing::WriteBytes(folder / "Orvane.ini", "[Section]\r\n" + std::string(IniKeyKind) + "=1\r\n");
+  testing::WriteBytes(folder / "Orvane.ini", "[Section]\r\n" + std::string(IniKeyKind) + "=2\r\n");
+  testing::WriteBytes(folder / "user.ini", "[Section]\r\n" + std::string(IniKeyKind) + "=1\r\n");
+  fake.settingsPath = folder / "user.ini";
+  fake.userPicturePath = folder / "mine.image";
+  testing::WriteBytes(folder / "mine.image", "mine");
   FileSystem& fs = fake.platform().fileSystem;
-  EXPECT_EQ(PrepareDaemonRun(fs), "Orvane.image が同じﾌｫﾙﾀﾞに見つかりません！");
+  UserFiles& userFiles = fake.platform().userFiles;
+  EXPECT_EQ(PrepareDaemonRun(fs, userFiles), "Orvane.image が同じﾌｫﾙﾀﾞに見つかりません！");
   EXPECT_EQ(BGM_Kind, 1);
+  EXPECT_EQ(PicturePath(), folder / "mine.image");
   EXPECT_EQ(fake.calls, Strings{"CreateDirectory C:\\t_ovin"});
   testing::WriteBytes(folder / "Orvane.image", "x");
-  EXPECT_EQ(PrepareDaemonRun(fs), "Orvane.dll が同じﾌｫﾙﾀﾞに見つかりません！");
+  EXPECT_EQ(PrepareDaemonRun(fs, userFiles), "Orvane.dll が同じﾌｫﾙﾀﾞに見つかりません！");
   testing::WriteBytes(folder / "Orvane.dll", "x");
-  EXPECT_EQ(PrepareDaemonRun(fs), "");
+  EXPECT_EQ(PrepareDaemonRun(fs, userFiles), "");
 }
 
 }  // namespace

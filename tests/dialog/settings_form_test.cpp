@@ -156,6 +156,29 @@ TEST_F(SettingsFormTest, SavingWritesTheThreeKeysInOrderAndCloses) {
   EXPECT_EQ(WrittenSettings(), SettingsFile("0", "5", "/music/kept.wav"));
 }
 
+// A system-wide installation keeps the settings in the user's folder, made on the first save;
+// the host's own folder is never asked for.
+TEST_F(SettingsFormTest, SavingToTheUsersFolderMakesItFirstAndLeavesTheHostsFolderAlone) {
+  form.Load();
+  form.Save();
+  EXPECT_EQ(fake.CallsStartingWith("CreateDirectory"), std::vector<std::string>{});
+  const std::string user = folder / "config/orvane";
+  SetSettingsPath(user + "/Orvane.ini");
+  fake.calls.clear();
+  FakeFormView userView;
+  SettingsForm userForm(fake, userView);
+  BGM_Kind = 1;
+  userForm.Load();
+  userView.repeatText = "7";
+  std::filesystem::create_directories(user);  // what the real CreateDirectory does
+  std::filesystem::remove(folder / "Orvane.ini");
+  userForm.Save();
+  EXPECT_EQ(fake.CallsStartingWith("CreateDirectory"),
+            std::vector<std::string>{"CreateDirectory " + user});
+  EXPECT_EQ(testing::ReadBytes(user + "/Orvane.ini"), SettingsFile("1", "7", ""));
+  EXPECT_FALSE(std::filesystem::exists(folder / "Orvane.ini"));
+}
+
 TEST_F(SettingsFormTest, CancelClosesOnceWithoutWriting) {
   form.Load();
   form.ChooseKind(2);

@@ -95,6 +95,27 @@ TEST_F(MainTest, MissingCompanionFilesShowOneMessage) {
   EXPECT_EQ(Run("/p 5"), Calls{"StartPreview 5"}) << "a preview needs neither file";
 }
 
+// The platform names the settings file and the user's picture; Main reads the settings from
+// there, and the saver shows the user's picture only while it exists.
+TEST_F(MainTest, SettingsAndPictureComeFromWhereThePlatformSays) {
+  const std::string kindKey = "BGM\x8B\xE6\x95\xAA";
+  WriteBytes(folder / "Orvane.ini", "[Section]\r\n" + kindKey + "=0\r\n");
+  std::filesystem::create_directory(folder / "user");
+  WriteBytes(folder / "user/Orvane.ini", "[Section]\r\n" + kindKey + "=1\r\n");
+  fake.settingsPath = folder / "user/Orvane.ini";
+  fake.userPicturePath = folder / "user/Orvane.image";
+  Run("/a");
+  EXPECT_EQ(SettingsPath(), folder / "user/Orvane.ini");
+  EXPECT_EQ(BGM_Kind, 1);
+  EXPECT_EQ(PicturePath(), folder / "Orvane.image") << "no picture of the user's yet";
+  WriteBytes(folder / "user/Orvane.image", "mine");
+  EXPECT_EQ(PicturePath(), folder / "user/Orvane.image");
+  fake.settingsPath.clear();  // the fake's "beside the host"
+  Run("/a");
+  EXPECT_EQ(SettingsPath(), folder / "Orvane.ini");
+  EXPECT_EQ(BGM_Kind, 0);
+}
+
 // The first character may be several bytes; characters are counted, not bytes.
 TEST(CommandLine, ModeLetterIsTheSecondCharacterUpperCased) {
   const std::pair<const char*, const char*> cases[] = {{"/s", "S"}, {"-s", "S"}, {"/p:132", "P"},

@@ -369,6 +369,13 @@ TEST_F(ReaderTest, PictureToolMakesAPowerOfTwoPictureAndRefusesBadInput) {
     EXPECT_NE(badText.find(wantText), std::string::npos) << badText;
     EXPECT_EQ(std::filesystem::exists(out), wantCode == 0) << "bad input writes nothing";
   }
+  // Without an output it becomes the user's own picture, its folder made on the way.
+  const std::string mine = folder_ / "config/orvane/Orvane.image";
+  const auto [ownCode, ownText] =
+      run("XDG_CONFIG_HOME='" + folder_ / "config" + "' '" ORVANE_PICTURE_TOOL "' holiday.png");
+  ASSERT_EQ(ownCode, 0) << ownText;
+  EXPECT_EQ(loadTextureImage(mine.c_str()).width, 256);
+  EXPECT_EQ(run("'" ORVANE_PICTURE_TOOL "' a.png b.png c.png").first, 2);
 }
 
 }  // namespace

@@ -47,10 +47,13 @@ SaverInstall::SaverInstall() {
 }
 
 void SaverInstall::WriteSettings(int kind, const std::string& musicFile) {
-  WriteBytes(Path("Orvane.ini"), "[" + std::string(IniSection) + "]\r\n" + std::string(IniKeyKind) +
-                                     "=" + std::to_string(kind) + "\r\n" +
-                                     std::string(IniKeyRepeatTrack) + "=0\r\n" +
-                                     std::string(IniKeyFile) + "=" + musicFile + "\r\n");
+  WriteBytes(Path("Orvane.ini"), SettingsText(kind, musicFile));
+}
+
+std::string SaverInstall::SettingsText(int kind, const std::string& musicFile) {
+  return ("[" + std::string(IniSection) + "]\r\n" + std::string(IniKeyKind) + "=" +
+          std::to_string(kind) + "\r\n" + std::string(IniKeyRepeatTrack) + "=0\r\n" +
+          std::string(IniKeyFile) + "=" + musicFile + "\r\n");
 }
 
 bool ProcessRuns(pid_t pid) {

@@ -28,6 +28,8 @@ class SaverInstall {
   std::string TextureCopy() const { return cache_ / "t_ovin/Orvane.image"; }
   // Writes Orvane.ini with the music kind and file (keys as the Japanese Windows wrote them).
   void WriteSettings(int kind, const std::string& musicFile);
+  // The settings file's bytes for that kind and file.
+  static std::string SettingsText(int kind, const std::string& musicFile);
 
  private:
   TempFolder folder_;

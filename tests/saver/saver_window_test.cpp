@@ -11,6 +11,7 @@
 #include "platform/fake_platform.h"
 #include "platform/mci/mci_errors.h"
 #include "tests/music/scripted_multimedia.h"
+#include "tests/support/temp_folder.h"
 
 namespace orvane {
 namespace {
@@ -213,6 +214,20 @@ TEST_F(SaverWindowTest, TheWatchWaitsForASlowRendererWhileItsProcessRuns) {
   // The process is only ever checked, never waited for or signalled: the fake's one id.
   for (const std::string& call : w->fake.CallsStartingWith("ProgramEnded"))
     EXPECT_EQ(call, "ProgramEnded 4242");
+}
+
+// A picture the user made takes the place of the one beside the host while it exists.
+TEST_F(SaverWindowTest, TheUsersOwnPictureIsCopiedInsteadOfTheBundledOne) {
+  testing::TempFolder folder;
+  SetUserPicturePath(folder / "Orvane.image");
+  Start();
+  EXPECT_EQ(CallsSince(), kLoad) << "no picture of the user's: the bundled one";
+  Reset();
+  testing::WriteBytes(folder / "Orvane.image", "mine");
+  SetUserPicturePath(folder / "Orvane.image");
+  Start();
+  EXPECT_EQ(CallsSince()[2],
+            "CopyFile " + folder / "Orvane.image" + " -> C:\\t_ovin\\Orvane.image");
 }
 
 TEST_F(SaverWindowTest, TheSystemsCloseRunsTheCloseStepOnceAndLeavesTheRendererAlone) {

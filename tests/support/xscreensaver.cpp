@@ -71,6 +71,19 @@ XScreenSaver::~XScreenSaver() {
   daemon_->Wait(std::chrono::seconds(3));  // the Child ends it for sure if it is still there
 }
 
+bool XScreenSaver::GiveFile(const std::string& relativePath, const std::string& bytes) {
+  const passwd* nobody = getpwnam("nobody");
+  if (nobody == nullptr) return false;
+  const fs::path path = home_ / relativePath;
+  std::error_code ignored;
+  fs::create_directories(path.parent_path(), ignored);
+  WriteBytes(path, bytes);
+  for (fs::path part = path; part != fs::path(home_.path()); part = part.parent_path()) {
+    if (chown(part.c_str(), nobody->pw_uid, nobody->pw_gid) != 0) return false;
+  }
+  return true;
+}
+
 int XScreenSaver::Command(const std::string& option) {
   Child command(AsNobody(env_, {"xscreensaver-command", option}));
   return command.Wait(std::chrono::seconds(10)).value_or(-1);

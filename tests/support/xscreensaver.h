@@ -35,6 +35,9 @@ class XScreenSaver {
   // user; its exit code.
   int Command(const std::string& option);
   std::string Log() const { return daemon_ ? daemon_->Stderr() : ""; }
+  // Writes a file of the daemon's user into its HOME, making the folders on the way; false
+  // when it could not.
+  bool GiveFile(const std::string& relativePath, const std::string& bytes);
 
  private:
   TempFolder home_;

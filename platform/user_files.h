@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+namespace orvane {
+
+// Where the host keeps what a user chooses. The programs' own folder may be a system-wide
+// installation the user cannot write, so each platform decides by its own rule whether the
+// settings live beside the host or in a per-user folder (on Windows that would be
+// %APPDATA%\Orvane when the host's folder is not writable).
+class UserFiles {
+ public:
+  virtual ~UserFiles() = default;
+  // The settings file, for reading and for writing alike, of a host in hostFolder.
+  virtual std::string SettingsPath(const std::string& hostFolder) = 0;
+  // The user's own tunnel picture, which takes the place of the one beside the host when it
+  // exists.
+  virtual std::string UserPicturePath() = 0;
+};
+
+}  // namespace orvane
