@@ -18,6 +18,8 @@ packages=(
   # tests and benchmarks
   xvfb xdotool x11-utils x11-apps imagemagick openbox pulseaudio pulseaudio-utils libxtst-dev
   libjpeg-turbo-progs python3 time xautolock
+  # the Windows build and its tests under Wine; dpkg-dev unpacks Debian's freeglut sources
+  g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev
 )
 
 missing=()

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the unit and display suites, then the fuzzers
-# over their kept corpora and regression cases.
+# Sets up, builds and runs every test: the unit and display suites, the Windows programs
+# under Wine, then the fuzzers over their kept corpora and regression cases.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 ./scripts/build.sh
-ctest --test-dir build --output-on-failure -j2 --timeout 300
+# The Wine tests run on the Windows build, which windows.sh makes first.
+ctest --test-dir build --output-on-failure -j2 --timeout 300 -LE wine
+./scripts/windows.sh
 
 # The fuzz targets need clang's libFuzzer; they build in a tree of their own.
 if compgen -G "fuzz/*/CMakeLists.txt" >/dev/null; then
