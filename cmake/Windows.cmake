@@ -4,6 +4,10 @@
 
 # Statically linked C++ and threads runtime, so that no mingw DLL has to travel with a program.
 add_link_options(-static -static-libgcc -static-libstdc++)
+# Files open untranslated by default, as on Linux: no CR/LF conversion, no stop at Ctrl-Z.
+find_file(ORVANE_MINGW_BINMODE binmode.o PATHS "/usr/${ORVANE_MINGW_TRIPLE}/lib" NO_DEFAULT_PATH
+  REQUIRED)
+add_link_options("${ORVANE_MINGW_BINMODE}")
 # The Win32 headers without their min/max macros and rarely used parts.
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
 

@@ -58,7 +58,10 @@ cleanup() {
   rm -rf "$WINEPREFIX"
 }
 trap cleanup EXIT
-wineboot -i >/dev/null 2>&1
+# One persistent server and its system processes for the whole run, started away from the
+# test runner's output pipes, which they would otherwise hold open.
+wineserver -p </dev/null >/dev/null 2>&1
+wineboot -i </dev/null >/dev/null 2>&1
 
 cmake -S . -B "$tree" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
