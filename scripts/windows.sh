@@ -52,12 +52,23 @@ export WINEDEBUG=-all
 export LANG="${WINE_LANG:-C.UTF-8}" LC_ALL="${WINE_LANG:-C.UTF-8}"
 WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/orvane-wine-XXXXXX")
 export WINEPREFIX
+# Windows' windows need an X server under Wine: an Xvfb of this run's own.
+xvfb_out="$WINEPREFIX.display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$xvfb_out" 2>/dev/null &
+xvfb=$!
 cleanup() {
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
-  rm -rf "$WINEPREFIX"
+  kill "$xvfb" 2>/dev/null || true
+  rm -rf "$WINEPREFIX" "$xvfb_out"
 }
 trap cleanup EXIT
+for _ in $(seq 200); do [ -s "$xvfb_out" ] && break; sleep 0.05; done
+if [ ! -s "$xvfb_out" ]; then
+  echo "windows: Xvfb did not start" >&2
+  exit 1
+fi
+export DISPLAY=":$(head -n1 "$xvfb_out")"
 # One persistent server and its system processes for the whole run, started away from the
 # test runner's output pipes, which they would otherwise hold open.
 wineserver -p </dev/null >/dev/null 2>&1

@@ -1,5 +1,6 @@
-#include <mmsystem.h>
 #include <windows.h>
+// mmsystem.h needs the types of windows.h.
+#include <mmsystem.h>
 
 #include "platform/win32/winmm_calls.h"
 
