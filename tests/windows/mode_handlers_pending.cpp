@@ -1,10 +1,9 @@
-// The preview, the settings dialog and the saver window have no Win32 shell yet; the tests
-// hand Main handlers of their own, so these are never called.
+// The preview and the settings dialog have no Win32 shell yet; the tests hand Main handlers of
+// their own, so these are never called.
 
 #include <cstdlib>
 
 #include "host/Orvane_R.h"
-#include "host/Orvane_S.h"
 #include "host/dialog/Orvane_P.h"
 
 namespace orvane {
@@ -13,9 +12,6 @@ void StartPreview(WindowHandle, Platform&) {
   std::abort();
 }
 void ShowSettingsDialog(Platform&) {
-  std::abort();
-}
-void CreateSaverWindow(Platform&) {
   std::abort();
 }
 
