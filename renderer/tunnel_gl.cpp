@@ -45,23 +45,23 @@ void drawTunnel() {
   glRotatef(takeRoll(), 0.0f, 0.0f, 1.0f);
 
   for (int i = 0; i < kSegmentCount; ++i) {
-    const Ring& near = rings[i];
-    const Ring& far = rings[i + 1];
+    const Ring& nearRing = rings[i];
+    const Ring& farRing = rings[i + 1];
     glBegin(GL_QUADS);
     for (int k = 0; k < kFacesPerSegment; ++k) {
-      const Corner nearK = ringCorner(near, k);
-      const Corner nearNext = ringCorner(near, k + 1);
-      const Corner farNext = ringCorner(far, k + 1);
-      const Corner farK = ringCorner(far, k);
+      const Corner nearK = ringCorner(nearRing, k);
+      const Corner nearNext = ringCorner(nearRing, k + 1);
+      const Corner farNext = ringCorner(farRing, k + 1);
+      const Corner farK = ringCorner(farRing, k);
       // s runs along the tunnel, t around it: every face shows the whole picture.
       glTexCoord2f(1.0f, 0.0f);
-      glVertex3f(nearK.x, nearK.y, near.z);
+      glVertex3f(nearK.x, nearK.y, nearRing.z);
       glTexCoord2f(1.0f, 1.0f);
-      glVertex3f(nearNext.x, nearNext.y, near.z);
+      glVertex3f(nearNext.x, nearNext.y, nearRing.z);
       glTexCoord2f(0.0f, 1.0f);
-      glVertex3f(farNext.x, farNext.y, far.z);
+      glVertex3f(farNext.x, farNext.y, farRing.z);
       glTexCoord2f(0.0f, 0.0f);
-      glVertex3f(farK.x, farK.y, far.z);
+      glVertex3f(farK.x, farK.y, farRing.z);
     }
     glEnd();
   }

@@ -22,6 +22,8 @@ packages=(
   xscreensaver xsecurelock
   # the Debian package
   debhelper dpkg-dev lintian desktop-file-utils
+  # the Windows build and its tests under Wine; dpkg-dev also unpacks Debian's freeglut sources
+  g++-mingw-w64-x86-64-posix wine wine64
 )
 
 missing=()

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the unit and display suites, the Debian package's
-# checks, then the fuzzers over their kept corpora and regression cases.
+# Sets up, builds and runs every test: the unit and display suites, the Windows programs
+# under Wine, the Debian package's checks, then the fuzzers over their kept corpora and
+# regression cases.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 ./scripts/build.sh
-ctest --test-dir build --output-on-failure -j2 --timeout 300
+# The Wine tests run on the Windows build, which windows.sh makes first.
+ctest --test-dir build --output-on-failure -j2 --timeout 300 -LE wine
+./scripts/windows.sh
 
 # The Debian package: built in a tree of its own (dpkg-buildpackage builds everything again,
 # without the tests), then checked by lintian, unpacked and run under Xvfb.

@@ -1,0 +1,30 @@
+# The Windows build (mingw-w64, see mingw-w64-x86_64.cmake): the same logic files as on Linux
+# with the Win32 implementations of the platform interfaces, linked statically so that the
+# program folder needs no DLL beside the programs, and run under Wine for the tests.
+
+# Statically linked C++ and threads runtime, so that no mingw DLL has to travel with a program.
+add_link_options(-static -static-libgcc -static-libstdc++)
+# Files open untranslated by default, as on Linux: no CR/LF conversion, no stop at Ctrl-Z.
+find_file(ORVANE_MINGW_BINMODE binmode.o PATHS "/usr/${ORVANE_MINGW_TRIPLE}/lib" NO_DEFAULT_PATH
+  REQUIRED)
+add_link_options("${ORVANE_MINGW_BINMODE}")
+# The Win32 headers without their min/max macros and rarely used parts.
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
+
+# Programs of this build (the tests and the picture generators) run under Wine on the build
+# machine; the wrapper makes a throwaway prefix unless the caller gives one.
+if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
+  set(CMAKE_CROSSCOMPILING_EMULATOR "${PROJECT_SOURCE_DIR}/scripts/wine_run.sh")
+endif()
+
+# freeglut, built from Debian's source package by scripts/windows.sh into the build tree.
+set(ORVANE_FREEGLUT_DIR "${CMAKE_BINARY_DIR}/_deps/freeglut" CACHE PATH
+  "Install prefix of freeglut built for Windows")
+list(APPEND CMAKE_FIND_ROOT_PATH "${ORVANE_FREEGLUT_DIR}")
+
+if(BUILD_TESTING)
+  # GoogleTest from Debian's sources, built with this compiler.
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/_deps/googletest" EXCLUDE_FROM_ALL)
+endif()

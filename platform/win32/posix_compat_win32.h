@@ -1,0 +1,24 @@
+#pragma once
+
+// The POSIX names that the shared logic uses for reading files, on the C library of Windows.
+// Built into the Windows build's core libraries by the compiler's -include; programs link
+// binmode.o, so every open is untranslated as on Linux.
+
+#include <fcntl.h>
+#include <io.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+
+// Windows has no FIFOs that an open could block on.
+#define O_NONBLOCK 0
+#define O_CLOEXEC _O_NOINHERIT
+
+// The C library of Windows sees no symbolic links: every path is the file itself.
+#define S_ISLNK(mode) 0
+inline int lstat(const char* path, struct stat* info) {
+  return stat(path, info);
+}
+inline char* realpath(const char* path, char* resolved) {
+  return _fullpath(resolved, path, _MAX_PATH);
+}

@@ -1,0 +1,249 @@
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "platform/atomic_file.h"
+#include "platform/win32/win32_platform.h"
+#include "platform/win32/windows_api.h"
+
+namespace orvane {
+namespace {
+
+HWND Hwnd(WindowHandle window) {
+  return static_cast<HWND>(ToHwnd(window));
+}
+
+std::wstring Wide(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  const int size = static_cast<int>(utf8.size());
+  std::wstring wide(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), static_cast<int>(wide.size()));
+  return wide;
+}
+
+// Quotes one command-line argument so that the C library of the started program reads it back.
+std::string Quoted(const std::string& argument) {
+  if (!argument.empty() && argument.find_first_of(" \t\n\v\"") == std::string::npos) {
+    return argument;
+  }
+  std::string quoted = "\"";
+  size_t backslashes = 0;
+  for (char c : argument) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  quoted.append(backslashes * 2, '\\');
+  return quoted + "\"";
+}
+
+class Win32Windows final : public WindowFinder, public WindowGeometry, public RectAnimation {
+ public:
+  WindowHandle FindWindow(std::string_view title) override {
+    return FromHwnd(FindWindowA(nullptr, std::string(title).c_str()));
+  }
+
+  std::optional<Rect> GetWindowRect(WindowHandle window) override {
+    RECT r{};
+    if (window == 0 || !::GetWindowRect(Hwnd(window), &r)) return std::nullopt;
+    return Rect{r.left, r.top, r.right, r.bottom};
+  }
+
+  bool SetParent(WindowHandle child, WindowHandle parent) override {
+    const HWND c = Hwnd(child);
+    if (child == 0 || !IsWindow(c) || (parent != 0 && !IsWindow(Hwnd(parent)))) return false;
+    // A child window needs WS_CHILD in place of WS_POPUP to live inside its parent.
+    LONG style = GetWindowLongA(c, GWL_STYLE);
+    style = parent != 0 ? (style | WS_CHILD) & ~WS_POPUP : (style & ~WS_CHILD) | WS_POPUP;
+    SetWindowLongA(c, GWL_STYLE, style);
+    if (::SetParent(c, Hwnd(parent)) == nullptr && GetLastError() != ERROR_SUCCESS) return false;
+    SetWindowPos(c, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
+  }
+
+  void DrawAnimatedRects(WindowHandle window, const Rect& from, const Rect& to) override {
+    const RECT f{from.left, from.top, from.right, from.bottom};
+    const RECT t{to.left, to.top, to.right, to.bottom};
+    ::DrawAnimatedRects(Hwnd(window), IDANI_CAPTION, &f, &t);
+  }
+};
+
+class Win32Desktop final : public Cursor, public Pointer, public ScreenMetrics, public MessageBox {
+ public:
+  void ShowCursor(bool show) override { ::ShowCursor(show ? TRUE : FALSE); }
+
+  std::optional<Point> GetCursorPos() override {
+    POINT p{};
+    if (!::GetCursorPos(&p)) return std::nullopt;
+    return Point{p.x, p.y};
+  }
+
+  float TwipsPerPixelX() override { return 1440.0f / Dpi(LOGPIXELSX); }
+  float TwipsPerPixelY() override { return 1440.0f / Dpi(LOGPIXELSY); }
+  int ScreenWidth() override { return GetSystemMetrics(SM_CXSCREEN); }
+  int ScreenHeight() override { return GetSystemMetrics(SM_CYSCREEN); }
+
+  void ShowMessage(std::string_view text) override {
+    MessageBoxW(nullptr, Wide(text).c_str(), Wide(MessageBoxCaption).c_str(), MB_OK);
+  }
+
+ private:
+  static int Dpi(int axis) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen != nullptr ? GetDeviceCaps(screen, axis) : 0;
+    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+  }
+};
+
+class Win32Files final : public FileSystem, public Process {
+ public:
+  bool CreateDirectory(const std::string& path) override {
+    CreateDirectoryA(path.c_str(), nullptr);
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+
+  bool CopyFile(const std::string& from, const std::string& to) override {
+    return CopyFileAtomically(from, to);
+  }
+
+  std::string HostFolder() override {
+    std::string path(MAX_PATH, '\0');
+    DWORD length = 0;
+    while ((length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
+           path.size()) {
+      path.resize(path.size() * 2);
+    }
+    path.resize(length);
+    const size_t cut = path.find_last_of('\\');
+    if (cut == std::string::npos) return path;
+    // A drive root keeps its backslash: "C:\".
+    return path.substr(0, cut == 2 && path[1] == ':' ? cut + 1 : cut);
+  }
+
+  bool StartProgram(const std::string& program,
+                    const std::vector<std::string>& arguments) override {
+    std::string commandLine = Quoted(program);
+    for (const std::string& argument : arguments) commandLine += " " + Quoted(argument);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &started)) {
+      return false;
+    }
+    // The host never waits for the programs it starts.
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    return true;
+  }
+
+  void EndProcess() override { ExitProcess(0); }
+};
+
+constexpr char kTimerClass[] = "OrvaneTimers";
+
+// Window timers on a hidden window of the UI thread: each WM_TIMER runs its timer's tick.
+class Win32Timers final : public Timers {
+ public:
+  static std::unique_ptr<Win32Timers> Make() {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = Procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kTimerClass;
+    RegisterClassA(&windowClass);
+    auto timers = std::unique_ptr<Win32Timers>(new Win32Timers);
+    timers->window_ = CreateWindowExA(0, kTimerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      windowClass.hInstance, nullptr);
+    if (timers->window_ == nullptr) return nullptr;
+    SetWindowLongPtrA(timers->window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(timers.get()));
+    return timers;
+  }
+  ~Win32Timers() override {
+    if (window_ != nullptr) DestroyWindow(window_);
+  }
+
+  TimerId StartTimer(std::chrono::milliseconds interval, std::function<void()> tick) override {
+    const TimerId id = nextId_++;
+    if (SetTimer(window_, id, static_cast<UINT>(interval.count()), nullptr) == 0) return id;
+    ticks_[id] = std::move(tick);
+    return id;
+  }
+
+  void StopTimer(TimerId id) override {
+    if (ticks_.erase(id) > 0) KillTimer(window_, id);
+  }
+
+ private:
+  Win32Timers() = default;
+
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Win32Timers*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message != WM_TIMER || self == nullptr) {
+      return DefWindowProcA(window, message, wParam, lParam);
+    }
+    const auto found = self->ticks_.find(static_cast<TimerId>(wParam));
+    if (found != self->ticks_.end()) {
+      // A copy, since the tick may stop its own timer.
+      const std::function<void()> tick = found->second;
+      tick();
+    }
+    return 0;
+  }
+
+  HWND window_ = nullptr;
+  TimerId nextId_ = 1;
+  std::map<TimerId, std::function<void()>> ticks_;
+};
+
+}  // namespace
+
+void* ToHwnd(WindowHandle window) {
+  return reinterpret_cast<HWND>(static_cast<std::intptr_t>(static_cast<std::int32_t>(window)));
+}
+
+WindowHandle FromHwnd(void* hwnd) {
+  return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(hwnd));
+}
+
+struct Win32Platform::Parts {
+  Win32Windows windows;
+  Win32Desktop desktop;
+  Win32Files files;
+  std::unique_ptr<Win32Timers> timers;
+  Platform platform{windows, desktop, desktop, windows, desktop,
+                    windows, desktop, files,   files,   *timers};
+
+  explicit Parts(std::unique_ptr<Win32Timers> made) : timers(std::move(made)) {}
+};
+
+std::unique_ptr<Win32Platform> Win32Platform::Open() {
+  auto timers = Win32Timers::Make();
+  if (!timers) return nullptr;
+  return std::unique_ptr<Win32Platform>(
+      new Win32Platform(std::make_unique<Parts>(std::move(timers))));
+}
+
+Win32Platform::Win32Platform(std::unique_ptr<Parts> parts) : parts_(std::move(parts)) {}
+Win32Platform::~Win32Platform() = default;
+
+Platform& Win32Platform::platform() {
+  return parts_->platform;
+}
+
+void Win32Platform::RunMessageLoop() {
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+}  // namespace orvane

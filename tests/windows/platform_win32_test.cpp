@@ -1,0 +1,119 @@
+// The Win32 side of the platform under Wine: hidden windows found by title, window timers on
+// the message loop, and the files and programs of the host.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <fstream>
+
+#include "platform/win32/win32_platform.h"
+#include "tests/support/temp_folder.h"
+
+namespace orvane {
+namespace {
+
+using namespace std::chrono_literals;
+using orvane::testing::ReadBytes;
+using orvane::testing::TempFolder;
+using orvane::testing::WriteBytes;
+
+// Runs the thread's messages until the condition holds or the time is up.
+template <typename Condition>
+bool Pump(std::chrono::milliseconds timeout, Condition condition) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    Sleep(5);
+  }
+  return true;
+}
+
+std::string WindowsName(std::string path) {
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+class Win32PlatformTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_NE(real_, nullptr); }
+  std::unique_ptr<Win32Platform> real_ = Win32Platform::Open();
+  Platform& platform() { return real_->platform(); }
+};
+
+TEST_F(Win32PlatformTest, HiddenWindowsAreFoundByTitleAndHearOneSystemClose) {
+  auto hidden = MakeWin32HiddenWindows();
+  int closes = 0;
+  const WindowHandle window = hidden->CreateHiddenWindow("Orvane_Main", [&] { ++closes; });
+  ASSERT_NE(window, 0u);
+  EXPECT_EQ(platform().windowFinder.FindWindow("Orvane_Main"), window);
+  EXPECT_FALSE(IsWindowVisible(static_cast<HWND>(ToHwnd(window))));
+  for (const char* other : {"Orvane_Mai", "Orvane_Main ", "<Orvane>"})
+    EXPECT_EQ(platform().windowFinder.FindWindow(other), 0u) << other;
+  // FindWindowA compares titles without regard to case.
+  EXPECT_EQ(platform().windowFinder.FindWindow("ORVANE_main"), window);
+
+  PostMessageA(static_cast<HWND>(ToHwnd(window)), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Pump(5s, [&] { return closes == 1; }));
+  PostMessageA(static_cast<HWND>(ToHwnd(window)), WM_CLOSE, 0, 0);
+  Pump(200ms, [] { return false; });
+  EXPECT_EQ(closes, 1);
+  EXPECT_EQ(platform().windowFinder.FindWindow("Orvane_Main"), window) << "a close is no destroy";
+
+  hidden->DestroyHiddenWindow(window);
+  EXPECT_EQ(platform().windowFinder.FindWindow("Orvane_Main"), 0u);
+  EXPECT_FALSE(platform().windowGeometry.GetWindowRect(window).has_value());
+}
+
+TEST_F(Win32PlatformTest, TimersTickOnTheMessageLoopAndMayStopThemselves) {
+  Timers& timers = platform().timers;
+  int first = 0, second = 0;
+  Timers::TimerId firstId = 0;
+  firstId = timers.StartTimer(20ms, [&] {
+    if (++first == 3) timers.StopTimer(firstId);
+  });
+  const Timers::TimerId secondId = timers.StartTimer(20ms, [&] { ++second; });
+  EXPECT_NE(firstId, 0u);
+  EXPECT_NE(firstId, secondId);
+  EXPECT_TRUE(Pump(5s, [&] { return second >= 8; }));
+  EXPECT_EQ(first, 3);
+  timers.StopTimer(secondId);
+  timers.StopTimer(secondId);
+  timers.StopTimer(12345);
+  const int stoppedAt = second;
+  Pump(200ms, [] { return false; });
+  EXPECT_EQ(second, stoppedAt);
+}
+
+TEST_F(Win32PlatformTest, FoldersCopiesHostFolderAndStartedPrograms) {
+  TempFolder folder;
+  FileSystem& files = platform().fileSystem;
+  const std::string made = WindowsName(folder / "t_ovin");
+  EXPECT_TRUE(files.CreateDirectory(made));
+  EXPECT_TRUE(files.CreateDirectory(made)) << "an existing folder is no failure";
+  WriteBytes(folder / "file", "x");
+  EXPECT_FALSE(files.CreateDirectory(WindowsName(folder / "file")));
+  EXPECT_FALSE(files.CreateDirectory(WindowsName(folder / "no/such")));
+
+  const std::string picture(70000, '\x1a');  // longer than one read, and Ctrl-Z throughout
+  WriteBytes(folder / "Orvane.image", picture + "\r\n");
+  WriteBytes(folder / "t_ovin/Orvane.image", "old");
+  EXPECT_TRUE(files.CopyFile(WindowsName(folder / "Orvane.image"), made + "\\Orvane.image"));
+  EXPECT_EQ(ReadBytes(folder / "t_ovin/Orvane.image"), picture + "\r\n");
+  EXPECT_FALSE(files.CopyFile(WindowsName(folder / "gone.image"), made + "\\Orvane.image"));
+  EXPECT_EQ(ReadBytes(folder / "t_ovin/Orvane.image"), picture + "\r\n");
+
+  EXPECT_EQ(platform().process.HostFolder(), ORVANE_TEST_FOLDER);
+
+  const std::string mark = WindowsName(folder / "started");
+  EXPECT_TRUE(platform().process.StartProgram("C:\\windows\\system32\\cmd.exe",
+                                              {"/c", "echo started>" + mark}));
+  EXPECT_TRUE(Pump(30s, [&] { return ReadBytes(folder / "started") == "started\r\n"; }));
+  EXPECT_FALSE(platform().process.StartProgram(WindowsName(folder / "missing.exe"), {}));
+}
+
+}  // namespace
+}  // namespace orvane
