@@ -10,7 +10,7 @@
 #include "host/Orvane_B.h"
 #include "host/command_line.h"
 #include "host/daemon_run.h"
-#include "platform/x11_platform.h"
+#include "platform/linux/x11_platform.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "host/Orvane_R.h"
 #include "host/preview_picture.h"
-#include "platform/x11_error_trap.h"
+#include "platform/linux/x11_error_trap.h"
 
 namespace orvane {
 namespace {

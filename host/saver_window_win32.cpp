@@ -4,7 +4,7 @@
 
 #include "host/Orvane_S.h"
 #include "host/music/Orvane_BGM.h"
-#include "platform/mci/multimedia.h"
+#include "platform/multimedia.h"
 #include "platform/win32/win32_platform.h"
 
 namespace orvane {

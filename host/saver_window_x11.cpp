@@ -6,7 +6,7 @@
 
 #include "host/Orvane_S.h"
 #include "host/music/Orvane_BGM.h"
-#include "platform/mci/multimedia.h"
+#include "platform/multimedia.h"
 
 namespace orvane {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "platform/mci/cd_audio_device.h"
-#include "platform/mci/mci_command.h"
-#include "platform/mci/mci_engine.h"
+#include "platform/linux/mci/cd_audio_device.h"
+#include "platform/linux/mci/mci_command.h"
+#include "platform/linux/mci/mci_engine.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <X11/Xlib.h>
 #include <gdk/gdkx.h>
 
-#include "platform/x11_platform.h"
+#include "platform/linux/x11_platform.h"
 
 namespace orvane {
 

@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "host/Orvane_B.h"
-#include "platform/mci/mci_errors.h"
-#include "platform/mci/multimedia.h"
+#include "platform/mci_errors.h"
+#include "platform/multimedia.h"
 
 namespace orvane {
 

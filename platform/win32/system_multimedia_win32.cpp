@@ -1,6 +1,6 @@
 #include <string>
 
-#include "platform/mci/multimedia.h"
+#include "platform/multimedia.h"
 #include "platform/win32/winmm_calls.h"
 
 namespace orvane::platform {

@@ -11,7 +11,7 @@
 #include "host/daemon_command_line.h"
 #include "host/music/Orvane_BGM.h"
 #include "host/window_place.h"
-#include "platform/fake_platform.h"
+#include "platform/fake/fake_platform.h"
 #include "platform/music_lock.h"
 #include "renderer/window_argument.h"
 #include "tests/music/scripted_multimedia.h"

@@ -13,7 +13,7 @@
 #include <memory>
 #include <thread>
 
-#include "platform/x11_platform.h"
+#include "platform/linux/x11_platform.h"
 #include "tests/dialog/form_places.h"
 #include "tests/mci/media_files.h"
 #include "tests/support/child.h"

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "host/Orvane_B.h"
-#include "platform/fake_platform.h"
+#include "platform/fake/fake_platform.h"
 #include "tests/dialog/fake_form_view.h"
 #include "tests/dialog/form_places.h"
 #include "tests/support/temp_folder.h"

@@ -8,7 +8,7 @@
 
 #include "host/Orvane_B.h"
 #include "host/command_line.h"
-#include "platform/fake_platform.h"
+#include "platform/fake/fake_platform.h"
 #include "tests/support/temp_folder.h"
 
 namespace orvane {

@@ -1,13 +1,13 @@
 // The MCI engine and the CD audio device over a drive whose disc, position and end the test sets.
-#include "platform/mci/mci_engine.h"
+#include "platform/linux/mci/mci_engine.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <map>
 
-#include "platform/mci/cd_audio_device.h"
-#include "platform/mci/mci_errors.h"
+#include "platform/linux/mci/cd_audio_device.h"
+#include "platform/mci_errors.h"
 
 namespace orvane::platform {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/mci/mci_command.h"
-#include "platform/mci/mci_errors.h"
+#include "platform/linux/mci/mci_command.h"
+#include "platform/mci_errors.h"
 
 namespace orvane::platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/mci/sound_loop.h"
+#include "platform/linux/mci/sound_loop.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 
 #include "host/Orvane_B.h"
 #include "host/music/Orvane_BGM.h"
-#include "platform/mci/multimedia.h"
+#include "platform/multimedia.h"
 #include "tests/mci/media_files.h"
 #include "tests/support/child.h"
 

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/mci/mci_errors.h"
-#include "platform/mci/multimedia.h"
+#include "platform/mci_errors.h"
+#include "platform/multimedia.h"
 
 namespace orvane::testing {
 

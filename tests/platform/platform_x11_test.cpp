@@ -9,7 +9,7 @@
 #include <memory>
 #include <thread>
 
-#include "platform/x11_platform.h"
+#include "platform/linux/x11_platform.h"
 #include "tests/platform/x11_test_window.h"
 #include "tests/support/child.h"
 #include "tests/support/screenshot.h"

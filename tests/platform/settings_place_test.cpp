@@ -1,6 +1,6 @@
 // Where the settings live: beside the host for a per-user installation, in the user's own
 // folder for a system-wide one.
-#include "platform/settings_place.h"
+#include "platform/linux/settings_place.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "platform/posix_platform.h"
+#include "platform/linux/posix_platform.h"
 #include "tests/support/temp_folder.h"
 
 namespace orvane {

@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "host/Orvane_R.h"
-#include "platform/fake_platform.h"
+#include "platform/fake/fake_platform.h"
 
 namespace orvane {
 namespace {

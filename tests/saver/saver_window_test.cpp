@@ -7,9 +7,9 @@
 #include "host/Orvane_B.h"
 #include "host/Orvane_S.h"
 #include "host/music/Orvane_BGM.h"
-#include "platform/fake_hidden_windows.h"
-#include "platform/fake_platform.h"
-#include "platform/mci/mci_errors.h"
+#include "platform/fake/fake_hidden_windows.h"
+#include "platform/fake/fake_platform.h"
+#include "platform/mci_errors.h"
 #include "tests/music/scripted_multimedia.h"
 #include "tests/support/temp_folder.h"
 

@@ -1,0 +1,73 @@
+#include "platform/linux/mci/gst_pipeline_gst.h"
+
+#include <mutex>
+
+namespace orvane::platform::gst {
+
+void Initialise() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    gst_init(nullptr, nullptr);
+    gst_debug_remove_log_function(gst_debug_log_default);
+    gst_debug_set_active(FALSE);
+  });
+}
+
+GstElement* MakeAudioSink(const std::string& description) {
+  if (description.empty()) return gst_element_factory_make("autoaudiosink", nullptr);
+  GError* error = nullptr;
+  GstElement* bin = gst_parse_bin_from_description(description.c_str(), TRUE, &error);
+  if (error != nullptr) {
+    g_error_free(error);
+    if (bin != nullptr) gst_object_unref(bin);
+    return nullptr;
+  }
+  return bin;
+}
+
+Pipeline::Pipeline(GstElement* pipeline, Handler handler)
+    : pipeline_(GST_ELEMENT(gst_object_ref_sink(pipeline))),
+      bus_(gst_element_get_bus(pipeline_)),
+      handler_(std::move(handler)) {
+  watch_ = gst_bus_add_watch(bus_, &Pipeline::OnBus, this);
+}
+
+Pipeline::~Pipeline() {
+  gst_element_set_state(pipeline_, GST_STATE_NULL);
+  if (watch_ != 0) g_source_remove(watch_);
+  gst_bus_set_flushing(bus_, TRUE);
+  gst_object_unref(bus_);
+  gst_object_unref(pipeline_);
+}
+
+GstStateChangeReturn Pipeline::SetState(GstState state) {
+  return gst_element_set_state(pipeline_, state);
+}
+
+gboolean Pipeline::OnBus(GstBus*, GstMessage* message, gpointer self) {
+  static_cast<Pipeline*>(self)->handler_(message);
+  return G_SOURCE_CONTINUE;
+}
+
+void Pipeline::Drain() {
+  while (GstMessage* message = gst_bus_pop(bus_)) {
+    handler_(message);
+    gst_message_unref(message);
+  }
+}
+
+GstMessageType Pipeline::WaitFor(GstMessageType types, std::chrono::milliseconds timeout) {
+  const gint64 deadline = g_get_monotonic_time() + timeout.count() * 1000;
+  while (true) {
+    const gint64 left = deadline - g_get_monotonic_time();
+    GstMessage* message =
+        gst_bus_timed_pop(bus_, left > 0 ? static_cast<GstClockTime>(left) * 1000 : 0);
+    if (message == nullptr) return static_cast<GstMessageType>(0);
+    const GstMessageType type = GST_MESSAGE_TYPE(message);
+    handler_(message);
+    gst_message_unref(message);
+    if ((type & types) != 0) return type;
+  }
+}
+
+}  // namespace orvane::platform::gst

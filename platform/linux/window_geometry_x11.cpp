@@ -1,0 +1,116 @@
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include "platform/linux/x11_error_trap.h"
+#include "platform/linux/x11_platform.h"
+
+namespace orvane {
+namespace {
+
+class X11WindowGeometry final : public WindowGeometry {
+ public:
+  explicit X11WindowGeometry(Display* display)
+      : display_(display), frameExtents_(XInternAtom(display, "_NET_FRAME_EXTENTS", False)) {}
+
+  std::optional<Rect> GetWindowRect(WindowHandle window) override {
+    if (window == 0) return std::nullopt;
+    X11ErrorTrap trap(display_);
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(display_, window, &attributes) || trap.Failed()) {
+      return std::nullopt;
+    }
+    int x = 0, y = 0;
+    Window child = 0;
+    if (!XTranslateCoordinates(display_, window, attributes.root, 0, 0, &x, &y, &child) ||
+        trap.Failed()) {
+      return std::nullopt;
+    }
+    // Like Windows' window rectangle: the border, and a window manager's frame around a
+    // top-level window, belong to it.
+    const int border = attributes.border_width;
+    Rect rect{x - border, y - border, x + attributes.width + border,
+              y + attributes.height + border};
+    long left = 0, right = 0, top = 0, bottom = 0;
+    if (FrameExtents(window, left, right, top, bottom)) {
+      rect.left -= static_cast<std::int32_t>(left);
+      rect.right += static_cast<std::int32_t>(right);
+      rect.top -= static_cast<std::int32_t>(top);
+      rect.bottom += static_cast<std::int32_t>(bottom);
+    }
+    return rect;
+  }
+
+  bool SetParent(WindowHandle child, WindowHandle parent) override {
+    if (child == 0) return false;
+    X11ErrorTrap trap(display_);
+    Window target = parent;
+    if (target == 0) {
+      XWindowAttributes attributes{};
+      if (!XGetWindowAttributes(display_, child, &attributes) || trap.Failed()) return false;
+      target = attributes.root;
+    }
+    XReparentWindow(display_, child, target, 0, 0);
+    return !trap.Failed();
+  }
+
+ private:
+  bool FrameExtents(Window window, long& left, long& right, long& top, long& bottom) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    bool found = false;
+    if (XGetWindowProperty(display_, window, frameExtents_, 0, 4, False, XA_CARDINAL, &type,
+                           &format, &items, &remaining, &data) == Success &&
+        data != nullptr && type == XA_CARDINAL && format == 32 && items == 4) {
+      const long* values = reinterpret_cast<const long*>(data);  // format 32 comes as long
+      // A frame is a few dozen pixels; anything odd is ignored.
+      found = true;
+      for (int i = 0; i < 4; ++i) found = found && values[i] >= 0 && values[i] < 1000;
+      if (found) {
+        left = values[0];
+        right = values[1];
+        top = values[2];
+        bottom = values[3];
+      }
+    }
+    if (data) XFree(data);
+    return found;
+  }
+
+  Display* display_;
+  Atom frameExtents_;
+};
+
+class X11Pointer final : public Pointer {
+ public:
+  explicit X11Pointer(Display* display) : display_(display) {}
+
+  std::optional<Point> GetCursorPos() override {
+    Window root = 0, child = 0;
+    int rootX = 0, rootY = 0, x = 0, y = 0;
+    unsigned int mask = 0;
+    X11ErrorTrap trap(display_);
+    if (!XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rootX, &rootY, &x, &y,
+                       &mask) ||
+        trap.Failed()) {
+      return std::nullopt;  // on another screen, or no answer
+    }
+    return Point{rootX, rootY};
+  }
+
+ private:
+  Display* display_;
+};
+
+}  // namespace
+
+std::unique_ptr<WindowGeometry> MakeX11WindowGeometry(Display* display) {
+  return std::make_unique<X11WindowGeometry>(display);
+}
+
+std::unique_ptr<Pointer> MakeX11Pointer(Display* display) {
+  return std::make_unique<X11Pointer>(display);
+}
+
+}  // namespace orvane
