@@ -13,10 +13,17 @@ std::string MapFixedPath(std::string_view windowsPath) {
   return std::string(windowsPath);
 }
 
+// C:\t_ovin is the system's one fixed folder, shared by design: a directory there is used.
+DataDirectoryState CheckDataDirectory() {
+  const DWORD attributes = GetFileAttributesA(DataDirectory().c_str());
+  const bool directory =
+      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  return directory ? DataDirectoryState::Usable : DataDirectoryState::Missing;
+}
+
 bool CreateDataDirectory() {
   CreateDirectoryA(DataDirectory().c_str(), nullptr);
-  const DWORD attributes = GetFileAttributesA(DataDirectory().c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  return CheckDataDirectory() == DataDirectoryState::Usable;
 }
 
 }  // namespace orvane::common

@@ -1,7 +1,6 @@
 #include "renderer/sgi_image.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -13,6 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+
+#include "renderer/pixel_memory.h"
 
 namespace orvane::renderer {
 namespace {
@@ -88,17 +89,6 @@ const std::uint8_t* fetch(ImageFile& f, unsigned z, std::uint64_t offset, std::s
   return w.bytes.data();
 }
 
-// The output buffer, in huge pages where the system gives them on request: a big picture
-// then costs a few dozen page faults rather than one for every 4 kB.
-std::uint8_t* allocatePixels(std::size_t bytes) {
-  constexpr std::size_t kHugePage = std::size_t{2} << 20;
-  if (bytes < kHugePage) return static_cast<std::uint8_t*>(std::malloc(bytes));
-  const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-  void* pixels = std::aligned_alloc(kHugePage, rounded);
-  if (pixels != nullptr) madvise(pixels, rounded, MADV_HUGEPAGE);
-  return static_cast<std::uint8_t*>(pixels);
-}
-
 // The errno that stands for a file that is not a regular file.
 int notAFileError(mode_t mode) {
   if (S_ISDIR(mode)) return EISDIR;
@@ -109,7 +99,7 @@ int notAFileError(mode_t mode) {
 }  // namespace
 
 void FreePixels::operator()(std::uint8_t* pixels) const {
-  std::free(pixels);
+  freePixels(pixels);
 }
 
 bool ImageFile::holdsItsData() const {

@@ -16,6 +16,7 @@
 
 // The C library of Windows sees no symbolic links: every path is the file itself.
 #define S_ISLNK(mode) 0
+#define S_ISSOCK(mode) 0
 inline int lstat(const char* path, struct stat* info) {
   return stat(path, info);
 }

@@ -100,7 +100,22 @@ class Win32Desktop final : public Cursor, public Pointer, public ScreenMetrics, 
   }
 };
 
-class Win32Files final : public FileSystem, public Process {
+// True when the user may write the file, or, where it is missing, make files in its folder.
+bool Writable(const std::string& file, const std::string& folder) {
+  const HANDLE opened = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (opened != INVALID_HANDLE_VALUE) {
+    CloseHandle(opened);
+    return true;
+  }
+  if (GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+  char probe[MAX_PATH];
+  if (GetTempFileNameA(folder.c_str(), "orv", 0, probe) == 0) return false;
+  DeleteFileA(probe);
+  return true;
+}
+
+class Win32Files final : public FileSystem, public Process, public UserFiles {
  public:
   bool CreateDirectory(const std::string& path) override {
     CreateDirectoryA(path.c_str(), nullptr);
@@ -126,8 +141,8 @@ class Win32Files final : public FileSystem, public Process {
     return path.substr(0, cut == 2 && path[1] == ':' ? cut + 1 : cut);
   }
 
-  bool StartProgram(const std::string& program,
-                    const std::vector<std::string>& arguments) override {
+  ProgramId StartProgram(const std::string& program,
+                         const std::vector<std::string>& arguments) override {
     std::string commandLine = Quoted(program);
     for (const std::string& argument : arguments) commandLine += " " + Quoted(argument);
     STARTUPINFOA startup{};
@@ -137,15 +152,49 @@ class Win32Files final : public FileSystem, public Process {
     PROCESS_INFORMATION started{};
     if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &started)) {
-      return false;
+      return 0;
     }
-    // The host never waits for the programs it starts.
+    // The host never waits for the programs it starts; it only asks whether they have ended.
     CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
+    const ProgramId id = nextProgram_++;
+    programs_[id] = started.hProcess;
+    return id;
+  }
+
+  bool ProgramEnded(ProgramId program) override {
+    const auto found = programs_.find(program);
+    if (found == programs_.end()) return true;
+    DWORD code = 0;
+    if (GetExitCodeProcess(found->second, &code) && code == STILL_ACTIVE) return false;
+    CloseHandle(found->second);
+    programs_.erase(found);
     return true;
   }
 
+  // Beside the host while the user may write there, else %APPDATA%\Orvane (a .scr installed
+  // under System32 or Program Files).
+  std::string SettingsPath(const std::string& hostFolder) override {
+    const std::string folder = !hostFolder.empty() && hostFolder.back() == '\\'
+                                   ? hostFolder.substr(0, hostFolder.size() - 1)
+                                   : hostFolder;
+    const std::string beside = folder + "\\Orvane.ini";
+    if (Writable(beside, hostFolder)) return beside;
+    char appData[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableA("APPDATA", appData, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return beside;
+    const std::string own = std::string(appData) + "\\Orvane";
+    CreateDirectoryA(own.c_str(), nullptr);
+    return own + "\\Orvane.ini";
+  }
+
+  // Windows has no picture tool of ours: the picture beside the host is the one.
+  std::string UserPicturePath() override { return ""; }
+
   void EndProcess() override { ExitProcess(0); }
+
+ private:
+  ProgramId nextProgram_ = 1;
+  std::map<ProgramId, HANDLE> programs_;
 };
 
 constexpr char kTimerClass[] = "OrvaneTimers";
@@ -218,8 +267,8 @@ struct Win32Platform::Parts {
   Win32Desktop desktop;
   Win32Files files;
   std::unique_ptr<Win32Timers> timers;
-  Platform platform{windows, desktop, desktop, windows, desktop,
-                    windows, desktop, files,   files,   *timers};
+  Platform platform{windows, desktop, desktop, windows, desktop, windows,
+                    desktop, files,   files,   *timers, files};
 
   explicit Parts(std::unique_ptr<Win32Timers> made) : timers(std::move(made)) {}
 };
