@@ -12,8 +12,8 @@
 
 #include "platform/atomic_file.h"
 #include "platform/linux/posix_platform.h"
-#include "platform/screen_dpi.h"
 #include "platform/linux/x11_platform.h"
+#include "platform/screen_dpi.h"
 #include "tests/support/another_user.h"
 #include "tests/support/child.h"
 #include "tests/support/temp_folder.h"
