@@ -265,15 +265,17 @@ TEST_F(SaverRun, AnEmptyCommandLineNeverHidesTheCursorAndLosingTheXConnectionEnd
 // and the tunnel stays until Escape.
 TEST_F(SaverRun, XautolockStartsTheInstalledSaver) {
   Child idle({"xautolock", "-time", "1", "-locker", install.Path("Orvane.scr") + " /s"}, Env());
-  // A -locknow sent before the idle timer is ready goes unheard: it is sent again until the
-  // host runs. Bounds are wide: a loaded machine starts the programs slowly.
+  // A -locknow sent before the idle timer is ready goes unheard: it is sent again until
+  // xautolock has started its locker, and never after, so that a slow start cannot bring a
+  // second locker once the first has ended. Bounds are wide: a loaded machine is slow.
   const std::string lockNow = "DISPLAY=" + xvfb->display() + " xautolock -locknow 2>/dev/null";
   ASSERT_TRUE(WaitFor(
       [&] {
         RunShell(lockNow);
-        return WaitFor([&] { return !ProcessesRunning(install.Path("Orvane.scr")).empty(); }, 2s);
+        return WaitFor([&] { return !Children(idle.pid()).empty(); }, 2s);
       },
       60s, 100ms));
+  ASSERT_TRUE(WaitFor([&] { return !ProcessesRunning(install.Path("Orvane.scr")).empty(); }, 60s));
   ASSERT_TRUE(WaitForRenderer(60s)) << idle.Stderr();
   const auto hosts = ProcessesRunning(install.Path("Orvane.scr"));
   ASSERT_EQ(hosts.size(), 1u);
