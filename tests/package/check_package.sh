@@ -260,7 +260,7 @@ check_daemon_mode() {
   done
   [ "$colours" -gt 50 ] || fail "--root: the window shows $colours colours, not a tunnel"
   [ -n "$(package_processes)" ] || fail "--root: no program of the package runs"
-  kill -TERM "$host"
+  kill -TERM "$host" 2>/dev/null || true
   local left="" deadline=$(($(date +%s%N) + 1000000000))
   while true; do
     left=$(package_processes)
@@ -269,7 +269,7 @@ check_daemon_mode() {
   done
   if [ -n "$left" ]; then
     fail "--root: a second after SIGTERM these still run: $(ps -o pid=,args= -p "${left//$'\n'/,}")"
-    for pid in $left; do kill -KILL "$pid" 2>/dev/null; done
+    for pid in $left; do kill -KILL "$pid" 2>/dev/null || true; done
   fi
   local code=0
   wait "$host" || code=$?
