@@ -282,15 +282,16 @@ void SettingsDialogWin32::PlaceCommand(std::unique_ptr<CommandWindow>& button, H
 // design's place for it.
 void SettingsDialogWin32::FitRepeatBox() {
   const int wanted = ToPixels(DialogControlNamed("BGM_Repeat"), scale_).Height;
-  for (int attempt = 0; attempt < 3; ++attempt) {
+  LRESULT item = SendMessageW(repeat_, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+  if (item == CB_ERR) return;
+  // The height read back need not be the one that was set: steer by the box's own height.
+  for (int attempt = 0; attempt < 4; ++attempt) {
     RECT rect{};
     GetWindowRect(repeat_, &rect);
     const int height = rect.bottom - rect.top;
     if (height == wanted) return;
-    const LRESULT item = SendMessageW(repeat_, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-    if (item == CB_ERR) return;
-    SendMessageW(repeat_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
-                 std::max<LRESULT>(1, item + (wanted - height)));
+    item = std::max<LRESULT>(1, item + (wanted - height));
+    SendMessageW(repeat_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item);
     // The box lays itself out again on a new size.
     SetWindowPos(repeat_, nullptr, 0, 0, rect.right - rect.left, wanted + kRepeatListPixels,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
