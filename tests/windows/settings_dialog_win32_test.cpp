@@ -120,7 +120,17 @@ TEST_F(SettingsDialogWin32Test, OpensTitledAndSizedWithEveryControlAtItsPlace) {
   for (const char* name : {"Pic_C", "BGM_Repeat", "Cmd_File", "Cmd_Set", "Cmd_Can"}) {
     const HWND control = dialog.ControlWindow(name);
     ASSERT_TRUE(children.count(control)) << name;
-    EXPECT_EQ(InClient(window, control), InForm(name)) << name;
+    const DialogRect got = InClient(window, control), want = InForm(name);
+    if (std::string_view(name) == "BGM_Repeat") {
+      // Wine's combo box keeps its closed height at its font's (22 pixels with the fonts it
+      // stands in for the design's), two more than the design's 20.
+      EXPECT_EQ((DialogPoint{got.X, got.Y}), (DialogPoint{want.X, want.Y}));
+      EXPECT_EQ(got.Width, want.Width);
+      EXPECT_GE(got.Height, want.Height);
+      EXPECT_LE(got.Height, want.Height + 2);
+    } else {
+      EXPECT_EQ(got, want) << name;
+    }
   }
   // The repeat box: editable, its list "" and "1" to "30", showing the track.
   const HWND repeat = dialog.ControlWindow("BGM_Repeat");
