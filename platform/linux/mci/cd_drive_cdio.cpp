@@ -157,13 +157,11 @@ class CdioDrive final : public CdDrive {
     GstCaps* caps = gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "S16LE", "rate",
                                         G_TYPE_INT, 44100, "channels", G_TYPE_INT, 2, "layout",
                                         G_TYPE_STRING, "interleaved", nullptr);
-    GstElement* source = nullptr;
     GstElement* pipeline =
         gst::MakeAppSourcePipeline(audioSink_, caps, guint64{kSectorBytes * kSectorsPerBuffer * 4},
-                                   &CdioDrive::NeedData, this, &source);
+                                   &CdioDrive::NeedData, this);
     gst_caps_unref(caps);
     if (pipeline == nullptr) return false;
-    appsrc_ = source;
     pipeline_ = std::make_unique<gst::Pipeline>(pipeline, [this](GstMessage* m) { OnMessage(m); });
     return true;
   }
@@ -239,7 +237,6 @@ class CdioDrive final : public CdDrive {
   cdrom_drive_t* cdda_ = nullptr;
   cdrom_paranoia_t* paranoia_ = nullptr;
   std::unique_ptr<gst::Pipeline> pipeline_;
-  GstElement* appsrc_ = nullptr;
   // Set by the UI thread while the pipeline is stopped, read by the streaming thread.
   std::uint32_t first_ = 0;
   std::uint32_t next_ = 0;

@@ -26,8 +26,7 @@ GstElement* MakeAudioSink(const std::string& description) {
 }
 
 GstElement* MakeAppSourcePipeline(const std::string& audioSink, GstCaps* caps, guint64 maxBytes,
-                                  void (*needData)(GstAppSrc*, guint, gpointer), gpointer data,
-                                  GstElement** source) {
+                                  void (*needData)(GstAppSrc*, guint, gpointer), gpointer data) {
   GstElement* pipeline = gst_pipeline_new(nullptr);
   GstElement* appsrc = gst_element_factory_make("appsrc", nullptr);
   GstElement* convert = gst_element_factory_make("audioconvert", nullptr);
@@ -49,7 +48,6 @@ GstElement* MakeAppSourcePipeline(const std::string& audioSink, GstCaps* caps, g
   GstAppSrcCallbacks callbacks{};
   callbacks.need_data = needData;
   gst_app_src_set_callbacks(GST_APP_SRC(appsrc), &callbacks, data, nullptr);
-  if (source != nullptr) *source = appsrc;
   return pipeline;
 }
 
