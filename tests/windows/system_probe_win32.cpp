@@ -13,6 +13,7 @@
 //   mp3playing                    BGM_MP3IsPlaying                       -> 0 or 1
 //   cdpoll                        BGM_CDPoll                             -> BGM_CDPollOn
 //   query COMMAND                 BGM_MciQuery                           -> TEXT
+//   errtext CODE                  mciGetErrorStringA, buffer 256         -> found TEXT
 
 #include <windows.h>
 
@@ -70,6 +71,11 @@ std::string Answer(const std::vector<std::string>& words, orvane::platform::Mult
     char reply[512] = "untouched";
     const std::uint32_t code = system.MciSendString(arg(1), reply, sizeof reply);
     return std::to_string(code) + " " + Hex(reply);
+  }
+  if (verb == "errtext") {
+    char text[256];
+    const bool found = system.MciGetErrorString(std::stoul(words.at(1)), text, sizeof text);
+    return std::string(found ? "1 " : "0 ") + Hex(text);
   }
   if (verb == "query") return Hex(BGM_MciQuery(arg(1)));
   if (verb == "file") BGM_File = arg(1);
