@@ -67,6 +67,10 @@ const ReadCase kReads[] = {
     {"no line break at the end", "[Section]\r\nk=last", "Section", "k", "last"},
     {"an empty value", "[Section]\r\nk=\r\n", "Section", "k", ""},
     {"a missing file", std::nullopt, "Section", "k", ""},
+    // An empty key gives the default on Windows; Wine finds a line with nothing before "=".
+    {"an empty key asked for", "[Section]\r\n=v\r\n", "Section", "", "", "v"},
+    {"code page 932 bytes in a value", "[Section]\r\n" + kFile + "=C:\\\x89\xB9\x8A\x79\\a.mp3\r\n",
+     "Section", kFile, "C:\\\x89\xB9\x8A\x79\\a.mp3"},
     {"a missing section", "[Other]\r\nk=1\r\n", "Section", "k", ""},
     // Our read takes a whole Linux path, up to 4095 bytes.
     {"a value longer than the buffer", "[Section]\r\nk=" + kLong + "\r\n", "Section", "k",
@@ -210,6 +214,9 @@ TEST_F(WineDifferences, ProfileReadsAndWrites) {
       commands.push_back("write " + Hex(WindowsPath(path)) + " " + Hex(section) + " " + Hex(key) +
                          " " + Hex(value));
   }
+  const std::string noFolder = folder / "no such folder/Orvane.ini";
+  commands.push_back("write " + Hex(WindowsPath(noFolder)) + " " + Hex("Section") + " " + Hex("k") +
+                     " " + Hex("v"));
   WineProbe probe;
   ASSERT_TRUE(probe.running());
   const std::vector<std::string> answers = probe.AskEach(commands);
@@ -237,6 +244,10 @@ TEST_F(WineDifferences, ProfileReadsAndWrites) {
       EXPECT_TRUE(WriteIni(section, key, value, ourPath));
     EXPECT_EQ(ReadBytes(ourPath), c.ours.value_or(c.windows)) << "ours";
   }
+  // A write into a folder that does not exist fails, and makes neither folder nor file.
+  EXPECT_EQ(answers[next], "0");
+  EXPECT_FALSE(WriteIni("Section", "k", "v", noFolder));
+  EXPECT_FALSE(std::filesystem::exists(folder / "no such folder"));
 }
 
 std::string Replace(std::string text, const std::string& folder) {
