@@ -5,6 +5,7 @@
 // answers of Wine and of ours, each with its reason.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -228,6 +229,7 @@ TEST_F(WineDifferences, ProfileReadsAndWrites) {
     const std::string& answer = answers[i];
     const std::string wine = Unhex(answer.substr(answer.find(' ') + 1));
     EXPECT_EQ(wine, c.wine.value_or(c.windows)) << "Wine";
+    EXPECT_EQ(answer.substr(0, answer.find(' ')), std::to_string(wine.size())) << "the count";
     const std::string path = folder / ("read" + std::to_string(i) + ".ini");
     EXPECT_EQ(ReadIni(c.section, c.key, path), c.ours.value_or(c.windows)) << "ours";
   }
