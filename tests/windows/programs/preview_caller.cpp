@@ -1,13 +1,30 @@
 // A Windows test program standing in for the display settings: a borderless window titled
 // "Preview Caller" of the given size at (100, 100) starts `<host> /p <its handle>`, lives for
-// the given milliseconds, then destroys itself and waits up to 10 s for the host to end.
-// Prints "ended <exit code>" or "still running"; exit code 0 when the host has ended.
+// the given milliseconds, then lists its child windows, destroys itself and waits up to 10 s for
+// the host to end. Prints the children, then "ended <exit code>" or "still running"; exit code 0
+// when the host has ended.
 //   preview_caller.exe <host> <width> <height> <milliseconds>
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+
+namespace {
+
+// "child <title> <left>,<top> <width>x<height> visible|hidden", in the caller's client pixels.
+BOOL CALLBACK PrintChild(HWND child, LPARAM caller) {
+  char title[64] = {};
+  GetWindowTextA(child, title, sizeof title);
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(HWND_DESKTOP, reinterpret_cast<HWND>(caller), reinterpret_cast<POINT*>(&r), 2);
+  std::printf("child %s %ld,%ld %ldx%ld %s\n", title, r.left, r.top, r.right - r.left,
+              r.bottom - r.top, IsWindowVisible(child) ? "visible" : "hidden");
+  return TRUE;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 5) return 2;
@@ -37,6 +54,7 @@ int main(int argc, char** argv) {
     if (message.message == WM_TIMER && message.hwnd == caller) break;
     DispatchMessageA(&message);
   }
+  EnumChildWindows(caller, PrintChild, reinterpret_cast<LPARAM>(caller));
   DestroyWindow(caller);
   const bool ended = WaitForSingleObject(host.hProcess, 10000) == WAIT_OBJECT_0;
   DWORD code = 0;
