@@ -82,9 +82,10 @@ echo "windows: the program folder is $tree/bin"
 
 ctest --test-dir "$tree" --output-on-failure --timeout 300
 
-# The renderer end to end is driven from the Linux build, with a prefix and an Xvfb of its own.
+# The renderer and the host end to end are driven from the Linux build, each test with a prefix
+# and an Xvfb of its own.
 if [ ! -f build/CMakeCache.txt ]; then
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
-cmake --build build -j"$jobs" --target renderer_wine_tests
+cmake --build build -j"$jobs" --target renderer_wine_tests host_wine_tests
 ctest --test-dir build -L wine --output-on-failure --timeout 300
