@@ -83,6 +83,7 @@ void Command::PaintState(Look picture) {
   if (const auto v = ToInt16(60.0 + g.MiddleHeight)) g.BottomRow = *v;
 
   surface_.Clear(kCommandBackColour);
+  if (FaceCanvas* canvas = platform_.Canvas()) Guarded([&] { canvas->Clear(kCommandBackColour); });
   Guarded([&] { PaintGradient(); });
 
   const Picture& p = pictures_[picture];
@@ -120,7 +121,10 @@ void Command::DrawPiece(const Picture& picture, double dx, double dy, double dw,
   const PixelRect from{source(sx), source(sy), source(sx + sw) - source(sx),
                        source(sy + sh) - source(sy)};
   // A piece that cannot be drawn (an empty or negative size) is left out.
-  surface_.StretchCopy(picture, from, to);
+  if (!surface_.StretchCopy(picture, from, to)) return;
+  if (FaceCanvas* canvas = platform_.Canvas()) {
+    Guarded([&] { canvas->StretchCopy(picture, from, to); });
+  }
 }
 
 void Command::PaintGradient() {
@@ -136,6 +140,10 @@ void Command::PaintGradient() {
   if (!surface_.GradientFill(fields_.GradientVertices, {&fields_.GradientRect, 1},
                              GradientMode::Vertical)) {
     return;
+  }
+  if (FaceCanvas* canvas = platform_.Canvas()) {
+    canvas->GradientFill(fields_.GradientVertices, {&fields_.GradientRect, 1},
+                         GradientMode::Vertical);
   }
   platform_.Show();
 }
@@ -162,6 +170,9 @@ void Command::Resize(double widthTwips, double heightTwips) {
       !surface_.Resize(std::max(0, scale.ToPixelsX(std::max(0.0, widthTwips))),
                        std::max(0, scale.ToPixelsY(std::max(0.0, heightTwips))))) {
     return;
+  }
+  if (FaceCanvas* canvas = platform_.Canvas()) {
+    Guarded([&] { canvas->Resize(surface_.Width(), surface_.Height()); });
   }
   width_ = widthTwips;
   height_ = heightTwips;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "host/controls/face_canvas.h"
 #include "host/controls/font_info.h"
 #include "host/controls/twips.h"
 
@@ -28,6 +29,9 @@ class CommandPlatform {
   virtual std::optional<WindowId> ControlWindow() = 0;
   // The screen's twips-per-pixel factors.
   virtual TwipsScale Scale() { return {}; }
+  // Where the face is drawn as well as into the control's own Surface; nothing when the
+  // shell shows that Surface itself.
+  virtual FaceCanvas* Canvas() { return nullptr; }
 };
 
 // What one control needs from the form that holds it.

@@ -30,6 +30,16 @@ std::uint32_t BlendColour(const TriVertex& from, const TriVertex& to, std::int64
          Blend(from.Blue, to.Blue, i, n);
 }
 
+// The source pixel that destination pixel i of n takes from s source pixels, as GDI's
+// StretchBlt picks it in its colour-on-colour mode. Stretched, the pixel under its centre.
+// Squeezed, rows take the first pixel of their share (rounded), so the first source row stays;
+// columns the last, so the last source column stays.
+std::int64_t SourceIndex(std::int64_t i, std::int64_t s, std::int64_t n, bool columns) {
+  if (n >= s) return ((2 * i + 1) * s) / (2 * n);
+  if (columns) return (2 * (i + 1) * s + n) / (2 * n) - 1;
+  return (2 * i * s + n) / (2 * n);
+}
+
 }  // namespace
 
 bool Surface::GradientFill(std::span<const TriVertex> vertices,
@@ -71,7 +81,6 @@ bool Surface::StretchCopy(const Picture& source, PixelRect from, PixelRect to) {
       from.Y > source.Height - from.Height) {
     return false;
   }
-  // Nearest pixel: destination pixel i takes the source pixel under its centre.
   const std::int64_t x0 = std::max(to.X, 0);
   const std::int64_t x1 =
       std::min<std::int64_t>(static_cast<std::int64_t>(to.X) + to.Width, width_);
@@ -79,11 +88,9 @@ bool Surface::StretchCopy(const Picture& source, PixelRect from, PixelRect to) {
   const std::int64_t y1 =
       std::min<std::int64_t>(static_cast<std::int64_t>(to.Y) + to.Height, height_);
   for (std::int64_t y = y0; y < y1; ++y) {
-    const std::int64_t sy =
-        from.Y + ((2 * (y - to.Y) + 1) * from.Height) / (2 * std::int64_t{to.Height});
+    const std::int64_t sy = from.Y + SourceIndex(y - to.Y, from.Height, to.Height, false);
     for (std::int64_t x = x0; x < x1; ++x) {
-      const std::int64_t sx =
-          from.X + ((2 * (x - to.X) + 1) * from.Width) / (2 * std::int64_t{to.Width});
+      const std::int64_t sx = from.X + SourceIndex(x - to.X, from.Width, to.Width, true);
       pixels_[y * width_ + x] = source.At(static_cast<int>(sx), static_cast<int>(sy));
     }
   }

@@ -67,8 +67,10 @@ class Surface {
                     std::span<const GradientRectangle> rectangles, GradientMode mode);
 
   // Copies a source rectangle of the picture to a destination rectangle of the surface:
-  // 1:1 where the sizes are equal, nearest pixel otherwise. The destination is clipped to
-  // the surface. Returns false for an empty or negative size or a source outside the picture.
+  // 1:1 where the sizes are equal; stretched, each pixel takes the source pixel under its
+  // centre; squeezed, pixels are dropped as GDI's StretchBlt drops them in COLORONCOLOR mode. The
+  // destination is clipped to the surface. Returns false for an empty or negative size or a source
+  // outside the picture.
   bool StretchCopy(const Picture& source, PixelRect from, PixelRect to);
 
  private:

@@ -1,0 +1,67 @@
+#pragma once
+
+// The Command button as a Win32 window class of its own ("OrvaneCommand"): the face painted
+// with GDI (GradientFill, StretchBlt) into a memory bitmap that WM_PAINT copies to the window,
+// the caption drawn over it, and the 100 ms hover timer on the window. All behaviour lives in
+// orvane::Command (Command.h).
+//
+// A dialog places its buttons like this:
+//
+//   orvane::CommandWindow set(form, 4740, 3000, 1215, 375, scale);  // twips, in form's client
+//   orvane::PropertyBag design;
+//   design.Write("Caption", std::string("設定"), std::string("Command"));
+//   design.Write("Font", dialogFont, set.Options().AmbientFont);
+//   set.Control().LoadFromBag(design);
+//   set.Control().Initialize();
+//   set.Control().ConnectClick([] { /* save and close */ });
+//
+// The window takes the keyboard focus by Tab or by a left press; no key clicks it.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string_view>
+
+#include "host/controls/Command.h"
+#include "platform/win32/windows_api.h"
+
+namespace orvane {
+
+struct CommandWindowOptions {
+  // The container's font: the default of the stored "Font".
+  FontInfo AmbientFont;
+  // Told the name of each property that changes.
+  std::function<void(std::string_view)> PropertyChanged;
+};
+
+class CommandWindow {
+ public:
+  // A child window of parent, placed in twips relative to the parent's client area.
+  CommandWindow(HWND parent, double leftTwips, double topTwips, double widthTwips,
+                double heightTwips, CommandWindowOptions options = {});
+  ~CommandWindow();
+  CommandWindow(const CommandWindow&) = delete;
+  CommandWindow& operator=(const CommandWindow&) = delete;
+
+  HWND Window() const;
+  Command& Control();
+  const CommandWindowOptions& Options() const;
+  // A pixel of the face as GDI drew it (0xRRGGBB), caption not included.
+  std::uint32_t DrawnPixel(int x, int y) const;
+
+  class Shell;
+
+ private:
+  std::unique_ptr<Shell> shell_;
+};
+
+// The control of a window made by CommandWindow; nullptr for any other window.
+Command* CommandOfWindow(HWND window);
+
+// The screen's twips-per-pixel factors.
+TwipsScale ScreenScale();
+
+// A font of the control's design as a GDI font at the screen's density; the caller deletes it.
+HFONT MakeFont(const FontInfo& font, const TwipsScale& scale);
+
+}  // namespace orvane
