@@ -4,10 +4,10 @@
 
 # Statically linked C++ and threads runtime, so that no mingw DLL has to travel with a program.
 add_link_options(-static -static-libgcc -static-libstdc++)
-# Files open untranslated by default, as on Linux: no CR/LF conversion, no stop at Ctrl-Z.
-find_file(ORVANE_MINGW_BINMODE binmode.o PATHS "/usr/${ORVANE_MINGW_TRIPLE}/lib" NO_DEFAULT_PATH
-  REQUIRED)
-add_link_options("${ORVANE_MINGW_BINMODE}")
+# Files open untranslated by default, as on Linux: every program of the build links the C
+# library's default file mode of ours (platform/win32/binary_mode_win32.c).
+add_library(orvane_binary_mode STATIC "${PROJECT_SOURCE_DIR}/platform/win32/binary_mode_win32.c")
+link_libraries(orvane_binary_mode)
 # The Win32 headers without their min/max macros and rarely used parts.
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
 

@@ -1,17 +1,12 @@
 #include "host/Orvane_B.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cmath>
 #include <optional>
 
 #include "host/command_line.h"
 #include "host/guarded.h"
-#include "host/ini_file.h"
 #include "host/number_text.h"
-#include "platform/atomic_file.h"
+#include "platform/profile.h"
 #include "platform/text_limits.h"
 
 namespace orvane {
@@ -32,45 +27,11 @@ std::string commandLine;
 
 // The most a section or key name passes to WriteIni, as its 128-byte buffer allows.
 constexpr size_t kMaxNameBytes = 127;
-// No settings file of ours comes near this; a larger file is not read (nor rewritten).
-constexpr off_t kMaxIniBytes = 16 * 1024 * 1024;
 
 // Texts cross the ANSI functions up to their first NUL.
 std::string UpToNul(std::string text) {
   if (const size_t nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
   return text;
-}
-
-enum class ReadResult { Ok, Missing, Failed };
-
-// Reads a whole regular file of bounded size; O_NONBLOCK keeps a FIFO from hanging the open.
-ReadResult ReadWholeFile(const std::string& path, std::string& bytes) {
-  bytes.clear();
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
-  struct stat info {};
-  ReadResult result = ReadResult::Ok;
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxIniBytes) {
-    result = ReadResult::Failed;
-  } else {
-    char buffer[16384];
-    while (true) {
-      const ssize_t got = read(fd, buffer, sizeof buffer);
-      if (got < 0 && errno == EINTR) continue;
-      if (got < 0) {
-        result = ReadResult::Failed;
-        break;
-      }
-      if (got == 0) break;
-      bytes.append(buffer, static_cast<size_t>(got));
-      if (bytes.size() > static_cast<size_t>(kMaxIniBytes)) {
-        result = ReadResult::Failed;
-        break;
-      }
-    }
-  }
-  close(fd);
-  return result;
 }
 
 // A settings number taken towards minus infinity; nullopt when it is no number or does not
@@ -141,11 +102,8 @@ std::string ModeLetter() {
 }
 
 std::string ReadIni(std::string section, std::string key, std::string file) {
-  std::string bytes;
-  if (ReadWholeFile(UpToNul(std::move(file)), bytes) != ReadResult::Ok) return "";
-  std::string value =
-      IniLookup(bytes, UpToNul(std::move(section)), UpToNul(std::move(key))).value_or("");
-  value = UpToNul(std::move(value));
+  std::string value = GetPrivateProfileString(UpToNul(std::move(section)),
+                                              UpToNul(std::move(key)), UpToNul(std::move(file)));
   if (value.size() > kProfileValueBytes) value.resize(kProfileValueBytes);
   return value;
 }
@@ -155,23 +113,8 @@ bool WriteIni(std::string section, std::string key, std::string value, std::stri
   key = UpToNul(std::move(key));
   if (section.size() > kMaxNameBytes) section.resize(kMaxNameBytes);
   if (key.size() > kMaxNameBytes) key.resize(kMaxNameBytes);
-  file = UpToNul(std::move(file));
-  std::string bytes;
-  // An unreadable file is never replaced: its keys would be lost.
-  if (ReadWholeFile(file, bytes) == ReadResult::Failed) return false;
-  const std::optional<std::string> updated =
-      IniUpdate(bytes, section, key, UpToNul(std::move(value)));
-  if (!updated) return false;
-  // A settings file that is a link to one elsewhere is written there.
-  std::string target = file;
-  struct stat info {};
-  if (lstat(file.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-    if (char* resolved = realpath(file.c_str(), nullptr)) {
-      target = resolved;
-      free(resolved);
-    }
-  }
-  return WriteFileAtomically(target, *updated);
+  return WritePrivateProfileString(section, key, UpToNul(std::move(value)),
+                                   UpToNul(std::move(file)));
 }
 
 void LoadSettings() {
@@ -190,13 +133,7 @@ bool FileExists(std::string path) {
   if (EndsWithSeparator(path)) path.pop_back();
   path = UpToNul(std::move(path));
   if (path.empty()) return false;
-  // Only a regular file counts: a folder opens on Linux but is no file, and a FIFO would block.
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat info {};
-  const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  close(fd);
-  return regular;
+  return CanOpenForReading(path);
 }
 
 std::string FolderOf(std::string path) {

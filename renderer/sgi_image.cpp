@@ -169,7 +169,11 @@ OpenResult openImageFile(const char* path) {
   // Opened without blocking, so that a FIFO with no writer cannot hold the renderer up.
   const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
-    failed.osError = errno;
+    // Windows' C library refuses to open a folder at all ("Permission denied"); it is named as
+    // a folder there too.
+    const int openError = errno;
+    struct stat info {};
+    failed.osError = stat(path, &info) == 0 && S_ISDIR(info.st_mode) ? EISDIR : openError;
     return failed;
   }
   struct stat info {};

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "host/ini_file.h"
+#include "platform/linux/ini_file.h"
 
 namespace {
 

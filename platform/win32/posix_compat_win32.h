@@ -1,8 +1,8 @@
 #pragma once
 
-// The POSIX names that the shared logic uses for reading files, on the C library of Windows.
-// Built into the Windows build's core libraries by the compiler's -include; programs link
-// binmode.o, so every open is untranslated as on Linux.
+// The POSIX names that the picture reader uses for reading files, on the C library of Windows.
+// Built into the renderer's core library by the compiler's -include; every program links
+// platform/win32/binary_mode_win32.c, so every open is untranslated as on Linux.
 
 #include <fcntl.h>
 #include <io.h>

@@ -102,6 +102,9 @@ class Win32Desktop final : public Cursor, public Pointer, public ScreenMetrics, 
 
 // True when the user may write the file, or, where it is missing, make files in its folder.
 bool Writable(const std::string& file, const std::string& folder) {
+  // A read-only file is refused by the attribute itself, which Wine run as root would not.
+  const DWORD attributes = GetFileAttributesA(file.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
   const HANDLE opened = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (opened != INVALID_HANDLE_VALUE) {

@@ -115,5 +115,26 @@ TEST_F(Win32PlatformTest, FoldersCopiesHostFolderAndStartedPrograms) {
   EXPECT_FALSE(platform().process.StartProgram(WindowsName(folder / "missing.exe"), {}));
 }
 
+// The settings stay beside the host while the user may write them there, and go to
+// %APPDATA%\Orvane (made when missing) when not; reading and writing follow the same rule.
+TEST_F(Win32PlatformTest, SettingsLiveBesideTheHostUnlessTheUserCannotWriteThere) {
+  TempFolder folder;
+  TempFolder appData;
+  ASSERT_TRUE(SetEnvironmentVariableA("APPDATA", WindowsName(appData.path()).c_str()));
+  UserFiles& files = platform().userFiles;
+  const std::string host = WindowsName(folder.path());
+  EXPECT_EQ(files.SettingsPath(host), host + "\\Orvane.ini") << "no file yet, folder writable";
+  WriteBytes(folder / "Orvane.ini", "[Section]\r\n");
+  EXPECT_EQ(files.SettingsPath(host), host + "\\Orvane.ini");
+
+  const std::string own = WindowsName(appData.path()) + "\\Orvane\\Orvane.ini";
+  ASSERT_TRUE(SetFileAttributesA((host + "\\Orvane.ini").c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(files.SettingsPath(host), own) << "a read-only settings file";
+  EXPECT_TRUE(GetFileAttributesA((WindowsName(appData.path()) + "\\Orvane").c_str()) &
+              FILE_ATTRIBUTE_DIRECTORY);
+  SetFileAttributesA((host + "\\Orvane.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(files.SettingsPath(host + "\\no such folder"), own) << "a folder it cannot write";
+}
+
 }  // namespace
 }  // namespace orvane

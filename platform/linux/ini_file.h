@@ -4,7 +4,8 @@
 #include <string>
 #include <string_view>
 
-// The INI file model behind ReadIni and WriteIni: file bytes in, value or new file bytes out.
+// The INI file model behind our profile functions (profile_posix.cpp): file bytes in, value or
+// new file bytes out.
 // It reads as Windows' profile functions do: section and key names match without regard to
 // ASCII letter case; blanks (spaces, tabs) around names, "=" and values are ignored; one
 // matching outer pair of '"' or '\'' is removed from a value; a line whose first non-blank

@@ -1,4 +1,4 @@
-#include "host/ini_file.h"
+#include "platform/linux/ini_file.h"
 
 #include <vector>
 

@@ -1,0 +1,69 @@
+// A Windows test program standing in for the display settings: a borderless window titled
+// "Preview Caller" of the given size at (100, 100) starts `<host> /p <its handle>`, lives for
+// the given milliseconds, then lists its child windows, destroys itself and waits up to 10 s for
+// the host to end. Prints the children, then "ended <exit code>" or "still running"; exit code 0
+// when the host has ended.
+//   preview_caller.exe <host> <width> <height> <milliseconds>
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+// "child <title> <left>,<top> <width>x<height> visible|hidden", in the caller's client pixels.
+BOOL CALLBACK PrintChild(HWND child, LPARAM caller) {
+  char title[64] = {};
+  GetWindowTextA(child, title, sizeof title);
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(HWND_DESKTOP, reinterpret_cast<HWND>(caller), reinterpret_cast<POINT*>(&r), 2);
+  std::printf("child %s %ld,%ld %ldx%ld %s\n", title, r.left, r.top, r.right - r.left,
+              r.bottom - r.top, IsWindowVisible(child) ? "visible" : "hidden");
+  return TRUE;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 5) return 2;
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  windowClass.lpszClassName = "PreviewCaller";
+  RegisterClassA(&windowClass);
+  HWND caller = CreateWindowExA(0, "PreviewCaller", "Preview Caller",
+                                WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 100, 100,
+                                std::atoi(argv[2]), std::atoi(argv[3]), nullptr, nullptr,
+                                windowClass.hInstance, nullptr);
+  if (caller == nullptr) return 3;
+  std::string commandLine = "\"" + std::string(argv[1]) + "\" /p " +
+                            std::to_string(reinterpret_cast<std::uintptr_t>(caller));
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION host{};
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &host)) {
+    return 4;
+  }
+  SetTimer(caller, 1, static_cast<UINT>(std::atoi(argv[4])), nullptr);
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (message.message == WM_TIMER && message.hwnd == caller) break;
+    DispatchMessageA(&message);
+  }
+  EnumChildWindows(caller, PrintChild, reinterpret_cast<LPARAM>(caller));
+  DestroyWindow(caller);
+  const bool ended = WaitForSingleObject(host.hProcess, 10000) == WAIT_OBJECT_0;
+  DWORD code = 0;
+  GetExitCodeProcess(host.hProcess, &code);
+  if (ended) {
+    std::printf("ended %lu\n", code);
+  } else {
+    std::printf("still running\n");
+  }
+  std::fflush(stdout);
+  return ended ? 0 : 1;
+}
