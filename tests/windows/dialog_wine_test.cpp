@@ -1,0 +1,292 @@
+// The Windows Orvane.scr /c under Wine as a user meets it, on an Xvfb and in a Wine prefix of
+// each test's own: the dialog's window, the Command button's looks under real pointer moves,
+// presses and Tab, the real file dialog, the settings file it leaves, and the saver that then
+// plays the chosen WAV, heard on a PulseAudio null sink of the test's own.
+
+#include <gtest/gtest.h>
+
+// Xlib after the test framework, which its macros (None, Bool) would break.
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <thread>
+
+#include "tests/dialog/form_places.h"
+#include "tests/mci/media_files.h"
+#include "tests/support/child.h"
+#include "tests/support/pulse.h"
+#include "tests/support/screenshot.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/xvfb.h"
+
+namespace orvane {
+namespace {
+
+using namespace std::chrono_literals;
+using namespace orvane::testing;
+
+const std::string kBin = ORVANE_WINDOWS_BIN_DIR;
+
+// The keys as a Japanese Windows wrote them: code page 932 bytes.
+const std::string kKindKey = "BGM\x8B\xE6\x95\xAA";
+const std::string kRepeatKey = "BGM\xD8\xCB\xDF\xB0\xC4";
+const std::string kFileKey = "BGM\xCC\xA7\xB2\xD9";
+
+// The face's left band at the middle row, column 2: a different colour in every look.
+const Rgb kNormal{0xF4, 0xF4, 0xF0};
+const Rgb kHighLight{0xFC, 0xCA, 0x69};
+const Rgb kSelected{0xA9, 0xC5, 0xEF};
+const Rgb kPressed{0x00, 0x3C, 0x74};
+const Rgb kDisable{0xF5, 0xF4, 0xEA};
+
+std::string WindowsPath(const std::string& unixPath) {
+  std::string path = "Z:" + std::filesystem::absolute(unixPath).string();
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+std::string Text(Rgb c) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02X%02X%02X", c.r, c.g, c.b);
+  return text;
+}
+
+class DialogWineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(xvfb_.running());
+    for (const char* name : {"Orvane.scr", "Orvane.dll", "Orvane.image"}) {
+      ASSERT_TRUE(std::filesystem::exists(kBin + "/" + name)) << "scripts/windows.sh builds it";
+      std::filesystem::copy_file(kBin + "/" + name, folder_ / name);
+    }
+    ASSERT_EQ(Shell("wineboot -i >/dev/null 2>&1").first, 0);
+    // The file dialog draws in Tahoma, which has no Japanese: Japanese comes from the IPA font.
+    for (const char* font : {"Tahoma", "Microsoft Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2"}) {
+      ASSERT_EQ(Shell(std::string("wine reg add 'HKLM\\Software\\Microsoft\\Windows NT\\"
+                                  "CurrentVersion\\FontLink\\SystemLink' /v '") +
+                      font + "' /t REG_MULTI_SZ /d 'ipag.ttf,IPAGothic' /f >/dev/null 2>&1")
+                    .first,
+                0);
+    }
+    ASSERT_EQ(Shell("wineserver -w").first, 0);
+    display_ = XOpenDisplay(xvfb_.display().c_str());
+    ASSERT_NE(display_, nullptr);
+  }
+  void TearDown() override {
+    host_.reset();
+    Shell("wineserver -k; wineserver -w");
+    if (display_ != nullptr) XCloseDisplay(display_);
+  }
+
+  std::vector<std::string> Environment() const {
+    return {"DISPLAY=" + xvfb_.display(), "WINEPREFIX=" + prefix_.path(), "WINEDEBUG=-all",
+            "LANG=C.UTF-8", "LC_ALL=C.UTF-8"};
+  }
+  std::pair<int, std::string> Shell(const std::string& command) {
+    std::string environment;
+    for (const std::string& pair : Environment()) environment += "'" + pair + "' ";
+    return RunShell("env " + environment + command + " 2>/dev/null");
+  }
+  // Windows sets no DISPLAY, and freeglut in the renderer would take one for a device name.
+  void StartHost(const std::string& mode, std::vector<std::string> env = {}) {
+    std::vector<std::string> all = Environment();
+    all.insert(all.end(), env.begin(), env.end());
+    host_ = std::make_unique<Child>(
+        std::vector<std::string>{
+            "wine", "cmd", "/c",
+            "set DISPLAY=&& " + WindowsPath(folder_ / "Orvane.scr") + " " + mode},
+        all);
+    ASSERT_TRUE(host_->started());
+  }
+  std::string Xdotool(const std::string& arguments) {
+    return RunShell("DISPLAY=" + xvfb_.display() + " xdotool " + arguments + " 2>/dev/null").second;
+  }
+  unsigned long FindWindow(const std::string& title, std::chrono::milliseconds timeout = 30s) {
+    unsigned long window = 0;
+    WaitFor(
+        [&] {
+          const std::string found =
+              Xdotool("search --onlyvisible --maxdepth 1 --name '^" + title + "$'");
+          return (window = std::strtoul(found.c_str(), nullptr, 10)) != 0;
+        },
+        timeout, 100ms);
+    return window;
+  }
+
+  // Opens the dialog and keeps its window, whose X window is the client area.
+  void StartDialog() {
+    StartHost("/c");
+    dialog_ = FindWindow("<Orvane>", 60s);
+    ASSERT_NE(dialog_, 0u) << host_->Stderr();
+    std::istringstream geometry(Xdotool("getwindowgeometry --shell " + std::to_string(dialog_)));
+    for (std::string line; std::getline(geometry, line);) {
+      const auto at = line.find('=');
+      if (at == std::string::npos) continue;
+      const int value = std::atoi(line.c_str() + at + 1);
+      const std::string name = line.substr(0, at);
+      if (name == "X") origin_.X = value;
+      if (name == "Y") origin_.Y = value;
+      if (name == "WIDTH") size_.X = value;
+      if (name == "HEIGHT") size_.Y = value;
+    }
+    std::this_thread::sleep_for(300ms);
+  }
+  void MoveTo(int x, int y) { Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y)); }
+  // Moves over a point of the form in two steps, so that the control sees the pointer move.
+  void MoveOver(DialogPoint at) {
+    MoveTo(origin_.X + at.X - 2, origin_.Y + at.Y);
+    std::this_thread::sleep_for(50ms);
+    MoveTo(origin_.X + at.X, origin_.Y + at.Y);
+    std::this_thread::sleep_for(150ms);
+  }
+  void Click(std::string_view name, int index = -1) {
+    MoveOver(CentreInForm(name, index));
+    Xdotool("click 1");
+    std::this_thread::sleep_for(200ms);
+  }
+  // Off every window of the dialog: the desktop's corner.
+  void MoveOff() { MoveTo(5, 5); }
+
+  // The file button's look, as the screen shows it, once it is the expected one (or the last
+  // one seen).
+  Rgb FileButtonLook(Rgb expected) {
+    const DialogRect button = InForm("Cmd_File");
+    Rgb seen;
+    WaitFor(
+        [&] {
+          const Screenshot shot = TakeScreenshot(xvfb_.display(), dialog_);
+          if (!shot.valid()) return false;
+          seen = shot.at(button.X + 2, button.Y + 12);
+          return Near(seen, expected, 2);
+        },
+        2s, 50ms);
+    return seen;
+  }
+
+  std::optional<std::string> Settings() const {
+    if (!std::filesystem::exists(folder_ / "Orvane.ini")) return std::nullopt;
+    return ReadBytes(folder_ / "Orvane.ini");
+  }
+
+  // What a window manager sends when the title bar's close box is pressed.
+  void PressCloseBox() {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = dialog_;
+    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, dialog_, False, NoEventMask, &event);
+    XFlush(display_);
+  }
+
+  Xvfb xvfb_;
+  TempFolder prefix_;
+  TempFolder folder_;
+  Display* display_ = nullptr;
+  std::unique_ptr<Child> host_;
+  unsigned long dialog_ = 0;
+  DialogPoint origin_;
+  DialogPoint size_;
+};
+
+// /c opens "<Orvane>" with a 492 x 246 client area at 96 dpi. The file button shows Disable
+// until "MP3、WAV" is chosen, then Normal; HighLight under the pointer and Normal when it
+// leaves; Selected by Tab; Pressed while held; a press dragged off and released outside shows
+// Selected and opens no file dialog. "ｷｬﾝｾﾙ", and in a second run the close box, end the host
+// and write nothing.
+TEST_F(DialogWineTest, TheButtonsLooksFollowThePointerAndTabAndClosingWritesNothing) {
+  StartDialog();
+  EXPECT_EQ(size_, (DialogPoint{492, 246}));
+  const Screenshot shot = TakeScreenshot(xvfb_.display(), dialog_);
+  ASSERT_EQ(shot.width, 492);
+  ASSERT_EQ(shot.height, 246);
+  EXPECT_TRUE(Near(shot.at(486, 123), {220, 220, 250}, 1)) << "the band's light middle";
+
+  EXPECT_TRUE(Near(FileButtonLook(kDisable), kDisable, 2)) << "no music chosen: disabled";
+  Click("lbl_BGM", 2);  // "MP3、WAV"
+  MoveOff();
+  EXPECT_TRUE(Near(FileButtonLook(kNormal), kNormal, 2)) << Text(FileButtonLook(kNormal));
+  MoveOver(CentreInForm("Cmd_File"));
+  EXPECT_TRUE(Near(FileButtonLook(kHighLight), kHighLight, 2)) << Text(FileButtonLook(kHighLight));
+  MoveOff();
+  EXPECT_TRUE(Near(FileButtonLook(kNormal), kNormal, 2)) << "the hover tick saw the pointer go";
+
+  // The keyboard goes where the X focus is: on the dialog, as a click on its title would put it.
+  Xdotool("windowfocus " + std::to_string(dialog_));
+  Xdotool("key Tab");
+  EXPECT_TRUE(Near(FileButtonLook(kSelected), kSelected, 2)) << Text(FileButtonLook(kSelected));
+  Xdotool("key Return");
+  Xdotool("key space");
+  std::this_thread::sleep_for(700ms);
+  EXPECT_EQ(FindWindow("ﾌｧｲﾙを開く", 0ms), 0u) << "Enter and space click nothing";
+
+  MoveOver(CentreInForm("Cmd_File"));
+  Xdotool("mousedown 1");
+  EXPECT_TRUE(Near(FileButtonLook(kPressed), kPressed, 2)) << Text(FileButtonLook(kPressed));
+  MoveOff();
+  EXPECT_TRUE(Near(FileButtonLook(kSelected), kSelected, 2)) << "held and left: Selected";
+  Xdotool("mouseup 1");
+  std::this_thread::sleep_for(1s);
+  EXPECT_EQ(FindWindow("ﾌｧｲﾙを開く", 0ms), 0u) << "released off the button: no file dialog";
+  EXPECT_TRUE(host_->Running());
+
+  Click("Cmd_Can");  // "ｷｬﾝｾﾙ"
+  EXPECT_EQ(host_->Wait(20s), 0);
+  EXPECT_FALSE(Settings());
+
+  StartDialog();
+  Click("lbl_BGM", 1);  // "音楽CD"
+  PressCloseBox();
+  EXPECT_EQ(host_->Wait(20s), 0);
+  EXPECT_FALSE(Settings());
+}
+
+// "MP3、WAV", a WAV picked in the real file dialog by typing its path, then "設定": the three
+// keys in code page 932 bytes and the path. The saver started next plays it until Escape.
+TEST_F(DialogWineTest, AFileChosenAndSetIsWrittenAndTheSaverPlaysIt) {
+  const std::string wav = folder_ / "music/a tone.wav";
+  std::filesystem::create_directories(folder_ / "music");
+  WriteWav(wav, 1.0, 880);
+
+  StartDialog();
+  Click("lbl_BGM", 2);  // "MP3、WAV"
+  Click("Cmd_File");    // "..."
+  const unsigned long chooser = FindWindow("ﾌｧｲﾙを開く");
+  ASSERT_NE(chooser, 0u) << "the file dialog opens";
+  std::this_thread::sleep_for(500ms);
+  // Its file name box has the focus.
+  Xdotool("windowfocus " + std::to_string(chooser));
+  std::this_thread::sleep_for(200ms);
+  Xdotool("type --delay 20 '" + WindowsPath(wav) + "'");
+  std::this_thread::sleep_for(200ms);
+  Xdotool("key Return");
+  ASSERT_TRUE(WaitFor([&] { return FindWindow("ﾌｧｲﾙを開く", 0ms) == 0; }, 10s))
+      << "the file dialog takes the typed path";
+  std::this_thread::sleep_for(300ms);
+  EXPECT_FALSE(Settings()) << "nothing is written before 設定";
+  Click("Cmd_Set");  // "設定"
+  EXPECT_EQ(host_->Wait(20s), 0) << "the host ends when the dialog has closed";
+  EXPECT_EQ(Settings(), "[Section]\r\n" + kKindKey + "=2\r\n" + kRepeatKey + "=0\r\n" + kFileKey +
+                            "=" + WindowsPath(wav) + "\r\n");
+
+  PulseServer sound;
+  ASSERT_TRUE(sound.running()) << "pulseaudio did not start";
+  PulseRecorder heard(sound);
+  ASSERT_TRUE(heard.running());
+  const std::size_t before = heard.Mark();
+  StartHost("/s", sound.env());
+  ASSERT_NE(FindWindow("Orvane_VC", 60s), 0u) << host_->Stderr();
+  EXPECT_TRUE(heard.HeardSince(before, 20s)) << "the tone of the chosen file arrives";
+  Xdotool("key Escape");
+  EXPECT_EQ(host_->Wait(20s), 0);
+}
+
+}  // namespace
+}  // namespace orvane
