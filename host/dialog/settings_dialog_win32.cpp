@@ -448,6 +448,25 @@ void SettingsDialogWin32::Close() {
   ShowWindow(window_, SW_HIDE);
 }
 
+// The form and its panel alike: a press or a left release, at a point of the form.
+void SettingsDialogWin32::ForwardPress(UINT message, int x, int y) {
+  if (message == WM_LBUTTONUP) {
+    form_.MouseUp(kLeftButton, x, y);
+    return;
+  }
+  form_.MouseDown(message == WM_LBUTTONDOWN   ? kLeftButton
+                  : message == WM_RBUTTONDOWN ? kRightButton
+                                              : kMiddleButton,
+                  x, y);
+}
+
+// While the web link opens, the hourglass shows over the form and its panel alike.
+bool SettingsDialogWin32::ShowBusyPointer() {
+  if (!busy_) return false;
+  SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+  return true;
+}
+
 LRESULT SettingsDialogWin32::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   const int x = static_cast<short>(LOWORD(lParam));
   const int y = static_cast<short>(HIWORD(lParam));
@@ -471,22 +490,14 @@ LRESULT SettingsDialogWin32::FormMessage(UINT message, WPARAM wParam, LPARAM lPa
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-      form_.MouseDown(message == WM_LBUTTONDOWN   ? kLeftButton
-                      : message == WM_RBUTTONDOWN ? kRightButton
-                                                  : kMiddleButton,
-                      x, y);
-      return 0;
     case WM_LBUTTONUP:
-      form_.MouseUp(kLeftButton, x, y);
+      ForwardPress(message, x, y);
       return 0;
     case WM_MOUSEMOVE:
       overLink_ = form_.OverLink(x, y);
       return 0;
     case WM_SETCURSOR:
-      if (busy_) {
-        SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
-        return TRUE;
-      }
+      if (ShowBusyPointer()) return TRUE;
       if (reinterpret_cast<HWND>(wParam) == window_ && LOWORD(lParam) == HTCLIENT) {
         POINT at{};
         GetCursorPos(&at);
@@ -529,19 +540,11 @@ LRESULT SettingsDialogWin32::PanelMessage(UINT message, WPARAM wParam, LPARAM lP
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-      form_.MouseDown(message == WM_LBUTTONDOWN   ? kLeftButton
-                      : message == WM_RBUTTONDOWN ? kRightButton
-                                                  : kMiddleButton,
-                      at.x, at.y);
-      return 0;
     case WM_LBUTTONUP:
-      form_.MouseUp(kLeftButton, at.x, at.y);
+      ForwardPress(message, at.x, at.y);
       return 0;
     case WM_SETCURSOR:
-      if (busy_) {
-        SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
-        return TRUE;
-      }
+      if (ShowBusyPointer()) return TRUE;
       return DefWindowProcW(panel_, message, wParam, lParam);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:

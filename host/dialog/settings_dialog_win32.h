@@ -62,6 +62,8 @@ class SettingsDialogWin32 final : SettingsFormView {
 
   LRESULT FormMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT PanelMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void ForwardPress(UINT message, int x, int y);
+  bool ShowBusyPointer();
   void PaintForm(HDC dc, const RECT& client);
   void PaintPanel(HDC dc, const RECT& client);
   void FitRepeatBox();
