@@ -1,4 +1,6 @@
 // Main: the single-instance test, the mode dispatch and the start-up checks.
+#include <utility>
+
 #include "host/Orvane_B.h"
 #include "host/Orvane_R.h"
 #include "host/Orvane_S.h"
@@ -43,26 +45,20 @@ void Main(std::string commandLine, Platform& platform, const ModeHandlers& handl
   Guarded([&] { platform.fileSystem.CreateDirectory(std::string(DataDirectoryPath)); });
   Guarded([&] { LoadSettings(); });
 
-  bool missing = false;
-  Guarded([&] {
-    if (!FileExists(TexturePath())) {
-      missing = true;
-      platform.messageBox.ShowMessage(MessageImageMissing);
+  // The picture is looked for first, so a folder missing both names the picture.
+  for (const auto& [companion, message] : {std::pair{&TexturePath, MessageImageMissing},
+                                           std::pair{&RendererPath, MessageDllMissing}}) {
+    bool missing = false;
+    Guarded([&] {
+      if (!FileExists(companion())) {
+        missing = true;
+        platform.messageBox.ShowMessage(message);
+      }
+    });
+    if (missing) {
+      platform.process.EndProcess();
+      return;
     }
-  });
-  if (missing) {
-    platform.process.EndProcess();
-    return;
-  }
-  Guarded([&] {
-    if (!FileExists(RendererPath())) {
-      missing = true;
-      platform.messageBox.ShowMessage(MessageDllMissing);
-    }
-  });
-  if (missing) {
-    platform.process.EndProcess();
-    return;
   }
 
   if (ModeLetter() == "C") {

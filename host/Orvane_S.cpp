@@ -26,12 +26,11 @@ SaverWindow::~SaverWindow() {
 }
 
 void SaverWindow::Load() {
-  // 1. The renderer reads its texture from the data directory, so the copy comes first.
+  // The renderer reads its texture from the data directory, so the copy comes first.
   Guarded([&] { platform_.fileSystem.CopyFile(PicturePath(), std::string(TextureCopyPath)); });
-  // 2 and 3. No arguments and no waiting: the renderer's window title is all that links us.
+  // No arguments and no waiting: the renderer's window title is all that links us.
   Guarded([&] { rendererCommandLine_ = RendererPath(); });
   Guarded([&] { watch_.StartRenderer(rendererCommandLine_); });
-  // 4 and 5. The CD, or a WAV or MP3 file.
   music_.Start();
 }
 
@@ -48,13 +47,12 @@ void SaverWindow::Close() {
   if (closing_) return;
   closing_ = true;
 
-  // 1 and 2. The music, as the load step started it.
   music_.Stop();
-  // 3. Undoes start-up's hide; with an empty command line the cursor was never hidden.
+  // With an empty command line start-up never hid the cursor, so there is nothing to undo.
   Guarded([&] {
     if (ModeLetter() == "S") platform_.cursor.ShowCursor(true);
   });
-  // 4. The renderer is not touched: it ends on its own key.
+  // The renderer is left alone: it ends on its own key.
   Guarded([&] { platform_.process.EndProcess(); });
   // Only a test's platform comes back from there; the window then goes as a closed one does.
   Destroy();

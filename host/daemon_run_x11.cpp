@@ -14,9 +14,9 @@
 #include "host/daemon_run.h"
 #include "host/music/Orvane_BGM.h"
 #include "host/window_place.h"
-#include "platform/multimedia.h"
 #include "platform/linux/posix_platform.h"
 #include "platform/linux/x11_platform.h"
+#include "platform/multimedia.h"
 
 namespace orvane {
 namespace {

@@ -19,8 +19,8 @@ const char* MciErrorText(std::uint32_t code) {
     case MCIERR_INVALID_DEVICE_NAME:
       return "The specified device is not open or is not recognized by MCI.";
     case MCIERR_OUT_OF_MEMORY:
-      return "There is not enough memory available for this task. Quit one or more "
-             "applications to increase available memory, and then try again.";
+      return "Not enough memory available for this task. Quit one or more applications to "
+             "increase available memory, and then try again.";
     case MCIERR_DEVICE_OPEN:
       return "The device name is already being used as an alias by this application. Use a "
              "unique alias.";
@@ -69,7 +69,7 @@ const char* MciErrorText(std::uint32_t code) {
       return "Cannot save the specified file. Make sure you have enough disk space or are "
              "still connected to the network.";
     case MCIERR_DEVICE_TYPE_REQUIRED:
-      return "Cannot find the specified device. Make sure it is installed or that the device "
+      return "Cannot find the specified device. Make sure it is installed and that the device "
              "name is spelled correctly.";
     case MCIERR_DEVICE_LOCKED:
       return "The specified device is now being closed. Wait a few seconds, and then try "
@@ -113,7 +113,8 @@ const char* MciErrorText(std::uint32_t code) {
       return "Cannot carry out the specified command on an auto-opened device. Wait until the "
              "device is closed, and then try again.";
     case MCIERR_FILENAME_REQUIRED:
-      return "Cannot use the specified filename. Make sure the path and filename are correct.";
+      return "The filename is invalid. Make sure the filename is not longer than 8 characters, "
+             "followed by a period and an extension.";
     case MCIERR_EXTRA_CHARACTERS:
       return "Cannot specify extra characters after a string enclosed in quotation marks.";
     case MCIERR_DEVICE_NOT_INSTALLED:
@@ -137,14 +138,62 @@ const char* MciErrorText(std::uint32_t code) {
     case MCIERR_WAVE_OUTPUTSINUSE:
       return "All wave devices that can play files in the current format are in use. Wait "
              "until a wave device is free, and then try again.";
+    case MCIERR_WAVE_SETOUTPUTINUSE:
+      return "Cannot set the current wave device for play back because it is in use. Wait until "
+             "the device is free, and then try again.";
+    case MCIERR_WAVE_INPUTSINUSE:
+      return "All wave devices that can record files in the current format are in use. Wait "
+             "until a wave device is free, and then try again.";
+    case MCIERR_WAVE_SETINPUTINUSE:
+      return "Cannot set the current wave device for recording because it is in use. Wait until "
+             "the device is free, and then try again.";
+    case MCIERR_WAVE_OUTPUTUNSPECIFIED:
+      return "Any compatible waveform playback device may be used.";
+    case MCIERR_WAVE_INPUTUNSPECIFIED:
+      return "Any compatible waveform recording device may be used.";
     case MCIERR_WAVE_OUTPUTSUNSUITABLE:
       return "No wave device that can play files in the current format is installed. Use the "
              "Drivers option to install the wave device.";
+    case MCIERR_WAVE_SETOUTPUTUNSUITABLE:
+      return "The device you are trying to play to cannot recognize the current file format.";
+    case MCIERR_WAVE_INPUTSUNSUITABLE:
+      return "No wave device that can record files in the current format is installed. Use the "
+             "Drivers option to install the wave device.";
+    case MCIERR_WAVE_SETINPUTUNSUITABLE:
+      return "The device you are trying to record from cannot recognize the current file "
+             "format.";
+    case MCIERR_SEQ_DIV_INCOMPATIBLE:
+      return "The time formats of the \"song pointer\" and SMPTE are mutually exclusive. You "
+             "can't use them together.";
+    case MCIERR_SEQ_PORT_INUSE:
+      return "The specified MIDI port is already in use. Wait until it is free, and then try "
+             "again.";
+    case MCIERR_SEQ_PORT_NONEXISTENT:
+      return "The specified MIDI device is not installed on the system. Use the Drivers option "
+             "from the Control Panel to install a MIDI device.";
+    case MCIERR_SEQ_PORT_MAPNODEVICE:
+      return "The current MIDI Mapper setup refers to a MIDI device that is not installed on the "
+             "system.";
+    case MCIERR_SEQ_PORT_MISCERROR:
+      return "An error occurred with the specified port.";
+    case MCIERR_SEQ_TIMER:
+      return "All multimedia timers are being used by other applications. Quit one of these "
+             "applications, and then try again.";
+    case MCIERR_SEQ_PORTUNSPECIFIED:
+      return "The system doesn't have a current MIDI port specified.";
+    case MCIERR_SEQ_NOMIDIPRESENT:
+      return "The system has no installed MIDI devices. Use the Drivers option from the Control "
+             "Panel to install a MIDI driver.";
     case MCIERR_NO_WINDOW:
       return "There is no display window.";
+    case MCIERR_CREATEWINDOW:
+      return "Could not create or use window.";
     case MCIERR_FILE_READ:
       return "Cannot read the specified file. Make sure the file is still present, or check "
              "your disk or network connection.";
+    case MCIERR_FILE_WRITE:
+      return "Cannot write to the specified file. Make sure you have enough disk space or are "
+             "still connected to the network.";
     default:
       return nullptr;
   }

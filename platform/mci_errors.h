@@ -59,9 +59,27 @@ inline constexpr std::uint32_t MCIERR_DEVICE_LENGTH = MCIERR_BASE + 54;
 inline constexpr std::uint32_t MCIERR_DEVICE_ORD_LENGTH = MCIERR_BASE + 55;
 inline constexpr std::uint32_t MCIERR_NO_INTEGER = MCIERR_BASE + 56;
 inline constexpr std::uint32_t MCIERR_WAVE_OUTPUTSINUSE = MCIERR_BASE + 64;
-inline constexpr std::uint32_t MCIERR_WAVE_OUTPUTSUNSUITABLE = MCIERR_BASE + 68;
+inline constexpr std::uint32_t MCIERR_WAVE_SETOUTPUTINUSE = MCIERR_BASE + 65;
+inline constexpr std::uint32_t MCIERR_WAVE_INPUTSINUSE = MCIERR_BASE + 66;
+inline constexpr std::uint32_t MCIERR_WAVE_SETINPUTINUSE = MCIERR_BASE + 67;
+inline constexpr std::uint32_t MCIERR_WAVE_OUTPUTUNSPECIFIED = MCIERR_BASE + 68;
+inline constexpr std::uint32_t MCIERR_WAVE_INPUTUNSPECIFIED = MCIERR_BASE + 69;
+inline constexpr std::uint32_t MCIERR_WAVE_OUTPUTSUNSUITABLE = MCIERR_BASE + 70;
+inline constexpr std::uint32_t MCIERR_WAVE_SETOUTPUTUNSUITABLE = MCIERR_BASE + 71;
+inline constexpr std::uint32_t MCIERR_WAVE_INPUTSUNSUITABLE = MCIERR_BASE + 72;
+inline constexpr std::uint32_t MCIERR_WAVE_SETINPUTUNSUITABLE = MCIERR_BASE + 73;
+inline constexpr std::uint32_t MCIERR_SEQ_DIV_INCOMPATIBLE = MCIERR_BASE + 80;
+inline constexpr std::uint32_t MCIERR_SEQ_PORT_INUSE = MCIERR_BASE + 81;
+inline constexpr std::uint32_t MCIERR_SEQ_PORT_NONEXISTENT = MCIERR_BASE + 82;
+inline constexpr std::uint32_t MCIERR_SEQ_PORT_MAPNODEVICE = MCIERR_BASE + 83;
+inline constexpr std::uint32_t MCIERR_SEQ_PORT_MISCERROR = MCIERR_BASE + 84;
+inline constexpr std::uint32_t MCIERR_SEQ_TIMER = MCIERR_BASE + 85;
+inline constexpr std::uint32_t MCIERR_SEQ_PORTUNSPECIFIED = MCIERR_BASE + 86;
+inline constexpr std::uint32_t MCIERR_SEQ_NOMIDIPRESENT = MCIERR_BASE + 87;
 inline constexpr std::uint32_t MCIERR_NO_WINDOW = MCIERR_BASE + 90;
+inline constexpr std::uint32_t MCIERR_CREATEWINDOW = MCIERR_BASE + 91;
 inline constexpr std::uint32_t MCIERR_FILE_READ = MCIERR_BASE + 92;
+inline constexpr std::uint32_t MCIERR_FILE_WRITE = MCIERR_BASE + 93;
 
 // The English text of an error code; nullptr for a code that has none.
 const char* MciErrorText(std::uint32_t code);

@@ -1,7 +1,5 @@
 #include "platform/linux/posix_platform.h"
 
-#include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,6 +11,7 @@
 #include "common/data_directory.h"
 #include "common/user_config.h"
 #include "platform/atomic_file.h"
+#include "platform/linux/fork_exec.h"
 #include "platform/linux/settings_place.h"
 
 namespace orvane {
@@ -56,48 +55,8 @@ class PosixProcess final : public Process {
 
   ProgramId StartProgram(const std::string& program,
                          const std::vector<std::string>& arguments) override {
-    if (program.empty()) return 0;
-    // Everything the child uses is made before fork: after it only async-signal-safe calls
-    // are allowed.
-    std::vector<std::string> words{program};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (auto& word : words) argv.push_back(word.data());
-    argv.push_back(nullptr);
-
-    // The child reports a failed exec through this pipe; a clean exec closes it.
-    int report[2];
-    if (pipe2(report, O_CLOEXEC) != 0) return 0;
-    const pid_t child = fork();
-    if (child < 0) {
-      close(report[0]);
-      close(report[1]);
-      return 0;
-    }
-    if (child == 0) {
-      sigset_t none;
-      sigemptyset(&none);
-      sigprocmask(SIG_SETMASK, &none, nullptr);
-      for (int sig : {SIGPIPE, SIGCHLD, SIGINT, SIGTERM, SIGHUP}) signal(sig, SIG_DFL);
-      setsid();  // its own session: it outlives the host and is not ended with it
-      execvp(argv[0], argv.data());
-      const int error = errno;
-      ssize_t ignored = write(report[1], &error, sizeof error);
-      (void)ignored;
-      _exit(127);
-    }
-    close(report[1]);
-    int error = 0;
-    ssize_t got;
-    do {
-      got = read(report[0], &error, sizeof error);
-    } while (got < 0 && errno == EINTR);
-    close(report[0]);
-    if (got == 0) return child;
-    // The exec failed: the child is ending on its own, and is collected here.
-    while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
-    }
-    return 0;
+    const pid_t child = ForkExec(program, arguments, ProgramTie::OwnSession);
+    return child > 0 ? child : 0;
   }
 
   bool ProgramEnded(ProgramId program) override {

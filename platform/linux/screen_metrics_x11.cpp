@@ -1,7 +1,7 @@
 #include <X11/Xlib.h>
 
-#include "platform/screen_dpi.h"
 #include "platform/linux/x11_platform.h"
+#include "platform/screen_dpi.h"
 
 namespace orvane {
 namespace {

@@ -98,6 +98,45 @@ TEST_F(Mci, ADeviceTypeThatIsNotOpenOpensForOneCommand) {
   EXPECT_EQ(Ask("close all"), "");
 }
 
+TEST_F(Mci, ADriverThatCannotLoadFailsBeforeTheKeywordsAreRead) {
+  EXPECT_EQ(Ask("play cdaudio from Error:282"), "#270") << "a drive: the bad number";
+  EXPECT_EQ(Ask("status cdaudio"), "#273");
+  fail[""] = MCIERR_CANNOT_LOAD_DRIVER;
+  for (const char* command : {"play cdaudio from Error:266", "status cdaudio", "stop cdaudio"})
+    EXPECT_EQ(Ask(command), "#266") << command;
+  EXPECT_EQ(Ask("close cdaudio x"), "#259") << "close opens nothing";
+  EXPECT_EQ(Ask("play nothing from x"), "#270");
+  EXPECT_EQ(engine.OpenDevices(), 0u);
+}
+
+TEST(MciErrorTexts, AreWindowsOwnForEachCode) {
+  const std::pair<std::uint32_t, const char*> cases[] = {
+      {263, "The specified device is not open or is not recognized by MCI."},
+      {264,
+       "Not enough memory available for this task. Quit one or more applications to increase "
+       "available memory, and then try again."},
+      {287,
+       "Cannot find the specified device. Make sure it is installed and that the device name is "
+       "spelled correctly."},
+      {304,
+       "The filename is invalid. Make sure the filename is not longer than 8 characters, "
+       "followed by a period and an extension."},
+      {324, "Any compatible waveform playback device may be used."},
+      {326,
+       "No wave device that can play files in the current format is installed. Use the Drivers "
+       "option to install the wave device."},
+      {347, "Could not create or use window."},
+      {349,
+       "Cannot write to the specified file. Make sure you have enough disk space or are still "
+       "connected to the network."}};
+  for (auto [code, text] : cases) {
+    const char* ours = MciErrorText(code);
+    EXPECT_STREQ(ours ? ours : "(none)", text) << code;
+  }
+  for (std::uint32_t none : {0u, 255u, 258u, 283u, 313u, 330u, 350u})
+    EXPECT_EQ(MciErrorText(none), nullptr) << none;
+}
+
 TEST_F(Mci, TheBufferGetsTheReplyOrIsClearedAndOverflowIsAnError) {
   char buffer[16];
   ASSERT_EQ(engine.Send("open cdaudio", buffer, sizeof buffer), 0u);

@@ -7,8 +7,8 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/multimedia.h"
 #include "platform/linux/mci/sound_player_gst.h"
+#include "platform/multimedia.h"
 #include "tests/mci/media_files.h"
 #include "tests/support/child.h"
 

@@ -17,8 +17,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr int kLoud = 3000;  // a tone at half scale peaks near 16000
-
 // The tone of the left channel, from its rising zero crossings.
 double Frequency(const std::vector<std::int16_t>& samples) {
   int crossings = 0;
@@ -44,16 +42,9 @@ TEST(HeardOnTheSink, EachKindOfMusicPlaysItsOwnToneUntilItStops) {
   testing::TempFolder folder;
   // Waits for the sound, lets it play for `settle`, and gives the mark from where it is heard.
   const auto heardFrom = [&](std::size_t before, std::chrono::milliseconds settle) {
-    EXPECT_TRUE(testing::WaitFor([&] { return recorder.PeakSince(before) > kLoud; }, 5000ms, 50ms));
+    EXPECT_TRUE(recorder.HeardSince(before, 5000ms));
     std::this_thread::sleep_for(settle);
     return recorder.Mark();
-  };
-  // Nothing but silence over most of a second, once the output has drained.
-  const auto staysSilent = [&] {
-    std::this_thread::sleep_for(400ms);
-    const std::size_t mark = recorder.Mark();
-    std::this_thread::sleep_for(800ms);
-    return recorder.PeakSince(mark) < 50;
   };
 
   auto mm = platform::CreateSystemMultimedia();
@@ -76,7 +67,7 @@ TEST(HeardOnTheSink, EachKindOfMusicPlaysItsOwnToneUntilItStops) {
     EXPECT_LT(recorder.LongestQuietRun(heard, 1000), 220u);
     EXPECT_NEAR(Frequency(recorder.Since(heard)), wav.tone, 15);
     BGM_WAVStop();
-    EXPECT_TRUE(staysSilent());
+    EXPECT_TRUE(recorder.StaysSilent(800ms, 400ms));
   }
 
   BGM_File = folder / "It's \"quoted\" ♪ é.mp3";
@@ -87,7 +78,7 @@ TEST(HeardOnTheSink, EachKindOfMusicPlaysItsOwnToneUntilItStops) {
   std::this_thread::sleep_for(800ms);
   EXPECT_NEAR(Frequency(recorder.Since(heard)), 550, 15);
   BGM_MP3Close();
-  EXPECT_TRUE(staysSilent());
+  EXPECT_TRUE(recorder.StaysSilent(800ms, 400ms));
 
   mm = platform::CreateSystemMultimedia({"", testing::WriteDiscImage(folder.path(), {2.0, 3.0})});
   BGM_UseMultimedia(*mm);
@@ -100,7 +91,7 @@ TEST(HeardOnTheSink, EachKindOfMusicPlaysItsOwnToneUntilItStops) {
   std::this_thread::sleep_for(800ms);
   EXPECT_NEAR(Frequency(recorder.Since(heard)), 660, 15);
   BGM_CDClose();
-  EXPECT_TRUE(staysSilent());
+  EXPECT_TRUE(recorder.StaysSilent(800ms, 400ms));
 }
 
 }  // namespace

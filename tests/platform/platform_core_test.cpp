@@ -12,8 +12,9 @@
 
 #include "platform/atomic_file.h"
 #include "platform/linux/posix_platform.h"
-#include "platform/screen_dpi.h"
 #include "platform/linux/x11_platform.h"
+#include "platform/owned_program.h"
+#include "platform/screen_dpi.h"
 #include "tests/support/another_user.h"
 #include "tests/support/child.h"
 #include "tests/support/temp_folder.h"
@@ -135,6 +136,39 @@ TEST(Process, StartsWithoutWaitingAndTellsWhenTheProgramHasEnded) {
   errno = 0;
   EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
   EXPECT_EQ(errno, ECHILD) << "nothing left to collect";
+}
+
+// Dead, or a zombie that nobody of ours will collect: either way no longer running.
+bool NoLongerRuns(pid_t pid) {
+  const std::string stat = ReadBytes("/proc/" + std::to_string(pid) + "/stat");
+  const size_t paren = stat.rfind(')');
+  return stat.empty() || (paren != std::string::npos && stat.substr(paren + 2, 1) == "Z");
+}
+
+// An owned program is run from the path given, never looked for on PATH, and dies with its
+// host even when the host is killed outright.
+TEST(OwnedProgram, RunsFromItsPathAndDiesWithAKilledHost) {
+  EXPECT_FALSE(MakePosixOwnedProgram()->Start("sleep", {"30"})) << "not looked for on PATH";
+  EXPECT_FALSE(MakePosixOwnedProgram()->Start("/no/such/program", {}));
+  testing::TempFolder folder;
+  const std::string marker = folder / "pid";
+  const pid_t host = fork();
+  ASSERT_GE(host, 0);
+  if (host == 0) {
+    auto program = MakePosixOwnedProgram();
+    if (!program->Start("/bin/sh", {"-c", "echo $$ > " + marker + ".new; mv " + marker + ".new " +
+                                              marker + "; exec sleep 30"}))
+      _exit(1);
+    pause();
+    _exit(0);
+  }
+  ASSERT_TRUE(testing::WaitFor([&] { return std::filesystem::exists(marker); }, 10s));
+  const pid_t program = std::stoi(ReadBytes(marker));
+  EXPECT_FALSE(NoLongerRuns(program));
+  kill(host, SIGKILL);
+  ASSERT_EQ(waitpid(host, nullptr, 0), host);
+  EXPECT_TRUE(testing::WaitFor([&] { return NoLongerRuns(program); }, 5s));
+  if (!NoLongerRuns(program)) kill(program, SIGKILL);
 }
 
 // Without a hook the host's "/a" run shows the exit code 0.

@@ -12,11 +12,10 @@
 #include <vector>
 
 #include "renderer/sgi_writer.h"
+#include "tests/renderer/renderer_fixture.h"
 #include "tests/support/another_user.h"
 #include "tests/support/child.h"
 #include "tests/support/screenshot.h"
-#include "tests/support/temp_folder.h"
-#include "tests/support/xvfb.h"
 
 namespace orvane::renderer {
 namespace {
@@ -24,26 +23,13 @@ namespace {
 using namespace std::chrono_literals;
 using namespace orvane::testing;
 
-class RendererDisplayTest : public ::testing::Test {
+class RendererDisplayTest : public RendererFixture {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(xvfb_.running());
-    std::filesystem::create_directories(cache_ / "t_ovin");
-  }
-  std::unique_ptr<Child> startRenderer() {
-    return std::make_unique<Child>(
-        std::vector<std::string>{ORVANE_BIN_DIR "/Orvane.dll"},
-        std::vector<std::string>{"DISPLAY=" + xvfb_.display(), "XDG_CACHE_HOME=" + cache_.path()});
-  }
   std::string xdotool(const std::string& arguments) {
     return RunShell("DISPLAY=" + xvfb_.display() + " xdotool " + arguments + " 2>&1").second;
   }
   // The ids of the top-level windows titled exactly "Orvane_VC", one a line.
   std::string windows() { return xdotool("search --maxdepth 1 --name '^Orvane_VC$'"); }
-
-  Xvfb xvfb_;
-  TempFolder cache_;
-  const std::string picturePath_ = cache_ / "t_ovin/Orvane.image";
 };
 
 // Clusters of sharp steps along samples: a rise or fall of more than threshold across two

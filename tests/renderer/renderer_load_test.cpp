@@ -8,9 +8,8 @@
 #include <fstream>
 #include <memory>
 
+#include "tests/renderer/renderer_fixture.h"
 #include "tests/support/child.h"
-#include "tests/support/temp_folder.h"
-#include "tests/support/xvfb.h"
 
 namespace orvane::renderer {
 namespace {
@@ -18,17 +17,9 @@ namespace {
 using namespace std::chrono_literals;
 using namespace orvane::testing;
 
-class RendererLoadTest : public ::testing::Test {
+class RendererLoadTest : public RendererFixture {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(xvfb_.running());
-    std::filesystem::create_directories(cache_ / "t_ovin");
-  }
-  std::unique_ptr<Child> startRenderer() {
-    return std::make_unique<Child>(
-        std::vector<std::string>{ORVANE_BIN_DIR "/Orvane.dll"},
-        std::vector<std::string>{"DISPLAY=" + xvfb_.display(), "XDG_CACHE_HOME=" + cache_.path()});
-  }
+  RendererLoadTest() : RendererFixture(1280, 1024) {}
   // True once the window covers the screen, which it does only after the picture is dealt
   // with (the screen is not the window's first size, 1024 × 768).
   bool fullScreen() {
@@ -53,10 +44,6 @@ class RendererLoadTest : public ::testing::Test {
     EXPECT_EQ(renderer->Stderr(), "");
     return peak;
   }
-
-  Xvfb xvfb_{1280, 1024};
-  TempFolder cache_;
-  const std::string picturePath_ = cache_ / "t_ovin/Orvane.image";
 };
 
 // A 512-byte header: magic, storage, one byte per channel, dimension 3, the three sizes.

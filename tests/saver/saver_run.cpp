@@ -72,6 +72,13 @@ std::vector<pid_t> ZombieChildren(pid_t parent) {
   });
 }
 
+std::vector<pid_t> Children(pid_t parent) {
+  return ProcessesWhere([&](pid_t pid) {
+    const auto fields = StatFields(pid);
+    return fields.size() > 1 && fields[1] == std::to_string(parent);
+  });
+}
+
 InstalledProcess::~InstalledProcess() {
   Signal(SIGKILL);
 }

@@ -40,6 +40,8 @@ class SaverInstall {
 bool ProcessRuns(pid_t pid);
 // The children of pid that have ended and were not reaped.
 std::vector<pid_t> ZombieChildren(pid_t pid);
+// The children of pid, running or ended.
+std::vector<pid_t> Children(pid_t pid);
 // The running processes whose program file is exactly program (an install folder's own).
 std::vector<pid_t> ProcessesRunning(const std::string& program);
 

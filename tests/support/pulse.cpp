@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "tests/support/child.h"
 
@@ -101,6 +102,17 @@ int PulseRecorder::PeakSince(std::size_t from) const {
   int peak = 0;
   for (std::int16_t s : Since(from)) peak = std::max(peak, std::abs(static_cast<int>(s)));
   return peak;
+}
+
+bool PulseRecorder::HeardSince(std::size_t from, milliseconds timeout) const {
+  return WaitFor([&] { return PeakSince(from) > 3000; }, timeout, milliseconds(50));
+}
+
+bool PulseRecorder::StaysSilent(milliseconds listen, milliseconds drain) const {
+  std::this_thread::sleep_for(drain);
+  const std::size_t mark = Mark();
+  std::this_thread::sleep_for(listen);
+  return PeakSince(mark) < 50;
 }
 
 std::size_t PulseRecorder::LongestQuietRun(std::size_t from, int threshold) const {

@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -51,6 +52,13 @@ class PulseRecorder {
   std::vector<std::int16_t> Since(std::size_t from) const;
   // The largest sample magnitude from frame `from` on (0 when nothing or silence arrived).
   int PeakSince(std::size_t from) const;
+  // True once a sample louder than 3000 (a half-scale tone peaks near 16000) has arrived from
+  // frame `from` on, looking until `timeout`.
+  bool HeardSince(std::size_t from, std::chrono::milliseconds timeout) const;
+  // True when nothing but silence (every sample below 50) arrives over `listen`, once what was
+  // on its way to the sink has drained for `drain`.
+  bool StaysSilent(std::chrono::milliseconds listen = std::chrono::milliseconds(800),
+                   std::chrono::milliseconds drain = std::chrono::milliseconds(300)) const;
   // The longest run of frames from `from` on whose samples all stay below `threshold`.
   std::size_t LongestQuietRun(std::size_t from, int threshold) const;
 

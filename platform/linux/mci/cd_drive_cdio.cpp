@@ -154,33 +154,14 @@ class CdioDrive final : public CdDrive {
   }
 
   bool BuildPipeline() {
-    GstElement* pipeline = gst_pipeline_new(nullptr);
-    GstElement* source = gst_element_factory_make("appsrc", nullptr);
-    GstElement* convert = gst_element_factory_make("audioconvert", nullptr);
-    GstElement* resample = gst_element_factory_make("audioresample", nullptr);
-    GstElement* sink = gst::MakeAudioSink(audioSink_);
-    if (pipeline == nullptr || source == nullptr || convert == nullptr || resample == nullptr ||
-        sink == nullptr) {
-      for (GstElement* e : {pipeline, source, convert, resample, sink}) {
-        if (e != nullptr) gst_object_unref(gst_object_ref_sink(e));
-      }
-      return false;
-    }
-    gst_bin_add_many(GST_BIN(pipeline), source, convert, resample, sink, nullptr);
-    if (!gst_element_link_many(source, convert, resample, sink, nullptr)) {
-      gst_object_unref(gst_object_ref_sink(pipeline));
-      return false;
-    }
     GstCaps* caps = gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "S16LE", "rate",
                                         G_TYPE_INT, 44100, "channels", G_TYPE_INT, 2, "layout",
                                         G_TYPE_STRING, "interleaved", nullptr);
-    g_object_set(source, "caps", caps, "format", GST_FORMAT_TIME, "max-bytes",
-                 guint64{kSectorBytes * kSectorsPerBuffer * 4}, nullptr);
+    GstElement* pipeline =
+        gst::MakeAppSourcePipeline(audioSink_, caps, guint64{kSectorBytes * kSectorsPerBuffer * 4},
+                                   &CdioDrive::NeedData, this);
     gst_caps_unref(caps);
-    GstAppSrcCallbacks callbacks{};
-    callbacks.need_data = &CdioDrive::NeedData;
-    gst_app_src_set_callbacks(GST_APP_SRC(source), &callbacks, this, nullptr);
-    appsrc_ = source;
+    if (pipeline == nullptr) return false;
     pipeline_ = std::make_unique<gst::Pipeline>(pipeline, [this](GstMessage* m) { OnMessage(m); });
     return true;
   }
@@ -256,7 +237,6 @@ class CdioDrive final : public CdDrive {
   cdrom_drive_t* cdda_ = nullptr;
   cdrom_paranoia_t* paranoia_ = nullptr;
   std::unique_ptr<gst::Pipeline> pipeline_;
-  GstElement* appsrc_ = nullptr;
   // Set by the UI thread while the pipeline is stopped, read by the streaming thread.
   std::uint32_t first_ = 0;
   std::uint32_t next_ = 0;

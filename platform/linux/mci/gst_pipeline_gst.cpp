@@ -25,6 +25,32 @@ GstElement* MakeAudioSink(const std::string& description) {
   return bin;
 }
 
+GstElement* MakeAppSourcePipeline(const std::string& audioSink, GstCaps* caps, guint64 maxBytes,
+                                  void (*needData)(GstAppSrc*, guint, gpointer), gpointer data) {
+  GstElement* pipeline = gst_pipeline_new(nullptr);
+  GstElement* appsrc = gst_element_factory_make("appsrc", nullptr);
+  GstElement* convert = gst_element_factory_make("audioconvert", nullptr);
+  GstElement* resample = gst_element_factory_make("audioresample", nullptr);
+  GstElement* sink = MakeAudioSink(audioSink);
+  if (pipeline == nullptr || appsrc == nullptr || convert == nullptr || resample == nullptr ||
+      sink == nullptr) {
+    for (GstElement* e : {pipeline, appsrc, convert, resample, sink}) {
+      if (e != nullptr) gst_object_unref(gst_object_ref_sink(e));
+    }
+    return nullptr;
+  }
+  gst_bin_add_many(GST_BIN(pipeline), appsrc, convert, resample, sink, nullptr);
+  if (!gst_element_link_many(appsrc, convert, resample, sink, nullptr)) {
+    gst_object_unref(gst_object_ref_sink(pipeline));
+    return nullptr;
+  }
+  g_object_set(appsrc, "caps", caps, "format", GST_FORMAT_TIME, "max-bytes", maxBytes, nullptr);
+  GstAppSrcCallbacks callbacks{};
+  callbacks.need_data = needData;
+  gst_app_src_set_callbacks(GST_APP_SRC(appsrc), &callbacks, data, nullptr);
+  return pipeline;
+}
+
 Pipeline::Pipeline(GstElement* pipeline, Handler handler)
     : pipeline_(GST_ELEMENT(gst_object_ref_sink(pipeline))),
       bus_(gst_element_get_bus(pipeline_)),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <gst/app/gstappsrc.h>
 #include <gst/gst.h>
 
 #include <chrono>
@@ -17,6 +18,13 @@ void Initialise();
 // The audio output for a pipeline: the given bin description, or the default output when
 // it is empty. Floating reference; nullptr if the description does not parse.
 GstElement* MakeAudioSink(const std::string& description);
+
+// A pipeline playing raw audio that needData pushes into an appsrc, through audioconvert and
+// audioresample to the audio output (MakeAudioSink); the source queues at most maxBytes, so
+// needData runs again each time that much has been played. Floating reference; nullptr if an
+// element is missing or the description does not parse.
+GstElement* MakeAppSourcePipeline(const std::string& audioSink, GstCaps* caps, guint64 maxBytes,
+                                  void (*needData)(GstAppSrc*, guint, gpointer), gpointer data);
 
 // Owns a pipeline, its bus and its bus watch on the default main context. Messages reach
 // the handler from the main loop when it runs, and from Drain() and WaitFor() when it does

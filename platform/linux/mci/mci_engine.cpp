@@ -135,7 +135,18 @@ void MciEngine::CloseIdleAutoOpened() {
 std::uint32_t MciEngine::Send(std::string_view text, std::string& reply) {
   reply.clear();
   MciCommand c;
-  if (const std::uint32_t error = ParseMciCommand(text, c)) return error;
+  if (const std::uint32_t error = ParseMciCommand(text, c)) {
+    // The driver of a device type that is not open loads before the command's keywords are
+    // read, so a driver that cannot load is the error the caller sees.
+    if (c.verb != MciVerb::Open && c.verb != MciVerb::Close && !c.all &&
+        Find(c.device) == nullptr) {
+      if (const auto named = TypeNamed(c.device)) {
+        std::unique_ptr<MciDevice> device;
+        if (const std::uint32_t loadError = factory_.Open(*named, "", device)) return loadError;
+      }
+    }
+    return error;
+  }
   CloseIdleAutoOpened();
 
   if (c.verb == MciVerb::Open) {

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "platform/linux/mci/gst_pipeline_gst.h"
-#include "platform/multimedia.h"
 #include "platform/linux/mci/sound_loop.h"
 #include "platform/linux/mci/wave_file.h"
+#include "platform/multimedia.h"
 
 namespace orvane::platform {
 
@@ -219,29 +219,10 @@ class ClipLoop final : public SoundPlayer::Sound {
 
   bool Start(const std::string& audioSink) override {
     if (block_ == nullptr) return true;
-    GstElement* pipeline = gst_pipeline_new(nullptr);
-    GstElement* source = gst_element_factory_make("appsrc", nullptr);
-    GstElement* convert = gst_element_factory_make("audioconvert", nullptr);
-    GstElement* resample = gst_element_factory_make("audioresample", nullptr);
-    GstElement* sink = gst::MakeAudioSink(audioSink);
-    if (pipeline == nullptr || source == nullptr || convert == nullptr || resample == nullptr ||
-        sink == nullptr) {
-      for (GstElement* e : {pipeline, source, convert, resample, sink}) {
-        if (e != nullptr) gst_object_unref(gst_object_ref_sink(e));
-      }
-      return false;
-    }
-    gst_bin_add_many(GST_BIN(pipeline), source, convert, resample, sink, nullptr);
-    if (!gst_element_link_many(source, convert, resample, sink, nullptr)) {
-      gst_object_unref(gst_object_ref_sink(pipeline));
-      return false;
-    }
     // The queue holds one block, so a new one is asked for once a pass.
-    g_object_set(source, "caps", caps_.get(), "format", GST_FORMAT_TIME, "max-bytes",
-                 guint64{gst_buffer_get_size(block_)}, nullptr);
-    GstAppSrcCallbacks callbacks{};
-    callbacks.need_data = &ClipLoop::NeedData;
-    gst_app_src_set_callbacks(GST_APP_SRC(source), &callbacks, this, nullptr);
+    GstElement* pipeline = gst::MakeAppSourcePipeline(
+        audioSink, caps_.get(), guint64{gst_buffer_get_size(block_)}, &ClipLoop::NeedData, this);
+    if (pipeline == nullptr) return false;
     pipeline_ = std::make_unique<gst::Pipeline>(pipeline, [this](GstMessage* m) {
       if (GST_MESSAGE_TYPE(m) == GST_MESSAGE_ERROR) failed_ = true;
     });

@@ -4,10 +4,10 @@
 #include "platform/linux/mci/cd_drive_cdio.h"
 #include "platform/linux/mci/gst_pipeline_gst.h"
 #include "platform/linux/mci/mci_engine.h"
-#include "platform/mci_errors.h"
 #include "platform/linux/mci/mpeg_video_device_gst.h"
-#include "platform/multimedia.h"
 #include "platform/linux/mci/sound_player_gst.h"
+#include "platform/mci_errors.h"
+#include "platform/multimedia.h"
 
 namespace orvane::platform {
 namespace {
