@@ -102,8 +102,8 @@ std::string ModeLetter() {
 }
 
 std::string ReadIni(std::string section, std::string key, std::string file) {
-  std::string value = GetPrivateProfileString(UpToNul(std::move(section)),
-                                              UpToNul(std::move(key)), UpToNul(std::move(file)));
+  std::string value = GetPrivateProfileString(UpToNul(std::move(section)), UpToNul(std::move(key)),
+                                              UpToNul(std::move(file)));
   if (value.size() > kProfileValueBytes) value.resize(kProfileValueBytes);
   return value;
 }

@@ -37,8 +37,8 @@ HBITMAP DecodePicture(std::span<const std::uint8_t> jpeg, int& width, int& heigh
     return nullptr;
   }
   IPicture* picture = nullptr;
-  const HRESULT loaded = OleLoadPicture(stream, static_cast<LONG>(jpeg.size()), FALSE,
-                                        IID_IPicture, reinterpret_cast<void**>(&picture));
+  const HRESULT loaded = OleLoadPicture(stream, static_cast<LONG>(jpeg.size()), FALSE, IID_IPicture,
+                                        reinterpret_cast<void**>(&picture));
   stream->Release();
   if (FAILED(loaded) || picture == nullptr) return nullptr;
   OLE_XSIZE_HIMETRIC himetricWidth = 0;
@@ -118,8 +118,7 @@ class Win32PreviewForm final : public PreviewForm {
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
       const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-      SetWindowLongPtrA(window, GWLP_USERDATA,
-                        reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+      SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<Win32PreviewForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);

@@ -54,9 +54,11 @@ class HostWineTest : public ::testing::TestWithParam<const char*> {
                     .first,
                 0);
     }
-    ASSERT_EQ(Shell("wineserver -w").first, 0);
   }
-  void TearDown() override { Shell("wineserver -k; wineserver -w"); }
+  void TearDown() override {
+    Shell("wineserver -k");
+    Shell("wineserver -w");
+  }
 
   std::vector<std::string> Environment() const {
     return {"DISPLAY=" + xvfb_.display(), "WINEPREFIX=" + prefix_.path(), "WINEDEBUG=-all",
@@ -89,8 +91,7 @@ class HostWineTest : public ::testing::TestWithParam<const char*> {
   }
   // A program folder of the test's own with the given files of the Windows build.
   std::string Folder(const std::vector<const char*>& names) {
-    for (const char* name : names)
-      std::filesystem::copy_file(kBin + "/" + name, programs_ / name);
+    for (const char* name : names) std::filesystem::copy_file(kBin + "/" + name, programs_ / name);
     return programs_.path();
   }
 
@@ -225,15 +226,15 @@ TEST_P(HostWineTest, SettingsFilesPassBetweenTheLinuxAndTheWindowsBuilds) {
   }
 
   const std::string fromWindows = programs_ / "windows.ini";
-  for (const auto& [key, value] : std::vector<std::pair<std::string, std::string>>{
-           {kind, "1"}, {repeat, "30"}, {file, ""}}) {
+  for (const auto& [key, value] :
+       std::vector<std::pair<std::string, std::string>>{{kind, "1"}, {repeat, "30"}, {file, ""}}) {
     ASSERT_EQ(Shell(tool + "write '" + WindowsPath(fromWindows) + "' Section " + Hex(key) + " '" +
                     value + "'")
                   .first,
               0);
   }
-  EXPECT_EQ(ReadBytes(fromWindows), "[Section]\r\n" + kind + "=1\r\n" + repeat + "=30\r\n" + file +
-                                        "=\r\n");
+  EXPECT_EQ(ReadBytes(fromWindows),
+            "[Section]\r\n" + kind + "=1\r\n" + repeat + "=30\r\n" + file + "=\r\n");
   EXPECT_EQ(ReadIni("Section", kind, fromWindows), "1");
   EXPECT_EQ(ReadIni("Section", repeat, fromWindows), "30");
 }

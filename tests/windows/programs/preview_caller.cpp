@@ -34,10 +34,9 @@ int main(int argc, char** argv) {
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   windowClass.lpszClassName = "PreviewCaller";
   RegisterClassA(&windowClass);
-  HWND caller = CreateWindowExA(0, "PreviewCaller", "Preview Caller",
-                                WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 100, 100,
-                                std::atoi(argv[2]), std::atoi(argv[3]), nullptr, nullptr,
-                                windowClass.hInstance, nullptr);
+  HWND caller = CreateWindowExA(
+      0, "PreviewCaller", "Preview Caller", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 100, 100,
+      std::atoi(argv[2]), std::atoi(argv[3]), nullptr, nullptr, windowClass.hInstance, nullptr);
   if (caller == nullptr) return 3;
   std::string commandLine = "\"" + std::string(argv[1]) + "\" /p " +
                             std::to_string(reinterpret_cast<std::uintptr_t>(caller));
