@@ -79,7 +79,9 @@ class DialogWineTest : public ::testing::Test {
   }
   void TearDown() override {
     host_.reset();
-    Shell("wineserver -k; wineserver -w");
+    // Each call in this prefix: a bare second command would ask the caller's own server.
+    Shell("wineserver -k");
+    Shell("wineserver -w");
     if (display_ != nullptr) XCloseDisplay(display_);
   }
 
