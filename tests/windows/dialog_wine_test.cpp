@@ -22,6 +22,7 @@
 #include "tests/support/screenshot.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/xvfb.h"
+#include "tests/windows/wine_probe.h"
 
 namespace orvane {
 namespace {
@@ -65,14 +66,8 @@ class DialogWineTest : public ::testing::Test {
       std::filesystem::copy_file(kBin + "/" + name, folder_ / name);
     }
     ASSERT_EQ(Shell("wineboot -i >/dev/null 2>&1").first, 0);
-    // The file dialog draws in Tahoma, which has no Japanese: Japanese comes from the IPA font.
-    for (const char* font : {"Tahoma", "Microsoft Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2"}) {
-      ASSERT_EQ(Shell(std::string("wine reg add 'HKLM\\Software\\Microsoft\\Windows NT\\"
-                                  "CurrentVersion\\FontLink\\SystemLink' /v '") +
-                      font + "' /t REG_MULTI_SZ /d 'ipag.ttf,IPAGothic' /f >/dev/null 2>&1")
-                    .first,
-                0);
-    }
+    for (const std::string& command : JapaneseFontLinkCommands())
+      ASSERT_EQ(Shell(command).first, 0) << command;
     ASSERT_EQ(Shell("wineserver -w").first, 0);
     display_ = XOpenDisplay(xvfb_.display().c_str());
     ASSERT_NE(display_, nullptr);

@@ -15,6 +15,7 @@
 #include "tests/support/screenshot.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/xvfb.h"
+#include "tests/windows/wine_probe.h"
 
 namespace orvane {
 namespace {
@@ -46,14 +47,8 @@ class HostWineTest : public ::testing::TestWithParam<const char*> {
     for (const char* name : {"Orvane.scr", "Orvane.dll", "Orvane.image"})
       ASSERT_TRUE(std::filesystem::exists(kBin + "/" + name)) << "scripts/windows.sh builds it";
     ASSERT_EQ(Shell("wineboot -i >/dev/null 2>&1").first, 0);
-    // Message boxes draw in Tahoma, which has no Japanese: Japanese comes from the IPA font.
-    for (const char* font : {"Tahoma", "Microsoft Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2"}) {
-      ASSERT_EQ(Shell(std::string("wine reg add 'HKLM\\Software\\Microsoft\\Windows NT\\"
-                                  "CurrentVersion\\FontLink\\SystemLink' /v '") +
-                      font + "' /t REG_MULTI_SZ /d 'ipag.ttf,IPAGothic' /f >/dev/null 2>&1")
-                    .first,
-                0);
-    }
+    for (const std::string& command : JapaneseFontLinkCommands())
+      ASSERT_EQ(Shell(command).first, 0) << command;
   }
   void TearDown() override {
     Shell("wineserver -k");

@@ -29,6 +29,16 @@ std::string Unhex(std::string_view field) {
   return out;
 }
 
+std::vector<std::string> JapaneseFontLinkCommands() {
+  std::vector<std::string> commands;
+  for (const char* font : {"Tahoma", "Microsoft Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2"}) {
+    commands.push_back(std::string("wine reg add 'HKLM\\Software\\Microsoft\\Windows NT\\"
+                                   "CurrentVersion\\FontLink\\SystemLink' /v '") +
+                       font + "' /t REG_MULTI_SZ /d 'ipag.ttf,IPAGothic' /f >/dev/null 2>&1");
+  }
+  return commands;
+}
+
 std::string WindowsPath(const std::string& unixPath) {
   std::string path = "Z:" + std::filesystem::absolute(unixPath).string();
   for (char& c : path)

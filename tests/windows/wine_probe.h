@@ -18,6 +18,9 @@ std::string Hex(std::string_view text);
 std::string Unhex(std::string_view field);
 // The Windows name of a file on this machine, through Wine's drive Z:.
 std::string WindowsPath(const std::string& unixPath);
+// The `wine reg add` commands that link the IPA Gothic font behind the fonts Wine's dialogs and
+// message boxes draw in, which have no Japanese glyphs; one command each, run in the prefix.
+std::vector<std::string> JapaneseFontLinkCommands();
 
 class WineProbe {
  public:
