@@ -251,41 +251,23 @@ TEST_F(ReaderTest, FilesTooShortForTheirTablesOrOnePlaneAreNotDecoded) {
       EXPECT_EQ(image.error, ImageError::none);
       EXPECT_EQ(image.pixels, nullptr) << storage << " " << zsize;
     }
-  // One byte short of the tables, and exactly the tables: all rows zero, but decoded.
-  Bytes tables = sgiHeader(1, 5, 2, 0);
-  tables.resize(512 + 15);
-  EXPECT_EQ(load(tables).pixels, nullptr);
-  tables.resize(512 + 16);
-  EXPECT_EQ(pixel(load(tables), 4, 1), (Rgba{0, 0, 0, 255}));
-  Bytes plane = sgiHeader(0, 5, 2, 3);
-  plane.resize(512 + 9, 9);
-  EXPECT_EQ(load(plane).pixels, nullptr);
-  plane.resize(512 + 10, 9);
-  EXPECT_EQ(pixel(load(plane), 4, 1), (Rgba{9, 0, 0, 255}));
 }
 
 // The size is put to the caller before anything is decoded; a refused one is left undecoded.
 TEST_F(ReaderTest, ACallerRefusingTheSizeGetsNoPixels) {
   writeBytes(path_, verbatimFile(3, 4));
-  std::vector<std::pair<int, int>> asked;
-  const auto ask = [&](bool answer) {
-    return [&asked, answer](int width, int height) {
-      asked.emplace_back(width, height);
-      return answer;
-    };
-  };
-  const TextureImage refused = loadTextureImage(path_.c_str(), ask(false));
+  std::pair<int, int> asked;
+  const TextureImage refused = loadTextureImage(path_.c_str(), [&](int w, int h) {
+    asked = {w, h};
+    return false;
+  });
+  EXPECT_EQ(asked, std::pair(6, 3));
   EXPECT_EQ(refused.error, ImageError::none);
   EXPECT_EQ(refused.pixels, nullptr);
-  EXPECT_EQ(std::pair(refused.width, refused.height), std::pair(6, 3));
-  EXPECT_EQ(pixel(loadTextureImage(path_.c_str(), ask(true)), 5, 2)[3], sample(5, 2, 3));
-  EXPECT_EQ(asked, (std::vector<std::pair<int, int>>{{6, 3}, {6, 3}}));
 }
 
-// Only a regular file is a picture: a directory or FIFO at the path is reported like a
-// missing file, and a FIFO without a writer does not hold the reader up.
-// A directory at the picture's path is no picture, on Windows too (whose C library refuses to
-// open it at all).
+// Only a regular file is a picture: a directory or FIFO at the path is reported like a missing
+// file (Windows' C library refuses to open a directory at all, and has no FIFOs).
 TEST_F(ReaderTest, DirectoriesCannotBeOpened) {
   std::filesystem::create_directory(path_);
   const TextureImage image = loadTextureImage(path_.c_str());
@@ -294,7 +276,6 @@ TEST_F(ReaderTest, DirectoriesCannotBeOpened) {
   EXPECT_EQ(image.pixels, nullptr);
 }
 
-// A FIFO with no writer must not hold the reader up (Windows has none).
 TEST_F(ReaderTest, FifosCannotBeOpened) {
   const std::string fifo = folder_ / "fifo.image";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
@@ -333,15 +314,12 @@ TEST_F(ReaderTest, ImageMagickFilesDecodeToTheSourcePixels) {
       EXPECT_EQ(ReadBytes(folder_ / "m.sgi").at(2), compression == "RLE");
       const TextureImage image = loadTextureImage((folder_ / "m.sgi").c_str());
       ASSERT_EQ(std::pair(image.width, image.height), std::pair(300, 23));
-      int mismatches = 0;
-      for (unsigned y = 0; y < kHeight; ++y) {
-        for (unsigned x = 0; x < kWidth; ++x) {
-          const std::uint8_t* p = source + (y * kWidth + x) * channels;
-          // SGI files keep the bottom row first.
-          mismatches += pixel(image, x, kHeight - 1 - y) !=
-                        rgbaOf(channels, [&](unsigned z) { return p[z]; });
-        }
-      }
+      int mismatches = 0;  // SGI files keep the bottom row first
+      for (unsigned y = 0; y < kHeight; ++y)
+        for (unsigned x = 0; x < kWidth; ++x)
+          mismatches += pixel(image, x, kHeight - 1 - y) != rgbaOf(channels, [&](unsigned z) {
+                          return source[(y * kWidth + x) * channels + z];
+                        });
       EXPECT_EQ(mismatches, 0);
     }
   }
