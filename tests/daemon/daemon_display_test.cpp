@@ -1,5 +1,5 @@
 // The daemon mode of the installed programs under an Xvfb of the test's own: the real xscreensaver
-// daemon, the real XSecureLock, two savers on two monitors' windows, and a settings program's
+// daemon, two savers on two monitors' windows, and a settings program's
 // preview pane, with the music heard on the null sink of a PulseAudio daemon of the test's own.
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -156,7 +156,6 @@ TEST_F(DaemonRun, XscreensaverShowsTheTunnelWithMusicAndItsDeactivationLeavesNot
   EXPECT_TRUE(WaitFor([&] { return Hosts().empty() && Renderers().empty(); }, 5s, 10ms));
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
   EXPECT_LT(ms, kKillBound) << ms.count() << " ms until no Orvane process was left";
-  RecordProperty("deactivation_to_no_process_ms", static_cast<int>(ms.count()));
   EXPECT_TRUE(recorder->StaysSilent());
   EXPECT_TRUE(daemon.running());
 }
@@ -197,50 +196,6 @@ TEST_F(DaemonRun, TwoMonitorsShowTwoTunnelsAndOneMusicWhichGoesOnWhenTheFirstSav
   EXPECT_TRUE(recorder->StaysSilent());
 }
 
-// The real XSecureLock with a saver module of the test's own that runs the installed host:
-// its window lies three or four levels below the root, and the run plays music all the same.
-TEST_F(DaemonRun, XSecureLocksSaverModuleShowsTheTunnelWithMusicAndEndsWithTheLock) {
-  Begin(1024, 768);
-  TempFolder modules;
-  const std::string module = modules / "saver_orvane";
-  WriteBytes(module, "#!/bin/sh\necho \"$XSCREENSAVER_WINDOW $*\" > '" + modules / "seen" +
-                         "'\nexec '" + install.Path("Orvane.scr") + "' --root\n");
-  std::filesystem::permissions(module, std::filesystem::perms::owner_all);
-  Strings env = Env();
-  env.insert(env.end(), {"XDG_CACHE_HOME=" + install.cacheHome(),
-                         "XDG_RUNTIME_DIR=" + runtime.path(), "XSECURELOCK_SAVER=" + module});
-
-  const std::size_t before = recorder->Mark();
-  Child lock({"xsecurelock"}, env);
-  ASSERT_TRUE(WaitFor([&] { return Hosts().size() == 1 && Renderers().size() == 1; }, 10s))
-      << lock.Stderr();
-  // The module got "-root" and a window whose parent is not the root.
-  const std::string seen = ReadBytes(modules / "seen");
-  ASSERT_EQ(seen.substr(seen.find(' ')), " -root\n");
-  const std::string window = seen.substr(0, seen.find(' '));
-  const std::string parent =
-      RunShell("DISPLAY=" + xvfb->display() + " xwininfo -children -id " + window +
-               " | sed -n 's/.*Parent window id: \\(0x[0-9a-f]*\\).*/\\1/p'")
-          .second;
-  const std::string root =
-      RunShell("DISPLAY=" + xvfb->display() +
-               " xwininfo -root | sed -n 's/.*Window id: \\(0x[0-9a-f]*\\).*/\\1/p'")
-          .second;
-  EXPECT_FALSE(parent.empty());
-  EXPECT_NE(parent, root) << "saver window " << window;
-
-  EXPECT_TRUE(TunnelShows(0, 0, 0, 1024, 768)) << "see orvane-daemon-tunnel.ppm";
-  EXPECT_TRUE(SoundArrives(before)) << "a locker's saver window plays the music";
-
-  // Unlocking ends the module: nothing of ours is left, and the music stops.
-  lock.Signal(SIGTERM);
-  const auto start = Clock::now();
-  EXPECT_TRUE(WaitFor([&] { return Hosts().empty() && Renderers().empty(); }, 5s, 10ms));
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
-  RecordProperty("unlock_to_no_process_ms", static_cast<int>(ms.count()));
-  EXPECT_TRUE(recorder->StaysSilent());
-}
-
 // xscreensaver-settings' way: "--root --window-id" on a small child of its dialog.
 TEST_F(DaemonRun, APreviewPaneGetsTheTunnelAtItsSizeWithoutMusicAndSigtermEndsEverything) {
   Begin(1024, 768);
@@ -272,7 +227,6 @@ TEST_F(DaemonRun, APreviewPaneGetsTheTunnelAtItsSizeWithoutMusicAndSigtermEndsEv
   EXPECT_TRUE(WaitFor([&] { return Gone(renderer); }, 5s, 10ms)) << "reaped, not a zombie";
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
   EXPECT_LT(ms, kKillBound) << ms.count() << " ms";
-  RecordProperty("sigterm_to_all_reaped_ms", static_cast<int>(ms.count()));
   EXPECT_EQ(saver->Stdout() + saver->Stderr(), "");
 }
 
