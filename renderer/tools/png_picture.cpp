@@ -60,10 +60,25 @@ struct PngJob {
   std::optional<RowScaler> scaler;
 };
 
+// The size in the header chunk, read before libpng reads the chunks that follow it, so that a
+// picture too large is refused however its later chunks look.
+std::string headerSizeError(std::FILE* file, const PictureLimits& limits) {
+  std::uint8_t start[24];
+  const bool read = std::fread(start, 1, sizeof start, file) == sizeof start;
+  if (std::fseek(file, 0, SEEK_SET) != 0 || !read || std::memcmp(start + 12, "IHDR", 4) != 0)
+    return "";  // libpng says what is wrong
+  const auto u32 = [&](int at) {
+    return std::uint64_t{start[at]} << 24 | start[at + 1] << 16 | start[at + 2] << 8 |
+           start[at + 3];
+  };
+  return sizeError(u32(16), u32(20), limits);
+}
+
 }  // namespace
 
 std::string decodePng(std::FILE* file, const ChooseSize& choose, Picture& picture,
                       const PictureLimits& limits) {
+  if (std::string refused = headerSizeError(file, limits); !refused.empty()) return refused;
   PngReader reader;
   if (reader.info == nullptr) return "not enough memory to read it";
   PngJob job;
@@ -77,31 +92,32 @@ std::string decodePng(std::FILE* file, const ChooseSize& choose, Picture& pictur
   const png_uint_32 height = png_get_image_height(png, reader.info);
   if (std::string refused = sizeError(width, height, limits); !refused.empty()) return refused;
 
-  // Every kind of PNG as 8-bit RGBA.
+  // Every kind of PNG as 8-bit RGB, with alpha where it has any.
   png_set_expand(png);
   png_set_scale_16(png);
   png_set_gray_to_rgb(png);
-  png_set_add_alpha(png, 0xff, PNG_FILLER_AFTER);
   const bool interlaced = png_get_interlace_type(png, reader.info) == PNG_INTERLACE_ADAM7;
   const bool whole = interlaced && std::uint64_t{width} * height <= limits.wholeInterlaced;
   if (whole) png_set_interlace_handling(png);
   png_read_update_info(png, reader.info);
+  const bool alpha = png_get_channels(png, reader.info) == 4;
+  const std::size_t step = alpha ? 4 : 3;
 
   int outWidth = 0, outHeight = 0;
   choose(static_cast<int>(width), static_cast<int>(height), outWidth, outHeight);
   // A large interlaced picture is read from its seventh pass: the odd rows, at full width.
   const png_uint_32 rows = interlaced && !whole ? PNG_PASS_ROWS(height, 6) : height;
   job.scaler.emplace(static_cast<int>(width), static_cast<int>(rows), outWidth, outHeight);
-  job.row.resize(std::size_t{width} * 4);
+  job.row.resize(std::size_t{width} * step);
 
   if (whole) {
-    job.whole.resize(std::size_t{width} * height * 4);
+    job.whole.resize(std::size_t{width} * height * step);
     job.pointers.resize(height);
     for (png_uint_32 y = 0; y < height; ++y)
-      job.pointers[y] = &job.whole[std::size_t{y} * width * 4];
+      job.pointers[y] = &job.whole[std::size_t{y} * width * step];
     png_read_image(png, job.pointers.data());
     for (png_bytep row : job.pointers) {
-      overBlack(row, width);
+      if (alpha) overBlack(row, width);
       job.scaler->addRow(row);
     }
   } else {
@@ -112,7 +128,7 @@ std::string decodePng(std::FILE* file, const ChooseSize& choose, Picture& pictur
       for (png_uint_32 y = 0; y < passRows; ++y) {
         png_read_row(png, job.row.data(), nullptr);
         if (!last) continue;
-        overBlack(job.row.data(), width);
+        if (alpha) overBlack(job.row.data(), width);
         job.scaler->addRow(job.row.data());
       }
     }
