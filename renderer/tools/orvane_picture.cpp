@@ -1,10 +1,12 @@
 // orvane-picture: turns a PNG or JPEG picture into an Orvane.image for the tunnel walls
 // (an RLE-encoded SGI image, every side a power of two).
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -64,32 +66,32 @@ int main(int argc, char** argv) {
   }
 
   // The picture is read before the output is touched: a refused one leaves the old in place.
-  std::FILE* stream = std::fopen(input.c_str(), "rb");
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(std::fopen(input.c_str(), "rb"),
+                                                               std::fclose);
   if (stream == nullptr) {
     std::fprintf(stderr, "orvane-picture: %s: %s\n", input.c_str(), std::strerror(errno));
     return 1;
   }
   Picture picture;
   const std::string refused = decodePicture(
-      stream,
+      stream.get(),
       [&](int w, int h, int& outWidth, int& outHeight) {
         outWidth = forcedSide ? forcedSide : powerOfTwoSide(w);
         outHeight = forcedSide ? forcedSide : powerOfTwoSide(h);
       },
       picture);
-  std::fclose(stream);
   if (!refused.empty()) {
     std::fprintf(stderr, "orvane-picture: %s: %s\n", input.c_str(), refused.c_str());
     return 1;
   }
   const int width = picture.width, height = picture.height;
 
-  // SGI files keep the bottom row first.
-  std::vector<std::uint8_t> rgb(picture.rgb.size());
+  // SGI files keep the bottom row first: the rows change places where they are.
+  std::vector<std::uint8_t>& rgb = picture.rgb;
   const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
-  for (int y = 0; y < height; ++y)
-    std::memcpy(rgb.data() + static_cast<std::size_t>(y) * rowBytes,
-                picture.rgb.data() + static_cast<std::size_t>(height - 1 - y) * rowBytes, rowBytes);
+  for (int y = 0; y < height / 2; ++y)
+    std::swap_ranges(rgb.begin() + y * rowBytes, rgb.begin() + (y + 1) * rowBytes,
+                     rgb.begin() + (height - 1 - y) * rowBytes);
 
   const std::vector<std::uint8_t> file =
       encodeSgi(rgb.data(), width, height, 3, SgiStorage::runLength);
