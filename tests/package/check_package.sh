@@ -61,6 +61,10 @@ check_fields() {
     fonts-ipafont-gothic libgl1-mesa-dri libglut3.12 libgtk-3-0; do
     grep -qx "$needed" <<<"$depends" || fail "Depends lacks $needed"
   done
+  # The picture tool's decoders, which shlibs finds.
+  for needed in libjpeg62-turbo libpng16-16; do
+    grep -qx "$needed" <<<"$depends" || fail "Depends lacks $needed"
+  done
   [ "$(dpkg-deb --field "$deb" Recommends)" = xscreensaver ] || fail "Recommends is not xscreensaver"
   [ "$(dpkg-deb --field "$deb" Architecture)" = amd64 ] || fail "not an amd64 package"
 }
