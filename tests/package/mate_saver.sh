@@ -51,6 +51,10 @@ samples = array.array("h", data[: len(data) // 2 * 2])
 print(max((abs(s) for s in samples), default=0))' "$work/recording" "$1"
 }
 recorded() { stat -c %s "$work/recording"; }
+# True while fewer than SECONDS have passed since the mark `started` was set.
+started=0
+mark() { started=$(date +%s%N); }
+within() { [ $(($(date +%s%N) - started)) -lt $(($1 * 1000000000)) ]; }
 
 if [ "$stage" = namespace ]; then
   root=$1
@@ -106,7 +110,7 @@ PY
 
   unset PULSE_SERVER XDG_RUNTIME_DIR XDG_CONFIG_HOME XDG_CACHE_HOME
   export HOME="$home" XDG_DATA_DIRS="$work/data" XDG_DATA_HOME="$home/.local/share" \
-    GSETTINGS_SCHEMA_DIR=/usr/share/glib-2.0/schemas GSETTINGS_BACKEND=keyfile
+    GSETTINGS_SCHEMA_DIR=/usr/share/glib-2.0/schemas GSETTINGS_BACKEND=keyfile NO_AT_BRIDGE=1
   code=0
   ORVANE_MATE_STAGE=session work="$work" dbus-run-session -- "$0" || code=$?
   exit "$code"
@@ -126,15 +130,14 @@ gsettings set org.mate.screensaver themes "['screensavers-orvane']"
 gsettings set org.mate.screensaver lock-enabled false
 mate-screensaver --no-daemon --debug >"$work/mate.log" 2>&1 &
 daemon=$!
-for _ in $(seq 100); do
-  mate-screensaver-command --query >/dev/null 2>&1 && break
-  sleep 0.1
-done
+mark
+while within 10 && ! mate-screensaver-command --query >/dev/null 2>&1; do sleep 0.1; done
 
 before=$(recorded)
 mate-screensaver-command --activate >/dev/null
 colours=0
-for _ in $(seq 100); do
+mark
+while within 15; do
   colours=$(screen_colours)
   [ "$colours" -gt 50 ] && break
   sleep 0.1
@@ -143,7 +146,8 @@ done
   fail "activated: the screen shows $colours colours, not a tunnel; the daemon said: $(grep -i 'command\|job' "$work/mate.log" | tail -n 5)"
 [ -n "$(package_processes)" ] || fail "activated: no program of the package runs"
 heard=0
-for _ in $(seq 100); do
+mark
+while within 10; do
   heard=$(peak_since "$before")
   [ "$heard" -gt 3000 ] && break
   sleep 0.1
@@ -152,7 +156,8 @@ done
 
 mate-screensaver-command --deactivate >/dev/null
 left=""
-for _ in $(seq 100); do
+mark
+while within 5; do
   left=$(package_processes)
   [ -z "$left" ] && break
   sleep 0.05
