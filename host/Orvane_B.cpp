@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <optional>
+#include <utility>
 
 #include "host/command_line.h"
 #include "host/guarded.h"
@@ -169,6 +170,19 @@ void AnimateOpen(WindowHandle window, Platform& platform) {
 void AnimateClose(WindowHandle window, Platform& platform) {
   const Rect from = WindowRectOrZero(window, platform);
   platform.rectAnimation.DrawAnimatedRects(window, from, AnchorRect());
+}
+
+std::string_view PrepareStart(FileSystem& fileSystem) {
+  Guarded([&] { fileSystem.CreateDirectory(std::string(DataDirectoryPath)); });
+  Guarded([] { LoadSettings(); });
+  // The picture is looked for first, so a folder missing both names the picture.
+  for (const auto& [companion, message] : {std::pair{&TexturePath, MessageImageMissing},
+                                           std::pair{&RendererPath, MessageDllMissing}}) {
+    bool missing = false;
+    Guarded([&] { missing = !FileExists(companion()); });
+    if (missing) return message;
+  }
+  return "";
 }
 
 }  // namespace orvane

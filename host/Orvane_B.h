@@ -88,25 +88,28 @@ bool FileExists(std::string path);
 // "C:\a.mp3" and "C:a.mp3" give "C:", "a.mp3" gives "", "/home/u/a.mp3" gives "/home/u".
 std::string FolderOf(std::string path);
 
+// The start-up shared by the saver, the settings dialog and the daemon's run: makes the data
+// directory, loads the settings and checks the companion files, the picture first. Returns
+// the missing file's message, or "" when both are there.
+std::string_view PrepareStart(FileSystem& fileSystem);
+
 // The dialog's open and close effect: an outline from the anchor point out to the window's
 // rectangle, and back.
 void AnimateOpen(WindowHandle window, Platform& platform);
 void AnimateClose(WindowHandle window, Platform& platform);
 
-// The three hand-overs Main makes (host/Orvane_R.h, host/dialog/Orvane_P.h, host/Orvane_S.h);
-// tests put recorders in their place.
+// The three hand-overs Main makes. The program passes StartPreview (host/Orvane_R.h),
+// ShowSettingsDialog (host/dialog/Orvane_P.h) and CreateSaverWindow (host/Orvane_S.h), so that
+// this core names none of the windows; tests pass recorders.
 struct ModeHandlers {
   std::function<void(WindowHandle hostWindow, Platform&)> startPreview;
   std::function<void(Platform&)> showSettingsDialog;
   std::function<void(Platform&)> createSaverWindow;
 };
-// StartPreview, ShowSettingsDialog and CreateSaverWindow.
-ModeHandlers DefaultModeHandlers();
 
 // The host's entry point, given the raw command line. It returns when a window of the host
 // (preview or saver) lives on, and the caller then runs the main loop; on every other path it
 // ends the process through Platform::process (a fake returns from there, and so does Main).
-void Main(std::string commandLine, Platform& platform);
 void Main(std::string commandLine, Platform& platform, const ModeHandlers& handlers);
 
 }  // namespace orvane

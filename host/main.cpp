@@ -8,11 +8,18 @@
 #include <string>
 
 #include "host/Orvane_B.h"
+#include "host/Orvane_R.h"
+#include "host/Orvane_S.h"
 #include "host/command_line.h"
 #include "host/daemon_run.h"
+#include "host/dialog/Orvane_P.h"
 #include "platform/linux/x11_platform.h"
 
 namespace {
+
+// The windows of the three modes: the preview, the settings dialog and the saver.
+const orvane::ModeHandlers kModeHandlers{orvane::StartPreview, orvane::ShowSettingsDialog,
+                                         orvane::CreateSaverWindow};
 
 // The host keeps no log: messages of the libraries it uses go nowhere.
 GLogWriterOutput DropLogMessage(GLogLevelFlags, const GLogField*, gsize, gpointer) {
@@ -39,7 +46,7 @@ int main(int argc, char** argv) {
                stderr);
     return 1;
   }
-  orvane::Main(commandLine, platform->platform());
+  orvane::Main(commandLine, platform->platform(), kModeHandlers);
   platform->RunMainLoop();
   return 0;
 }
