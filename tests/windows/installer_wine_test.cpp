@@ -1,0 +1,264 @@
+// The Windows installer (Orvane-VERSION-setup.exe, built by scripts/windows_installer.sh) under
+// Wine as a user and an administrator meet it: the silent install into the user's own folders,
+// the saver it sets running from there with its music, an upgrade, the uninstall, the
+// /NOSAVER and /REMOVESETTINGS switches, and its texts in code pages 1252 and 932. Each test
+// has an Xvfb and a fresh Wine prefix of its own; Wine's menu builder is off, so that nothing
+// is written outside the prefix.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <regex>
+#include <set>
+#include <thread>
+
+#include "tests/mci/media_files.h"
+#include "tests/support/child.h"
+#include "tests/support/pulse.h"
+#include "tests/support/screenshot.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/xvfb.h"
+#include "tests/windows/wine_probe.h"
+
+namespace orvane {
+namespace {
+
+using namespace std::chrono_literals;
+using namespace orvane::testing;
+namespace fs = std::filesystem;
+
+const std::string kBuild = ORVANE_WINDOWS_BUILD_DIR;
+const std::string kDesktopKey = "HKCU\\Control Panel\\Desktop";
+const std::string kUninstallKey = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orvane";
+const std::string kOtherSaver = "C:\\windows\\system32\\other.scr";
+
+// The installer in the build tree and the version its name carries.
+std::pair<std::string, std::string> FindInstaller() {
+  const std::regex name("Orvane-([0-9]+\\.[0-9]+\\.[0-9]+)-setup\\.exe");
+  if (fs::is_directory(kBuild)) {
+    for (const auto& entry : fs::directory_iterator(kBuild)) {
+      std::smatch match;
+      const std::string file = entry.path().filename().string();
+      if (std::regex_match(file, match, name)) return {entry.path().string(), match[1]};
+    }
+  }
+  return {};
+}
+
+std::set<std::string> Names(const std::string& folder) {
+  std::set<std::string> names;
+  if (fs::is_directory(folder))
+    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename());
+  return names;
+}
+
+class InstallerWineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(xvfb_.running());
+    std::tie(installer_, version_) = FindInstaller();
+    ASSERT_FALSE(installer_.empty()) << "scripts/windows.sh builds the installer in " << kBuild;
+    ASSERT_EQ(Shell("wineboot -i >/dev/null 2>&1").first, 0);
+    for (const std::string& command : JapaneseFontLinkCommands())
+      ASSERT_EQ(Shell(command).first, 0) << command;
+    // The prefix's user folder is named after the user running Wine.
+    for (const std::string& name : Names(prefix_ / "drive_c/users"))
+      if (name != "Public") user_ = name;
+    ASSERT_FALSE(user_.empty());
+    folder_ = prefix_ / ("drive_c/users/" + user_ + "/AppData/Local/Programs/Orvane");
+    windowsFolder_ = "C:\\users\\" + user_ + "\\AppData\\Local\\Programs\\Orvane";
+    shortcut_ = prefix_ / ("drive_c/users/" + user_ +
+                           "/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Orvane.lnk");
+  }
+  void TearDown() override {
+    Shell("wineserver -k");
+    Shell("wineserver -w");
+  }
+
+  std::vector<std::string> Environment() const {
+    return {"DISPLAY=" + xvfb_.display(), "WINEPREFIX=" + prefix_.path(), "WINEDEBUG=-all",
+            "WINEDLLOVERRIDES=winemenubuilder.exe=d", "LANG=" + locale_, "LC_ALL=" + locale_};
+  }
+  std::pair<int, std::string> Shell(const std::string& command) {
+    std::string environment;
+    for (const std::string& pair : Environment()) environment += "'" + pair + "' ";
+    return RunShell("env " + environment + command + " 2>/dev/null");
+  }
+  // Runs a Windows program to its end and waits for all it started (the uninstaller runs on
+  // from a copy of itself in %TEMP%).
+  int Run(const std::string& program, const std::string& arguments) {
+    const int code = Shell("wine '" + program + "' " + arguments).first;
+    Shell("wineserver -w");
+    return code;
+  }
+  void Uninstall(const std::string& arguments) {
+    // As Apps & features starts it: by its Windows name on drive C:.
+    ASSERT_EQ(Run(windowsFolder_ + "\\Uninstall.exe", arguments), 0);
+  }
+  std::optional<std::string> Query(const std::string& key, const std::string& value) {
+    const auto [code, out] = Shell("wine reg query '" + key + "' /v '" + value + "'");
+    const std::regex line("    " + std::regex_replace(value, std::regex("\\."), "\\.") +
+                          "    REG_[A-Z]+    ([^\r\n]*)");
+    std::smatch match;
+    if (code != 0 || !std::regex_search(out, match, line)) return std::nullopt;
+    return match[1].str();
+  }
+  void Set(const std::string& key, const std::string& value, const std::string& data) {
+    ASSERT_EQ(Shell("wine reg add '" + key + "' /v '" + value + "' /d '" + data + "' /f").first, 0);
+  }
+  bool KeyExists(const std::string& key) { return Shell("wine reg query '" + key + "'").first == 0; }
+  std::string Xdotool(const std::string& arguments) {
+    return RunShell("DISPLAY=" + xvfb_.display() + " xdotool " + arguments + " 2>/dev/null").second;
+  }
+  unsigned long FindWindow(const std::string& title, std::chrono::milliseconds timeout = 60s) {
+    unsigned long window = 0;
+    WaitFor(
+        [&] {
+          const std::string found = Xdotool("search --onlyvisible --maxdepth 1 --name '" + title + "'");
+          return (window = std::strtoul(found.c_str(), nullptr, 10)) != 0;
+        },
+        timeout, 100ms);
+    return window;
+  }
+
+  std::string locale_ = "C.UTF-8";
+  Xvfb xvfb_;
+  TempFolder prefix_;
+  TempFolder music_;
+  std::string installer_, version_, user_, folder_, windowsFolder_, shortcut_;
+};
+
+// The silent install puts the programs, the texts and the uninstaller in the user's programs
+// folder, the settings dialog in the Start menu, the entry in Apps & features, and makes
+// Orvane the saver, which then runs from there with the chosen music. An upgrade replaces
+// the programs and keeps Orvane.ini; the uninstall takes all of ours but Orvane.ini and leaves
+// a saver chosen after ours; /REMOVESETTINGS takes Orvane.ini and the folder too.
+TEST_F(InstallerWineTest, InstallsRunsUpgradesAndUninstallsForTheUser) {
+  Set(kDesktopKey, "ScreenSaveActive", "0");
+  ASSERT_EQ(Run(installer_, "/S"), 0);
+  EXPECT_EQ(Names(folder_), (std::set<std::string>{"COPYING.txt", "NOTICES.txt", "Orvane.dll",
+                                                   "Orvane.image", "Orvane.scr", "Uninstall.exe"}));
+  EXPECT_EQ(ReadBytes(folder_ + "/Orvane.scr"), ReadBytes(kBuild + "/bin/Orvane.scr"));
+  EXPECT_NE(ReadBytes(folder_ + "/COPYING.txt").find("GNU GENERAL PUBLIC LICENSE\r\n"),
+            std::string::npos);
+  for (const char* notice : {"freeglut", "mingw-w64"})
+    EXPECT_NE(ReadBytes(folder_ + "/NOTICES.txt").find(notice), std::string::npos) << notice;
+
+  // The shortcut's target and, as a counted UTF-16 text, its arguments.
+  const std::string link = ReadBytes(shortcut_);
+  EXPECT_NE(link.find(std::string("O\0r\0v\0a\0n\0e\0.\0s\0c\0r\0", 20)), std::string::npos);
+  EXPECT_NE(link.find(std::string("\x02\0/\0c\0", 6)), std::string::npos) << "opens /c";
+
+  const std::string scr = windowsFolder_ + "\\Orvane.scr";
+  EXPECT_EQ(Query(kUninstallKey, "DisplayName"), "Orvane");
+  EXPECT_EQ(Query(kUninstallKey, "DisplayVersion"), version_);
+  EXPECT_EQ(Query(kUninstallKey, "Publisher"), "Orvane developers");
+  EXPECT_EQ(Query(kUninstallKey, "DisplayIcon"), scr + ",0");
+  EXPECT_EQ(Query(kUninstallKey, "URLInfoAbout"), "https://orvane.org/");
+  EXPECT_EQ(Query(kUninstallKey, "UninstallString"), "\"" + windowsFolder_ + "\\Uninstall.exe\"");
+  EXPECT_EQ(Query(kDesktopKey, "SCRNSAVE.EXE"), scr);
+  EXPECT_EQ(Query(kDesktopKey, "ScreenSaveActive"), "1");
+
+  // The saver from the installed folder: the tunnel, and the WAV on the null sink.
+  const std::string wav = music_ / "tone.wav";
+  WriteWav(wav, 1.0, 880);
+  const std::string settings = "[Section]\r\nBGM\x8B\xE6\x95\xAA=2\r\nBGM\xD8\xCB\xDF\xB0\xC4=0\r\n"
+                               "BGM\xCC\xA7\xB2\xD9=" + WindowsPath(wav) + "\r\n";
+  WriteBytes(folder_ + "/Orvane.ini", settings);
+  {
+    PulseServer sound;
+    ASSERT_TRUE(sound.running()) << "pulseaudio did not start";
+    PulseRecorder heard(sound);
+    ASSERT_TRUE(heard.running());
+    const std::size_t before = heard.Mark();
+    std::vector<std::string> env = Environment();
+    for (const std::string& pair : sound.env()) env.push_back(pair);
+    // Windows sets no DISPLAY, and freeglut in the renderer would take one for a device name.
+    Child saver({"wine", "cmd", "/c", "set DISPLAY=&& " + scr + " /s"}, env);
+    const unsigned long window = FindWindow("^Orvane_VC$");
+    ASSERT_NE(window, 0u) << saver.Stderr();
+    // The far end lies in the yellow fog; the near walls show the picture.
+    Screenshot shot;
+    const bool tunnel = WaitFor(
+        [&] {
+          shot = TakeScreenshot(xvfb_.display(), window);
+          return shot.width == 1024 && Near(shot.at(512, 384), {153, 153, 0}, 25) &&
+                 !Near(shot.at(10, 384), {153, 153, 0}, 40);
+        },
+        20s, 50ms);
+    if (!tunnel && shot.valid()) shot.SavePpm(::testing::TempDir() + "/orvane-installed-saver.ppm");
+    EXPECT_TRUE(tunnel) << "see orvane-installed-saver.ppm in " << ::testing::TempDir();
+    EXPECT_TRUE(heard.HeardSince(before, 20s)) << "the chosen WAV plays";
+    Xdotool("key Escape");
+    EXPECT_EQ(saver.Wait(20s), 0);
+  }
+  EXPECT_TRUE(fs::exists(prefix_ / "drive_c/t_ovin/Orvane.image"));
+
+  // An upgrade over a damaged older version.
+  WriteBytes(folder_ + "/Orvane.dll", "older");
+  Set(kUninstallKey, "DisplayVersion", "0.9.0");
+  ASSERT_EQ(Run(installer_, "/S"), 0);
+  EXPECT_EQ(ReadBytes(folder_ + "/Orvane.dll"), ReadBytes(kBuild + "/bin/Orvane.dll"));
+  EXPECT_EQ(Query(kUninstallKey, "DisplayVersion"), version_);
+  EXPECT_EQ(ReadBytes(folder_ + "/Orvane.ini"), settings) << "the upgrade keeps the settings";
+
+  // The user chooses another saver, then uninstalls.
+  Set(kDesktopKey, "SCRNSAVE.EXE", kOtherSaver);
+  Uninstall("/S");
+  EXPECT_EQ(Names(folder_), std::set<std::string>{"Orvane.ini"});
+  EXPECT_EQ(ReadBytes(folder_ + "/Orvane.ini"), settings);
+  EXPECT_FALSE(fs::exists(shortcut_));
+  EXPECT_FALSE(KeyExists(kUninstallKey));
+  EXPECT_FALSE(fs::exists(prefix_ / "drive_c/t_ovin")) << "the picture's copy and its folder";
+  EXPECT_EQ(Query(kDesktopKey, "SCRNSAVE.EXE"), kOtherSaver);
+  EXPECT_EQ(Query(kDesktopKey, "ScreenSaveActive"), "1");
+
+  // Installed again and chosen, then uninstalled with the settings.
+  ASSERT_EQ(Run(installer_, "/S"), 0);
+  Uninstall("/S /REMOVESETTINGS");
+  EXPECT_FALSE(fs::exists(folder_));
+  EXPECT_EQ(Query(kDesktopKey, "SCRNSAVE.EXE"), std::nullopt);
+  EXPECT_EQ(Query(kDesktopKey, "ScreenSaveActive"), "0");
+}
+
+// /NOSAVER installs all but the choice of saver: the one chosen before stays.
+TEST_F(InstallerWineTest, NoSaverKeepsTheChosenSaver) {
+  Set(kDesktopKey, "SCRNSAVE.EXE", kOtherSaver);
+  Set(kDesktopKey, "ScreenSaveActive", "0");
+  ASSERT_EQ(Run(installer_, "/S /NOSAVER"), 0);
+  EXPECT_TRUE(fs::exists(folder_ + "/Orvane.scr"));
+  EXPECT_EQ(Query(kDesktopKey, "SCRNSAVE.EXE"), kOtherSaver);
+  EXPECT_EQ(Query(kDesktopKey, "ScreenSaveActive"), "0");
+}
+
+// The installer speaks the system's language: its caption, and its first page's heading drawn
+// in real glyphs (missing-glyph boxes all look alike).
+TEST_F(InstallerWineTest, TheInterfaceFollowsTheSystemLanguage) {
+  const struct {
+    const char* locale;
+    const char* caption;  // after "Orvane VERSION "
+    size_t glyphs;        // different shapes in the heading at least
+  } rows[] = {{"C.UTF-8", "Setup", 9}, {"ja_JP.UTF-8", "セットアップ", 5}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.locale);
+    locale_ = row.locale;
+    Child setup({"wine", installer_}, Environment());
+    const unsigned long window = FindWindow("^Orvane ");
+    ASSERT_NE(window, 0u) << setup.Stderr();
+    EXPECT_EQ(Xdotool("getwindowname " + std::to_string(window)),
+              "Orvane " + version_ + " " + row.caption + "\n");
+    std::this_thread::sleep_for(500ms);
+    const Screenshot shot = TakeScreenshot(xvfb_.display(), window);
+    ASSERT_TRUE(shot.valid());
+    const size_t glyphs = DistinctGlyphs(shot, shot.height / 4);
+    if (glyphs < row.glyphs) shot.SavePpm(::testing::TempDir() + "/orvane-installer.ppm");
+    EXPECT_GE(glyphs, row.glyphs) << "see orvane-installer.ppm in " << ::testing::TempDir();
+    Shell("wineserver -k");
+    Shell("wineserver -w");
+  }
+}
+
+}  // namespace
+}  // namespace orvane
