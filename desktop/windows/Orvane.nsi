@@ -32,6 +32,7 @@ OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\Orvane"
 ; An upgrade goes where the installed version is.
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+BrandingText "Orvane ${VERSION}"
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
 

@@ -233,28 +233,50 @@ TEST_F(InstallerWineTest, NoSaverKeepsTheChosenSaver) {
   EXPECT_EQ(Query(kDesktopKey, "ScreenSaveActive"), "0");
 }
 
-// The installer speaks the system's language: its caption, and its first page's heading drawn
-// in real glyphs (missing-glyph boxes all look alike).
+// A part of a screenshot.
+Screenshot Crop(const Screenshot& shot, int left, int top, int width, int height) {
+  Screenshot part;
+  if (left + width > shot.width || top + height > shot.height) return part;
+  part.width = width;
+  part.height = height;
+  for (int y = top; y < top + height; ++y)
+    for (int x = left; x < left + width; ++x) part.pixels.push_back(shot.at(x, y));
+  return part;
+}
+
+// The installer speaks the system's language: its caption, the first page's heading, and on
+// the second page (after Enter, "I Agree") the choice of saver, drawn in real glyphs:
+// missing-glyph boxes all look alike.
 TEST_F(InstallerWineTest, TheInterfaceFollowsTheSystemLanguage) {
   const struct {
     const char* locale;
     const char* caption;  // after "Orvane VERSION "
-    size_t glyphs;        // different shapes in the heading at least
-  } rows[] = {{"C.UTF-8", "Setup", 9}, {"ja_JP.UTF-8", "セットアップ", 5}};
+    size_t heading;       // different shapes in the first page's heading at least
+    size_t choice;        // and in "Use Orvane as the screen saver"
+  } rows[] = {{"C.UTF-8", "Setup", 9, 10}, {"ja_JP.UTF-8", "セットアップ", 5, 12}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.locale);
     locale_ = row.locale;
     Child setup({"wine", installer_}, Environment());
     const unsigned long window = FindWindow("^Orvane ");
     ASSERT_NE(window, 0u) << setup.Stderr();
-    EXPECT_EQ(Xdotool("getwindowname " + std::to_string(window)),
-              "Orvane " + version_ + " " + row.caption + "\n");
-    std::this_thread::sleep_for(500ms);
-    const Screenshot shot = TakeScreenshot(xvfb_.display(), window);
-    ASSERT_TRUE(shot.valid());
-    const size_t glyphs = DistinctGlyphs(shot, shot.height / 4);
-    if (glyphs < row.glyphs) shot.SavePpm(::testing::TempDir() + "/orvane-installer.ppm");
-    EXPECT_GE(glyphs, row.glyphs) << "see orvane-installer.ppm in " << ::testing::TempDir();
+    const std::string caption = Xdotool("getwindowname " + std::to_string(window));
+    EXPECT_EQ(caption.substr(0, caption.find_last_not_of(" \n") + 1),
+              "Orvane " + version_ + " " + row.caption);
+    // The heading is left of the icon; the second choice lies below the first.
+    const auto glyphs = [&](int left, int top, int width, int height, const char* file) {
+      std::this_thread::sleep_for(1s);
+      const Screenshot part =
+          Crop(TakeScreenshot(xvfb_.display(), window), left, top, width, height);
+      const size_t count = part.valid() ? DistinctGlyphs(part, part.height) : 0;
+      if (part.valid()) part.SavePpm(::testing::TempDir() + "/" + file);
+      return count;
+    };
+    EXPECT_GE(glyphs(0, 0, 400, 40, "orvane-installer-heading.ppm"), row.heading)
+        << "see orvane-installer-heading.ppm in " << ::testing::TempDir();
+    Xdotool("key --window " + std::to_string(window) + " Return");
+    EXPECT_GE(glyphs(190, 176, 290, 22, "orvane-installer-choice.ppm"), row.choice)
+        << "see orvane-installer-choice.ppm in " << ::testing::TempDir();
     Shell("wineserver -k");
     Shell("wineserver -w");
   }
