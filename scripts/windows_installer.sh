@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Packs the Windows program folder that scripts/windows.sh builds: the installer
 # (Orvane-VERSION-setup.exe, desktop/windows/Orvane.nsi) and a zip of the folder for those who
-# copy it by hand (Orvane-VERSION-windows.zip), both beside the folder in the build tree and
-# both with the GPL text (COPYING.txt) and the notices of the libraries linked into the
-# programs, freeglut and the mingw-w64 runtime (NOTICES.txt).
+# copy it by hand (Orvane-VERSION-windows.zip), both in the build tree. Both hold the folder
+# package/Orvane-VERSION: the programs, the picture, the GPL text (COPYING.txt) and the notices
+# of the libraries linked into the programs, freeglut and the mingw-w64 runtime (NOTICES.txt).
 #
 #   scripts/windows_installer.sh [BUILD-TREE]    (build-windows by default)
 set -euo pipefail
@@ -35,7 +35,11 @@ done
 stage="$tree/package/Orvane-$version"
 rm -rf "$tree/package"
 mkdir -p "$stage"
-cp "$bin/Orvane.scr" "$bin/Orvane.dll" "$bin/Orvane.image" "$stage/"
+# The programs without their debugging information, which would make them four times larger.
+for program in Orvane.scr Orvane.dll; do
+  x86_64-w64-mingw32-strip --strip-debug -o "$stage/$program" "$bin/$program"
+done
+cp "$bin/Orvane.image" "$stage/"
 sed 's/$/\r/' "$license" >"$stage/COPYING.txt"
 {
   echo "Orvane is free software under the GNU General Public License, version 3 or later"
