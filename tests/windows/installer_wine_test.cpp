@@ -55,6 +55,42 @@ std::set<std::string> Names(const std::string& folder) {
   return names;
 }
 
+std::string Utf16(const std::string& ascii) {
+  std::string wide;
+  for (char c : ascii) wide += {c, '\0'};
+  return wide;
+}
+
+// A program's version resource holds the string value under the key: the key, its closing
+// NUL, padding to four bytes and the value, all UTF-16.
+bool HasVersionValue(const std::string& program, const std::string& key, const std::string& value) {
+  for (std::size_t at = program.find(Utf16(key) + std::string(2, '\0')); at != std::string::npos;
+       at = program.find(Utf16(key) + std::string(2, '\0'), at + 1)) {
+    const std::size_t end = at + 2 * key.size() + 2;
+    const std::size_t aligned = (end + 3) / 4 * 4;
+    if (program.compare(aligned, 2 * value.size() + 2, Utf16(value) + std::string(2, '\0')) == 0)
+      return true;
+  }
+  return false;
+}
+
+// Every picture of an icon file (ICONDIR, then a 16-byte entry each with its size at 8 and its
+// offset at 12) lies whole in a program that carries the icon.
+bool HasIcon(const std::string& program, const std::string& ico) {
+  const auto word = [&](std::size_t at, int bytes) {
+    std::size_t value = 0;
+    for (int i = bytes - 1; i >= 0; --i) value = value << 8 | std::uint8_t(ico.at(at + i));
+    return value;
+  };
+  if (ico.size() < 6 || word(4, 2) == 0) return false;
+  for (std::size_t i = 0; i < word(4, 2); ++i) {
+    const std::size_t entry = 6 + 16 * i;
+    if (program.find(ico.substr(word(entry + 12, 4), word(entry + 8, 4))) == std::string::npos)
+      return false;
+  }
+  return true;
+}
+
 class InstallerWineTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -146,6 +182,17 @@ TEST_F(InstallerWineTest, InstallsRunsUpgradesAndUninstallsForTheUser) {
   EXPECT_EQ(Names(folder_), (std::set<std::string>{"COPYING.txt", "NOTICES.txt", "Orvane.dll",
                                                    "Orvane.image", "Orvane.scr", "Uninstall.exe"}));
   EXPECT_EQ(ReadBytes(folder_ + "/Orvane.scr"), ReadBytes(Packed("Orvane.scr")));
+  // What Windows shows of the programs: the icon drawn from the menu icon, and the version.
+  for (const auto& [name, description] :
+       {std::pair{"Orvane.scr", "Orvane screen saver"}, {"Orvane.dll", "Orvane tunnel renderer"}}) {
+    SCOPED_TRACE(name);
+    const std::string program = ReadBytes(folder_ + "/" + name);
+    EXPECT_TRUE(HasIcon(program, ReadBytes(kBuild + "/generated/orvane.ico")));
+    EXPECT_TRUE(HasVersionValue(program, "FileVersion", version_));
+    EXPECT_TRUE(HasVersionValue(program, "ProductName", "Orvane"));
+    EXPECT_TRUE(HasVersionValue(program, "OriginalFilename", name));
+    EXPECT_TRUE(HasVersionValue(program, "FileDescription", description));
+  }
   EXPECT_NE(ReadBytes(folder_ + "/COPYING.txt").find("GNU GENERAL PUBLIC LICENSE\r\n"),
             std::string::npos);
   for (const char* notice : {"freeglut", "mingw-w64"})
