@@ -32,7 +32,8 @@ namespace fs = std::filesystem;
 
 const std::string kBuild = ORVANE_WINDOWS_BUILD_DIR;
 const std::string kDesktopKey = "HKCU\\Control Panel\\Desktop";
-const std::string kUninstallKey = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orvane";
+const std::string kUninstallKey =
+    "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orvane";
 const std::string kOtherSaver = "C:\\windows\\system32\\other.scr";
 
 // The installer in the build tree and the version its name carries.
@@ -115,8 +116,12 @@ class InstallerWineTest : public ::testing::Test {
   }
 
   std::vector<std::string> Environment() const {
-    return {"DISPLAY=" + xvfb_.display(), "WINEPREFIX=" + prefix_.path(), "WINEDEBUG=-all",
-            "WINEDLLOVERRIDES=winemenubuilder.exe=d", "LANG=" + locale_, "LC_ALL=" + locale_};
+    return {"DISPLAY=" + xvfb_.display(),
+            "WINEPREFIX=" + prefix_.path(),
+            "WINEDEBUG=-all",
+            "WINEDLLOVERRIDES=winemenubuilder.exe=d",
+            "LANG=" + locale_,
+            "LC_ALL=" + locale_};
   }
   std::pair<int, std::string> Shell(const std::string& command) {
     std::string environment;
@@ -149,7 +154,9 @@ class InstallerWineTest : public ::testing::Test {
   void Set(const std::string& key, const std::string& value, const std::string& data) {
     ASSERT_EQ(Shell("wine reg add '" + key + "' /v '" + value + "' /d '" + data + "' /f").first, 0);
   }
-  bool KeyExists(const std::string& key) { return Shell("wine reg query '" + key + "'").first == 0; }
+  bool KeyExists(const std::string& key) {
+    return Shell("wine reg query '" + key + "'").first == 0;
+  }
   std::string Xdotool(const std::string& arguments) {
     return RunShell("DISPLAY=" + xvfb_.display() + " xdotool " + arguments + " 2>/dev/null").second;
   }
@@ -157,7 +164,8 @@ class InstallerWineTest : public ::testing::Test {
     unsigned long window = 0;
     WaitFor(
         [&] {
-          const std::string found = Xdotool("search --onlyvisible --maxdepth 1 --name '" + title + "'");
+          const std::string found =
+              Xdotool("search --onlyvisible --maxdepth 1 --name '" + title + "'");
           return (window = std::strtoul(found.c_str(), nullptr, 10)) != 0;
         },
         timeout, 100ms);
@@ -221,8 +229,10 @@ TEST_F(InstallerWineTest, InstallsRunsUpgradesAndUninstallsForTheUser) {
   // The saver from the installed folder: the tunnel, and the WAV on the null sink.
   const std::string wav = music_ / "tone.wav";
   WriteWav(wav, 1.0, 880);
-  const std::string settings = "[Section]\r\nBGM\x8B\xE6\x95\xAA=2\r\nBGM\xD8\xCB\xDF\xB0\xC4=0\r\n"
-                               "BGM\xCC\xA7\xB2\xD9=" + WindowsPath(wav) + "\r\n";
+  const std::string settings =
+      "[Section]\r\nBGM\x8B\xE6\x95\xAA=2\r\nBGM\xD8\xCB\xDF\xB0\xC4=0\r\n"
+      "BGM\xCC\xA7\xB2\xD9=" +
+      WindowsPath(wav) + "\r\n";
   WriteBytes(folder_ + "/Orvane.ini", settings);
   {
     PulseServer sound;
@@ -308,6 +318,10 @@ struct Language {
   size_t choice;        // and in the choice "Use Orvane as the screen saver"
 };
 
+void PrintTo(const Language& language, std::ostream* out) {
+  *out << language.locale;
+}
+
 class InstallerLanguageTest : public InstallerWineTest,
                               public ::testing::WithParamInterface<Language> {
  protected:
@@ -373,8 +387,7 @@ INSTANTIATE_TEST_SUITE_P(CodePages, InstallerLanguageTest,
                          ::testing::Values(Language{"C.UTF-8", "Setup", 9, 10},
                                            Language{"ja_JP.UTF-8", "セットアップ", 5, 12}),
                          [](const auto& info) {
-                           return std::string(info.param.locale) == "C.UTF-8" ? "cp1252"
-                                                                               : "cp932";
+                           return std::string(info.param.locale) == "C.UTF-8" ? "cp1252" : "cp932";
                          });
 
 }  // namespace
