@@ -93,6 +93,7 @@ cmake -S . -B "$tree" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$tree" -j"$jobs"
 echo "windows: the program folder is $tree/bin"
+scripts/windows_installer.sh "$tree"
 [ "${1:-}" = "--build" ] && exit 0
 
 ctest --test-dir "$tree" --output-on-failure --timeout 300
