@@ -347,12 +347,14 @@ TEST_F(DialogWineAsUserTest, SettingsBesideTheProgramsCarryOverAndAFailedSaveIsT
   Click("Cmd_Set");
   const unsigned long box = FindWindow("Orvane \\(ScreenSaver\\)");
   ASSERT_NE(box, 0u) << host_->Stderr();
+  // The box shows the line break as Windows keeps it in a static control: CR LF.
   auto reader = std::make_unique<Child>(AsNobody(
       Environment(), {"wine", kPrograms + "/message_box_text.exe", "Orvane (ScreenSaver)"}));
   EXPECT_EQ(reader->Wait(30s), 0);
-  EXPECT_EQ(reader->Stdout(),
-            "設定ﾌｧｲﾙに書き込めません！\nC:\\users\\nobody\\AppData\\Roaming\\Orvane\\Orvane.ini: "
-            "Access denied.");
+  EXPECT_EQ(
+      reader->Stdout(),
+      "設定ﾌｧｲﾙに書き込めません！\r\nC:\\users\\nobody\\AppData\\Roaming\\Orvane\\Orvane.ini: "
+      "Access denied.");
   Xdotool("key Return");
   ASSERT_TRUE(WaitFor([&] { return FindWindow("Orvane \\(ScreenSaver\\)", 0ms) == 0; }, 10s));
   std::this_thread::sleep_for(500ms);
