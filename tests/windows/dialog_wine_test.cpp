@@ -112,7 +112,9 @@ class DialogWineTest : public ::testing::Test {
     std::vector<std::string> all = Environment();
     all.insert(all.end(), env.begin(), env.end());
     const std::vector<std::string> argv{
-        "wine", "cmd", "/c", "set DISPLAY=&& " + WindowsPath(folder_ / "Orvane.scr") + " " + mode};
+        "wine", "cmd", "/c",
+        "set DISPLAY=&& " + (hostPath_.empty() ? WindowsPath(folder_ / "Orvane.scr") : hostPath_) +
+            " " + mode};
     host_ = asNobody_ ? std::make_unique<Child>(AsNobody(all, argv))
                       : std::make_unique<Child>(argv, all);
     ASSERT_TRUE(host_->started());
@@ -207,6 +209,8 @@ class DialogWineTest : public ::testing::Test {
   TempFolder home_;
   TempFolder prefix_;
   TempFolder folder_;
+  // The Windows path Orvane.scr is run from, when not the one in folder_.
+  std::string hostPath_;
   Display* display_ = nullptr;
   std::unique_ptr<Child> host_;
   unsigned long dialog_ = 0;
@@ -324,9 +328,15 @@ class DialogWineAsUserTest : public DialogWineTest {
 // %APPDATA%\Orvane\Orvane.ini. With that file read-only, "設定" says so, naming the file and the
 // system's reason, and the dialog stays open with the choice.
 TEST_F(DialogWineAsUserTest, SettingsBesideTheProgramsCarryOverAndAFailedSaveIsTold) {
+  // Installed by an administrator (root) in C:\Orvane.
+  const std::filesystem::path programs_ = prefix_ / "drive_c/Orvane";
+  hostPath_ = "C:\\Orvane\\Orvane.scr";
+  std::filesystem::create_directories(programs_);
+  for (const char* name : {"Orvane.scr", "Orvane.dll", "Orvane.image"})
+    std::filesystem::copy_file(folder_ / name, programs_ / name);
   const std::string beside = "[Section]\r\n" + kKindKey + "=1\r\n" + kRepeatKey + "=7\r\n";
-  WriteBytes(folder_ / "Orvane.ini", beside);
-  OpenToAll(folder_.path());
+  WriteBytes(programs_ / "Orvane.ini", beside);
+  OpenToAll(programs_);
   const std::filesystem::path own = prefix_ / "drive_c/users/nobody/AppData/Roaming/Orvane";
   StartDialog();
   EXPECT_TRUE(Chosen(1)) << "音楽CD, from the file beside the programs";
@@ -339,7 +349,9 @@ TEST_F(DialogWineAsUserTest, SettingsBesideTheProgramsCarryOverAndAFailedSaveIsT
   EXPECT_EQ(host_->Wait(20s), 0);
   const std::string carried = beside + kFileKey + "=\r\n";
   EXPECT_EQ(ReadBytes(own / "Orvane.ini"), carried);
-  EXPECT_EQ(ReadBytes(folder_ / "Orvane.ini"), beside);
+  EXPECT_EQ(ReadBytes(programs_ / "Orvane.ini"), beside);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(programs_), {}), 4)
+      << "no probe left beside the programs";
 
   std::filesystem::permissions(own / "Orvane.ini", std::filesystem::perms(0444));
   StartDialog();
