@@ -23,6 +23,7 @@ namespace {
 
 std::string hostFolder = ".";
 std::string settingsPath;
+std::string settingsSourcePath;
 std::string userPicturePath;
 std::string commandLine;
 
@@ -63,6 +64,7 @@ const std::string& HostFolder() {
 void SetHostFolder(std::string folder) {
   hostFolder = std::move(folder);
   settingsPath.clear();
+  settingsSourcePath.clear();
   userPicturePath.clear();
 }
 
@@ -78,6 +80,10 @@ std::string SettingsPath() {
 }
 void SetSettingsPath(std::string path) {
   settingsPath = std::move(path);
+  settingsSourcePath.clear();
+}
+std::string SettingsSourcePath() {
+  return settingsSourcePath.empty() ? SettingsPath() : settingsSourcePath;
 }
 
 std::string PicturePath() {
@@ -89,6 +95,7 @@ void SetUserPicturePath(std::string path) {
 
 void UseUserFiles(UserFiles& userFiles) {
   Guarded([&] { SetSettingsPath(userFiles.SettingsPath(HostFolder())); });
+  Guarded([&] { settingsSourcePath = userFiles.SettingsSourcePath(HostFolder()); });
   Guarded([&] { SetUserPicturePath(userFiles.UserPicturePath()); });
 }
 
@@ -109,17 +116,18 @@ std::string ReadIni(std::string section, std::string key, std::string file) {
   return value;
 }
 
-bool WriteIni(std::string section, std::string key, std::string value, std::string file) {
+bool WriteIni(std::string section, std::string key, std::string value, std::string file,
+              std::string* reason) {
   section = UpToNul(std::move(section));
   key = UpToNul(std::move(key));
   if (section.size() > kMaxNameBytes) section.resize(kMaxNameBytes);
   if (key.size() > kMaxNameBytes) key.resize(kMaxNameBytes);
   return WritePrivateProfileString(section, key, UpToNul(std::move(value)),
-                                   UpToNul(std::move(file)));
+                                   UpToNul(std::move(file)), reason);
 }
 
 void LoadSettings() {
-  const std::string file = SettingsPath();
+  const std::string file = SettingsSourcePath();
   Guarded([&] { BGM_Kind = ReadSettingNumber(IniKeyKind, file); });
   Guarded([&] { BGM_RepeatTrack = ReadSettingNumber(IniKeyRepeatTrack, file); });
   Guarded([&] {

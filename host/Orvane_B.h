@@ -58,11 +58,14 @@ std::string RendererPath();
 // platform's rule (UserFiles::SettingsPath), since the host last moved.
 std::string SettingsPath();
 void SetSettingsPath(std::string path);
+// The settings file LoadSettings reads: SettingsPath() unless Main has set another by the
+// platform's rule (UserFiles::SettingsSourcePath) since the settings path last changed.
+std::string SettingsSourcePath();
 // The picture the saver shows: the user's own (UserFiles::UserPicturePath, set by Main) when
 // it exists, otherwise TexturePath().
 std::string PicturePath();
 void SetUserPicturePath(std::string path);
-// Takes both places from the platform's rule, for the host folder set last.
+// Takes the places from the platform's rule, for the host folder set last.
 void UseUserFiles(UserFiles& userFiles);
 
 // The raw command line of this process (arguments joined with single blanks). Main stores
@@ -78,9 +81,11 @@ std::string ModeLetter();
 // GetPrivateProfileStringA does.
 std::string ReadIni(std::string section, std::string key, std::string file);
 // Sets key in section of the INI file at path to value, creating the file and the section
-// when missing. Atomic; a failed write is silent (false) and leaves the old file whole.
-bool WriteIni(std::string section, std::string key, std::string value, std::string file);
-// Fills the four settings variables from SettingsPath(), with every fallback (no music).
+// when missing. Atomic; a failed write gives false, leaves the old file whole and, when reason
+// is given, puts the system's words for why there.
+bool WriteIni(std::string section, std::string key, std::string value, std::string file,
+              std::string* reason = nullptr);
+// Fills the four settings variables from SettingsSourcePath(), with every fallback (no music).
 void LoadSettings();
 // True when path (less one trailing "\" or "/") is a file that can be opened for reading.
 bool FileExists(std::string path);

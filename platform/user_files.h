@@ -11,8 +11,12 @@ namespace orvane {
 class UserFiles {
  public:
   virtual ~UserFiles() = default;
-  // The settings file, for reading and for writing alike, of a host in hostFolder.
+  // The settings file to write, of a host in hostFolder.
   virtual std::string SettingsPath(const std::string& hostFolder) = 0;
+  // The settings file to read: SettingsPath's once it exists; until then the one beside the
+  // host when that exists, so that the rule never hides what the user had there and the first
+  // save carries it over.
+  virtual std::string SettingsSourcePath(const std::string& hostFolder) = 0;
   // The user's own tunnel picture, which takes the place of the one beside the host when it
   // exists.
   virtual std::string UserPicturePath() = 0;

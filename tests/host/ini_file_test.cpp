@@ -95,6 +95,16 @@ TEST_F(IniFiles, ReadsAndWritesWithTheLimitsKeepingTheModeAndTheLink) {
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   EXPECT_EQ(ReadIni("Section", "f", ini), "0");
   EXPECT_EQ(std::filesystem::status(ini).permissions(), std::filesystem::perms(0640));
+  // A file no one may write is refused, root too, directly or through the link, and says why.
+  std::filesystem::permissions(ini, std::filesystem::perms(0444));
+  for (const std::string& path : {ini, link}) {
+    std::string reason;
+    EXPECT_FALSE(WriteIni("Section", "f", "1", path, &reason)) << path;
+    EXPECT_EQ(reason, "Permission denied") << path;
+  }
+  EXPECT_EQ(ReadIni("Section", "f", ini), "0");
+  EXPECT_EQ(std::filesystem::status(ini).permissions(), std::filesystem::perms(0444));
+  std::filesystem::permissions(ini, std::filesystem::perms(0640));
   // A value holds a whole path, up to the 4095 bytes the system takes.
   WriteBytes(
       ini, "[Section]\r\nk=" + std::string(4096, 'v') + "\r\nj=" + std::string(4095, 'w') + "\r\n");
