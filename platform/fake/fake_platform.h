@@ -61,6 +61,8 @@ class FakePlatform final : WindowFinder,
   // UserFiles: the settings file ("" means beside the host) and the user's picture.
   std::string settingsPath;
   std::string userPicturePath = "/home/tester/.config/orvane/Orvane.image";
+  std::string musicFolder = "/home/tester/Music";  // "" as when it does not exist
+  std::string homeFolder = "/home/tester";
   // Called from inside ShowMessage, e.g. to check the state while the box is open.
   std::function<void(std::string_view)> onMessage;
 
@@ -101,6 +103,8 @@ class FakePlatform final : WindowFinder,
   void StopTimer(TimerId id) override;
   std::string SettingsPath(const std::string& hostFolder) override;
   std::string UserPicturePath() override;
+  std::string MusicFolder() override { return musicFolder; }
+  std::string HomeFolder() override { return homeFolder; }
 
   struct Timer {
     std::chrono::milliseconds interval;

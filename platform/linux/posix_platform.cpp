@@ -13,6 +13,7 @@
 #include "platform/atomic_file.h"
 #include "platform/linux/fork_exec.h"
 #include "platform/linux/settings_place.h"
+#include "platform/linux/user_folders.h"
 
 namespace orvane {
 namespace {
@@ -93,6 +94,8 @@ class PosixUserFiles final : public UserFiles {
     return ChooseSettingsPath(hostFolder, common::UserConfigFolder(), files);
   }
   std::string UserPicturePath() override { return common::UserPicturePath(); }
+  std::string MusicFolder() override { return DesktopMusicFolder(); }
+  std::string HomeFolder() override { return DesktopHomeFolder(); }
 };
 
 }  // namespace
