@@ -120,9 +120,10 @@ TEST(HostProgram, HelpAndVersionAnswerWithoutADisplay) {
   EXPECT_EQ(run({"--root", "--version", "--help"}), "Orvane 1.0.0\n") << "the first decides";
   const std::string help = run({"--help"});
   EXPECT_EQ(help.rfind("Usage: Orvane.scr ", 0), 0u) << help;
-  for (const std::string& part : {"\n  /s ", "\n  /p <window> ", "\n  /c ", "\n  --root ",
-                                  "\n  --window-id ", "\nSettings: " + folder / "host/Orvane.ini\n",
-                                  ": " + folder / "config/orvane/Orvane.image\n"}) {
+  for (const std::string& part :
+       std::vector<std::string>{"\n  /s ", "\n  /p <window> ", "\n  /c ", "\n  --root ",
+                                "\n  --window-id ", "\nSettings: " + folder / "host/Orvane.ini\n",
+                                ": " + folder / "config/orvane/Orvane.image\n"}) {
     EXPECT_NE(help.find(part), std::string::npos) << part;
   }
   EXPECT_FALSE(std::filesystem::exists(folder / "config")) << "asking writes nothing";

@@ -147,7 +147,7 @@ TEST_F(SystemMci, NoDriveNoDiscOrNoSoundServerFailQuietly) {
   EXPECT_EQ(mm->WaveOutGetNumDevs(), 1u);
   EXPECT_EQ(CreateSystemMultimedia({"no-such-element", ""})->WaveOutGetNumDevs(), 0u);
   setenv("PULSE_SERVER", ("unix:" + folder / "no-server").c_str(), 1);
-  mm = CreateSystemMultimedia({"", testing::WriteDiscImage(folder, {1.0})});
+  mm = CreateSystemMultimedia({"", testing::WriteDiscImage(folder.path(), {1.0})});
   EXPECT_EQ(mm->WaveOutGetNumDevs(), 0u) << "no sound server, no output";
   ASSERT_EQ(Ask("open cdaudio"), "1");
   Ask("play cdaudio");
