@@ -126,7 +126,9 @@ void noisy_sink_class_init(NoisySinkClass* klass) {
   gst_element_class_add_static_pad_template(element, &noisySinkPad);
   element->change_state = NoisySinkChangeState;
 }
-void noisy_sink_init(NoisySink*) {}
+void noisy_sink_init(NoisySink* self) {
+  gst_element_add_pad(GST_ELEMENT(self), gst_pad_new_from_static_template(&noisySinkPad, "sink"));
+}
 
 // Without a drive, a readable disc or a sound server, music fails without a word: the saver
 // runs on silent. The sound server is the only output tried, so a noisy output elsewhere on the
