@@ -5,12 +5,12 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <thread>
 
 #include "platform/linux/mci/sound_player_gst.h"
 #include "platform/multimedia.h"
 #include "tests/mci/media_files.h"
+#include "tests/mci/noisy_sink.h"
 #include "tests/support/child.h"
 
 namespace orvane::platform {
@@ -103,39 +103,11 @@ TEST_F(SystemMci, FilesThatCannotPlayFailWithTheirCodesAndPrintNothing) {
   EXPECT_EQ(printed.Text(), "");
 }
 
-// An audio output that complains on standard error when opened and then fails, as ALSA's
-// and OpenAL's do on a machine without a sound card. Ranked above every installed output,
-// it is the first that a search of the machine's outputs would meet, whatever is installed.
-struct NoisySink {
-  GstElement parent;
-};
-struct NoisySinkClass {
-  GstElementClass parent;
-};
-G_DEFINE_TYPE(NoisySink, noisy_sink, GST_TYPE_ELEMENT)
-GstStaticPadTemplate noisySinkPad =
-    GST_STATIC_PAD_TEMPLATE("sink", GST_PAD_SINK, GST_PAD_ALWAYS, GST_STATIC_CAPS("audio/x-raw"));
-GstStateChangeReturn NoisySinkChangeState(GstElement*, GstStateChange transition) {
-  if (transition != GST_STATE_CHANGE_NULL_TO_READY) return GST_STATE_CHANGE_SUCCESS;
-  std::fputs("ALSA lib pcm.c: Unknown PCM default\n", stderr);
-  return GST_STATE_CHANGE_FAILURE;
-}
-void noisy_sink_class_init(NoisySinkClass* klass) {
-  GstElementClass* element = GST_ELEMENT_CLASS(klass);
-  gst_element_class_set_static_metadata(element, "Noisy sink", "Sink/Audio", "Complains", "Test");
-  gst_element_class_add_static_pad_template(element, &noisySinkPad);
-  element->change_state = NoisySinkChangeState;
-}
-void noisy_sink_init(NoisySink* self) {
-  gst_element_add_pad(GST_ELEMENT(self), gst_pad_new_from_static_template(&noisySinkPad, "sink"));
-}
-
 // Without a drive, a readable disc or a sound server, music fails without a word: the saver
 // runs on silent. The sound server is the only output tried, so a noisy output elsewhere on the
 // machine is never opened.
 TEST_F(SystemMci, NoDriveNoDiscOrNoSoundServerFailQuietly) {
-  ASSERT_TRUE(gst_element_register(nullptr, "orvanenoisysink", GST_RANK_PRIMARY + 1000,
-                                   noisy_sink_get_type()));
+  ASSERT_TRUE(testing::RegisterNoisySink(nullptr));
   StderrCapture printed;
   mm = CreateSystemMultimedia({kTestSink, folder / "no-such-drive"});
   EXPECT_EQ(Ask("open cdaudio"), "#266");
