@@ -135,7 +135,7 @@ void LoadSettings() {
     if (!BGM_File.empty() && !FileExists(BGM_File)) BGM_File.clear();
     if (BGM_File.empty() && BGM_Kind == 2) BGM_Kind = 0;
   });
-  Guarded([&] { BGM_Folder = BGM_File.empty() ? hostFolder : FolderOf(BGM_File); });
+  Guarded([&] { BGM_Folder = FolderOf(BGM_File); });
 }
 
 bool FileExists(std::string path) {

@@ -17,7 +17,8 @@ extern std::int16_t BGM_Kind;
 extern std::int16_t BGM_RepeatTrack;
 // Full path of the music file (UTF-8 on Linux).
 extern std::string BGM_File;
-// Folder in which the settings dialog's file chooser starts; not stored.
+// Folder in which the settings dialog's file chooser starts, that of BGM_File; "" while no
+// music file has been chosen (the chooser then starts in the user's music folder). Not stored.
 extern std::string BGM_Folder;
 
 // Anchor of the dialog's open and close animation, in screen pixels; set by the dialog

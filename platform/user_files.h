@@ -20,6 +20,11 @@ class UserFiles {
   // The user's own tunnel picture, which takes the place of the one beside the host when it
   // exists.
   virtual std::string UserPicturePath() = 0;
+  // The user's music folder (the desktop's, or Windows' Music known folder) when it exists
+  // as a folder; "" otherwise.
+  virtual std::string MusicFolder() = 0;
+  // The user's home (profile) folder; "" when it cannot be told.
+  virtual std::string HomeFolder() = 0;
 };
 
 }  // namespace orvane

@@ -130,7 +130,8 @@ void SettingsForm::ChooseKind(int kind) {
 
 void SettingsForm::ChooseFile() {
   Guarded([&] {
-    std::optional<std::string> chosen = view_.OpenFile(MusicFileRequest(BGM_Folder));
+    std::optional<std::string> chosen =
+        view_.OpenFile(MusicFileRequest(BGM_Folder, platform_.userFiles));
     if (!chosen) return;
     if (const size_t nul = chosen->find('\0'); nul != std::string::npos) chosen->resize(nul);
     if (chosen->empty() || chosen->size() > kChosenPathBytes) return;

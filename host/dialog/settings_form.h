@@ -90,8 +90,9 @@ class SettingsForm {
   // Choose music kind (0 none, 1 audio CD, 2 music file): the variable, the marks and which
   // of the repeat box and the file button can be used. Nothing is written.
   void ChooseKind(int kind);
-  // The file button: the open-file dialog, starting in BGM_Folder. A name with a line break
-  // is refused with a message; a path longer than the system takes counts as a cancel.
+  // The file button: the open-file dialog, starting in BGM_Folder or where MusicFileRequest
+  // says. A name with a line break is refused with a message; a path longer than the system
+  // takes counts as a cancel.
   void ChooseFile();
   // The set button: writes the three keys to the settings file, then closes. When a write
   // fails, the rest are not tried, a message says so and the dialog stays open with the

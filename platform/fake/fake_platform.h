@@ -63,6 +63,8 @@ class FakePlatform final : WindowFinder,
   // SettingsSourcePath's answer; "" means the settings file above.
   std::string settingsSourcePath;
   std::string userPicturePath = "/home/tester/.config/orvane/Orvane.image";
+  std::string musicFolder = "/home/tester/Music";  // "" as when it does not exist
+  std::string homeFolder = "/home/tester";
   // Called from inside ShowMessage, e.g. to check the state while the box is open.
   std::function<void(std::string_view)> onMessage;
 
@@ -104,6 +106,8 @@ class FakePlatform final : WindowFinder,
   std::string SettingsPath(const std::string& hostFolder) override;
   std::string SettingsSourcePath(const std::string& hostFolder) override;
   std::string UserPicturePath() override;
+  std::string MusicFolder() override { return musicFolder; }
+  std::string HomeFolder() override { return homeFolder; }
 
   struct Timer {
     std::chrono::milliseconds interval;

@@ -13,6 +13,7 @@
 #include "platform/atomic_file.h"
 #include "platform/linux/fork_exec.h"
 #include "platform/linux/settings_place.h"
+#include "platform/linux/user_folders.h"
 #include "platform/linux/write_permission.h"
 
 namespace orvane {
@@ -98,6 +99,8 @@ class PosixUserFiles final : public UserFiles {
     return ChooseSettingsSource(SettingsPath(hostFolder), hostFolder, files);
   }
   std::string UserPicturePath() override { return common::UserPicturePath(); }
+  std::string MusicFolder() override { return DesktopMusicFolder(); }
+  std::string HomeFolder() override { return DesktopHomeFolder(); }
 };
 
 }  // namespace

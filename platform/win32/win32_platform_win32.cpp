@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/atomic_file.h"
+#include "platform/win32/known_folders_win32.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/windows_api.h"
 
@@ -228,6 +229,8 @@ class Win32Files final : public FileSystem, public Process, public UserFiles {
 
   // Windows has no picture tool of ours: the picture beside the host is the one.
   std::string UserPicturePath() override { return ""; }
+  std::string MusicFolder() override { return KnownMusicFolder(); }
+  std::string HomeFolder() override { return KnownProfileFolder(); }
 
   void EndProcess() override { ExitProcess(0); }
 

@@ -240,8 +240,21 @@ TEST_F(SettingsFormTest, CancelClosesOnceWithoutWriting) {
 
 TEST_F(SettingsFormTest, TheFileDialogStartsInTheFolderAndTakesOnlyPathsThatFit) {
   BGM_Kind = 2;
-  BGM_Folder = "/music";
   form.Load();
+  // Before any music file was chosen: the user's music folder, else the home folder.
+  const struct {
+    std::string music, home, startedIn;
+  } firsts[] = {
+      {"/home/u/Musik", "/home/u", "/home/u/Musik"}, {"", "/home/u", "/home/u"}, {"", "", ""}};
+  for (const auto& first : firsts) {
+    BGM_Folder.clear();
+    fake.musicFolder = first.music;
+    fake.homeFolder = first.home;
+    view.fileAnswer = std::nullopt;
+    form.ChooseFile();
+    EXPECT_EQ(view.requests.back().InitialFolder, first.startedIn) << first.music;
+  }
+  BGM_Folder = "/music";
   // The longest path the system takes: 4095 bytes.
   const std::string longest = "/" + std::string(4090, 'a') + ".mp3";
   // Each answer, then the file and folder kept: a cancel and paths the settings file could

@@ -164,15 +164,16 @@ TEST_F(LoadSettingsTest, KindAndFileFallBackToNoMusic) {
   WriteBytes(longPath, "ID3");
   Load("2", "0", longPath);
   EXPECT_EQ(std::tuple(BGM_Kind, BGM_File), std::tuple(2, longPath));
-  const std::tuple<std::string, std::string, int, std::string> cases[] = {
-      {"2", music, 2, music},
-      {"2", music + "\\", 2, music + "\\"},  // tested without the separator, kept with it
-      {"2", folder / "gone.wav", 0, ""},
-      {"1", "", 1, ""}};  // CD needs no file
-  for (const auto& [kind, file, expectedKind, expectedFile] : cases) {
+  // The file chooser starts in the file's folder; without a file it is left to the dialog.
+  const std::tuple<std::string, std::string, int, std::string, std::string> cases[] = {
+      {"2", music, 2, music, folder.path()},
+      {"2", music + "\\", 2, music + "\\", folder.path()},  // tested without the separator
+      {"2", folder / "gone.wav", 0, "", ""},
+      {"1", "", 1, "", ""}};  // CD needs no file
+  for (const auto& [kind, file, expectedKind, expectedFile, expectedFolder] : cases) {
     Load(kind, "0", file);
     EXPECT_EQ(std::tuple(BGM_Kind, BGM_File, BGM_Folder),
-              std::tuple(expectedKind, expectedFile, folder.path()))
+              std::tuple(expectedKind, expectedFile, expectedFolder))
         << file;
   }
 }

@@ -128,5 +128,20 @@ TEST(SettingsPlace, PosixUserFilesUseXdgConfigHome) {
   EXPECT_EQ(files->UserPicturePath(), folder / "home/.config/orvane/Orvane.image");
 }
 
+// The music folder the desktop names (user-dirs.dirs) while it exists, and the home folder.
+TEST(SettingsPlace, PosixUserFilesKnowTheDesktopsMusicAndHomeFolders) {
+  testing::TempFolder folder;
+  setenv("HOME", (folder / "home").c_str(), 1);
+  setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
+  std::filesystem::create_directories(folder / "home/Musik");
+  std::filesystem::create_directories(folder / "config");
+  testing::WriteBytes(folder / "config/user-dirs.dirs", "XDG_MUSIC_DIR=\"$HOME/Musik\"\n");
+  const auto files = MakePosixUserFiles();
+  EXPECT_EQ(files->MusicFolder(), folder / "home/Musik");
+  EXPECT_EQ(files->HomeFolder(), folder / "home");
+  std::filesystem::remove(folder / "home/Musik");
+  EXPECT_EQ(files->MusicFolder(), "") << "named, but gone";
+}
+
 }  // namespace
 }  // namespace orvane
