@@ -1,9 +1,13 @@
 // A saver run (/s) on an Xorg of the test's own with two monitors, 1920 × 1080 and 1280 × 1024
 // right of it (a 3200 × 1080 desktop): the tunnel on each monitor, black where no monitor shows,
-// Escape ends it. The Linux build runs it without a window manager and with openbox; built with
-// ORVANE_WINDOWS_BIN_DIR the same test runs the Windows build under Wine.
+// Escape ends it. The Linux build runs it without a window manager, with openbox and with a
+// stand-in manager that offers the full-screen-monitors hint; built with ORVANE_WINDOWS_BIN_DIR
+// the same test runs the Windows build under Wine.
 
 #include <gtest/gtest.h>
+// After GoogleTest, whose names Xlib's macros (None) would take.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 
 #include <algorithm>
 #include <cmath>
@@ -65,9 +69,66 @@ bool ShowsATunnelOnEachMonitor(const Screenshot& shot, std::string& why) {
   return RingsAreRegularAndAlike(shot, why);
 }
 
+// A stand-in for a window manager that offers to spread a full-screen window over several
+// monitors: it lists the hint as such managers do and hears the request, nothing more.
+class HintListingManager {
+ public:
+  explicit HintListingManager(const std::string& display)
+      : display_(XOpenDisplay(display.c_str())) {
+    if (display_ == nullptr) return;
+    const Window root = DefaultRootWindow(display_);
+    const Window check = XCreateSimpleWindow(display_, root, -10, -10, 1, 1, 0, 0, 0);
+    for (const Window on : {root, check})
+      XChangeProperty(display_, on, Intern("_NET_SUPPORTING_WM_CHECK"), XA_WINDOW, 32,
+                      PropModeReplace, reinterpret_cast<const unsigned char*>(&check), 1);
+    const ::Atom supported[] = {Intern("_NET_WM_STATE"), Intern("_NET_WM_STATE_FULLSCREEN"),
+                                Intern("_NET_WM_FULLSCREEN_MONITORS")};
+    XChangeProperty(display_, root, Intern("_NET_SUPPORTED"), XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(supported), 3);
+    XSelectInput(display_, root, SubstructureNotifyMask);
+    XSync(display_, False);
+  }
+  ~HintListingManager() {
+    if (display_ != nullptr) XCloseDisplay(display_);
+  }
+  // The monitors (top, bottom, left, right, source) of the request heard, if any.
+  std::vector<long> Request() {
+    while (display_ != nullptr && XPending(display_) > 0) {
+      XEvent event;
+      XNextEvent(display_, &event);
+      if (event.type == ClientMessage &&
+          event.xclient.message_type == Intern("_NET_WM_FULLSCREEN_MONITORS"))
+        heard_.assign(event.xclient.data.l, event.xclient.data.l + 5);
+    }
+    return heard_;
+  }
+  // Whether the window manager is passed by (override-redirect) and wears the full-screen state.
+  std::pair<bool, bool> Placement(unsigned long window) {
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display_, window, &attributes);
+    ::Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(display_, window, Intern("_NET_WM_STATE"), 0, 8, False, XA_ATOM, &type,
+                       &format, &count, &after, &data);
+    const bool fullScreen =
+        count == 1 && reinterpret_cast<::Atom*>(data)[0] == Intern("_NET_WM_STATE_FULLSCREEN");
+    if (data != nullptr) XFree(data);
+    return {attributes.override_redirect != 0, fullScreen};
+  }
+
+ private:
+  ::Atom Intern(const char* name) { return XInternAtom(display_, name, False); }
+  Display* display_;
+  std::vector<long> heard_;
+};
+
+enum class Manager { none, openbox, listsHint };
+
 struct Run {
   const char* name;
-  bool openbox;
+  Manager manager;
   friend void PrintTo(const Run& run, std::ostream* out) { *out << run.name; }
 };
 
@@ -123,7 +184,10 @@ class EveryMonitor : public ::testing::TestWithParam<Run> {
 TEST_P(EveryMonitor, SaverDrawsATunnelOnEachMonitorAndBlackElsewhereUntilEscape) {
   ASSERT_TRUE(xorg_.running()) << xorg_.Log();
   std::unique_ptr<Child> manager;
-  if (GetParam().openbox) {
+  std::unique_ptr<HintListingManager> hintListing;
+  if (GetParam().manager == Manager::listsHint)
+    hintListing = std::make_unique<HintListingManager>(xorg_.display());
+  if (GetParam().manager == Manager::openbox) {
     manager = std::make_unique<Child>(std::vector<std::string>{"openbox", "--sm-disable"},
                                       std::vector<std::string>{"DISPLAY=" + xorg_.display()});
     // Ready once it names its check window on the root window.
@@ -148,6 +212,17 @@ TEST_P(EveryMonitor, SaverDrawsATunnelOnEachMonitorAndBlackElsewhereUntilEscape)
       ::testing::TempDir() + "/orvane-every-monitor-" + GetParam().name + ".ppm";
   if (!drawn) shot.SavePpm(saved);
   EXPECT_TRUE(drawn) << why << "; see " << saved;
+#ifndef ORVANE_WINDOWS_BIN_DIR
+  // Where the manager offers the hint the window is its to place, full screen over the two
+  // monitors at the edges: 0 at the top, bottom and left, 1 at the right. Elsewhere the
+  // window passes the manager by.
+  HintListingManager look(xorg_.display());
+  const auto [passesBy, fullScreen] =
+      look.Placement(std::strtoul(Xdotool("search --name '^Orvane_VC$'").c_str(), nullptr, 10));
+  EXPECT_EQ(passesBy, !hintListing);
+  EXPECT_EQ(fullScreen, !!hintListing);
+  if (hintListing) EXPECT_EQ(hintListing->Request(), (std::vector<long>{0, 0, 0, 1, 1}));
+#endif
 
   // A key pressed before the renderer takes the keyboard may be lost: pressed again then.
   for (int attempt = 0; attempt < 3 && RendererWindows() != 0; ++attempt) {
@@ -159,11 +234,13 @@ TEST_P(EveryMonitor, SaverDrawsATunnelOnEachMonitorAndBlackElsewhereUntilEscape)
 }
 
 #ifdef ORVANE_WINDOWS_BIN_DIR
-INSTANTIATE_TEST_SUITE_P(Wine, EveryMonitor, ::testing::Values(Run{"wine", false}),
+INSTANTIATE_TEST_SUITE_P(Wine, EveryMonitor, ::testing::Values(Run{"wine", Manager::none}),
                          [](const auto& info) { return std::string(info.param.name); });
 #else
 INSTANTIATE_TEST_SUITE_P(Linux, EveryMonitor,
-                         ::testing::Values(Run{"no_window_manager", false}, Run{"openbox", true}),
+                         ::testing::Values(Run{"no_window_manager", Manager::none},
+                                           Run{"openbox", Manager::openbox},
+                                           Run{"manager_listing_the_hint", Manager::listsHint}),
                          [](const auto& info) { return std::string(info.param.name); });
 #endif
 
