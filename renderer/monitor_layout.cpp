@@ -10,16 +10,27 @@ namespace {
 MonitorLayout layout;
 Viewport wholeWindow;
 
+bool contains(const ScreenRect& outer, const ScreenRect& inner) {
+  return outer.width > 0 && outer.height > 0 && inner.x >= outer.x && inner.y >= outer.y &&
+         inner.x + inner.width <= outer.x + outer.width &&
+         inner.y + inner.height <= outer.y + outer.height;
+}
+
 }  // namespace
 
 MonitorLayout layOutMonitors(std::span<const ScreenRect> monitors) {
   MonitorLayout result;
   std::vector<ScreenRect> shown;
   std::vector<int> indices;
-  for (int i = 0; i < static_cast<int>(monitors.size()); ++i) {
+  const int count = static_cast<int>(monitors.size());
+  for (int i = 0; i < count; ++i) {
     const ScreenRect& m = monitors[i];
-    if (m.width <= 0 || m.height <= 0 || std::find(shown.begin(), shown.end(), m) != shown.end())
-      continue;
+    bool covered = m.width <= 0 || m.height <= 0;
+    // A monitor lying wholly inside another (a mirror at a lower resolution) shows part of that
+    // one's picture; of two equal ones (a plain mirror) the first is drawn.
+    for (int j = 0; j < count && !covered; ++j)
+      covered = j != i && contains(monitors[j], m) && (monitors[j] != m || j < i);
+    if (covered) continue;
     shown.push_back(m);
     indices.push_back(i);
   }

@@ -29,8 +29,8 @@ struct MonitorLayout {
   int top = 0, bottom = 0, left = 0, right = 0;
 };
 
-// Monitors of no area are left out, and one that repeats an earlier rectangle (a mirrored
-// output) is drawn once. No viewport at all when no monitor is left.
+// Monitors of no area are left out, and so is one that lies inside another (a mirrored
+// output); of equal ones the first is kept. No viewport at all when no monitor is left.
 MonitorLayout layOutMonitors(std::span<const ScreenRect> monitors);
 
 // Width over height; a width or height of 0 counts as 1.

@@ -62,6 +62,15 @@ TEST(MonitorLayout, BoundingBoxViewportsAndEdgeMonitors) {
        1,
        1,
        1},
+      // A mirror at a lower resolution lies inside the larger monitor.
+      {"inside another",
+       {{0, 0, 1280, 1024}, {0, 0, 1920, 1080}},
+       {0, 0, 1920, 1080},
+       {{0, 0, 1920, 1080}},
+       1,
+       1,
+       1,
+       1},
       {"none", {}, {0, 0, 0, 0}, {}, 0, 0, 0, 0},
   };
   for (const LayoutCase& c : cases) {
