@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/atomic_file.h"
+#include "platform/win32/wide_path.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/windows_api.h"
 
@@ -11,14 +12,6 @@ namespace {
 
 HWND Hwnd(WindowHandle window) {
   return static_cast<HWND>(ToHwnd(window));
-}
-
-std::wstring Wide(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int size = static_cast<int>(utf8.size());
-  std::wstring wide(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), static_cast<int>(wide.size()));
-  return wide;
 }
 
 // Quotes one command-line argument so that the C library of the started program reads it back.
@@ -88,7 +81,7 @@ class Win32Desktop final : public Cursor, public Pointer, public ScreenMetrics, 
   int ScreenHeight() override { return GetSystemMetrics(SM_CYSCREEN); }
 
   void ShowMessage(std::string_view text) override {
-    MessageBoxW(nullptr, Wide(text).c_str(), Wide(MessageBoxCaption).c_str(), MB_OK);
+    MessageBoxW(nullptr, WidePath(text).c_str(), WidePath(MessageBoxCaption).c_str(), MB_OK);
   }
 
  private:
@@ -121,8 +114,9 @@ bool Writable(const std::string& file, const std::string& folder) {
 class Win32Files final : public FileSystem, public Process, public UserFiles {
  public:
   bool CreateDirectory(const std::string& path) override {
-    CreateDirectoryA(path.c_str(), nullptr);
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const std::wstring wide = WidePath(path);
+    CreateDirectoryW(wide.c_str(), nullptr);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
   }
 
@@ -131,30 +125,31 @@ class Win32Files final : public FileSystem, public Process, public UserFiles {
   }
 
   std::string HostFolder() override {
-    std::string path(MAX_PATH, '\0');
+    std::wstring path(MAX_PATH, L'\0');
     DWORD length = 0;
-    while ((length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
+    while ((length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
            path.size()) {
       path.resize(path.size() * 2);
     }
     path.resize(length);
-    const size_t cut = path.find_last_of('\\');
-    if (cut == std::string::npos) return path;
+    const size_t cut = path.find_last_of(L'\\');
+    if (cut == std::wstring::npos) return Utf8Path(path);
     // A drive root keeps its backslash: "C:\".
-    return path.substr(0, cut == 2 && path[1] == ':' ? cut + 1 : cut);
+    return Utf8Path(path.substr(0, cut == 2 && path[1] == L':' ? cut + 1 : cut));
   }
 
   ProgramId StartProgram(const std::string& program,
                          const std::vector<std::string>& arguments) override {
     std::string commandLine = Quoted(program);
     for (const std::string& argument : arguments) commandLine += " " + Quoted(argument);
-    STARTUPINFOA startup{};
+    std::wstring wideCommandLine = WidePath(commandLine);
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION started{};
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &started)) {
+    if (!CreateProcessW(WidePath(program).c_str(), wideCommandLine.data(), nullptr, nullptr, FALSE,
+                        0, nullptr, nullptr, &startup, &started)) {
       return 0;
     }
     // The host never waits for the programs it starts; it only asks whether they have ended.
