@@ -56,8 +56,8 @@ void SetHostFolder(std::string folder);
 // Companion paths: HostFolder() + "/Orvane.image", "/Orvane.dll" ("\" on Windows).
 std::string TexturePath();
 std::string RendererPath();
-// The settings file: HostFolder() + "/Orvane.ini" ("\" on Windows) unless Main has set another, by the
-// platform's rule (UserFiles::SettingsPath), since the host last moved.
+// The settings file: HostFolder() + "/Orvane.ini" ("\" on Windows) unless Main has set another, by
+// the platform's rule (UserFiles::SettingsPath), since the host last moved.
 std::string SettingsPath();
 void SetSettingsPath(std::string path);
 // The picture the saver shows: the user's own (UserFiles::UserPicturePath, set by Main) when

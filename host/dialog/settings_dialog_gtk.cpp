@@ -104,8 +104,8 @@ PangoLayout* LabelLayout(cairo_t* cr, const DialogRect& rect, const LabelLook& l
 }
 
 // A picture at the top-left corner of at, grown with the screen's density (nearest pixel).
-void PaintPicture(cairo_t* cr, cairo_surface_t* image, const Picture& picture,
-                  const DialogRect& at, const TwipsScale& scale) {
+void PaintPicture(cairo_t* cr, cairo_surface_t* image, const Picture& picture, const DialogRect& at,
+                  const TwipsScale& scale) {
   const DialogPoint size = PictureSizeOnScreen(picture, scale);
   if (picture.Width <= 0 || picture.Height <= 0) return;
   cairo_save(cr);
@@ -473,8 +473,8 @@ gboolean SettingsDialogWindow::DrawPanel(GtkWidget* widget, cairo_t* cr, gpointe
 
   for (int index = 0; index < 3; ++index) {
     const DialogRect mark = ToPixels(DialogControlNamed("Img_BGM", index), scale);
-    PaintPicture(cr, self->markImages_[static_cast<int>(self->marks_[index])],
-                 MarkPicture(index), mark, scale);
+    PaintPicture(cr, self->markImages_[static_cast<int>(self->marks_[index])], MarkPicture(index),
+                 mark, scale);
   }
 
   const LabelLook black{};

@@ -239,8 +239,8 @@ SettingsDialogWin32::SettingsDialogWin32(Platform& platform)
 
   const DialogRect repeat = ToPixels(DialogControlNamed("BGM_Repeat"), scale_);
   repeat_ = CreateWindowExW(
-      0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
-      repeat.X,
+      0, L"COMBOBOX", L"",
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, repeat.X,
       repeat.Y, repeat.Width, repeat.Height + kRepeatListPixels, panel_,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kRepeatId)), instance, nullptr);
   SendMessageW(repeat_, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_), FALSE);

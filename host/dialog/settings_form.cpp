@@ -24,8 +24,7 @@ constexpr int kChoices = 3;
 
 }  // namespace
 
-SettingsForm::SettingsForm(Platform& platform, SettingsFormView& view,
-                           SettingsText& settingsText)
+SettingsForm::SettingsForm(Platform& platform, SettingsFormView& view, SettingsText& settingsText)
     : platform_(platform), view_(view), settingsText_(settingsText) {}
 
 TwipsScale SettingsForm::Scale() const {

@@ -93,8 +93,8 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes,
 bool CopyFileAtomically(const std::string& from, const std::string& to,
                         const BeforeRename& beforeRename) {
   if (from.empty() || to.empty()) return false;
-  Handle source(CreateFileW(WidePath(from).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
+  Handle source(CreateFileW(WidePath(from).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!source.ok() || GetFileType(source.get()) != FILE_TYPE_DISK) return false;
   TemporaryFile temporary(to);
   if (!temporary.ok()) return false;

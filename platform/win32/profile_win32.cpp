@@ -17,10 +17,11 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
                                     const std::string& file) {
   // The A form reads into a buffer of as many characters as it was given bytes.
   wchar_t value[kProfileValueBytes + 1] = {};
-  const DWORD length = GetPrivateProfileStringW(WideFromCodePage(section).c_str(),
-                                                WideFromCodePage(key).c_str(), L"", value,
-                                                kProfileValueBytes + 1, WidePath(file).c_str());
-  std::string text = CodePageFromWide(std::wstring_view(value, std::min<DWORD>(length, kProfileValueBytes)));
+  const DWORD length =
+      GetPrivateProfileStringW(WideFromCodePage(section).c_str(), WideFromCodePage(key).c_str(),
+                               L"", value, kProfileValueBytes + 1, WidePath(file).c_str());
+  std::string text =
+      CodePageFromWide(std::wstring_view(value, std::min<DWORD>(length, kProfileValueBytes)));
   if (text.size() > kProfileValueBytes) text.resize(kProfileValueBytes);
   return text;
 }
@@ -35,9 +36,9 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
 bool CanOpenForReading(const std::string& path) {
   // Without backup semantics a folder does not open; a file another program holds without read
   // sharing does not either.
-  const HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file =
+      CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   const bool disk = GetFileType(file) == FILE_TYPE_DISK;
   CloseHandle(file);
@@ -53,8 +54,8 @@ class WindowsSettingsText final : public SettingsText {
     if (wide.empty()) return std::string();
     const int size = static_cast<int>(wide.size());
     BOOL lossy = FALSE;
-    const int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size,
-                                          nullptr, 0, nullptr, &lossy);
+    const int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr,
+                                          0, nullptr, &lossy);
     if (bytes <= 0 || lossy) return std::nullopt;
     std::string text(static_cast<size_t>(bytes), '\0');
     WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, text.data(), bytes,
@@ -63,9 +64,7 @@ class WindowsSettingsText final : public SettingsText {
     return text;
   }
 
-  std::string ToPath(const std::string& text) override {
-    return Utf8Path(WideFromCodePage(text));
-  }
+  std::string ToPath(const std::string& text) override { return Utf8Path(WideFromCodePage(text)); }
 
   std::optional<std::string> ShortPath(const std::string& path) override {
     const std::wstring wide = WidePath(path);

@@ -24,7 +24,8 @@ inline std::wstring WidePath(std::string_view utf8) {
 inline std::string Utf8Path(std::wstring_view wide) {
   if (wide.empty()) return {};
   const int size = static_cast<int>(wide.size());
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  const int bytes =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
   if (bytes <= 0) return {};
   std::string utf8(static_cast<size_t>(bytes), '\0');
   WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), bytes, nullptr, nullptr);

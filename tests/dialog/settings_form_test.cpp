@@ -284,7 +284,8 @@ TEST_F(SettingsFormTest, APathTheSettingsCannotHoldIsShortenedOrRefusedAloud) {
       {tooLong, "/m/LLLL~1.MP3", "/m/LLLL~1.MP3", ""},
       {tooLong, std::nullopt, "", long_},
       {tooLong, tooLong, "", long_},
-      {"/m/" + std::string(4088, 'f') + ".mp3", std::nullopt, "/m/" + std::string(4088, 'f') + ".mp3", ""},
+      {"/m/" + std::string(4088, 'f') + ".mp3", std::nullopt,
+       "/m/" + std::string(4088, 'f') + ".mp3", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.chosen.substr(0, 20) + " " + c.shortPath.value_or("(no short name)"));

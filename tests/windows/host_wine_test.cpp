@@ -84,10 +84,15 @@ class HostWineTest : public ::testing::TestWithParam<const char*> {
         timeout, 100ms);
     return window;
   }
-  // A program folder of the test's own with the given files of the Windows build.
+  // A program folder of the test's own with the given files of the Windows build, under a
+  // name the ANSI code page cannot write ("ゲーム" on 1252, "Café" on 932), as a user's own
+  // folder may be.
   std::string Folder(const std::vector<const char*>& names) {
-    for (const char* name : names) std::filesystem::copy_file(kBin + "/" + name, programs_ / name);
-    return programs_.path();
+    const std::string outside = std::string(GetParam()) == "C.UTF-8" ? "ゲーム" : "Café";
+    const std::filesystem::path folder = programs_ / outside / "Orvane";
+    std::filesystem::create_directories(folder);
+    for (const char* name : names) std::filesystem::copy_file(kBin + "/" + name, folder / name);
+    return folder.string();
   }
 
   Xvfb xvfb_;
@@ -95,7 +100,8 @@ class HostWineTest : public ::testing::TestWithParam<const char*> {
   TempFolder programs_;
 };
 
-// /s copies the picture into C:\t_ovin and starts Orvane.dll, whose window the host watches;
+// /s, from a folder named outside the ANSI code page, copies the picture into C:\t_ovin and
+// starts Orvane.dll, whose window the host watches;
 // a second /s ends at once; Escape ends the renderer and, within the watch, the host.
 TEST_P(HostWineTest, SaverRunsTheRendererUntilEscapeAndRefusesASecondSaver) {
   const std::string folder = Folder({"Orvane.scr", "Orvane.dll", "Orvane.image"});
@@ -157,7 +163,6 @@ TEST_P(HostWineTest, MissingFilesShowTheirJapaneseMessages) {
   for (const auto& [files, text] : cases) {
     SCOPED_TRACE(text);
     std::filesystem::remove_all(programs_.path());
-    std::filesystem::create_directory(programs_.path());
     const std::string folder = Folder(files);
     auto host = Start(folder + "/Orvane.scr", "/s");
     const unsigned long box = FindWindow("Orvane \\(ScreenSaver\\)");
