@@ -366,7 +366,7 @@ TEST_F(DialogWineTest, ThePanelsTileAndMarksGrowWithTheScreensDensity) {
       EXPECT_GT(compared, 20) << "mark at " << top;
       EXPECT_EQ(differing, 0) << "of " << compared << " pixels of the mark at " << top;
     }
-    if (testing::Test::HasFailure()) {
+    if (::testing::Test::HasFailure()) {
       shot96.SavePpm(::testing::TempDir() + "/orvane-wine-96dpi.ppm");
       shot.SavePpm(::testing::TempDir() + "/orvane-wine-" + std::to_string(dpi) + "dpi.ppm");
     }

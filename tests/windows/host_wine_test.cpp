@@ -89,7 +89,8 @@ class HostWineTest : public ::testing::TestWithParam<const char*> {
   // folder may be.
   std::string Folder(const std::vector<const char*>& names) {
     const std::string outside = std::string(GetParam()) == "C.UTF-8" ? "ゲーム" : "Café";
-    const std::filesystem::path folder = programs_ / outside / "Orvane";
+    const std::filesystem::path folder =
+        std::filesystem::path(programs_.path()) / outside / "Orvane";
     std::filesystem::create_directories(folder);
     for (const char* name : names) std::filesystem::copy_file(kBin + "/" + name, folder / name);
     return folder.string();
