@@ -96,7 +96,6 @@ HCURSOR LinkCursor() {
   return cursor;
 }
 
-// Copies a bitmap to dc at a point, 1:1.
 // The bitmap drawn at (x, y) in size.X x size.Y pixels, each of its pixels repeated.
 void Blit(HDC dc, HBITMAP bitmap, int x, int y, DialogPoint size) {
   if (bitmap == nullptr) return;

@@ -151,9 +151,8 @@ void SettingsForm::ChooseFile() {
   });
 }
 
-// The settings file takes the path through the ANSI functions, which neither store a
-// character their code page lacks (a best-fit look-alike would name another file) nor read
-// back more than kProfileValueBytes. The short form, where the system keeps one, names the
+// The settings file holds the path in the ANSI code page, which may lack a character of it (a
+// best-fit look-alike would name another file), and gives back at most kProfileValueBytes. The short form, where the system keeps one, names the
 // same file in plain characters. Either the text to store, or the message saying why not.
 std::variant<std::string, std::string_view> SettingsForm::StoredMusicPath(
     const std::string& chosen) {
