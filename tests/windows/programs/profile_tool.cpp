@@ -5,13 +5,12 @@
 //   profile_tool.exe ours-read <file> <section> <key>            functions, all four as hex
 // Keys and values go as hex, so that their code page 932 bytes reach the functions unchanged;
 // the program's own functions take the file's path in UTF-8.
-#include <windows.h>
-
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "platform/profile.h"
+#include "platform/win32/windows_api.h"
 
 namespace {
 
