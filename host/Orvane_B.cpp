@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <optional>
+#include <utility>
 
 #include "host/command_line.h"
 #include "host/guarded.h"
@@ -23,6 +24,7 @@ namespace {
 
 std::string hostFolder = ".";
 std::string settingsPath;
+std::string settingsSourcePath;
 std::string userPicturePath;
 std::string commandLine;
 
@@ -69,6 +71,7 @@ const std::string& HostFolder() {
 void SetHostFolder(std::string folder) {
   hostFolder = std::move(folder);
   settingsPath.clear();
+  settingsSourcePath.clear();
   userPicturePath.clear();
 }
 
@@ -84,6 +87,10 @@ std::string SettingsPath() {
 }
 void SetSettingsPath(std::string path) {
   settingsPath = std::move(path);
+  settingsSourcePath.clear();
+}
+std::string SettingsSourcePath() {
+  return settingsSourcePath.empty() ? SettingsPath() : settingsSourcePath;
 }
 
 std::string PicturePath() {
@@ -95,6 +102,7 @@ void SetUserPicturePath(std::string path) {
 
 void UseUserFiles(UserFiles& userFiles) {
   Guarded([&] { SetSettingsPath(userFiles.SettingsPath(HostFolder())); });
+  Guarded([&] { settingsSourcePath = userFiles.SettingsSourcePath(HostFolder()); });
   Guarded([&] { SetUserPicturePath(userFiles.UserPicturePath()); });
 }
 
@@ -115,17 +123,18 @@ std::string ReadIni(std::string section, std::string key, std::string file) {
   return value;
 }
 
-bool WriteIni(std::string section, std::string key, std::string value, std::string file) {
+bool WriteIni(std::string section, std::string key, std::string value, std::string file,
+              std::string* reason) {
   section = UpToNul(std::move(section));
   key = UpToNul(std::move(key));
   if (section.size() > kMaxNameBytes) section.resize(kMaxNameBytes);
   if (key.size() > kMaxNameBytes) key.resize(kMaxNameBytes);
   return WritePrivateProfileString(section, key, UpToNul(std::move(value)),
-                                   UpToNul(std::move(file)));
+                                   UpToNul(std::move(file)), reason);
 }
 
 void LoadSettings() {
-  const std::string file = SettingsPath();
+  const std::string file = SettingsSourcePath();
   Guarded([&] { BGM_Kind = ReadSettingNumber(IniKeyKind, file); });
   Guarded([&] { BGM_RepeatTrack = ReadSettingNumber(IniKeyRepeatTrack, file); });
   Guarded([&] {
@@ -134,7 +143,7 @@ void LoadSettings() {
     if (BGM_File.empty() && BGM_Kind == 2) BGM_Kind = 0;
   });
   Guarded([&] {
-    BGM_Folder = BGM_File.empty() ? hostFolder : FolderOf(SystemSettingsText().ToPath(BGM_File));
+    BGM_Folder = BGM_File.empty() ? "" : FolderOf(SystemSettingsText().ToPath(BGM_File));
   });
 }
 
@@ -178,6 +187,19 @@ void AnimateOpen(WindowHandle window, Platform& platform) {
 void AnimateClose(WindowHandle window, Platform& platform) {
   const Rect from = WindowRectOrZero(window, platform);
   platform.rectAnimation.DrawAnimatedRects(window, from, AnchorRect());
+}
+
+std::string_view PrepareStart(FileSystem& fileSystem) {
+  Guarded([&] { fileSystem.CreateDirectory(std::string(DataDirectoryPath)); });
+  Guarded([] { LoadSettings(); });
+  // The picture is looked for first, so a folder missing both names the picture.
+  for (const auto& [companion, message] : {std::pair{&TexturePath, MessageImageMissing},
+                                           std::pair{&RendererPath, MessageDllMissing}}) {
+    bool missing = false;
+    Guarded([&] { missing = !FileExists(companion()); });
+    if (missing) return message;
+  }
+  return "";
 }
 
 }  // namespace orvane

@@ -31,6 +31,10 @@ inline constexpr std::string_view MessageNameOutsideCodePage =
     "ｼｽﾃﾑの文字ｺｰﾄﾞにない文字を含むﾌｧｲﾙ名は設定できません！";
 inline constexpr std::string_view MessagePathTooLong = "長すぎるﾊﾟｽは設定できません！";
 
+// Shown when the settings file cannot be written; the next line names the file and the
+// system's reason (UTF-8).
+inline constexpr std::string_view MessageSettingsNotWritten = "設定ﾌｧｲﾙに書き込めません！";
+
 // The two marks of the choices (the pictures of Img_Ra).
 enum class ChoiceMark { NotChosen = 0, Chosen = 1 };
 
@@ -95,11 +99,14 @@ class SettingsForm {
   // Choose music kind (0 none, 1 audio CD, 2 music file): the variable, the marks and which
   // of the repeat box and the file button can be used. Nothing is written.
   void ChooseKind(int kind);
-  // The file button: the open-file dialog, starting in BGM_Folder. The settings file keeps
-  // the path as it can hold it: whole, else in its short form; a name with a line break, and
-  // a path it cannot hold either way, are refused with a message saying why.
+  // The file button: the open-file dialog, starting in BGM_Folder or where MusicFileRequest
+  // says. The settings file keeps the path as it can hold it: whole, else in its short form; a
+  // name with a line break, and a path it cannot hold either way, are refused with a message
+  // saying why.
   void ChooseFile();
-  // The set button: writes the three keys to the settings file, then closes.
+  // The set button: writes the three keys to the settings file, then closes. When a write
+  // fails, the rest are not tried, a message says so and the dialog stays open with the
+  // choice as it was, so that nothing the user chose is lost without a word.
   void Save();
   // The cancel button and the title bar's close box: closes without writing.
   void Cancel() { Unload(); }
