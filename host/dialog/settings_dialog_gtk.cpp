@@ -104,6 +104,22 @@ PangoLayout* LabelLayout(cairo_t* cr, const DialogRect& rect, const LabelLook& l
   return layout;
 }
 
+// A picture at the top-left corner of at, grown with the screen's density (nearest pixel).
+void PaintPicture(cairo_t* cr, cairo_surface_t* image, const Picture& picture, const DialogRect& at,
+                  const TwipsScale& scale) {
+  const DialogPoint size = PictureSizeOnScreen(picture, scale);
+  if (picture.Width <= 0 || picture.Height <= 0) return;
+  cairo_save(cr);
+  cairo_translate(cr, at.X, at.Y);
+  cairo_scale(cr, static_cast<double>(size.X) / picture.Width,
+              static_cast<double>(size.Y) / picture.Height);
+  cairo_set_source_surface(cr, image, 0, 0);
+  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+  cairo_rectangle(cr, 0, 0, picture.Width, picture.Height);
+  cairo_fill(cr);
+  cairo_restore(cr);
+}
+
 void DrawLabel(cairo_t* cr, const DialogRect& rect, const std::string& text, const LabelLook& look,
                const TwipsScale& scale) {
   if (text.empty() || rect.Width <= 0 || rect.Height <= 0) return;
@@ -444,9 +460,9 @@ gboolean SettingsDialogWindow::DrawPanel(GtkWidget* widget, cairo_t* cr, gpointe
   cairo_clip(cr);
   SetSourceColour(cr, kPanelBackColour);
   cairo_paint(cr);
+  const Picture& tile = BackgroundTile();
   for (const DialogPoint& at : self->tiles_) {
-    cairo_set_source_surface(cr, self->tileImage_, at.X, at.Y);
-    cairo_paint(cr);
+    PaintPicture(cr, self->tileImage_, tile, DialogRect{at.X, at.Y, 0, 0}, scale);
   }
 
   // The heading's frame: a one-pixel outline just inside its rectangle.
@@ -458,9 +474,8 @@ gboolean SettingsDialogWindow::DrawPanel(GtkWidget* widget, cairo_t* cr, gpointe
 
   for (int index = 0; index < 3; ++index) {
     const DialogRect mark = ToPixels(DialogControlNamed("Img_BGM", index), scale);
-    cairo_set_source_surface(cr, self->markImages_[static_cast<int>(self->marks_[index])], mark.X,
-                             mark.Y);
-    cairo_paint(cr);
+    PaintPicture(cr, self->markImages_[static_cast<int>(self->marks_[index])], MarkPicture(index),
+                 mark, scale);
   }
 
   const LabelLook black{};

@@ -20,6 +20,8 @@ namespace {
 constexpr wchar_t kFormClass[] = L"OrvaneSettings";
 constexpr wchar_t kPanelClass[] = L"OrvanePanel";
 constexpr int kRepeatId = 100;
+// The open-file dialog's answer, in characters with the closing NUL.
+constexpr size_t kFileBufferCharacters = 4096;
 
 // The labels' font, as the design names it, and its size in points.
 constexpr char kLabelFont[] = "ＭＳ Ｐゴシック";
@@ -94,14 +96,15 @@ HCURSOR LinkCursor() {
   return cursor;
 }
 
-// Copies a bitmap to dc at a point, 1:1.
-void Blit(HDC dc, HBITMAP bitmap, int x, int y) {
+// The bitmap drawn at (x, y) in size.X x size.Y pixels, each of its pixels repeated.
+void Blit(HDC dc, HBITMAP bitmap, int x, int y, DialogPoint size) {
   if (bitmap == nullptr) return;
-  BITMAP size{};
-  GetObjectW(bitmap, sizeof size, &size);
+  BITMAP own{};
+  GetObjectW(bitmap, sizeof own, &own);
   HDC source = CreateCompatibleDC(dc);
   HGDIOBJ old = SelectObject(source, bitmap);
-  BitBlt(dc, x, y, size.bmWidth, size.bmHeight, source, 0, 0, SRCCOPY);
+  SetStretchBltMode(dc, COLORONCOLOR);
+  StretchBlt(dc, x, y, size.X, size.Y, source, 0, 0, own.bmWidth, own.bmHeight, SRCCOPY);
   SelectObject(source, old);
   DeleteDC(source);
 }
@@ -235,7 +238,8 @@ SettingsDialogWin32::SettingsDialogWin32(Platform& platform)
 
   const DialogRect repeat = ToPixels(DialogControlNamed("BGM_Repeat"), scale_);
   repeat_ = CreateWindowExW(
-      0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN, repeat.X,
+      0, L"COMBOBOX", L"",
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, repeat.X,
       repeat.Y, repeat.Width, repeat.Height + kRepeatListPixels, panel_,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kRepeatId)), instance, nullptr);
   SendMessageW(repeat_, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_), FALSE);
@@ -404,8 +408,10 @@ std::optional<std::string> SettingsDialogWin32::OpenFile(const OpenFileRequest& 
   filter += L'\0';
   filter += WideFromUtf8(request.FilterPattern);
   filter += L'\0';
-  const std::wstring folder = WideFromAnsi(request.InitialFolder);
-  std::wstring file(255, L'\0');
+  const std::wstring folder = WideFromUtf8(request.InitialFolder);
+  // Room for any path the dialog may answer; whether the settings can hold it is the form's
+  // to decide.
+  std::wstring file(kFileBufferCharacters, L'\0');
   std::wstring fileTitle(255, L'\0');
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
@@ -421,8 +427,7 @@ std::optional<std::string> SettingsDialogWin32::OpenFile(const OpenFileRequest& 
   dialog.Flags = 0;
   if (GetOpenFileNameW(&dialog) <= 0) return std::nullopt;
   file.resize(file.find(L'\0') == std::wstring::npos ? file.size() : file.find(L'\0'));
-  // A name the ANSI code page cannot write could be neither saved nor played.
-  return AnsiFromWide(file);
+  return Utf8FromWide(file);
 }
 
 bool SettingsDialogWin32::OpenAddress(const std::string& address) {
@@ -585,7 +590,8 @@ void SettingsDialogWin32::PaintPanel(HDC dc, const RECT& client) {
   HBRUSH back = CreateSolidBrush(kPanelBackColour);
   FillRect(dc, &client, back);
   DeleteObject(back);
-  for (const DialogPoint& at : tiles_) Blit(dc, tile_, at.X, at.Y);
+  const DialogPoint tileSize = PictureSizeOnScreen(BackgroundTile(), scale_);
+  for (const DialogPoint& at : tiles_) Blit(dc, tile_, at.X, at.Y, tileSize);
 
   // The heading's frame: a one-pixel outline just inside its rectangle.
   const RECT frame = RectOf(ToPixels(DialogControlNamed("Shape3", 3), scale_));
@@ -595,7 +601,8 @@ void SettingsDialogWin32::PaintPanel(HDC dc, const RECT& client) {
 
   for (int index = 0; index < 3; ++index) {
     const DialogRect mark = ToPixels(DialogControlNamed("Img_BGM", index), scale_);
-    Blit(dc, markBitmaps_[static_cast<int>(marks_[index])], mark.X, mark.Y);
+    Blit(dc, markBitmaps_[static_cast<int>(marks_[index])], mark.X, mark.Y,
+         PictureSizeOnScreen(MarkPicture(index), scale_));
   }
 
   HGDIOBJ old = SelectObject(dc, labelFont_);
