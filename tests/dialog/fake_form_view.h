@@ -28,7 +28,6 @@ class FakeFormView final : public SettingsFormView {
   std::vector<Command*> Buttons() { return {&fileButton, &setButton, &cancelButton}; }
 
   WindowHandle Handle() override { return kHandle; }
-  DialogPoint Size() override { return size; }
   void Move(DialogPoint topLeft) override {
     calls.push_back("Move");
     movedTo = topLeft;
@@ -63,7 +62,6 @@ class FakeFormView final : public SettingsFormView {
   Command setButton{commandPlatform, container};
   Command cancelButton{commandPlatform, container};
 
-  DialogPoint size{492, 246};
   std::optional<DialogPoint> movedTo;
   std::vector<DialogPoint> tiles;
   // Something no load step writes, so that a step that never ran shows.
