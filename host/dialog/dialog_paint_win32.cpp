@@ -20,18 +20,23 @@ RECT RectOf(const DialogRect& r) {
   return RECT{r.X, r.Y, r.X + r.Width, r.Y + r.Height};
 }
 
-// A 24-bit picture as a 32-bit DIB section of its own.
-HBITMAP BitmapOf(const Picture& picture) {
-  if (!picture.Valid()) return nullptr;
+// A top-down 32-bit DIB section of that size, and where its pixels are.
+HBITMAP Dib(int width, int height, void** bits) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = picture.Width;
-  info.bmiHeader.biHeight = -picture.Height;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
+  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+// A 24-bit picture as a 32-bit DIB section of its own.
+HBITMAP BitmapOf(const Picture& picture) {
+  if (!picture.Valid()) return nullptr;
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP bitmap = Dib(picture.Width, picture.Height, &bits);
   if (bitmap == nullptr) return nullptr;
   auto* pixels = static_cast<std::uint32_t*>(bits);
   for (int y = 0; y < picture.Height; ++y) {
@@ -45,15 +50,8 @@ HBITMAP BitmapOf(const Picture& picture) {
 // The web link's own pointer, from its RGBA picture.
 HCURSOR LinkCursor() {
   const PointerPicture& picture = LinkPointer();
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = picture.Width;
-  info.bmiHeader.biHeight = -picture.Height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP colour = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP colour = Dib(picture.Width, picture.Height, &bits);
   if (colour == nullptr) return nullptr;
   auto* pixels = static_cast<std::uint8_t*>(bits);
   for (size_t i = 0; i + 3 < picture.Rgba.size(); i += 4) {

@@ -13,7 +13,10 @@ namespace orvane {
 
 class SettingsDialog {
  public:
+  SettingsDialog() = default;
   virtual ~SettingsDialog() = default;
+  SettingsDialog(const SettingsDialog&) = delete;
+  SettingsDialog& operator=(const SettingsDialog&) = delete;
 
   // Runs the load steps, then shows the dialog with no control focused.
   virtual void Show() = 0;

@@ -5,7 +5,6 @@
 
 #include "host/Orvane_B.h"
 #include "host/controls/command_widget_gtk.h"
-#include "host/dialog/Orvane_P.h"
 #include "host/dialog/dialog_paint_gtk.h"
 #include "host/dialog/frame_extents_x11.h"
 #include "host/dialog/open_file_dialog_gtk.h"
@@ -46,22 +45,14 @@ class SettingsDialogGtk final : public SettingsDialog, ShownFormView {
  public:
   explicit SettingsDialogGtk(Platform& platform);
   ~SettingsDialogGtk() override;
-  SettingsDialogGtk(const SettingsDialogGtk&) = delete;
-  SettingsDialogGtk& operator=(const SettingsDialogGtk&) = delete;
 
-  void Show() override {
-    form_.Load();
-    if (closed_) return;
-    gtk_widget_show_all(window_);
-    // GTK hands the first focusable control the focus on showing; no control has it yet.
-    gtk_window_set_focus(GTK_WINDOW(window_), nullptr);
-  }
+  void Show() override { form_.Open(); }
   void RunModal() override {
-    if (closed_) return;
+    if (form_.Unloaded()) return;
     if (loop_ == nullptr) loop_ = g_main_loop_new(nullptr, FALSE);
     g_main_loop_run(loop_);
   }
-  bool Closed() const override { return closed_; }
+  bool Closed() const override { return form_.Unloaded(); }
   WindowHandle Window() const override {
     GdkWindow* window = gtk_widget_get_window(window_);
     if (window == nullptr || !GDK_IS_X11_WINDOW(window)) return 0;
@@ -105,8 +96,12 @@ class SettingsDialogGtk final : public SettingsDialog, ShownFormView {
     return opened;
   }
   void SetBusyPointer(bool busy) override;
+  void Present() override {
+    gtk_widget_show_all(window_);
+    // GTK hands the first focusable control the focus on showing; no control has it yet.
+    gtk_window_set_focus(GTK_WINDOW(window_), nullptr);
+  }
   void Close() override {
-    closed_ = true;
     gtk_widget_hide(window_);
     if (loop_ != nullptr && g_main_loop_is_running(loop_)) g_main_loop_quit(loop_);
   }
@@ -149,7 +144,6 @@ class SettingsDialogGtk final : public SettingsDialog, ShownFormView {
   bool overLink_ = false;
   bool busy_ = false;
   int formHeight_ = -1;
-  bool closed_ = false;
   GMainLoop* loop_ = nullptr;
 };
 
@@ -343,12 +337,6 @@ gboolean SettingsDialogGtk::WholeTextTooltip(GtkWidget*, gint x, gint y, gboolea
 
 std::unique_ptr<SettingsDialog> MakeSettingsDialog(Platform& platform) {
   return std::make_unique<SettingsDialogGtk>(platform);
-}
-
-void ShowSettingsDialog(Platform& platform) {
-  const std::unique_ptr<SettingsDialog> dialog = MakeSettingsDialog(platform);
-  dialog->Show();
-  dialog->RunModal();
 }
 
 }  // namespace orvane

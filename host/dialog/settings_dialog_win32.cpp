@@ -8,7 +8,6 @@
 #include "host/Orvane_B.h"
 #include "host/controls/command_window_win32.h"
 #include "host/controls/wide_text_win32.h"
-#include "host/dialog/Orvane_P.h"
 #include "host/dialog/dialog_paint_win32.h"
 #include "host/dialog/open_file_dialog_win32.h"
 #include "host/dialog/settings_dialog.h"
@@ -39,20 +38,10 @@ class SettingsDialogWin32 final : public SettingsDialog, ShownFormView {
  public:
   explicit SettingsDialogWin32(Platform& platform);
   ~SettingsDialogWin32() override;
-  SettingsDialogWin32(const SettingsDialogWin32&) = delete;
-  SettingsDialogWin32& operator=(const SettingsDialogWin32&) = delete;
 
-  void Show() override {
-    form_.Load();
-    if (closed_) return;
-    ShowWindow(window_, SW_SHOWNORMAL);
-    UpdateWindow(window_);
-    SetForegroundWindow(window_);
-    // No control has the focus when the dialog opens: the dialog itself holds it.
-    SetFocus(window_);
-  }
+  void Show() override { form_.Open(); }
   void RunModal() override;
-  bool Closed() const override { return closed_; }
+  bool Closed() const override { return form_.Unloaded(); }
   WindowHandle Window() const override { return FromHwnd(window_); }
   WindowHandle ControlWindow(std::string_view name) const override;
 
@@ -93,10 +82,14 @@ class SettingsDialogWin32 final : public SettingsDialog, ShownFormView {
     return result > 32;
   }
   void SetBusyPointer(bool busy) override;
-  void Close() override {
-    closed_ = true;
-    ShowWindow(window_, SW_HIDE);
+  void Present() override {
+    ShowWindow(window_, SW_SHOWNORMAL);
+    UpdateWindow(window_);
+    SetForegroundWindow(window_);
+    // No control has the focus when the dialog opens: the dialog itself holds it.
+    SetFocus(window_);
   }
+  void Close() override { ShowWindow(window_, SW_HIDE); }
   // ShownFormView
   void Repaint(DialogContainer container) override;
   // The path is kept in the ANSI code page, as the profile and multimedia functions take it.
@@ -123,7 +116,6 @@ class SettingsDialogWin32 final : public SettingsDialog, ShownFormView {
   // The Command buttons in the table's order, the file button first.
   std::vector<std::unique_ptr<CommandWindow>> buttons_;
   bool busy_ = false;
-  bool closed_ = false;
 };
 
 SettingsDialogWin32::SettingsDialogWin32(Platform& platform)
@@ -249,7 +241,7 @@ void SettingsDialogWin32::Repaint(DialogContainer container) {
 
 void SettingsDialogWin32::RunModal() {
   MSG message;
-  while (!closed_) {
+  while (!form_.Unloaded()) {
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got <= 0) {
       if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
@@ -398,12 +390,6 @@ bool SettingsDialogWin32::SetPointer(HWND window, WPARAM wParam, LPARAM lParam) 
 
 std::unique_ptr<SettingsDialog> MakeSettingsDialog(Platform& platform) {
   return std::make_unique<SettingsDialogWin32>(platform);
-}
-
-void ShowSettingsDialog(Platform& platform) {
-  const std::unique_ptr<SettingsDialog> dialog = MakeSettingsDialog(platform);
-  dialog->Show();
-  dialog->RunModal();
 }
 
 }  // namespace orvane

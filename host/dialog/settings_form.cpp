@@ -42,6 +42,11 @@ void SettingsForm::SetUpButton(const DialogControl& control, Command& button,
   if (control.Name == "Cmd_Can") button.ConnectClick([this] { Cancel(); });
 }
 
+void SettingsForm::Open() {
+  Load();
+  if (!unloaded_) view_.Present();
+}
+
 void SettingsForm::Load() {
   Guarded([&] {
     // The dialog's whole size, its frame included; the inside alone where the system does not

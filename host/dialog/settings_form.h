@@ -57,6 +57,8 @@ class SettingsFormView {
   virtual bool OpenAddress(const std::string& address) = 0;
   // The mouse pointer over the dialog: the hourglass, or back to the default.
   virtual void SetBusyPointer(bool busy) = 0;
+  // Shows the dialog, with no control focused.
+  virtual void Present() = 0;
   // Takes the dialog off the screen and ends its modal run.
   virtual void Close() = 0;
 };
@@ -71,6 +73,8 @@ class SettingsForm {
   // font, against the font it would have by default) and what its click does.
   void SetUpButton(const DialogControl& control, Command& button, const FontInfo& ambientFont);
 
+  // The load steps, then the dialog shown unless one of them closed it.
+  void Open();
   // The load steps: place the dialog, set up the buttons, tile the panel, show the settings
   // variables, take the pointer as the anchor and play the opening effect.
   void Load();

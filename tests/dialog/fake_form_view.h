@@ -51,6 +51,7 @@ class FakeFormView final : public SettingsFormView {
     return addressOpens;
   }
   void SetBusyPointer(bool busy) override { calls.push_back(busy ? "Busy" : "Default"); }
+  void Present() override { calls.push_back("Present"); }
   void Close() override {
     calls.push_back("Close");
     closed = true;

@@ -144,6 +144,18 @@ class SettingsDialogEndToEnd : public ::testing::Test {
     std::this_thread::sleep_for(150ms);
   }
 
+  // What a window manager sends when the dialog's close box is pressed.
+  void PressCloseBox() {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = finder->FindWindow("<Orvane>");
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+    XFlush(display);
+  }
+
   std::optional<int> WaitForExit() { return host->Wait(10s); }
   void StartHost(const std::string& mode, std::vector<std::string> env = {}) {
     env.push_back("DISPLAY=" + xvfb.display());
@@ -336,15 +348,7 @@ TEST_F(SettingsDialogEndToEnd, TheDialogsLookAndClosingWithoutSettingWritesNothi
 
   StartDialog();
   Click("lbl_BGM", 2);
-  // What a window manager sends when the close box is pressed.
-  XEvent event{};
-  event.xclient.type = ClientMessage;
-  event.xclient.window = finder->FindWindow("<Orvane>");
-  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-  event.xclient.format = 32;
-  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-  XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
-  XFlush(display);
+  PressCloseBox();
   EXPECT_EQ(WaitForExit(), 0);
   EXPECT_FALSE(Settings());
 }
@@ -355,14 +359,7 @@ TEST_F(SettingsDialogEndToEnd, TheDialogsLookAndClosingWithoutSettingWritesNothi
 TEST_F(SettingsDialogEndToEnd, ItIsCentredByItsFrameWhenTheWindowManagerTellsIt) {
   FrameTeller frames(xvfb.display());
   StartDialog(Rect{261 - 5, 164 - 25, 261 + 492 + 5, 164 + 246 + 5});
-  XEvent event{};
-  event.xclient.type = ClientMessage;
-  event.xclient.window = finder->FindWindow("<Orvane>");
-  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-  event.xclient.format = 32;
-  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-  XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
-  XFlush(display);
+  PressCloseBox();
   EXPECT_EQ(WaitForExit(), 0);
 }
 
