@@ -151,8 +151,16 @@ class InstallerWineTest : public ::testing::Test {
     if (code != 0 || !std::regex_search(out, match, line)) return std::nullopt;
     return match[1].str();
   }
+  // Wine's reg tool now and then fails to start while the server that ran the previous program
+  // winds down; it is given three tries so that only a value it cannot write fails the test.
   void Set(const std::string& key, const std::string& value, const std::string& data) {
-    ASSERT_EQ(Shell("wine reg add '" + key + "' /v '" + value + "' /d '" + data + "' /f").first, 0);
+    std::pair<int, std::string> result;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      result = Shell("wine reg add '" + key + "' /v '" + value + "' /d '" + data + "' /f");
+      if (result.first == 0) return;
+      Shell("wineserver -w");
+    }
+    FAIL() << "reg add " << key << " " << value << ": exit " << result.first << ": " << result.second;
   }
   bool KeyExists(const std::string& key) {
     return Shell("wine reg query '" + key + "'").first == 0;
