@@ -129,7 +129,6 @@ class SettingsDialogGtk final : public SettingsDialog, ShownFormView {
   static gboolean WholeTextTooltip(GtkWidget* widget, gint x, gint y, gboolean keyboard,
                                    GtkTooltip* tooltip, gpointer self);
 
-  Platform& platform_;
   TwipsScale scale_;
   GtkWidget* window_ = nullptr;
   GtkWidget* formArea_ = nullptr;
@@ -148,8 +147,7 @@ class SettingsDialogGtk final : public SettingsDialog, ShownFormView {
 };
 
 SettingsDialogGtk::SettingsDialogGtk(Platform& platform)
-    : platform_(platform),
-      scale_{platform.screenMetrics.TwipsPerPixelX(), platform.screenMetrics.TwipsPerPixelY()},
+    : scale_{platform.screenMetrics.TwipsPerPixelX(), platform.screenMetrics.TwipsPerPixelY()},
       form_(platform, *this) {
   InstallCss();
   window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);

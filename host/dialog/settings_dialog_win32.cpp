@@ -105,7 +105,6 @@ class SettingsDialogWin32 final : public SettingsDialog, ShownFormView {
   void AddTooltips(HINSTANCE instance);
   void FitRepeatBox();
 
-  Platform& platform_;
   TwipsScale scale_;
   SettingsForm form_;
   DialogGdi gdi_;
@@ -119,8 +118,7 @@ class SettingsDialogWin32 final : public SettingsDialog, ShownFormView {
 };
 
 SettingsDialogWin32::SettingsDialogWin32(Platform& platform)
-    : platform_(platform),
-      scale_{platform.screenMetrics.TwipsPerPixelX(), platform.screenMetrics.TwipsPerPixelY()},
+    : scale_{platform.screenMetrics.TwipsPerPixelX(), platform.screenMetrics.TwipsPerPixelY()},
       form_(platform, *this),
       gdi_(scale_) {
   RegisterClasses();

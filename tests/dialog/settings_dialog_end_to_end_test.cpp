@@ -353,6 +353,48 @@ TEST_F(SettingsDialogEndToEnd, TheDialogsLookAndClosingWithoutSettingWritesNothi
   EXPECT_FALSE(Settings());
 }
 
+// Resting the pointer on the music file's label shows its whole path as a tooltip; on another
+// label of the panel, no tooltip.
+TEST_F(SettingsDialogEndToEnd, TheMusicFilesLabelHasTheWholePathAsItsTooltip) {
+  testing::WriteBytes(folder + "/Orvane.ini",
+                      "[Section]\r\nBGM\x8B\xE6\x95\xAA=2\r\nBGM\xCC\xA7\xB2\xD9=" + song + "\r\n");
+  StartDialog();
+  const Atom type = XInternAtom(display, "_NET_WM_WINDOW_TYPE", False);
+  const Atom tooltip = XInternAtom(display, "_NET_WM_WINDOW_TYPE_TOOLTIP", False);
+  const auto tooltipShown = [&] {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    bool shown = false;
+    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
+      return false;
+    for (unsigned int i = 0; i < count && !shown; ++i) {
+      XWindowAttributes attributes{};
+      if (!XGetWindowAttributes(display, children[i], &attributes) ||
+          attributes.map_state != IsViewable)
+        continue;
+      Atom got = 0;
+      int format = 0;
+      unsigned long items = 0, remaining = 0;
+      unsigned char* data = nullptr;
+      if (XGetWindowProperty(display, children[i], type, 0, 1, False, XA_ATOM, &got, &format,
+                             &items, &remaining, &data) == Success &&
+          data != nullptr && items == 1) {
+        shown = *reinterpret_cast<const Atom*>(data) == tooltip;
+      }
+      if (data != nullptr) XFree(data);
+    }
+    if (children != nullptr) XFree(children);
+    return shown;
+  };
+  MoveOver(testing::CentreInForm("lbl_BGM", 0));
+  EXPECT_FALSE(testing::WaitFor(tooltipShown, 1500ms)) << "no tooltip over \"なし\"";
+  const DialogRect file = testing::InForm("lbl_Fname");
+  MoveOver({file.X + 20, file.Y + 8});
+  EXPECT_TRUE(testing::WaitFor(tooltipShown, 5s)) << "the whole path shows over lbl_Fname";
+  Click("Cmd_Can");
+  EXPECT_EQ(WaitForExit(), 0);
+}
+
 // Told of a frame before it shows, the dialog is centred by its whole size, 502 x 276: the frame's
 // top-left corner goes to ((1024 - 502) / 2, (768 - 276) / 3), where this window manager, which
 // frames nothing, leaves the window itself.
