@@ -1,5 +1,7 @@
 // The settings dialog as a Win32 window: built from the table of controls, painted by
 // dialog_paint_win32, its messages forwarded to SettingsForm.
+#include "platform/win32/windows_api.h"
+// After the Windows headers, which they need: the tooltip control and ShellExecuteW.
 #include <commctrl.h>
 #include <shellapi.h>
 
@@ -30,8 +32,9 @@ BOOL CALLBACK CollectCommands(HWND window, LPARAM data) {
   return TRUE;
 }
 
-HCURSOR SystemCursor(LPCWSTR name) {
-  return LoadCursorW(nullptr, name);
+// IDC_ARROW and IDC_WAIT are resource numbers, typed for the A functions here.
+HCURSOR SystemCursor(LPCSTR name) {
+  return LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(name));
 }
 
 class SettingsDialogWin32 final : public SettingsDialog, ShownFormView {
