@@ -223,11 +223,13 @@ TEST_F(SettingsDialogWin32Test, TheMusicFilesLabelHasTheWholePathAsItsTooltip) {
   struct Search {
     HWND owner, found;
   } search{window, nullptr};
+  // One movement onto the label: each further one would start the tooltip's wait again.
+  PumpFor(300ms);
+  SetCursorPos(at.x, at.y);
+  POINT local = at;
+  ScreenToClient(panel, &local);
+  SendMessageW(panel, WM_MOUSEMOVE, 0, MAKELPARAM(local.x, local.y));
   ASSERT_TRUE(Pump(5s, [&] {
-    SetCursorPos(at.x, at.y);
-    POINT local = at;
-    ScreenToClient(panel, &local);
-    SendMessageW(panel, WM_MOUSEMOVE, 0, MAKELPARAM(local.x, local.y));
     EnumWindows(
         [](HWND candidate, LPARAM data) -> BOOL {
           auto* search = reinterpret_cast<Search*>(data);
