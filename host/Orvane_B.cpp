@@ -8,6 +8,7 @@
 #include "host/guarded.h"
 #include "host/number_text.h"
 #include "platform/profile.h"
+#include "platform/settings_text.h"
 #include "platform/text_limits.h"
 
 namespace orvane {
@@ -26,6 +27,12 @@ std::string settingsPath;
 std::string settingsSourcePath;
 std::string userPicturePath;
 std::string commandLine;
+
+#if defined(_WIN32)
+constexpr char kPathSeparator = '\\';
+#else
+constexpr char kPathSeparator = '/';
+#endif
 
 // The most a section or key name passes to WriteIni, as its 128-byte buffer allows.
 constexpr size_t kMaxNameBytes = 127;
@@ -70,13 +77,13 @@ void SetHostFolder(std::string folder) {
 
 // A folder of "/" would give "//Orvane.ini", which the file system reads as "/Orvane.ini".
 std::string TexturePath() {
-  return hostFolder + "/Orvane.image";
+  return hostFolder + kPathSeparator + "Orvane.image";
 }
 std::string RendererPath() {
-  return hostFolder + "/Orvane.dll";
+  return hostFolder + kPathSeparator + "Orvane.dll";
 }
 std::string SettingsPath() {
-  return settingsPath.empty() ? hostFolder + "/Orvane.ini" : settingsPath;
+  return settingsPath.empty() ? hostFolder + kPathSeparator + "Orvane.ini" : settingsPath;
 }
 void SetSettingsPath(std::string path) {
   settingsPath = std::move(path);
@@ -132,10 +139,12 @@ void LoadSettings() {
   Guarded([&] { BGM_RepeatTrack = ReadSettingNumber(IniKeyRepeatTrack, file); });
   Guarded([&] {
     BGM_File = ReadIni(std::string(IniSection), std::string(IniKeyFile), file);
-    if (!BGM_File.empty() && !FileExists(BGM_File)) BGM_File.clear();
+    if (!BGM_File.empty() && !FileExists(SystemSettingsText().ToPath(BGM_File))) BGM_File.clear();
     if (BGM_File.empty() && BGM_Kind == 2) BGM_Kind = 0;
   });
-  Guarded([&] { BGM_Folder = FolderOf(BGM_File); });
+  Guarded([&] {
+    BGM_Folder = BGM_File.empty() ? "" : FolderOf(SystemSettingsText().ToPath(BGM_File));
+  });
 }
 
 bool FileExists(std::string path) {

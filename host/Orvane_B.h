@@ -15,10 +15,12 @@ namespace orvane {
 extern std::int16_t BGM_Kind;
 // CD track to repeat; 0 plays the whole disc again whenever it stops.
 extern std::int16_t BGM_RepeatTrack;
-// Full path of the music file (UTF-8 on Linux).
+// Full path of the music file, as the settings file holds it (platform/settings_text.h: the
+// ANSI code page on Windows, bytes on Linux).
 extern std::string BGM_File;
-// Folder in which the settings dialog's file chooser starts, that of BGM_File; "" while no
-// music file has been chosen (the chooser then starts in the user's music folder). Not stored.
+// Folder in which the settings dialog's file chooser starts, that of BGM_File in the host's own
+// text (UTF-8 on Windows, bytes on Linux); "" while no music file has been chosen (the chooser
+// then starts in the user's music folder). Not stored.
 extern std::string BGM_Folder;
 
 // Anchor of the dialog's open and close animation, in screen pixels; set by the dialog
@@ -52,11 +54,11 @@ inline constexpr std::string_view TextureCopyPath = "C:\\t_ovin\\Orvane.image";
 // from Process::HostFolder(); tests set it directly.
 const std::string& HostFolder();
 void SetHostFolder(std::string folder);
-// Companion paths: HostFolder() + "/Orvane.image", "/Orvane.dll".
+// Companion paths: HostFolder() + "/Orvane.image", "/Orvane.dll" ("\" on Windows).
 std::string TexturePath();
 std::string RendererPath();
-// The settings file: HostFolder() + "/Orvane.ini" unless Main has set another, by the
-// platform's rule (UserFiles::SettingsPath), since the host last moved.
+// The settings file: HostFolder() + "/Orvane.ini" ("\" on Windows) unless Main has set another, by
+// the platform's rule (UserFiles::SettingsPath), since the host last moved.
 std::string SettingsPath();
 void SetSettingsPath(std::string path);
 // The settings file LoadSettings reads: SettingsPath() unless Main has set another by the

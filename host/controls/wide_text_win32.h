@@ -1,10 +1,9 @@
 #pragma once
 
 // Texts between the host's own encodings and the wide (UTF-16) functions of Windows: the
-// host's fixed texts are UTF-8; file paths and settings values are in the ANSI code page, as
-// the profile and multimedia functions take them.
+// host's fixed texts and its own paths are UTF-8; the music path is in the ANSI code page, as
+// the settings file holds it and the multimedia functions take it.
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,22 +36,6 @@ inline std::string Utf8FromWide(std::wstring_view text) {
   if (bytes <= 0) return {};
   std::string out(static_cast<size_t>(bytes), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), bytes, nullptr, nullptr);
-  return out;
-}
-
-// The text in the ANSI code page; nothing when a character has no exact form there (a file
-// named so could not be opened through the ANSI functions).
-inline std::optional<std::string> AnsiFromWide(std::wstring_view text) {
-  if (text.empty()) return std::string();
-  const int size = static_cast<int>(text.size());
-  BOOL lossy = FALSE;
-  const int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr, 0,
-                                        nullptr, &lossy);
-  if (bytes <= 0 || lossy) return std::nullopt;
-  std::string out(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, out.data(), bytes, nullptr,
-                      &lossy);
-  if (lossy) return std::nullopt;
   return out;
 }
 

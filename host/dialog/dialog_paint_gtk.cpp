@@ -34,6 +34,22 @@ cairo_surface_t* ImageOf(const Picture& picture) {
   return image;
 }
 
+// A picture at the top-left corner of at, grown with the screen's density (nearest pixel).
+void PaintPicture(cairo_t* cr, cairo_surface_t* image, const Picture& picture, DialogPoint at,
+                  const TwipsScale& scale) {
+  const DialogPoint size = PictureSizeOnScreen(picture, scale);
+  if (picture.Width <= 0 || picture.Height <= 0) return;
+  cairo_save(cr);
+  cairo_translate(cr, at.X, at.Y);
+  cairo_scale(cr, static_cast<double>(size.X) / picture.Width,
+              static_cast<double>(size.Y) / picture.Height);
+  cairo_set_source_surface(cr, image, 0, 0);
+  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+  cairo_rectangle(cr, 0, 0, picture.Width, picture.Height);
+  cairo_fill(cr);
+  cairo_restore(cr);
+}
+
 // A transparent label: its text from the top-left corner (or centred across). A label of
 // several lines wraps its text within its width and cuts it off at its edges. IPAPGothic runs
 // a little wider than the font the layout was made for, so a one-line label's text may run a
@@ -115,8 +131,8 @@ void PaintControls(cairo_t* cr, DialogContainer container, DialogShown& shown,
         break;
       case DialogControlKind::Image:
         if (images == nullptr) break;
-        cairo_set_source_surface(cr, images->Mark(shown.Marks.at(control.Index)), rect.X, rect.Y);
-        cairo_paint(cr);
+        PaintPicture(cr, images->Mark(shown.Marks.at(control.Index)), MarkPicture(control.Index),
+                     DialogPoint{rect.X, rect.Y}, scale);
         break;
       case DialogControlKind::Label:
         if (control.Source == DialogTextSource::MusicFile) {
@@ -164,8 +180,7 @@ void PaintPanel(cairo_t* cr, int width, int height, DialogShown& shown, const Di
   SetSourceColour(cr, DialogControlNamed("Pic_C").BackColour);
   cairo_paint(cr);
   for (const DialogPoint& at : shown.Tiles) {
-    cairo_set_source_surface(cr, images.Tile(), at.X, at.Y);
-    cairo_paint(cr);
+    PaintPicture(cr, images.Tile(), BackgroundTile(), at, scale);
   }
   PaintControls(cr, DialogContainer::Panel, shown, &images, scale);
   cairo_restore(cr);

@@ -74,14 +74,15 @@ HCURSOR LinkCursor() {
   return cursor;
 }
 
-// Copies a bitmap to dc at a point, 1:1.
-void Blit(HDC dc, HBITMAP bitmap, int x, int y) {
+// The bitmap drawn at (x, y) in size.X x size.Y pixels, each of its pixels repeated.
+void Blit(HDC dc, HBITMAP bitmap, int x, int y, DialogPoint size) {
   if (bitmap == nullptr) return;
-  BITMAP size{};
-  GetObjectW(bitmap, sizeof size, &size);
+  BITMAP own{};
+  GetObjectW(bitmap, sizeof own, &own);
   HDC source = CreateCompatibleDC(dc);
   HGDIOBJ old = SelectObject(source, bitmap);
-  BitBlt(dc, x, y, size.bmWidth, size.bmHeight, source, 0, 0, SRCCOPY);
+  SetStretchBltMode(dc, COLORONCOLOR);
+  StretchBlt(dc, x, y, size.X, size.Y, source, 0, 0, own.bmWidth, own.bmHeight, SRCCOPY);
   SelectObject(source, old);
   DeleteDC(source);
 }
@@ -143,7 +144,8 @@ void PaintControls(HDC dc, DialogContainer container, DialogShown& shown, const 
       FrameRect(dc, &frame, brush);
       DeleteObject(brush);
     } else if (control.Kind == DialogControlKind::Image) {
-      Blit(dc, gdi.Mark(shown.Marks.at(control.Index)), place.X, place.Y);
+      Blit(dc, gdi.Mark(shown.Marks.at(control.Index)), place.X, place.Y,
+           PictureSizeOnScreen(MarkPicture(control.Index), scale));
     } else if (control.Kind == DialogControlKind::Label) {
       SelectObject(dc, gdi.FontOf(control));
       if (control.Source == DialogTextSource::MusicFile) {
@@ -219,7 +221,8 @@ void PaintForm(HDC dc, const RECT& client, DialogShown& shown, const DialogGdi& 
 void PaintPanel(HDC dc, const RECT& client, DialogShown& shown, const DialogGdi& gdi,
                 const TwipsScale& scale) {
   FillBack(dc, client, DialogControlNamed("Pic_C").BackColour);
-  for (const DialogPoint& at : shown.Tiles) Blit(dc, gdi.Tile(), at.X, at.Y);
+  const DialogPoint tileSize = PictureSizeOnScreen(BackgroundTile(), scale);
+  for (const DialogPoint& at : shown.Tiles) Blit(dc, gdi.Tile(), at.X, at.Y, tileSize);
   PaintControls(dc, DialogContainer::Panel, shown, gdi, scale);
 }
 

@@ -39,4 +39,9 @@ const PointerPicture& LinkPointer() {
   return pointer;
 }
 
+DialogPoint PictureSizeOnScreen(const Picture& picture, const TwipsScale& scale) {
+  return DialogPoint{scale.ToPixelsX(picture.Width * kPictureTwipsPerPixel),
+                     scale.ToPixelsY(picture.Height * kPictureTwipsPerPixel)};
+}
+
 }  // namespace orvane

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "host/controls/picture.h"
+#include "host/controls/twips.h"
+#include "host/dialog/dialog_layout.h"
 
 // The pictures stored with the settings dialog (drawn by assets/dialog/make_dialog_pictures
 // and built into the program).
@@ -13,6 +15,10 @@ namespace orvane {
 const Picture& BackgroundTile();
 // Img_Ra's two 12 x 12 marks: index 0 beside the choices not chosen, 1 beside the chosen one.
 const Picture& MarkPicture(int index);
+
+// A picture's size on a screen of this scale: its pixels count at 96 dpi and grow with the
+// screen's density like every other part of the dialog.
+DialogPoint PictureSizeOnScreen(const Picture& picture, const TwipsScale& scale);
 
 // A pointer picture with its hot spot, four bytes (R, G, B, alpha) a pixel.
 struct PointerPicture {

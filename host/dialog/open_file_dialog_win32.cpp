@@ -6,6 +6,12 @@
 #include "host/controls/wide_text_win32.h"
 
 namespace orvane {
+namespace {
+
+// The open-file dialog's answer, in characters with the closing NUL.
+constexpr size_t kFileBufferCharacters = 4096;
+
+}  // namespace
 
 std::optional<std::string> RunOpenFileDialog(HWND owner, const OpenFileRequest& request) {
   // The wide record of this system's own size: the ANSI record the design names is refused on
@@ -15,8 +21,10 @@ std::optional<std::string> RunOpenFileDialog(HWND owner, const OpenFileRequest& 
   filter += L'\0';
   filter += WideFromUtf8(request.FilterPattern);
   filter += L'\0';
-  const std::wstring folder = WideFromAnsi(request.InitialFolder);
-  std::wstring file(255, L'\0');
+  const std::wstring folder = WideFromUtf8(request.InitialFolder);
+  // Room for any path the dialog may answer; whether the settings can hold it is the form's
+  // to decide.
+  std::wstring file(kFileBufferCharacters, L'\0');
   std::wstring fileTitle(255, L'\0');
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
@@ -32,8 +40,7 @@ std::optional<std::string> RunOpenFileDialog(HWND owner, const OpenFileRequest& 
   dialog.Flags = 0;
   if (GetOpenFileNameW(&dialog) <= 0) return std::nullopt;
   file.resize(file.find(L'\0') == std::wstring::npos ? file.size() : file.find(L'\0'));
-  // A name the ANSI code page cannot write could be neither saved nor played.
-  return AnsiFromWide(file);
+  return Utf8FromWide(file);
 }
 
 }  // namespace orvane

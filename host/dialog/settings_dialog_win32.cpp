@@ -163,7 +163,8 @@ void SettingsDialogWin32::BuildControls(HINSTANCE instance) {
         break;
       case DialogControlKind::Combo:
         repeat_ = CreateWindowExW(
-            0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN,
+            0, L"COMBOBOX", L"",
+            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
             rect.X, rect.Y, rect.Width, rect.Height + kRepeatListPixels, container,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kRepeatId)), instance, nullptr);
         SendMessageW(repeat_, WM_SETFONT, reinterpret_cast<WPARAM>(gdi_.FontOf(control)), FALSE);

@@ -1,6 +1,7 @@
 #include "host/dialog/settings_form.h"
 
 #include <limits>
+#include <variant>
 
 #include "host/Orvane_B.h"
 #include "host/dialog/dialog_layout.h"
@@ -23,8 +24,8 @@ constexpr int kChoices = 3;
 
 }  // namespace
 
-SettingsForm::SettingsForm(Platform& platform, SettingsFormView& view)
-    : platform_(platform), view_(view) {}
+SettingsForm::SettingsForm(Platform& platform, SettingsFormView& view, SettingsText& settingsText)
+    : platform_(platform), view_(view), settingsText_(settingsText) {}
 
 TwipsScale SettingsForm::Scale() const {
   return TwipsScale{platform_.screenMetrics.TwipsPerPixelX(),
@@ -62,8 +63,8 @@ void SettingsForm::Load() {
   Guarded([&] { SetCommandButtons(true, true); });
   Guarded([&] {
     const DialogRect panel = ToPixels(DialogControlNamed("Pic_C"), Scale());
-    const Picture& tile = BackgroundTile();
-    view_.TilePanel(TilePositions(panel.Width, panel.Height, tile.Width, tile.Height));
+    const DialogPoint tile = PictureSizeOnScreen(BackgroundTile(), Scale());
+    view_.TilePanel(TilePositions(panel.Width, panel.Height, tile.X, tile.Y));
   });
   Guarded([&] { view_.SetRepeatEnabled(false); });
   Guarded([&] { ShowMarks(BGM_Kind); });
@@ -158,16 +159,36 @@ void SettingsForm::ChooseFile() {
         view_.OpenFile(MusicFileRequest(BGM_Folder, platform_.userFiles));
     if (!chosen) return;
     if (const size_t nul = chosen->find('\0'); nul != std::string::npos) chosen->resize(nul);
-    if (chosen->empty() || chosen->size() > kChosenPathBytes) return;
+    if (chosen->empty()) return;
     // A line break cannot stand in a settings line, so such a name could never be saved.
     if (chosen->find_first_of("\r\n") != std::string::npos) {
       platform_.messageBox.ShowMessage(MessageLineBreakInName);
       return;
     }
-    BGM_File = *chosen;
+    const std::variant<std::string, std::string_view> stored = StoredMusicPath(*chosen);
+    if (const auto* refusal = std::get_if<std::string_view>(&stored)) {
+      platform_.messageBox.ShowMessage(*refusal);
+      return;
+    }
+    BGM_File = std::get<std::string>(stored);
     view_.SetFileCaption(BGM_File);
-    BGM_Folder = FolderOf(BGM_File);
+    BGM_Folder = FolderOf(*chosen);
   });
+}
+
+// The settings file holds the path in the ANSI code page, which may lack a character of it (a
+// best-fit look-alike would name another file), and gives back at most kProfileValueBytes. The
+// short form, where the system keeps one, names the same file in plain characters. Either the text
+// to store, or the message saying why not.
+std::variant<std::string, std::string_view> SettingsForm::StoredMusicPath(
+    const std::string& chosen) {
+  const std::optional<std::string> whole = settingsText_.FromPath(chosen);
+  if (whole && whole->size() <= kProfileValueBytes) return *whole;
+  if (const std::optional<std::string> shortPath = settingsText_.ShortPath(chosen)) {
+    const std::optional<std::string> text = settingsText_.FromPath(*shortPath);
+    if (text && !text->empty() && text->size() <= kProfileValueBytes) return *text;
+  }
+  return whole ? MessagePathTooLong : MessageNameOutsideCodePage;
 }
 
 void SettingsForm::Save() {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "host/controls/Command.h"
@@ -10,6 +11,7 @@
 #include "host/dialog/dialog_layout.h"
 #include "host/dialog/open_file_request.h"
 #include "platform/platform.h"
+#include "platform/settings_text.h"
 
 // The settings dialog's behaviour: what it does when it loads, when a music kind is chosen,
 // when its buttons are pressed and when it closes. The window itself (GTK or Win32)
@@ -18,6 +20,12 @@ namespace orvane {
 
 // Shown when the file dialog's answer holds a line break (UTF-8).
 inline constexpr std::string_view MessageLineBreakInName = "改行を含むﾌｧｲﾙ名は設定できません！";
+// Shown when the settings file cannot hold the chosen path, even in its short form: a
+// character outside the system's code page, or more bytes than a settings value takes
+// (UTF-8).
+inline constexpr std::string_view MessageNameOutsideCodePage =
+    "ｼｽﾃﾑの文字ｺｰﾄﾞにない文字を含むﾌｧｲﾙ名は設定できません！";
+inline constexpr std::string_view MessagePathTooLong = "長すぎるﾊﾟｽは設定できません！";
 
 // Shown when the settings file cannot be written; the next line names the file and the
 // system's reason (UTF-8).
@@ -65,7 +73,8 @@ class SettingsFormView {
 
 class SettingsForm {
  public:
-  SettingsForm(Platform& platform, SettingsFormView& view);
+  SettingsForm(Platform& platform, SettingsFormView& view,
+               SettingsText& settingsText = SystemSettingsText());
   SettingsForm(const SettingsForm&) = delete;
   SettingsForm& operator=(const SettingsForm&) = delete;
 
@@ -93,8 +102,9 @@ class SettingsForm {
   // of the repeat box and the file button can be used. Nothing is written.
   void ChooseKind(int kind);
   // The file button: the open-file dialog, starting in BGM_Folder or where MusicFileRequest
-  // says. A name with a line break is refused with a message; a path longer than the system
-  // takes counts as a cancel.
+  // says. The settings file keeps the path as it can hold it: whole, else in its short form; a
+  // name with a line break, and a path it cannot hold either way, are refused with a message
+  // saying why.
   void ChooseFile();
   // The set button: writes the three keys to the settings file, then closes. When a write
   // fails, the rest are not tried, a message says so and the dialog stays open with the
@@ -111,10 +121,12 @@ class SettingsForm {
   void Unload();
   void SetCommandButtons(bool initialise, bool enable);
   void ShowMarks(int chosen);
+  std::variant<std::string, std::string_view> StoredMusicPath(const std::string& chosen);
   TwipsScale Scale() const;
 
   Platform& platform_;
   SettingsFormView& view_;
+  SettingsText& settingsText_;
   bool linkPressed_ = false;
   bool unloaded_ = false;
 };

@@ -12,6 +12,7 @@
 #include "platform/linux/ini_file.h"
 #include "platform/linux/write_permission.h"
 #include "platform/profile.h"
+#include "platform/settings_text.h"
 #include "platform/text_limits.h"
 
 namespace orvane {
@@ -116,6 +117,26 @@ bool CanOpenForReading(const std::string& path) {
   const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
   close(fd);
   return regular;
+}
+
+}  // namespace orvane
+
+namespace orvane {
+namespace {
+
+// Paths are bytes on Linux, and the settings file holds them as they are.
+class PosixSettingsText final : public SettingsText {
+ public:
+  std::optional<std::string> FromPath(const std::string& path) override { return path; }
+  std::string ToPath(const std::string& text) override { return text; }
+  std::optional<std::string> ShortPath(const std::string&) override { return std::nullopt; }
+};
+
+}  // namespace
+
+SettingsText& SystemSettingsText() {
+  static PosixSettingsText text;
+  return text;
 }
 
 }  // namespace orvane

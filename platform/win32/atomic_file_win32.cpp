@@ -3,13 +3,14 @@
 #include <memory>
 
 #include "platform/atomic_file.h"
+#include "platform/win32/wide_path.h"
 
 namespace orvane {
 namespace {
 
-std::string FolderPart(const std::string& path) {
-  const size_t cut = path.find_last_of("\\/");
-  return cut == std::string::npos ? "." : path.substr(0, cut + 1);
+std::wstring FolderPart(const std::wstring& path) {
+  const size_t cut = path.find_last_of(L"\\/");
+  return cut == std::wstring::npos ? L"." : path.substr(0, cut + 1);
 }
 
 // One open handle, closed when it goes.
@@ -34,16 +35,16 @@ class Handle {
 // A temporary file beside the target that is deleted again unless Commit moved it there.
 class TemporaryFile {
  public:
-  explicit TemporaryFile(const std::string& target) : target_(target) {
-    char name[MAX_PATH + 1] = {};
-    if (GetTempFileNameA(FolderPart(target).c_str(), "orv", 0, name) == 0) return;
+  explicit TemporaryFile(const std::string& target) : target_(WidePath(target)) {
+    wchar_t name[MAX_PATH + 1] = {};
+    if (GetTempFileNameW(FolderPart(target_).c_str(), L"orv", 0, name) == 0) return;
     path_ = name;
-    file_ = std::make_unique<Handle>(CreateFileA(name, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+    file_ = std::make_unique<Handle>(CreateFileW(name, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                                                  FILE_ATTRIBUTE_NORMAL, nullptr));
   }
   ~TemporaryFile() {
     file_.reset();
-    if (!path_.empty()) DeleteFileA(path_.c_str());
+    if (!path_.empty()) DeleteFileW(path_.c_str());
   }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
@@ -64,8 +65,8 @@ class TemporaryFile {
   // Flushes to disk and moves the file over the target in one step.
   bool Commit(const BeforeRename& beforeRename) {
     if (!FlushFileBuffers(file_->get()) || !file_->Close()) return false;
-    if (beforeRename && !beforeRename(path_)) return false;
-    if (!MoveFileExA(path_.c_str(), target_.c_str(),
+    if (beforeRename && !beforeRename(Utf8Path(path_))) return false;
+    if (!MoveFileExW(path_.c_str(), target_.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       return false;
     }
@@ -74,8 +75,8 @@ class TemporaryFile {
   }
 
  private:
-  std::string target_;
-  std::string path_;
+  std::wstring target_;
+  std::wstring path_;
   std::unique_ptr<Handle> file_;
 };
 
@@ -92,8 +93,8 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes,
 bool CopyFileAtomically(const std::string& from, const std::string& to,
                         const BeforeRename& beforeRename) {
   if (from.empty() || to.empty()) return false;
-  Handle source(CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
+  Handle source(CreateFileW(WidePath(from).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!source.ok() || GetFileType(source.get()) != FILE_TYPE_DISK) return false;
   TemporaryFile temporary(to);
   if (!temporary.ok()) return false;

@@ -1,8 +1,15 @@
-// The profile functions on Windows: the system's own.
+// The profile functions on Windows: the system's own, in their wide forms so that the settings
+// file's path may hold any character. Section, key and value are converted from and to the
+// ANSI code page exactly as the A forms convert them, so the file's bytes stay what the A forms
+// would write (the keys' code page 932 bytes among them).
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/profile.h"
+#include "platform/settings_text.h"
 #include "platform/text_limits.h"
+#include "platform/win32/wide_path.h"
 #include "platform/win32/windows_api.h"
 
 namespace orvane {
@@ -31,16 +38,23 @@ std::string ErrorText(DWORD error) {
 
 std::string GetPrivateProfileString(const std::string& section, const std::string& key,
                                     const std::string& file) {
-  char value[kProfileValueBytes + 1] = {};
-  GetPrivateProfileStringA(section.c_str(), key.c_str(), "", value, sizeof value, file.c_str());
-  return value;
+  // The A form reads into a buffer of as many characters as it was given bytes.
+  wchar_t value[kProfileValueBytes + 1] = {};
+  const DWORD length =
+      GetPrivateProfileStringW(WideFromCodePage(section).c_str(), WideFromCodePage(key).c_str(),
+                               L"", value, kProfileValueBytes + 1, WidePath(file).c_str());
+  std::string text =
+      CodePageFromWide(std::wstring_view(value, std::min<DWORD>(length, kProfileValueBytes)));
+  if (text.size() > kProfileValueBytes) text.resize(kProfileValueBytes);
+  return text;
 }
 
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& file,
                                std::string* reason) {
   SetLastError(ERROR_SUCCESS);
-  if (WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str())) {
+  if (WritePrivateProfileStringW(WideFromCodePage(section).c_str(), WideFromCodePage(key).c_str(),
+                                 WideFromCodePage(value).c_str(), WidePath(file).c_str())) {
     return true;
   }
   // A failure that leaves no error number was still a refusal to write.
@@ -52,12 +66,52 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
 bool CanOpenForReading(const std::string& path) {
   // Without backup semantics a folder does not open; a file another program holds without read
   // sharing does not either.
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file =
+      CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   const bool disk = GetFileType(file) == FILE_TYPE_DISK;
   CloseHandle(file);
   return disk;
+}
+
+namespace {
+
+class WindowsSettingsText final : public SettingsText {
+ public:
+  std::optional<std::string> FromPath(const std::string& path) override {
+    const std::wstring wide = WidePath(path);
+    if (wide.empty()) return std::string();
+    const int size = static_cast<int>(wide.size());
+    BOOL lossy = FALSE;
+    const int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr,
+                                          0, nullptr, &lossy);
+    if (bytes <= 0 || lossy) return std::nullopt;
+    std::string text(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, text.data(), bytes,
+                        nullptr, &lossy);
+    if (lossy) return std::nullopt;
+    return text;
+  }
+
+  std::string ToPath(const std::string& text) override { return Utf8Path(WideFromCodePage(text)); }
+
+  std::optional<std::string> ShortPath(const std::string& path) override {
+    const std::wstring wide = WidePath(path);
+    const DWORD needed = GetShortPathNameW(wide.c_str(), nullptr, 0);
+    if (needed == 0) return std::nullopt;
+    std::vector<wchar_t> buffer(needed + 1, L'\0');
+    const DWORD length = GetShortPathNameW(wide.c_str(), buffer.data(), needed + 1);
+    if (length == 0 || length > needed) return std::nullopt;
+    return Utf8Path(std::wstring_view(buffer.data(), length));
+  }
+};
+
+}  // namespace
+
+SettingsText& SystemSettingsText() {
+  static WindowsSettingsText text;
+  return text;
 }
 
 }  // namespace orvane

@@ -4,6 +4,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/win32/known_folders_win32.h"
+#include "platform/win32/wide_path.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/windows_api.h"
 
@@ -12,14 +13,6 @@ namespace {
 
 HWND Hwnd(WindowHandle window) {
   return static_cast<HWND>(ToHwnd(window));
-}
-
-std::wstring Wide(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int size = static_cast<int>(utf8.size());
-  std::wstring wide(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), static_cast<int>(wide.size()));
-  return wide;
 }
 
 // Quotes one command-line argument so that the C library of the started program reads it back.
@@ -89,7 +82,7 @@ class Win32Desktop final : public Cursor, public Pointer, public ScreenMetrics, 
   int ScreenHeight() override { return GetSystemMetrics(SM_CYSCREEN); }
 
   void ShowMessage(std::string_view text) override {
-    MessageBoxW(nullptr, Wide(text).c_str(), Wide(MessageBoxCaption).c_str(), MB_OK);
+    MessageBoxW(nullptr, WidePath(text).c_str(), WidePath(MessageBoxCaption).c_str(), MB_OK);
   }
 
  private:
@@ -101,16 +94,8 @@ class Win32Desktop final : public Cursor, public Pointer, public ScreenMetrics, 
   }
 };
 
-std::wstring FromAnsi(const std::string& text) {
-  if (text.empty()) return {};
-  const int size = static_cast<int>(text.size());
-  std::wstring wide(MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
-  return wide;
-}
-
 bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // Whether the user may make files in folder (no trailing backslash): a file of our own is made
@@ -118,7 +103,7 @@ bool Exists(const std::string& path) {
 // making the file.
 bool CanMakeFilesIn(const std::string& folder) {
   const std::wstring base =
-      FromAnsi(folder) + L"\\~orvane-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+      WidePath(folder) + L"\\~orvane-" + std::to_wstring(GetCurrentProcessId()) + L"-";
   for (int attempt = 0; attempt < 16; ++attempt) {
     const std::wstring probe = base + std::to_wstring(attempt) + L".tmp";
     const HANDLE made = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -136,9 +121,10 @@ bool CanMakeFilesIn(const std::string& folder) {
 // True when the user may write the file, or, where it is missing, make files in its folder.
 bool Writable(const std::string& file, const std::string& folder) {
   // A read-only file is refused by the attribute itself, which Wine run as root would not.
-  const DWORD attributes = GetFileAttributesA(file.c_str());
+  const std::wstring wide = WidePath(file);
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
-  const HANDLE opened = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  const HANDLE opened = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (opened != INVALID_HANDLE_VALUE) {
     CloseHandle(opened);
@@ -155,8 +141,9 @@ class Win32Files final : public FileSystem, public Process, public UserFiles {
 
  public:
   bool CreateDirectory(const std::string& path) override {
-    CreateDirectoryA(path.c_str(), nullptr);
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const std::wstring wide = WidePath(path);
+    CreateDirectoryW(wide.c_str(), nullptr);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
   }
 
@@ -165,30 +152,31 @@ class Win32Files final : public FileSystem, public Process, public UserFiles {
   }
 
   std::string HostFolder() override {
-    std::string path(MAX_PATH, '\0');
+    std::wstring path(MAX_PATH, L'\0');
     DWORD length = 0;
-    while ((length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
+    while ((length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
            path.size()) {
       path.resize(path.size() * 2);
     }
     path.resize(length);
-    const size_t cut = path.find_last_of('\\');
-    if (cut == std::string::npos) return path;
+    const size_t cut = path.find_last_of(L'\\');
+    if (cut == std::wstring::npos) return Utf8Path(path);
     // A drive root keeps its backslash: "C:\".
-    return path.substr(0, cut == 2 && path[1] == ':' ? cut + 1 : cut);
+    return Utf8Path(path.substr(0, cut == 2 && path[1] == L':' ? cut + 1 : cut));
   }
 
   ProgramId StartProgram(const std::string& program,
                          const std::vector<std::string>& arguments) override {
     std::string commandLine = Quoted(program);
     for (const std::string& argument : arguments) commandLine += " " + Quoted(argument);
-    STARTUPINFOA startup{};
+    std::wstring wideCommandLine = WidePath(commandLine);
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION started{};
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &started)) {
+    if (!CreateProcessW(WidePath(program).c_str(), wideCommandLine.data(), nullptr, nullptr, FALSE,
+                        0, nullptr, nullptr, &startup, &started)) {
       return 0;
     }
     // The host never waits for the programs it starts; it only asks whether they have ended.
@@ -214,10 +202,10 @@ class Win32Files final : public FileSystem, public Process, public UserFiles {
     const std::string folder = FolderWithoutBackslash(hostFolder);
     const std::string beside = folder + "\\Orvane.ini";
     if (Writable(beside, folder)) return beside;
-    char appData[MAX_PATH];
-    const DWORD length = GetEnvironmentVariableA("APPDATA", appData, MAX_PATH);
+    wchar_t appData[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"APPDATA", appData, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return beside;
-    return std::string(appData) + "\\Orvane\\Orvane.ini";
+    return Utf8Path(std::wstring_view(appData, length)) + "\\Orvane\\Orvane.ini";
   }
 
   // Until the first save in %APPDATA%\Orvane, the settings beside the host are read.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include "host/Orvane_B.h"
 #include "platform/fake/fake_platform.h"
@@ -318,6 +319,61 @@ TEST_F(SettingsFormTest, EveryChosenNameIsSavedButALineBreakIsRefusedAloud) {
   }
   const std::string message = "MessageBox 改行を含むﾌｧｲﾙ名は設定できません！";
   EXPECT_EQ(fake.CallsStartingWith("MessageBox"), (std::vector<std::string>{message, message}));
+}
+
+// A code page without "é", and files that may have a short name.
+class FakeSettingsText final : public SettingsText {
+ public:
+  std::map<std::string, std::string> shortPaths;
+  std::optional<std::string> FromPath(const std::string& path) override {
+    if (path.find("\xC3\xA9") != std::string::npos) return std::nullopt;
+    return path;
+  }
+  std::string ToPath(const std::string& text) override { return text; }
+  std::optional<std::string> ShortPath(const std::string& path) override {
+    const auto found = shortPaths.find(path);
+    if (found == shortPaths.end()) return std::nullopt;
+    return found->second;
+  }
+};
+
+// A path the settings file cannot hold is kept in its short form where there is one, and
+// otherwise refused with a message saying why; the folder is the one chosen either way.
+TEST_F(SettingsFormTest, APathTheSettingsCannotHoldIsShortenedOrRefusedAloud) {
+  const std::string tooLong = "/" + std::string(4092, 'l') + ".mp3";  // 4097 bytes
+  const std::string outside = "MessageBox ｼｽﾃﾑの文字ｺｰﾄﾞにない文字を含むﾌｧｲﾙ名は設定できません！";
+  const std::string long_ = "MessageBox 長すぎるﾊﾟｽは設定できません！";
+  const struct {
+    std::string chosen;
+    std::optional<std::string> shortPath;
+    std::string stored;  // "" when refused
+    std::string message;
+  } cases[] = {
+      {"/m/caf\xC3\xA9.mp3", "/m/CAFE~1.MP3", "/m/CAFE~1.MP3", ""},
+      {"/m/caf\xC3\xA9.mp3", std::nullopt, "", outside},
+      {"/m/caf\xC3\xA9.mp3", "/m/caf\xC3\xA9~1.MP3", "", outside},
+      {tooLong, "/m/LLLL~1.MP3", "/m/LLLL~1.MP3", ""},
+      {tooLong, std::nullopt, "", long_},
+      {tooLong, tooLong, "", long_},
+      {"/m/" + std::string(4088, 'f') + ".mp3", std::nullopt,
+       "/m/" + std::string(4088, 'f') + ".mp3", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.chosen.substr(0, 20) + " " + c.shortPath.value_or("(no short name)"));
+    FakeSettingsText text;
+    if (c.shortPath) text.shortPaths[c.chosen] = *c.shortPath;
+    FakeFormView freshView;
+    SettingsForm freshForm(fake, freshView, text);
+    BGM_File = "/m/old.wav";
+    BGM_Folder = "/old";
+    fake.calls.clear();
+    freshView.fileAnswer = c.chosen;
+    freshForm.ChooseFile();
+    EXPECT_EQ(BGM_File, c.stored.empty() ? "/m/old.wav" : c.stored);
+    EXPECT_EQ(BGM_Folder, c.stored.empty() ? "/old" : FolderOf(c.chosen));
+    EXPECT_EQ(fake.CallsStartingWith("MessageBox"),
+              c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
+  }
 }
 
 TEST_F(SettingsFormTest, ALeftClickOnTheAddressOpensItUnderTheHourglass) {

@@ -22,9 +22,20 @@ using Strings = std::vector<std::string>;
 // What the music module talks to between tests.
 testing::ScriptedMultimedia silence;
 
+// The host's folder and its companions, joined with the system's own separator.
+#if defined(_WIN32)
+const char kHostFolder[] = "C:\\Games\\Orvane";
+const char kPicture[] = "C:\\Games\\Orvane\\Orvane.image";
+const char kRenderer[] = "C:\\Games\\Orvane\\Orvane.dll";
+#else
+const char kHostFolder[] = "/opt/orvane";
+const char kPicture[] = "/opt/orvane/Orvane.image";
+const char kRenderer[] = "/opt/orvane/Orvane.dll";
+#endif
+
 const Strings kLoad = {"CreateHiddenWindow Orvane_Main", "StartTimer 1 500",
-                       "CopyFile /opt/orvane/Orvane.image -> C:\\t_ovin\\Orvane.image",
-                       "StartProgram /opt/orvane/Orvane.dll"};
+                       std::string("CopyFile ") + kPicture + " -> C:\\t_ovin\\Orvane.image",
+                       std::string("StartProgram ") + kRenderer};
 
 Strings LoadThen(Strings more) {
   Strings all = kLoad;
@@ -52,7 +63,7 @@ class SaverWindowTest : public ::testing::Test {
   void Reset() {
     saver.reset();
     w = std::make_unique<World>();
-    SetHostFolder("/opt/orvane");
+    SetHostFolder(kHostFolder);
     SetCommandLine("/s");
     BGM_Kind = 0;
     BGM_RepeatTrack = 0;

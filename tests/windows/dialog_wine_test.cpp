@@ -310,6 +310,81 @@ TEST_F(DialogWineTest, AFileChosenAndSetIsWrittenAndTheSaverPlaysIt) {
   EXPECT_EQ(host_->Wait(20s), 0);
 }
 
+// The repeat box reads the whole text typed, however narrow it is: "12345" is kept, "40000"
+// does not fit 16 bits and saves 0, "7.5" rounds to 8.
+TEST_F(DialogWineTest, TheRepeatBoxReadsTheWholeTextTyped) {
+  for (const auto& [typed, saved] :
+       {std::pair{"12345", "12345"}, std::pair{"40000", "0"}, std::pair{"7.5", "8"}}) {
+    SCOPED_TRACE(typed);
+    std::filesystem::remove(folder_ / "Orvane.ini");
+    StartDialog();
+    Click("lbl_BGM", 1);  // "音楽CD"
+    Xdotool("windowfocus " + std::to_string(dialog_));
+    const DialogRect box = InForm("BGM_Repeat");
+    MoveOver(DialogPoint{box.X + 8, box.Y + box.Height / 2});  // its edit, left of the arrow
+    Xdotool("click 1");
+    std::this_thread::sleep_for(200ms);
+    Xdotool("type --delay 50 '" + std::string(typed) + "'");
+    std::this_thread::sleep_for(200ms);
+    Click("Cmd_Set");  // "設定"
+    EXPECT_EQ(host_->Wait(20s), 0);
+    EXPECT_EQ(Settings(), "[Section]\r\n" + kKindKey + "=1\r\n" + kRepeatKey + "=" + saved +
+                              "\r\n" + kFileKey + "=\r\n");
+  }
+}
+
+// The pixels of a rectangle of the 96 dpi form (shot96) that differ from the same place of the
+// form drawn f times as large (shot), each taken at its centre.
+int UnlikeScaled(const Screenshot& shot96, const Screenshot& shot, double f,
+                 const DialogRect& at96) {
+  int differing = 0;
+  for (int y = at96.Y; y < at96.Y + at96.Height; ++y) {
+    for (int x = at96.X; x < at96.X + at96.Width; ++x) {
+      const Rgb scaled = shot.at(static_cast<int>((x + 0.5) * f), static_cast<int>((y + 0.5) * f));
+      if (!Near(scaled, shot96.at(x, y), 2)) ++differing;
+    }
+  }
+  return differing;
+}
+
+// At 120 and 144 dpi the whole form grows by the same factor: the panel's background tile (no
+// seam where a second 556-pixel column would start) and the choice marks beside their labels.
+TEST_F(DialogWineTest, ThePanelsTileAndMarksGrowWithTheScreensDensity) {
+  const auto shotAt = [&](int dpi) {
+    EXPECT_EQ(Shell("wine reg add 'HKCU\\Control Panel\\Desktop' /v LogPixels /t REG_DWORD /d " +
+                    std::to_string(dpi) + " /f >/dev/null")
+                  .first,
+              0);
+    Shell("wineserver -w");
+    StartDialog();
+    Screenshot shot = TakeScreenshot(xvfb_.display(), dialog_);
+    PressCloseBox();
+    EXPECT_EQ(host_->Wait(20s), 0);
+    return shot;
+  };
+  const Screenshot shot96 = shotAt(96);
+  ASSERT_EQ(std::pair(shot96.width, shot96.height), std::pair(492, 246));
+  // The panel starts at (12, 16); its right part holds nothing but the tile, and the three
+  // marks are 12 x 12 at (28, 56), (28, 76) and (28, 96) in it.
+  const DialogRect tile96{12 + 300, 16 + 2, 150, 48};
+  for (const auto& [dpi, size] :
+       {std::pair{120, std::pair(615, 308)}, std::pair{144, std::pair(738, 369)}}) {
+    SCOPED_TRACE(dpi);
+    const Screenshot shot = shotAt(dpi);
+    ASSERT_EQ(std::pair(shot.width, shot.height), size);
+    const double f = dpi / 96.0;
+    EXPECT_EQ(UnlikeScaled(shot96, shot, f, tile96), 0) << "tile pixels";
+    for (int top : {56, 76, 96}) {
+      EXPECT_EQ(UnlikeScaled(shot96, shot, f, DialogRect{12 + 28, 16 + top, 12, 12}), 0)
+          << "pixels of the mark at " << top;
+    }
+    if (::testing::Test::HasFailure()) {
+      shot96.SavePpm(::testing::TempDir() + "/orvane-wine-96dpi.ppm");
+      shot.SavePpm(::testing::TempDir() + "/orvane-wine-" + std::to_string(dpi) + "dpi.ppm");
+    }
+  }
+}
+
 class DialogWineAsUserTest : public DialogWineTest {
  protected:
   DialogWineAsUserTest() { asNobody_ = true; }

@@ -83,10 +83,17 @@ class HostWineTest : public ::testing::TestWithParam<const char*> {
         timeout, 100ms);
     return window;
   }
-  // A program folder of the test's own with the given files of the Windows build.
+  // A program folder of the test's own with the given files of the Windows build, under a
+  // name the ANSI code page cannot write ("ゲーム" on 1252, "Café" on 932), as a user's own
+  // folder may be. (Where the ja_JP.UTF-8 locale is not installed, Wine reads the Unix name
+  // as ASCII, and the 932 run sees another name.)
   std::string Folder(const std::vector<const char*>& names) {
-    for (const char* name : names) std::filesystem::copy_file(kBin + "/" + name, programs_ / name);
-    return programs_.path();
+    const std::string outside = std::string(GetParam()) == "C.UTF-8" ? "ゲーム" : "Café";
+    const std::filesystem::path folder =
+        std::filesystem::path(programs_.path()) / outside / "Orvane";
+    std::filesystem::create_directories(folder);
+    for (const char* name : names) std::filesystem::copy_file(kBin + "/" + name, folder / name);
+    return folder.string();
   }
 
   Xvfb xvfb_;
@@ -94,7 +101,8 @@ class HostWineTest : public ::testing::TestWithParam<const char*> {
   TempFolder programs_;
 };
 
-// /s copies the picture into C:\t_ovin and starts Orvane.dll, whose window the host watches;
+// /s, from a folder named outside the ANSI code page, copies the picture into C:\t_ovin and
+// starts Orvane.dll, whose window the host watches;
 // a second /s ends at once; Escape ends the renderer and, within the watch, the host.
 TEST_P(HostWineTest, SaverRunsTheRendererUntilEscapeAndRefusesASecondSaver) {
   const std::string folder = Folder({"Orvane.scr", "Orvane.dll", "Orvane.image"});
@@ -124,7 +132,6 @@ TEST_P(HostWineTest, MissingFilesShowTheirJapaneseMessages) {
   for (const auto& [files, text] : cases) {
     SCOPED_TRACE(text);
     std::filesystem::remove_all(programs_.path());
-    std::filesystem::create_directory(programs_.path());
     const std::string folder = Folder(files);
     auto host = Start(folder + "/Orvane.scr", "/s");
     const unsigned long box = FindWindow("Orvane \\(ScreenSaver\\)");
@@ -191,7 +198,7 @@ TEST_P(HostWineTest, SettingsFilesPassBetweenTheLinuxAndTheWindowsBuilds) {
   for (const auto& [key, value] :
        std::vector<std::pair<std::string, std::string>>{{kind, "1"}, {repeat, "30"}, {file, ""}}) {
     ASSERT_EQ(Shell(tool + "write '" + WindowsPath(fromWindows) + "' Section " + Hex(key) + " '" +
-                    value + "'")
+                    Hex(value) + "'")
                   .first,
               0);
   }
@@ -199,6 +206,34 @@ TEST_P(HostWineTest, SettingsFilesPassBetweenTheLinuxAndTheWindowsBuilds) {
             "[Section]\r\n" + kind + "=1\r\n" + repeat + "=30\r\n" + file + "=\r\n");
   EXPECT_EQ(ReadIni("Section", kind, fromWindows), "1");
   EXPECT_EQ(ReadIni("Section", repeat, fromWindows), "30");
+
+  // The program's own functions take the path in any characters (Wine reads file names in
+  // this machine's ja_JP.UTF-8 as ASCII, so only 1252 is given one outside its code page), and
+  // write and read the bytes the A forms do: the keys' and a value's high bytes as this code
+  // page reads them.
+  const std::string value = "C:\\\x89\xB9\x8A\x79\\a.mp3";
+  const std::string fromA = programs_ / "a.ini";
+  const std::filesystem::path folder = std::filesystem::path(programs_.path()) /
+                                       (std::string(GetParam()) == "C.UTF-8" ? "ゲーム" : "plain");
+  std::filesystem::create_directories(folder);
+  const std::string ours = (folder / "ours.ini").string();
+  for (const auto& [key, text] :
+       std::vector<std::pair<std::string, std::string>>{{kind, "2"}, {file, value}}) {
+    ASSERT_EQ(
+        Shell(tool + "write '" + WindowsPath(fromA) + "' Section " + Hex(key) + " " + Hex(text))
+            .first,
+        0);
+    ASSERT_EQ(Shell(tool + "ours-write " + Hex(WindowsPath(ours)) + " " + Hex("Section") + " " +
+                    Hex(key) + " " + Hex(text))
+                  .first,
+              0);
+    EXPECT_EQ(
+        Shell(tool + "ours-read " + Hex(WindowsPath(ours)) + " " + Hex("Section") + " " + Hex(key))
+            .second,
+        text);
+  }
+  EXPECT_EQ(ReadBytes(ours), ReadBytes(fromA));
+  EXPECT_EQ(ReadBytes(ours), "[Section]\r\n" + kind + "=2\r\n" + file + "=" + value + "\r\n");
 }
 
 // Wine takes its ANSI code page from the locale: C.UTF-8 gives 1252, ja_JP.UTF-8 gives 932.

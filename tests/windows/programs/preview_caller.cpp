@@ -5,6 +5,8 @@
 // when the host has ended.
 //   preview_caller.exe <host> <width> <height> <milliseconds>
 #include <windows.h>
+// CommandLineToArgvW.
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -38,12 +40,18 @@ int main(int argc, char** argv) {
       0, "PreviewCaller", "Preview Caller", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 100, 100,
       std::atoi(argv[2]), std::atoi(argv[3]), nullptr, nullptr, windowClass.hInstance, nullptr);
   if (caller == nullptr) return 3;
-  std::string commandLine = "\"" + std::string(argv[1]) + "\" /p " +
-                            std::to_string(reinterpret_cast<std::uintptr_t>(caller));
-  STARTUPINFOA startup{};
+  // The host's path from the wide command line, since its folder may be named outside the
+  // ANSI code page.
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (wide == nullptr || count < 2) return 2;
+  std::wstring commandLine = L"\"" + std::wstring(wide[1]) + L"\" /p " +
+                             std::to_wstring(reinterpret_cast<std::uintptr_t>(caller));
+  LocalFree(wide);
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION host{};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &host)) {
     return 4;
   }
