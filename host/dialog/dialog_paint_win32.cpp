@@ -12,10 +12,6 @@
 namespace orvane {
 namespace {
 
-COLORREF ColourOf(std::uint32_t rgb) {
-  return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
-
 RECT RectOf(const DialogRect& r) {
   return RECT{r.X, r.Y, r.X + r.Width, r.Y + r.Height};
 }
@@ -172,14 +168,15 @@ void FillBack(HDC dc, const RECT& client, std::uint32_t colour) {
 DialogGdi::DialogGdi(const TwipsScale& scale)
     : labelFont_(MakeFont(DialogFont(DialogControlNamed("lbl_BGM", 0)), scale)),
       linkFont_(MakeFont(DialogFont(DialogControlNamed("lbl_URL")), scale)),
+      boxBack_(CreateSolidBrush(ColourOf(DialogControlNamed("BGM_Repeat").BackColour))),
       tile_(BitmapOf(BackgroundTile())),
       marks_{BitmapOf(MarkPicture(0)), BitmapOf(MarkPicture(1))},
       linkPointer_(LinkCursor()) {}
 
 DialogGdi::~DialogGdi() {
   for (HGDIOBJ object : {static_cast<HGDIOBJ>(labelFont_), static_cast<HGDIOBJ>(linkFont_),
-                         static_cast<HGDIOBJ>(tile_), static_cast<HGDIOBJ>(marks_[0]),
-                         static_cast<HGDIOBJ>(marks_[1])}) {
+                         static_cast<HGDIOBJ>(boxBack_), static_cast<HGDIOBJ>(tile_),
+                         static_cast<HGDIOBJ>(marks_[0]), static_cast<HGDIOBJ>(marks_[1])}) {
     if (object != nullptr) DeleteObject(object);
   }
   if (linkPointer_ != nullptr) DestroyCursor(linkPointer_);

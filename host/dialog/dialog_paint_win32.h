@@ -5,6 +5,7 @@
 // what the form has shown (dialog_shown.h).
 
 #include <array>
+#include <cstdint>
 
 #include "host/controls/twips.h"
 #include "host/dialog/dialog_shown.h"
@@ -12,8 +13,13 @@
 
 namespace orvane {
 
-// The dialog's GDI objects: the label fonts, the panel's tile, the two marks and the link's
-// pointer.
+// A colour of the table (0xRRGGBB) as GDI takes it.
+inline COLORREF ColourOf(std::uint32_t rgb) {
+  return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+// The dialog's GDI objects: the label fonts, the repeat box's background, the panel's tile, the
+// two marks and the link's pointer.
 class DialogGdi {
  public:
   explicit DialogGdi(const TwipsScale& scale);
@@ -25,6 +31,7 @@ class DialogGdi {
   HFONT FontOf(const DialogControl& control) const {
     return control.Underline ? linkFont_ : labelFont_;
   }
+  HBRUSH BoxBack() const { return boxBack_; }
   HBITMAP Tile() const { return tile_; }
   HBITMAP Mark(ChoiceMark mark) const { return marks_[static_cast<int>(mark)]; }
   HCURSOR LinkPointer() const { return linkPointer_; }
@@ -32,6 +39,7 @@ class DialogGdi {
  private:
   HFONT labelFont_ = nullptr;
   HFONT linkFont_ = nullptr;
+  HBRUSH boxBack_ = nullptr;
   HBITMAP tile_ = nullptr;
   std::array<HBITMAP, 2> marks_{};
   HCURSOR linkPointer_ = nullptr;

@@ -3,7 +3,11 @@
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
+#include <cstdio>
+#include <string>
+
 #include "host/Orvane_B.h"
+#include "host/controls/caption_painter_gtk.h"
 #include "host/controls/command_widget_gtk.h"
 #include "host/dialog/dialog_paint_gtk.h"
 #include "host/dialog/frame_extents_x11.h"
@@ -13,14 +17,23 @@
 namespace orvane {
 namespace {
 
-// The repeat box: white, and small enough for its place in the panel.
-constexpr char kCss[] =
-    "#orvane-repeat, #orvane-repeat * { font-family: \"IPAPGothic\", \"IPAGothic\", sans-serif;"
-    "  font-size: 9.75pt; }"
-    "#orvane-repeat entry { background-color: #ffffff; background-image: none; min-height: 0;"
-    "  min-width: 0; padding: 0 2px; margin: 0; border-radius: 0; box-shadow: none; }"
-    "#orvane-repeat button { min-height: 0; min-width: 0; padding: 0 1px; margin: 0;"
-    "  border-radius: 0; box-shadow: none; }";
+// The repeat box in the table's font and colour, and small enough for its place in the panel.
+std::string RepeatBoxCss(const DialogControl& box) {
+  const FontInfo font = DialogFont(box);
+  // The size with a point whatever the locale's decimal sign.
+  char size[G_ASCII_DTOSTR_BUF_SIZE];
+  g_ascii_dtostr(size, sizeof size, font.Size);
+  char css[640];
+  std::snprintf(css, sizeof css,
+                "#orvane-repeat, #orvane-repeat * { font-family: %s; font-size: %spt; }"
+                "#orvane-repeat entry { background-color: #%06x; background-image: none;"
+                "  min-height: 0; min-width: 0; padding: 0 2px; margin: 0; border-radius: 0;"
+                "  box-shadow: none; }"
+                "#orvane-repeat button { min-height: 0; min-width: 0; padding: 0 1px; margin: 0;"
+                "  border-radius: 0; box-shadow: none; }",
+                FontFamilyFor(font.Name).c_str(), size, static_cast<unsigned>(box.BackColour));
+  return css;
+}
 
 void InstallCss() {
   static bool installed = false;
@@ -28,8 +41,9 @@ void InstallCss() {
   GdkScreen* screen = gdk_screen_get_default();
   if (screen == nullptr) return;
   installed = true;
+  const std::string css = RepeatBoxCss(DialogControlNamed("BGM_Repeat"));
   GtkCssProvider* provider = gtk_css_provider_new();
-  gtk_css_provider_load_from_data(provider, kCss, -1, nullptr);
+  gtk_css_provider_load_from_data(provider, css.c_str(), -1, nullptr);
   gtk_style_context_add_provider_for_screen(screen, GTK_STYLE_PROVIDER(provider),
                                             GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
   g_object_unref(provider);

@@ -355,9 +355,10 @@ LRESULT SettingsDialogWin32::Message(HWND window, UINT message, WPARAM wParam, L
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
       if (!onPanel) break;
-      // The repeat box is white.
-      SetBkColor(reinterpret_cast<HDC>(wParam), RGB(0xFF, 0xFF, 0xFF));
-      return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+      // The repeat box in its own colour.
+      SetBkColor(reinterpret_cast<HDC>(wParam),
+                 ColourOf(DialogControlNamed("BGM_Repeat").BackColour));
+      return reinterpret_cast<LRESULT>(gdi_.BoxBack());
     case WM_COMMAND:
       // IDOK and IDCANCEL from Enter and Escape: the dialog has no such buttons.
       return 0;

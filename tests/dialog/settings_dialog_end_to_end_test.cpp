@@ -343,7 +343,12 @@ TEST_F(SettingsDialogEndToEnd, TheDialogsLookAndClosingWithoutSettingWritesNothi
   EXPECT_EQ((std::array{hints.min_width, hints.max_width, hints.min_height, hints.max_height}),
             (std::array{492, 492, 246, 246}));
   Click("lbl_BGM", 1);  // "音楽CD"
-  Click("Cmd_Can");     // "ｷｬﾝｾﾙ"
+  // The repeat box, usable now, has a white field.
+  const DialogRect box = testing::InForm("BGM_Repeat");
+  const testing::Rgb field =
+      testing::TakeScreenshot(xvfb.display(), dialog).at(box.X + 10, box.Y + box.Height / 2);
+  EXPECT_TRUE(testing::Near(field, {255, 255, 255}, 2));
+  Click("Cmd_Can");  // "ｷｬﾝｾﾙ"
   EXPECT_EQ(WaitForExit(), 0);
 
   StartDialog();

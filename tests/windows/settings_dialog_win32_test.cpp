@@ -181,6 +181,10 @@ TEST_F(SettingsDialogWin32Test, OpensTitledAndSizedWithEveryControlAtItsPlace) {
     for (int x = link.X; x < link.X + link.Width; ++x)
       if (Near(ScreenPixel(window, x, y), {255, 255, 255}, 10)) ++white;
   EXPECT_GT(white, 40);
+  // The repeat box's field is white right of its text "12".
+  const DialogRect box = InClient(window, repeat);
+  const Rgb field = ScreenPixel(window, box.X + box.Width / 2, box.Y + box.Height - 5);
+  EXPECT_TRUE(Near(field, {255, 255, 255})) << Text(field);
   // Choosing "MP3、WAV" by its label moves the mark.
   const DialogRect fileLabel = InForm("lbl_BGM", 2);
   SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(fileLabel.X + 10, fileLabel.Y + 5));
