@@ -310,6 +310,39 @@ TEST_F(DialogWineTest, AFileChosenAndSetIsWrittenAndTheSaverPlaysIt) {
   EXPECT_EQ(host_->Wait(20s), 0);
 }
 
+// A WAV named outside the ANSI code page (1252 here), picked in the real file dialog: the
+// settings keep its short name, plain ASCII with a "~", rather than a best-fit look-alike.
+TEST_F(DialogWineTest, AFileNamedOutsideTheCodePageIsKeptByItsShortName) {
+  std::filesystem::create_directories(folder_ / "music");
+  WriteWav(folder_ / "music/ゲーム.wav", 1.0, 880);
+  StartDialog();
+  Click("lbl_BGM", 2);  // "MP3、WAV"
+  Click("Cmd_File");    // "..."
+  const unsigned long chooser = FindWindow("ﾌｧｲﾙを開く");
+  ASSERT_NE(chooser, 0u) << "the file dialog opens";
+  std::this_thread::sleep_for(500ms);
+  Xdotool("windowfocus " + std::to_string(chooser));
+  std::this_thread::sleep_for(200ms);
+  Xdotool("type --delay 20 '" + WindowsPath(folder_ / "music/ゲーム.wav") + "'");
+  std::this_thread::sleep_for(200ms);
+  Xdotool("key Return");
+  ASSERT_TRUE(WaitFor([&] { return FindWindow("ﾌｧｲﾙを開く", 0ms) == 0; }, 10s));
+  std::this_thread::sleep_for(300ms);
+  EXPECT_EQ(FindWindow("Orvane \\(ScreenSaver\\)", 0ms), 0u) << "no message: it fits";
+  Click("Cmd_Set");  // "設定"
+  EXPECT_EQ(host_->Wait(20s), 0);
+  const std::string prefix =
+      "[Section]\r\n" + kKindKey + "=2\r\n" + kRepeatKey + "=0\r\n" + kFileKey + "=";
+  const std::string settings = Settings().value_or("");
+  ASSERT_EQ(settings.substr(0, prefix.size()), prefix) << settings;
+  // Every folder of the path may be shortened too.
+  const std::string name = settings.substr(prefix.size());
+  EXPECT_EQ(name.substr(0, 3), "Z:\\") << name;
+  EXPECT_NE(name.find('~'), std::string::npos) << name;
+  EXPECT_EQ(name.substr(name.size() - 6), ".WAV\r\n") << name;
+  for (const char c : name) EXPECT_LT(static_cast<unsigned char>(c), 0x80) << name;
+}
+
 // The repeat box reads the whole text typed, however narrow it is: "12345" is kept, "40000"
 // does not fit 16 bits and saves 0, "7.5" rounds to 8.
 TEST_F(DialogWineTest, TheRepeatBoxReadsTheWholeTextTyped) {
