@@ -1,38 +1,14 @@
 #pragma once
 
 #include <optional>
-#include <span>
 #include <string_view>
 
 #include "host/controls/twips.h"
+#include "host/dialog/dialog_controls.h"
 
-// Where every control of the settings dialog sits, in twips, and what follows from it in
-// pixels: the controls' rectangles, the dialog's place on the screen and what a mouse press
-// at a point lands on.
+// Where the settings dialog's controls (dialog_controls.h) are in pixels: their rectangles, the
+// dialog's place on the screen and what a mouse press at a point lands on.
 namespace orvane {
-
-// The container a control is placed in: the form itself or the music panel Pic_C.
-enum class DialogContainer { Form, Panel };
-
-enum class DialogControlKind { Panel, Shape, Label, Image, Combo, Command, Picture };
-
-struct DialogControl {
-  std::string_view Name;
-  int Index;  // -1 for a control that is not one of an array
-  DialogControlKind Kind;
-  DialogContainer Container;
-  double Left, Top, Width, Height;  // twips, relative to the container
-};
-
-// The inside of the form, in twips.
-inline constexpr double kDialogInnerWidth = 7380.0;
-inline constexpr double kDialogInnerHeight = 3690.0;
-
-// Every control, in the order of the design.
-std::span<const DialogControl> DialogControls();
-// The control with that name and index; the dialog's own names only (a typo is a bug, so
-// it throws std::out_of_range).
-const DialogControl& DialogControlNamed(std::string_view name, int index = -1);
 
 // A rectangle in pixels, right and bottom exclusive.
 struct DialogRect {

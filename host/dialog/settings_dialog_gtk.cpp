@@ -1,158 +1,38 @@
-#include "host/dialog/settings_dialog_gtk.h"
-
+// The settings dialog as a GTK 3 window: built from the table of controls, painted by
+// dialog_paint_gtk, its events forwarded to SettingsForm.
 #include <gdk/gdkx.h>
-#include <pango/pangocairo.h>
+#include <gtk/gtk.h>
 
-#include <algorithm>
-#include <cstring>
+#include <cstdio>
+#include <string>
 
 #include "host/Orvane_B.h"
 #include "host/controls/caption_painter_gtk.h"
-#include "host/dialog/Orvane_P.h"
-#include "host/dialog/dialog_layout.h"
-#include "host/dialog/dialog_pictures.h"
-#include "host/dialog/path_elision.h"
+#include "host/controls/command_widget_gtk.h"
+#include "host/dialog/dialog_paint_gtk.h"
+#include "host/dialog/frame_extents_x11.h"
+#include "host/dialog/open_file_dialog_gtk.h"
+#include "host/dialog/settings_dialog.h"
 
 namespace orvane {
 namespace {
 
-// The labels' font, as the design names it, and its size in points.
-constexpr char kLabelFont[] = "ＭＳ Ｐゴシック";
-constexpr double kLabelPoints = 9.75;
-
-constexpr std::uint32_t kFormBackColour = 0xC0C0C0;
-constexpr std::uint32_t kPanelBackColour = 0xE0E0E0;
-constexpr std::uint32_t kBlack = 0x000000;
-constexpr std::uint32_t kWhite = 0xFFFFFF;
-
-// The repeat box: white, and small enough for its place in the panel.
-constexpr char kCss[] =
-    "#orvane-repeat, #orvane-repeat * { font-family: \"IPAPGothic\", \"IPAGothic\", sans-serif;"
-    "  font-size: 9.75pt; }"
-    "#orvane-repeat entry { background-color: #ffffff; background-image: none; min-height: 0;"
-    "  min-width: 0; padding: 0 2px; margin: 0; border-radius: 0; box-shadow: none; }"
-    "#orvane-repeat button { min-height: 0; min-width: 0; padding: 0 1px; margin: 0;"
-    "  border-radius: 0; box-shadow: none; }";
-
-void SetSourceColour(cairo_t* cr, std::uint32_t rgb) {
-  cairo_set_source_rgb(cr, ((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0,
-                       (rgb & 0xFF) / 255.0);
-}
-
-// A 24-bit picture as a cairo image of its own.
-cairo_surface_t* ImageOf(const Picture& picture) {
-  cairo_surface_t* image =
-      cairo_image_surface_create(CAIRO_FORMAT_RGB24, picture.Width, picture.Height);
-  if (!picture.Valid()) return image;
-  cairo_surface_flush(image);
-  unsigned char* data = cairo_image_surface_get_data(image);
-  const int stride = cairo_image_surface_get_stride(image);
-  for (int y = 0; y < picture.Height; ++y) {
-    auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<size_t>(y) * stride);
-    for (int x = 0; x < picture.Width; ++x) row[x] = picture.At(x, y);
-  }
-  cairo_surface_mark_dirty(image);
-  return image;
-}
-
-GdkCursor* LinkCursor(GdkDisplay* display) {
-  const PointerPicture& picture = LinkPointer();
-  GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, picture.Width, picture.Height);
-  if (pixbuf == nullptr) return nullptr;
-  guchar* pixels = gdk_pixbuf_get_pixels(pixbuf);
-  const int stride = gdk_pixbuf_get_rowstride(pixbuf);
-  for (int y = 0; y < picture.Height; ++y) {
-    std::memcpy(pixels + static_cast<size_t>(y) * stride,
-                picture.Rgba.data() + static_cast<size_t>(y) * picture.Width * 4,
-                static_cast<size_t>(picture.Width) * 4);
-  }
-  GdkCursor* cursor = gdk_cursor_new_from_pixbuf(display, pixbuf, picture.HotX, picture.HotY);
-  g_object_unref(pixbuf);
-  return cursor;
-}
-
-struct LabelLook {
-  std::uint32_t Colour = kBlack;
-  bool Underline = false;
-  bool Centred = false;
-  bool Wrap = false;  // several lines, within the label; otherwise one line
-};
-
-// A transparent label: its text from the top-left corner (or centred across). A label of
-// several lines wraps its text within its width and cuts it off at its edges. IPAPGothic runs
-// a little wider than the font the layout was made for, so a one-line label's text may run a
-// few pixels past its right edge rather than lose its last letters.
-PangoLayout* LabelLayout(cairo_t* cr, const DialogRect& rect, const LabelLook& look,
-                         const TwipsScale& scale) {
-  PangoLayout* layout = pango_cairo_create_layout(cr);
-  pango_cairo_context_set_resolution(pango_layout_get_context(layout), 1440.0 / scale.Y);
-  PreferJapanese(layout);
-  PangoFontDescription* font = pango_font_description_new();
-  pango_font_description_set_family(font, FontFamilyFor(kLabelFont).c_str());
-  pango_font_description_set_size(font, static_cast<int>(kLabelPoints * PANGO_SCALE));
-  pango_layout_set_font_description(layout, font);
-  pango_font_description_free(font);
-  if (look.Underline) {
-    PangoAttrList* attributes = pango_attr_list_new();
-    pango_attr_list_insert(attributes, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
-    pango_layout_set_attributes(layout, attributes);
-    pango_attr_list_unref(attributes);
-  }
-  if (look.Wrap || look.Centred) pango_layout_set_width(layout, rect.Width * PANGO_SCALE);
-  if (look.Wrap) pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
-  pango_layout_set_alignment(layout, look.Centred ? PANGO_ALIGN_CENTER : PANGO_ALIGN_LEFT);
-  return layout;
-}
-
-// A picture at the top-left corner of at, grown with the screen's density (nearest pixel).
-void PaintPicture(cairo_t* cr, cairo_surface_t* image, const Picture& picture, const DialogRect& at,
-                  const TwipsScale& scale) {
-  const DialogPoint size = PictureSizeOnScreen(picture, scale);
-  if (picture.Width <= 0 || picture.Height <= 0) return;
-  cairo_save(cr);
-  cairo_translate(cr, at.X, at.Y);
-  cairo_scale(cr, static_cast<double>(size.X) / picture.Width,
-              static_cast<double>(size.Y) / picture.Height);
-  cairo_set_source_surface(cr, image, 0, 0);
-  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
-  cairo_rectangle(cr, 0, 0, picture.Width, picture.Height);
-  cairo_fill(cr);
-  cairo_restore(cr);
-}
-
-void DrawLabel(cairo_t* cr, const DialogRect& rect, const std::string& text, const LabelLook& look,
-               const TwipsScale& scale) {
-  if (text.empty() || rect.Width <= 0 || rect.Height <= 0) return;
-  cairo_save(cr);
-  if (look.Wrap) {
-    cairo_rectangle(cr, rect.X, rect.Y, rect.Width, rect.Height);
-    cairo_clip(cr);
-  }
-  PangoLayout* layout = LabelLayout(cr, rect, look, scale);
-  pango_layout_set_text(layout, text.c_str(), -1);
-  SetSourceColour(cr, look.Colour);
-  cairo_move_to(cr, rect.X, rect.Y);
-  pango_cairo_show_layout(cr, layout);
-  g_object_unref(layout);
-  cairo_restore(cr);
-}
-
-// As much of a path as the label's lines hold, elided in the middle. A line counts when most
-// of it shows: the label's height is a hair short of two lines of its font.
-std::string FittedPath(cairo_t* cr, const DialogRect& rect, const std::string& path,
-                       const LabelLook& look, const TwipsScale& scale) {
-  if (rect.Width <= 0 || rect.Height <= 0) return path;
-  PangoLayout* layout = LabelLayout(cr, rect, look, scale);
-  pango_layout_set_text(layout, "X", -1);
-  int lineHeight = 0;
-  pango_layout_get_pixel_size(layout, nullptr, &lineHeight);
-  const int lines = std::max(1, (rect.Height + lineHeight / 4) / std::max(1, lineHeight));
-  std::string fitted = ElideMiddle(path, [&](std::string_view text) {
-    pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
-    return pango_layout_get_line_count(layout) <= lines;
-  });
-  g_object_unref(layout);
-  return fitted;
+// The repeat box in the table's font and colour, and small enough for its place in the panel.
+std::string RepeatBoxCss(const DialogControl& box) {
+  const FontInfo font = DialogFont(box);
+  // The size with a point whatever the locale's decimal sign.
+  char size[G_ASCII_DTOSTR_BUF_SIZE];
+  g_ascii_dtostr(size, sizeof size, font.Size);
+  char css[640];
+  std::snprintf(css, sizeof css,
+                "#orvane-repeat, #orvane-repeat * { font-family: %s; font-size: %spt; }"
+                "#orvane-repeat entry { background-color: #%06x; background-image: none;"
+                "  min-height: 0; min-width: 0; padding: 0 2px; margin: 0; border-radius: 0;"
+                "  box-shadow: none; }"
+                "#orvane-repeat button { min-height: 0; min-width: 0; padding: 0 1px; margin: 0;"
+                "  border-radius: 0; box-shadow: none; }",
+                FontFamilyFor(font.Name).c_str(), size, static_cast<unsigned>(box.BackColour));
+  return css;
 }
 
 void InstallCss() {
@@ -161,21 +41,12 @@ void InstallCss() {
   GdkScreen* screen = gdk_screen_get_default();
   if (screen == nullptr) return;
   installed = true;
+  const std::string css = RepeatBoxCss(DialogControlNamed("BGM_Repeat"));
   GtkCssProvider* provider = gtk_css_provider_new();
-  gtk_css_provider_load_from_data(provider, kCss, -1, nullptr);
+  gtk_css_provider_load_from_data(provider, css.c_str(), -1, nullptr);
   gtk_style_context_add_provider_for_screen(screen, GTK_STYLE_PROVIDER(provider),
                                             GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
   g_object_unref(provider);
-}
-
-gboolean MatchesMusicFilterInfo(const GtkFileFilterInfo* info, gpointer) {
-  if ((info->contains & GTK_FILE_FILTER_DISPLAY_NAME) && info->display_name != nullptr) {
-    return MatchesMusicFilter(info->display_name);
-  }
-  if ((info->contains & GTK_FILE_FILTER_FILENAME) && info->filename != nullptr) {
-    return MatchesMusicFilter(info->filename);
-  }
-  return FALSE;
 }
 
 void CollectCommands(GtkWidget* widget, gpointer data) {
@@ -184,11 +55,113 @@ void CollectCommands(GtkWidget* widget, gpointer data) {
   if (GTK_IS_CONTAINER(widget)) gtk_container_foreach(GTK_CONTAINER(widget), CollectCommands, data);
 }
 
-}  // namespace
+class SettingsDialogGtk final : public SettingsDialog, ShownFormView {
+ public:
+  explicit SettingsDialogGtk(Platform& platform);
+  ~SettingsDialogGtk() override;
 
-SettingsDialogWindow::SettingsDialogWindow(Platform& platform)
-    : platform_(platform),
-      scale_{platform.screenMetrics.TwipsPerPixelX(), platform.screenMetrics.TwipsPerPixelY()},
+  void Show() override { form_.Open(); }
+  void RunModal() override {
+    if (form_.Unloaded()) return;
+    if (loop_ == nullptr) loop_ = g_main_loop_new(nullptr, FALSE);
+    g_main_loop_run(loop_);
+  }
+  bool Closed() const override { return form_.Unloaded(); }
+  WindowHandle Window() const override {
+    GdkWindow* window = gtk_widget_get_window(window_);
+    if (window == nullptr || !GDK_IS_X11_WINDOW(window)) return 0;
+    return GDK_WINDOW_XID(window);
+  }
+  // The panel and the buttons are drawn into the dialog's window; the repeat box alone has
+  // windows of its own, which no one needs.
+  WindowHandle ControlWindow(std::string_view) const override { return 0; }
+
+ private:
+  // SettingsFormView
+  WindowHandle Handle() override { return Window(); }
+  void Move(DialogPoint topLeft) override;
+  std::vector<Command*> CommandButtons() override {
+    std::vector<Command*> commands;
+    gtk_container_foreach(GTK_CONTAINER(formArea_), CollectCommands, &commands);
+    return commands;
+  }
+  Command& FileButton() override { return buttons_.front()->Control(); }
+  void SetRepeatEnabled(bool enabled) override { gtk_widget_set_sensitive(repeat_, enabled); }
+  void SetRepeatText(const std::string& text) override {
+    if (GtkWidget* entry = gtk_bin_get_child(GTK_BIN(repeat_)); GTK_IS_ENTRY(entry)) {
+      gtk_entry_set_text(GTK_ENTRY(entry), text.c_str());
+    }
+  }
+  std::string RepeatText() override {
+    GtkWidget* entry = gtk_bin_get_child(GTK_BIN(repeat_));
+    return GTK_IS_ENTRY(entry) ? gtk_entry_get_text(GTK_ENTRY(entry)) : "";
+  }
+  void AddRepeatEntry(const std::string& text) override {
+    gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(repeat_), text.c_str());
+  }
+  std::optional<std::string> OpenFile(const OpenFileRequest& request) override {
+    return RunOpenFileDialog(GTK_WINDOW(window_), request);
+  }
+  bool OpenAddress(const std::string& address) override {
+    GError* error = nullptr;
+    const bool opened =
+        gtk_show_uri_on_window(GTK_WINDOW(window_), address.c_str(), GDK_CURRENT_TIME, &error);
+    if (error != nullptr) g_error_free(error);
+    return opened;
+  }
+  void SetBusyPointer(bool busy) override;
+  void Present() override {
+    gtk_widget_show_all(window_);
+    // GTK hands the first focusable control the focus on showing; no control has it yet.
+    gtk_window_set_focus(GTK_WINDOW(window_), nullptr);
+  }
+  void Close() override {
+    gtk_widget_hide(window_);
+    if (loop_ != nullptr && g_main_loop_is_running(loop_)) g_main_loop_quit(loop_);
+  }
+  // ShownFormView
+  void Repaint(DialogContainer container) override {
+    gtk_widget_queue_draw(container == DialogContainer::Form ? formArea_ : panel_);
+  }
+  std::string Readable(const std::string& name) override {
+    // A file name need not be UTF-8; it is shown with its stray bytes replaced.
+    gchar* valid = g_utf8_make_valid(name.c_str(), static_cast<gssize>(name.size()));
+    std::string text = valid;
+    g_free(valid);
+    return text;
+  }
+
+  void BuildControls();
+  void UpdatePointer();
+  bool OnFormWindow(GdkWindow* window) const {
+    return window != nullptr && window == gtk_widget_get_window(window_);
+  }
+
+  static gboolean ButtonPressed(GtkWidget* widget, GdkEventButton* event, gpointer self);
+  static gboolean ButtonReleased(GtkWidget* widget, GdkEventButton* event, gpointer self);
+  static gboolean PointerMoved(GtkWidget* widget, GdkEventMotion* event, gpointer self);
+  static gboolean WholeTextTooltip(GtkWidget* widget, gint x, gint y, gboolean keyboard,
+                                   GtkTooltip* tooltip, gpointer self);
+
+  TwipsScale scale_;
+  GtkWidget* window_ = nullptr;
+  GtkWidget* formArea_ = nullptr;
+  GtkWidget* panel_ = nullptr;
+  GtkWidget* repeat_ = nullptr;
+  // The Command buttons in the table's order, the file button first.
+  std::vector<std::unique_ptr<CommandWidget>> buttons_;
+  SettingsForm form_;
+  DialogImages images_;
+  GdkCursor* linkPointer_ = nullptr;
+  GdkCursor* busyPointer_ = nullptr;
+  bool overLink_ = false;
+  bool busy_ = false;
+  int formHeight_ = -1;
+  GMainLoop* loop_ = nullptr;
+};
+
+SettingsDialogGtk::SettingsDialogGtk(Platform& platform)
+    : scale_{platform.screenMetrics.TwipsPerPixelX(), platform.screenMetrics.TwipsPerPixelY()},
       form_(platform, *this) {
   InstallCss();
   window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
@@ -204,44 +177,13 @@ SettingsDialogWindow::SettingsDialogWindow(Platform& platform)
   g_signal_connect(window_, "button-press-event", G_CALLBACK(ButtonPressed), this);
   g_signal_connect(window_, "button-release-event", G_CALLBACK(ButtonReleased), this);
   g_signal_connect(window_, "motion-notify-event", G_CALLBACK(PointerMoved), this);
-  g_signal_connect(window_, "delete-event", G_CALLBACK(DeleteRequested), this);
-
-  formArea_ = gtk_fixed_new();
-  gtk_widget_set_size_request(formArea_, scale_.ToPixelsX(kDialogInnerWidth),
-                              scale_.ToPixelsY(kDialogInnerHeight));
-  g_signal_connect(formArea_, "draw", G_CALLBACK(DrawForm), this);
-  g_signal_connect(formArea_, "size-allocate", G_CALLBACK(FormAllocated), this);
-  gtk_container_add(GTK_CONTAINER(window_), formArea_);
-
-  const DialogRect panel = ToPixels(DialogControlNamed("Pic_C"), scale_);
-  panel_ = gtk_fixed_new();
-  gtk_widget_set_size_request(panel_, panel.Width, panel.Height);
-  g_signal_connect(panel_, "draw", G_CALLBACK(DrawPanel), this);
-  // The music file's whole path, however much of it the label shows.
-  gtk_widget_set_has_tooltip(panel_, TRUE);
-  g_signal_connect(panel_, "query-tooltip", G_CALLBACK(FileTooltip), this);
-  gtk_fixed_put(GTK_FIXED(formArea_), panel_, panel.X, panel.Y);
-
-  const DialogRect repeat = ToPixels(DialogControlNamed("BGM_Repeat"), scale_);
-  repeat_ = gtk_combo_box_text_new_with_entry();
-  gtk_widget_set_name(repeat_, "orvane-repeat");
-  if (GtkWidget* entry = gtk_bin_get_child(GTK_BIN(repeat_)); GTK_IS_ENTRY(entry)) {
-    gtk_entry_set_width_chars(GTK_ENTRY(entry), 1);
-    gtk_entry_set_max_width_chars(GTK_ENTRY(entry), 1);
-  }
-  gtk_widget_set_size_request(repeat_, repeat.Width, repeat.Height);
-  gtk_fixed_put(GTK_FIXED(panel_), repeat_, repeat.X, repeat.Y);
-
-  PlaceCommand(fileButton_, panel_, "Cmd_File", "...");
-  PlaceCommand(setButton_, formArea_, "Cmd_Set", "設定");
-  PlaceCommand(cancelButton_, formArea_, "Cmd_Can", "ｷｬﾝｾﾙ");
-  fileButton_.Control().ConnectClick([this] { form_.ChooseFile(); });
-  setButton_.Control().ConnectClick([this] { form_.Save(); });
-  cancelButton_.Control().ConnectClick([this] { form_.Cancel(); });
-
-  tileImage_ = ImageOf(BackgroundTile());
-  markImages_[0] = ImageOf(MarkPicture(0));
-  markImages_[1] = ImageOf(MarkPicture(1));
+  g_signal_connect(window_, "delete-event",
+                   G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer self) -> gboolean {
+                     static_cast<SettingsDialogGtk*>(self)->form_.Cancel();
+                     return TRUE;  // the form has taken the window down itself
+                   }),
+                   this);
+  BuildControls();
 
   gtk_widget_show_all(formArea_);
   // The dialog's window exists from here on, as the load steps need it.
@@ -254,158 +196,99 @@ SettingsDialogWindow::SettingsDialogWindow(Platform& platform)
     GdkDisplay* display = gdk_window_get_display(window);
     linkPointer_ = LinkCursor(display);
     busyPointer_ = gdk_cursor_new_from_name(display, "wait");
+    // The dialog is placed by its whole size, the window manager's frame included.
+    if (GDK_IS_X11_DISPLAY(display)) {
+      RequestFrameExtents(gdk_x11_display_get_xdisplay(display), Window());
+    }
   }
 }
 
-SettingsDialogWindow::~SettingsDialogWindow() {
+// The form's area, the music panel and the controls with widgets of their own, each where the
+// table puts it.
+void SettingsDialogGtk::BuildControls() {
+  formArea_ = gtk_fixed_new();
+  gtk_widget_set_size_request(formArea_, scale_.ToPixelsX(kDialogInnerWidth),
+                              scale_.ToPixelsY(kDialogInnerHeight));
+  g_signal_connect(
+      formArea_, "draw", G_CALLBACK(+[](GtkWidget* widget, cairo_t* cr, gpointer data) {
+        auto* self = static_cast<SettingsDialogGtk*>(data);
+        PaintForm(cr, gtk_widget_get_allocated_width(widget),
+                  gtk_widget_get_allocated_height(widget), self->Shown(), self->scale_);
+        return FALSE;  // the controls are drawn over it
+      }),
+      this);
+  g_signal_connect(formArea_, "size-allocate",
+                   G_CALLBACK(+[](GtkWidget*, GdkRectangle* allocation, gpointer data) {
+                     auto* self = static_cast<SettingsDialogGtk*>(data);
+                     if (allocation->height == self->formHeight_) return;
+                     self->formHeight_ = allocation->height;
+                     self->form_.Resize(allocation->height);
+                   }),
+                   this);
+  gtk_container_add(GTK_CONTAINER(window_), formArea_);
+
+  for (const DialogControl& control : DialogControls()) {
+    if (!OnForm(control)) continue;
+    const DialogRect rect = ToPixels(control, scale_);
+    GtkWidget* container = control.Container == DialogContainer::Panel ? panel_ : formArea_;
+    switch (control.Kind) {
+      case DialogControlKind::Panel:
+        panel_ = gtk_fixed_new();
+        gtk_widget_set_size_request(panel_, rect.Width, rect.Height);
+        g_signal_connect(panel_, "draw",
+                         G_CALLBACK(+[](GtkWidget* widget, cairo_t* cr, gpointer data) {
+                           auto* self = static_cast<SettingsDialogGtk*>(data);
+                           PaintPanel(cr, gtk_widget_get_allocated_width(widget),
+                                      gtk_widget_get_allocated_height(widget), self->Shown(),
+                                      self->images_, self->scale_);
+                           return FALSE;
+                         }),
+                         this);
+        gtk_widget_set_has_tooltip(panel_, TRUE);
+        g_signal_connect(panel_, "query-tooltip", G_CALLBACK(WholeTextTooltip), this);
+        gtk_fixed_put(GTK_FIXED(formArea_), panel_, rect.X, rect.Y);
+        break;
+      case DialogControlKind::Combo:
+        repeat_ = gtk_combo_box_text_new_with_entry();
+        gtk_widget_set_name(repeat_, "orvane-repeat");
+        if (GtkWidget* entry = gtk_bin_get_child(GTK_BIN(repeat_)); GTK_IS_ENTRY(entry)) {
+          gtk_entry_set_width_chars(GTK_ENTRY(entry), 1);
+          gtk_entry_set_max_width_chars(GTK_ENTRY(entry), 1);
+        }
+        gtk_widget_set_size_request(repeat_, rect.Width, rect.Height);
+        gtk_fixed_put(GTK_FIXED(container), repeat_, rect.X, rect.Y);
+        break;
+      case DialogControlKind::Command: {
+        auto& button = buttons_.emplace_back(std::make_unique<CommandWidget>());
+        button->PlaceInFixed(GTK_FIXED(container), control.Left, control.Top, control.Width,
+                             control.Height);
+        form_.SetUpButton(control, button->Control(), button->Options().AmbientFont);
+        break;
+      }
+      default:
+        break;  // painted
+    }
+  }
+}
+
+SettingsDialogGtk::~SettingsDialogGtk() {
   if (loop_ != nullptr) g_main_loop_unref(loop_);
   gtk_widget_destroy(window_);
   g_object_unref(window_);
   if (linkPointer_ != nullptr) g_object_unref(linkPointer_);
   if (busyPointer_ != nullptr) g_object_unref(busyPointer_);
-  cairo_surface_destroy(tileImage_);
-  for (cairo_surface_t* image : markImages_) cairo_surface_destroy(image);
 }
 
-void SettingsDialogWindow::PlaceCommand(CommandWidget& button, GtkWidget* container,
-                                        std::string_view name, const char* caption) {
-  const DialogControl& place = DialogControlNamed(name);
-  button.PlaceInFixed(GTK_FIXED(container), place.Left, place.Top, place.Width, place.Height);
-  // The stored design: the caption, and the dialog's font (ＭＳ Ｐゴシック 9.75 points).
-  PropertyBag design;
-  design.Write("Caption", std::string(caption), std::string("Command"));
-  design.Write("Font", FontInfo{}, button.Options().AmbientFont);
-  button.Control().LoadFromBag(design);
-}
-
-void SettingsDialogWindow::Show() {
-  form_.Load();
-  if (closed_) return;
-  gtk_widget_show_all(window_);
-  // GTK hands the first focusable control the focus on showing; no control has it yet.
-  gtk_window_set_focus(GTK_WINDOW(window_), nullptr);
-}
-
-void SettingsDialogWindow::RunModal() {
-  if (closed_) return;
-  if (loop_ == nullptr) loop_ = g_main_loop_new(nullptr, FALSE);
-  g_main_loop_run(loop_);
-}
-
-GtkWidget* SettingsDialogWindow::ControlWidget(std::string_view name) const {
-  if (name == "Pic_C") return panel_;
-  if (name == "BGM_Repeat") return repeat_;
-  if (name == "Cmd_File") return fileButton_.Widget();
-  if (name == "Cmd_Set") return setButton_.Widget();
-  if (name == "Cmd_Can") return cancelButton_.Widget();
-  return nullptr;
-}
-
-WindowHandle SettingsDialogWindow::Handle() {
-  GdkWindow* window = gtk_widget_get_window(window_);
-  if (window == nullptr || !GDK_IS_X11_WINDOW(window)) return 0;
-  return GDK_WINDOW_XID(window);
-}
-
-// A window manager's frame is not known before the window is shown, so the inside stands
-// for the whole dialog.
-DialogPoint SettingsDialogWindow::Size() {
-  return DialogPoint{scale_.ToPixelsX(kDialogInnerWidth), scale_.ToPixelsY(kDialogInnerHeight)};
-}
-
-void SettingsDialogWindow::Move(DialogPoint topLeft) {
+void SettingsDialogGtk::Move(DialogPoint topLeft) {
   gtk_window_move(GTK_WINDOW(window_), topLeft.X, topLeft.Y);
   // GTK would move the window only when it is shown; the opening effect needs it in place now.
   if (GdkWindow* window = gtk_widget_get_window(window_)) {
-    const DialogPoint size = Size();
-    gdk_window_move_resize(window, topLeft.X, topLeft.Y, size.X, size.Y);
+    gdk_window_move_resize(window, topLeft.X, topLeft.Y, scale_.ToPixelsX(kDialogInnerWidth),
+                           scale_.ToPixelsY(kDialogInnerHeight));
   }
 }
 
-std::vector<Command*> SettingsDialogWindow::CommandButtons() {
-  std::vector<Command*> commands;
-  gtk_container_foreach(GTK_CONTAINER(formArea_), CollectCommands, &commands);
-  return commands;
-}
-
-void SettingsDialogWindow::PaintBackground(const std::vector<RowColour>& rows) {
-  rows_ = rows;
-  gtk_widget_queue_draw(formArea_);
-}
-
-void SettingsDialogWindow::TilePanel(const std::vector<DialogPoint>& positions) {
-  tiles_ = positions;
-  gtk_widget_queue_draw(panel_);
-}
-
-void SettingsDialogWindow::SetChoiceMark(int index, ChoiceMark mark) {
-  marks_.at(static_cast<size_t>(index)) = mark;
-  gtk_widget_queue_draw(panel_);
-}
-
-void SettingsDialogWindow::SetRepeatEnabled(bool enabled) {
-  gtk_widget_set_sensitive(repeat_, enabled);
-}
-
-void SettingsDialogWindow::SetRepeatText(const std::string& text) {
-  if (GtkWidget* entry = gtk_bin_get_child(GTK_BIN(repeat_)); GTK_IS_ENTRY(entry)) {
-    gtk_entry_set_text(GTK_ENTRY(entry), text.c_str());
-  }
-}
-
-std::string SettingsDialogWindow::RepeatText() {
-  GtkWidget* entry = gtk_bin_get_child(GTK_BIN(repeat_));
-  if (!GTK_IS_ENTRY(entry)) return "";
-  return gtk_entry_get_text(GTK_ENTRY(entry));
-}
-
-void SettingsDialogWindow::AddRepeatEntry(const std::string& text) {
-  gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(repeat_), text.c_str());
-}
-
-void SettingsDialogWindow::SetFileCaption(const std::string& text) {
-  // A file name need not be UTF-8; it is shown with its stray bytes replaced.
-  gchar* valid = g_utf8_make_valid(text.c_str(), static_cast<gssize>(text.size()));
-  fileCaption_ = valid;
-  g_free(valid);
-  shownCaption_.reset();
-  gtk_widget_queue_draw(panel_);
-}
-
-std::optional<std::string> SettingsDialogWindow::OpenFile(const OpenFileRequest& request) {
-  GtkWidget* chooser = gtk_file_chooser_dialog_new(
-      request.Title.c_str(), GTK_WINDOW(window_), GTK_FILE_CHOOSER_ACTION_OPEN, "キャンセル(_C)",
-      GTK_RESPONSE_CANCEL, "開く(_O)", GTK_RESPONSE_ACCEPT, nullptr);
-  gtk_file_chooser_set_local_only(GTK_FILE_CHOOSER(chooser), TRUE);
-  GtkFileFilter* filter = gtk_file_filter_new();
-  gtk_file_filter_set_name(filter, request.FilterName.c_str());
-  gtk_file_filter_add_custom(filter, GTK_FILE_FILTER_DISPLAY_NAME, MatchesMusicFilterInfo, nullptr,
-                             nullptr);
-  gtk_file_chooser_add_filter(GTK_FILE_CHOOSER(chooser), filter);
-  gtk_file_chooser_set_filter(GTK_FILE_CHOOSER(chooser), filter);
-  if (!request.InitialFolder.empty()) {
-    gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(chooser), request.InitialFolder.c_str());
-  }
-  std::optional<std::string> chosen;
-  if (gtk_dialog_run(GTK_DIALOG(chooser)) == GTK_RESPONSE_ACCEPT) {
-    if (gchar* path = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser))) {
-      chosen = path;
-      g_free(path);
-    }
-  }
-  gtk_widget_destroy(chooser);
-  return chosen;
-}
-
-bool SettingsDialogWindow::OpenAddress(const std::string& address) {
-  GError* error = nullptr;
-  const bool opened =
-      gtk_show_uri_on_window(GTK_WINDOW(window_), address.c_str(), GDK_CURRENT_TIME, &error);
-  if (error != nullptr) g_error_free(error);
-  return opened;
-}
-
-void SettingsDialogWindow::SetBusyPointer(bool busy) {
+void SettingsDialogGtk::SetBusyPointer(bool busy) {
   busy_ = busy;
   UpdatePointer();
   // The hourglass has to reach the screen before a slow call, not after it.
@@ -414,96 +297,14 @@ void SettingsDialogWindow::SetBusyPointer(bool busy) {
   }
 }
 
-void SettingsDialogWindow::UpdatePointer() {
+void SettingsDialogGtk::UpdatePointer() {
   GdkWindow* window = gtk_widget_get_window(window_);
   if (window == nullptr) return;
   gdk_window_set_cursor(window, busy_ ? busyPointer_ : overLink_ ? linkPointer_ : nullptr);
 }
 
-void SettingsDialogWindow::Close() {
-  closed_ = true;
-  gtk_widget_hide(window_);
-  if (loop_ != nullptr && g_main_loop_is_running(loop_)) g_main_loop_quit(loop_);
-}
-
-bool SettingsDialogWindow::OnFormWindow(GdkWindow* window) const {
-  return window != nullptr && window == gtk_widget_get_window(window_);
-}
-
-gboolean SettingsDialogWindow::DrawForm(GtkWidget* widget, cairo_t* cr, gpointer data) {
-  auto* self = static_cast<SettingsDialogWindow*>(data);
-  const int width = gtk_widget_get_allocated_width(widget);
-  const int height = gtk_widget_get_allocated_height(widget);
-  SetSourceColour(cr, kFormBackColour);
-  cairo_paint(cr);
-  for (size_t y = 0; y < self->rows_.size() && static_cast<int>(y) < height; ++y) {
-    const RowColour& row = self->rows_[y];
-    cairo_set_source_rgb(cr, row.Red / 255.0, row.Green / 255.0, row.Blue / 255.0);
-    cairo_rectangle(cr, 0, static_cast<double>(y), width, 1);
-    cairo_fill(cr);
-  }
-  const TwipsScale& scale = self->scale_;
-  DrawLabel(cr, ToPixels(DialogControlNamed("lbl", 7), scale), std::string(CreditLine),
-            LabelLook{kWhite, false, false}, scale);
-  DrawLabel(cr, ToPixels(DialogControlNamed("lbl_URL"), scale), std::string(HomePageAddress),
-            LabelLook{kWhite, true, false}, scale);
-  return FALSE;  // the controls are drawn over it
-}
-
-gboolean SettingsDialogWindow::DrawPanel(GtkWidget* widget, cairo_t* cr, gpointer data) {
-  auto* self = static_cast<SettingsDialogWindow*>(data);
-  const TwipsScale& scale = self->scale_;
-  const int width = gtk_widget_get_allocated_width(widget);
-  const int height = gtk_widget_get_allocated_height(widget);
-  cairo_save(cr);
-  cairo_rectangle(cr, 0, 0, width, height);
-  cairo_clip(cr);
-  SetSourceColour(cr, kPanelBackColour);
-  cairo_paint(cr);
-  const Picture& tile = BackgroundTile();
-  for (const DialogPoint& at : self->tiles_) {
-    PaintPicture(cr, self->tileImage_, tile, DialogRect{at.X, at.Y, 0, 0}, scale);
-  }
-
-  // The heading's frame: a one-pixel outline just inside its rectangle.
-  const DialogRect frame = ToPixels(DialogControlNamed("Shape3", 3), scale);
-  SetSourceColour(cr, kBlack);
-  cairo_set_line_width(cr, 1.0);
-  cairo_rectangle(cr, frame.X + 0.5, frame.Y + 0.5, frame.Width - 1, frame.Height - 1);
-  cairo_stroke(cr);
-
-  for (int index = 0; index < 3; ++index) {
-    const DialogRect mark = ToPixels(DialogControlNamed("Img_BGM", index), scale);
-    PaintPicture(cr, self->markImages_[static_cast<int>(self->marks_[index])], MarkPicture(index),
-                 mark, scale);
-  }
-
-  const LabelLook black{};
-  DrawLabel(cr, ToPixels(DialogControlNamed("lbl", 15), scale), "BGM",
-            LabelLook{kBlack, false, true}, scale);
-  DrawLabel(cr, ToPixels(DialogControlNamed("lbl_BGM", 1), scale), "音楽CD", black, scale);
-  DrawLabel(cr, ToPixels(DialogControlNamed("lbl", 14), scale), "曲目をﾘﾋﾟｰﾄ", black, scale);
-  DrawLabel(cr, ToPixels(DialogControlNamed("lbl_BGM", 0), scale), "なし", black, scale);
-  DrawLabel(cr, ToPixels(DialogControlNamed("lbl_BGM", 2), scale), "MP3、WAV", black, scale);
-  const DialogRect file = ToPixels(DialogControlNamed("lbl_Fname"), scale);
-  const LabelLook fileLook{kBlack, false, false, true};
-  if (!self->shownCaption_) {
-    self->shownCaption_ = FittedPath(cr, file, self->fileCaption_, fileLook, scale);
-  }
-  DrawLabel(cr, file, *self->shownCaption_, fileLook, scale);
-  cairo_restore(cr);
-  return FALSE;
-}
-
-void SettingsDialogWindow::FormAllocated(GtkWidget*, GdkRectangle* allocation, gpointer data) {
-  auto* self = static_cast<SettingsDialogWindow*>(data);
-  if (allocation->height == self->formHeight_) return;
-  self->formHeight_ = allocation->height;
-  self->form_.Resize(allocation->height);
-}
-
-gboolean SettingsDialogWindow::ButtonPressed(GtkWidget*, GdkEventButton* event, gpointer data) {
-  auto* self = static_cast<SettingsDialogWindow*>(data);
+gboolean SettingsDialogGtk::ButtonPressed(GtkWidget*, GdkEventButton* event, gpointer data) {
+  auto* self = static_cast<SettingsDialogGtk*>(data);
   if (event->type != GDK_BUTTON_PRESS || !self->OnFormWindow(event->window)) return FALSE;
   const int button = ButtonOf(event->button);
   if (button == 0) return FALSE;
@@ -511,17 +312,16 @@ gboolean SettingsDialogWindow::ButtonPressed(GtkWidget*, GdkEventButton* event, 
   return TRUE;
 }
 
-gboolean SettingsDialogWindow::ButtonReleased(GtkWidget*, GdkEventButton* event, gpointer data) {
-  auto* self = static_cast<SettingsDialogWindow*>(data);
-  if (!self->OnFormWindow(event->window)) return FALSE;
+gboolean SettingsDialogGtk::ButtonReleased(GtkWidget*, GdkEventButton* event, gpointer data) {
+  auto* self = static_cast<SettingsDialogGtk*>(data);
   const int button = ButtonOf(event->button);
-  if (button == 0) return FALSE;
+  if (!self->OnFormWindow(event->window) || button == 0) return FALSE;
   self->form_.MouseUp(button, static_cast<int>(event->x), static_cast<int>(event->y));
   return TRUE;
 }
 
-gboolean SettingsDialogWindow::PointerMoved(GtkWidget*, GdkEventMotion* event, gpointer data) {
-  auto* self = static_cast<SettingsDialogWindow*>(data);
+gboolean SettingsDialogGtk::PointerMoved(GtkWidget*, GdkEventMotion* event, gpointer data) {
+  auto* self = static_cast<SettingsDialogGtk*>(data);
   if (!self->OnFormWindow(event->window)) return FALSE;
   const bool over = self->form_.OverLink(static_cast<int>(event->x), static_cast<int>(event->y));
   if (over != self->overLink_) {
@@ -531,24 +331,24 @@ gboolean SettingsDialogWindow::PointerMoved(GtkWidget*, GdkEventMotion* event, g
   return FALSE;
 }
 
-gboolean SettingsDialogWindow::FileTooltip(GtkWidget*, gint x, gint y, gboolean,
-                                           GtkTooltip* tooltip, gpointer data) {
-  auto* self = static_cast<SettingsDialogWindow*>(data);
-  const DialogRect file = ToPixels(DialogControlNamed("lbl_Fname"), self->scale_);
-  if (self->fileCaption_.empty() || !file.Contains(x, y)) return FALSE;
-  gtk_tooltip_set_text(tooltip, self->fileCaption_.c_str());
-  return TRUE;
+// The panel's labels that may show less than their whole text have it as their tooltip.
+gboolean SettingsDialogGtk::WholeTextTooltip(GtkWidget*, gint x, gint y, gboolean,
+                                             GtkTooltip* tooltip, gpointer data) {
+  auto* self = static_cast<SettingsDialogGtk*>(data);
+  for (const DialogControl& control : DialogControls()) {
+    if (!control.WholeTextTooltip || control.Container != DialogContainer::Panel) continue;
+    const std::string text = WholeText(control, self->Shown());
+    if (text.empty() || !ToPixels(control, self->scale_).Contains(x, y)) continue;
+    gtk_tooltip_set_text(tooltip, text.c_str());
+    return TRUE;
+  }
+  return FALSE;
 }
 
-gboolean SettingsDialogWindow::DeleteRequested(GtkWidget*, GdkEvent*, gpointer data) {
-  static_cast<SettingsDialogWindow*>(data)->form_.Cancel();
-  return TRUE;  // the form has taken the window down itself
-}
+}  // namespace
 
-void ShowSettingsDialog(Platform& platform) {
-  SettingsDialogWindow dialog(platform);
-  dialog.Show();
-  dialog.RunModal();
+std::unique_ptr<SettingsDialog> MakeSettingsDialog(Platform& platform) {
+  return std::make_unique<SettingsDialogGtk>(platform);
 }
 
 }  // namespace orvane

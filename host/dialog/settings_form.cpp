@@ -32,11 +32,33 @@ TwipsScale SettingsForm::Scale() const {
                     platform_.screenMetrics.TwipsPerPixelY()};
 }
 
+void SettingsForm::SetUpButton(const DialogControl& control, Command& button,
+                               const FontInfo& ambientFont) {
+  PropertyBag design;
+  design.Write("Caption", std::string(control.Text), std::string("Command"));
+  design.Write("Font", DialogFont(control), ambientFont);
+  button.LoadFromBag(design);
+  if (control.Name == "Cmd_File") button.ConnectClick([this] { ChooseFile(); });
+  if (control.Name == "Cmd_Set") button.ConnectClick([this] { Save(); });
+  if (control.Name == "Cmd_Can") button.ConnectClick([this] { Cancel(); });
+}
+
+void SettingsForm::Open() {
+  Load();
+  if (!unloaded_) view_.Present();
+}
+
 void SettingsForm::Load() {
   Guarded([&] {
-    const DialogPoint size = view_.Size();
+    // The dialog's whole size, its frame included; the inside alone where the system does not
+    // know the frame.
+    const TwipsScale scale = Scale();
+    DialogPoint size{scale.ToPixelsX(kDialogInnerWidth), scale.ToPixelsY(kDialogInnerHeight)};
+    if (const std::optional<Rect> outer = platform_.windowGeometry.GetWindowRect(view_.Handle())) {
+      size = DialogPoint{outer->right - outer->left, outer->bottom - outer->top};
+    }
     view_.Move(DialogPlacement(platform_.screenMetrics.ScreenWidth(),
-                               platform_.screenMetrics.ScreenHeight(), size.X, size.Y, Scale()));
+                               platform_.screenMetrics.ScreenHeight(), size.X, size.Y, scale));
   });
   Guarded([&] { SetCommandButtons(true, true); });
   Guarded([&] {
@@ -47,9 +69,11 @@ void SettingsForm::Load() {
   Guarded([&] { view_.SetRepeatEnabled(false); });
   Guarded([&] { ShowMarks(BGM_Kind); });
   Guarded([&] {
-    if (BGM_Kind == 1) view_.SetRepeatEnabled(true);
+    if (EnabledWith(DialogControlNamed("BGM_Repeat"), BGM_Kind)) view_.SetRepeatEnabled(true);
   });
-  Guarded([&] { view_.FileButton().SetEnabled(BGM_Kind == 2); });
+  Guarded([&] {
+    view_.FileButton().SetEnabled(EnabledWith(DialogControlNamed("Cmd_File"), BGM_Kind));
+  });
   Guarded([&] { view_.SetRepeatText(FormatHashHash(BGM_RepeatTrack)); });
   Guarded([&] {
     for (int track = 0; track < kRepeatEntries; ++track)
@@ -124,8 +148,8 @@ void SettingsForm::ChooseKind(int kind) {
   });
   Guarded([&] { ShowMarks(kind); });
   Guarded([&] {
-    if (kind == 1) view_.SetRepeatEnabled(true);
-    if (kind == 2) view_.FileButton().SetEnabled(true);
+    if (EnabledWith(DialogControlNamed("BGM_Repeat"), kind)) view_.SetRepeatEnabled(true);
+    if (EnabledWith(DialogControlNamed("Cmd_File"), kind)) view_.FileButton().SetEnabled(true);
   });
 }
 

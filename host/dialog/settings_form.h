@@ -8,19 +8,15 @@
 
 #include "host/controls/Command.h"
 #include "host/dialog/background.h"
+#include "host/dialog/dialog_layout.h"
 #include "host/dialog/open_file_request.h"
 #include "platform/platform.h"
 #include "platform/settings_text.h"
 
 // The settings dialog's behaviour: what it does when it loads, when a music kind is chosen,
-// when its buttons are pressed and when it closes. The window itself (GTK) implements
-// SettingsFormView and forwards its events here.
+// when its buttons are pressed and when it closes. The window itself (GTK or Win32)
+// implements SettingsFormView and forwards its events here.
 namespace orvane {
-
-// The project's home page, the address the dialog's link label shows and opens.
-inline constexpr std::string_view HomePageAddress = "https://orvane.org/";
-// The credit line under the music panel.
-inline constexpr std::string_view CreditLine = "© Orvane  Ver.1.0.0";
 
 // Shown when the file dialog's answer holds a line break (UTF-8).
 inline constexpr std::string_view MessageLineBreakInName = "改行を含むﾌｧｲﾙ名は設定できません！";
@@ -42,11 +38,9 @@ enum class ChoiceMark { NotChosen = 0, Chosen = 1 };
 class SettingsFormView {
  public:
   virtual ~SettingsFormView() = default;
-  // The dialog's window, for the open and close effect; 0 when it has none.
+  // The dialog's window, for its place and the open and close effect; 0 when it has none.
   virtual WindowHandle Handle() = 0;
-  // The dialog's size on the screen, in pixels.
-  virtual DialogPoint Size() = 0;
-  // Moves the dialog's top-left corner to a point of the screen, in pixels.
+  // Moves the dialog's top-left corner, its frame's, to a point of the screen, in pixels.
   virtual void Move(DialogPoint topLeft) = 0;
   // Every Command button on the form, the file button among them.
   virtual std::vector<Command*> CommandButtons() = 0;
@@ -71,6 +65,8 @@ class SettingsFormView {
   virtual bool OpenAddress(const std::string& address) = 0;
   // The mouse pointer over the dialog: the hourglass, or back to the default.
   virtual void SetBusyPointer(bool busy) = 0;
+  // Shows the dialog, with no control focused.
+  virtual void Present() = 0;
   // Takes the dialog off the screen and ends its modal run.
   virtual void Close() = 0;
 };
@@ -82,6 +78,12 @@ class SettingsForm {
   SettingsForm(const SettingsForm&) = delete;
   SettingsForm& operator=(const SettingsForm&) = delete;
 
+  // Gives one of the table's Command buttons its stored design (its caption and the dialog's
+  // font, against the font it would have by default) and what its click does.
+  void SetUpButton(const DialogControl& control, Command& button, const FontInfo& ambientFont);
+
+  // The load steps, then the dialog shown unless one of them closed it.
+  void Open();
   // The load steps: place the dialog, set up the buttons, tile the panel, show the settings
   // variables, take the pointer as the anchor and play the opening effect.
   void Load();

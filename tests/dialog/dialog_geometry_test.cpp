@@ -1,10 +1,12 @@
 // The dialog's pure parts: the layout at another density, the placement, the edges of what
-// a press lands on, the repeat box's texts, the backgrounds, the music filter and the
-// built-in pictures.
+// a press lands on, the controls' texts and looks, the repeat box's texts, the backgrounds, the
+// music filter and the built-in pictures.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include "host/dialog/background.h"
 #include "host/dialog/dialog_layout.h"
@@ -26,6 +28,25 @@ TEST(DialogLayout, EveryControlSitsWhereTheDesignPutsIt) {
     EXPECT_EQ((std::array{control.Left, control.Top, control.Width, control.Height}),
               (std::array<double, 4>{1.0 * place.left, 1.0 * place.top, 1.0 * place.width,
                                      1.0 * place.height}));
+  }
+  // What the texts say and how they look; which control goes with which music kind.
+  std::vector<std::string> shown;
+  for (const DialogControl& control : DialogControls()) {
+    if (!control.Text.empty()) shown.emplace_back(control.Text);
+  }
+  EXPECT_EQ(shown, (std::vector<std::string>{"BGM", "音楽CD", "曲目をﾘﾋﾟｰﾄ", "なし", "MP3、WAV",
+                                             "...", "© Orvane  Ver.1.0.0", "https://orvane.org/",
+                                             "設定", "ｷｬﾝｾﾙ"}));
+  EXPECT_EQ(DialogControlNamed("lbl", 7).ForeColour, 0xFFFFFFu) << "white under the panel";
+  EXPECT_EQ(DialogControlNamed("lbl_URL").ForeColour, 0xFFFFFFu);
+  EXPECT_TRUE(DialogFont(DialogControlNamed("lbl_URL")).Underline);
+  EXPECT_FALSE(DialogFont(DialogControlNamed("lbl_BGM", 0)).Underline);
+  EXPECT_EQ(DialogFont(DialogControlNamed("Cmd_Set")).Name, "ＭＳ Ｐゴシック");
+  EXPECT_EQ(DialogControlNamed("Pic_C").BackColour, 0xE0E0E0u);
+  for (int kind : {0, 1, 2}) {
+    EXPECT_EQ(EnabledWith(DialogControlNamed("BGM_Repeat"), kind), kind == 1);
+    EXPECT_EQ(EnabledWith(DialogControlNamed("Cmd_File"), kind), kind == 2);
+    EXPECT_TRUE(EnabledWith(DialogControlNamed("Cmd_Set"), kind));
   }
 }
 

@@ -28,7 +28,6 @@ class FakeFormView final : public SettingsFormView {
   std::vector<Command*> Buttons() { return {&fileButton, &setButton, &cancelButton}; }
 
   WindowHandle Handle() override { return kHandle; }
-  DialogPoint Size() override { return size; }
   void Move(DialogPoint topLeft) override {
     calls.push_back("Move");
     movedTo = topLeft;
@@ -52,6 +51,7 @@ class FakeFormView final : public SettingsFormView {
     return addressOpens;
   }
   void SetBusyPointer(bool busy) override { calls.push_back(busy ? "Busy" : "Default"); }
+  void Present() override { calls.push_back("Present"); }
   void Close() override {
     calls.push_back("Close");
     closed = true;
@@ -63,7 +63,6 @@ class FakeFormView final : public SettingsFormView {
   Command setButton{commandPlatform, container};
   Command cancelButton{commandPlatform, container};
 
-  DialogPoint size{492, 246};
   std::optional<DialogPoint> movedTo;
   std::vector<DialogPoint> tiles;
   // Something no load step writes, so that a step that never ran shows.

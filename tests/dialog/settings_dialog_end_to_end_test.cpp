@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 // Xlib after the test framework, which its macros (None, Bool) would break.
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <memory>
@@ -28,6 +30,49 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+
+// The part of a window manager that tells the frame it will put around a window before the
+// window is shown (_NET_REQUEST_FRAME_EXTENTS): this one a border of 5 pixels with a title bar
+// of 25. It frames and moves nothing.
+class FrameTeller {
+ public:
+  explicit FrameTeller(const std::string& display) : display_(XOpenDisplay(display.c_str())) {
+    if (display_ == nullptr) return;
+    Atom request = XInternAtom(display_, "_NET_REQUEST_FRAME_EXTENTS", False);
+    const Window root = DefaultRootWindow(display_);
+    XChangeProperty(display_, root, XInternAtom(display_, "_NET_SUPPORTED", False), XA_ATOM, 32,
+                    PropModeReplace, reinterpret_cast<unsigned char*>(&request), 1);
+    XSelectInput(display_, root, SubstructureNotifyMask);
+    XSync(display_, False);
+    thread_ = std::thread([this, request] {
+      const Atom extents = XInternAtom(display_, "_NET_FRAME_EXTENTS", False);
+      long frame[4] = {5, 5, 25, 5};  // left, right, top, bottom
+      while (!stop_) {
+        while (XPending(display_) > 0) {
+          XEvent event{};
+          XNextEvent(display_, &event);
+          if (event.type != ClientMessage || event.xclient.message_type != request) continue;
+          XChangeProperty(display_, event.xclient.window, extents, XA_CARDINAL, 32, PropModeReplace,
+                          reinterpret_cast<unsigned char*>(frame), 4);
+          XFlush(display_);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      }
+    });
+  }
+  ~FrameTeller() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+    if (display_ != nullptr) XCloseDisplay(display_);
+  }
+  FrameTeller(const FrameTeller&) = delete;
+  FrameTeller& operator=(const FrameTeller&) = delete;
+
+ private:
+  Display* display_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
 
 class SettingsDialogEndToEnd : public ::testing::Test {
  protected:
@@ -59,7 +104,9 @@ class SettingsDialogEndToEnd : public ::testing::Test {
     if (display != nullptr) XCloseDisplay(display);
   }
 
-  void StartDialog() {
+  // Starts the dialog and waits until it shows where `placed` says: the rectangle of the window
+  // and the frame it was told of.
+  void StartDialog(Rect placed = Rect{266, 174, 758, 420}) {
     StartHost("/c");
     ASSERT_TRUE(testing::WaitFor([&] { return finder->FindWindow("<Orvane>") != 0; }, 10s));
     const WindowHandle dialog = finder->FindWindow("<Orvane>");
@@ -74,7 +121,7 @@ class SettingsDialogEndToEnd : public ::testing::Test {
         },
         10s));
     origin = {rect->left, rect->top};
-    EXPECT_EQ(*rect, (Rect{266, 174, 758, 420})) << "centred, a third of the way down";
+    EXPECT_EQ(*rect, placed) << "centred, a third of the way down";
     std::this_thread::sleep_for(300ms);
   }
 
@@ -95,6 +142,18 @@ class SettingsDialogEndToEnd : public ::testing::Test {
     std::this_thread::sleep_for(50ms);
     Xdotool("mousemove " + std::to_string(origin.X + at.X) + " " + std::to_string(origin.Y + at.Y));
     std::this_thread::sleep_for(150ms);
+  }
+
+  // What a window manager sends when the dialog's close box is pressed.
+  void PressCloseBox() {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = finder->FindWindow("<Orvane>");
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+    XFlush(display);
   }
 
   std::optional<int> WaitForExit() { return host->Wait(10s); }
@@ -284,22 +343,71 @@ TEST_F(SettingsDialogEndToEnd, TheDialogsLookAndClosingWithoutSettingWritesNothi
   EXPECT_EQ((std::array{hints.min_width, hints.max_width, hints.min_height, hints.max_height}),
             (std::array{492, 492, 246, 246}));
   Click("lbl_BGM", 1);  // "音楽CD"
-  Click("Cmd_Can");     // "ｷｬﾝｾﾙ"
+  // The repeat box, usable now, has a white field.
+  const DialogRect box = testing::InForm("BGM_Repeat");
+  const testing::Rgb field =
+      testing::TakeScreenshot(xvfb.display(), dialog).at(box.X + 10, box.Y + box.Height / 2);
+  EXPECT_TRUE(testing::Near(field, {255, 255, 255}, 2));
+  Click("Cmd_Can");  // "ｷｬﾝｾﾙ"
   EXPECT_EQ(WaitForExit(), 0);
 
   StartDialog();
   Click("lbl_BGM", 2);
-  // What a window manager sends when the close box is pressed.
-  XEvent event{};
-  event.xclient.type = ClientMessage;
-  event.xclient.window = finder->FindWindow("<Orvane>");
-  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-  event.xclient.format = 32;
-  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-  XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
-  XFlush(display);
+  PressCloseBox();
   EXPECT_EQ(WaitForExit(), 0);
   EXPECT_FALSE(Settings());
+}
+
+// Resting the pointer on the music file's label shows its whole path as a tooltip; on another
+// label of the panel, no tooltip.
+TEST_F(SettingsDialogEndToEnd, TheMusicFilesLabelHasTheWholePathAsItsTooltip) {
+  testing::WriteBytes(folder + "/Orvane.ini",
+                      "[Section]\r\nBGM\x8B\xE6\x95\xAA=2\r\nBGM\xCC\xA7\xB2\xD9=" + song + "\r\n");
+  StartDialog();
+  const Atom type = XInternAtom(display, "_NET_WM_WINDOW_TYPE", False);
+  const Atom tooltip = XInternAtom(display, "_NET_WM_WINDOW_TYPE_TOOLTIP", False);
+  const auto tooltipShown = [&] {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    bool shown = false;
+    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
+      return false;
+    for (unsigned int i = 0; i < count && !shown; ++i) {
+      XWindowAttributes attributes{};
+      if (!XGetWindowAttributes(display, children[i], &attributes) ||
+          attributes.map_state != IsViewable)
+        continue;
+      Atom got = 0;
+      int format = 0;
+      unsigned long items = 0, remaining = 0;
+      unsigned char* data = nullptr;
+      if (XGetWindowProperty(display, children[i], type, 0, 1, False, XA_ATOM, &got, &format,
+                             &items, &remaining, &data) == Success &&
+          data != nullptr && items == 1) {
+        shown = *reinterpret_cast<const Atom*>(data) == tooltip;
+      }
+      if (data != nullptr) XFree(data);
+    }
+    if (children != nullptr) XFree(children);
+    return shown;
+  };
+  MoveOver(testing::CentreInForm("lbl_BGM", 0));
+  EXPECT_FALSE(testing::WaitFor(tooltipShown, 1500ms)) << "no tooltip over \"なし\"";
+  const DialogRect file = testing::InForm("lbl_Fname");
+  MoveOver({file.X + 20, file.Y + 8});
+  EXPECT_TRUE(testing::WaitFor(tooltipShown, 5s)) << "the whole path shows over lbl_Fname";
+  Click("Cmd_Can");
+  EXPECT_EQ(WaitForExit(), 0);
+}
+
+// Told of a frame before it shows, the dialog is centred by its whole size, 502 x 276: the frame's
+// top-left corner goes to ((1024 - 502) / 2, (768 - 276) / 3), where this window manager, which
+// frames nothing, leaves the window itself.
+TEST_F(SettingsDialogEndToEnd, ItIsCentredByItsFrameWhenTheWindowManagerTellsIt) {
+  FrameTeller frames(xvfb.display());
+  StartDialog(Rect{261 - 5, 164 - 25, 261 + 492 + 5, 164 + 246 + 5});
+  PressCloseBox();
+  EXPECT_EQ(WaitForExit(), 0);
 }
 
 }  // namespace

@@ -99,6 +99,16 @@ TEST_F(SettingsFormTest, LoadShowsEachKindAndSetsUpTheRest) {
   ASSERT_EQ(view.tiles.size(), 20u);
   EXPECT_EQ(view.tiles[10], (DialogPoint{556, 0}));
   EXPECT_FALSE(WrittenSettings()) << "loading writes nothing";
+
+  // Placed by its whole size: a frame of 5 pixels with a title bar of 25 makes 502 x 276.
+  fake.windowRects[FakeFormView::kHandle] = Rect{0, 0, 502, 276};
+  FakeFormView framed;
+  SettingsForm(fake, framed).Load();
+  EXPECT_EQ(framed.movedTo, (DialogPoint{261, 164})) << "centred by its frame";
+  fake.windowRects.erase(FakeFormView::kHandle);
+  FakeFormView unknown;
+  SettingsForm(fake, unknown).Load();
+  EXPECT_EQ(unknown.movedTo, (DialogPoint{266, 174})) << "by its inside where the frame is unknown";
 }
 
 TEST_F(SettingsFormTest, ChoosingAKindByItsMarkOrLabelWithAnyButton) {

@@ -2,10 +2,12 @@
 // window and its controls' places, its painted pixels, the button's GDI face against the
 // face the core paints, and the button's states driven by real window messages.
 
-#include "host/dialog/settings_dialog_win32.h"
-
 #include <gtest/gtest.h>
 #include <windows.h>
+
+#include "host/dialog/settings_dialog.h"
+// commctrl.h after windows.h: the tooltip's messages.
+#include <commctrl.h>
 
 #include <chrono>
 #include <map>
@@ -72,6 +74,10 @@ DialogRect InClient(HWND dialog, HWND control) {
   return DialogRect{r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
+HWND Hwnd(WindowHandle window) {
+  return static_cast<HWND>(ToHwnd(window));
+}
+
 BOOL CALLBACK Collect(HWND window, LPARAM data) {
   reinterpret_cast<std::set<HWND>*>(data)->insert(window);
   return TRUE;
@@ -90,9 +96,9 @@ class SettingsDialogWin32Test : public ::testing::Test {
 };
 
 TEST_F(SettingsDialogWin32Test, OpensTitledAndSizedWithEveryControlAtItsPlace) {
-  SettingsDialogWin32 dialog(real_->platform());
-  dialog.Show();
-  const HWND window = dialog.Window();
+  const auto dialog = MakeSettingsDialog(real_->platform());
+  dialog->Show();
+  const HWND window = Hwnd(dialog->Window());
   ASSERT_TRUE(IsWindowVisible(window));
 
   EXPECT_EQ(FindWindowA(nullptr, "<Orvane>"), window);
@@ -118,7 +124,7 @@ TEST_F(SettingsDialogWin32Test, OpensTitledAndSizedWithEveryControlAtItsPlace) {
   std::set<HWND> children;
   EnumChildWindows(window, Collect, reinterpret_cast<LPARAM>(&children));
   for (const char* name : {"Pic_C", "BGM_Repeat", "Cmd_File", "Cmd_Set", "Cmd_Can"}) {
-    const HWND control = dialog.ControlWindow(name);
+    const HWND control = Hwnd(dialog->ControlWindow(name));
     ASSERT_TRUE(children.count(control)) << name;
     const DialogRect got = InClient(window, control), want = InForm(name);
     if (std::string_view(name) == "BGM_Repeat") {
@@ -135,7 +141,7 @@ TEST_F(SettingsDialogWin32Test, OpensTitledAndSizedWithEveryControlAtItsPlace) {
     }
   }
   // The repeat box: editable, its list "" and "1" to "30", showing the track.
-  const HWND repeat = dialog.ControlWindow("BGM_Repeat");
+  const HWND repeat = Hwnd(dialog->ControlWindow("BGM_Repeat"));
   EXPECT_EQ(SendMessageW(repeat, CB_GETCOUNT, 0, 0), 31);
   wchar_t entry[8] = {};
   SendMessageW(repeat, CB_GETLBTEXT, 30, reinterpret_cast<LPARAM>(entry));
@@ -175,6 +181,10 @@ TEST_F(SettingsDialogWin32Test, OpensTitledAndSizedWithEveryControlAtItsPlace) {
     for (int x = link.X; x < link.X + link.Width; ++x)
       if (Near(ScreenPixel(window, x, y), {255, 255, 255}, 10)) ++white;
   EXPECT_GT(white, 40);
+  // The repeat box's field is white right of its text "12".
+  const DialogRect box = InClient(window, repeat);
+  const Rgb field = ScreenPixel(window, box.X + box.Width / 2, box.Y + box.Height - 5);
+  EXPECT_TRUE(Near(field, {255, 255, 255})) << Text(field);
   // Choosing "MP3、WAV" by its label moves the mark.
   const DialogRect fileLabel = InForm("lbl_BGM", 2);
   SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(fileLabel.X + 10, fileLabel.Y + 5));
@@ -183,24 +193,68 @@ TEST_F(SettingsDialogWin32Test, OpensTitledAndSizedWithEveryControlAtItsPlace) {
 }
 
 TEST_F(SettingsDialogWin32Test, EnterAndEscapeLeaveTheDialogOpen) {
-  SettingsDialogWin32 dialog(real_->platform());
-  dialog.Show();
+  const auto dialog = MakeSettingsDialog(real_->platform());
+  dialog->Show();
+  const HWND window = Hwnd(dialog->Window());
   for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
-    PostMessageW(dialog.Window(), WM_KEYDOWN, key, 0);
-    PostMessageW(dialog.ControlWindow("Cmd_Set"), WM_KEYDOWN, key, 0);
+    PostMessageW(window, WM_KEYDOWN, key, 0);
+    PostMessageW(Hwnd(dialog->ControlWindow("Cmd_Set")), WM_KEYDOWN, key, 0);
   }
-  PostMessageW(dialog.Window(), WM_NULL, 0, 0);
+  PostMessageW(window, WM_NULL, 0, 0);
   // The modal loop ends when the dialog closes; the close box ends this one.
-  SetTimer(dialog.Window(), 77, 400, [](HWND window, UINT, UINT_PTR, DWORD) {
+  SetTimer(window, 77, 400, [](HWND window, UINT, UINT_PTR, DWORD) {
     KillTimer(window, 77);
     PostMessageW(window, WM_CLOSE, 0, 0);
   });
   const int kind = BGM_Kind;
   const auto start = std::chrono::steady_clock::now();
-  dialog.RunModal();
+  dialog->RunModal();
   EXPECT_GE(std::chrono::steady_clock::now() - start, 350ms);
-  EXPECT_TRUE(dialog.Closed());
+  EXPECT_TRUE(dialog->Closed());
   EXPECT_EQ(BGM_Kind, kind);
+}
+
+// Resting the pointer on the music file's label shows its whole path, however much of it the
+// label shows.
+TEST_F(SettingsDialogWin32Test, TheMusicFilesLabelHasTheWholePathAsItsTooltip) {
+  const auto dialog = MakeSettingsDialog(real_->platform());
+  dialog->Show();
+  const HWND window = Hwnd(dialog->Window());
+  const HWND panel = Hwnd(dialog->ControlWindow("Pic_C"));
+  const DialogRect file = InForm("lbl_Fname");
+  POINT at{file.X + 20, file.Y + 8};
+  ClientToScreen(window, &at);
+  struct Search {
+    HWND owner, found;
+  } search{window, nullptr};
+  // One movement onto the label: each further one would start the tooltip's wait again.
+  PumpFor(300ms);
+  SetCursorPos(at.x, at.y);
+  POINT local = at;
+  ScreenToClient(panel, &local);
+  SendMessageW(panel, WM_MOUSEMOVE, 0, MAKELPARAM(local.x, local.y));
+  ASSERT_TRUE(Pump(5s, [&] {
+    EnumWindows(
+        [](HWND candidate, LPARAM data) -> BOOL {
+          auto* search = reinterpret_cast<Search*>(data);
+          wchar_t name[32] = {};
+          GetClassNameW(candidate, name, 32);
+          if (std::wstring(name) == L"tooltips_class32" && IsWindowVisible(candidate) &&
+              GetWindow(candidate, GW_OWNER) == search->owner) {
+            search->found = candidate;
+          }
+          return search->found == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+  })) << "a tooltip shows over lbl_Fname";
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  ASSERT_TRUE(SendMessageW(search.found, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&tool)));
+  wchar_t text[64] = {};
+  tool.lpszText = text;
+  SendMessageW(search.found, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&tool));
+  EXPECT_EQ(std::wstring(text), L"C:\\Music\\a.mp3");
 }
 
 // A top-level window at the screen's corner to hold buttons.

@@ -1,0 +1,205 @@
+#include "host/dialog/dialog_paint_gtk.h"
+
+#include <pango/pangocairo.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "host/controls/caption_painter_gtk.h"
+#include "host/dialog/dialog_pictures.h"
+#include "host/dialog/path_elision.h"
+
+namespace orvane {
+namespace {
+
+void SetSourceColour(cairo_t* cr, std::uint32_t rgb) {
+  cairo_set_source_rgb(cr, ((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0,
+                       (rgb & 0xFF) / 255.0);
+}
+
+// A 24-bit picture as a cairo image of its own.
+cairo_surface_t* ImageOf(const Picture& picture) {
+  cairo_surface_t* image =
+      cairo_image_surface_create(CAIRO_FORMAT_RGB24, picture.Width, picture.Height);
+  if (!picture.Valid()) return image;
+  cairo_surface_flush(image);
+  unsigned char* data = cairo_image_surface_get_data(image);
+  const int stride = cairo_image_surface_get_stride(image);
+  for (int y = 0; y < picture.Height; ++y) {
+    auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<size_t>(y) * stride);
+    for (int x = 0; x < picture.Width; ++x) row[x] = picture.At(x, y);
+  }
+  cairo_surface_mark_dirty(image);
+  return image;
+}
+
+// A picture at the top-left corner of at, grown with the screen's density (nearest pixel).
+void PaintPicture(cairo_t* cr, cairo_surface_t* image, const Picture& picture, DialogPoint at,
+                  const TwipsScale& scale) {
+  const DialogPoint size = PictureSizeOnScreen(picture, scale);
+  if (picture.Width <= 0 || picture.Height <= 0) return;
+  cairo_save(cr);
+  cairo_translate(cr, at.X, at.Y);
+  cairo_scale(cr, static_cast<double>(size.X) / picture.Width,
+              static_cast<double>(size.Y) / picture.Height);
+  cairo_set_source_surface(cr, image, 0, 0);
+  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+  cairo_rectangle(cr, 0, 0, picture.Width, picture.Height);
+  cairo_fill(cr);
+  cairo_restore(cr);
+}
+
+// A transparent label: its text from the top-left corner (or centred across). A label of
+// several lines wraps its text within its width and cuts it off at its edges. IPAPGothic runs
+// a little wider than the font the layout was made for, so a one-line label's text may run a
+// few pixels past its right edge rather than lose its last letters.
+PangoLayout* LabelLayout(cairo_t* cr, const DialogRect& rect, const DialogControl& label,
+                         const TwipsScale& scale) {
+  PangoLayout* layout = pango_cairo_create_layout(cr);
+  pango_cairo_context_set_resolution(pango_layout_get_context(layout), 1440.0 / scale.Y);
+  PreferJapanese(layout);
+  const FontInfo font = DialogFont(label);
+  PangoFontDescription* description = pango_font_description_new();
+  pango_font_description_set_family(description, FontFamilyFor(font.Name).c_str());
+  pango_font_description_set_size(description, static_cast<int>(font.Size * PANGO_SCALE));
+  pango_layout_set_font_description(layout, description);
+  pango_font_description_free(description);
+  if (font.Underline) {
+    PangoAttrList* attributes = pango_attr_list_new();
+    pango_attr_list_insert(attributes, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+    pango_layout_set_attributes(layout, attributes);
+    pango_attr_list_unref(attributes);
+  }
+  const bool wrap = label.Layout == DialogTextLayout::Wrapped;
+  const bool centred = label.Layout == DialogTextLayout::Centred;
+  if (wrap || centred) pango_layout_set_width(layout, rect.Width * PANGO_SCALE);
+  if (wrap) pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+  pango_layout_set_alignment(layout, centred ? PANGO_ALIGN_CENTER : PANGO_ALIGN_LEFT);
+  return layout;
+}
+
+void DrawLabel(cairo_t* cr, const DialogRect& rect, const std::string& text,
+               const DialogControl& label, const TwipsScale& scale) {
+  if (text.empty() || rect.Width <= 0 || rect.Height <= 0) return;
+  cairo_save(cr);
+  if (label.Layout == DialogTextLayout::Wrapped) {
+    cairo_rectangle(cr, rect.X, rect.Y, rect.Width, rect.Height);
+    cairo_clip(cr);
+  }
+  PangoLayout* layout = LabelLayout(cr, rect, label, scale);
+  pango_layout_set_text(layout, text.c_str(), -1);
+  SetSourceColour(cr, label.ForeColour);
+  cairo_move_to(cr, rect.X, rect.Y);
+  pango_cairo_show_layout(cr, layout);
+  g_object_unref(layout);
+  cairo_restore(cr);
+}
+
+// As much of a path as the label's lines hold, elided in the middle. A line counts when most
+// of it shows: the label's height is a hair short of two lines of its font.
+std::string FittedPath(cairo_t* cr, const DialogRect& rect, const std::string& path,
+                       const DialogControl& label, const TwipsScale& scale) {
+  if (rect.Width <= 0 || rect.Height <= 0) return path;
+  PangoLayout* layout = LabelLayout(cr, rect, label, scale);
+  pango_layout_set_text(layout, "X", -1);
+  int lineHeight = 0;
+  pango_layout_get_pixel_size(layout, nullptr, &lineHeight);
+  const int lines = std::max(1, (rect.Height + lineHeight / 4) / std::max(1, lineHeight));
+  std::string fitted = ElideMiddle(path, [&](std::string_view text) {
+    pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
+    return pango_layout_get_line_count(layout) <= lines;
+  });
+  g_object_unref(layout);
+  return fitted;
+}
+
+// The controls of a container that are painted rather than widgets: its shapes, marks and
+// labels, in the table's order.
+void PaintControls(cairo_t* cr, DialogContainer container, DialogShown& shown,
+                   const DialogImages* images, const TwipsScale& scale) {
+  for (const DialogControl& control : DialogControls()) {
+    if (control.Container != container || !OnForm(control)) continue;
+    const DialogRect rect = ToPixels(control, scale);
+    switch (control.Kind) {
+      case DialogControlKind::Shape:
+        // A one-pixel outline just inside its rectangle.
+        SetSourceColour(cr, control.ForeColour);
+        cairo_set_line_width(cr, 1.0);
+        cairo_rectangle(cr, rect.X + 0.5, rect.Y + 0.5, rect.Width - 1, rect.Height - 1);
+        cairo_stroke(cr);
+        break;
+      case DialogControlKind::Image:
+        if (images == nullptr) break;
+        PaintPicture(cr, images->Mark(shown.Marks.at(control.Index)), MarkPicture(control.Index),
+                     DialogPoint{rect.X, rect.Y}, scale);
+        break;
+      case DialogControlKind::Label:
+        if (control.Source == DialogTextSource::MusicFile) {
+          if (!shown.FittedCaption) {
+            shown.FittedCaption = FittedPath(cr, rect, shown.FileCaption, control, scale);
+          }
+          DrawLabel(cr, rect, *shown.FittedCaption, control, scale);
+        } else {
+          DrawLabel(cr, rect, std::string(control.Text), control, scale);
+        }
+        break;
+      default:
+        break;  // a widget of its own
+    }
+  }
+}
+
+}  // namespace
+
+DialogImages::DialogImages()
+    : tile_(ImageOf(BackgroundTile())), marks_{ImageOf(MarkPicture(0)), ImageOf(MarkPicture(1))} {}
+
+DialogImages::~DialogImages() {
+  cairo_surface_destroy(tile_);
+  for (cairo_surface_t* image : marks_) cairo_surface_destroy(image);
+}
+
+void PaintForm(cairo_t* cr, int width, int height, DialogShown& shown, const TwipsScale& scale) {
+  SetSourceColour(cr, kDialogFormColour);
+  cairo_paint(cr);
+  for (size_t y = 0; y < shown.Rows.size() && static_cast<int>(y) < height; ++y) {
+    const RowColour& row = shown.Rows[y];
+    cairo_set_source_rgb(cr, row.Red / 255.0, row.Green / 255.0, row.Blue / 255.0);
+    cairo_rectangle(cr, 0, static_cast<double>(y), width, 1);
+    cairo_fill(cr);
+  }
+  PaintControls(cr, DialogContainer::Form, shown, nullptr, scale);
+}
+
+void PaintPanel(cairo_t* cr, int width, int height, DialogShown& shown, const DialogImages& images,
+                const TwipsScale& scale) {
+  cairo_save(cr);
+  cairo_rectangle(cr, 0, 0, width, height);
+  cairo_clip(cr);
+  SetSourceColour(cr, DialogControlNamed("Pic_C").BackColour);
+  cairo_paint(cr);
+  for (const DialogPoint& at : shown.Tiles) {
+    PaintPicture(cr, images.Tile(), BackgroundTile(), at, scale);
+  }
+  PaintControls(cr, DialogContainer::Panel, shown, &images, scale);
+  cairo_restore(cr);
+}
+
+GdkCursor* LinkCursor(GdkDisplay* display) {
+  const PointerPicture& picture = LinkPointer();
+  GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, picture.Width, picture.Height);
+  if (pixbuf == nullptr) return nullptr;
+  guchar* pixels = gdk_pixbuf_get_pixels(pixbuf);
+  const int stride = gdk_pixbuf_get_rowstride(pixbuf);
+  for (int y = 0; y < picture.Height; ++y) {
+    std::memcpy(pixels + static_cast<size_t>(y) * stride,
+                picture.Rgba.data() + static_cast<size_t>(y) * picture.Width * 4,
+                static_cast<size_t>(picture.Width) * 4);
+  }
+  GdkCursor* cursor = gdk_cursor_new_from_pixbuf(display, pixbuf, picture.HotX, picture.HotY);
+  g_object_unref(pixbuf);
+  return cursor;
+}
+
+}  // namespace orvane

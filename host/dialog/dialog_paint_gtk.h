@@ -1,0 +1,42 @@
+#pragma once
+
+// How the GTK window of the settings dialog paints the form and its music panel: every control
+// of the table in dialog_controls.h that is drawn rather than a widget, from what the form has
+// shown (dialog_shown.h).
+
+#include <gtk/gtk.h>
+
+#include <array>
+
+#include "host/controls/twips.h"
+#include "host/dialog/dialog_shown.h"
+
+namespace orvane {
+
+// The dialog's pictures as cairo images: the panel's tile and the two marks.
+class DialogImages {
+ public:
+  DialogImages();
+  ~DialogImages();
+  DialogImages(const DialogImages&) = delete;
+  DialogImages& operator=(const DialogImages&) = delete;
+
+  cairo_surface_t* Tile() const { return tile_; }
+  cairo_surface_t* Mark(ChoiceMark mark) const { return marks_[static_cast<int>(mark)]; }
+
+ private:
+  cairo_surface_t* tile_ = nullptr;
+  std::array<cairo_surface_t*, 2> marks_{};
+};
+
+// The form's colour, its bands and its labels, over an area of width x height pixels.
+void PaintForm(cairo_t* cr, int width, int height, DialogShown& shown, const TwipsScale& scale);
+// The panel's colour and tiles, then its frame, marks and labels. The music file's caption is
+// fitted to its label the first time it is painted.
+void PaintPanel(cairo_t* cr, int width, int height, DialogShown& shown, const DialogImages& images,
+                const TwipsScale& scale);
+
+// The web link label's own pointer.
+GdkCursor* LinkCursor(GdkDisplay* display);
+
+}  // namespace orvane

@@ -1,0 +1,226 @@
+#include "host/dialog/dialog_paint_win32.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "host/controls/command_window_win32.h"
+#include "host/controls/wide_text_win32.h"
+#include "host/dialog/dialog_pictures.h"
+#include "host/dialog/path_elision.h"
+
+namespace orvane {
+namespace {
+
+RECT RectOf(const DialogRect& r) {
+  return RECT{r.X, r.Y, r.X + r.Width, r.Y + r.Height};
+}
+
+// A top-down 32-bit DIB section of that size, and where its pixels are.
+HBITMAP Dib(int width, int height, void** bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+// A 24-bit picture as a 32-bit DIB section of its own.
+HBITMAP BitmapOf(const Picture& picture) {
+  if (!picture.Valid()) return nullptr;
+  void* bits = nullptr;
+  HBITMAP bitmap = Dib(picture.Width, picture.Height, &bits);
+  if (bitmap == nullptr) return nullptr;
+  auto* pixels = static_cast<std::uint32_t*>(bits);
+  for (int y = 0; y < picture.Height; ++y) {
+    for (int x = 0; x < picture.Width; ++x) {
+      pixels[static_cast<size_t>(y) * picture.Width + x] = picture.At(x, y);
+    }
+  }
+  return bitmap;
+}
+
+// The web link's own pointer, from its RGBA picture.
+HCURSOR LinkCursor() {
+  const PointerPicture& picture = LinkPointer();
+  void* bits = nullptr;
+  HBITMAP colour = Dib(picture.Width, picture.Height, &bits);
+  if (colour == nullptr) return nullptr;
+  auto* pixels = static_cast<std::uint8_t*>(bits);
+  for (size_t i = 0; i + 3 < picture.Rgba.size(); i += 4) {
+    pixels[i] = picture.Rgba[i + 2];
+    pixels[i + 1] = picture.Rgba[i + 1];
+    pixels[i + 2] = picture.Rgba[i];
+    pixels[i + 3] = picture.Rgba[i + 3];
+  }
+  std::vector<std::uint8_t> zeros(static_cast<size_t>(picture.Width) * picture.Height / 8, 0);
+  HBITMAP mask = CreateBitmap(picture.Width, picture.Height, 1, 1, zeros.data());
+  ICONINFO icon{};
+  icon.fIcon = FALSE;
+  icon.xHotspot = static_cast<DWORD>(picture.HotX);
+  icon.yHotspot = static_cast<DWORD>(picture.HotY);
+  icon.hbmMask = mask;
+  icon.hbmColor = colour;
+  HCURSOR cursor = CreateIconIndirect(&icon);
+  DeleteObject(colour);
+  if (mask != nullptr) DeleteObject(mask);
+  return cursor;
+}
+
+// The bitmap drawn at (x, y) in size.X x size.Y pixels, each of its pixels repeated.
+void Blit(HDC dc, HBITMAP bitmap, int x, int y, DialogPoint size) {
+  if (bitmap == nullptr) return;
+  BITMAP own{};
+  GetObjectW(bitmap, sizeof own, &own);
+  HDC source = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(source, bitmap);
+  SetStretchBltMode(dc, COLORONCOLOR);
+  StretchBlt(dc, x, y, size.X, size.Y, source, 0, 0, own.bmWidth, own.bmHeight, SRCCOPY);
+  SelectObject(source, old);
+  DeleteDC(source);
+}
+
+// DrawText's format for a label's layout: one line from the top-left corner, which may run
+// past the label's right edge; one line centred across; or wrapped within the label and cut
+// off at its edges.
+UINT FormatOf(DialogTextLayout layout) {
+  switch (layout) {
+    case DialogTextLayout::Centred:
+      return DT_CENTER | DT_TOP | DT_SINGLELINE;
+    case DialogTextLayout::Wrapped:
+      return DT_LEFT | DT_TOP | DT_WORDBREAK | DT_EDITCONTROL;
+    default:
+      return DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOCLIP;
+  }
+}
+
+// A transparent label's text.
+void DrawLabel(HDC dc, const DialogRect& place, const std::wstring& text,
+               const DialogControl& label) {
+  if (text.empty()) return;
+  RECT rect = RectOf(place);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ColourOf(label.ForeColour));
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+            FormatOf(label.Layout) | DT_NOPREFIX);
+}
+
+// As much of a path as the label's lines hold, elided in the middle. A line counts when most
+// of it shows.
+std::string FittedPath(HDC dc, const DialogRect& file, const std::string& path,
+                       const DialogControl& label) {
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  const int lineHeight = std::max<int>(1, metrics.tmHeight);
+  const int lines = std::max(1, (file.Height + lineHeight / 4) / lineHeight);
+  return ElideMiddle(path, [&](std::string_view candidate) {
+    const std::wstring text = WideFromUtf8(candidate);
+    RECT measure{0, 0, file.Width, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measure,
+              FormatOf(label.Layout) | DT_CALCRECT | DT_NOPREFIX);
+    return measure.bottom <= lines * lineHeight;
+  });
+}
+
+// The controls of a container that are painted rather than windows: its shapes, marks and
+// labels, in the table's order.
+void PaintControls(HDC dc, DialogContainer container, DialogShown& shown, const DialogGdi& gdi,
+                   const TwipsScale& scale) {
+  const HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);
+  for (const DialogControl& control : DialogControls()) {
+    if (control.Container != container || !OnForm(control)) continue;
+    const DialogRect place = ToPixels(control, scale);
+    if (control.Kind == DialogControlKind::Shape) {
+      // A one-pixel outline just inside its rectangle.
+      const RECT frame = RectOf(place);
+      HBRUSH brush = CreateSolidBrush(ColourOf(control.ForeColour));
+      FrameRect(dc, &frame, brush);
+      DeleteObject(brush);
+    } else if (control.Kind == DialogControlKind::Image) {
+      Blit(dc, gdi.Mark(shown.Marks.at(control.Index)), place.X, place.Y,
+           PictureSizeOnScreen(MarkPicture(control.Index), scale));
+    } else if (control.Kind == DialogControlKind::Label) {
+      SelectObject(dc, gdi.FontOf(control));
+      if (control.Source == DialogTextSource::MusicFile) {
+        if (!shown.FittedCaption) {
+          shown.FittedCaption = FittedPath(dc, place, shown.FileCaption, control);
+        }
+        DrawLabel(dc, place, WideFromUtf8(*shown.FittedCaption), control);
+      } else {
+        DrawLabel(dc, place, WideFromUtf8(control.Text), control);
+      }
+    }
+  }
+  SelectObject(dc, oldFont);
+}
+
+void FillBack(HDC dc, const RECT& client, std::uint32_t colour) {
+  HBRUSH back = CreateSolidBrush(ColourOf(colour));
+  FillRect(dc, &client, back);
+  DeleteObject(back);
+}
+
+}  // namespace
+
+DialogGdi::DialogGdi(const TwipsScale& scale)
+    : labelFont_(MakeFont(DialogFont(DialogControlNamed("lbl_BGM", 0)), scale)),
+      linkFont_(MakeFont(DialogFont(DialogControlNamed("lbl_URL")), scale)),
+      boxBack_(CreateSolidBrush(ColourOf(DialogControlNamed("BGM_Repeat").BackColour))),
+      tile_(BitmapOf(BackgroundTile())),
+      marks_{BitmapOf(MarkPicture(0)), BitmapOf(MarkPicture(1))},
+      linkPointer_(LinkCursor()) {}
+
+DialogGdi::~DialogGdi() {
+  for (HGDIOBJ object : {static_cast<HGDIOBJ>(labelFont_), static_cast<HGDIOBJ>(linkFont_),
+                         static_cast<HGDIOBJ>(boxBack_), static_cast<HGDIOBJ>(tile_),
+                         static_cast<HGDIOBJ>(marks_[0]), static_cast<HGDIOBJ>(marks_[1])}) {
+    if (object != nullptr) DeleteObject(object);
+  }
+  if (linkPointer_ != nullptr) DestroyCursor(linkPointer_);
+}
+
+BufferedPaint::BufferedPaint(HWND window) : window_(window) {
+  target_ = BeginPaint(window_, &paint_);
+  GetClientRect(window_, &client_);
+  dc_ = CreateCompatibleDC(target_);
+  bitmap_ = CreateCompatibleBitmap(target_, std::max<LONG>(1, client_.right),
+                                   std::max<LONG>(1, client_.bottom));
+  old_ = SelectObject(dc_, bitmap_);
+}
+
+BufferedPaint::~BufferedPaint() {
+  BitBlt(target_, 0, 0, client_.right, client_.bottom, dc_, 0, 0, SRCCOPY);
+  SelectObject(dc_, old_);
+  DeleteObject(bitmap_);
+  DeleteDC(dc_);
+  EndPaint(window_, &paint_);
+}
+
+void PaintForm(HDC dc, const RECT& client, DialogShown& shown, const DialogGdi& gdi,
+               const TwipsScale& scale) {
+  FillBack(dc, client, kDialogFormColour);
+  // The banded gradient: one line of its colour for each row.
+  for (size_t y = 0; y < shown.Rows.size() && static_cast<LONG>(y) < client.bottom; ++y) {
+    const RowColour& row = shown.Rows[y];
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(row.Red, row.Green, row.Blue));
+    HGDIOBJ old = SelectObject(dc, pen);
+    MoveToEx(dc, 0, static_cast<int>(y), nullptr);
+    LineTo(dc, client.right, static_cast<int>(y));
+    SelectObject(dc, old);
+    DeleteObject(pen);
+  }
+  PaintControls(dc, DialogContainer::Form, shown, gdi, scale);
+}
+
+void PaintPanel(HDC dc, const RECT& client, DialogShown& shown, const DialogGdi& gdi,
+                const TwipsScale& scale) {
+  FillBack(dc, client, DialogControlNamed("Pic_C").BackColour);
+  const DialogPoint tileSize = PictureSizeOnScreen(BackgroundTile(), scale);
+  for (const DialogPoint& at : shown.Tiles) Blit(dc, gdi.Tile(), at.X, at.Y, tileSize);
+  PaintControls(dc, DialogContainer::Panel, shown, gdi, scale);
+}
+
+}  // namespace orvane

@@ -1,0 +1,43 @@
+#include "host/dialog/open_file_dialog_gtk.h"
+
+namespace orvane {
+namespace {
+
+gboolean MatchesMusicFilterInfo(const GtkFileFilterInfo* info, gpointer) {
+  if ((info->contains & GTK_FILE_FILTER_DISPLAY_NAME) && info->display_name != nullptr) {
+    return MatchesMusicFilter(info->display_name);
+  }
+  if ((info->contains & GTK_FILE_FILTER_FILENAME) && info->filename != nullptr) {
+    return MatchesMusicFilter(info->filename);
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+std::optional<std::string> RunOpenFileDialog(GtkWindow* owner, const OpenFileRequest& request) {
+  GtkWidget* chooser = gtk_file_chooser_dialog_new(
+      request.Title.c_str(), owner, GTK_FILE_CHOOSER_ACTION_OPEN, "キャンセル(_C)",
+      GTK_RESPONSE_CANCEL, "開く(_O)", GTK_RESPONSE_ACCEPT, nullptr);
+  gtk_file_chooser_set_local_only(GTK_FILE_CHOOSER(chooser), TRUE);
+  GtkFileFilter* filter = gtk_file_filter_new();
+  gtk_file_filter_set_name(filter, request.FilterName.c_str());
+  gtk_file_filter_add_custom(filter, GTK_FILE_FILTER_DISPLAY_NAME, MatchesMusicFilterInfo, nullptr,
+                             nullptr);
+  gtk_file_chooser_add_filter(GTK_FILE_CHOOSER(chooser), filter);
+  gtk_file_chooser_set_filter(GTK_FILE_CHOOSER(chooser), filter);
+  if (!request.InitialFolder.empty()) {
+    gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(chooser), request.InitialFolder.c_str());
+  }
+  std::optional<std::string> chosen;
+  if (gtk_dialog_run(GTK_DIALOG(chooser)) == GTK_RESPONSE_ACCEPT) {
+    if (gchar* path = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser))) {
+      chosen = path;
+      g_free(path);
+    }
+  }
+  gtk_widget_destroy(chooser);
+  return chosen;
+}
+
+}  // namespace orvane
