@@ -14,8 +14,8 @@ namespace orvane {
 // A window of the windowing system (an X window id on X11).
 using WindowId = std::uint64_t;
 
-// What one control needs from the windowing system. The GTK widget implements it; tests
-// use fakes.
+// What one control needs from the windowing system. The GTK widget and the Win32 window
+// implement it; tests use fakes.
 class CommandPlatform {
  public:
   virtual ~CommandPlatform() = default;
@@ -27,6 +27,9 @@ class CommandPlatform {
   virtual std::optional<WindowId> WindowUnderPointer() = 0;
   // The control's own (input) window; nothing before it exists.
   virtual std::optional<WindowId> ControlWindow() = 0;
+  // Gives the control's window the keyboard focus (a left press does); the focus arriving
+  // comes back as OnGotFocus.
+  virtual void TakeFocus() {}
   // The screen's twips-per-pixel factors.
   virtual TwipsScale Scale() { return {}; }
   // Where the face is drawn as well as into the control's own Surface; nothing when the

@@ -23,6 +23,7 @@
 #include <string_view>
 
 #include "host/controls/Command.h"
+#include "host/controls/caption_painter_win32.h"
 #include "platform/win32/windows_api.h"
 
 namespace orvane {
@@ -60,8 +61,5 @@ Command* CommandOfWindow(HWND window);
 
 // The screen's twips-per-pixel factors.
 TwipsScale ScreenScale();
-
-// A font of the control's design as a GDI font at the screen's density; the caller deletes it.
-HFONT MakeFont(const FontInfo& font, const TwipsScale& scale);
 
 }  // namespace orvane
