@@ -29,8 +29,8 @@ void CaptionPainter::Draw(HDC dc, const CaptionLabel& label, const TwipsScale& s
     font_.reset(MakeFont(label.Font, scale));
     fontMade_ = label.Font;
   }
-  const RECT rect{paint.Box.X, paint.Box.Y, paint.Box.X + paint.Box.Width,
-                  paint.Box.Y + paint.Box.Height};
+  RECT rect{paint.Box.X, paint.Box.Y, paint.Box.X + paint.Box.Width,
+            paint.Box.Y + paint.Box.Height};
   const std::wstring text = WideFromUtf8(label.Text);
   HGDIOBJ old = SelectObject(dc, font_.get());
   SetBkMode(dc, TRANSPARENT);
