@@ -2,8 +2,10 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "host/controls/face_canvas.h"
 #include "host/controls/font_info.h"
@@ -47,6 +49,29 @@ class CommandContainer {
   virtual void PropertyChanged(std::string_view /*name*/) {}
   // The container's window; nothing when it has none.
   virtual std::optional<WindowId> ContainerWindow() const { return std::nullopt; }
+};
+
+// What the form that makes a control tells it.
+struct CommandOptions {
+  // The container's font: the default of the stored "Font".
+  FontInfo AmbientFont;
+  // Told the name of each property that changes.
+  std::function<void(std::string_view)> PropertyChanged;
+};
+
+// A container that answers from the options the control was made with; each shell adds its
+// own window.
+class OptionsContainer : public CommandContainer {
+ public:
+  explicit OptionsContainer(CommandOptions options = {}) : options_(std::move(options)) {}
+  FontInfo AmbientFont() const override { return options_.AmbientFont; }
+  void PropertyChanged(std::string_view name) override {
+    if (options_.PropertyChanged) options_.PropertyChanged(name);
+  }
+  CommandOptions& Options() { return options_; }
+
+ private:
+  CommandOptions options_;
 };
 
 }  // namespace orvane

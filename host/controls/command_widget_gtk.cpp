@@ -11,7 +11,7 @@ namespace {
 
 // The widget's state: the platform and container the control talks to, the control
 // itself, its input window, hover timer, focus watch and the cairo view of its face.
-class CommandShell final : public CommandPlatform, public CommandContainer {
+class CommandShell final : public CommandPlatform, public OptionsContainer {
  public:
   explicit CommandShell(GtkWidget* widget) : widget_(widget), control_(*this, *this) {}
   ~CommandShell() override { StopTimer(); }
@@ -40,10 +40,6 @@ class CommandShell final : public CommandPlatform, public CommandContainer {
   }
 
   // CommandContainer
-  FontInfo AmbientFont() const override { return options_.AmbientFont; }
-  void PropertyChanged(std::string_view name) override {
-    if (options_.PropertyChanged) options_.PropertyChanged(name);
-  }
   std::optional<WindowId> ContainerWindow() const override {
     GtkWidget* parent = gtk_widget_get_parent(widget_);
     if (parent == nullptr) return std::nullopt;
@@ -51,7 +47,6 @@ class CommandShell final : public CommandPlatform, public CommandContainer {
   }
 
   Command& Control() { return control_; }
-  CommandWidgetOptions& Options() { return options_; }
   GdkWindow*& Input() { return input_; }
   DoubleClickFilter& Clicks() { return clicks_; }
   double& DesignWidth() { return designWidth_; }
@@ -105,7 +100,6 @@ class CommandShell final : public CommandPlatform, public CommandContainer {
 
   GtkWidget* widget_;
   Command control_;
-  CommandWidgetOptions options_;
   GdkWindow* input_ = nullptr;
   guint timer_ = 0;
   DoubleClickFilter clicks_{400, 5};
@@ -314,7 +308,7 @@ static void orvane_command_init(OrvaneCommand* self) {
 
 namespace orvane {
 
-CommandWidget::CommandWidget(CommandWidgetOptions options) {
+CommandWidget::CommandWidget(CommandOptions options) {
   widget_ = GTK_WIDGET(g_object_new(ORVANE_TYPE_COMMAND, nullptr));
   g_object_ref_sink(widget_);
   ShellOf(widget_).Options() = std::move(options);
@@ -328,7 +322,7 @@ Command& CommandWidget::Control() {
   return ShellOf(widget_).Control();
 }
 
-const CommandWidgetOptions& CommandWidget::Options() const {
+const CommandOptions& CommandWidget::Options() const {
   return ShellOf(widget_).Options();
 }
 

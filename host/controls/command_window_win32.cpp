@@ -58,10 +58,10 @@ TwipsScale ScreenScale() {
 
 // The window's state: the platform and container the control talks to, the control itself,
 // the GDI copy of its face and the caption's painter. Messages go to the control as they come.
-class CommandWindow::Shell final : public CommandPlatform, public CommandContainer {
+class CommandWindow::Shell final : public CommandPlatform, public OptionsContainer {
  public:
-  explicit Shell(CommandWindowOptions options)
-      : options_(std::move(options)), scale_(ScreenScale()), control_(*this, *this) {}
+  explicit Shell(CommandOptions options)
+      : OptionsContainer(std::move(options)), scale_(ScreenScale()), control_(*this, *this) {}
   ~Shell() override {
     if (window_ != nullptr) {
       SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
@@ -93,10 +93,6 @@ class CommandWindow::Shell final : public CommandPlatform, public CommandContain
   FaceCanvas* Canvas() override { return &face_; }
 
   // CommandContainer
-  FontInfo AmbientFont() const override { return options_.AmbientFont; }
-  void PropertyChanged(std::string_view name) override {
-    if (options_.PropertyChanged) options_.PropertyChanged(name);
-  }
   std::optional<WindowId> ContainerWindow() const override {
     if (window_ == nullptr) return std::nullopt;
     HWND parent = GetParent(window_);
@@ -105,7 +101,6 @@ class CommandWindow::Shell final : public CommandPlatform, public CommandContain
   }
 
   Command& Control() { return control_; }
-  CommandWindowOptions& Options() { return options_; }
   const MemoryBitmap& Face() const { return face_.Bitmap(); }
   HWND& Window() { return window_; }
 
@@ -207,7 +202,6 @@ class CommandWindow::Shell final : public CommandPlatform, public CommandContain
     EndPaint(window_, &paint);
   }
 
-  CommandWindowOptions options_;
   TwipsScale scale_;
   Command control_;
   HWND window_ = nullptr;
@@ -246,7 +240,7 @@ void RegisterCommandClass() {
 }  // namespace
 
 CommandWindow::CommandWindow(HWND parent, double leftTwips, double topTwips, double widthTwips,
-                             double heightTwips, CommandWindowOptions options)
+                             double heightTwips, CommandOptions options)
     : shell_(std::make_unique<Shell>(std::move(options))) {
   RegisterCommandClass();
   const PixelRect place =
@@ -266,7 +260,7 @@ Command& CommandWindow::Control() {
   return shell_->Control();
 }
 
-const CommandWindowOptions& CommandWindow::Options() const {
+const CommandOptions& CommandWindow::Options() const {
   return shell_->Options();
 }
 

@@ -10,46 +10,13 @@
 
 #include "host/controls/face_canvas.h"
 #include "host/controls/picture.h"
+#include "host/controls/picture_bitmap_win32.h"
 #include "platform/win32/windows_api.h"
 
 namespace orvane {
 
 // 0xRRGGBB as GDI's colour (0x00BBGGRR).
 COLORREF ColourRef(std::uint32_t rgb);
-
-// A 24-bit picture as a 32-bit DIB section of its own, its alpha bytes 0xFF when withAlpha and
-// 0 otherwise; nullptr for a picture that is not valid. The caller deletes it.
-HBITMAP BitmapOf(const Picture& picture, bool withAlpha = false);
-
-// A 32-bit top-down DIB selected into a memory DC of its own.
-class MemoryBitmap {
- public:
-  MemoryBitmap() = default;
-  ~MemoryBitmap() { Release(); }
-  MemoryBitmap(const MemoryBitmap&) = delete;
-  MemoryBitmap& operator=(const MemoryBitmap&) = delete;
-
-  // A blank bitmap; false (and none) for an empty size or when GDI refuses.
-  bool Make(int width, int height);
-  // The picture's pixels; false for a picture that is not valid.
-  bool Make(const Picture& picture);
-
-  HDC Dc() const { return dc_; }
-  int Width() const { return width_; }
-  int Height() const { return height_; }
-  // A pixel as 0xRRGGBB; 0 outside the bitmap.
-  std::uint32_t Pixel(int x, int y) const;
-
- private:
-  void Release();
-
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ old_ = nullptr;
-  std::uint32_t* bits_ = nullptr;
-  int width_ = 0;
-  int height_ = 0;
-};
 
 // The face as GDI draws it. Each state picture becomes a bitmap once, the first time a piece
 // of it is drawn.
