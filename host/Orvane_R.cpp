@@ -32,7 +32,7 @@ std::unique_ptr<PreviewForm> ShowPreview(WindowHandle hostWindow, Platform& plat
   std::unique_ptr<PreviewForm> form;
   Process& process = platform.process;
   Guarded([&] { form = load([&process] { process.EndProcess(); }); });
-  if (!form) return EndPreview(platform);
+  if (!form || form->Window() == 0) return EndPreview(platform);
 
   // The parent comes before the form is sized and shown, so it never shows as a top-level
   // window. A caller's window that has gone meanwhile ends the preview as well.
@@ -45,6 +45,12 @@ std::unique_ptr<PreviewForm> ShowPreview(WindowHandle hostWindow, Platform& plat
   Guarded([&] { form->Arrange(layout); });
   Guarded([&] { form->Show(); });
   return form;
+}
+
+void StartPreviewWith(WindowHandle hostWindow, Platform& platform, const PreviewFormLoader& load) {
+  // The shown form lives as long as the process; nothing is freed at exit.
+  static PreviewForm* shownForm = nullptr;
+  shownForm = ShowPreview(hostWindow, platform, load).release();
 }
 
 }  // namespace orvane

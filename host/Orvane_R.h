@@ -20,4 +20,7 @@ void StartPreview(WindowHandle hostWindow, Platform& platform);
 std::unique_ptr<PreviewForm> ShowPreview(WindowHandle hostWindow, Platform& platform,
                                          const PreviewFormLoader& load);
 
+// ShowPreview, the shown form then kept until the process ends: each system's StartPreview.
+void StartPreviewWith(WindowHandle hostWindow, Platform& platform, const PreviewFormLoader& load);
+
 }  // namespace orvane

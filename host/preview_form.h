@@ -8,14 +8,18 @@
 
 namespace orvane {
 
-// The preview form Orvane_R, titled "Preview Window": a borderless black window with one
-// picture control, Img_Prev, that shows the built-in 152 x 112 picture unscaled from its
-// top-left corner. The real one is an X window (host/preview_form_gtk.cpp); tests use a fake.
+inline constexpr char kPreviewTitle[] = "Preview Window";
+
+// The preview form Orvane_R, titled kPreviewTitle: a borderless black window with one picture
+// control, Img_Prev, that shows the built-in 152 x 112 picture unscaled from its top-left
+// corner. The real ones are an X window (host/preview_form_gtk.cpp) and a Win32 window
+// (host/preview_form_win32.cpp); tests use a fake. Both arrange themselves as the layout's
+// FormShown and PictureShown say.
 class PreviewForm {
  public:
   virtual ~PreviewForm() = default;
   // The form's own window: created, not shown, and a top-level window until it is given a
-  // parent.
+  // parent; 0 when it could not be made, which counts as no form.
   virtual WindowHandle Window() const = 0;
   // The size of Img_Prev's picture in pixels; 0 x 0 when it could not be decoded.
   virtual int PictureWidth() const = 0;
@@ -27,8 +31,8 @@ class PreviewForm {
 };
 
 // Loads a preview form: its window is created and not shown. onUnload runs once the form is
-// gone (its window closed, or destroyed together with its parent). nullptr when no form can
-// be made.
+// gone (its window closed, or destroyed together with its parent). nullptr, or a form without a
+// window, when no form can be made.
 using PreviewFormLoader =
     std::function<std::unique_ptr<PreviewForm>(std::function<void()> onUnload)>;
 

@@ -18,8 +18,6 @@
 namespace orvane {
 namespace {
 
-constexpr char kTitle[] = "Preview Window";
-
 // The built-in JPEG decoded, or nullptr (the form then stays black).
 GdkPixbuf* DecodePicture(std::span<const std::uint8_t> jpeg) {
   GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type("jpeg", nullptr);
@@ -51,11 +49,11 @@ class X11PreviewForm final : public PreviewForm {
                           InputOutput, CopyFromParent, CWBackPixel | CWBorderPixel | CWEventMask,
                           &attributes);
     if (form_ != 0) {
-      XStoreName(display_, form_, kTitle);
+      XStoreName(display_, form_, kPreviewTitle);
       XChangeProperty(display_, form_, XInternAtom(display_, "_NET_WM_NAME", False),
                       XInternAtom(display_, "UTF8_STRING", False), 8, PropModeReplace,
-                      reinterpret_cast<const unsigned char*>(kTitle),
-                      static_cast<int>(std::strlen(kTitle)));
+                      reinterpret_cast<const unsigned char*>(kPreviewTitle),
+                      static_cast<int>(std::strlen(kPreviewTitle)));
       XSetWMProtocols(display_, form_, &wmDeleteWindow_, 1);
       image_ = XCreateWindow(display_, form_, 0, 0, 1, 1, 0, CopyFromParent, InputOutput,
                              CopyFromParent, CWBackPixel, &attributes);
@@ -81,8 +79,6 @@ class X11PreviewForm final : public PreviewForm {
   X11PreviewForm(const X11PreviewForm&) = delete;
   X11PreviewForm& operator=(const X11PreviewForm&) = delete;
 
-  bool Loaded() const { return form_ != 0; }
-
   WindowHandle Window() const override { return form_; }
   int PictureWidth() const override { return pictureWidth_; }
   int PictureHeight() const override { return pictureHeight_; }
@@ -90,12 +86,12 @@ class X11PreviewForm final : public PreviewForm {
   void Arrange(const PreviewLayout& layout) override {
     if (form_ == 0) return;
     X11ErrorTrap trap(display_);
-    showable_ = layout.FormWidth > 0 && layout.FormHeight > 0;
+    showable_ = layout.FormShown();
     if (showable_) {
       XMoveResizeWindow(display_, form_, 0, 0, static_cast<unsigned>(layout.FormWidth),
                         static_cast<unsigned>(layout.FormHeight));
     }
-    if (layout.ShownWidth > 0 && layout.ShownHeight > 0 && pictureWidth_ > 0) {
+    if (layout.PictureShown()) {
       // The background pixmap is not scaled; a window smaller than it shows its top-left part.
       XMoveResizeWindow(display_, image_, 0, 0, static_cast<unsigned>(layout.ShownWidth),
                         static_cast<unsigned>(layout.ShownHeight));
@@ -185,19 +181,14 @@ class X11PreviewForm final : public PreviewForm {
 std::unique_ptr<PreviewForm> LoadX11PreviewForm(std::function<void()> onUnload) {
   GdkDisplay* gdkDisplay = gdk_display_get_default();
   if (gdkDisplay == nullptr || !GDK_IS_X11_DISPLAY(gdkDisplay)) return nullptr;
-  auto form = std::make_unique<X11PreviewForm>(gdk_x11_display_get_xdisplay(gdkDisplay),
-                                               std::move(onUnload));
-  if (!form->Loaded()) return nullptr;
-  return form;
+  return std::make_unique<X11PreviewForm>(gdk_x11_display_get_xdisplay(gdkDisplay),
+                                          std::move(onUnload));
 }
-
-// The shown form lives as long as the process; nothing is freed at exit.
-PreviewForm* shownForm = nullptr;
 
 }  // namespace
 
 void StartPreview(WindowHandle hostWindow, Platform& platform) {
-  shownForm = ShowPreview(hostWindow, platform, LoadX11PreviewForm).release();
+  StartPreviewWith(hostWindow, platform, LoadX11PreviewForm);
 }
 
 }  // namespace orvane

@@ -15,7 +15,6 @@ namespace orvane {
 namespace {
 
 constexpr char kClass[] = "OrvanePreview";
-constexpr char kTitle[] = "Preview Window";
 
 // HIMETRIC units (0.01 mm) to pixels at 96 dots per inch, as IPicture sizes its pictures.
 int PixelsFromHimetric(LONG himetric) {
@@ -81,7 +80,7 @@ class Win32PreviewForm final : public PreviewForm {
       bitmap_ = DecodePicture(PreviewPictureJpeg(), pictureWidth_, pictureHeight_);
     }
     // Borderless and without a title bar, so the client area is the whole window.
-    window_ = CreateWindowExA(0, kClass, kTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+    window_ = CreateWindowExA(0, kClass, kPreviewTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                               windowClass.hInstance, this);
   }
   ~Win32PreviewForm() override {
@@ -94,24 +93,20 @@ class Win32PreviewForm final : public PreviewForm {
   Win32PreviewForm(const Win32PreviewForm&) = delete;
   Win32PreviewForm& operator=(const Win32PreviewForm&) = delete;
 
-  bool Loaded() const { return window_ != nullptr; }
-
   WindowHandle Window() const override { return FromHwnd(window_); }
   int PictureWidth() const override { return pictureWidth_; }
   int PictureHeight() const override { return pictureHeight_; }
 
   void Arrange(const PreviewLayout& layout) override {
-    shownWidth_ = layout.ShownWidth;
-    shownHeight_ = layout.ShownHeight;
-    showable_ = layout.FormWidth > 0 && layout.FormHeight > 0;
-    if (showable_) {
+    layout_ = layout;
+    if (layout_.FormShown()) {
       SetWindowPos(window_, nullptr, 0, 0, layout.FormWidth, layout.FormHeight,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     }
   }
 
   void Show() override {
-    if (showable_) ShowWindow(window_, SW_SHOWNOACTIVATE);
+    if (layout_.FormShown()) ShowWindow(window_, SW_SHOWNOACTIVATE);
   }
 
  private:
@@ -141,10 +136,10 @@ class Win32PreviewForm final : public PreviewForm {
   void Paint() {
     PAINTSTRUCT paint;
     HDC target = BeginPaint(window_, &paint);
-    if (bitmap_ != nullptr && shownWidth_ > 0 && shownHeight_ > 0) {
+    if (bitmap_ != nullptr && layout_.PictureShown()) {
       HDC source = CreateCompatibleDC(target);
       HGDIOBJ old = SelectObject(source, bitmap_);
-      BitBlt(target, 0, 0, shownWidth_, shownHeight_, source, 0, 0, SRCCOPY);
+      BitBlt(target, 0, 0, layout_.ShownWidth, layout_.ShownHeight, source, 0, 0, SRCCOPY);
       SelectObject(source, old);
       DeleteDC(source);
     }
@@ -156,24 +151,17 @@ class Win32PreviewForm final : public PreviewForm {
   HBITMAP bitmap_ = nullptr;
   int pictureWidth_ = 0;
   int pictureHeight_ = 0;
-  int shownWidth_ = 0;
-  int shownHeight_ = 0;
-  bool showable_ = false;
+  PreviewLayout layout_;
 };
 
 std::unique_ptr<PreviewForm> LoadWin32PreviewForm(std::function<void()> onUnload) {
-  auto form = std::make_unique<Win32PreviewForm>(std::move(onUnload));
-  if (!form->Loaded()) return nullptr;
-  return form;
+  return std::make_unique<Win32PreviewForm>(std::move(onUnload));
 }
-
-// The shown form lives as long as the process; nothing is freed at exit.
-PreviewForm* shownForm = nullptr;
 
 }  // namespace
 
 void StartPreview(WindowHandle hostWindow, Platform& platform) {
-  shownForm = ShowPreview(hostWindow, platform, LoadWin32PreviewForm).release();
+  StartPreviewWith(hostWindow, platform, LoadWin32PreviewForm);
 }
 
 }  // namespace orvane

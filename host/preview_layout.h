@@ -31,6 +31,10 @@ struct PreviewLayout {
   // control's and the form's right and bottom edges, never scaled.
   int ShownWidth = 0;
   int ShownHeight = 0;
+  // A form of no size stays hidden (the X server and Windows refuse a window of size 0);
+  // Img_Prev shows only where some of the picture shows.
+  bool FormShown() const { return FormWidth > 0 && FormHeight > 0; }
+  bool PictureShown() const { return ShownWidth > 0 && ShownHeight > 0; }
   bool operator==(const PreviewLayout&) const = default;
 };
 

@@ -4,8 +4,13 @@
 // gradient framed by pieces of a state picture, with a centred caption on top.
 //
 // This is the control's core: states, painting into an off-screen Surface, properties and
-// their storage, mouse and focus handling. It has no windowing code; the GTK widget in
-// command_widget_gtk.h forwards its events here and shows Face() and Label().
+// their storage, mouse and focus handling, and the conversion of pointer positions from pixels
+// to twips. It has no windowing code. Two shells forward their windowing system's events here,
+// as PointerEvents in pixels, and show Face() and CaptionPaintOf(Label()): the GTK widget
+// (command_widget_gtk.h) and the Win32 window (command_window_win32.h).
+//
+// Its code is in three files: Command.cpp (properties, storage and the Click event),
+// command_paint.cpp (the face and its size) and command_input.cpp (pointer, focus and hover).
 //
 // Use by a container (a dialog):
 //   1. Create the control (the widget does) and size it: Resize(widthTwips, heightTwips).
@@ -64,6 +69,18 @@ struct CommandFields {
   GradientRectangle GradientRect{};
 };
 
+// A pointer event as the shell receives it from its windowing system. Button: for a press or a
+// release the button (kLeftButton, kRightButton, kMiddleButton, or 0 for any other), for a
+// move the buttons held. X and Y: the position in pixels of the control's window.
+struct PointerEvent {
+  std::int16_t Button = 0;
+  std::int16_t Shift = 0;
+  double X = 0.0;
+  double Y = 0.0;
+  // The second press of a double click, as the windowing system tells it.
+  bool SecondOfDoubleClick = false;
+};
+
 // The frame geometry of the last paint, in twips (signed 16-bit, as the paint computes it).
 struct FrameGeometry {
   std::int16_t Corner = 0;
@@ -82,6 +99,11 @@ inline constexpr const char* kGradientDarkText = "&HC6C5D7";
 // Reads a colour text ("&HC6C5D7", or a decimal number) as RRGGBB: digits 1-2 red, 3-4
 // green, 5-6 blue. Nothing for a text that is not a number of at most 24 bits.
 std::optional<std::uint32_t> ColourFromHexText(std::string_view text);
+
+// Where a container puts a control it places in twips: whole pixels at the screen's scale, at
+// least one each way.
+PixelRect PlacedPixels(const TwipsScale& scale, double leftTwips, double topTwips,
+                       double widthTwips, double heightTwips);
 
 class Command {
  public:
@@ -124,8 +146,17 @@ class Command {
   double WidthTwips() const { return width_; }
   double HeightTwips() const { return height_; }
 
-  // --- Handlers the shell calls. Buttons: kLeftButton, kRightButton, kMiddleButton;
-  // shift and position are accepted and ignored.
+  // --- What the shell forwards: pointer events in pixels and the window's size in pixels.
+  // A left press takes the keyboard focus; the second press of a double click does nothing.
+  void PointerPressed(const PointerEvent& event);
+  // A release away from the control is first seen as the hover tick would see it, so that a
+  // press dragged off never clicks; only the left button's release then reaches OnMouseUp.
+  void PointerReleased(const PointerEvent& event);
+  void PointerMoved(const PointerEvent& event);
+  void ResizePixels(int width, int height);
+
+  // --- Handlers of the control's own events (positions in twips). Buttons: kLeftButton,
+  // kRightButton, kMiddleButton; shift and position are accepted and ignored.
   void OnMouseDown(std::int16_t button, std::int16_t shift = 0, float x = 0, float y = 0);
   void OnMouseMove(std::int16_t button = 0, std::int16_t shift = 0, float x = 0, float y = 0);
   void OnMouseUp(std::int16_t button, std::int16_t shift = 0, float x = 0, float y = 0);
@@ -155,6 +186,9 @@ class Command {
   void RaiseClick();
   void FollowFocus();
   void MarkChanged(std::string_view name);
+  bool PointerOnControl();
+  float TwipsX(double pixels);
+  float TwipsY(double pixels);
   void DrawPiece(const Picture& picture, double dx, double dy, double dw, double dh, double sx,
                  double sy, double sw, double sh);
 

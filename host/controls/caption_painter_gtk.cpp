@@ -22,26 +22,18 @@ void PreferJapanese(PangoLayout* layout) {
 
 namespace {
 
-struct Rgb {
-  double r, g, b;
-};
-
-// A colour number (0x00BBGGRR); system colour numbers (high bit set) draw as the
-// button text colour, black.
-Rgb FromColourNumber(std::uint32_t colour) {
-  if (colour & 0x80000000u) return {0, 0, 0};
-  return {(colour & 0xFF) / 255.0, ((colour >> 8) & 0xFF) / 255.0, ((colour >> 16) & 0xFF) / 255.0};
+void SetSourceColour(cairo_t* cr, std::uint32_t rgb) {
+  cairo_set_source_rgb(cr, ((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0,
+                       (rgb & 0xFF) / 255.0);
 }
 
 }  // namespace
 
 void DrawCaption(cairo_t* cr, const CaptionLabel& label, const TwipsScale& scale) {
-  if (label.Text.empty()) return;
-  const int left = scale.ToPixelsX(label.Left);
-  const int top = scale.ToPixelsY(label.Top);
-  const int width = scale.ToPixelsX(label.Left + label.Width) - left;
-  const int height = scale.ToPixelsY(label.Top + label.Height) - top;
-  if (width <= 0 || height <= 0) return;
+  const CaptionPaint paint = CaptionPaintOf(label, scale);
+  if (!paint.Drawn) return;
+  const int left = paint.Box.X, top = paint.Box.Y;
+  const int width = paint.Box.Width, height = paint.Box.Height;
 
   std::unique_ptr<PangoLayout, decltype(&g_object_unref)> layout(pango_cairo_create_layout(cr),
                                                                  g_object_unref);
@@ -73,21 +65,33 @@ void DrawCaption(cairo_t* cr, const CaptionLabel& label, const TwipsScale& scale
   cairo_save(cr);
   cairo_rectangle(cr, left, top, width, height);
   cairo_clip(cr);
-  if (label.Enabled) {
-    const Rgb c = FromColourNumber(label.ForeColour);
-    cairo_set_source_rgb(cr, c.r, c.g, c.b);
-    cairo_move_to(cr, x, top);
-    pango_cairo_show_layout(cr, layout.get());
-  } else {
-    // Greyed text: a white copy one pixel down and right under the grey one.
-    cairo_set_source_rgb(cr, 1, 1, 1);
+  if (paint.Greyed) {
+    SetSourceColour(cr, kCaptionShadow);
     cairo_move_to(cr, x + 1, top + 1);
     pango_cairo_show_layout(cr, layout.get());
-    cairo_set_source_rgb(cr, 0xAC / 255.0, 0xA8 / 255.0, 0x99 / 255.0);
-    cairo_move_to(cr, x, top);
-    pango_cairo_show_layout(cr, layout.get());
   }
+  SetSourceColour(cr, paint.Greyed ? kCaptionGrey : paint.Colour);
+  cairo_move_to(cr, x, top);
+  pango_cairo_show_layout(cr, layout.get());
   cairo_restore(cr);
+}
+
+void ControlPainter::Paint(cairo_t* cr, const Command& control, const TwipsScale& scale) {
+  const Surface& face = control.Face();
+  if (control.FaceShown() && face.Width() > 0 && face.Height() > 0) {
+    auto* data = reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(face.Data()));
+    // The image stays while the Surface keeps its pixels where they are.
+    if (image_ == nullptr || cairo_image_surface_get_data(image_.get()) != data ||
+        cairo_image_surface_get_width(image_.get()) != face.Width() ||
+        cairo_image_surface_get_height(image_.get()) != face.Height()) {
+      image_.reset(cairo_image_surface_create_for_data(data, CAIRO_FORMAT_RGB24, face.Width(),
+                                                       face.Height(), face.Stride()));
+    }
+    cairo_surface_mark_dirty(image_.get());
+    cairo_set_source_surface(cr, image_.get(), 0, 0);
+    cairo_paint(cr);
+  }
+  DrawCaption(cr, control.Label(), scale);
 }
 
 }  // namespace orvane

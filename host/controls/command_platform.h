@@ -2,8 +2,10 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "host/controls/face_canvas.h"
 #include "host/controls/font_info.h"
@@ -14,8 +16,8 @@ namespace orvane {
 // A window of the windowing system (an X window id on X11).
 using WindowId = std::uint64_t;
 
-// What one control needs from the windowing system. The GTK widget implements it; tests
-// use fakes.
+// What one control needs from the windowing system. The GTK widget and the Win32 window
+// implement it; tests use fakes.
 class CommandPlatform {
  public:
   virtual ~CommandPlatform() = default;
@@ -27,6 +29,9 @@ class CommandPlatform {
   virtual std::optional<WindowId> WindowUnderPointer() = 0;
   // The control's own (input) window; nothing before it exists.
   virtual std::optional<WindowId> ControlWindow() = 0;
+  // Gives the control's window the keyboard focus (a left press does); the focus arriving
+  // comes back as OnGotFocus.
+  virtual void TakeFocus() {}
   // The screen's twips-per-pixel factors.
   virtual TwipsScale Scale() { return {}; }
   // Where the face is drawn as well as into the control's own Surface; nothing when the
@@ -44,6 +49,29 @@ class CommandContainer {
   virtual void PropertyChanged(std::string_view /*name*/) {}
   // The container's window; nothing when it has none.
   virtual std::optional<WindowId> ContainerWindow() const { return std::nullopt; }
+};
+
+// What the form that makes a control tells it.
+struct CommandOptions {
+  // The container's font: the default of the stored "Font".
+  FontInfo AmbientFont;
+  // Told the name of each property that changes.
+  std::function<void(std::string_view)> PropertyChanged;
+};
+
+// A container that answers from the options the control was made with; each shell adds its
+// own window.
+class OptionsContainer : public CommandContainer {
+ public:
+  explicit OptionsContainer(CommandOptions options = {}) : options_(std::move(options)) {}
+  FontInfo AmbientFont() const override { return options_.AmbientFont; }
+  void PropertyChanged(std::string_view name) override {
+    if (options_.PropertyChanged) options_.PropertyChanged(name);
+  }
+  CommandOptions& Options() { return options_; }
+
+ private:
+  CommandOptions options_;
 };
 
 }  // namespace orvane

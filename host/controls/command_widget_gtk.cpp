@@ -11,13 +11,10 @@ namespace {
 
 // The widget's state: the platform and container the control talks to, the control
 // itself, its input window, hover timer, focus watch and the cairo view of its face.
-class CommandShell final : public CommandPlatform, public CommandContainer {
+class CommandShell final : public CommandPlatform, public OptionsContainer {
  public:
   explicit CommandShell(GtkWidget* widget) : widget_(widget), control_(*this, *this) {}
-  ~CommandShell() override {
-    StopTimer();
-    if (image_ != nullptr) cairo_surface_destroy(image_);
-  }
+  ~CommandShell() override { StopTimer(); }
 
   // CommandPlatform
   void Show() override { gtk_widget_queue_draw(widget_); }
@@ -33,6 +30,9 @@ class CommandShell final : public CommandPlatform, public CommandContainer {
     if (input_ == nullptr || !gdk_window_has_native(input_)) return std::nullopt;
     return NativeWindowOf(input_);
   }
+  void TakeFocus() override {
+    if (gtk_widget_get_can_focus(widget_)) gtk_widget_grab_focus(widget_);
+  }
   TwipsScale Scale() override {
     // The screen's density is read once; the geometry of every later paint uses it.
     if (!scale_) scale_ = ScreenTwipsScale(gtk_widget_get_display(widget_));
@@ -40,10 +40,6 @@ class CommandShell final : public CommandPlatform, public CommandContainer {
   }
 
   // CommandContainer
-  FontInfo AmbientFont() const override { return options_.AmbientFont; }
-  void PropertyChanged(std::string_view name) override {
-    if (options_.PropertyChanged) options_.PropertyChanged(name);
-  }
   std::optional<WindowId> ContainerWindow() const override {
     GtkWidget* parent = gtk_widget_get_parent(widget_);
     if (parent == nullptr) return std::nullopt;
@@ -51,12 +47,6 @@ class CommandShell final : public CommandPlatform, public CommandContainer {
   }
 
   Command& Control() { return control_; }
-  CommandWidgetOptions& Options() { return options_; }
-  bool PointerOverControl() {
-    const std::optional<WindowId> under = WindowUnderPointer();
-    const std::optional<WindowId> own = ControlWindow();
-    return under && own && *under == *own;
-  }
   GdkWindow*& Input() { return input_; }
   DoubleClickFilter& Clicks() { return clicks_; }
   double& DesignWidth() { return designWidth_; }
@@ -89,26 +79,7 @@ class CommandShell final : public CommandPlatform, public CommandContainer {
     focusHandler_ = 0;
   }
 
-  void Draw(cairo_t* cr) {
-    const TwipsScale scale = Scale();
-    if (control_.FaceShown()) {
-      const Surface& face = control_.Face();
-      if (face.Width() > 0 && face.Height() > 0) {
-        auto* data = reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(face.Data()));
-        if (image_ == nullptr || cairo_image_surface_get_data(image_) != data ||
-            cairo_image_surface_get_width(image_) != face.Width() ||
-            cairo_image_surface_get_height(image_) != face.Height()) {
-          if (image_ != nullptr) cairo_surface_destroy(image_);
-          image_ = cairo_image_surface_create_for_data(data, CAIRO_FORMAT_RGB24, face.Width(),
-                                                       face.Height(), face.Stride());
-        }
-        cairo_surface_mark_dirty(image_);
-        cairo_set_source_surface(cr, image_, 0, 0);
-        cairo_paint(cr);
-      }
-    }
-    DrawCaption(cr, control_.Label(), scale);
-  }
+  void Draw(cairo_t* cr) { painter_.Paint(cr, control_, Scale()); }
 
  private:
   static gboolean Tick(gpointer self) {
@@ -129,29 +100,39 @@ class CommandShell final : public CommandPlatform, public CommandContainer {
 
   GtkWidget* widget_;
   Command control_;
-  CommandWidgetOptions options_;
   GdkWindow* input_ = nullptr;
   guint timer_ = 0;
   DoubleClickFilter clicks_{400, 5};
   GtkWindow* toplevel_ = nullptr;
   gulong focusHandler_ = 0;
   bool focused_ = false;
-  cairo_surface_t* image_ = nullptr;
+  ControlPainter painter_;
   std::optional<TwipsScale> scale_;
   double designWidth_ = 1215.0;
   double designHeight_ = 375.0;
 };
 
-std::int16_t ShiftOf(guint state) {
-  return static_cast<std::int16_t>(((state & GDK_SHIFT_MASK) ? 1 : 0) |
-                                   ((state & GDK_CONTROL_MASK) ? 2 : 0) |
-                                   ((state & GDK_MOD1_MASK) ? 4 : 0));
+// The one conversion of a GDK pointer event for the control: button is the button pressed or
+// released, or for a move the buttons held.
+PointerEvent PointerEventOf(const GdkEvent* event, std::int16_t button) {
+  GdkModifierType state = GdkModifierType(0);
+  gdk_event_get_state(event, &state);
+  gdouble x = 0, y = 0;
+  gdk_event_get_coords(event, &x, &y);
+  PointerEvent pointer;
+  pointer.Button = button;
+  pointer.Shift = static_cast<std::int16_t>(((state & GDK_SHIFT_MASK) ? 1 : 0) |
+                                            ((state & GDK_CONTROL_MASK) ? 2 : 0) |
+                                            ((state & GDK_MOD1_MASK) ? 4 : 0));
+  pointer.X = x;
+  pointer.Y = y;
+  return pointer;
 }
 
-std::int16_t ButtonsHeld(guint state) {
-  return static_cast<std::int16_t>(((state & GDK_BUTTON1_MASK) ? kLeftButton : 0) |
-                                   ((state & GDK_BUTTON3_MASK) ? kRightButton : 0) |
-                                   ((state & GDK_BUTTON2_MASK) ? kMiddleButton : 0));
+std::int16_t ButtonsHeld(const GdkEventMotion* event) {
+  return static_cast<std::int16_t>(((event->state & GDK_BUTTON1_MASK) ? kLeftButton : 0) |
+                                   ((event->state & GDK_BUTTON3_MASK) ? kRightButton : 0) |
+                                   ((event->state & GDK_BUTTON2_MASK) ? kMiddleButton : 0));
 }
 
 }  // namespace
@@ -227,19 +208,19 @@ void CommandSizeAllocate(GtkWidget* widget, GtkAllocation* allocation) {
     gdk_window_move_resize(shell.Input(), allocation->x, allocation->y, allocation->width,
                            allocation->height);
   }
-  const orvane::TwipsScale scale = shell.Scale();
-  shell.Control().Resize(scale.FromPixelsX(allocation->width),
-                         scale.FromPixelsY(allocation->height));
+  shell.Control().ResizePixels(allocation->width, allocation->height);
+}
+
+orvane::PixelRect DesignPixels(CommandShell& shell) {
+  return orvane::PlacedPixels(shell.Scale(), 0, 0, shell.DesignWidth(), shell.DesignHeight());
 }
 
 void CommandPreferredWidth(GtkWidget* widget, gint* minimum, gint* natural) {
-  CommandShell& shell = ShellOf(widget);
-  *minimum = *natural = std::max(1, shell.Scale().ToPixelsX(shell.DesignWidth()));
+  *minimum = *natural = DesignPixels(ShellOf(widget)).Width;
 }
 
 void CommandPreferredHeight(GtkWidget* widget, gint* minimum, gint* natural) {
-  CommandShell& shell = ShellOf(widget);
-  *minimum = *natural = std::max(1, shell.Scale().ToPixelsY(shell.DesignHeight()));
+  *minimum = *natural = DesignPixels(ShellOf(widget)).Height;
 }
 
 gboolean CommandDraw(GtkWidget* widget, cairo_t* cr) {
@@ -249,50 +230,33 @@ gboolean CommandDraw(GtkWidget* widget, cairo_t* cr) {
 
 gboolean CommandButtonPress(GtkWidget* widget, GdkEventButton* event) {
   CommandShell& shell = ShellOf(widget);
-  // The second press of a double click is reported as a double click, which the control
-  // does not handle: it paints nothing. Its release still arrives as usual.
+  // GDK follows the second press of a double click with an event of its own: not a press.
   if (event->type != GDK_BUTTON_PRESS) return TRUE;
   gint time = 400, distance = 5;
   g_object_get(gtk_widget_get_settings(widget), "gtk-double-click-time", &time,
                "gtk-double-click-distance", &distance, nullptr);
   shell.Clicks().SetLimits(static_cast<std::uint32_t>(std::max(0, time)), distance);
-  if (shell.Clicks().IsDoubleClick(static_cast<int>(event->button), event->time, event->x_root,
-                                   event->y_root)) {
-    return TRUE;
-  }
+  const bool second = shell.Clicks().IsDoubleClick(static_cast<int>(event->button), event->time,
+                                                   event->x_root, event->y_root);
   const std::int16_t button = orvane::ButtonOf(event->button);
-  if (button == 0) return FALSE;
-  if (button == orvane::kLeftButton && gtk_widget_get_can_focus(widget)) {
-    gtk_widget_grab_focus(widget);
-  }
-  const orvane::TwipsScale scale = shell.Scale();
-  shell.Control().OnMouseDown(button, orvane::ShiftOf(event->state),
-                              static_cast<float>(scale.FromPixelsX(1) * event->x),
-                              static_cast<float>(scale.FromPixelsY(1) * event->y));
+  if (button == 0 && !second) return FALSE;
+  orvane::PointerEvent pointer = orvane::PointerEventOf(reinterpret_cast<GdkEvent*>(event), button);
+  pointer.SecondOfDoubleClick = second;
+  shell.Control().PointerPressed(pointer);
   return TRUE;
 }
 
 gboolean CommandButtonRelease(GtkWidget* widget, GdkEventButton* event) {
   const std::int16_t button = orvane::ButtonOf(event->button);
   if (button == 0) return FALSE;
-  // A release away from the control is seen as the next hover tick would see it, so that a
-  // press dragged off never clicks, however quickly it is released.
-  if (!ShellOf(widget).PointerOverControl()) {
-    ShellOf(widget).Control().OnHoverTick();
-    if (button != orvane::kLeftButton) return TRUE;
-  }
-  const orvane::TwipsScale scale = ShellOf(widget).Scale();
-  ShellOf(widget).Control().OnMouseUp(button, orvane::ShiftOf(event->state),
-                                      static_cast<float>(scale.X * event->x),
-                                      static_cast<float>(scale.Y * event->y));
+  ShellOf(widget).Control().PointerReleased(
+      orvane::PointerEventOf(reinterpret_cast<GdkEvent*>(event), button));
   return TRUE;
 }
 
 gboolean CommandMotion(GtkWidget* widget, GdkEventMotion* event) {
-  const orvane::TwipsScale scale = ShellOf(widget).Scale();
-  ShellOf(widget).Control().OnMouseMove(
-      orvane::ButtonsHeld(event->state), orvane::ShiftOf(event->state),
-      static_cast<float>(scale.X * event->x), static_cast<float>(scale.Y * event->y));
+  ShellOf(widget).Control().PointerMoved(
+      orvane::PointerEventOf(reinterpret_cast<GdkEvent*>(event), orvane::ButtonsHeld(event)));
   return TRUE;
 }
 
@@ -344,7 +308,7 @@ static void orvane_command_init(OrvaneCommand* self) {
 
 namespace orvane {
 
-CommandWidget::CommandWidget(CommandWidgetOptions options) {
+CommandWidget::CommandWidget(CommandOptions options) {
   widget_ = GTK_WIDGET(g_object_new(ORVANE_TYPE_COMMAND, nullptr));
   g_object_ref_sink(widget_);
   ShellOf(widget_).Options() = std::move(options);
@@ -358,7 +322,7 @@ Command& CommandWidget::Control() {
   return ShellOf(widget_).Control();
 }
 
-const CommandWidgetOptions& CommandWidget::Options() const {
+const CommandOptions& CommandWidget::Options() const {
   return ShellOf(widget_).Options();
 }
 
@@ -366,16 +330,15 @@ void CommandWidget::SetSizeTwips(double widthTwips, double heightTwips) {
   CommandShell& shell = ShellOf(widget_);
   shell.DesignWidth() = widthTwips;
   shell.DesignHeight() = heightTwips;
-  const TwipsScale scale = shell.Scale();
-  gtk_widget_set_size_request(widget_, std::max(1, scale.ToPixelsX(widthTwips)),
-                              std::max(1, scale.ToPixelsY(heightTwips)));
+  const PixelRect size = PlacedPixels(shell.Scale(), 0, 0, widthTwips, heightTwips);
+  gtk_widget_set_size_request(widget_, size.Width, size.Height);
 }
 
 void CommandWidget::PlaceInFixed(GtkFixed* fixed, double leftTwips, double topTwips,
                                  double widthTwips, double heightTwips) {
   SetSizeTwips(widthTwips, heightTwips);
-  const TwipsScale scale = ShellOf(widget_).Scale();
-  gtk_fixed_put(fixed, widget_, scale.ToPixelsX(leftTwips), scale.ToPixelsY(topTwips));
+  const PixelRect place = PlacedPixels(ShellOf(widget_).Scale(), leftTwips, topTwips, 0, 0);
+  gtk_fixed_put(fixed, widget_, place.X, place.Y);
 }
 
 Command* CommandOfWidget(GtkWidget* widget) {

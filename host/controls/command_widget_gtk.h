@@ -21,24 +21,15 @@
 #include <gtk/gtk.h>
 
 #include <cstdint>
-#include <functional>
-#include <string_view>
 
 #include "host/controls/Command.h"
 
 namespace orvane {
 
-struct CommandWidgetOptions {
-  // The container's font: the default of the stored "Font".
-  FontInfo AmbientFont;
-  // Told the name of each property that changes.
-  std::function<void(std::string_view)> PropertyChanged;
-};
-
 class CommandWidget {
  public:
-  CommandWidget() : CommandWidget(CommandWidgetOptions{}) {}
-  explicit CommandWidget(CommandWidgetOptions options);
+  CommandWidget() : CommandWidget(CommandOptions{}) {}
+  explicit CommandWidget(CommandOptions options);
   // Drops this handle's reference; the widget lives on while its container holds it.
   ~CommandWidget();
   CommandWidget(const CommandWidget&) = delete;
@@ -46,7 +37,7 @@ class CommandWidget {
 
   GtkWidget* Widget() const { return widget_; }
   Command& Control();
-  const CommandWidgetOptions& Options() const;
+  const CommandOptions& Options() const;
 
   // Sets the size the widget asks for, in twips.
   void SetSizeTwips(double widthTwips, double heightTwips);

@@ -18,34 +18,26 @@
 // The window takes the keyboard focus by Tab or by a left press; no key clicks it.
 
 #include <cstdint>
-#include <functional>
 #include <memory>
-#include <string_view>
 
 #include "host/controls/Command.h"
+#include "host/controls/caption_painter_win32.h"
 #include "platform/win32/windows_api.h"
 
 namespace orvane {
-
-struct CommandWindowOptions {
-  // The container's font: the default of the stored "Font".
-  FontInfo AmbientFont;
-  // Told the name of each property that changes.
-  std::function<void(std::string_view)> PropertyChanged;
-};
 
 class CommandWindow {
  public:
   // A child window of parent, placed in twips relative to the parent's client area.
   CommandWindow(HWND parent, double leftTwips, double topTwips, double widthTwips,
-                double heightTwips, CommandWindowOptions options = {});
+                double heightTwips, CommandOptions options = {});
   ~CommandWindow();
   CommandWindow(const CommandWindow&) = delete;
   CommandWindow& operator=(const CommandWindow&) = delete;
 
   HWND Window() const;
   Command& Control();
-  const CommandWindowOptions& Options() const;
+  const CommandOptions& Options() const;
   // A pixel of the face as GDI drew it (0xRRGGBB), caption not included.
   std::uint32_t DrawnPixel(int x, int y) const;
 
@@ -60,8 +52,5 @@ Command* CommandOfWindow(HWND window);
 
 // The screen's twips-per-pixel factors.
 TwipsScale ScreenScale();
-
-// A font of the control's design as a GDI font at the screen's density; the caller deletes it.
-HFONT MakeFont(const FontInfo& font, const TwipsScale& scale);
 
 }  // namespace orvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,8 +19,13 @@ struct FakePlatform : CommandPlatform {
   std::optional<std::chrono::milliseconds> timer;
   std::optional<WindowId> under;
   TwipsScale scale;
+  // What the windowing system does when the control asks for the focus.
+  std::function<void()> takeFocus;
 
   void Show() override {}
+  void TakeFocus() override {
+    if (takeFocus) takeFocus();
+  }
   void StartHoverTimer(std::chrono::milliseconds interval) override { timer = interval; }
   std::optional<WindowId> WindowUnderPointer() override { return under; }
   std::optional<WindowId> ControlWindow() override { return kControlWindow; }

@@ -183,5 +183,43 @@ TEST(CommandPaint, OverflowingGeometryKeepsTheLastValuesAndTinyControlsDoNotBrea
   EXPECT_EQ(rig.paints.size(), 3u);
 }
 
+// The caption as both shells draw it: its edges in pixels, its colour number read as blue,
+// green, red, system colours black, and nothing for no text or no room.
+TEST(CommandPaint, CaptionPaintInPixels) {
+  CaptionLabel label;
+  label.Text = "設定";
+  label.Top = 80;
+  label.Width = 1215;
+  label.ForeColour = 0x0000FF;
+  const struct {
+    TwipsScale scale;
+    std::string text;
+    double width;
+    std::uint32_t number;
+    bool enabled;
+    bool drawn;
+    PixelRect box;
+    std::uint32_t colour;
+  } cases[] = {{{15, 15}, "設定", 1215, 0x0000FF, true, true, {0, 5, 81, 13}, 0xFF0000},
+               {{12, 12}, "設定", 1215, 0x123456, true, true, {0, 7, 101, 16}, 0x563412},
+               {{15, 15}, "設定", 1215, 0x80000012, true, true, {0, 5, 81, 13}, 0},
+               {{15, 15}, "設定", 1215, 0x0000FF, false, true, {0, 5, 81, 13}, 0xFF0000},
+               {{15, 15}, "", 1215, 0, true, false, {0, 5, 81, 13}, 0},
+               {{15, 15}, "...", 7, 0, true, false, {0, 5, 0, 13}, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.number);
+    label.Text = c.text;
+    label.Width = c.width;
+    label.ForeColour = c.number;
+    label.Enabled = c.enabled;
+    const CaptionPaint paint = CaptionPaintOf(label, c.scale);
+    EXPECT_EQ(paint.Drawn, c.drawn);
+    EXPECT_EQ(std::vector<int>({paint.Box.X, paint.Box.Y, paint.Box.Width, paint.Box.Height}),
+              std::vector<int>({c.box.X, c.box.Y, c.box.Width, c.box.Height}));
+    EXPECT_EQ(paint.Colour, c.colour);
+    EXPECT_EQ(paint.Greyed, !c.enabled);
+  }
+}
+
 }  // namespace
 }  // namespace orvane

@@ -168,6 +168,70 @@ TEST(CommandTransitions, ClickHandlersRunInsideTheReleaseAndMayFail) {
   EXPECT_EQ(order, (std::vector<std::string>{"Normal", "click", "second"}));
 }
 
+enum ShellCall { Moved, Pressed, Released };
+
+// What a shell forwards, in pixels: a left press asks for the focus, the second press of a
+// double click does nothing, and a release away from the control is first seen as the hover
+// tick sees it, so that a press dragged off never clicks however quickly it is released.
+TEST(CommandPointer, ShellEventsFollowTheControlsOwnRules) {
+  Rig rig;
+  rig.SetUp();
+  int asked = 0;
+  bool focused = false;
+  rig.platform.takeFocus = [&] {  // a window gives the focus only to a control without it
+    ++asked;
+    if (!focused) rig.control.OnGotFocus();
+    focused = true;
+  };
+  const auto left = PointerEvent{kLeftButton, 0, 40, 12};
+  const auto right = PointerEvent{kRightButton, 0, 40, 12};
+  auto second = left;
+  second.SecondOfDoubleClick = true;
+  const std::optional<WindowId> on = testing::kControlWindow, off = testing::kOtherWindow;
+  const struct {
+    std::optional<WindowId> under;
+    ShellCall call;
+    PointerEvent event;
+    std::uint8_t state;
+    std::vector<Look> paints;
+    int clicks, asked;
+  } steps[] = {
+      {on, Moved, {}, 2, {Look::HighLight}, 0, 0},
+      {on, Pressed, second, 2, {}, 0, 0},
+      {on, Pressed, right, 2, {}, 0, 0},
+      {on, Pressed, left, 4, {Look::Pressed, Look::Pressed}, 0, 1},
+      {off, Released, left, 3, {Look::Selected}, 0, 1},  // dragged off: abandoned
+      {on, Moved, {}, 4, {Look::HighLightSelect}, 0, 1},
+      {off, Released, right, 3, {Look::Selected}, 0, 1},
+      {on, Moved, {}, 4, {Look::HighLightSelect}, 0, 1},
+      {on, Released, right, 4, {}, 1, 1},
+      {on, Pressed, left, 4, {Look::Pressed}, 1, 2},
+      {on, Released, left, 4, {Look::HighLightSelect}, 2, 2},
+  };
+  int n = 0;
+  for (const auto& step : steps) {
+    SCOPED_TRACE(n++);
+    rig.paints.clear();
+    rig.platform.under = step.under;
+    if (step.call == Moved) rig.control.PointerMoved(step.event);
+    if (step.call == Pressed) rig.control.PointerPressed(step.event);
+    if (step.call == Released) rig.control.PointerReleased(step.event);
+    EXPECT_EQ(rig.control.Fields().State, step.state);
+    EXPECT_EQ(rig.paints, step.paints);
+    EXPECT_EQ(rig.clicks, step.clicks);
+    EXPECT_EQ(asked, step.asked);
+  }
+  // The window's size in pixels, and a control placed in twips, at 120 dpi.
+  rig.platform.scale = {12, 12};
+  rig.control.ResizePixels(100, 30);
+  EXPECT_EQ(rig.control.WidthTwips(), 1200);
+  EXPECT_EQ(rig.control.HeightTwips(), 360);
+  EXPECT_EQ(rig.control.Face().Width(), 100);
+  const PixelRect placed = PlacedPixels({12, 12}, 4740, 3000, 1215, 5);
+  EXPECT_EQ(std::vector<int>({placed.X, placed.Y, placed.Width, placed.Height}),
+            std::vector<int>({395, 250, 101, 1}));
+}
+
 TEST(DoubleClickFilter, SameButtonSoonAndNearCompletesOneDoubleClick) {
   DoubleClickFilter f(400, 4);
   // A pair, afresh, a pair; too late, too far, another button; the clock wrapping round.

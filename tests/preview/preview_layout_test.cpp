@@ -52,6 +52,23 @@ TEST(PreviewLayout, ThePictureIsCutOffNeverScaled) {
   }
 }
 
+TEST(PreviewLayout, AFormOfNoSizeStaysHiddenAndAPictureShowsOnlyWhereSomeOfItShows) {
+  const struct {
+    Rect host;
+    int pictureWidth;
+    bool formShown, pictureShown;
+  } cases[] = {{{0, 0, 300, 200}, 152, true, true},
+               {{0, 0, 2185, 600}, 152, false, false},  // too wide: 600 pixels high, yet hidden
+               {{0, 0, 1, 600}, 152, true, true},
+               {{0, 0, 300, 200}, 0, true, false},  // the picture could not be decoded
+               {{0, 0, 0, 200}, 152, false, false}};
+  for (const auto& c : cases) {
+    const PreviewLayout l = LayOutPreview(c.host, 15.0f, 15.0f, c.pictureWidth, 112);
+    EXPECT_EQ(l.FormShown(), c.formShown) << c.host.right;
+    EXPECT_EQ(l.PictureShown(), c.pictureShown) << c.host.right;
+  }
+}
+
 TEST(PreviewLayout, TheFormFillsTheCallersWindowAtAnyWholeDpi) {
   // Rounding to twips and back must give the caller's size again: a truncation anywhere
   // would leave a strip of the caller's window uncovered.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <stdexcept>
 
 #include "host/Orvane_R.h"
@@ -14,8 +15,8 @@ using Strings = std::vector<std::string>;
 // steps and the platform's interleave in one record.
 class RecordingForm final : public PreviewForm {
  public:
-  explicit RecordingForm(FakePlatform& fake) : fake_(fake) {}
-  WindowHandle Window() const override { return 900; }
+  RecordingForm(FakePlatform& fake, WindowHandle window) : fake_(fake), window_(window) {}
+  WindowHandle Window() const override { return window_; }
   int PictureWidth() const override { return 152; }
   int PictureHeight() const override { return 112; }
   void Arrange(const PreviewLayout& l) override {
@@ -27,18 +28,20 @@ class RecordingForm final : public PreviewForm {
 
  private:
   FakePlatform& fake_;
+  WindowHandle window_;
 };
 
 class ShowPreviewTest : public ::testing::Test {
  protected:
-  Strings Run(WindowHandle caller, bool formMade = true) {
+  // formWindow: the loaded form's window; none throws, as a loader without a display does.
+  Strings Run(WindowHandle caller, std::optional<WindowHandle> formWindow = 900) {
     fake.calls.clear();
     fake.ended = false;
     form = ShowPreview(caller, fake, [&](std::function<void()> onUnload) {
       fake.calls.push_back("Load");
-      if (!formMade) throw std::runtime_error("no display");
+      if (!formWindow) throw std::runtime_error("no display");
       unload = std::move(onUnload);
-      return std::make_unique<RecordingForm>(fake);
+      return std::make_unique<RecordingForm>(fake, *formWindow);
     });
     EXPECT_EQ(form == nullptr, fake.ended) << "the process lives on only with a form";
     return fake.calls;
@@ -65,7 +68,9 @@ TEST_F(ShowPreviewTest, NoCallersWindowOrNoFormEndsAtOnce) {
   EXPECT_EQ(Run(4711), (Strings{"GetWindowRect 4711", "EndProcess"}));
   fake.windowRects = {{132, Rect{0, 0, 10, 10}}};  // the form cannot be embedded
   EXPECT_EQ(Run(132), (Strings{"GetWindowRect 132", "Load", "SetParent 900 132", "EndProcess"}));
-  EXPECT_EQ(Run(132, false), (Strings{"GetWindowRect 132", "Load", "EndProcess"}));
+  EXPECT_EQ(Run(132, std::nullopt), (Strings{"GetWindowRect 132", "Load", "EndProcess"}));
+  EXPECT_EQ(Run(132, 0), (Strings{"GetWindowRect 132", "Load", "EndProcess"}))
+      << "a form whose window could not be made is no form";
 }
 
 }  // namespace

@@ -64,21 +64,13 @@ class Still final : public orvane::CommandPlatform, public orvane::CommandContai
  private:
   static gboolean Draw(GtkWidget*, cairo_t* cr, gpointer data) {
     auto* self = static_cast<Still*>(data);
-    const orvane::Surface& face = self->control_.Face();
-    if (self->control_.FaceShown() && face.Width() > 0) {
-      cairo_surface_t* image = cairo_image_surface_create_for_data(
-          reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(face.Data())),
-          CAIRO_FORMAT_RGB24, face.Width(), face.Height(), face.Stride());
-      cairo_set_source_surface(cr, image, 0, 0);
-      cairo_paint(cr);
-      cairo_surface_destroy(image);
-    }
-    orvane::DrawCaption(cr, self->control_.Label(), self->Scale());
+    self->painter_.Paint(cr, self->control_, self->Scale());
     return FALSE;
   }
 
   Command control_;
   GtkWidget* area_;
+  orvane::ControlPainter painter_;
 };
 
 GtkWidget* Heading(const char* text) {
