@@ -3,9 +3,6 @@
 #include <cstddef>
 
 namespace orvane {
-namespace {
-
-// A 32-bit top-down DIB section; its pixels (0x00RRGGBB, as such a DIB keeps them) at *bits.
 HBITMAP MakeDib(int width, int height, std::uint32_t** bits) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -19,6 +16,8 @@ HBITMAP MakeDib(int width, int height, std::uint32_t** bits) {
   *bits = static_cast<std::uint32_t*>(pixels);
   return bitmap;
 }
+
+namespace {
 
 void CopyPicture(const Picture& picture, std::uint32_t* bits) {
   for (int y = 0; y < picture.Height; ++y) {

@@ -10,6 +10,10 @@
 
 namespace orvane {
 
+// A 32-bit top-down DIB section; its pixels (0x00RRGGBB, as such a DIB keeps them) at *bits.
+// The caller deletes it.
+HBITMAP MakeDib(int width, int height, std::uint32_t** bits);
+
 // A picture as a 32-bit top-down DIB section of its own; nullptr for a picture that is not
 // valid. The caller deletes it.
 HBITMAP BitmapOf(const Picture& picture);

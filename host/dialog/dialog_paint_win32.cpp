@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host/controls/command_window_win32.h"
+#include "host/controls/picture_bitmap_win32.h"
 #include "host/controls/wide_text_win32.h"
 #include "host/dialog/dialog_pictures.h"
 #include "host/dialog/path_elision.h"
@@ -16,40 +17,13 @@ RECT RectOf(const DialogRect& r) {
   return RECT{r.X, r.Y, r.X + r.Width, r.Y + r.Height};
 }
 
-// A top-down 32-bit DIB section of that size, and where its pixels are.
-HBITMAP Dib(int width, int height, void** bits) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
-}
-
-// A 24-bit picture as a 32-bit DIB section of its own.
-HBITMAP BitmapOf(const Picture& picture) {
-  if (!picture.Valid()) return nullptr;
-  void* bits = nullptr;
-  HBITMAP bitmap = Dib(picture.Width, picture.Height, &bits);
-  if (bitmap == nullptr) return nullptr;
-  auto* pixels = static_cast<std::uint32_t*>(bits);
-  for (int y = 0; y < picture.Height; ++y) {
-    for (int x = 0; x < picture.Width; ++x) {
-      pixels[static_cast<size_t>(y) * picture.Width + x] = picture.At(x, y);
-    }
-  }
-  return bitmap;
-}
-
 // The web link's own pointer, from its RGBA picture.
 HCURSOR LinkCursor() {
   const PointerPicture& picture = LinkPointer();
-  void* bits = nullptr;
-  HBITMAP colour = Dib(picture.Width, picture.Height, &bits);
+  std::uint32_t* bits = nullptr;
+  HBITMAP colour = MakeDib(picture.Width, picture.Height, &bits);
   if (colour == nullptr) return nullptr;
-  auto* pixels = static_cast<std::uint8_t*>(bits);
+  auto* pixels = reinterpret_cast<std::uint8_t*>(bits);
   for (size_t i = 0; i + 3 < picture.Rgba.size(); i += 4) {
     pixels[i] = picture.Rgba[i + 2];
     pixels[i + 1] = picture.Rgba[i + 1];
