@@ -90,9 +90,10 @@ TEST_F(DataDirectoryTest, AnotherUsersDirectoryOrALinkIsRefusedWithOneLine) {
   chmod(path.c_str(), 0777);
   ASSERT_TRUE(testing::GiveToAnotherUser(path)) << "giving a folder to another user takes root";
   const std::string line = "common_tests: the data directory " + path;
-  for (const std::function<bool()>& first : std::vector<std::function<bool()>>{
-           [] { return CheckDataDirectory() == DataDirectoryState::Usable; },
-           CreateDataDirectory}) {
+  const std::function<bool()> check = [] {
+    return CheckDataDirectory() == DataDirectoryState::Usable;
+  };
+  for (const std::function<bool()>& first : {check, std::function<bool()>(CreateDataDirectory)}) {
     EXPECT_EQ(CheckTwiceInAProcessOfItsOwn(first),
               line + " belongs to another user (owner nobody); it is not used\nrefused twice");
     EXPECT_EQ(ModeOf(path), 0777u) << "not ours to change";
