@@ -310,6 +310,9 @@ struct Language {
   size_t heading;       // different shapes in the first page's heading at least
   size_t choice;        // and in the choice "Use Orvane as the screen saver"
 };
+void PrintTo(const Language& language, std::ostream* out) {
+  *out << language.locale;
+}
 
 class InstallerLanguageTest : public InstallerWineTest,
                               public ::testing::WithParamInterface<Language> {
