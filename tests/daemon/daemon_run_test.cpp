@@ -182,44 +182,32 @@ TEST(FlockMusicLock, OneHolderAtATime) {
 }
 
 // The renderer and the lock as the run sees them; both write their calls into the fake's list.
-class FakeRenderer final : public OwnedProgram {
- public:
-  explicit FakeRenderer(Strings& calls) : calls_(calls) {}
+struct FakeRenderer final : OwnedProgram {
+  explicit FakeRenderer(Strings& calls) : calls(calls) {}
   bool Start(const std::string& program, const std::vector<std::string>& arguments) override {
-    std::string line = "StartRenderer " + program;
-    for (const auto& a : arguments) line += " " + a;
-    calls_.push_back(line);
-    running = true;
-    return true;
+    calls.push_back("StartRenderer " + program);
+    for (const auto& a : arguments) calls.back() += " " + a;
+    return running = true;
   }
   bool Running() override { return running; }
   void End() override {
-    calls_.push_back(running ? "EndRenderer" : "EndRenderer (not running)");
+    calls.push_back(running ? "EndRenderer" : "EndRenderer (not running)");
     running = false;
   }
+  Strings& calls;
   bool running = false;
-
- private:
-  Strings& calls_;
 };
 
-class FakeLock final : public MusicLock {
- public:
-  explicit FakeLock(Strings& calls) : calls_(calls) {}
+struct FakeLock final : MusicLock {
+  explicit FakeLock(Strings& calls) : calls(calls) {}
   bool TryTake() override {
-    if (!held) held = free;
-    calls_.push_back(std::string("TryTake ") + (held ? "taken" : "held elsewhere"));
+    held = held || free;
+    calls.push_back(std::string("TryTake ") + (held ? "taken" : "held elsewhere"));
     return held;
   }
-  void Release() override {
-    calls_.push_back("Release");
-    held = false;
-  }
-  bool free = true;
-  bool held = false;
-
- private:
-  Strings& calls_;
+  void Release() override { calls.push_back("Release"), held = false; }
+  Strings& calls;
+  bool free = true, held = false;
 };
 
 testing::ScriptedMultimedia silence;
