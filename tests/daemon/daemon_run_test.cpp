@@ -63,7 +63,9 @@ TEST(DaemonCommandLine, SwitchesWindowsAndTheirErrors) {
     ASSERT_EQ(request.has_value(), c.daemon);
     if (!request) continue;
     EXPECT_EQ(request->error, c.error);
-    if (c.error.empty()) EXPECT_EQ(request->window, c.window);
+    if (c.error.empty()) {
+      EXPECT_EQ(request->window, c.window);
+    }
   }
 }
 
