@@ -27,50 +27,38 @@ class DataDirectoryTest : public ::testing::Test {
   std::filesystem::path root_;
 };
 
-TEST_F(DataDirectoryTest, FollowsXdgCacheHomeAndFallsBackToHome) {
-  EXPECT_EQ(DataDirectory(), root_.string() + "/.cache/t_ovin");
+TEST_F(DataDirectoryTest, FollowsXdgCacheHomeAndBothSpellingsOfTheTexturePathNameOneFile) {
+  const std::string cache = root_.string() + "/.cache/t_ovin";
+  EXPECT_EQ(DataDirectory(), cache);
+  EXPECT_EQ(MapFixedPath("C:\\t_ovin\\Orvane.image"), cache + "/Orvane.image");
+  EXPECT_EQ(MapFixedPath("c:\\t_ovin\\Orvane.image"), cache + "/Orvane.image");
+  EXPECT_EQ(MapFixedPath("C:\\T_OVIN"), cache);
+  EXPECT_EQ(MapFixedPath("C:\\t_ovinx\\a"), "C:\\t_ovinx\\a");
+  EXPECT_EQ(MapFixedPath("/home/u/a.mp3"), "/home/u/a.mp3");
   setenv("XDG_CACHE_HOME", "/var/tmp/somewhere/", 1);
   EXPECT_EQ(DataDirectory(), "/var/tmp/somewhere/t_ovin");
   setenv("XDG_CACHE_HOME", "relative/cache", 1);  // invalid: ignored
-  EXPECT_EQ(DataDirectory(), root_.string() + "/.cache/t_ovin");
+  EXPECT_EQ(DataDirectory(), cache);
 }
 
-TEST_F(DataDirectoryTest, BothSpellingsOfTheTexturePathNameOneFile) {
-  const std::string expected = root_.string() + "/.cache/t_ovin/Orvane.image";
-  EXPECT_EQ(MapFixedPath("C:\\t_ovin\\Orvane.image"), expected);
-  EXPECT_EQ(MapFixedPath("c:\\t_ovin\\Orvane.image"), expected);
-  EXPECT_EQ(MapFixedPath("C:\\T_OVIN"), root_.string() + "/.cache/t_ovin");
-  EXPECT_EQ(MapFixedPath("C:\\t_ovinx\\a"), "C:\\t_ovinx\\a");
-  EXPECT_EQ(MapFixedPath("/home/u/a.mp3"), "/home/u/a.mp3");
-}
-
-// What one process of its own made of the data directory: the answers of two checks in a row
-// and all it wrote on standard error.
-struct Outcome {
-  DataDirectoryState first, second;
-  std::string errors;
-};
-Outcome CheckTwiceInAProcessOfItsOwn(const std::function<DataDirectoryState()>& firstCheck) {
-  int pipeEnds[2];
-  if (pipe(pipeEnds) != 0) return {};
+// What a process of its own wrote on standard error while it checked twice, the first time
+// through `first`, then "refused" for each refusal.
+std::string CheckTwiceInAProcessOfItsOwn(const std::function<bool()>& first) {
+  int ends[2];
+  if (pipe(ends) != 0) return "no pipe";
   const pid_t child = fork();
   if (child == 0) {
-    dup2(pipeEnds[1], STDERR_FILENO);
-    const int first = static_cast<int>(firstCheck());
-    const int second = static_cast<int>(CheckDataDirectory());
-    _exit(first * 4 + second);
+    dup2(ends[1], STDERR_FILENO);
+    _exit(!first() * 2 + (CheckDataDirectory() == DataDirectoryState::Refused));
   }
-  close(pipeEnds[1]);
-  std::string errors;
+  close(ends[1]);
+  std::string text;
   char buffer[256];
-  for (ssize_t got; (got = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-    errors.append(buffer, got);
-  close(pipeEnds[0]);
+  for (ssize_t got; (got = read(ends[0], buffer, sizeof buffer)) > 0;) text.append(buffer, got);
+  close(ends[0]);
   int status = 0;
   waitpid(child, &status, 0);
-  const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 15;
-  return {static_cast<DataDirectoryState>(code / 4), static_cast<DataDirectoryState>(code % 4),
-          errors};
+  return text + (WIFEXITED(status) && WEXITSTATUS(status) == 3 ? "refused twice" : "used");
 }
 
 mode_t ModeOf(const std::string& path) {
@@ -78,8 +66,10 @@ mode_t ModeOf(const std::string& path) {
   return lstat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 
-TEST_F(DataDirectoryTest, OneOfTheUsersOwnThatOthersCanWriteIsMadePrivateAndUsed) {
-  std::filesystem::create_directories(DataDirectory());
+// Made private with its parents; one of the user's own that others can write is made private.
+TEST_F(DataDirectoryTest, OneOfTheUsersOwnIsCreatedOrMadePrivateAndUsed) {
+  ASSERT_TRUE(CreateDataDirectory());
+  EXPECT_EQ(ModeOf(DataDirectory()), 0700u);
   for (mode_t mode : {0777, 0770, 0702}) {
     chmod(DataDirectory().c_str(), mode);
     EXPECT_EQ(CheckDataDirectory(), DataDirectoryState::Usable) << mode;
@@ -99,39 +89,23 @@ TEST_F(DataDirectoryTest, AnotherUsersDirectoryOrALinkIsRefusedWithOneLine) {
   std::filesystem::create_directories(path);
   chmod(path.c_str(), 0777);
   ASSERT_TRUE(testing::GiveToAnotherUser(path)) << "giving a folder to another user takes root";
-  const std::function<DataDirectoryState()> checkOrCreate[] = {
-      CheckDataDirectory, [] {
-        return CreateDataDirectory() ? DataDirectoryState::Usable : DataDirectoryState::Refused;
-      }};
-  for (const auto& first : checkOrCreate) {
-    const Outcome outcome = CheckTwiceInAProcessOfItsOwn(first);
-    EXPECT_EQ(outcome.first, DataDirectoryState::Refused);
-    EXPECT_EQ(outcome.second, DataDirectoryState::Refused);
-    EXPECT_EQ(outcome.errors, "common_tests: the data directory " + path +
-                                  " belongs to another user (owner nobody); it is not used\n");
+  const std::string line = "common_tests: the data directory " + path;
+  const std::function<bool()> check = [] {
+    return CheckDataDirectory() == DataDirectoryState::Usable;
+  };
+  for (const std::function<bool()>& first : {check, std::function<bool()>(CreateDataDirectory)}) {
+    EXPECT_EQ(CheckTwiceInAProcessOfItsOwn(first),
+              line + " belongs to another user (owner nobody); it is not used\nrefused twice");
     EXPECT_EQ(ModeOf(path), 0777u) << "not ours to change";
   }
-
-  // A link to a directory of the user's own is refused all the same: it could be made to
-  // point anywhere.
+  // A link to a directory of the user's own could be made to point anywhere.
   std::filesystem::remove(path);
   std::filesystem::create_directories(root_ / "elsewhere");
   chmod((root_ / "elsewhere").c_str(), 0777);
   std::filesystem::create_directory_symlink(root_ / "elsewhere", path);
-  const Outcome outcome = CheckTwiceInAProcessOfItsOwn(CheckDataDirectory);
-  EXPECT_EQ(outcome.first, DataDirectoryState::Refused);
-  EXPECT_EQ(outcome.second, DataDirectoryState::Refused);
-  EXPECT_EQ(outcome.errors, "common_tests: the data directory " + path +
-                                " is a symbolic link (owner root); it is not used\n");
+  EXPECT_EQ(CheckTwiceInAProcessOfItsOwn(check),
+            line + " is a symbolic link (owner root); it is not used\nrefused twice");
   EXPECT_EQ(ModeOf(root_ / "elsewhere"), 0777u);
-}
-
-TEST_F(DataDirectoryTest, IsCreatedPrivateWithItsParents) {
-  ASSERT_TRUE(CreateDataDirectory());
-  struct stat info {};
-  ASSERT_EQ(stat(DataDirectory().c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0700u);
-  EXPECT_TRUE(CreateDataDirectory());  // an existing folder is fine
 }
 
 }  // namespace

@@ -36,23 +36,20 @@ class CommandDisplay : public ::testing::Test {
   }
 
   std::string Out() const { return probe_->Stdout(); }
+  // How many times the probe has printed the line.
   int Count(const std::string& line) const {
     const std::string out = "\n" + Out(), whole = "\n" + line + "\n";
     int n = 0;
     for (size_t at = out.find(whole); at != std::string::npos; at = out.find(whole, at + 1)) ++n;
     return n;
   }
-  // Waits until the line has been printed more times than `before`.
-  bool WaitForLine(const std::string& line, int before = 0,
-                   std::chrono::milliseconds timeout = 3s) {
-    return WaitFor([&] { return Count(line) > before; }, timeout);
+  bool WaitForLine(const std::string& line, int before = 0) {
+    return WaitFor([&] { return Count(line) > before; }, 3s);
   }
   void Xdo(const std::string& args) {
-    const auto [code, out] = RunShell("DISPLAY=" + xvfb_.display() + " xdotool " + args);
-    ASSERT_EQ(code, 0) << "xdotool " << args;
+    ASSERT_EQ(RunShell("DISPLAY=" + xvfb_.display() + " xdotool " + args).first, 0) << args;
   }
-  // Moves the pointer to a point of the probe's window.
-  void MoveTo(int x, int y) {
+  void MoveTo(int x, int y) {  // a point of the probe's window
     Xdo("mousemove --sync " + std::to_string(originX_ + x) + " " + std::to_string(originY_ + y));
   }
   void HoverSet() {
@@ -61,9 +58,12 @@ class CommandDisplay : public ::testing::Test {
     MoveTo(kSetX + kSetW / 2, kSetY + kSetH / 2);  // over the caption
     ASSERT_TRUE(WaitForLine("paint set HighLight 2", before)) << Out();
   }
-  Screenshot Shot() { return TakeScreenshot(xvfb_.display(), window_); }
-  // Several hover ticks.
-  static void Settle() { std::this_thread::sleep_for(350ms); }
+  // The face's left band, a different colour in every look.
+  Rgb Face() {
+    const Screenshot shot = TakeScreenshot(xvfb_.display(), window_);
+    return shot.valid() ? shot.at(kSetX + 2, kSetY + 12) : Rgb{};
+  }
+  static void Settle() { std::this_thread::sleep_for(350ms); }  // several hover ticks
 
   Xvfb xvfb_;
   std::unique_ptr<Child> probe_;
@@ -78,17 +78,14 @@ bool GreyOnTop(const Screenshot& s) {
 
 // One run: hover and leave, a right release, a left click, a press dragged off.
 TEST_F(CommandDisplay, PointerGestures) {
-  const Screenshot before = Shot();
-  ASSERT_TRUE(before.valid());
-  EXPECT_TRUE(Near(before.at(kSetX + 2, kSetY + 12), {0xF4, 0xF4, 0xF0}, 2));
-  EXPECT_FALSE(GreyOnTop(before));
+  EXPECT_TRUE(Near(Face(), {0xF4, 0xF4, 0xF0}, 2));
+  EXPECT_FALSE(GreyOnTop(TakeScreenshot(xvfb_.display(), window_)));
   const int normals = Count("paint set Normal 1");
   HoverSet();
   Settle();  // ticks with the pointer on the caption keep the highlight
   EXPECT_EQ(Count("paint set Normal 1"), normals) << Out();
-  const Screenshot hovered = Shot();
-  EXPECT_TRUE(Near(hovered.at(kSetX + 2, kSetY + 12), {0xFC, 0xCA, 0x69}, 2));
-  EXPECT_TRUE(GreyOnTop(hovered));
+  EXPECT_TRUE(Near(Face(), {0xFC, 0xCA, 0x69}, 2));
+  EXPECT_TRUE(GreyOnTop(TakeScreenshot(xvfb_.display(), window_)));
   MoveTo(300, 150);  // the container's own window
   ASSERT_TRUE(WaitForLine("paint set Normal 1", normals)) << Out();
 
@@ -114,18 +111,14 @@ TEST_F(CommandDisplay, PointerGestures) {
   Settle();
   EXPECT_EQ(Count("click set"), 2) << Out();
   EXPECT_EQ(Count("paint set HighLightSelect 4"), 1) << Out();
-  EXPECT_TRUE(Near(Shot().at(kSetX + 2, kSetY + 12), {0xA9, 0xC5, 0xEF}, 2));
+  EXPECT_TRUE(Near(Face(), {0xA9, 0xC5, 0xEF}, 2));
 }
 
 TEST_F(CommandDisplay, TabGivesSelectedAndKeysNeverClick) {
   Xdo("windowfocus --sync " + std::to_string(window_));
   Xdo("key Tab");  // from the entry onto "set"
   ASSERT_TRUE(WaitForLine("paint set Selected 3")) << Out();
-  EXPECT_TRUE(WaitFor(
-      [&] {
-        return Near(Shot().at(kSetX + 2, kSetY + 12), {0xA9, 0xC5, 0xEF}, 2);
-      },
-      2s));
+  EXPECT_TRUE(WaitFor([&] { return Near(Face(), {0xA9, 0xC5, 0xEF}, 2); }, 2s));
   Xdo("key Return space KP_Enter");
   Settle();
   EXPECT_EQ(Count("click set"), 0);

@@ -8,24 +8,18 @@ namespace {
 
 using testing::Rig;
 
-TEST(PropertyBag, ValuesEqualToTheirDefaultsAreNotStoredAndReadBackAsTheDefault) {
+// Values equal to their defaults are not stored (1 equals the text "1"); writing the default
+// again forgets a stored value. Every other value a design holds round-trips.
+TEST(CommandProperties, AnEmptyDesignThenEveryNonDefaultValueRoundTrips) {
   PropertyBag bag;
-  bag.Write("Caption", std::string("Command"), std::string("Command"));
-  bag.Write("FirstRun", std::int64_t{1}, std::string("1"));  // 1 equals the text "1"
-  bag.Write("Enabled", true, true);
-  EXPECT_EQ(bag.Size(), 0u);
-  EXPECT_EQ(std::get<std::string>(bag.Read("Caption", std::string("Command"))), "Command");
-
+  bag.Write("FirstRun", std::int64_t{1}, std::string("1"));
   bag.Write("Caption", std::string("設定"), std::string("Command"));
   EXPECT_EQ(std::get<std::string>(bag.Read("Caption", std::string("Command"))), "設定");
-  // Writing the default again forgets the stored value.
   bag.Write("Caption", std::string("Command"), std::string("Command"));
-  EXPECT_FALSE(bag.Contains("Caption"));
-}
+  EXPECT_EQ(bag.Size(), 0u);
 
-TEST(CommandProperties, AnEmptyDesignThenEveryNonDefaultValueRoundTrips) {
   Rig first;
-  first.control.LoadFromBag(PropertyBag{});
+  first.control.LoadFromBag(bag);
   first.control.Resize(1215, 375);
   EXPECT_EQ(first.control.Fields().IsEnabled, kTrue);
   EXPECT_EQ(first.control.Caption(), "Command");
@@ -36,10 +30,8 @@ TEST(CommandProperties, AnEmptyDesignThenEveryNonDefaultValueRoundTrips) {
   first.control.SetFont({"IPAGothic", 12, 700, true, true, true, 1});
   first.control.SetFontColour(0x0000FF);
   first.control.SetVisible(false);
-  PropertyBag bag;
   first.control.SaveToBag(bag);
   EXPECT_EQ(bag.Size(), 5u);  // all but FirstRun, which is 1
-  EXPECT_FALSE(bag.Contains("FirstRun"));
 
   Rig second;
   second.control.LoadFromBag(bag);

@@ -1,8 +1,6 @@
 // The real devices on GStreamer and libcdio, with a sink that keeps time but plays nowhere.
-#include <fcntl.h>
 #include <gst/gst.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <thread>
@@ -22,26 +20,6 @@ using testing::TempFolder;
 using testing::WaitFor;
 
 constexpr char kTestSink[] = "fakesink sync=true";
-
-// What the process writes meanwhile to its standard error, where GStreamer and GLib print.
-class StderrCapture {
- public:
-  StderrCapture() : saved_(dup(2)) {
-    const int fd = open(file_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    dup2(fd, 2);
-    close(fd);
-  }
-  ~StderrCapture() {
-    dup2(saved_, 2);
-    close(saved_);
-  }
-  std::string Text() const { return testing::ReadBytes(file_); }
-
- private:
-  TempFolder folder_;
-  std::string file_ = folder_ / "stderr";
-  int saved_;
-};
 
 class SystemMci : public ::testing::Test {
  protected:
@@ -82,16 +60,16 @@ TEST_F(SystemMci, Mp3AndWavPlayToTheirEndAndStartAgainFromZero) {
   }
 }
 
+// GStreamer and GLib print on standard error: nothing may show there.
 TEST_F(SystemMci, FilesThatCannotPlayFailWithTheirCodesAndPrintNothing) {
-  StderrCapture printed;
+  ::testing::internal::CaptureStderr();
   EXPECT_EQ(Ask("open \"" + folder / "gone.mp3" + "\" type MPEGVideo Alias MP3Play"), "#275");
   std::string noise(20000, '\0');
   for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>(i * 7919 >> 3);
   testing::WriteBytes(folder / "noise.mp3", noise);
   testing::WriteBytes(folder / "empty.mp3", "");
-  for (const std::string& file : {folder / "noise.mp3", folder / "empty.mp3", folder.path()}) {
+  for (const std::string& file : {folder / "noise.mp3", folder / "empty.mp3", folder.path()})
     EXPECT_EQ(Ask("open \"" + file + "\" type MPEGVideo Alias a"), "#296") << file;
-  }
   EXPECT_EQ(Ask("status MP3Play mode"), "#263");
   // Only a readable wave plays as a sound.
   ASSERT_TRUE(testing::WriteMp3(folder / "song.wav", 0.3, 440));
@@ -100,7 +78,7 @@ TEST_F(SystemMci, FilesThatCannotPlayFailWithTheirCodesAndPrintNothing) {
   testing::WriteBytes(folder / "junk.wav", "RIFF\x10\0\0\0WAVEjunk junk junk");
   EXPECT_FALSE(mm->PlaySound((folder / "junk.wav").c_str(), SND_ASYNC | SND_LOOP))
       << "a loop decodes its start first";
-  EXPECT_EQ(printed.Text(), "");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
 // Without a drive, a readable disc or a sound server, music fails without a word: the saver
@@ -108,7 +86,7 @@ TEST_F(SystemMci, FilesThatCannotPlayFailWithTheirCodesAndPrintNothing) {
 // machine is never opened.
 TEST_F(SystemMci, NoDriveNoDiscOrNoSoundServerFailQuietly) {
   ASSERT_TRUE(testing::RegisterNoisySink(nullptr));
-  StderrCapture printed;
+  ::testing::internal::CaptureStderr();
   mm = CreateSystemMultimedia({kTestSink, folder / "no-such-drive"});
   EXPECT_EQ(Ask("open cdaudio"), "#266");
   EXPECT_EQ(Ask("status cdaudio current track"), "#266");
@@ -136,7 +114,7 @@ TEST_F(SystemMci, NoDriveNoDiscOrNoSoundServerFailQuietly) {
   mm->PlaySound((folder / "a.wav").c_str(), SND_ASYNC | SND_LOOP);
   mm->PlaySound(nullptr, 0);
   unsetenv("PULSE_SERVER");
-  EXPECT_EQ(printed.Text(), "");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
 // A loop starts over at most about once a second, however short its sound: a sound under a

@@ -46,10 +46,10 @@ void WriteWav(const std::string& path, double seconds, double frequency) {
 }
 
 void WriteEmptyWav(const std::string& path) {
-  using namespace std::string_literals;
   WriteBytes(path,
-             "RIFF\x24\0\0\0WAVEfmt \x10\0\0\0\x01\0\x02\0\x44\xAC\0\0\x10\xB1\x02\0"
-             "\x04\0\x10\0data\0\0\0\0"s);
+             std::string("RIFF\x24\0\0\0WAVEfmt \x10\0\0\0\x01\0\x02\0\x44\xAC\0\0\x10\xB1\x02\0"
+                         "\x04\0\x10\0data\0\0\0\0",
+                         44));
 }
 
 bool WriteMp3(const std::string& path, double seconds, double frequency) {
@@ -69,10 +69,9 @@ std::string WriteDiscImage(const std::string& folder, const std::vector<double>&
     // 16-bit stereo little-endian, as CD audio holds it, to the track's whole sectors.
     const auto frames = static_cast<std::size_t>(std::lround(trackSeconds[t] * 75)) * 588;
     for (std::size_t i = 0; i < frames; ++i) {
-      const auto s = static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(
-          0.5 * 32767 * std::sin(2 * M_PI * kTones[t % 5] * static_cast<double>(i) / 44100))));
-      const char bytes[] = {static_cast<char>(s & 0xFF), static_cast<char>(s >> 8)};
-      bin.append(bytes, 2).append(bytes, 2);
+      const auto s =
+          std::uint16_t(std::lround(16383 * std::sin(2 * M_PI * kTones[t % 5] * i / 44100)));
+      bin += {char(s & 0xFF), char(s >> 8), char(s & 0xFF), char(s >> 8)};
     }
   }
   WriteBytes(folder + "/disc.bin", bin);

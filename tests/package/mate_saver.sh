@@ -1,14 +1,12 @@
 #!/usr/bin/env bash
-# Runs the unpacked package under MATE's real screen saver, as a user who chose Orvane in its
-# settings: activated, the tunnel shows on the screen and the chosen WAV plays on a PulseAudio
-# null sink; deactivated, no program of the package runs and the sink falls silent.
+# Runs the unpacked package under MATE's real screen saver, as a user who chose Orvane:
+# activated, the tunnel shows and the chosen WAV plays on a PulseAudio null sink; deactivated,
+# no program of the package runs and the sink falls silent. The daemon is offered Orvane alone.
 #
 # usage: tests/package/mate_saver.sh ROOT     (ROOT: the unpacked package; DISPLAY: an X server)
 #
-# mate-screensaver runs savers only from fixed folders under /usr, so the script lays ROOT/usr
-# over /usr in a mount namespace of its own (an overlay that its own processes alone see and
-# that goes with them): the package runs where it is installed, and the machine is untouched.
-# The daemon is offered Orvane alone: its data folders hold only Orvane's entry.
+# mate-screensaver runs savers only from folders under /usr, so ROOT/usr is laid over /usr in a
+# mount namespace of the script's own, which the machine never sees.
 set -euo pipefail
 
 stage=${ORVANE_MATE_STAGE:-}
@@ -51,10 +49,15 @@ samples = array.array("h", data[: len(data) // 2 * 2])
 print(max((abs(s) for s in samples), default=0))' "$work/recording" "$1"
 }
 recorded() { stat -c %s "$work/recording"; }
-# True while fewer than SECONDS have passed since the mark `started` was set.
-started=0
-mark() { started=$(date +%s%N); }
-within() { [ $(($(date +%s%N) - started)) -lt $(($1 * 1000000000)) ]; }
+# Runs COMMAND until it succeeds, for at most SECONDS: `until_ok SECONDS COMMAND...`.
+until_ok() {
+  local end=$(($(date +%s) + $1))
+  shift
+  until "$@"; do
+    [ "$(date +%s)" -lt "$end" ] || return 1
+    sleep 0.1
+  done
+}
 
 if [ "$stage" = namespace ]; then
   root=$1
@@ -70,7 +73,7 @@ if [ "$stage" = namespace ]; then
   }
   trap cleanup EXIT
 
-  # A PulseAudio daemon of the run's own with a null sink, recorded from its monitor.
+  # A PulseAudio daemon of the run's own, its null sink recorded from its monitor.
   mkdir -p "$work/pulse/run" "$work/pulse/state" "$work/pulse/config"
   export PULSE_SERVER="unix:$work/pulse/native"
   HOME="$work/pulse" XDG_RUNTIME_DIR="$work/pulse/run" PULSE_RUNTIME_PATH="$work/pulse/run/pulse" \
@@ -80,17 +83,13 @@ if [ "$stage" = namespace ]; then
     -L "module-native-protocol-unix socket=$work/pulse/native auth-anonymous=1" \
     >"$work/pulse/out" 2>&1 &
   pulse=$!
-  for _ in $(seq 200); do
-    [ -S "$work/pulse/native" ] && pactl info >/dev/null 2>&1 && break
-    sleep 0.05
-  done
-  pactl info >/dev/null 2>&1 || { echo "mate_saver: FAILED: PulseAudio did not start" >&2; exit 1; }
+  until_ok 10 pactl info >/dev/null 2>&1 || { fail "PulseAudio did not start"; exit 1; }
   parec -d orvane_null.monitor --raw --format=s16le --rate=44100 --channels=2 \
     --latency-msec=20 >"$work/recording" 2>/dev/null &
   recorder=$!
 
-  # The user's home: the music chosen (a looping 440 Hz WAV), and the way to the sound server,
-  # which passes mate-screensaver's scrubbing of the environment (it keeps HOME).
+  # The user's home: the music chosen, and the way to the sound server (HOME passes
+  # mate-screensaver's scrubbing of the environment).
   home="$work/home"
   mkdir -p "$home/.config/orvane" "$home/.config/pulse" "$home/.local/share" \
     "$work/data/applications/screensavers"
@@ -130,39 +129,20 @@ gsettings set org.mate.screensaver themes "['screensavers-orvane']"
 gsettings set org.mate.screensaver lock-enabled false
 mate-screensaver --no-daemon --debug >"$work/mate.log" 2>&1 &
 daemon=$!
-mark
-while within 10 && ! mate-screensaver-command --query >/dev/null 2>&1; do sleep 0.1; done
+until_ok 10 mate-screensaver-command --query >/dev/null 2>&1
 
 before=$(recorded)
 mate-screensaver-command --activate >/dev/null
-colours=0
-mark
-while within 15; do
-  colours=$(screen_colours)
-  [ "$colours" -gt 50 ] && break
-  sleep 0.1
-done
-[ "$colours" -gt 50 ] ||
-  fail "activated: the screen shows $colours colours, not a tunnel; the daemon said: $(grep -i 'command\|job' "$work/mate.log" | tail -n 5)"
+tunnel() { [ "$(screen_colours)" -gt 50 ]; }
+until_ok 15 tunnel ||
+  fail "activated: the screen shows $(screen_colours) colours, not a tunnel; the daemon said: $(grep -i 'command\|job' "$work/mate.log" | tail -n 5)"
 [ -n "$(package_processes)" ] || fail "activated: no program of the package runs"
-heard=0
-mark
-while within 10; do
-  heard=$(peak_since "$before")
-  [ "$heard" -gt 3000 ] && break
-  sleep 0.1
-done
-[ "$heard" -gt 3000 ] || fail "activated: the chosen WAV is not heard (peak $heard)"
+heard() { [ "$(peak_since "$before")" -gt 3000 ]; }
+until_ok 10 heard || fail "activated: the chosen WAV is not heard (peak $(peak_since "$before"))"
 
 mate-screensaver-command --deactivate >/dev/null
-left=""
-mark
-while within 5; do
-  left=$(package_processes)
-  [ -z "$left" ] && break
-  sleep 0.05
-done
-[ -z "$left" ] || fail "deactivated: 5 s later these still run: $(ps -o pid=,args= -p "${left//$'\n'/,}")"
+ended() { [ -z "$(package_processes)" ]; }
+until_ok 5 ended || fail "deactivated: 5 s later these still run: $(package_processes | xargs ps -o pid=,args= -p)"
 sleep 0.3  # what was on its way to the sink drains
 quiet_from=$(recorded)
 sleep 0.8

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <tuple>
 
 #include "renderer/sgi_image.h"
@@ -27,12 +28,7 @@ constexpr Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255};
 // The pixel at (x, y) counted from the top of an Orvane.image (stored bottom row first).
 Rgb pixelFromTop(const TextureImage& image, int x, int y) {
   const std::uint8_t* p =
-      image.pixels.get() + (static_cast<std::size_t>(image.height - 1 - y) * image.width + x) * 4;
-  return {p[0], p[1], p[2]};
-}
-
-Rgb pixelOf(const Picture& picture, int x, int y) {
-  const std::uint8_t* p = &picture.rgb[(static_cast<std::size_t>(y) * picture.width + x) * 3];
+      image.pixels.get() + (std::size_t(image.height - 1 - y) * image.width + x) * 4;
   return {p[0], p[1], p[2]};
 }
 
@@ -62,7 +58,7 @@ std::string exifSegment(bool bigEndian, int orientation) {
 
 class PictureTest : public ::testing::Test {
  protected:
-  // Runs a command in the test's folder: its exit code and everything it wrote.
+  // A command run in the test's folder: its exit code and everything it wrote.
   std::pair<int, std::string> run(const std::string& command) {
     return orvane::testing::RunShell("cd '" + folder_.path() + "' && " + command + " 2>&1");
   }
@@ -82,10 +78,10 @@ class PictureTest : public ::testing::Test {
 TEST(RowScalerTest, ShrinksByAreaAndGrowsByLinearInterpolation) {
   // Three samples to two: each output takes one and a half inputs; two to four: linear
   // between centres, the ends held.
-  for (const auto& [from, to, expected] :
-       {std::tuple{std::vector<int>{30, 60, 90}, 2, std::vector<int>{40, 80}},
-        {std::vector<int>{0, 100}, 4, std::vector<int>{0, 25, 75, 100}},
-        {std::vector<int>{10, 20, 30, 40}, 1, std::vector<int>{25}}}) {
+  using V = std::vector<int>;
+  for (const auto& [from, to, expected] : {std::tuple{V{30, 60, 90}, 2, V{40, 80}},
+                                           {V{0, 100}, 4, V{0, 25, 75, 100}},
+                                           {V{10, 20, 30, 40}, 1, V{25}}}) {
     const int n = static_cast<int>(from.size());
     // The same values across one row and down one column.
     RowScaler across(n, 1, to, 1), down(1, n, 1, to);
@@ -110,20 +106,22 @@ TEST_F(PictureTest, InterlacedPngReadWholeOrFromItsLastPass) {
             0);
   for (const std::uint64_t wholeUpTo : {std::uint64_t{1} << 20, std::uint64_t{0}}) {
     SCOPED_TRACE(wholeUpTo ? "whole" : "last pass");
-    std::FILE* file = std::fopen((folder_ / "interlaced.png").c_str(), "rb");
-    ASSERT_NE(file, nullptr);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
+        std::fopen((folder_ / "interlaced.png").c_str(), "rb"), std::fclose);
     Picture picture;
     PictureLimits limits;
     limits.wholeInterlaced = wholeUpTo;
-    const std::string error = decodePicture(
-        file, [](int w, int h, int& ow, int& oh) { ow = w, oh = h; }, picture, limits);
-    std::fclose(file);
-    ASSERT_EQ(error, "");
+    ASSERT_EQ(
+        decodePicture(
+            file.get(), [](int w, int h, int& ow, int& oh) { ow = w, oh = h; }, picture, limits),
+        "");
     ASSERT_EQ(std::pair(picture.width, picture.height), std::pair(64, 40));
     // From the last pass alone, the ten odd rows of each colour become twenty: the two rows
     // at the border blend.
-    for (const auto& [y, colour] : {std::pair{0, kRed}, {17, kRed}, {22, kBlue}, {39, kBlue}})
-      EXPECT_EQ(pixelOf(picture, 63, y), colour) << y;
+    for (const auto& [y, colour] : {std::pair{0, kRed}, {17, kRed}, {22, kBlue}, {39, kBlue}}) {
+      const std::uint8_t* p = &picture.rgb[(y * 64 + 63) * 3];
+      EXPECT_EQ((Rgb{p[0], p[1], p[2]}), colour) << y;
+    }
   }
 }
 
@@ -144,28 +142,31 @@ TEST_F(PictureTest, ToolScalesEveryKindToPowersOfTwoAndTurnsCameraPicturesUprigh
        {std::tuple{"turned6.jpg", true, 6}, {"turned8.jpg", false, 8}, {"turned3.jpg", true, 3}})
     WriteBytes(folder_ / name, side.substr(0, 2) + exifSegment(big, orientation) + side.substr(2));
 
-  for (const auto& [input, width, height, where] :
-       std::initializer_list<std::tuple<const char*, int, int, std::vector<std::pair<int, int>>>>{
-           {"holiday.png", 256, 256, {{10, 10}, {240, 10}, {10, 240}}},
-           {"holiday.jpg", 256, 256, {{10, 10}, {240, 10}, {10, 240}}},
-           {"cmyk.jpg", 256, 256, {{10, 10}, {240, 10}, {10, 240}}},
-           // Turned a quarter clockwise, the left half is on top; anticlockwise, below;
-           // a half turn puts it on the right.
-           {"turned6.jpg", 32, 64, {{16, 5}, {16, 58}}},
-           {"turned8.jpg", 32, 64, {{16, 58}, {16, 5}}},
-           {"turned3.jpg", 64, 32, {{58, 16}, {5, 16}}}}) {
+  // The first point red, the others blue. Turned a quarter clockwise, the left half is on top;
+  // anticlockwise, below; a half turn puts it on the right.
+  using Points = std::vector<std::pair<int, int>>;
+  const std::tuple<const char*, int, int, Points> cases[] = {
+      // clang-format off
+      {"holiday.png", 256, 256, {{10, 10}, {240, 10}, {10, 240}}},
+      {"holiday.jpg", 256, 256, {{10, 10}, {240, 10}, {10, 240}}},
+      {"cmyk.jpg", 256, 256, {{10, 10}, {240, 10}, {10, 240}}},
+      {"turned6.jpg", 32, 64, {{16, 5}, {16, 58}}},
+      {"turned8.jpg", 32, 64, {{16, 58}, {16, 5}}},
+      {"turned3.jpg", 64, 32, {{58, 16}, {5, 16}}},
+      // clang-format on
+  };
+  for (const auto& [input, width, height, where] : cases) {
     SCOPED_TRACE(input);
     const auto [code, text] = tool(std::string(input) + " Orvane.image");
     ASSERT_EQ(code, 0) << text;
     EXPECT_EQ(ReadBytes(folder_ / "Orvane.image").at(2), 1);  // run-length encoded
     const TextureImage image = load("Orvane.image");
     ASSERT_EQ(std::pair(image.width, image.height), std::pair(width, height));
-    for (std::size_t i = 0; i < where.size(); ++i) {
-      const Rgb got = pixelFromTop(image, where[i].first, where[i].second);
-      const Rgb want = i == 0 ? kRed : kBlue;
+    for (std::size_t i = 0; i < where.size(); ++i)
       for (int c = 0; c < 3; ++c)  // JPEG's colours are near, not exact
-        EXPECT_NEAR(got[c], want[c], 8) << "pixel " << i << " channel " << c;
-    }
+        EXPECT_NEAR(pixelFromTop(image, where[i].first, where[i].second)[c], (i ? kBlue : kRed)[c],
+                    8)
+            << "pixel " << i << " channel " << c;
   }
   // Half transparent is laid over black.
   ASSERT_EQ(tool("--size 64 half.png Orvane.image").first, 0);
@@ -251,12 +252,8 @@ TEST_F(PictureTest, ToolRefusesBadPicturesAndKeepsThePreviousOne) {
 // A 20000 × 20000 picture, the largest the tool promises to convert (its time and memory are
 // measured by bench_picture_tool): green top-left quarter, red top-right, blue below.
 TEST_F(PictureTest, ToolConvertsATwentyThousandSquarePicture) {
-  std::vector<std::uint8_t> top, below;
-  for (int x = 0; x < 20000; ++x) {
-    top.insert(top.end(), x < 10000 ? kGreen.begin() : kRed.begin(),
-               x < 10000 ? kGreen.end() : kRed.end());
-    below.insert(below.end(), kBlue.begin(), kBlue.end());
-  }
+  std::vector<std::uint8_t> top(60000, 0), below(60000, 0);
+  for (int x = 0; x < 20000; ++x) top[3 * x + (x < 10000 ? 1 : 0)] = below[3 * x + 2] = 255;
   const std::string png = orvane::testing::MakePng(
       20000, 20000, [&](std::uint32_t y) { return y < 10000 ? top.data() : below.data(); });
   WriteBytes(folder_ / "huge.png", png);
@@ -265,12 +262,10 @@ TEST_F(PictureTest, ToolConvertsATwentyThousandSquarePicture) {
   EXPECT_EQ(text, "orvane-picture: wrote Orvane.image (1024 x 1024)\n");
   const TextureImage image = load("Orvane.image");
   ASSERT_EQ(std::pair(image.width, image.height), std::pair(1024, 1024));
-  for (const auto& [x, y, colour] : {std::tuple{0, 0, kGreen},
-                                     {511, 511, kGreen},
-                                     {512, 0, kRed},
-                                     {1023, 511, kRed},
-                                     {0, 512, kBlue},
-                                     {1023, 1023, kBlue}})
+  const std::tuple<int, int, Rgb> where[] = {{0, 0, kGreen},  {511, 511, kGreen},
+                                             {512, 0, kRed},  {1023, 511, kRed},
+                                             {0, 512, kBlue}, {1023, 1023, kBlue}};
+  for (const auto& [x, y, colour] : where)
     EXPECT_EQ(pixelFromTop(image, x, y), colour) << x << ", " << y;
 }
 

@@ -1,9 +1,7 @@
-// The Windows installer (Orvane-VERSION-setup.exe, built by scripts/windows_installer.sh) under
-// Wine as a user and an administrator meet it: the silent install into the user's own folders,
-// the saver it sets running from there with its music, an upgrade, the uninstall, the
-// /NOSAVER and /REMOVESETTINGS switches, and its texts in code pages 1252 and 932. Each test
-// has an Xvfb and a fresh Wine prefix of its own; Wine's menu builder is off, so that nothing
-// is written outside the prefix.
+// The Windows installer under Wine: the silent install for the user, the saver it sets running
+// with its music, an upgrade, the uninstall and its switches, and its texts in code pages 1252
+// and 932. Each test has an Xvfb and a Wine prefix of its own; Wine's menu builder is off, so
+// that nothing is written outside the prefix.
 
 #include <gtest/gtest.h>
 
@@ -56,22 +54,19 @@ std::set<std::string> Names(const std::string& folder) {
   return names;
 }
 
+// An ASCII text as UTF-16 with its closing NUL.
 std::string Utf16(const std::string& ascii) {
   std::string wide;
   for (char c : ascii) wide += {c, '\0'};
-  return wide;
+  return wide + std::string(2, '\0');
 }
 
-// A program's version resource holds the string value under the key: the key, its closing
-// NUL, padding to four bytes and the value, all UTF-16.
+// A version resource's string: the key, padding to four bytes and the value.
 bool HasVersionValue(const std::string& program, const std::string& key, const std::string& value) {
-  for (std::size_t at = program.find(Utf16(key) + std::string(2, '\0')); at != std::string::npos;
-       at = program.find(Utf16(key) + std::string(2, '\0'), at + 1)) {
-    const std::size_t end = at + 2 * key.size() + 2;
-    const std::size_t aligned = (end + 3) / 4 * 4;
-    if (program.compare(aligned, 2 * value.size() + 2, Utf16(value) + std::string(2, '\0')) == 0)
+  std::size_t at = 0;
+  while ((at = program.find(Utf16(key), at + 1)) != std::string::npos)
+    if (program.compare((at + 2 * key.size() + 5) / 4 * 4, 2 * value.size() + 2, Utf16(value)) == 0)
       return true;
-  }
   return false;
 }
 
@@ -101,7 +96,6 @@ class InstallerWineTest : public ::testing::Test {
     ASSERT_EQ(Shell("wineboot -i >/dev/null 2>&1").first, 0);
     for (const std::string& command : JapaneseFontLinkCommands())
       ASSERT_EQ(Shell(command).first, 0) << command;
-    // The prefix's user folder is named after the user running Wine.
     for (const std::string& name : Names(prefix_ / "drive_c/users"))
       if (name != "Public") user_ = name;
     ASSERT_FALSE(user_.empty());
@@ -128,18 +122,16 @@ class InstallerWineTest : public ::testing::Test {
     for (const std::string& pair : Environment()) environment += "'" + pair + "' ";
     return RunShell("env " + environment + command + " 2>/dev/null");
   }
-  // Runs a Windows program to its end and waits for all it started (the uninstaller runs on
-  // from a copy of itself in %TEMP%).
+  // Waits for all it started too: the uninstaller runs on from a copy of itself in %TEMP%.
   int Run(const std::string& program, const std::string& arguments) {
     const int code = Shell("wine '" + program + "' " + arguments).first;
     Shell("wineserver -w");
     return code;
   }
+  // As Apps & features starts it: by its Windows name on drive C:.
   void Uninstall(const std::string& arguments) {
-    // As Apps & features starts it: by its Windows name on drive C:.
     ASSERT_EQ(Run(windowsFolder_ + "\\Uninstall.exe", arguments), 0);
   }
-  // A file of the program folder the installer packs.
   std::string Packed(const std::string& name) const {
     return kBuild + "/package/Orvane-" + version_ + "/" + name;
   }
@@ -151,8 +143,7 @@ class InstallerWineTest : public ::testing::Test {
     if (code != 0 || !std::regex_search(out, match, line)) return std::nullopt;
     return match[1].str();
   }
-  // Wine's reg tool now and then fails to start while the server that ran the previous program
-  // winds down; it is given three tries so that only a value it cannot write fails the test.
+  // Wine's reg tool now and then fails to start while the previous program's server winds down.
   void Set(const std::string& key, const std::string& value, const std::string& data) {
     std::pair<int, std::string> result;
     for (int attempt = 0; attempt < 3; ++attempt) {
@@ -160,7 +151,8 @@ class InstallerWineTest : public ::testing::Test {
       if (result.first == 0) return;
       Shell("wineserver -w");
     }
-    FAIL() << "reg add " << key << " " << value << ": exit " << result.first << ": " << result.second;
+    FAIL() << "reg add " << key << " " << value << ": exit " << result.first << ": "
+           << result.second;
   }
   bool KeyExists(const std::string& key) {
     return Shell("wine reg query '" + key + "'").first == 0;
@@ -187,18 +179,16 @@ class InstallerWineTest : public ::testing::Test {
   std::string installer_, version_, user_, folder_, windowsFolder_, shortcut_;
 };
 
-// The silent install puts the programs, the texts and the uninstaller in the user's programs
-// folder, the settings dialog in the Start menu, the entry in Apps & features, and makes
-// Orvane the saver, which then runs from there with the chosen music. An upgrade replaces
-// the programs and keeps Orvane.ini; the uninstall takes all of ours but Orvane.ini and leaves
-// a saver chosen after ours; /REMOVESETTINGS takes Orvane.ini and the folder too.
+// The silent install puts the programs in the user's folder, the settings dialog in the Start
+// menu, the entry in Apps & features, and makes Orvane the saver, which then runs with the
+// chosen music. An upgrade keeps Orvane.ini, and so does the uninstall, which leaves a saver
+// chosen after ours; /REMOVESETTINGS takes Orvane.ini and the folder too.
 TEST_F(InstallerWineTest, InstallsRunsUpgradesAndUninstallsForTheUser) {
   Set(kDesktopKey, "ScreenSaveActive", "0");
   ASSERT_EQ(Run(installer_, "/S"), 0);
   EXPECT_EQ(Names(folder_), (std::set<std::string>{"COPYING.txt", "NOTICES.txt", "Orvane.dll",
                                                    "Orvane.image", "Orvane.scr", "Uninstall.exe"}));
   EXPECT_EQ(ReadBytes(folder_ + "/Orvane.scr"), ReadBytes(Packed("Orvane.scr")));
-  // What Windows shows of the programs: the icon drawn from the menu icon, and the version.
   for (const auto& [name, description] :
        {std::pair{"Orvane.scr", "Orvane screen saver"}, {"Orvane.dll", "Orvane tunnel renderer"}}) {
     SCOPED_TRACE(name);
@@ -214,8 +204,7 @@ TEST_F(InstallerWineTest, InstallsRunsUpgradesAndUninstallsForTheUser) {
   for (const char* notice : {"freeglut", "mingw-w64"})
     EXPECT_NE(ReadBytes(folder_ + "/NOTICES.txt").find(notice), std::string::npos) << notice;
 
-  // The shortcut's target and, as a counted UTF-16 text, its arguments (Wine counts the
-  // closing NUL too).
+  // The shortcut's target and its arguments, a counted UTF-16 text (Wine counts the NUL too).
   const std::string link = ReadBytes(shortcut_);
   EXPECT_NE(link.find(std::string("O\0r\0v\0a\0n\0e\0.\0s\0c\0r\0", 20)), std::string::npos);
   const std::size_t arguments = link.find(std::string("/\0c\0", 4));
@@ -234,7 +223,6 @@ TEST_F(InstallerWineTest, InstallsRunsUpgradesAndUninstallsForTheUser) {
   EXPECT_EQ(Query(kDesktopKey, "SCRNSAVE.EXE"), scr);
   EXPECT_EQ(Query(kDesktopKey, "ScreenSaveActive"), "1");
 
-  // The saver from the installed folder: the tunnel, and the WAV on the null sink.
   const std::string wav = music_ / "tone.wav";
   WriteWav(wav, 1.0, 880);
   const std::string settings =
@@ -250,11 +238,10 @@ TEST_F(InstallerWineTest, InstallsRunsUpgradesAndUninstallsForTheUser) {
     const std::size_t before = heard.Mark();
     std::vector<std::string> env = Environment();
     for (const std::string& pair : sound.env()) env.push_back(pair);
-    // Windows sets no DISPLAY, and freeglut in the renderer would take one for a device name.
+    // Windows sets no DISPLAY, which freeglut would take for a device name.
     Child saver({"wine", "cmd", "/c", "set DISPLAY=&& " + scr + " /s"}, env);
     const unsigned long window = FindWindow("^Orvane_VC$");
     ASSERT_NE(window, 0u) << saver.Stderr();
-    // The far end lies in the yellow fog; the near walls show the picture.
     Screenshot shot;
     const bool tunnel = WaitFor(
         [&] {
@@ -310,10 +297,8 @@ TEST_F(InstallerWineTest, NoSaverKeepsTheChosenSaver) {
 
 // A part of a screenshot.
 Screenshot Crop(const Screenshot& shot, int left, int top, int width, int height) {
-  Screenshot part;
-  if (left + width > shot.width || top + height > shot.height) return part;
-  part.width = width;
-  part.height = height;
+  Screenshot part{width, height, {}};
+  if (left < 0 || left + width > shot.width || top + height > shot.height) return {};
   for (int y = top; y < top + height; ++y)
     for (int x = left; x < left + width; ++x) part.pixels.push_back(shot.at(x, y));
   return part;
@@ -325,7 +310,6 @@ struct Language {
   size_t heading;       // different shapes in the first page's heading at least
   size_t choice;        // and in the choice "Use Orvane as the screen saver"
 };
-
 void PrintTo(const Language& language, std::ostream* out) {
   *out << language.locale;
 }
@@ -352,38 +336,28 @@ TEST_P(InstallerLanguageTest, TheInterfaceFollowsTheSystemLanguage) {
     return TakeScreenshot(xvfb_.display(), window);
   };
   const auto glyphs = [&](const Screenshot& part, const char* file) {
-    if (!part.valid()) return size_t{0};
-    part.SavePpm(::testing::TempDir() + "/" + file);
-    return DistinctGlyphs(part, part.height);
+    if (part.valid()) part.SavePpm(::testing::TempDir() + "/" + file);
+    return part.valid() ? DistinctGlyphs(part, part.height) : 0;
   };
-  // The heading, left of the icon.
   EXPECT_GE(glyphs(Crop(shoot(), 0, 0, 400, 40), "orvane-installer-heading.ppm"), row.heading)
       << "see orvane-installer-heading.ppm in " << ::testing::TempDir();
 
-  // The choice of saver is the row below the first, highlighted one (the dialog's size
-  // follows its font, so the row is found by the highlight: the topmost band of rows with
-  // many pixels of its colour; the focused button's frame has it too, lower down).
+  // The choice of saver is the row below the highlighted first one, found as the topmost band
+  // of rows with many pixels of the highlight's colour (the dialog's size follows its font).
   Xdotool("key --window " + std::to_string(window) + " Return");
   const Screenshot page = shoot();
   int left = page.width, top = -1, bottom = -1;
   for (int y = 0; y < page.height && (bottom < 0 || bottom == y - 1); ++y) {
     int first = -1, count = 0;
-    for (int x = 0; x < page.width; ++x) {
-      if (!Near(page.at(x, y), {0x30, 0x96, 0xFA}, 12)) continue;
-      if (first < 0) first = x;
-      ++count;
-    }
+    for (int x = 0; x < page.width; ++x)
+      if (Near(page.at(x, y), {0x30, 0x96, 0xFA}, 12)) first = first < 0 ? x : first, ++count;
     if (count < 20) continue;
     left = std::min(left, first);
-    if (top < 0) top = y;
+    top = top < 0 ? y : top;
     bottom = y;
   }
-  if (bottom <= top || bottom + 1 + (bottom - top + 3) > page.height)
-    page.SavePpm(::testing::TempDir() + "/orvane-installer-page.ppm");
-  ASSERT_GT(bottom, top) << "no highlighted first choice: see orvane-installer-page.ppm in "
-                         << ::testing::TempDir();
-  const int height = bottom - top + 3;
-  EXPECT_GE(glyphs(Crop(page, left - 6, bottom + 1, page.width - left - 4, height),
+  ASSERT_GT(bottom, top) << "no highlighted first choice";
+  EXPECT_GE(glyphs(Crop(page, left - 6, bottom + 1, page.width - left - 4, bottom - top + 3),
                    "orvane-installer-choice.ppm"),
             row.choice)
       << "see orvane-installer-choice.ppm in " << ::testing::TempDir();

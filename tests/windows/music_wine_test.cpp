@@ -1,7 +1,6 @@
-// The music module built for Windows, over Windows' own multimedia functions as Wine has them,
-// heard through Wine's PulseAudio driver on the null sink of a daemon of the test's own: a WAV
-// looping through PlaySoundA, an MP3 through the MCI device type "MPEGVideo", and the CD with
-// no drive.
+// The music module built for Windows over Wine's multimedia functions, heard through Wine's
+// PulseAudio driver on a null sink of the test's own: a WAV looping through PlaySoundA, an MP3
+// through the MCI device type "MPEGVideo", and the CD with no drive.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,8 +15,6 @@ namespace orvane::testing {
 namespace {
 
 using namespace std::chrono_literals;
-
-constexpr int kLoud = 3000;  // a tone at half scale peaks near 16000
 
 // The tone of the left channel, from the spacing of its rising zero crossings. Wine starts
 // each round of a looping sound afresh, with a short gap between rounds, so spacings far from
@@ -34,12 +31,9 @@ double Frequency(const std::vector<std::int16_t>& samples) {
   if (spacings.size() < 10) return 0;
   std::vector<double> sorted = spacings;
   std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
-  const double typical = sorted[sorted.size() / 2];
-  double sum = 0;
-  int count = 0;
-  for (double s : spacings) {
+  double sum = 0, count = 0, typical = sorted[sorted.size() / 2];
+  for (double s : spacings)
     if (s > typical * 0.75 && s < typical * 1.25) sum += s, ++count;
-  }
   return 44100.0 * count / sum;
 }
 
@@ -60,16 +54,11 @@ TEST(MusicUnderWine, WavAndMp3AreHeardAndTheCdWithoutADriveStopsPolling) {
   ASSERT_TRUE(probe.running());
   ASSERT_EQ(probe.Ask("devs"), "2") << "Wine sees no PulseAudio output\n" << probe.Errors();
 
+  // Heard, then marked once the tone is steady.
   const auto heardFrom = [&](std::size_t before) {
-    EXPECT_TRUE(WaitFor([&] { return recorder.PeakSince(before) > kLoud; }, 10s, 50ms));
+    EXPECT_TRUE(recorder.HeardSince(before, 10s));
     std::this_thread::sleep_for(300ms);
     return recorder.Mark();
-  };
-  const auto staysSilent = [&] {
-    std::this_thread::sleep_for(500ms);
-    const std::size_t mark = recorder.Mark();
-    std::this_thread::sleep_for(800ms);
-    return recorder.PeakSince(mark) < 50;
   };
 
   // The WAV, 0.6 s long, loops: after 1.5 s its tone is still there.
@@ -83,7 +72,7 @@ TEST(MusicUnderWine, WavAndMp3AreHeardAndTheCdWithoutADriveStopsPolling) {
   // Wine plays each round of the loop afresh, with some 25 ms of silence between rounds.
   EXPECT_LT(recorder.LongestQuietRun(heard, 1000), 4410u) << "more than 100 ms between rounds";
   EXPECT_EQ(probe.Ask("wavstop"), "ok");
-  EXPECT_TRUE(staysSilent());
+  EXPECT_TRUE(recorder.StaysSilent(800ms, 500ms));
 
   // The MP3 plays, ends within its 1.5 s, and a keep tick starts it again from the start.
   before = recorder.Mark();
@@ -93,7 +82,7 @@ TEST(MusicUnderWine, WavAndMp3AreHeardAndTheCdWithoutADriveStopsPolling) {
   std::this_thread::sleep_for(500ms);
   EXPECT_NEAR(Frequency(recorder.Since(heard)), 550, 15);
   EXPECT_TRUE(WaitFor([&] { return probe.Ask("mp3playing") == "0"; }, 5s, 200ms));
-  EXPECT_TRUE(staysSilent()) << "an ended MP3 does not go on by itself";
+  EXPECT_TRUE(recorder.StaysSilent(800ms, 500ms)) << "an ended MP3 does not go on by itself";
   before = recorder.Mark();
   EXPECT_EQ(probe.AskEach({"mp3keep", "mp3playing"}), (std::vector<std::string>{"ok", "1"}));
   heard = heardFrom(before);
@@ -103,7 +92,7 @@ TEST(MusicUnderWine, WavAndMp3AreHeardAndTheCdWithoutADriveStopsPolling) {
       probe.AskEach({"mp3close", "query " + Hex("status MP3Play mode")});
   EXPECT_EQ(closed[0], "ok");
   EXPECT_EQ(Unhex(closed[1]).substr(0, 6), "Error:") << "the alias is gone";
-  EXPECT_TRUE(staysSilent());
+  EXPECT_TRUE(recorder.StaysSilent(800ms, 500ms));
 
   // No CD drive here: the open fails with 266, and the first poll ends polling.
   EXPECT_EQ(probe.AskEach({"query " + Hex("open cdaudio"), "cdopen", "cdpoll", "cdclose"}),

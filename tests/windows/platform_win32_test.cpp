@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 
@@ -32,8 +33,7 @@ bool Pump(std::chrono::milliseconds timeout, Condition condition) {
 }
 
 std::string WindowsName(std::string path) {
-  for (char& c : path)
-    if (c == '/') c = '\\';
+  std::replace(path.begin(), path.end(), '/', '\\');
   return path;
 }
 
@@ -42,6 +42,10 @@ class Win32PlatformTest : public ::testing::Test {
   void SetUp() override { ASSERT_NE(real_, nullptr); }
   std::unique_ptr<Win32Platform> real_ = Win32Platform::Open();
   Platform& platform() { return real_->platform(); }
+  // Each message of the thread is dispatched meanwhile.
+  void Wait(std::chrono::milliseconds time) {
+    Pump(time, [] { return false; });
+  }
 };
 
 TEST_F(Win32PlatformTest, HiddenWindowsAreFoundByTitleAndHearOneSystemClose) {
@@ -53,13 +57,12 @@ TEST_F(Win32PlatformTest, HiddenWindowsAreFoundByTitleAndHearOneSystemClose) {
   EXPECT_FALSE(IsWindowVisible(static_cast<HWND>(ToHwnd(window))));
   for (const char* other : {"Orvane_Mai", "Orvane_Main ", "<Orvane>"})
     EXPECT_EQ(platform().windowFinder.FindWindow(other), 0u) << other;
-  // FindWindowA compares titles without regard to case.
-  EXPECT_EQ(platform().windowFinder.FindWindow("ORVANE_main"), window);
+  EXPECT_EQ(platform().windowFinder.FindWindow("ORVANE_main"), window) << "FindWindowA's case";
 
-  PostMessageA(static_cast<HWND>(ToHwnd(window)), WM_CLOSE, 0, 0);
+  for (int close = 0; close < 2; ++close)
+    PostMessageA(static_cast<HWND>(ToHwnd(window)), WM_CLOSE, 0, 0);
   EXPECT_TRUE(Pump(5s, [&] { return closes == 1; }));
-  PostMessageA(static_cast<HWND>(ToHwnd(window)), WM_CLOSE, 0, 0);
-  Pump(200ms, [] { return false; });
+  Wait(200ms);
   EXPECT_EQ(closes, 1);
   EXPECT_EQ(platform().windowFinder.FindWindow("Orvane_Main"), window) << "a close is no destroy";
 
@@ -80,11 +83,9 @@ TEST_F(Win32PlatformTest, TimersTickOnTheMessageLoopAndMayStopThemselves) {
   EXPECT_NE(firstId, secondId);
   EXPECT_TRUE(Pump(5s, [&] { return second >= 8; }));
   EXPECT_EQ(first, 3);
-  timers.StopTimer(secondId);
-  timers.StopTimer(secondId);
-  timers.StopTimer(12345);
+  for (Timers::TimerId id : {secondId, secondId, Timers::TimerId{12345}}) timers.StopTimer(id);
   const int stoppedAt = second;
-  Pump(200ms, [] { return false; });
+  Wait(200ms);
   EXPECT_EQ(second, stoppedAt);
 }
 
@@ -115,9 +116,8 @@ TEST_F(Win32PlatformTest, FoldersCopiesHostFolderAndStartedPrograms) {
   EXPECT_FALSE(platform().process.StartProgram(WindowsName(folder / "missing.exe"), {}));
 }
 
-// The settings stay beside the host while the user may write them there, and go to
-// %APPDATA%\Orvane when not, a folder the first save makes; until the file there exists, the
-// one beside the host is read.
+// The settings stay beside the host while the user may write them there, else go to
+// %APPDATA%\Orvane, a folder the first save makes; until that file exists, the host's is read.
 TEST_F(Win32PlatformTest, SettingsLiveBesideTheHostUnlessTheUserCannotWriteThere) {
   TempFolder folder;
   TempFolder appData;

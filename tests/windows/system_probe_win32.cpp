@@ -1,9 +1,8 @@
 // A console program that puts Windows' own profile and multimedia functions, and the music
 // module over them, at the service of a test on the Linux side, which runs it under Wine.
 //
-// It reads one command a line from its standard input and answers each with one line. Texts
-// travel in hexadecimal, so that blanks, tabs, quotes, CRs and code page 932 bytes cross
-// unchanged; "." stands for the empty text.
+// It reads one command a line from its standard input and answers each with one line; texts
+// travel in hexadecimal (tests/support/hex.h).
 //   read FILE SECTION KEY         GetPrivateProfileStringA, buffer 256  -> result VALUE
 //   write FILE SECTION KEY VALUE  WritePrivateProfileStringA            -> result
 //   mci COMMAND                   mciSendStringA, buffer 512             -> code REPLY
@@ -27,28 +26,12 @@
 #include "host/Orvane_B.h"
 #include "host/music/Orvane_BGM.h"
 #include "platform/multimedia.h"
+#include "tests/support/hex.h"
 
 namespace {
 
-std::string Hex(const std::string& text) {
-  if (text.empty()) return ".";
-  static const char kDigits[] = "0123456789abcdef";
-  std::string out;
-  for (unsigned char c : text) {
-    out += kDigits[c >> 4];
-    out += kDigits[c & 15];
-  }
-  return out;
-}
-
-std::string Unhex(const std::string& field) {
-  if (field == ".") return "";
-  std::string out;
-  for (std::size_t i = 0; i + 1 < field.size(); i += 2) {
-    out += static_cast<char>(std::stoi(field.substr(i, 2), nullptr, 16));
-  }
-  return out;
-}
+using orvane::testing::Hex;
+using orvane::testing::Unhex;
 
 std::string Answer(const std::vector<std::string>& words, orvane::platform::Multimedia& system) {
   using namespace orvane;

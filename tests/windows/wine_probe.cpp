@@ -10,26 +10,6 @@
 
 namespace orvane::testing {
 
-std::string Hex(std::string_view text) {
-  if (text.empty()) return ".";
-  static const char kDigits[] = "0123456789abcdef";
-  std::string out;
-  for (unsigned char c : text) {
-    out += kDigits[c >> 4];
-    out += kDigits[c & 15];
-  }
-  return out;
-}
-
-std::string Unhex(std::string_view field) {
-  if (field == ".") return "";
-  std::string out;
-  for (std::size_t i = 0; i + 1 < field.size(); i += 2) {
-    out += static_cast<char>(std::stoi(std::string(field.substr(i, 2)), nullptr, 16));
-  }
-  return out;
-}
-
 std::vector<std::string> JapaneseFontLinkCommands() {
   std::vector<std::string> commands;
   for (const char* font : {"Tahoma", "Microsoft Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2"}) {

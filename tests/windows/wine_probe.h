@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/support/child.h"
+#include "tests/support/hex.h"
 #include "tests/support/screenshot.h"
 #include "tests/support/temp_folder.h"
 
@@ -14,9 +15,6 @@
 // command line at a time through its standard input.
 namespace orvane::testing {
 
-// Texts cross to and from the probe in hexadecimal; "." is the empty text.
-std::string Hex(std::string_view text);
-std::string Unhex(std::string_view field);
 // The Windows name of a file on this machine, through Wine's drive Z:.
 std::string WindowsPath(const std::string& unixPath);
 // The `wine reg add` commands that link the IPA Gothic font behind the fonts Wine's dialogs and
