@@ -8,7 +8,9 @@
 #include <X11/Xutil.h>
 
 #include <array>
+#include <cctype>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -43,9 +45,10 @@ class SettingsDialogEndToEnd : public ::testing::Test {
                               "/music/音楽の棚のいちばん奥にしまってある古いアルバム/"
                               "もう聴かなくなった曲ばかりを集めた箱";
     fs::create_directories(shelf);
-    song = shelf +
-           "/朝にもう一度だけ聴きたくなる静かな歌の長い名前の二枚目の最後に入っている Morning "
-           "Song.MP3";
+    // The file's own name is plain ASCII, so that it can be typed as it is (see below).
+    song = shelf + "/朝にもう一度だけ聴きたくなる静かな歌の長い名前の二枚目の最後に入っている";
+    fs::create_directories(song);
+    song += "/Morning Song.MP3";
     ASSERT_GT(song.size(), 268u);
     ASSERT_TRUE(testing::WriteMp3(song, 3.0, 440));
     display = XOpenDisplay(xvfb.display().c_str());
@@ -140,14 +143,24 @@ TEST_F(SettingsDialogEndToEnd, ChoosingAFileAndSettingWritesTheSettingsFile) {
   ASSERT_TRUE(ClickUntil("Cmd_File", [&] { return finder->FindWindow("ﾌｧｲﾙを開く") != 0; }))
       << "the file dialog opens";
   const WindowHandle chooser = finder->FindWindow("ﾌｧｲﾙを開く");
-  // The path is typed into the location box again until the chooser takes it.
+  // The folder goes into the location box as a file URI, every byte but plain ASCII escaped
+  // (xdotool can lose characters that are not on the keyboard when the machine is busy), the
+  // file's name as it is. It is typed again until the chooser takes it.
+  const std::size_t slash = song.rfind('/');
+  std::string uri = "file://";
+  for (unsigned char c : song.substr(0, slash + 1)) {
+    char escaped[4];
+    std::snprintf(escaped, sizeof escaped, "%%%02X", c);
+    uri += std::isalnum(c) || c == '/' || c == '.' || c == '-' ? std::string(1, char(c)) : escaped;
+  }
+  uri += song.substr(slash + 1);
   bool taken = false;
   for (int attempt = 0; attempt < 4 && !taken; ++attempt) {
     Xdotool("windowfocus --sync " + std::to_string(chooser));
     Xdotool("key --clearmodifiers ctrl+l");
     std::this_thread::sleep_for(300ms);
     Xdotool("key --clearmodifiers ctrl+a");
-    Xdotool("type --delay 20 '" + song + "'");
+    Xdotool("type --delay 5 '" + uri + "'");
     Xdotool("key Return");
     taken = testing::WaitFor([&] { return finder->FindWindow("ﾌｧｲﾙを開く") == 0; }, 8s, 50ms);
   }
