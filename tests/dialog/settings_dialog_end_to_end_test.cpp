@@ -142,7 +142,17 @@ TEST_F(SettingsDialogEndToEnd, ChoosingAFileAndSettingWritesTheSettingsFile) {
   // enabled only now
   ASSERT_TRUE(ClickUntil("Cmd_File", [&] { return finder->FindWindow("ﾌｧｲﾙを開く") != 0; }))
       << "the file dialog opens";
-  const WindowHandle chooser = finder->FindWindow("ﾌｧｲﾙを開く");
+  // The chooser's window once it shows (another window of that title is never mapped).
+  std::string chooser;
+  ASSERT_TRUE(testing::WaitFor(
+      [&] {
+        chooser = testing::RunShell("DISPLAY=" + xvfb.display() +
+                                    " xdotool search --onlyvisible --name '^ﾌｧｲﾙを開く$'")
+                      .second;
+        return !chooser.empty();
+      },
+      30s, 100ms));
+  chooser = chooser.substr(0, chooser.find('\n'));
   // The folder goes into the location box as a file URI, every byte but plain ASCII escaped
   // (xdotool can lose characters that are not on the keyboard when the machine is busy), the
   // file's name as it is. It is typed again until the chooser takes it.
@@ -156,7 +166,7 @@ TEST_F(SettingsDialogEndToEnd, ChoosingAFileAndSettingWritesTheSettingsFile) {
   uri += song.substr(slash + 1);
   bool taken = false;
   for (int attempt = 0; attempt < 4 && !taken; ++attempt) {
-    Xdotool("windowfocus --sync " + std::to_string(chooser));
+    Xdotool("windowfocus --sync " + chooser);
     Xdotool("key --clearmodifiers ctrl+l");
     std::this_thread::sleep_for(300ms);
     Xdotool("key --clearmodifiers ctrl+a");
