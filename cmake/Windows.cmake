@@ -28,3 +28,29 @@ if(BUILD_TESTING)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/_deps/googletest" EXCLUDE_FROM_ALL)
 endif()
+
+# What Windows shows of the programs: their icon, drawn from the menu icon at build time, and
+# a version resource with the project's version. The installer reads the same version from
+# the generated version.nsh.
+set(ORVANE_GENERATED_DIR "${CMAKE_BINARY_DIR}/generated")
+set(ORVANE_ICON "${ORVANE_GENERATED_DIR}/orvane.ico")
+configure_file("${PROJECT_SOURCE_DIR}/desktop/windows/version.h.in"
+  "${ORVANE_GENERATED_DIR}/orvane_version.h" @ONLY)
+configure_file("${PROJECT_SOURCE_DIR}/desktop/windows/version.nsh.in"
+  "${ORVANE_GENERATED_DIR}/version.nsh" @ONLY)
+add_custom_command(OUTPUT "${ORVANE_ICON}"
+  COMMAND "${PROJECT_SOURCE_DIR}/desktop/windows/make_icon.sh"
+    "${PROJECT_SOURCE_DIR}/desktop/orvane.svg" "${ORVANE_ICON}"
+  DEPENDS "${PROJECT_SOURCE_DIR}/desktop/orvane.svg"
+    "${PROJECT_SOURCE_DIR}/desktop/windows/make_icon.sh"
+  COMMENT "Drawing the Windows icon")
+add_custom_target(orvane_icon DEPENDS "${ORVANE_ICON}")
+
+# Lets a program's resource script (one of its sources) include desktop/windows/version.rc for
+# the icon and the version resource.
+function(orvane_windows_resources target rc_file)
+  target_include_directories(${target} PRIVATE "${ORVANE_GENERATED_DIR}" "${PROJECT_SOURCE_DIR}")
+  set_source_files_properties("${rc_file}" TARGET_DIRECTORY ${target} PROPERTIES
+    OBJECT_DEPENDS "${ORVANE_ICON};${PROJECT_SOURCE_DIR}/desktop/windows/version.rc;${ORVANE_GENERATED_DIR}/orvane_version.h")
+  add_dependencies(${target} orvane_icon)
+endfunction()

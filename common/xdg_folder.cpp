@@ -45,4 +45,19 @@ bool MakePrivateFolders(const std::string& folder) {
   return stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+std::string PrivateRuntimeFolder(const std::string& base, uid_t uid) {
+  const std::string folder = base + "/" + std::to_string(uid);
+  struct stat info {};
+  if (lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return "";
+  if (info.st_uid != uid || (info.st_mode & 07777) != 0700) return "";
+  return folder;
+}
+
+void SetRuntimeFolderWhenUnset() {
+  const char* value = std::getenv("XDG_RUNTIME_DIR");
+  if (value != nullptr && value[0] != '\0') return;
+  const std::string folder = PrivateRuntimeFolder("/run/user", getuid());
+  if (!folder.empty()) setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+}
+
 }  // namespace orvane::common

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <optional>
+#include <utility>
 
 #include "host/command_line.h"
 #include "host/guarded.h"
@@ -22,6 +23,7 @@ namespace {
 
 std::string hostFolder = ".";
 std::string settingsPath;
+std::string settingsSourcePath;
 std::string userPicturePath;
 std::string commandLine;
 
@@ -62,6 +64,7 @@ const std::string& HostFolder() {
 void SetHostFolder(std::string folder) {
   hostFolder = std::move(folder);
   settingsPath.clear();
+  settingsSourcePath.clear();
   userPicturePath.clear();
 }
 
@@ -77,6 +80,10 @@ std::string SettingsPath() {
 }
 void SetSettingsPath(std::string path) {
   settingsPath = std::move(path);
+  settingsSourcePath.clear();
+}
+std::string SettingsSourcePath() {
+  return settingsSourcePath.empty() ? SettingsPath() : settingsSourcePath;
 }
 
 std::string PicturePath() {
@@ -88,6 +95,7 @@ void SetUserPicturePath(std::string path) {
 
 void UseUserFiles(UserFiles& userFiles) {
   Guarded([&] { SetSettingsPath(userFiles.SettingsPath(HostFolder())); });
+  Guarded([&] { settingsSourcePath = userFiles.SettingsSourcePath(HostFolder()); });
   Guarded([&] { SetUserPicturePath(userFiles.UserPicturePath()); });
 }
 
@@ -108,17 +116,18 @@ std::string ReadIni(std::string section, std::string key, std::string file) {
   return value;
 }
 
-bool WriteIni(std::string section, std::string key, std::string value, std::string file) {
+bool WriteIni(std::string section, std::string key, std::string value, std::string file,
+              std::string* reason) {
   section = UpToNul(std::move(section));
   key = UpToNul(std::move(key));
   if (section.size() > kMaxNameBytes) section.resize(kMaxNameBytes);
   if (key.size() > kMaxNameBytes) key.resize(kMaxNameBytes);
   return WritePrivateProfileString(section, key, UpToNul(std::move(value)),
-                                   UpToNul(std::move(file)));
+                                   UpToNul(std::move(file)), reason);
 }
 
 void LoadSettings() {
-  const std::string file = SettingsPath();
+  const std::string file = SettingsSourcePath();
   Guarded([&] { BGM_Kind = ReadSettingNumber(IniKeyKind, file); });
   Guarded([&] { BGM_RepeatTrack = ReadSettingNumber(IniKeyRepeatTrack, file); });
   Guarded([&] {
@@ -126,7 +135,7 @@ void LoadSettings() {
     if (!BGM_File.empty() && !FileExists(BGM_File)) BGM_File.clear();
     if (BGM_File.empty() && BGM_Kind == 2) BGM_Kind = 0;
   });
-  Guarded([&] { BGM_Folder = BGM_File.empty() ? hostFolder : FolderOf(BGM_File); });
+  Guarded([&] { BGM_Folder = FolderOf(BGM_File); });
 }
 
 bool FileExists(std::string path) {
@@ -169,6 +178,19 @@ void AnimateOpen(WindowHandle window, Platform& platform) {
 void AnimateClose(WindowHandle window, Platform& platform) {
   const Rect from = WindowRectOrZero(window, platform);
   platform.rectAnimation.DrawAnimatedRects(window, from, AnchorRect());
+}
+
+std::string_view PrepareStart(FileSystem& fileSystem) {
+  Guarded([&] { fileSystem.CreateDirectory(std::string(DataDirectoryPath)); });
+  Guarded([] { LoadSettings(); });
+  // The picture is looked for first, so a folder missing both names the picture.
+  for (const auto& [companion, message] : {std::pair{&TexturePath, MessageImageMissing},
+                                           std::pair{&RendererPath, MessageDllMissing}}) {
+    bool missing = false;
+    Guarded([&] { missing = !FileExists(companion()); });
+    if (missing) return message;
+  }
+  return "";
 }
 
 }  // namespace orvane

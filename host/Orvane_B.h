@@ -17,7 +17,8 @@ extern std::int16_t BGM_Kind;
 extern std::int16_t BGM_RepeatTrack;
 // Full path of the music file (UTF-8 on Linux).
 extern std::string BGM_File;
-// Folder in which the settings dialog's file chooser starts; not stored.
+// Folder in which the settings dialog's file chooser starts, that of BGM_File; "" while no
+// music file has been chosen (the chooser then starts in the user's music folder). Not stored.
 extern std::string BGM_Folder;
 
 // Anchor of the dialog's open and close animation, in screen pixels; set by the dialog
@@ -58,11 +59,14 @@ std::string RendererPath();
 // platform's rule (UserFiles::SettingsPath), since the host last moved.
 std::string SettingsPath();
 void SetSettingsPath(std::string path);
+// The settings file LoadSettings reads: SettingsPath() unless Main has set another by the
+// platform's rule (UserFiles::SettingsSourcePath) since the settings path last changed.
+std::string SettingsSourcePath();
 // The picture the saver shows: the user's own (UserFiles::UserPicturePath, set by Main) when
 // it exists, otherwise TexturePath().
 std::string PicturePath();
 void SetUserPicturePath(std::string path);
-// Takes both places from the platform's rule, for the host folder set last.
+// Takes the places from the platform's rule, for the host folder set last.
 void UseUserFiles(UserFiles& userFiles);
 
 // The raw command line of this process (arguments joined with single blanks). Main stores
@@ -78,9 +82,11 @@ std::string ModeLetter();
 // GetPrivateProfileStringA does.
 std::string ReadIni(std::string section, std::string key, std::string file);
 // Sets key in section of the INI file at path to value, creating the file and the section
-// when missing. Atomic; a failed write is silent (false) and leaves the old file whole.
-bool WriteIni(std::string section, std::string key, std::string value, std::string file);
-// Fills the four settings variables from SettingsPath(), with every fallback (no music).
+// when missing. Atomic; a failed write gives false, leaves the old file whole and, when reason
+// is given, puts the system's words for why there.
+bool WriteIni(std::string section, std::string key, std::string value, std::string file,
+              std::string* reason = nullptr);
+// Fills the four settings variables from SettingsSourcePath(), with every fallback (no music).
 void LoadSettings();
 // True when path (less one trailing "\" or "/") is a file that can be opened for reading.
 bool FileExists(std::string path);
@@ -88,25 +94,28 @@ bool FileExists(std::string path);
 // "C:\a.mp3" and "C:a.mp3" give "C:", "a.mp3" gives "", "/home/u/a.mp3" gives "/home/u".
 std::string FolderOf(std::string path);
 
+// The start-up shared by the saver, the settings dialog and the daemon's run: makes the data
+// directory, loads the settings and checks the companion files, the picture first. Returns
+// the missing file's message, or "" when both are there.
+std::string_view PrepareStart(FileSystem& fileSystem);
+
 // The dialog's open and close effect: an outline from the anchor point out to the window's
 // rectangle, and back.
 void AnimateOpen(WindowHandle window, Platform& platform);
 void AnimateClose(WindowHandle window, Platform& platform);
 
-// The three hand-overs Main makes (host/Orvane_R.h, host/dialog/Orvane_P.h, host/Orvane_S.h);
-// tests put recorders in their place.
+// The three hand-overs Main makes. The program passes StartPreview (host/Orvane_R.h),
+// ShowSettingsDialog (host/dialog/Orvane_P.h) and CreateSaverWindow (host/Orvane_S.h), so that
+// this core names none of the windows; tests pass recorders.
 struct ModeHandlers {
   std::function<void(WindowHandle hostWindow, Platform&)> startPreview;
   std::function<void(Platform&)> showSettingsDialog;
   std::function<void(Platform&)> createSaverWindow;
 };
-// StartPreview, ShowSettingsDialog and CreateSaverWindow.
-ModeHandlers DefaultModeHandlers();
 
 // The host's entry point, given the raw command line. It returns when a window of the host
 // (preview or saver) lives on, and the caller then runs the main loop; on every other path it
 // ends the process through Platform::process (a fake returns from there, and so does Main).
-void Main(std::string commandLine, Platform& platform);
 void Main(std::string commandLine, Platform& platform, const ModeHandlers& handlers);
 
 }  // namespace orvane

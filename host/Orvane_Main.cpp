@@ -1,22 +1,12 @@
 // Main: the single-instance test, the mode dispatch and the start-up checks.
+#include <string_view>
 #include <utility>
 
 #include "host/Orvane_B.h"
-#include "host/Orvane_R.h"
-#include "host/Orvane_S.h"
 #include "host/command_line.h"
-#include "host/dialog/Orvane_P.h"
 #include "host/guarded.h"
 
 namespace orvane {
-ModeHandlers DefaultModeHandlers() {
-  return ModeHandlers{StartPreview, ShowSettingsDialog, CreateSaverWindow};
-}
-
-void Main(std::string commandLine, Platform& platform) {
-  Main(std::move(commandLine), platform, DefaultModeHandlers());
-}
-
 void Main(std::string commandLine, Platform& platform, const ModeHandlers& handlers) {
   SetCommandLine(std::move(commandLine));
   Guarded([&] { SetHostFolder(platform.process.HostFolder()); });
@@ -42,23 +32,10 @@ void Main(std::string commandLine, Platform& platform, const ModeHandlers& handl
     return;
   }
 
-  Guarded([&] { platform.fileSystem.CreateDirectory(std::string(DataDirectoryPath)); });
-  Guarded([&] { LoadSettings(); });
-
-  // The picture is looked for first, so a folder missing both names the picture.
-  for (const auto& [companion, message] : {std::pair{&TexturePath, MessageImageMissing},
-                                           std::pair{&RendererPath, MessageDllMissing}}) {
-    bool missing = false;
-    Guarded([&] {
-      if (!FileExists(companion())) {
-        missing = true;
-        platform.messageBox.ShowMessage(message);
-      }
-    });
-    if (missing) {
-      platform.process.EndProcess();
-      return;
-    }
+  if (const std::string_view missing = PrepareStart(platform.fileSystem); !missing.empty()) {
+    Guarded([&] { platform.messageBox.ShowMessage(missing); });
+    platform.process.EndProcess();
+    return;
   }
 
   if (ModeLetter() == "C") {

@@ -9,11 +9,7 @@ namespace orvane {
 std::string_view PrepareDaemonRun(FileSystem& fileSystem, UserFiles& userFiles) {
   // The settings and picture the user chose, wherever this installation keeps them.
   UseUserFiles(userFiles);
-  Guarded([&] { fileSystem.CreateDirectory(std::string(DataDirectoryPath)); });
-  Guarded([] { LoadSettings(); });
-  if (!FileExists(TexturePath())) return MessageImageMissing;
-  if (!FileExists(RendererPath())) return MessageDllMissing;
-  return "";
+  return PrepareStart(fileSystem);
 }
 
 DaemonRun::DaemonRun(DaemonParts parts, std::uint32_t window, bool music)

@@ -31,8 +31,8 @@ struct DaemonParts {
   std::function<void()> prepareMusic;
 };
 
-// The start-up of "/s" without its windows and message boxes: makes the data directory, loads
-// the settings and checks the companion files. The missing-file message, or "" when all is there.
+// The start-up of "/s" without its message boxes, for the settings place of this installation.
+// The missing-file message, or "" when all is there.
 std::string_view PrepareDaemonRun(FileSystem& fileSystem, UserFiles& userFiles);
 
 class DaemonRun {

@@ -2,7 +2,6 @@
 // signals, and the multimedia system for the music.
 #include <X11/Xlib.h>
 #include <glib-unix.h>
-#include <signal.h>
 #include <stdlib.h>
 
 #include <cstdio>
@@ -14,6 +13,7 @@
 #include "host/daemon_run.h"
 #include "host/music/Orvane_BGM.h"
 #include "host/window_place.h"
+#include "platform/linux/close_watch.h"
 #include "platform/linux/posix_platform.h"
 #include "platform/linux/x11_platform.h"
 #include "platform/multimedia.h"
@@ -37,12 +37,6 @@ int RecordXError(Display*, XErrorEvent*) {
   return 0;
 }
 
-// Xlib ends the process when this returns; the run's end (music, renderer) comes first.
-[[noreturn]] int OnDisplayLost(Display*) {
-  if (run != nullptr) run->End();
-  _exit(0);
-}
-
 std::optional<WindowNode> LookUpWindow(std::uint32_t window) {
   Window root = 0, parent = 0, *children = nullptr;
   unsigned int count = 0;
@@ -56,11 +50,6 @@ std::optional<WindowNode> LookUpWindow(std::uint32_t window) {
   if (!found || xFailed) return std::nullopt;
   return WindowNode{static_cast<std::uint32_t>(parent), x, y, width + 2 * border,
                     height + 2 * border};
-}
-
-gboolean OnEndSignal(gpointer) {
-  run->End();
-  return G_SOURCE_CONTINUE;
 }
 
 gboolean OnXEvents(gint, GIOCondition, gpointer) {
@@ -115,10 +104,7 @@ int RunDaemon(const DaemonRequest& request) {
                              static_cast<std::uint32_t>(target), music);
   run = &daemonRun;
 
-  for (int signal : {SIGTERM, SIGINT, SIGHUP}) g_unix_signal_add(signal, OnEndSignal, nullptr);
-  // A write to a connection the server has dropped must reach the handler below.
-  ::signal(SIGPIPE, SIG_IGN);
-  XSetIOErrorHandler(OnDisplayLost);
+  static CloseWatch closeWatch([] { run->End(); });
   g_unix_fd_add(ConnectionNumber(display), static_cast<GIOCondition>(G_IO_IN | G_IO_HUP | G_IO_ERR),
                 OnXEvents, nullptr);
 

@@ -7,12 +7,23 @@
 #include <span>
 #include <string>
 
+#include "common/user_config.h"
+#include "common/xdg_folder.h"
 #include "host/Orvane_B.h"
+#include "host/Orvane_R.h"
+#include "host/Orvane_S.h"
 #include "host/command_line.h"
 #include "host/daemon_run.h"
+#include "host/dialog/Orvane_P.h"
+#include "host/usage.h"
+#include "platform/linux/posix_platform.h"
 #include "platform/linux/x11_platform.h"
 
 namespace {
+
+// The windows of the three modes: the preview, the settings dialog and the saver.
+const orvane::ModeHandlers kModeHandlers{orvane::StartPreview, orvane::ShowSettingsDialog,
+                                         orvane::CreateSaverWindow};
 
 // The host keeps no log: messages of the libraries it uses go nowhere.
 GLogWriterOutput DropLogMessage(GLogLevelFlags, const GLogField*, gsize, gpointer) {
@@ -22,10 +33,21 @@ GLogWriterOutput DropLogMessage(GLogLevelFlags, const GLogField*, gsize, gpointe
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Before any thread (GLib's, GStreamer's) can read the environment.
+  orvane::common::SetRuntimeFolderWhenUnset();
   const std::span<const char* const> arguments(argv + 1,
                                                argc > 1 ? static_cast<size_t>(argc - 1) : 0);
   const std::string commandLine = orvane::JoinArguments(arguments);
   g_log_set_writer_func(DropLogMessage, nullptr, nullptr);
+  const auto places = [] {
+    return orvane::UsagePlaces{
+        orvane::MakePosixUserFiles()->SettingsPath(orvane::MakePosixProcess()->HostFolder()),
+        orvane::common::UserPicturePath()};
+  };
+  if (auto text = orvane::InformationText(arguments, ORVANE_VERSION, places)) {
+    std::fputs(text->c_str(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
   if (auto request =
           orvane::ParseDaemonCommandLine(arguments, std::getenv("XSCREENSAVER_WINDOW"))) {
     return orvane::RunDaemon(*request);
@@ -39,7 +61,7 @@ int main(int argc, char** argv) {
                stderr);
     return 1;
   }
-  orvane::Main(commandLine, platform->platform());
+  orvane::Main(commandLine, platform->platform(), kModeHandlers);
   platform->RunMainLoop();
   return 0;
 }

@@ -6,9 +6,16 @@
 #include <string_view>
 
 #include "host/Orvane_B.h"
+#include "host/Orvane_R.h"
+#include "host/Orvane_S.h"
+#include "host/dialog/Orvane_P.h"
 #include "platform/win32/win32_platform.h"
 
 namespace {
+
+// The windows of the three modes: the preview, the settings dialog and the saver.
+const orvane::ModeHandlers kModeHandlers{orvane::StartPreview, orvane::ShowSettingsDialog,
+                                         orvane::CreateSaverWindow};
 
 // The text after the program's own name and the blanks that follow it, as Windows passed it.
 std::string ArgumentText(std::string_view line) {
@@ -28,7 +35,7 @@ std::string ArgumentText(std::string_view line) {
 int main() {
   auto platform = orvane::Win32Platform::Open();
   if (!platform) return 1;
-  orvane::Main(ArgumentText(GetCommandLineA()), platform->platform());
+  orvane::Main(ArgumentText(GetCommandLineA()), platform->platform(), kModeHandlers);
   platform->RunMessageLoop();
   return 0;
 }

@@ -14,8 +14,8 @@ using BeforeRename = std::function<bool(const std::string& temporaryPath)>;
 // Replaces the file at path with bytes, atomically: the bytes go to a temporary file in the
 // same folder, are flushed to disk, and the temporary file is renamed over path. An existing
 // file's permission bits are kept; a new file gets 0666 less the umask. On any failure the old
-// file stays whole, no temporary file is left, and the result is false. A symbolic link at
-// path is replaced by the new file, never followed.
+// file stays whole, no temporary file is left, and the result is false (on Linux errno then says
+// why). A symbolic link at path is replaced by the new file, never followed.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes,
                          const BeforeRename& beforeRename = {});
 

@@ -42,10 +42,10 @@ class Multimedia {
 };
 
 // What the real multimedia system plays through. The defaults are the machine's own:
-// the default audio output and the default CD drive.
+// the sound server's default output and the default CD drive.
 struct MultimediaOptions {
   // A GStreamer bin description for the audio output ("fakesink sync=true", say);
-  // empty for the default output.
+  // empty for the sound server's default output (pulsesink, and nothing else).
   std::string audioSink;
   // The CD source: a drive's device node or a CUE sheet of a disc image; empty for the
   // default drive.

@@ -14,9 +14,12 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
                                     const std::string& file);
 
 // WritePrivateProfileStringA(section, key, value, file): sets the key, creating the file and
-// the section when missing. False when nothing was written; the old file then stays whole.
+// the section when missing. False when nothing was written; the old file then stays whole, and
+// reason, when given, receives the system's own words for why (UTF-8). A read-only file is
+// refused on both systems, on Linux for root too.
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
-                               const std::string& value, const std::string& file);
+                               const std::string& value, const std::string& file,
+                               std::string* reason = nullptr);
 
 // True when path names a file (not a folder) that this process can open for reading now.
 bool CanOpenForReading(const std::string& path);

@@ -11,11 +11,20 @@ namespace orvane {
 class UserFiles {
  public:
   virtual ~UserFiles() = default;
-  // The settings file, for reading and for writing alike, of a host in hostFolder.
+  // The settings file to write, of a host in hostFolder.
   virtual std::string SettingsPath(const std::string& hostFolder) = 0;
+  // The settings file to read: SettingsPath's once it exists; until then the one beside the
+  // host when that exists, so that the rule never hides what the user had there and the first
+  // save carries it over.
+  virtual std::string SettingsSourcePath(const std::string& hostFolder) = 0;
   // The user's own tunnel picture, which takes the place of the one beside the host when it
   // exists.
   virtual std::string UserPicturePath() = 0;
+  // The user's music folder (the desktop's, or Windows' Music known folder) when it exists
+  // as a folder; "" otherwise.
+  virtual std::string MusicFolder() = 0;
+  // The user's home (profile) folder; "" when it cannot be told.
+  virtual std::string HomeFolder() = 0;
 };
 
 }  // namespace orvane

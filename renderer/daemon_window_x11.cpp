@@ -3,21 +3,17 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <poll.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 
 #include "renderer/daemon_window.h"
+#include "renderer/glx_frames.h"
 #include "renderer/renderer_gl.h"
 #include "renderer/tunnel_scene.h"
 
 namespace orvane::renderer {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-constexpr std::chrono::milliseconds kFramePeriod{20};
 
 // Until the window is set up an X error is a reason to give up with a message; afterwards it
 // means the daemon has destroyed the window under us, which ends the saver.
@@ -49,10 +45,19 @@ bool drawsGl(Display* display, XVisualInfo* info) {
          glXGetConfig(display, info, GLX_DOUBLEBUFFER, &doubleBuffer) == 0 && doubleBuffer;
 }
 
-void reshape(int width, int height) {
-  glViewport(0, 0, width, height);
-  windowWidth = width;
-  windowHeight = height;
+Window daemonWindow = None;
+Window daemonSurface = None;
+
+// Only the window's fate and size are heard: input belongs to the daemon.
+void onEvent(Display* display, XEvent& event) {
+  if (event.type == DestroyNotify) _exit(0);
+  if (event.type != ConfigureNotify) return;
+  if (event.xconfigure.window == daemonWindow && daemonSurface != daemonWindow) {
+    XResizeWindow(display, daemonSurface, static_cast<unsigned>(event.xconfigure.width),
+                  static_cast<unsigned>(event.xconfigure.height));
+  } else if (event.xconfigure.window == daemonSurface) {
+    reshape(event.xconfigure.width, event.xconfigure.height);
+  }
 }
 
 }  // namespace
@@ -116,48 +121,10 @@ int runInDaemonWindow(std::uint32_t target) {
   glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
   reshape(attributes.width, attributes.height);
 
-  // The same frame timer as the GLUT window: re-armed when it fires, before the frame is drawn,
-  // and every expose draws a frame too.
-  auto nextTick = Clock::now() + kFramePeriod;
-  bool redisplay = false;
-  const int fd = ConnectionNumber(display);
-  while (true) {
-    while (XPending(display) > 0) {
-      XEvent event;
-      XNextEvent(display, &event);
-      switch (event.type) {
-        case DestroyNotify:
-          _exit(0);
-        case ConfigureNotify:
-          if (event.xconfigure.window == target && surface != target) {
-            XResizeWindow(display, surface, static_cast<unsigned>(event.xconfigure.width),
-                          static_cast<unsigned>(event.xconfigure.height));
-          } else if (event.xconfigure.window == surface) {
-            reshape(event.xconfigure.width, event.xconfigure.height);
-          }
-          break;
-        case Expose:
-          redisplay = true;
-          break;
-        default:
-          break;
-      }
-    }
-    const auto now = Clock::now();
-    if (now >= nextTick) {
-      nextTick = now + kFramePeriod;
-      redisplay = true;
-    }
-    if (redisplay) {
-      redisplay = false;
-      drawFrame();
-      glXSwapBuffers(display, surface);
-      continue;  // events that came meanwhile first
-    }
-    pollfd wait{fd, POLLIN, 0};
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(nextTick - now).count();
-    poll(&wait, 1, static_cast<int>(left));
-  }
+  // The same frame timer as the GLUT window.
+  daemonWindow = target;
+  daemonSurface = surface;
+  runFrames(display, surface, onEvent);
 }
 
 }  // namespace orvane::renderer

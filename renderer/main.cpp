@@ -1,5 +1,5 @@
-// The tunnel renderer: opens the "Orvane_VC" window, draws the tunnel every 20 ms and ends
-// only on Escape.
+// The tunnel renderer: opens the "Orvane_VC" window over every monitor, draws the tunnel on
+// each every 20 ms and ends only on Escape.
 
 #include <GL/glut.h>
 
@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "renderer/daemon_window.h"
+#include "renderer/monitor_window.h"
 #include "renderer/renderer_gl.h"
 #include "renderer/tunnel_scene.h"
 #include "renderer/window_argument.h"
@@ -50,6 +51,7 @@ int main(int argc, char** argv) {
     }
     return runInDaemonWindow(*argument.window);
   }
+  if (const auto exitCode = runAcrossMonitors()) return *exitCode;
   windowWidth = 1024;
   windowHeight = 768;
   glutInit(&argc, argv);
@@ -66,7 +68,8 @@ int main(int argc, char** argv) {
   glutKeyboardFunc(keyboard);
   glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
   glutSetCursor(GLUT_CURSOR_NONE);
-  glutFullScreen();
+  // One monitor: full screen. Several: one window over all of them, a tunnel on each.
+  if (!spreadGlutWindow()) glutFullScreen();
   glutTimerFunc(kFrameMilliseconds, timerTick, 0);
   glutMainLoop();
   return 0;

@@ -10,10 +10,11 @@ void initScene();
 // Reads the picture from the data directory and makes it the current 2-D texture; ends the
 // process when there is none.
 void initTexture();
-// One complete frame into the back buffer: the speed ramp, the roll, the drawing and the
-// advance. Every window shell calls it once per frame and then swaps the buffers itself.
+// One complete frame into the back buffer: the speed ramp, the roll, the tunnel drawn into each
+// of the frame's viewports (one per monitor) and the advance. Every window shell calls it once
+// per frame and then swaps the buffers itself.
 void drawFrame();
-// Draws the tunnel for the current state, then moves it on by one frame.
-void drawTunnel();
+// Draws the tunnel at its current place, rolled by roll degrees, into the current viewport.
+void drawTunnel(float roll);
 
 }  // namespace orvane::renderer

@@ -1,6 +1,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "renderer/monitor_layout.h"
 #include "renderer/renderer_gl.h"
 #include "renderer/tunnel_scene.h"
 
@@ -20,29 +21,34 @@ void initScene() {
 
 void drawFrame() {
   glDrawBuffer(GL_BACK_LEFT);
+  // Clears the whole window: what no monitor shows stays black.
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
-  // Rebuilt every frame from the size the last reshape left.
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluPerspective(60.0, aspectRatio(), 0.5, 100.0);
-  glViewport(0, 0, windowWidth, windowHeight);
-
   rampSpeed();
+  const float roll = takeRoll();
+  // Every monitor shows the same moment of the tunnel, framed by its own aspect ratio.
+  for (const Viewport& viewport : frameViewports()) {
+    // Rebuilt every frame from the size the last reshape left.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(60.0, viewportAspect(viewport), 0.5, 100.0);
+    glViewport(viewport.x, viewport.y, viewport.width, viewport.height);
 
-  glMatrixMode(GL_MODELVIEW);
-  glDrawBuffer(GL_BACK_LEFT);
-  glLoadIdentity();
-  gluLookAt(0.0, 0.0, -2.0, 0.0, 0.0, -3.0, 0.0, 1.0, 0.0);
+    glMatrixMode(GL_MODELVIEW);
+    glDrawBuffer(GL_BACK_LEFT);
+    glLoadIdentity();
+    gluLookAt(0.0, 0.0, -2.0, 0.0, 0.0, -3.0, 0.0, 1.0, 0.0);
 
-  drawTunnel();
+    drawTunnel(roll);
+  }
+  advanceRings();
 
   glFlush();
 }
 
-void drawTunnel() {
+void drawTunnel(float roll) {
   glPushMatrix();
-  glRotatef(takeRoll(), 0.0f, 0.0f, 1.0f);
+  glRotatef(roll, 0.0f, 0.0f, 1.0f);
 
   for (int i = 0; i < kSegmentCount; ++i) {
     const Ring& nearRing = rings[i];
@@ -74,8 +80,6 @@ void drawTunnel() {
   glVertex3f(1.0f, 1.0f, kCapZ);
   glVertex3f(-1.0f, 1.0f, kCapZ);
   glEnd();
-
-  advanceRings();
   glPopMatrix();
 }
 

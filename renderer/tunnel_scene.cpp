@@ -53,10 +53,6 @@ Corner ringCorner(const Ring& ring, int k) {
   }
 }
 
-double aspectRatio() {
-  return static_cast<double>(std::max(windowWidth, 1)) / std::max(windowHeight, 1);
-}
-
 void rampSpeed() {
   if (speedFalling != 0) {
     tunnelSpeed -= kSpeedStep;

@@ -43,10 +43,6 @@ void initRings();
 // Corner k (0 to 8; 8 is corner 0 again) of a ring, counter-clockwise as the viewer sees it.
 Corner ringCorner(const Ring& ring, int k);
 
-// Width over height for the projection. A height (or width) of 0 counts as 1, so that a
-// window squeezed to nothing never divides by zero.
-double aspectRatio();
-
 // The speed ramp: 0.0005 per frame down to 0, up to 1, down again.
 void rampSpeed();
 // The roll to draw this frame with, in [0, 360); the next frame's is one degree more, modulo 360.

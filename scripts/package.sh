@@ -25,12 +25,10 @@ rm -f "$out"/orvane_* "$out"/orvane-dbgsym_*
 # The kept build took its compiler flags from debian/rules when it was first configured.
 if ! cmp -s debian/rules "$src/debian/rules"; then rm -rf "$src"/obj-*; fi
 
-# Tracked and new, not ignored files, with their times: the kept build (obj-*) then sees
+# The source files (scripts/sources.sh) with their times: the kept build (obj-*) then sees
 # unchanged files as unchanged. Everything else, debhelper's records included, goes first.
 find "$src" -mindepth 1 -maxdepth 1 ! -name 'obj-*' -exec rm -rf {} +
-git ls-files -z --cached --others --exclude-standard |
-  while IFS= read -r -d '' file; do [ -e "$file" ] && printf '%s\0' "$file"; done |
-  tar --null -T - -cf - | tar -C "$src" -xpf -
+./scripts/sources.sh | tar --null -T - -cf - | tar -C "$src" -xpf -
 
 if command -v ccache >/dev/null; then
   export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache

@@ -11,9 +11,18 @@ ctest --test-dir build --output-on-failure -j2 --timeout 300 -LE wine
 ./scripts/windows.sh
 
 # The Debian package: built in a tree of its own (dpkg-buildpackage builds everything again,
-# without the tests), then checked by lintian, unpacked and run under Xvfb.
-./scripts/package.sh
-tests/package/check_package.sh build-deb/orvane_*_amd64.deb build
+# without the tests), then checked by lintian, unpacked and run under Xvfb. From a clone it is
+# built in build-tarball/, a copy of the sources without .git as a source tarball holds them,
+# so that the scripts are tried there too (the copy keeps its package build between runs).
+package_tree=.
+if [ -e .git ]; then
+  package_tree=build-tarball
+  mkdir -p "$package_tree"
+  find "$package_tree" -mindepth 1 -maxdepth 1 ! -name build-deb -exec rm -rf {} +
+  ./scripts/sources.sh | tar --null -T - -cf - | tar -C "$package_tree" -xpf -
+fi
+(cd "$package_tree" && ./scripts/package.sh)
+tests/package/check_package.sh "$package_tree"/build-deb/orvane_*_amd64.deb build
 
 # The fuzz targets need clang's libFuzzer; they build in a tree of their own.
 if compgen -G "fuzz/*/CMakeLists.txt" >/dev/null; then

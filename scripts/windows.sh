@@ -24,10 +24,19 @@ freeglut="$deps/freeglut"
 if [ ! -f "$freeglut/lib/libglut.a" ]; then
   apt_dir="$deps/apt"
   mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$deps/src"
+  # The archive the machine's own apt uses for its release: the mirror of the index whose
+  # suite is the release's code name (apt reads both source file formats).
+  codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+  mirror=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE)' 'Created-By: Packages' |
+    awk -v suite="$codename" '$2 == suite { print $1; exit }')
+  if [ -z "$codename" ] || [ -z "$mirror" ]; then
+    echo "windows: no apt source of this machine serves release '${codename:-?}' (/etc/os-release's VERSION_CODENAME); run apt-get update" >&2
+    exit 1
+  fi
   cat >"$apt_dir/debian-src.sources" <<SOURCES
 Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm
+URIs: $mirror
+Suites: $codename
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SOURCES
@@ -35,7 +44,12 @@ SOURCES
     -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache")
   echo "windows: fetching Debian's freeglut source package"
   apt-get -qq "${apt_options[@]}" update >/dev/null
-  (cd "$deps/src" && apt-get -qq "${apt_options[@]}" source --download-only freeglut >/dev/null 2>&1)
+  rm -f "$deps/src"/freeglut_*
+  (cd "$deps/src" && apt-get -qq "${apt_options[@]}" source --download-only freeglut >/dev/null 2>&1) || true
+  if ! compgen -G "$deps/src/freeglut_*.dsc" >/dev/null; then
+    echo "windows: the source package freeglut was not found in deb-src $mirror $codename main" >&2
+    exit 1
+  fi
   # apt has checked the files against the signed index; dpkg-source unpacks and patches them.
   rm -rf "$deps/src/freeglut"
   (cd "$deps/src" && dpkg-source -q -x freeglut_*.dsc freeglut >/dev/null 2>&1)
@@ -79,6 +93,7 @@ cmake -S . -B "$tree" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$tree" -j"$jobs"
 echo "windows: the program folder is $tree/bin"
+scripts/windows_installer.sh "$tree"
 [ "${1:-}" = "--build" ] && exit 0
 
 ctest --test-dir "$tree" --output-on-failure --timeout 300
@@ -91,5 +106,5 @@ if [ ! -f build/CMakeCache.txt ]; then
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
 cmake --build build -j"$jobs" --target renderer_wine_tests host_wine_tests dialog_wine_tests \
-  music_wine_tests profile_mci_wine_tests
+  music_wine_tests profile_mci_wine_tests every_monitor_wine_tests
 ctest --test-dir build -L wine --output-on-failure --timeout 300

@@ -1,7 +1,8 @@
-// Frame pacing of the real Orvane.dll under Xvfb at 1920 x 1080 on Mesa's software GL, next
-// to a GLUT program that only re-arms its 20 ms timer and swaps (the ceiling the timer sets).
+// Frame pacing of the real Orvane.dll under Xvfb on Mesa's software GL, on one monitor of
+// 1920 x 1080 and on two side by side, next to a GLUT program that only re-arms its 20 ms timer
+// and swaps (the ceiling the timer sets).
 // Usage: bench_frame_pacing [seconds [WIDTHxHEIGHT]]   (default 10 s after one second of
-// warm-up, at 1920x1080)
+// warm-up, monitors of 1920x1080)
 
 #include <algorithm>
 #include <chrono>
@@ -85,8 +86,16 @@ int main(int argc, char** argv) {
     return 2;
   }
   orvane::testing::Xvfb xvfb(width, height);
-  if (!xvfb.running()) {
-    std::fprintf(stderr, "bench_frame_pacing: Xvfb did not start\n");
+  // Two monitors side by side, as RandR monitors of a screen twice as wide.
+  orvane::testing::Xvfb wide(2 * width, height);
+  const std::string size = std::to_string(width) + "/500x" + std::to_string(height) + "/300";
+  if (!xvfb.running() || !wide.running() ||
+      orvane::testing::RunShell("DISPLAY=" + wide.display() + " xrandr --setmonitor A " + size +
+                                "+0+0 screen && DISPLAY=" + wide.display() +
+                                " xrandr --setmonitor B " + size + "+" + std::to_string(width) +
+                                "+0 none >/dev/null")
+              .first != 0) {
+    std::fprintf(stderr, "bench_frame_pacing: Xvfb did not start with its monitors\n");
     return 1;
   }
   std::string pattern = (std::filesystem::temp_directory_path() / "orvane-bench-XXXXXX").string();
@@ -95,18 +104,25 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(work / "t_ovin");
   std::filesystem::copy_file(ORVANE_BIN_DIR "/Orvane.image", work / "t_ovin" / "Orvane.image");
 
-  std::printf("Frame pacing at %d x %d under Xvfb, %.0f s after 1 s of warm-up\n", width, height,
-              seconds);
+  std::printf("Frame pacing on monitors of %d x %d under Xvfb, %.0f s after 1 s of warm-up\n",
+              width, height, seconds);
   std::printf("%-26s %7s %8s %10s %10s %10s %13s\n", "program", "frames", "fps", "median ms",
               "p99 ms", "worst ms", "CPU ms/frame");
   const Pacing ceiling = measure(ORVANE_TIMER_CEILING, xvfb, work, seconds);
   print("timer only (ceiling)", ceiling);
   const Pacing tunnel = measure(ORVANE_BIN_DIR "/Orvane.dll", xvfb, work, seconds);
-  print("Orvane.dll", tunnel);
+  print("Orvane.dll, one monitor", tunnel);
+  const Pacing two = measure(ORVANE_BIN_DIR "/Orvane.dll", wide, work, seconds);
+  print("Orvane.dll, two monitors", two);
   if (ceiling.framesPerSecond > 0) {
-    std::printf("Orvane.dll reaches %.1f%% of the ceiling\n",
-                100.0 * tunnel.framesPerSecond / ceiling.framesPerSecond);
+    std::printf("Orvane.dll reaches %.1f%% of the ceiling on one monitor, %.1f%% on two\n",
+                100.0 * tunnel.framesPerSecond / ceiling.framesPerSecond,
+                100.0 * two.framesPerSecond / ceiling.framesPerSecond);
+  }
+  if (tunnel.cpuMsPerFrame > 0) {
+    std::printf("Two monitors cost %.2f times one monitor's CPU per frame\n",
+                two.cpuMsPerFrame / tunnel.cpuMsPerFrame);
   }
   std::filesystem::remove_all(work);
-  return tunnel.frames > 0 ? 0 : 1;
+  return tunnel.frames > 0 && two.frames > 0 ? 0 : 1;
 }

@@ -7,10 +7,17 @@
 namespace orvane {
 
 std::string FontFamilyFor(const std::string& name) {
-  if (name == "ＭＳ Ｐゴシック" || name == "MS PGothic") return "IPAPGothic";
-  if (name == "ＭＳ ゴシック" || name == "MS Gothic") return "IPAGothic";
+  // The IPA fonts stand in for the Japanese Windows fonts; with another Japanese font alone,
+  // fontconfig's sans-serif for Japanese (see PreferJapanese) takes their place.
+  if (name == "ＭＳ Ｐゴシック" || name == "MS PGothic") return "IPAPGothic,IPAGothic,sans-serif";
+  if (name == "ＭＳ ゴシック" || name == "MS Gothic") return "IPAGothic,IPAPGothic,sans-serif";
   if (name == "MS Sans Serif" || name == "Tahoma") return "Sans";
   return name;
+}
+
+void PreferJapanese(PangoLayout* layout) {
+  pango_context_set_language(pango_layout_get_context(layout), pango_language_from_string("ja"));
+  pango_layout_context_changed(layout);
 }
 
 namespace {
@@ -40,7 +47,7 @@ void DrawCaption(cairo_t* cr, const CaptionLabel& label, const TwipsScale& scale
                                                                  g_object_unref);
   // Points are set at the screen's own density, as twips count it.
   pango_cairo_context_set_resolution(pango_layout_get_context(layout.get()), 1440.0 / scale.Y);
-  pango_layout_context_changed(layout.get());
+  PreferJapanese(layout.get());
   std::unique_ptr<PangoFontDescription, decltype(&pango_font_description_free)> font(
       pango_font_description_new(), pango_font_description_free);
   pango_font_description_set_family(font.get(), FontFamilyFor(label.Font.Name).c_str());

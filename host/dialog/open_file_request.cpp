@@ -16,7 +16,10 @@ bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix) {
 
 }  // namespace
 
-OpenFileRequest MusicFileRequest(std::string folder) {
+OpenFileRequest MusicFileRequest(std::string lastFolder, UserFiles& userFiles) {
+  std::string folder = std::move(lastFolder);
+  if (folder.empty()) folder = userFiles.MusicFolder();
+  if (folder.empty()) folder = userFiles.HomeFolder();
   return OpenFileRequest{"ﾌｧｲﾙを開く", "BGMﾌｧｲﾙ (MP3 WAV)", "*.MP3;*.WAV", std::move(folder)};
 }
 

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/user_files.h"
+
 // What the settings dialog asks of the open-file dialog.
 namespace orvane {
 
@@ -13,8 +15,10 @@ struct OpenFileRequest {
   std::string InitialFolder;  // where it starts; a folder that does not exist is ignored
 };
 
-// The request the music file button makes, starting in folder.
-OpenFileRequest MusicFileRequest(std::string folder);
+// The request the music file button makes: starting in lastFolder, the folder of the music
+// file chosen before, or when there is none ("") in the user's music folder, else the home
+// folder (the programs' own folder is no place for music once they are installed).
+OpenFileRequest MusicFileRequest(std::string lastFolder, UserFiles& userFiles);
 
 // True for a file name (or path) that the music filter shows: one ending in ".mp3" or ".wav"
 // in any letter case.

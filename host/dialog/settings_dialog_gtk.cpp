@@ -27,7 +27,8 @@ constexpr std::uint32_t kWhite = 0xFFFFFF;
 
 // The repeat box: white, and small enough for its place in the panel.
 constexpr char kCss[] =
-    "#orvane-repeat, #orvane-repeat * { font-family: \"IPAPGothic\"; font-size: 9.75pt; }"
+    "#orvane-repeat, #orvane-repeat * { font-family: \"IPAPGothic\", \"IPAGothic\", sans-serif;"
+    "  font-size: 9.75pt; }"
     "#orvane-repeat entry { background-color: #ffffff; background-image: none; min-height: 0;"
     "  min-width: 0; padding: 0 2px; margin: 0; border-radius: 0; box-shadow: none; }"
     "#orvane-repeat button { min-height: 0; min-width: 0; padding: 0 1px; margin: 0;"
@@ -85,7 +86,7 @@ PangoLayout* LabelLayout(cairo_t* cr, const DialogRect& rect, const LabelLook& l
                          const TwipsScale& scale) {
   PangoLayout* layout = pango_cairo_create_layout(cr);
   pango_cairo_context_set_resolution(pango_layout_get_context(layout), 1440.0 / scale.Y);
-  pango_layout_context_changed(layout);
+  PreferJapanese(layout);
   PangoFontDescription* font = pango_font_description_new();
   pango_font_description_set_family(font, FontFamilyFor(kLabelFont).c_str());
   pango_font_description_set_size(font, static_cast<int>(kLabelPoints * PANGO_SCALE));

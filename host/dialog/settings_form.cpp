@@ -130,7 +130,8 @@ void SettingsForm::ChooseKind(int kind) {
 
 void SettingsForm::ChooseFile() {
   Guarded([&] {
-    std::optional<std::string> chosen = view_.OpenFile(MusicFileRequest(BGM_Folder));
+    std::optional<std::string> chosen =
+        view_.OpenFile(MusicFileRequest(BGM_Folder, platform_.userFiles));
     if (!chosen) return;
     if (const size_t nul = chosen->find('\0'); nul != std::string::npos) chosen->resize(nul);
     if (chosen->empty() || chosen->size() > kChosenPathBytes) return;
@@ -153,12 +154,25 @@ void SettingsForm::Save() {
   Guarded([&] {
     if (FolderOf(file) != HostFolder()) platform_.fileSystem.CreateDirectory(FolderOf(file));
   });
-  Guarded([&] { WriteIni(section, std::string(IniKeyKind), std::to_string(BGM_Kind), file); });
+  // The system's reason for the first write that failed.
+  std::optional<std::string> failure;
+  const auto write = [&](std::string_view key, const std::string& value) {
+    if (failure) return;
+    std::string reason;
+    if (!WriteIni(section, std::string(key), value, file, &reason)) failure = reason;
+  };
+  Guarded([&] { write(IniKeyKind, std::to_string(BGM_Kind)); });
   Guarded([&] {
     BGM_RepeatTrack = RepeatTrackFromText(view_.RepeatText());
-    WriteIni(section, std::string(IniKeyRepeatTrack), std::to_string(BGM_RepeatTrack), file);
+    write(IniKeyRepeatTrack, std::to_string(BGM_RepeatTrack));
   });
-  Guarded([&] { WriteIni(section, std::string(IniKeyFile), BGM_File, file); });
+  Guarded([&] { write(IniKeyFile, BGM_File); });
+  if (failure) {
+    std::string text = std::string(MessageSettingsNotWritten) + "\n" + file;
+    if (!failure->empty()) text += ": " + *failure;
+    Guarded([&] { platform_.messageBox.ShowMessage(text); });
+    return;
+  }
   Unload();
 }
 

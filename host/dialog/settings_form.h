@@ -23,6 +23,10 @@ inline constexpr std::string_view CreditLine = "© Orvane  Ver.1.0.0";
 // Shown when the file dialog's answer holds a line break (UTF-8).
 inline constexpr std::string_view MessageLineBreakInName = "改行を含むﾌｧｲﾙ名は設定できません！";
 
+// Shown when the settings file cannot be written; the next line names the file and the
+// system's reason (UTF-8).
+inline constexpr std::string_view MessageSettingsNotWritten = "設定ﾌｧｲﾙに書き込めません！";
+
 // The two marks of the choices (the pictures of Img_Ra).
 enum class ChoiceMark { NotChosen = 0, Chosen = 1 };
 
@@ -86,10 +90,13 @@ class SettingsForm {
   // Choose music kind (0 none, 1 audio CD, 2 music file): the variable, the marks and which
   // of the repeat box and the file button can be used. Nothing is written.
   void ChooseKind(int kind);
-  // The file button: the open-file dialog, starting in BGM_Folder. A name with a line break
-  // is refused with a message; a path longer than the system takes counts as a cancel.
+  // The file button: the open-file dialog, starting in BGM_Folder or where MusicFileRequest
+  // says. A name with a line break is refused with a message; a path longer than the system
+  // takes counts as a cancel.
   void ChooseFile();
-  // The set button: writes the three keys to the settings file, then closes.
+  // The set button: writes the three keys to the settings file, then closes. When a write
+  // fails, the rest are not tried, a message says so and the dialog stays open with the
+  // choice as it was, so that nothing the user chose is lost without a word.
   void Save();
   // The cancel button and the title bar's close box: closes without writing.
   void Cancel() { Unload(); }

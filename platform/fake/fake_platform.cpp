@@ -157,6 +157,10 @@ std::string FakePlatform::SettingsPath(const std::string& hostFolder) {
   return settingsPath.empty() ? hostFolder + "/Orvane.ini" : settingsPath;
 }
 
+std::string FakePlatform::SettingsSourcePath(const std::string& hostFolder) {
+  return settingsSourcePath.empty() ? SettingsPath(hostFolder) : settingsSourcePath;
+}
+
 std::string FakePlatform::UserPicturePath() {
   return userPicturePath;
 }

@@ -60,7 +60,11 @@ class FakePlatform final : WindowFinder,
   std::set<ProgramId> endedPrograms;  // ProgramEnded is true for these (and for 0)
   // UserFiles: the settings file ("" means beside the host) and the user's picture.
   std::string settingsPath;
+  // SettingsSourcePath's answer; "" means the settings file above.
+  std::string settingsSourcePath;
   std::string userPicturePath = "/home/tester/.config/orvane/Orvane.image";
+  std::string musicFolder = "/home/tester/Music";  // "" as when it does not exist
+  std::string homeFolder = "/home/tester";
   // Called from inside ShowMessage, e.g. to check the state while the box is open.
   std::function<void(std::string_view)> onMessage;
 
@@ -100,7 +104,10 @@ class FakePlatform final : WindowFinder,
   TimerId StartTimer(std::chrono::milliseconds interval, std::function<void()> tick) override;
   void StopTimer(TimerId id) override;
   std::string SettingsPath(const std::string& hostFolder) override;
+  std::string SettingsSourcePath(const std::string& hostFolder) override;
   std::string UserPicturePath() override;
+  std::string MusicFolder() override { return musicFolder; }
+  std::string HomeFolder() override { return homeFolder; }
 
   struct Timer {
     std::chrono::milliseconds interval;

@@ -39,7 +39,11 @@ bool WriteAll(int fd, const char* data, size_t size) {
   while (size > 0) {
     const ssize_t done = write(fd, data, size);
     if (done < 0 && errno == EINTR) continue;
-    if (done <= 0) return false;
+    if (done < 0) return false;
+    if (done == 0) {
+      errno = ENOSPC;
+      return false;
+    }
     data += done;
     size -= static_cast<size_t>(done);
   }
@@ -54,9 +58,12 @@ class TemporaryFile {
     fd_ = mkostemp(pattern.data(), O_CLOEXEC);
     if (fd_ >= 0) path_ = pattern;
   }
+  // The clean-up keeps errno, which tells the caller why the write failed.
   ~TemporaryFile() {
+    const int failure = errno;
     if (fd_ >= 0) close(fd_);
     if (!path_.empty()) unlink(path_.c_str());
+    errno = failure;
   }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
@@ -70,7 +77,10 @@ class TemporaryFile {
     const int fd = fd_;
     fd_ = -1;
     if (close(fd) != 0) return false;
-    if (beforeRename && !beforeRename(path_)) return false;
+    if (beforeRename && !beforeRename(path_)) {
+      errno = ECANCELED;
+      return false;
+    }
     if (rename(path_.c_str(), target_.c_str()) != 0) return false;
     path_.clear();
     if (!flush) return true;
@@ -93,7 +103,10 @@ class TemporaryFile {
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes,
                          const BeforeRename& beforeRename) {
-  if (path.empty()) return false;
+  if (path.empty()) {
+    errno = ENOENT;
+    return false;
+  }
   const mode_t mode = TargetMode(path, 0666 & ~CurrentUmask());
   TemporaryFile temporary(path);
   if (!temporary.ok() || !WriteAll(temporary.fd(), bytes.data(), bytes.size())) return false;

@@ -1,26 +1,18 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <glib-unix.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/hidden_windows.h"
+#include "platform/linux/close_watch.h"
 
 namespace orvane {
 namespace {
-
-// The signals by which the system closes the host's windows: logoff and shutdown (SIGTERM,
-// SIGHUP) and an interrupt from the terminal (SIGINT).
-constexpr int kCloseSignals[] = {SIGTERM, SIGHUP, SIGINT};
-
-class X11HiddenWindows;
-// Xlib's handler for a lost connection is a plain function, so it finds the windows here.
-X11HiddenWindows* current = nullptr;
 
 class X11HiddenWindows final : public HiddenWindows {
  public:
@@ -31,7 +23,7 @@ class X11HiddenWindows final : public HiddenWindows {
         utf8String_(XInternAtom(display, "UTF8_STRING", False)) {}
 
   ~X11HiddenWindows() override {
-    StopWatching();
+    watch_.reset();
     for (const auto& [window, onClose] : windows_) XDestroyWindow(display_, window);
     XFlush(display_);
   }
@@ -59,7 +51,7 @@ class X11HiddenWindows final : public HiddenWindows {
     // Another host process looks for the title right away: the window must be on the server.
     XSync(display_, False);
     windows_[window] = std::move(onSystemClose);
-    StartWatching();
+    if (!watch_) watch_.emplace([this] { SystemClose(); });
     return window;
   }
 
@@ -69,7 +61,7 @@ class X11HiddenWindows final : public HiddenWindows {
     windows_.erase(it);
     XDestroyWindow(display_, window);
     XFlush(display_);
-    if (windows_.empty()) StopWatching();
+    if (windows_.empty()) watch_.reset();
   }
 
   // The system closes the windows: each one's callback, once for the life of the process.
@@ -84,50 +76,12 @@ class X11HiddenWindows final : public HiddenWindows {
   }
 
  private:
-  void StartWatching() {
-    if (watching_) return;
-    watching_ = true;
-    current = this;
-    for (int signal : kCloseSignals) {
-      sources_.push_back(g_unix_signal_add(signal, OnCloseSignal, this));
-    }
-    // A write to a connection the server has dropped must reach the handler below instead of
-    // killing the process; the programs the host starts get SIGPIPE back before they run.
-    ::signal(SIGPIPE, SIG_IGN);
-    previousHandler_ = XSetIOErrorHandler(OnConnectionLost);
-  }
-
-  void StopWatching() {
-    if (!watching_) return;
-    watching_ = false;
-    // GLib gives a signal its default action back once no source watches it any more.
-    for (guint source : sources_) g_source_remove(source);
-    sources_.clear();
-    XSetIOErrorHandler(previousHandler_);
-    if (current == this) current = nullptr;
-  }
-
-  static gboolean OnCloseSignal(gpointer data) {
-    static_cast<X11HiddenWindows*>(data)->SystemClose();
-    return G_SOURCE_CONTINUE;
-  }
-
-  // Xlib ends the process with code 1 when this handler returns; the close ends it first, and
-  // a close that returns still ends it here, cleanly. Xlib makes every later request on the
-  // dead connection a no-op, so the close may still call into it.
-  [[noreturn]] static int OnConnectionLost(Display*) {
-    if (current != nullptr) current->SystemClose();
-    _exit(0);
-  }
-
   Display* display_;
   Atom netWmName_;
   Atom netWmPid_;
   Atom utf8String_;
   std::map<Window, std::function<void()>> windows_;
-  std::vector<guint> sources_;
-  XIOErrorHandler previousHandler_ = nullptr;
-  bool watching_ = false;
+  std::optional<CloseWatch> watch_;
   bool closed_ = false;
 };
 

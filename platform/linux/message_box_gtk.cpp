@@ -7,8 +7,11 @@
 namespace orvane {
 namespace {
 
-// IPAPGothic stands in for the Japanese Windows font, so the Japanese texts always render.
-constexpr char kCss[] = ".orvane-message, .orvane-message * { font-family: \"IPAPGothic\"; }";
+// IPAPGothic stands in for the Japanese Windows font, so the Japanese texts always render;
+// with another Japanese font alone, the generic family's fallback finds it.
+constexpr char kCss[] =
+    ".orvane-message, .orvane-message * {"
+    "  font-family: \"IPAPGothic\", \"IPAGothic\", sans-serif; }";
 
 class GtkMessageBox final : public MessageBox {
  public:

@@ -13,6 +13,8 @@
 #include "platform/atomic_file.h"
 #include "platform/linux/fork_exec.h"
 #include "platform/linux/settings_place.h"
+#include "platform/linux/user_folders.h"
+#include "platform/linux/write_permission.h"
 
 namespace orvane {
 namespace {
@@ -83,7 +85,7 @@ class PosixProcess final : public Process {
 class PosixFileAccess final : public FileAccess {
  public:
   bool Exists(const std::string& path) override { return access(path.c_str(), F_OK) == 0; }
-  bool Writable(const std::string& path) override { return access(path.c_str(), W_OK) == 0; }
+  bool Writable(const std::string& path) override { return MayWrite(path); }
 };
 
 class PosixUserFiles final : public UserFiles {
@@ -92,7 +94,13 @@ class PosixUserFiles final : public UserFiles {
     PosixFileAccess files;
     return ChooseSettingsPath(hostFolder, common::UserConfigFolder(), files);
   }
+  std::string SettingsSourcePath(const std::string& hostFolder) override {
+    PosixFileAccess files;
+    return ChooseSettingsSource(SettingsPath(hostFolder), hostFolder, files);
+  }
   std::string UserPicturePath() override { return common::UserPicturePath(); }
+  std::string MusicFolder() override { return DesktopMusicFolder(); }
+  std::string HomeFolder() override { return DesktopHomeFolder(); }
 };
 
 }  // namespace

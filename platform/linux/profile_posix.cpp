@@ -5,10 +5,12 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 
 #include "platform/atomic_file.h"
 #include "platform/linux/ini_file.h"
+#include "platform/linux/write_permission.h"
 #include "platform/profile.h"
 #include "platform/text_limits.h"
 
@@ -27,8 +29,11 @@ ReadResult ReadWholeFile(const std::string& path, std::string& bytes) {
   if (fd < 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
   struct stat info {};
   ReadResult result = ReadResult::Ok;
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxIniBytes) {
+  if (fstat(fd, &info) != 0) {
     result = ReadResult::Failed;
+  } else if (!S_ISREG(info.st_mode) || info.st_size > kMaxIniBytes) {
+    result = ReadResult::Failed;
+    errno = S_ISDIR(info.st_mode) ? EISDIR : !S_ISREG(info.st_mode) ? EINVAL : EFBIG;
   } else {
     char buffer[16384];
     while (true) {
@@ -42,16 +47,46 @@ ReadResult ReadWholeFile(const std::string& path, std::string& bytes) {
       bytes.append(buffer, static_cast<size_t>(got));
       if (bytes.size() > static_cast<size_t>(kMaxIniBytes)) {
         result = ReadResult::Failed;
+        errno = EFBIG;
         break;
       }
     }
   }
+  const int failure = errno;
   close(fd);
+  errno = failure;
   return result;
 }
 
 std::string UpToNul(const std::string& text) {
   return text.substr(0, text.find('\0'));
+}
+
+// The write itself; on failure errno says why.
+bool WriteProfile(const std::string& section, const std::string& key, const std::string& value,
+                  const std::string& path) {
+  std::string bytes;
+  // An unreadable file is never replaced: its keys would be lost.
+  const ReadResult read = ReadWholeFile(path, bytes);
+  if (read == ReadResult::Failed) return false;
+  const std::optional<std::string> updated =
+      IniUpdate(bytes, UpToNul(section), UpToNul(key), UpToNul(value));
+  if (!updated) {
+    errno = EINVAL;
+    return false;
+  }
+  // A settings file that is a link to one elsewhere is written there.
+  std::string target = path;
+  struct stat info {};
+  if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+    if (char* resolved = realpath(path.c_str(), nullptr)) {
+      target = resolved;
+      free(resolved);
+    }
+  }
+  // The rename would replace a read-only file, since it asks only the folder.
+  if (read == ReadResult::Ok && !MayWrite(target)) return false;
+  return WriteFileAtomically(target, *updated);
 }
 
 }  // namespace
@@ -66,24 +101,11 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
 }
 
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
-                               const std::string& value, const std::string& file) {
-  const std::string path = UpToNul(file);
-  std::string bytes;
-  // An unreadable file is never replaced: its keys would be lost.
-  if (ReadWholeFile(path, bytes) == ReadResult::Failed) return false;
-  const std::optional<std::string> updated =
-      IniUpdate(bytes, UpToNul(section), UpToNul(key), UpToNul(value));
-  if (!updated) return false;
-  // A settings file that is a link to one elsewhere is written there.
-  std::string target = path;
-  struct stat info {};
-  if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-    if (char* resolved = realpath(path.c_str(), nullptr)) {
-      target = resolved;
-      free(resolved);
-    }
-  }
-  return WriteFileAtomically(target, *updated);
+                               const std::string& value, const std::string& file,
+                               std::string* reason) {
+  const bool written = WriteProfile(section, key, value, UpToNul(file));
+  if (!written && reason != nullptr) *reason = std::strerror(errno);
+  return written;
 }
 
 bool CanOpenForReading(const std::string& path) {

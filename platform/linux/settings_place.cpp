@@ -22,4 +22,11 @@ std::string ChooseSettingsPath(const std::string& hostFolder, const std::string&
   return userFolder + "/Orvane.ini";
 }
 
+std::string ChooseSettingsSource(const std::string& chosen, const std::string& hostFolder,
+                                 FileAccess& access) {
+  const std::string beside = hostFolder + "/Orvane.ini";
+  if (chosen != beside && !access.Exists(chosen) && access.Exists(beside)) return beside;
+  return chosen;
+}
+
 }  // namespace orvane

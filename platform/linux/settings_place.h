@@ -20,4 +20,10 @@ class FileAccess {
 std::string ChooseSettingsPath(const std::string& hostFolder, const std::string& userFolder,
                                FileAccess& access);
 
+// The file the settings are read from: chosen (ChooseSettingsPath's answer) once it exists;
+// until then "Orvane.ini" beside the host when that exists, so that what the user had there
+// is shown and the first save carries it over.
+std::string ChooseSettingsSource(const std::string& chosen, const std::string& hostFolder,
+                                 FileAccess& access);
+
 }  // namespace orvane

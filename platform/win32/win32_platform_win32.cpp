@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/atomic_file.h"
+#include "platform/win32/known_folders_win32.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/windows_api.h"
 
@@ -100,6 +101,38 @@ class Win32Desktop final : public Cursor, public Pointer, public ScreenMetrics, 
   }
 };
 
+std::wstring FromAnsi(const std::string& text) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  std::wstring wide(MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
+  return wide;
+}
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Whether the user may make files in folder (no trailing backslash): a file of our own is made
+// there and removed. A name from GetTempFileNameA proves nothing: Wine reports success without
+// making the file.
+bool CanMakeFilesIn(const std::string& folder) {
+  const std::wstring base =
+      FromAnsi(folder) + L"\\~orvane-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    const std::wstring probe = base + std::to_wstring(attempt) + L".tmp";
+    const HANDLE made = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN, nullptr);
+    if (made != INVALID_HANDLE_VALUE) {
+      CloseHandle(made);
+      DeleteFileW(probe.c_str());
+      return true;
+    }
+    if (GetLastError() != ERROR_FILE_EXISTS) return false;
+  }
+  return false;
+}
+
 // True when the user may write the file, or, where it is missing, make files in its folder.
 bool Writable(const std::string& file, const std::string& folder) {
   // A read-only file is refused by the attribute itself, which Wine run as root would not.
@@ -111,14 +144,15 @@ bool Writable(const std::string& file, const std::string& folder) {
     CloseHandle(opened);
     return true;
   }
-  if (GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
-  char probe[MAX_PATH];
-  if (GetTempFileNameA(folder.c_str(), "orv", 0, probe) == 0) return false;
-  DeleteFileA(probe);
-  return true;
+  if (Exists(file)) return false;
+  return CanMakeFilesIn(folder);
 }
 
 class Win32Files final : public FileSystem, public Process, public UserFiles {
+  static std::string FolderWithoutBackslash(const std::string& folder) {
+    return !folder.empty() && folder.back() == '\\' ? folder.substr(0, folder.size() - 1) : folder;
+  }
+
  public:
   bool CreateDirectory(const std::string& path) override {
     CreateDirectoryA(path.c_str(), nullptr);
@@ -175,23 +209,28 @@ class Win32Files final : public FileSystem, public Process, public UserFiles {
   }
 
   // Beside the host while the user may write there, else %APPDATA%\Orvane (a .scr installed
-  // under System32 or Program Files).
+  // under System32 or Program Files). The folder is made by the first save, not here.
   std::string SettingsPath(const std::string& hostFolder) override {
-    const std::string folder = !hostFolder.empty() && hostFolder.back() == '\\'
-                                   ? hostFolder.substr(0, hostFolder.size() - 1)
-                                   : hostFolder;
+    const std::string folder = FolderWithoutBackslash(hostFolder);
     const std::string beside = folder + "\\Orvane.ini";
-    if (Writable(beside, hostFolder)) return beside;
+    if (Writable(beside, folder)) return beside;
     char appData[MAX_PATH];
     const DWORD length = GetEnvironmentVariableA("APPDATA", appData, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return beside;
-    const std::string own = std::string(appData) + "\\Orvane";
-    CreateDirectoryA(own.c_str(), nullptr);
-    return own + "\\Orvane.ini";
+    return std::string(appData) + "\\Orvane\\Orvane.ini";
+  }
+
+  // Until the first save in %APPDATA%\Orvane, the settings beside the host are read.
+  std::string SettingsSourcePath(const std::string& hostFolder) override {
+    const std::string chosen = SettingsPath(hostFolder);
+    const std::string beside = FolderWithoutBackslash(hostFolder) + "\\Orvane.ini";
+    return chosen != beside && !Exists(chosen) && Exists(beside) ? beside : chosen;
   }
 
   // Windows has no picture tool of ours: the picture beside the host is the one.
   std::string UserPicturePath() override { return ""; }
+  std::string MusicFolder() override { return KnownMusicFolder(); }
+  std::string HomeFolder() override { return KnownProfileFolder(); }
 
   void EndProcess() override { ExitProcess(0); }
 

@@ -1,17 +1,19 @@
 // orvane-picture: turns a PNG or JPEG picture into an Orvane.image for the tunnel walls
 // (an RLE-encoded SGI image, every side a power of two).
 
-#include <gdk-pixbuf/gdk-pixbuf.h>
-
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "common/user_config.h"
 #include "common/xdg_folder.h"
 #include "renderer/sgi_writer.h"
+#include "renderer/tools/picture_decode.h"
 #include "renderer/tools/picture_size.h"
 
 namespace {
@@ -21,7 +23,9 @@ using namespace orvane::renderer;
 int usage() {
   std::fprintf(stderr,
                "usage: orvane-picture [--size N] INPUT [OUTPUT]\n"
-               "Turns a PNG or JPEG picture into an Orvane.image (RLE SGI) for the tunnel.\n"
+               "Turns a PNG or JPEG picture into an Orvane.image (RLE SGI) for the tunnel;\n"
+               "a damaged or cut-off picture, or one over 65535 pixels on a side or\n"
+               "400 million pixels in all, is refused.\n"
                "Without OUTPUT it becomes your own picture, %s,\n"
                "which the saver shows in place of the installed one.\n"
                "The picture is scaled so that each side is a power of two (at most 1024),\n"
@@ -61,40 +65,33 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  GError* error = nullptr;
-  GdkPixbuf* source = gdk_pixbuf_new_from_file(input.c_str(), &error);
-  if (source == nullptr) {
-    std::fprintf(stderr, "orvane-picture: %s: %s\n", input.c_str(),
-                 error != nullptr ? error->message : "cannot read the picture");
-    if (error != nullptr) g_error_free(error);
+  // The picture is read before the output is touched: a refused one leaves the old in place.
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(std::fopen(input.c_str(), "rb"),
+                                                               std::fclose);
+  if (stream == nullptr) {
+    std::fprintf(stderr, "orvane-picture: %s: %s\n", input.c_str(), std::strerror(errno));
     return 1;
   }
-  // Follow the orientation a camera recorded, so the picture is the right way up.
-  GdkPixbuf* upright = gdk_pixbuf_apply_embedded_orientation(source);
-  g_object_unref(source);
-
-  const int width = forcedSide ? forcedSide : powerOfTwoSide(gdk_pixbuf_get_width(upright));
-  const int height = forcedSide ? forcedSide : powerOfTwoSide(gdk_pixbuf_get_height(upright));
-  // Transparent parts are laid over black: the tunnel shows no alpha.
-  GdkPixbuf* scaled =
-      gdk_pixbuf_composite_color_simple(upright, width, height, GDK_INTERP_HYPER, 255, 8, 0, 0);
-  g_object_unref(upright);
-  if (scaled == nullptr) {
-    std::fprintf(stderr, "orvane-picture: not enough memory to scale %s\n", input.c_str());
+  Picture picture;
+  const std::string refused = decodePicture(
+      stream.get(),
+      [&](int w, int h, int& outWidth, int& outHeight) {
+        outWidth = forcedSide ? forcedSide : powerOfTwoSide(w);
+        outHeight = forcedSide ? forcedSide : powerOfTwoSide(h);
+      },
+      picture);
+  if (!refused.empty()) {
+    std::fprintf(stderr, "orvane-picture: %s: %s\n", input.c_str(), refused.c_str());
     return 1;
   }
+  const int width = picture.width, height = picture.height;
 
-  // SGI files keep the bottom row first.
-  const int stride = gdk_pixbuf_get_rowstride(scaled);
-  const int step = gdk_pixbuf_get_n_channels(scaled);
-  const guchar* bytes = gdk_pixbuf_read_pixels(scaled);
-  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
-  for (int y = 0; y < height; ++y) {
-    const guchar* row = bytes + static_cast<std::size_t>(height - 1 - y) * stride;
-    std::uint8_t* out = rgb.data() + static_cast<std::size_t>(y) * width * 3;
-    for (int x = 0; x < width; ++x) std::memcpy(out + 3 * x, row + step * x, 3);
-  }
-  g_object_unref(scaled);
+  // SGI files keep the bottom row first: the rows change places where they are.
+  std::vector<std::uint8_t>& rgb = picture.rgb;
+  const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
+  for (int y = 0; y < height / 2; ++y)
+    std::swap_ranges(rgb.begin() + y * rowBytes, rgb.begin() + (y + 1) * rowBytes,
+                     rgb.begin() + (height - 1 - y) * rowBytes);
 
   const std::vector<std::uint8_t> file =
       encodeSgi(rgb.data(), width, height, 3, SgiStorage::runLength);

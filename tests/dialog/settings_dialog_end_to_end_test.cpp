@@ -19,9 +19,11 @@
 #include "platform/linux/x11_platform.h"
 #include "tests/dialog/form_places.h"
 #include "tests/mci/media_files.h"
+#include "tests/support/another_user.h"
 #include "tests/support/child.h"
 #include "tests/support/pulse.h"
 #include "tests/support/screenshot.h"
+#include "tests/support/xscreensaver.h"
 #include "tests/support/xvfb.h"
 
 namespace orvane {
@@ -115,8 +117,13 @@ class SettingsDialogEndToEnd : public ::testing::Test {
     env.push_back("XDG_CONFIG_HOME=" + folder + "/config");
     env.push_back("XDG_DATA_HOME=" + folder + "/data");
     env.push_back("GTK_THEME=Adwaita");
-    host = std::make_unique<testing::Child>(std::vector<std::string>{folder + "/Orvane.scr", mode},
-                                            env);
+    std::vector<std::string> argv{folder + "/Orvane.scr", mode};
+    if (asNobody) {
+      env.push_back("HOME=" + folder + "/home");
+      argv = testing::AsNobody(env, argv);
+      env.clear();
+    }
+    host = std::make_unique<testing::Child>(argv, env);
     ASSERT_TRUE(host->started());
   }
 
@@ -125,6 +132,7 @@ class SettingsDialogEndToEnd : public ::testing::Test {
     return testing::ReadBytes(folder + "/Orvane.ini");
   }
 
+  bool asNobody = false;
   testing::Xvfb xvfb;
   testing::TempFolder temp;
   std::string folder = temp.path();
@@ -233,6 +241,60 @@ TEST_F(SettingsDialogEndToEnd, APressDraggedOffClicksNothingAndTheTypedTrackIsSa
   EXPECT_EQ(Settings(),
             "[Section]\r\nBGM\x8B\xE6\x95\xAA=1\r\nBGM\xD8\xCB\xDF\xB0\xC4=12\r\n"
             "BGM\xCC\xA7\xB2\xD9=\r\n");
+}
+
+// A user whose settings cannot be written is told so when pressing "設定", and the dialog stays
+// open with the choice made: first with the settings folder read-only, then with a read-only
+// settings file in it. Run as another user, since root may write into any folder.
+TEST_F(SettingsDialogEndToEnd, AFailedSaveIsToldAndTheDialogStaysOpenWithTheChoice) {
+  asNobody = true;
+  testing::OpenToAll(folder);  // the host's folder stays root's: the settings go to the user's
+  const std::string own = folder + "/config/orvane";
+  for (const std::string& made : {own, folder + "/cache", folder + "/data", folder + "/home"}) {
+    fs::create_directories(made);
+    ASSERT_TRUE(testing::GiveToAnotherUser(made)) << made;
+  }
+  ASSERT_TRUE(testing::GiveToAnotherUser(folder + "/config"));
+  const std::string settings = own + "/Orvane.ini";
+  const std::string before = "[Section]\r\nBGM\x8B\xE6\x95\xAA=0\r\n";
+  for (const bool readOnlyFile : {false, true}) {
+    SCOPED_TRACE(readOnlyFile ? "a read-only file" : "a read-only folder");
+    if (readOnlyFile) {
+      fs::permissions(own, fs::perms(0755));
+      testing::WriteBytes(settings, before);
+      ASSERT_TRUE(testing::GiveToAnotherUser(settings));
+      fs::permissions(settings, fs::perms(0444));
+    } else {
+      fs::permissions(own, fs::perms(0555));
+    }
+    StartDialog();
+    Click("lbl_BGM", 1);  // "音楽CD"
+    Click("Cmd_Set");     // "設定"
+    WindowHandle box = 0;
+    ASSERT_TRUE(testing::WaitFor(
+        [&] { return (box = finder->FindWindow("Orvane (ScreenSaver)")) != 0; }, 10s))
+        << host->Stderr();
+    EXPECT_FALSE(host->Wait(300ms).has_value()) << "it waits for the user";
+    Xdotool("windowfocus --sync " + std::to_string(box) + " key Return");
+    ASSERT_TRUE(
+        testing::WaitFor([&] { return finder->FindWindow("Orvane (ScreenSaver)") == 0; }, 10s));
+    std::this_thread::sleep_for(300ms);
+    const WindowHandle dialog = finder->FindWindow("<Orvane>");
+    ASSERT_NE(dialog, 0u) << "the dialog stays open";
+    EXPECT_TRUE(host->Running());
+    // "音楽CD" is still the one chosen: its mark is blue.
+    const testing::Screenshot shot = testing::TakeScreenshot(xvfb.display(), dialog);
+    const DialogRect mark = testing::InForm("Img_BGM", 1);
+    const testing::Rgb chosen = shot.at(mark.X + 6, mark.Y + 6);
+    EXPECT_GT(chosen.b, chosen.r + 100);
+    Click("Cmd_Can");  // "ｷｬﾝｾﾙ"
+    EXPECT_EQ(WaitForExit(), 0);
+    if (readOnlyFile) {
+      EXPECT_EQ(testing::ReadBytes(settings), before);
+    } else {
+      EXPECT_FALSE(fs::exists(settings));
+    }
+  }
 }
 
 // The fixed dialog as drawn, then "ｷｬﾝｾﾙ"; opened again, the title bar's close box. Neither

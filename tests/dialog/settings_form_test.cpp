@@ -176,6 +176,54 @@ TEST_F(SettingsFormTest, SavingToTheUsersFolderMakesItFirstAndLeavesTheHostsFold
   EXPECT_FALSE(std::filesystem::exists(folder / "Orvane.ini"));
 }
 
+// A save that fails says so, naming the file and the system's reason, and the dialog stays
+// open with the choice as it was; once the file can be written, the same press saves and closes.
+TEST_F(SettingsFormTest, ASaveThatFailsSaysWhyAndKeepsTheDialogAndTheChoice) {
+  const std::string readOnly = folder / "Orvane.ini";
+  const std::string noFolder = folder / "config/orvane/Orvane.ini";  // the fake makes no folder
+  const struct {
+    std::string file, message;
+  } cases[] = {
+      {noFolder, "設定ﾌｧｲﾙに書き込めません！\n" + noFolder + ": No such file or directory"},
+      {readOnly, "設定ﾌｧｲﾙに書き込めません！\n" + readOnly + ": Permission denied"},
+  };
+  const std::string before = SettingsFile("0", "3", "/music/old.wav");
+  testing::WriteBytes(readOnly, before);
+  std::filesystem::permissions(readOnly, std::filesystem::perms(0444));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    SetSettingsPath(c.file);
+    fake.calls.clear();
+    FakeFormView freshView;
+    SettingsForm freshForm(fake, freshView);
+    BGM_Kind = 0;
+    freshForm.Load();
+    freshForm.ChooseKind(2);
+    freshView.fileAnswer = "/music/new.wav";
+    freshForm.ChooseFile();
+    freshView.repeatText = "5";
+    // While the box is up the dialog is still there.
+    fake.onMessage = [&](std::string_view) { EXPECT_FALSE(freshView.closed); };
+    freshForm.Save();
+    EXPECT_EQ(fake.CallsStartingWith("MessageBox"),
+              std::vector<std::string>{"MessageBox " + c.message});
+    EXPECT_FALSE(freshView.closed);
+    EXPECT_FALSE(freshForm.Unloaded());
+    EXPECT_EQ(fake.CallsStartingWith("DrawAnimatedRects").size(), 1u) << "no closing effect";
+    EXPECT_EQ(std::tuple(BGM_Kind, BGM_RepeatTrack, BGM_File), std::tuple(2, 5, "/music/new.wav"));
+    ExpectChosen(freshView, 2);
+    EXPECT_EQ(freshView.fileCaption, "/music/new.wav");
+    EXPECT_EQ(testing::ReadBytes(readOnly), before);
+    EXPECT_FALSE(std::filesystem::exists(noFolder));
+    fake.onMessage = nullptr;
+    if (c.file != readOnly) continue;
+    std::filesystem::permissions(readOnly, std::filesystem::perms(0644));
+    freshForm.Save();
+    EXPECT_TRUE(freshView.closed);
+    EXPECT_EQ(testing::ReadBytes(readOnly), SettingsFile("2", "5", "/music/new.wav"));
+  }
+}
+
 TEST_F(SettingsFormTest, CancelClosesOnceWithoutWriting) {
   form.Load();
   form.ChooseKind(2);
@@ -192,8 +240,21 @@ TEST_F(SettingsFormTest, CancelClosesOnceWithoutWriting) {
 
 TEST_F(SettingsFormTest, TheFileDialogStartsInTheFolderAndTakesOnlyPathsThatFit) {
   BGM_Kind = 2;
-  BGM_Folder = "/music";
   form.Load();
+  // Before any music file was chosen: the user's music folder, else the home folder.
+  const struct {
+    std::string music, home, startedIn;
+  } firsts[] = {
+      {"/home/u/Musik", "/home/u", "/home/u/Musik"}, {"", "/home/u", "/home/u"}, {"", "", ""}};
+  for (const auto& first : firsts) {
+    BGM_Folder.clear();
+    fake.musicFolder = first.music;
+    fake.homeFolder = first.home;
+    view.fileAnswer = std::nullopt;
+    form.ChooseFile();
+    EXPECT_EQ(view.requests.back().InitialFolder, first.startedIn) << first.music;
+  }
+  BGM_Folder = "/music";
   // The longest path the system takes: 4095 bytes.
   const std::string longest = "/" + std::string(4090, 'a') + ".mp3";
   // Each answer, then the file and folder kept: a cancel and paths the settings file could

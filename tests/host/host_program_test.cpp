@@ -103,5 +103,31 @@ TEST(HostProgram, RefusesWithoutADisplayOrWhileASaverRunsAndShowsBothMissingFile
   XCloseDisplay(display);
 }
 
+// "--help" and "--version" answer on standard output, without a display, and end with 0: the
+// help names every mode, both daemon options and this user's settings file and picture.
+TEST(HostProgram, HelpAndVersionAnswerWithoutADisplay) {
+  testing::TempFolder folder;
+  std::filesystem::create_directory(folder / "host");
+  std::filesystem::copy_file(ORVANE_BIN_DIR "/Orvane.scr", folder / "host/Orvane.scr");
+  const auto run = [&](std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), folder / "host/Orvane.scr");
+    testing::Child host(arguments, {"DISPLAY", "XDG_CONFIG_HOME=" + folder / "config"});
+    EXPECT_EQ(host.Wait(10s), 0) << arguments[1];
+    EXPECT_EQ(host.Stderr(), "") << arguments[1];
+    return host.Stdout();
+  };
+  EXPECT_EQ(run({"--version"}), "Orvane 1.0.0\n");
+  EXPECT_EQ(run({"--root", "--version", "--help"}), "Orvane 1.0.0\n") << "the first decides";
+  const std::string help = run({"--help"});
+  EXPECT_EQ(help.rfind("Usage: Orvane.scr ", 0), 0u) << help;
+  for (const std::string& part :
+       std::vector<std::string>{"\n  /s ", "\n  /p <window> ", "\n  /c ", "\n  --root ",
+                                "\n  --window-id ", "\nSettings: " + folder / "host/Orvane.ini\n",
+                                ": " + folder / "config/orvane/Orvane.image\n"}) {
+    EXPECT_NE(help.find(part), std::string::npos) << part;
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder / "config")) << "asking writes nothing";
+}
+
 }  // namespace
 }  // namespace orvane

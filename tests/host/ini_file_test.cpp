@@ -85,6 +85,16 @@ TEST_F(IniFiles, ReadsAndWritesWithTheLimitsKeepingTheModeAndTheLink) {
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   EXPECT_EQ(ReadIni("Section", "f", ini), "0");
   EXPECT_EQ(std::filesystem::status(ini).permissions(), std::filesystem::perms(0640));
+  // A file no one may write is refused, root too, directly or through the link, and says why.
+  std::filesystem::permissions(ini, std::filesystem::perms(0444));
+  for (const std::string& path : {ini, link}) {
+    std::string reason;
+    EXPECT_FALSE(WriteIni("Section", "f", "1", path, &reason)) << path;
+    EXPECT_EQ(reason, "Permission denied") << path;
+  }
+  EXPECT_EQ(ReadIni("Section", "f", ini), "0");
+  EXPECT_EQ(std::filesystem::status(ini).permissions(), std::filesystem::perms(0444));
+  std::filesystem::permissions(ini, std::filesystem::perms(0640));
   // A value holds a whole path, up to the 4095 bytes the system takes.
   WriteBytes(
       ini, "[Section]\r\nk=" + std::string(4096, 'v') + "\r\nj=" + std::string(4095, 'w') + "\r\n");
@@ -144,15 +154,16 @@ TEST_F(LoadSettingsTest, KindAndFileFallBackToNoMusic) {
   WriteBytes(longPath, "ID3");
   Load("2", "0", longPath);
   EXPECT_EQ(std::tuple(BGM_Kind, BGM_File), std::tuple(2, longPath));
-  const std::tuple<std::string, std::string, int, std::string> cases[] = {
-      {"2", music, 2, music},
-      {"2", music + "\\", 2, music + "\\"},  // tested without the separator, kept with it
-      {"2", folder / "gone.wav", 0, ""},
-      {"1", "", 1, ""}};  // CD needs no file
-  for (const auto& [kind, file, expectedKind, expectedFile] : cases) {
+  // The file chooser starts in the file's folder; without a file it is left to the dialog.
+  const std::tuple<std::string, std::string, int, std::string, std::string> cases[] = {
+      {"2", music, 2, music, folder.path()},
+      {"2", music + "\\", 2, music + "\\", folder.path()},  // tested without the separator
+      {"2", folder / "gone.wav", 0, "", ""},
+      {"1", "", 1, "", ""}};  // CD needs no file
+  for (const auto& [kind, file, expectedKind, expectedFile, expectedFolder] : cases) {
     Load(kind, "0", file);
     EXPECT_EQ(std::tuple(BGM_Kind, BGM_File, BGM_Folder),
-              std::tuple(expectedKind, expectedFile, folder.path()))
+              std::tuple(expectedKind, expectedFile, expectedFolder))
         << file;
   }
 }

@@ -64,7 +64,7 @@ TEST_F(MainTest, EachModeHasItsSteps) {
   for (const auto& [line, calls] : cases) {
     EXPECT_EQ(Run(line), calls) << "[" << line << "]";
     // Settings are loaded after the data directory, never for a preview.
-    EXPECT_EQ(BGM_Folder, calls[0] == kDirectory ? folder.path() : "untouched") << line;
+    EXPECT_EQ(BGM_Folder, calls[0] == kDirectory ? "" : "untouched") << line;
   }
   EXPECT_EQ(CommandLine(), "/p -1");
   fake.createDirectoryResult = false;
@@ -110,6 +110,12 @@ TEST_F(MainTest, SettingsAndPictureComeFromWhereThePlatformSays) {
   EXPECT_EQ(PicturePath(), folder / "Orvane.image") << "no picture of the user's yet";
   WriteBytes(folder / "user/Orvane.image", "mine");
   EXPECT_EQ(PicturePath(), folder / "user/Orvane.image");
+  // Settings read from elsewhere (the platform's answer until the user's own file exists).
+  fake.settingsSourcePath = folder / "Orvane.ini";
+  Run("/a");
+  EXPECT_EQ(SettingsPath(), folder / "user/Orvane.ini");
+  EXPECT_EQ(BGM_Kind, 0);
+  fake.settingsSourcePath.clear();
   fake.settingsPath.clear();  // the fake's "beside the host"
   Run("/a");
   EXPECT_EQ(SettingsPath(), folder / "Orvane.ini");

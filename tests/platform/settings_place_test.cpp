@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <filesystem>
 #include <set>
 #include <string>
 
@@ -79,6 +80,26 @@ TEST(SettingsPlace, EachBranchOfTheRule) {
   }
 }
 
+// Until the chosen file exists, the one beside the host is read.
+TEST(SettingsPlace, TheSettingsBesideTheHostAreReadUntilTheUsersOwnExist) {
+  const std::string user = "/home/ann/.config/orvane/Orvane.ini";
+  const std::string beside = "/opt/orvane/Orvane.ini";
+  const struct {
+    std::set<std::string> existing;
+    std::string chosen, expected;
+  } cases[] = {{{beside}, user, beside},
+               {{beside, user}, user, user},
+               {{}, user, user},
+               {{user}, user, user},
+               {{beside}, beside, beside}};
+  for (const auto& c : cases) {
+    FakeFileAccess access;
+    access.existing = c.existing;
+    EXPECT_EQ(ChooseSettingsSource(c.chosen, "/opt/orvane", access), c.expected)
+        << c.existing.size() << " " << c.chosen;
+  }
+}
+
 // The real rule on real folders (the tests may run as root, who may write anything, so the
 // read-only cases are the fake's).
 TEST(SettingsPlace, PosixUserFilesUseXdgConfigHome) {
@@ -91,11 +112,35 @@ TEST(SettingsPlace, PosixUserFilesUseXdgConfigHome) {
   EXPECT_EQ(files->SettingsPath(folder / "no-such-folder"),
             folder / "home/.config/orvane/Orvane.ini");
   EXPECT_EQ(files->UserPicturePath(), folder / "home/.config/orvane/Orvane.image");
+  // A settings file no one may write sends even root to the user's folder, and is read there
+  // until the user's own file exists.
+  testing::WriteBytes(folder / "Orvane.ini", "[Section]\r\n");
+  std::filesystem::permissions(folder / "Orvane.ini", std::filesystem::perms(0444));
+  EXPECT_EQ(files->SettingsPath(folder.path()), folder / "home/.config/orvane/Orvane.ini");
+  EXPECT_EQ(files->SettingsSourcePath(folder.path()), folder / "Orvane.ini");
+  std::filesystem::create_directories(folder / "home/.config/orvane");
+  testing::WriteBytes(folder / "home/.config/orvane/Orvane.ini", "");
+  EXPECT_EQ(files->SettingsSourcePath(folder.path()), folder / "home/.config/orvane/Orvane.ini");
   setenv("XDG_CONFIG_HOME", (folder / "config/").c_str(), 1);
   EXPECT_EQ(files->SettingsPath("/usr/lib/orvane"), folder / "config/orvane/Orvane.ini");
   EXPECT_EQ(files->UserPicturePath(), folder / "config/orvane/Orvane.image");
   setenv("XDG_CONFIG_HOME", "relative/config", 1);  // invalid: ignored
   EXPECT_EQ(files->UserPicturePath(), folder / "home/.config/orvane/Orvane.image");
+}
+
+// The music folder the desktop names (user-dirs.dirs) while it exists, and the home folder.
+TEST(SettingsPlace, PosixUserFilesKnowTheDesktopsMusicAndHomeFolders) {
+  testing::TempFolder folder;
+  setenv("HOME", (folder / "home").c_str(), 1);
+  setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
+  std::filesystem::create_directories(folder / "home/Musik");
+  std::filesystem::create_directories(folder / "config");
+  testing::WriteBytes(folder / "config/user-dirs.dirs", "XDG_MUSIC_DIR=\"$HOME/Musik\"\n");
+  const auto files = MakePosixUserFiles();
+  EXPECT_EQ(files->MusicFolder(), folder / "home/Musik");
+  EXPECT_EQ(files->HomeFolder(), folder / "home");
+  std::filesystem::remove(folder / "home/Musik");
+  EXPECT_EQ(files->MusicFolder(), "") << "named, but gone";
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The picture reader on files built byte by byte, good and bad, and on files ImageMagick
-// writes; the orvane-picture tool end to end. This program is built with AddressSanitizer and
-// UndefinedBehaviorSanitizer, so a read or write outside a buffer fails it.
+// writes. This program is built with AddressSanitizer and UndefinedBehaviorSanitizer, so a
+// read or write outside a buffer fails it.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -297,45 +297,6 @@ TEST_F(ReaderTest, ImageMagickFilesDecodeToTheSourcePixels) {
       EXPECT_EQ(mismatches, 0);
     }
   }
-}
-
-TEST_F(ReaderTest, PictureToolMakesAPowerOfTwoPictureAndRefusesBadInput) {
-  const auto tool = [&](const std::string& arguments) {
-    return run("'" ORVANE_PICTURE_TOOL "' " + arguments + " Orvane.image");
-  };
-  // 300 × 200 pixels: a red top-left quarter, blue elsewhere.
-  const std::string draw = "-fill red -draw 'rectangle 0,0 149,99' -depth 8 holiday.png";
-  ASSERT_EQ(run("/usr/bin/convert -size 300x200 xc:blue " + draw).first, 0);
-  const std::string out = folder_ / "Orvane.image";
-  const auto [code, text] = tool("holiday.png");
-  ASSERT_EQ(code, 0) << text;
-  EXPECT_EQ(ReadBytes(out).at(2), 1);  // run-length encoded
-  // 300 is nearer to 256 than to 512, 200 nearer to 256 than to 128; rows from the bottom.
-  const TextureImage image = loadTextureImage(out.c_str());
-  ASSERT_EQ(std::pair(image.width, image.height), std::pair(256, 256));
-  EXPECT_EQ(pixel(image, 10, 245), (Rgba{255, 0, 0, 255}));
-  EXPECT_EQ(pixel(image, 240, 245), (Rgba{0, 0, 255, 255}));
-  EXPECT_EQ(pixel(image, 10, 15), (Rgba{0, 0, 255, 255}));
-  // Written through a temporary file and a rename: nothing else is left behind.
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.path()), {}), 2);
-  std::filesystem::remove(out);
-  orvane::testing::WriteBytes(folder_ / "broken.png", "\x89PNG\x01\x02\x03");
-  for (const auto& [arguments, wantCode, wantText] :
-       {std::tuple{"--size 100 holiday.png", 2, "power of two"},
-        {"broken.png", 1, "broken.png"},
-        {"--size 64 holiday.png", 0, "64 x 64"}}) {
-    const auto [badCode, badText] = tool(arguments);
-    EXPECT_EQ(badCode, wantCode) << arguments;
-    EXPECT_NE(badText.find(wantText), std::string::npos) << badText;
-    EXPECT_EQ(std::filesystem::exists(out), wantCode == 0) << "bad input writes nothing";
-  }
-  // Without an output it becomes the user's own picture, its folder made on the way.
-  const std::string mine = folder_ / "config/orvane/Orvane.image";
-  const auto [ownCode, ownText] =
-      run("XDG_CONFIG_HOME='" + folder_ / "config" + "' '" ORVANE_PICTURE_TOOL "' holiday.png");
-  ASSERT_EQ(ownCode, 0) << ownText;
-  EXPECT_EQ(loadTextureImage(mine.c_str()).width, 256);
-  EXPECT_EQ(run("'" ORVANE_PICTURE_TOOL "' a.png b.png c.png").first, 2);
 }
 
 }  // namespace

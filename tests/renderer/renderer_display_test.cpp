@@ -3,14 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <functional>
 #include <memory>
-#include <numbers>
 #include <utility>
-#include <vector>
 
-#include "renderer/sgi_writer.h"
+#include "tests/renderer/tunnel_pixels.h"
 #include "tests/support/programs.h"
 #include "tests/support/screenshot.h"
 
@@ -46,56 +43,9 @@ class RendererRun : public ::testing::TestWithParam<Build> {
   const std::string picturePath_ = programs_.DataDirectory() + "/Orvane.image";
 };
 
-// Clusters of sharp steps along samples: a rise or fall of more than threshold across two
-// samples; with cyclic the samples go round and a cluster may wrap.
-std::pair<int, int> sharpRisesAndFalls(const std::vector<int>& v, int threshold, bool cyclic) {
-  const size_t n = v.size(), span = cyclic ? n : n - 2;
-  std::vector<int> steps(span);
-  for (size_t i = 0; i < span; ++i) {
-    const int d = v[(i + 2) % n] - v[i];
-    steps[i] = d > threshold ? 1 : d < -threshold ? -1 : 0;
-  }
-  int rises = 0, falls = 0;
-  for (size_t i = 0; i < span; ++i) {
-    const int before = i > 0 ? steps[i - 1] : cyclic ? steps[span - 1] : 0;
-    if (steps[i] != 0 && steps[i] != before) ++(steps[i] > 0 ? rises : falls);
-  }
-  return {rises, falls};
-}
-
-// The picture's red follows s and its blue follows t. The far end lies deep in the fog. Walking
-// counter-clockwise round the centre at any distance, so across the near and the far part of
-// some segment in every frame, blue climbs across each face from corner k to corner k+1 and
-// falls at each of the eight corners, whatever the roll; walking outward, red climbs across
-// each segment from its far ring to its near ring and falls where the next one begins.
 bool showsThePictureOnEveryFace(const Screenshot& shot, std::string& why) {
   if (shot.width != 1024 || shot.height != 768) return why = "no full-screen shot", false;
-  if (!Near(shot.at(512, 384), Rgb{153, 153, 0}, 25)) return why = "no fog at the far end", false;
-  for (int radius = 100; radius <= 340; radius += 20) {
-    std::vector<int> round;
-    for (int i = 0; i < 720; ++i) {
-      const double angle = i * std::numbers::pi / 360;
-      round.push_back(shot.at(512 + int(std::lround(radius * std::cos(angle))),
-                              384 - int(std::lround(radius * std::sin(angle))))
-                          .b);
-    }
-    const auto [rises, falls] = sharpRisesAndFalls(round, 100, true);
-    if (rises != 0 || falls != 8) {
-      why = "at " + std::to_string(radius) + " pixels round the centre blue rises sharply " +
-            std::to_string(rises) + " times and falls " + std::to_string(falls) + " times";
-      return false;
-    }
-  }
-  int redRises = 0, redFalls = 0;
-  for (const auto& [dx, dy] : {std::pair{1, 0}, {0, -1}, {-1, 0}, {0, 1}}) {
-    std::vector<int> outward;
-    for (int r = 60; r <= 370; ++r) outward.push_back(shot.at(512 + dx * r, 384 + dy * r).r);
-    const auto [rises, falls] = sharpRisesAndFalls(outward, 40, false);
-    redRises += rises, redFalls += falls;
-  }
-  why = "outward red rises sharply " + std::to_string(redRises) + " times and falls " +
-        std::to_string(redFalls) + " times";
-  return redFalls >= 8 && redRises == 0;
+  return ShowsThePictureOnEveryFace(shot, 512, 384, why);
 }
 
 // A missing or oversized picture ends the renderer with 1 and one line; a good one is drawn
@@ -114,13 +64,7 @@ TEST_P(RendererRun, EndsWithOneWithoutAPictureElseDrawsItOnEveryFaceUntilEscape)
             printed() + ": picture of 60000 x 60000 pixels in 3 channels is too large to read" +
                 programs_.LineEnd());
 
-  // Red grows with the column (s), blue with the row (t); row 0 is stored first.
-  std::vector<std::uint8_t> ramps;
-  for (int row = 0; row < 256; ++row)
-    for (int column = 0; column < 256; ++column)
-      ramps.insert(ramps.end(), {std::uint8_t(column), 0, std::uint8_t(row)});
-  const auto picture = encodeSgi(ramps.data(), 256, 256, 3, SgiStorage::runLength);
-  WriteBytes(picturePath_, std::string(picture.begin(), picture.end()));
+  WriteBytes(picturePath_, RampsPicture());
   auto renderer = start();
   Screenshot shot;
   std::string why;

@@ -202,5 +202,45 @@ TEST_F(SaverRun, AnEmptyCommandLineNeverHidesTheCursorAndLosingTheXConnectionEnd
   EXPECT_EQ(host->Wait(5s), 0);
 }
 
+// Run as mate-screensaver runs its saver, without XDG_RUNTIME_DIR, the host finds the sound
+// server in the user's own /run/user/<uid> (here a private /run in a namespace of the test's
+// own, its server socket the test's daemon). With no server at all, the saver runs silent and
+// prints nothing: no other audio output is tried, however noisy.
+TEST_F(SaverRun, WithoutXdgRuntimeDirTheUsersServerIsFoundAndWithoutAServerNothingIsPrinted) {
+  ASSERT_TRUE(WriteMp3(music / "tune.mp3", 3.0, 440));
+  install.WriteSettings(2, music / "tune.mp3");
+  std::string socket;
+  for (const std::string& pair : pulse.env()) {
+    if (pair.rfind("PULSE_SERVER=unix:", 0) == 0) socket = pair.substr(18);
+  }
+  Strings env = Env();
+  env.insert(env.end(), {"XDG_RUNTIME_DIR", "PULSE_SERVER"});
+  const std::string script =
+      "mount -t tmpfs tmpfs /run && mkdir -p /run/user/0 && chmod 0700 /run/user/0 && "
+      "mkdir -m 0700 /run/user/0/pulse && ln -s \"$1\" /run/user/0/pulse/native && "
+      "exec \"$0\" /s";
+  std::size_t before = recorder->Mark();
+  auto host = std::make_unique<Child>(Strings{"unshare", "-Urm", "--propagation", "private", "sh",
+                                              "-c", script, install.Path("Orvane.scr"), socket},
+                                      env);
+  ASSERT_TRUE(WaitForRenderer()) << host->Stderr();
+  EXPECT_TRUE(SoundArrives(before));
+  EndRenderer();
+  EXPECT_EQ(host->Wait(5s), 0);
+  EXPECT_EQ(host->Stderr(), "");
+
+  // A noisy output on offer (in a plugin registry of the run's own) is never opened.
+  env.insert(env.end(), {"PULSE_SERVER=unix:" + music / "no-server",
+                         "GST_PLUGIN_PATH=" ORVANE_NOISY_PLUGIN_DIR,
+                         "GST_REGISTRY=" + music / "registry.bin"});
+  before = recorder->Mark();
+  host = std::make_unique<Child>(Strings{install.Path("Orvane.scr"), "/s"}, env);
+  ASSERT_TRUE(WaitForRenderer()) << host->Stderr();
+  EXPECT_TRUE(recorder->StaysSilent(1500ms));
+  EndRenderer();
+  EXPECT_EQ(host->Wait(5s), 0);
+  EXPECT_EQ(host->Stdout() + host->Stderr(), "");
+}
+
 }  // namespace
 }  // namespace orvane::testing

@@ -17,10 +17,12 @@
 
 #include "tests/dialog/form_places.h"
 #include "tests/mci/media_files.h"
+#include "tests/support/another_user.h"
 #include "tests/support/child.h"
 #include "tests/support/pulse.h"
 #include "tests/support/screenshot.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/xscreensaver.h"
 #include "tests/support/xvfb.h"
 #include "tests/windows/wine_probe.h"
 
@@ -31,6 +33,7 @@ using namespace std::chrono_literals;
 using namespace orvane::testing;
 
 const std::string kBin = ORVANE_WINDOWS_BIN_DIR;
+const std::string kPrograms = ORVANE_WINDOWS_TEST_PROGRAMS;
 
 // The keys as a Japanese Windows wrote them: code page 932 bytes.
 const std::string kKindKey = "BGM\x8B\xE6\x95\xAA";
@@ -65,6 +68,11 @@ class DialogWineTest : public ::testing::Test {
       ASSERT_TRUE(std::filesystem::exists(kBin + "/" + name)) << "scripts/windows.sh builds it";
       std::filesystem::copy_file(kBin + "/" + name, folder_ / name);
     }
+    if (asNobody_) {
+      // The prefix and the home are the user's; the programs' folder stays root's.
+      ASSERT_TRUE(GiveToAnotherUser(prefix_.path()) && GiveToAnotherUser(home_.path()));
+      OpenToAll(folder_.path());
+    }
     ASSERT_EQ(Shell("wineboot -i >/dev/null 2>&1").first, 0);
     for (const std::string& command : JapaneseFontLinkCommands())
       ASSERT_EQ(Shell(command).first, 0) << command;
@@ -81,23 +89,34 @@ class DialogWineTest : public ::testing::Test {
   }
 
   std::vector<std::string> Environment() const {
-    return {"DISPLAY=" + xvfb_.display(), "WINEPREFIX=" + prefix_.path(), "WINEDEBUG=-all",
-            "LANG=C.UTF-8", "LC_ALL=C.UTF-8"};
+    std::vector<std::string> environment{"DISPLAY=" + xvfb_.display(),
+                                         "WINEPREFIX=" + prefix_.path(), "WINEDEBUG=-all",
+                                         "LANG=C.UTF-8", "LC_ALL=C.UTF-8"};
+    if (asNobody_) environment.push_back("HOME=" + home_.path());
+    return environment;
+  }
+  // argv run in this prefix, as nobody when the test asks for it.
+  std::vector<std::string> AsUser(std::vector<std::string> argv) const {
+    return asNobody_ ? AsNobody(Environment(), argv) : argv;
   }
   std::pair<int, std::string> Shell(const std::string& command) {
     std::string environment;
     for (const std::string& pair : Environment()) environment += "'" + pair + "' ";
-    return RunShell("env " + environment + command + " 2>/dev/null");
+    const std::string user = asNobody_ ? "setpriv --reuid=nobody --regid=nogroup --clear-groups "
+                                         "env -i PATH=/usr/bin:/bin "
+                                       : "env ";
+    return RunShell(user + environment + command + " 2>/dev/null");
   }
   // Windows sets no DISPLAY, and freeglut in the renderer would take one for a device name.
   void StartHost(const std::string& mode, std::vector<std::string> env = {}) {
     std::vector<std::string> all = Environment();
     all.insert(all.end(), env.begin(), env.end());
-    host_ = std::make_unique<Child>(
-        std::vector<std::string>{
-            "wine", "cmd", "/c",
-            "set DISPLAY=&& " + WindowsPath(folder_ / "Orvane.scr") + " " + mode},
-        all);
+    const std::vector<std::string> argv{
+        "wine", "cmd", "/c",
+        "set DISPLAY=&& " + (hostPath_.empty() ? WindowsPath(folder_ / "Orvane.scr") : hostPath_) +
+            " " + mode};
+    host_ = asNobody_ ? std::make_unique<Child>(AsNobody(all, argv))
+                      : std::make_unique<Child>(argv, all);
     ASSERT_TRUE(host_->started());
   }
   std::string Xdotool(const std::string& arguments) {
@@ -183,9 +202,15 @@ class DialogWineTest : public ::testing::Test {
     XFlush(display_);
   }
 
+  // Set by a fixture before SetUp: Wine then runs as nobody, for whom read-only files and
+  // folders hold (Wine run as root passes them).
+  bool asNobody_ = false;
   Xvfb xvfb_;
+  TempFolder home_;
   TempFolder prefix_;
   TempFolder folder_;
+  // The Windows path Orvane.scr is run from, when not the one in folder_.
+  std::string hostPath_;
   Display* display_ = nullptr;
   std::unique_ptr<Child> host_;
   unsigned long dialog_ = 0;
@@ -283,6 +308,73 @@ TEST_F(DialogWineTest, AFileChosenAndSetIsWrittenAndTheSaverPlaysIt) {
   EXPECT_TRUE(heard.HeardSince(before, 20s)) << "the tone of the chosen file arrives";
   Xdotool("key Escape");
   EXPECT_EQ(host_->Wait(20s), 0);
+}
+
+class DialogWineAsUserTest : public DialogWineTest {
+ protected:
+  DialogWineAsUserTest() { asNobody_ = true; }
+
+  // The mark of choice index is the chosen one's: blue.
+  bool Chosen(int index) {
+    const Screenshot shot = TakeScreenshot(xvfb_.display(), dialog_);
+    const DialogRect mark = InForm("Img_BGM", index);
+    const Rgb centre = shot.at(mark.X + 6, mark.Y + 6);
+    return shot.valid() && centre.b > centre.r + 100;
+  }
+};
+
+// As a user who cannot write the programs' folder: the settings there show until the user's
+// own exist, and nothing is made in %APPDATA% before "設定", which writes them to
+// %APPDATA%\Orvane\Orvane.ini. With that file read-only, "設定" says so, naming the file and the
+// system's reason, and the dialog stays open with the choice.
+TEST_F(DialogWineAsUserTest, SettingsBesideTheProgramsCarryOverAndAFailedSaveIsTold) {
+  // Installed by an administrator (root) in C:\Orvane.
+  const std::filesystem::path programs_ = prefix_ / "drive_c/Orvane";
+  hostPath_ = "C:\\Orvane\\Orvane.scr";
+  std::filesystem::create_directories(programs_);
+  for (const char* name : {"Orvane.scr", "Orvane.dll", "Orvane.image"})
+    std::filesystem::copy_file(folder_ / name, programs_ / name);
+  const std::string beside = "[Section]\r\n" + kKindKey + "=1\r\n" + kRepeatKey + "=7\r\n";
+  WriteBytes(programs_ / "Orvane.ini", beside);
+  OpenToAll(programs_);
+  const std::filesystem::path own = prefix_ / "drive_c/users/nobody/AppData/Roaming/Orvane";
+  StartDialog();
+  EXPECT_TRUE(Chosen(1)) << "音楽CD, from the file beside the programs";
+  Click("Cmd_Can");  // "ｷｬﾝｾﾙ"
+  EXPECT_EQ(host_->Wait(20s), 0);
+  EXPECT_FALSE(std::filesystem::exists(own)) << "nothing is made before 設定";
+
+  StartDialog();
+  Click("Cmd_Set");  // "設定"
+  EXPECT_EQ(host_->Wait(20s), 0);
+  const std::string carried = beside + kFileKey + "=\r\n";
+  EXPECT_EQ(ReadBytes(own / "Orvane.ini"), carried);
+  EXPECT_EQ(ReadBytes(programs_ / "Orvane.ini"), beside);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(programs_), {}), 4)
+      << "no probe left beside the programs";
+
+  std::filesystem::permissions(own / "Orvane.ini", std::filesystem::perms(0444));
+  StartDialog();
+  Click("lbl_BGM", 0);  // "なし"
+  Click("Cmd_Set");
+  const unsigned long box = FindWindow("Orvane \\(ScreenSaver\\)");
+  ASSERT_NE(box, 0u) << host_->Stderr();
+  // The box shows the line break as Windows keeps it in a static control: CR LF.
+  auto reader = std::make_unique<Child>(AsNobody(
+      Environment(), {"wine", kPrograms + "/message_box_text.exe", "Orvane (ScreenSaver)"}));
+  EXPECT_EQ(reader->Wait(30s), 0);
+  EXPECT_EQ(
+      reader->Stdout(),
+      "設定ﾌｧｲﾙに書き込めません！\r\nC:\\users\\nobody\\AppData\\Roaming\\Orvane\\Orvane.ini: "
+      "Access denied.");
+  Xdotool("key Return");
+  ASSERT_TRUE(WaitFor([&] { return FindWindow("Orvane \\(ScreenSaver\\)", 0ms) == 0; }, 10s));
+  std::this_thread::sleep_for(500ms);
+  EXPECT_TRUE(host_->Running()) << "the dialog stays open";
+  EXPECT_TRUE(Chosen(0)) << "with なし chosen";
+  Click("Cmd_Can");
+  EXPECT_EQ(host_->Wait(20s), 0);
+  EXPECT_EQ(ReadBytes(own / "Orvane.ini"), carried);
 }
 
 }  // namespace

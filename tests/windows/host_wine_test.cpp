@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <set>
 
 #include "host/Orvane_B.h"
 #include "tests/support/child.h"
@@ -114,38 +113,6 @@ TEST_P(HostWineTest, SaverRunsTheRendererUntilEscapeAndRefusesASecondSaver) {
   Xdotool("key Escape");
   EXPECT_EQ(saver->Wait(15s), 0) << "the host outlived its renderer";
   EXPECT_EQ(FindWindow("Orvane_VC", 1s), 0u);
-}
-
-// The dark pixels of a screenshot's first line of text, cut into glyphs at empty columns: the
-// number of different glyph shapes. Missing-glyph boxes all look alike.
-size_t DistinctGlyphs(const Screenshot& shot, int bottom) {
-  // The box's own edges are left out.
-  constexpr int kEdge = 5;
-  const auto dark = [&](int x, int y) {
-    const Rgb p = shot.at(x, y);
-    return x >= kEdge && x < shot.width - kEdge && p.r + p.g + p.b < 250;
-  };
-  int top = -1, end = -1;
-  for (int y = kEdge; y < bottom && end < 0; ++y) {
-    bool any = false;
-    for (int x = 0; x < shot.width && !any; ++x) any = dark(x, y);
-    if (any && top < 0) top = y;
-    if (!any && top >= 0) end = y;
-  }
-  if (top < 0 || end < 0) return 0;
-  std::set<std::string> shapes;
-  std::string shape;
-  for (int x = 0; x <= shot.width; ++x) {
-    std::string column;
-    for (int y = top; x < shot.width && y < end; ++y) column += dark(x, y) ? '#' : '.';
-    if (column.find('#') == std::string::npos) {
-      if (!shape.empty()) shapes.insert(shape);
-      shape.clear();
-    } else {
-      shape += column + "|";
-    }
-  }
-  return shapes.size();
 }
 
 // Each missing companion file gets its own box, captioned "Orvane (ScreenSaver)", in Japanese

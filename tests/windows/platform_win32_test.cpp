@@ -116,7 +116,8 @@ TEST_F(Win32PlatformTest, FoldersCopiesHostFolderAndStartedPrograms) {
 }
 
 // The settings stay beside the host while the user may write them there, and go to
-// %APPDATA%\Orvane (made when missing) when not; reading and writing follow the same rule.
+// %APPDATA%\Orvane when not, a folder the first save makes; until the file there exists, the
+// one beside the host is read.
 TEST_F(Win32PlatformTest, SettingsLiveBesideTheHostUnlessTheUserCannotWriteThere) {
   TempFolder folder;
   TempFolder appData;
@@ -124,14 +125,19 @@ TEST_F(Win32PlatformTest, SettingsLiveBesideTheHostUnlessTheUserCannotWriteThere
   UserFiles& files = platform().userFiles;
   const std::string host = WindowsName(folder.path());
   EXPECT_EQ(files.SettingsPath(host), host + "\\Orvane.ini") << "no file yet, folder writable";
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 0)
+      << "the check leaves nothing behind";
   WriteBytes(folder / "Orvane.ini", "[Section]\r\n");
   EXPECT_EQ(files.SettingsPath(host), host + "\\Orvane.ini");
 
   const std::string own = WindowsName(appData.path()) + "\\Orvane\\Orvane.ini";
   ASSERT_TRUE(SetFileAttributesA((host + "\\Orvane.ini").c_str(), FILE_ATTRIBUTE_READONLY));
   EXPECT_EQ(files.SettingsPath(host), own) << "a read-only settings file";
-  EXPECT_TRUE(GetFileAttributesA((WindowsName(appData.path()) + "\\Orvane").c_str()) &
-              FILE_ATTRIBUTE_DIRECTORY);
+  EXPECT_FALSE(std::filesystem::exists(appData / "Orvane")) << "made only by a save";
+  EXPECT_EQ(files.SettingsSourcePath(host), host + "\\Orvane.ini");
+  std::filesystem::create_directory(appData / "Orvane");
+  WriteBytes(appData / "Orvane/Orvane.ini", "");
+  EXPECT_EQ(files.SettingsSourcePath(host), own);
   SetFileAttributesA((host + "\\Orvane.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(files.SettingsPath(host + "\\no such folder"), own) << "a folder it cannot write";
 }

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 
 namespace orvane::testing {
 
@@ -44,6 +45,36 @@ std::string WindowsPath(const std::string& unixPath) {
   for (char& c : path)
     if (c == '/') c = '\\';
   return path;
+}
+
+size_t DistinctGlyphs(const Screenshot& shot, int bottom) {
+  // The box's own edges are left out.
+  constexpr int kEdge = 5;
+  const auto dark = [&](int x, int y) {
+    const Rgb p = shot.at(x, y);
+    return x >= kEdge && x < shot.width - kEdge && p.r + p.g + p.b < 250;
+  };
+  int top = -1, end = -1;
+  for (int y = kEdge; y < bottom && end < 0; ++y) {
+    bool any = false;
+    for (int x = 0; x < shot.width && !any; ++x) any = dark(x, y);
+    if (any && top < 0) top = y;
+    if (!any && top >= 0) end = y;
+  }
+  if (top < 0 || end < 0) return 0;
+  std::set<std::string> shapes;
+  std::string shape;
+  for (int x = 0; x <= shot.width; ++x) {
+    std::string column;
+    for (int y = top; x < shot.width && y < end; ++y) column += dark(x, y) ? '#' : '.';
+    if (column.find('#') == std::string::npos) {
+      if (!shape.empty()) shapes.insert(shape);
+      shape.clear();
+    } else {
+      shape += column + "|";
+    }
+  }
+  return shapes.size();
 }
 
 WineProbe::WineProbe(std::vector<std::string> env) {

@@ -14,7 +14,10 @@ void Initialise() {
 }
 
 GstElement* MakeAudioSink(const std::string& description) {
-  if (description.empty()) return gst_element_factory_make("autoaudiosink", nullptr);
+  // The sound server alone: a search of the other outputs (ALSA, OpenAL, …) would print its
+  // complaints on standard error when no server runs, and find different outputs on
+  // different machines.
+  if (description.empty()) return gst_element_factory_make("pulsesink", nullptr);
   GError* error = nullptr;
   GstElement* bin = gst_parse_bin_from_description(description.c_str(), TRUE, &error);
   if (error != nullptr) {

@@ -15,8 +15,10 @@ namespace orvane::platform::gst {
 // nothing.
 void Initialise();
 
-// The audio output for a pipeline: the given bin description, or the default output when
-// it is empty. Floating reference; nullptr if the description does not parse.
+// The audio output for a pipeline: the given bin description, or when it is empty the sound
+// server's default output through pulsesink (PulseAudio, or PipeWire's PulseAudio service),
+// never another. Floating reference; nullptr if the description does not parse or the
+// element is missing.
 GstElement* MakeAudioSink(const std::string& description);
 
 // A pipeline playing raw audio that needData pushes into an appsrc, through audioconvert and

@@ -63,14 +63,12 @@ class MpegVideoDevice final : public MciDevice {
     }
     g_object_set(playbin, "uri", uri, "flags", kAudioOnly, nullptr);
     g_free(uri);
-    if (!audioSink.empty()) {
-      GstElement* sink = gst::MakeAudioSink(audioSink);
-      if (sink == nullptr) {
-        gst_object_unref(gst_object_ref_sink(playbin));
-        return MCIERR_CANNOT_LOAD_DRIVER;
-      }
-      g_object_set(playbin, "audio-sink", sink, nullptr);
+    GstElement* sink = gst::MakeAudioSink(audioSink);
+    if (sink == nullptr) {
+      gst_object_unref(gst_object_ref_sink(playbin));
+      return MCIERR_CANNOT_LOAD_DRIVER;
     }
+    g_object_set(playbin, "audio-sink", sink, nullptr);
     pipeline_ = std::make_unique<gst::Pipeline>(playbin, [this](GstMessage* m) { OnMessage(m); });
     if (const std::uint32_t error = Preroll()) return error;
     return 0;

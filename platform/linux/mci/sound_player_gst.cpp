@@ -145,14 +145,12 @@ class FileSound final : public SoundPlayer::Sound {
     GstElement* playbin = gst_element_factory_make("playbin", nullptr);
     if (playbin == nullptr) return false;
     g_object_set(playbin, "uri", uri_.c_str(), "flags", kAudioOnly, nullptr);
-    if (!audioSink.empty()) {
-      GstElement* sink = gst::MakeAudioSink(audioSink);
-      if (sink == nullptr) {
-        gst_object_unref(gst_object_ref_sink(playbin));
-        return false;
-      }
-      g_object_set(playbin, "audio-sink", sink, nullptr);
+    GstElement* sink = gst::MakeAudioSink(audioSink);
+    if (sink == nullptr) {
+      gst_object_unref(gst_object_ref_sink(playbin));
+      return false;
     }
+    g_object_set(playbin, "audio-sink", sink, nullptr);
     if (loop_) {
       g_signal_connect(playbin, "about-to-finish", G_CALLBACK(&FileSound::AboutToFinish), this);
     }

@@ -1,0 +1,94 @@
+#include "tests/renderer/tunnel_pixels.h"
+
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+#include <utility>
+
+#include "renderer/sgi_writer.h"
+
+namespace orvane::testing {
+namespace {
+
+// Clusters of sharp steps along samples: a rise or fall of more than threshold across two
+// samples; with cyclic the samples go round and a cluster may wrap. Each cluster is given by
+// the sample it starts after.
+struct Steps {
+  std::vector<std::size_t> rises, falls;
+};
+
+Steps sharpSteps(const std::vector<int>& v, int threshold, bool cyclic) {
+  const size_t n = v.size(), span = cyclic ? n : n - 2;
+  std::vector<int> steps(span);
+  for (size_t i = 0; i < span; ++i) {
+    const int d = v[(i + 2) % n] - v[i];
+    steps[i] = d > threshold ? 1 : d < -threshold ? -1 : 0;
+  }
+  Steps found;
+  for (size_t i = 0; i < span; ++i) {
+    const int before = i > 0 ? steps[i - 1] : cyclic ? steps[span - 1] : 0;
+    if (steps[i] != 0 && steps[i] != before)
+      (steps[i] > 0 ? found.rises : found.falls).push_back(i);
+  }
+  return found;
+}
+
+constexpr int kRoundSamples = 720;
+
+std::vector<int> blueRound(const Screenshot& shot, int x, int y, int radius) {
+  std::vector<int> round;
+  for (int i = 0; i < kRoundSamples; ++i) {
+    const double angle = i * 2 * std::numbers::pi / kRoundSamples;
+    round.push_back(shot.at(x + int(std::lround(radius * std::cos(angle))),
+                            y - int(std::lround(radius * std::sin(angle))))
+                        .b);
+  }
+  return round;
+}
+
+}  // namespace
+
+std::string RampsPicture() {
+  std::vector<std::uint8_t> ramps;
+  for (int row = 0; row < 256; ++row)
+    for (int column = 0; column < 256; ++column)
+      ramps.insert(ramps.end(), {std::uint8_t(column), 0, std::uint8_t(row)});
+  const auto picture =
+      renderer::encodeSgi(ramps.data(), 256, 256, 3, renderer::SgiStorage::runLength);
+  return std::string(picture.begin(), picture.end());
+}
+
+bool ShowsThePictureOnEveryFace(const Screenshot& shot, int x, int y, std::string& why) {
+  if (!shot.valid()) return why = "no screenshot", false;
+  if (!Near(shot.at(x, y), Rgb{153, 153, 0}, 25)) return why = "no fog at the far end", false;
+  // Round the centre at every distance, so across the near and the far part of some segment.
+  for (int radius = 100; radius <= 340; radius += 20) {
+    const Steps round = sharpSteps(blueRound(shot, x, y, radius), 100, true);
+    if (!round.rises.empty() || round.falls.size() != 8) {
+      why = "at " + std::to_string(radius) + " pixels round the centre blue rises sharply " +
+            std::to_string(round.rises.size()) + " times and falls " +
+            std::to_string(round.falls.size()) + " times";
+      return false;
+    }
+  }
+  int redRises = 0, redFalls = 0;
+  for (const auto& [dx, dy] : {std::pair{1, 0}, {0, -1}, {-1, 0}, {0, 1}}) {
+    std::vector<int> outward;
+    for (int r = 60; r <= 370; ++r) outward.push_back(shot.at(x + dx * r, y + dy * r).r);
+    const Steps steps = sharpSteps(outward, 40, false);
+    redRises += int(steps.rises.size()), redFalls += int(steps.falls.size());
+  }
+  why = "outward red rises sharply " + std::to_string(redRises) + " times and falls " +
+        std::to_string(redFalls) + " times";
+  return redFalls >= 8 && redRises == 0;
+}
+
+std::vector<double> CornerAngles(const Screenshot& shot, int x, int y, int radius) {
+  std::vector<double> angles;
+  // The step found after sample i lies between samples i and i + 2.
+  for (std::size_t i : sharpSteps(blueRound(shot, x, y, radius), 100, true).falls)
+    angles.push_back(std::fmod((i + 1) * 360.0 / kRoundSamples, 360.0));
+  return angles;
+}
+
+}  // namespace orvane::testing
