@@ -10,8 +10,11 @@
 
 #include <array>
 #include <atomic>
+#include <cctype>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -79,7 +82,7 @@ class SettingsDialogEndToEnd : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(xvfb.running());
     // The host in a folder of its own, with its two companions beside it.
-    const fs::path bin = ORVANE_BIN_DIR;
+    const fs::path bin = fs::path(testing::ProgramPath("Orvane.scr")).parent_path();
     fs::copy_file(bin / "Orvane.scr", folder + "/Orvane.scr");
     for (const char* companion : {"Orvane.image", "Orvane.dll"}) {
       fs::copy_file(bin / companion, folder + "/" + companion);
@@ -89,9 +92,10 @@ class SettingsDialogEndToEnd : public ::testing::Test {
                               "/music/音楽の棚のいちばん奥にしまってある古いアルバム/"
                               "もう聴かなくなった曲ばかりを集めた箱";
     fs::create_directories(shelf);
-    song = shelf +
-           "/朝にもう一度だけ聴きたくなる静かな歌の長い名前の二枚目の最後に入っている Morning "
-           "Song.MP3";
+    // The file's own name is plain ASCII, so that it can be typed as it is (see below).
+    song = shelf + "/朝にもう一度だけ聴きたくなる静かな歌の長い名前の二枚目の最後に入っている";
+    fs::create_directories(song);
+    song += "/Morning Song.MP3";
     ASSERT_GT(song.size(), 268u);
     ASSERT_TRUE(testing::WriteMp3(song, 3.0, 440));
     display = XOpenDisplay(xvfb.display().c_str());
@@ -156,7 +160,16 @@ class SettingsDialogEndToEnd : public ::testing::Test {
     XFlush(display);
   }
 
-  std::optional<int> WaitForExit() { return host->Wait(10s); }
+  std::optional<int> WaitForExit() { return host->Wait(30s); }
+  // Clicks until done() holds: a click that came before the dialog was ready to take it
+  // (on a busy machine) is given again.
+  bool ClickUntil(std::string_view name, const std::function<bool()>& done) {
+    for (int attempt = 0; attempt < 4; ++attempt) {
+      Click(name);
+      if (testing::WaitFor(done, 8s, 50ms)) return true;
+    }
+    return false;
+  }
   void StartHost(const std::string& mode, std::vector<std::string> env = {}) {
     env.push_back("DISPLAY=" + xvfb.display());
     env.push_back("XDG_CACHE_HOME=" + folder + "/cache");
@@ -193,22 +206,44 @@ class SettingsDialogEndToEnd : public ::testing::Test {
 TEST_F(SettingsDialogEndToEnd, ChoosingAFileAndSettingWritesTheSettingsFile) {
   StartDialog();
   Click("lbl_BGM", 2);  // "MP3、WAV"
-  Click("Cmd_File");    // enabled only now
-  ASSERT_TRUE(testing::WaitFor([&] { return finder->FindWindow("ﾌｧｲﾙを開く") != 0; }, 10s))
+  // enabled only now
+  ASSERT_TRUE(ClickUntil("Cmd_File", [&] { return finder->FindWindow("ﾌｧｲﾙを開く") != 0; }))
       << "the file dialog opens";
-  const WindowHandle chooser = finder->FindWindow("ﾌｧｲﾙを開く");
-  std::this_thread::sleep_for(500ms);
-  Xdotool("windowfocus --sync " + std::to_string(chooser));
-  Xdotool("key --clearmodifiers ctrl+l");
-  std::this_thread::sleep_for(200ms);
-  Xdotool("type --delay 20 '" + song + "'");
-  std::this_thread::sleep_for(200ms);
-  Xdotool("key Return");
-  ASSERT_TRUE(testing::WaitFor([&] { return finder->FindWindow("ﾌｧｲﾙを開く") == 0; }, 10s))
-      << "the file dialog takes the typed path";
-  std::this_thread::sleep_for(200ms);
+  // The chooser's window once it shows (another window of that title is never mapped).
+  std::string chooser;
+  ASSERT_TRUE(testing::WaitFor(
+      [&] {
+        chooser = testing::RunShell("DISPLAY=" + xvfb.display() +
+                                    " xdotool search --onlyvisible --name '^ﾌｧｲﾙを開く$'")
+                      .second;
+        return !chooser.empty();
+      },
+      30s, 100ms));
+  chooser = chooser.substr(0, chooser.find('\n'));
+  // The folder goes into the location box as a file URI, every byte but plain ASCII escaped
+  // (xdotool can lose characters that are not on the keyboard when the machine is busy), the
+  // file's name as it is. It is typed again until the chooser takes it.
+  const std::size_t slash = song.rfind('/');
+  std::string uri = "file://";
+  for (unsigned char c : song.substr(0, slash + 1)) {
+    char escaped[4];
+    std::snprintf(escaped, sizeof escaped, "%%%02X", c);
+    uri += std::isalnum(c) || c == '/' || c == '.' || c == '-' ? std::string(1, char(c)) : escaped;
+  }
+  uri += song.substr(slash + 1);
+  bool taken = false;
+  for (int attempt = 0; attempt < 4 && !taken; ++attempt) {
+    Xdotool("windowfocus --sync " + chooser);
+    Xdotool("key --clearmodifiers ctrl+l");
+    std::this_thread::sleep_for(300ms);
+    Xdotool("key --clearmodifiers ctrl+a");
+    Xdotool("type --delay 5 '" + uri + "'");
+    Xdotool("key Return");
+    taken = testing::WaitFor([&] { return finder->FindWindow("ﾌｧｲﾙを開く") == 0; }, 8s, 50ms);
+  }
+  ASSERT_TRUE(taken) << "the file dialog takes the typed path";
   EXPECT_FALSE(Settings()) << "nothing is written before 設定";
-  Click("Cmd_Set");  // "設定"
+  EXPECT_TRUE(ClickUntil("Cmd_Set", [&] { return !host->Running(); }));  // "設定"
   EXPECT_EQ(WaitForExit(), 0) << "the host ends when the dialog has closed";
   ASSERT_EQ(Settings(),
             "[Section]\r\nBGM\x8B\xE6\x95\xAA=2\r\nBGM\xD8\xCB\xDF\xB0\xC4=0\r\n"
@@ -222,7 +257,7 @@ TEST_F(SettingsDialogEndToEnd, ChoosingAFileAndSettingWritesTheSettingsFile) {
   ASSERT_TRUE(heard.running());
   const std::size_t before = heard.Mark();
   StartHost("/s", sound.env());
-  EXPECT_TRUE(testing::WaitFor([&] { return heard.PeakSince(before) > 3000; }, 15s, 50ms))
+  EXPECT_TRUE(testing::WaitFor([&] { return heard.PeakSince(before) > 3000; }, 30s, 50ms))
       << "the tone of the chosen file arrives";
   // Escape ends the tunnel, and the saver with it (pressed again if the first came too early).
   for (int attempt = 0; attempt < 5 && host->Running(); ++attempt) {
@@ -260,7 +295,7 @@ TEST_F(SettingsDialogEndToEnd, APressDraggedOffClicksNothingAndTheTypedTrackIsSa
   ClickAt({repeat.X + 6, repeat.Y + repeat.Height / 2});  // the box's text, not its arrow
   Xdotool("key --clearmodifiers ctrl+a");
   Xdotool("type --delay 20 '12'");
-  Click("Cmd_Set");
+  EXPECT_TRUE(ClickUntil("Cmd_Set", [&] { return !host->Running(); }));
   EXPECT_EQ(WaitForExit(), 0);
   EXPECT_EQ(Settings(),
             "[Section]\r\nBGM\x8B\xE6\x95\xAA=1\r\nBGM\xD8\xCB\xDF\xB0\xC4=12\r\n"
@@ -326,17 +361,22 @@ TEST_F(SettingsDialogEndToEnd, AFailedSaveIsToldAndTheDialogStaysOpenWithTheChoi
 TEST_F(SettingsDialogEndToEnd, TheDialogsLookAndClosingWithoutSettingWritesNothing) {
   StartDialog();
   const WindowHandle dialog = finder->FindWindow("<Orvane>");
-  const testing::Screenshot shot = testing::TakeScreenshot(xvfb.display(), dialog);
-  ASSERT_EQ(shot.width, 492);
-  ASSERT_EQ(shot.height, 246);
-  EXPECT_TRUE(testing::Near(shot.at(486, 123), {220, 220, 250}, 1)) << "the band's light middle";
-  // No music chosen yet: the first mark is blue, the others light.
+  testing::Screenshot shot;
   const auto markCentre = [&](int index) {
     const DialogRect mark = testing::InForm("Img_BGM", index);
     return shot.at(mark.X + 6, mark.Y + 6);
   };
-  EXPECT_GT(markCentre(0).b, markCentre(0).r + 100);
-  EXPECT_TRUE(testing::Near(markCentre(2), {248, 248, 248}, 2));
+  // Once painted: the band's light middle; no music chosen yet, so the first mark is blue and
+  // the others light.
+  EXPECT_TRUE(testing::WaitFor(
+      [&] {
+        shot = testing::TakeScreenshot(xvfb.display(), dialog);
+        return shot.width == 492 && shot.height == 246 &&
+               testing::Near(shot.at(486, 123), {220, 220, 250}, 1) &&
+               markCentre(0).b > markCentre(0).r + 100 &&
+               testing::Near(markCentre(2), {248, 248, 248}, 2);
+      },
+      20s, 100ms));
   XSizeHints hints{};  // a fixed size
   long supplied = 0;
   ASSERT_TRUE(XGetWMNormalHints(display, dialog, &hints, &supplied));
@@ -348,7 +388,7 @@ TEST_F(SettingsDialogEndToEnd, TheDialogsLookAndClosingWithoutSettingWritesNothi
   const testing::Rgb field =
       testing::TakeScreenshot(xvfb.display(), dialog).at(box.X + 10, box.Y + box.Height / 2);
   EXPECT_TRUE(testing::Near(field, {255, 255, 255}, 2));
-  Click("Cmd_Can");  // "ｷｬﾝｾﾙ"
+  EXPECT_TRUE(ClickUntil("Cmd_Can", [&] { return !host->Running(); }));  // "ｷｬﾝｾﾙ"
   EXPECT_EQ(WaitForExit(), 0);
 
   StartDialog();

@@ -32,7 +32,7 @@ TEST(HostProgram, RefusesWithoutADisplayOrWhileASaverRunsAndShowsBothMissingFile
   Display* display = XOpenDisplay(server.display().c_str());
   ASSERT_TRUE(server.running() && display);
   std::filesystem::create_directory(folder / "host");
-  std::filesystem::copy_file(ORVANE_BIN_DIR "/Orvane.scr", folder / "host/Orvane.scr");
+  std::filesystem::copy_file(testing::ProgramPath("Orvane.scr"), folder / "host/Orvane.scr");
   testing::WriteBytes(folder / "host/Orvane.image", "image");
   testing::WriteBytes(folder / "host/Orvane.dll", "program");
   const std::string dataDirectory = folder / "cache/t_ovin";

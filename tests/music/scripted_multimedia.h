@@ -35,7 +35,7 @@ class ScriptedMultimedia final : public platform::Multimedia {
     const auto [result, answer] = it == answers_.end() ? Reply{0, ""} : it->second;
     if (reply != nullptr && length > 0) reply[0] = '\0';
     if (result != 0 || reply == nullptr || length == 0) return result;
-    if (answer.size() >= length) return platform::MCIERR_PARAM_OVERFLOW;
+    if (answer.size() >= length) return 268u;
     std::memcpy(reply, answer.c_str(), answer.size() + 1);
     return 0;
   }

@@ -45,7 +45,7 @@ class PreviewDisplay : public ::testing::Test {
   }
   std::unique_ptr<Child> StartPreview(const std::string& handle) {
     return std::make_unique<Child>(
-        std::vector<std::string>{ORVANE_BIN_DIR "/Orvane.scr", "/p", handle},
+        std::vector<std::string>{ProgramPath("Orvane.scr"), "/p", handle},
         std::vector<std::string>{"DISPLAY=" + xvfb.display()});
   }
   std::vector<Window> Children(Window window) {

@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
-#include <future>
 #include <tuple>
 
 #include "renderer/sgi_image.h"
@@ -264,31 +263,6 @@ TEST_F(ReaderTest, ACallerRefusingTheSizeGetsNoPixels) {
   EXPECT_EQ(asked, std::pair(6, 3));
   EXPECT_EQ(refused.error, ImageError::none);
   EXPECT_EQ(refused.pixels, nullptr);
-}
-
-// Only a regular file is a picture: a directory or FIFO at the path is reported like a missing
-// file (Windows' C library refuses to open a directory at all, and has no FIFOs).
-TEST_F(ReaderTest, DirectoriesCannotBeOpened) {
-  std::filesystem::create_directory(path_);
-  const TextureImage image = loadTextureImage(path_.c_str());
-  EXPECT_EQ(image.error, ImageError::cannotOpen);
-  EXPECT_EQ(image.osError, EISDIR);
-  EXPECT_EQ(image.pixels, nullptr);
-}
-
-TEST_F(ReaderTest, FifosCannotBeOpened) {
-  const std::string fifo = folder_ / "fifo.image";
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  auto loading = std::async(std::launch::async, [&] { return loadTextureImage(fifo.c_str()); });
-  if (loading.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
-    // Let the stuck open go on, so that the test can end.
-    std::fclose(std::fopen(fifo.c_str(), "wb"));
-    FAIL() << fifo << " held the reader up";
-  }
-  const TextureImage image = loading.get();
-  EXPECT_EQ(image.error, ImageError::cannotOpen);
-  EXPECT_EQ(image.osError, ESPIPE);
-  EXPECT_EQ(image.pixels, nullptr);
 }
 
 TEST_F(ReaderTest, ImageMagickFilesDecodeToTheSourcePixels) {

@@ -24,7 +24,7 @@ class RendererFixture : public ::testing::Test {
   }
   std::unique_ptr<testing::Child> startRenderer() {
     return std::make_unique<testing::Child>(
-        std::vector<std::string>{ORVANE_BIN_DIR "/Orvane.dll"},
+        std::vector<std::string>{testing::ProgramPath("Orvane.dll")},
         std::vector<std::string>{"DISPLAY=" + xvfb_.display(), "XDG_CACHE_HOME=" + cache_.path()});
   }
 

@@ -13,8 +13,8 @@ namespace orvane::testing {
 std::string RampsPicture();
 
 // The tunnel drawn with the ramps picture round the centre (x, y) of a monitor: fog at the far
-// end; walking counter-clockwise round the centre, blue climbs across each face and falls at
-// each of the eight corners, whatever the roll; walking outward, red climbs across each
+// end; walking counter-clockwise round the centre at any distance, blue climbs across each face and
+// falls at each of the eight corners, whatever the roll; walking outward, red climbs across each
 // segment from its far ring to its near ring and falls where the next one begins. Says why not.
 bool ShowsThePictureOnEveryFace(const Screenshot& shot, int x, int y, std::string& why);
 

@@ -42,7 +42,7 @@ std::vector<pid_t> ProcessesWhere(Condition condition) {
 
 SaverInstall::SaverInstall() {
   for (const char* name : {"Orvane.scr", "Orvane.dll", "Orvane.image"}) {
-    std::filesystem::copy_file(std::string(ORVANE_BIN_DIR) + "/" + name, Path(name));
+    std::filesystem::copy_file(ProgramPath(name), Path(name));
   }
 }
 

@@ -153,7 +153,7 @@ TEST_F(SaverWindowTest, CdPollStoppedAfterAnErrorSendsNoStopOrCloseAtTheEnd) {
   w->fake.Advance(200ms);
   EXPECT_TRUE(BGM_CDPollOn);
   // The disc is taken out: the next poll fails, and polling stops for good.
-  w->mm.Answer("status cdaudio current track", platform::MCIERR_HARDWARE);
+  w->mm.Answer("status cdaudio current track", 262u);
   const size_t ejected = w->fake.calls.size();
   w->fake.Advance(200ms);
   EXPECT_EQ(CallsSince(ejected), (Strings{"MCI status cdaudio current track", "StopTimer 2"}));

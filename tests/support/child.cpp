@@ -94,4 +94,9 @@ std::pair<int, std::string> RunShell(const std::string& command) {
   return {Decode(status), output};
 }
 
+std::string ProgramPath(const std::string& name) {
+  const char* folder = getenv("ORVANE_TEST_BIN_DIR");
+  return std::string(folder != nullptr && *folder != '\0' ? folder : ORVANE_BIN_DIR) + "/" + name;
+}
+
 }  // namespace orvane::testing

@@ -45,6 +45,10 @@ class Child {
 // Runs a command to its end through /bin/sh and returns its exit code and standard output.
 std::pair<int, std::string> RunShell(const std::string& command);
 
+// The path of one of the built programs: from ORVANE_TEST_BIN_DIR when it is set (the package
+// check runs the scenarios against the unpacked package), else from the build tree.
+std::string ProgramPath(const std::string& name);
+
 // Starts argv with env on top of the test's environment (a pair without "=" removes the
 // variable), its output in the given files; with dieWithTest it dies when the test does.
 pid_t Spawn(std::vector<std::string> argv, const std::vector<std::string>& env,

@@ -1,0 +1,218 @@
+#!/usr/bin/env bash
+# Plants faults a user would notice, one at a time, in a kept copy of the tree and checks that
+# the tests catch each: the nearest tests first, the whole Linux suite only for a fault they
+# miss (the Wine tests for a fault in Windows-only code). Exits 1 if any fault survives.
+#
+#   tests/mutants.sh             every row
+#   tests/mutants.sh PATTERN     the rows whose line holds PATTERN (grep -F)
+#   tests/mutants.sh --linux     the rows the Linux suite catches (no Windows build needed)
+#   tests/mutants.sh --check     only that every row's text is in the tree, once
+#   tests/mutants.sh --prepare   only copy the tree and build the copy
+#
+# The copy and its builds stay in build-mutants/ between runs, so each fault costs one
+# incremental build (through ccache where it is installed).
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+work="$root/build-mutants"
+
+# file | exact text before | text after | tests that should catch it (ctest -R, or wine:REGEX)
+# A texture coordinate, the run-length bound and SIGTERM name only a test that sees what the
+# user would: a pixel drawn, a process ended. An MP3 started again 1 ms in sounds the same.
+rows=$(cat <<'ROWS'
+renderer/tunnel_gl.cpp | glTexCoord2f(0.0f, 1.0f); | glTexCoord2f(0.0f, 0.0f); | RendererRun
+renderer/tunnel_gl.cpp | gluPerspective(60.0, viewportAspect(viewport), 0.5, 100.0); | gluPerspective(90.0, viewportAspect(viewport), 0.5, 100.0); | SceneTest|RendererRun
+renderer/tunnel_gl.cpp | glFogf(GL_FOG_DENSITY, 0.08f); | glFogf(GL_FOG_DENSITY, 0.02f); | SceneTest|RendererRun
+renderer/tunnel_scene.cpp |       return {0.0f, 1.0f}; |       return {0.0f, 0.9f}; | SceneTest|RendererRun
+renderer/tunnel_scene.h | kSpeedStep = 0.0005; | kSpeedStep = 0.005; | SceneTest
+renderer/tunnel_scene.cpp |   if (tunnelAngle >= kFullTurn) tunnelAngle -= kFullTurn; |   if (tunnelAngle > kFullTurn) tunnelAngle -= kFullTurn; | SceneTest
+renderer/sgi_image.cpp | std::min({count, packedSize - in, room}) | std::min(count, room) | RendererRun
+renderer/sgi_image.cpp |       if (in == packedSize) break; |  | ReaderTest|RleRowTest
+renderer/main.cpp | constexpr unsigned char kEscape = 27; | constexpr unsigned char kEscape = 28; | RendererRun
+platform/linux/ini_file.cpp |   out += std::string(key) + "=" + encoded + "\r\n"; |   out += std::string(key) + "=" + encoded + "\n"; | IniUpdate|SettingsForm|SettingsDialogEndToEnd
+platform/linux/ini_file.cpp | return (c >= 'A' && c <= 'Z') ? | return (c >= 'A' && c <= 'z') ? | IniCases|IniUpdate
+platform/linux/atomic_file.cpp |     if (rename(path_.c_str(), target_.c_str()) != 0) return false; |     if (rename(path_.c_str(), (target_ + "~").c_str()) != 0) return false; | IniFiles|FileSystem
+platform/mci_errors.h | MCIERR_NO_CLOSING_QUOTE = MCIERR_BASE + 38; | MCIERR_NO_CLOSING_QUOTE = MCIERR_BASE + 138; | MciParser|SystemMci
+host/music/Orvane_BGM.cpp | kMp3Alias + " from 0" | kMp3Alias + " from 1" | MusicModule|DaemonRunTest
+host/music/Orvane_BGM.cpp |   multimedia->PlaySound(nullptr, 0); |   multimedia->PlaySound(nullptr, 1); | HeardOnTheSink|SaverRun
+platform/linux/close_watch_x11.cpp | {SIGTERM, SIGHUP, SIGINT} | {SIGHUP, SIGINT} | DaemonRun\.|SaverRun
+platform/linux/fork_exec.cpp | prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 | prctl(PR_SET_PDEATHSIG, 0) != 0 | SaverRun|OwnedProgram
+host/Orvane_S.h | Timer3Interval{500}; | Timer3Interval{5000}; | SaverWindowTest|SaverRun
+host/renderer_watch.cpp |   if (windowSeen_) return true; |   if (windowSeen_) return false; | SaverWindowTest|SaverRun
+host/Orvane_Main.cpp | refused = platform.windowFinder.FindWindow(title) != 0 || refused; | refused = refused; | MainTest|HostProgram|SaverRun
+host/preview_layout.cpp | const std::int64_t width = std::int64_t{host.right} - host.left; | const std::int64_t width = std::int64_t{host.right} - host.left - 1; | PreviewLayout|PreviewDisplay
+host/dialog/dialog_layout.cpp | K::Command, kForm, 4740, 3000, 1215, 375 | K::Command, kForm, 4740, 3030, 1215, 375 | DialogLayout|SettingsDialogEndToEnd
+host/dialog/settings_form.cpp |     if (kind == 2) view_.FileButton().SetEnabled(true); |     if (kind == 1) view_.FileButton().SetEnabled(true); | SettingsForm|SettingsDialogEndToEnd
+host/dialog/settings_form.cpp |   Guarded([&] { write(IniKeyFile, BGM_File); }); |  | SettingsForm|SettingsDialogEndToEnd
+host/controls/Command.cpp |   if (fields_.IsEnabled == kTrue && fields_.State != CommandState::Selected) RaiseClick(); |   if (fields_.IsEnabled == kTrue) RaiseClick(); | CommandTransitions|SettingsDialogEndToEnd
+host/controls/Command.cpp |     fields_.State = CommandState::HighLight;⏎    PaintState(Look::HighLight); |     fields_.State = CommandState::HighLight;⏎    PaintState(Look::Normal); | CommandTransitions|CommandDisplay|SettingsDialogEndToEnd
+common/data_directory.cpp |     if (info.st_uid != geteuid()) { |     if (false) { | DataDirectoryTest|SaverRun|RendererRun
+host/daemon_run_x11.cpp | static CloseWatch closeWatch([] { run->End(); }); | static CloseWatch closeWatch([] {}); | DaemonRun\.
+host/daemon_run.cpp |   Guarded([&] { parts_.musicLock.Release(); }); |  | DaemonRunTest|DaemonRun\.
+platform/linux/music_lock_posix.cpp | LOCK_EX \| LOCK_NB | LOCK_SH \| LOCK_NB | FlockMusicLock|DaemonRun\.
+renderer/tools/jpeg_picture.cpp | if (level < 0) stop(common); | if (level < -1) stop(common); | PictureTest.ToolRefuses
+renderer/tools/png_picture.cpp | png_read_end(png, nullptr); |  | PictureTest.ToolRefuses
+renderer/tools/picture_decode.cpp | width <= limits.side && height | width <= 2 * limits.side && height | PictureTest.ToolRefuses
+renderer/tools/row_scaler.cpp | (i + 0.5) * step - 0.5 | i * step | RowScalerTest
+renderer/tools/png_picture.cpp | (row[4 * x + c] * a + 127) / 255 | row[4 * x + c] | PictureTest.ToolScalesEveryKind
+renderer/tools/exif_orientation.cpp |           sx = y;⏎          sy = h - 1 - x; |           sx = w - 1 - y;⏎          sy = x; | PictureTest.ToolScalesEveryKind
+renderer/tunnel_gl.cpp | gluPerspective(60.0, viewportAspect(viewport), 0.5, 100.0); | gluPerspective(60.0, viewportAspect({0, 0, 1920, 1080}), 0.5, 100.0); | EveryMonitor.*no_window_manager
+renderer/monitor_layout.cpp | result.viewports.push_back({m.x - left, bottom - (m.y + m.height), m.width, m.height}); | result.viewports.push_back({m.x - left, m.y - top, m.width, m.height}); | MonitorLayout\.|EveryMonitor.*no_window_manager
+renderer/monitor_window_x11.cpp | grabKeyboard(display, spanning); | (void)grabKeyboard; | EveryMonitor.*openbox
+host/dialog/settings_form.cpp |   if (failure) { |   if (false) { | SettingsFormTest.ASaveThatFailsSaysWhy
+platform/linux/profile_posix.cpp |   if (read == ReadResult::Ok && !MayWrite(target)) return false; |   if (false) return false; | SettingsFormTest.ASaveThatFailsSaysWhy|IniFiles.ReadsAndWrites|SettingsDialogEndToEnd.AFailedSave
+platform/linux/settings_place.cpp |   if (chosen != beside && !access.Exists(chosen) && access.Exists(beside)) return beside; |   if (false) return beside; | SettingsPlace\.
+host/Orvane_B.cpp |   const std::string file = SettingsSourcePath(); |   const std::string file = SettingsPath(); | MainTest.SettingsAndPicture
+platform/linux/mci/gst_pipeline_gst.cpp | gst_element_factory_make("pulsesink", nullptr) | gst_element_factory_make("autoaudiosink", nullptr) | SystemMci.NoDriveNoDiscOrNoSoundServerFailQuietly|SaverRun.WithoutXdgRuntimeDir
+host/main.cpp | orvane::common::SetRuntimeFolderWhenUnset(); | // orvane::common::SetRuntimeFolderWhenUnset(); | SaverRun.WithoutXdgRuntimeDir
+common/xdg_folder.cpp | if (lstat(folder.c_str(), &info) != 0 | if (stat(folder.c_str(), &info) != 0 | RuntimeFolder\.
+host/usage.cpp | if (text == "--version") | if (text == "-version") | HostProgram.HelpAndVersionAnswerWithoutADisplay
+host/dialog/open_file_request.cpp |   if (folder.empty()) folder = userFiles.MusicFolder(); |  | SettingsFormTest.TheFileDialogStartsInTheFolderAndTakesOnlyPathsThatFit
+platform/win32/win32_platform_win32.cpp | MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), | MultiByteToWideChar(CP_ACP, 0, utf8.data(), size, wide.data(), | wine:HostWineTest|DialogWineTest
+platform/win32/win32_platform_win32.cpp |     return chosen != beside && !Exists(chosen) && Exists(beside) ? beside : chosen; |     return chosen != beside && false ? beside : chosen; | wine:DialogWineAsUserTest
+renderer/monitor_window_win32.cpp | if (layout.viewports.size() < 2 || window == nullptr) return false; | if (layout.viewports.size() < 99 || window == nullptr) return false; | wine:EveryMonitor
+desktop/windows/Orvane.nsi | !insertmacro UnselectSection ${SecSaver} | ; !insertmacro UnselectSection ${SecSaver} | wine:InstallerWineTest.NoSaverKeepsTheChosenSaver
+desktop/windows/Orvane.nsi | Section /o "un.$(SettingsSection)" | Section "un.$(SettingsSection)" | wine:InstallerWineTest.InstallsRunsUpgradesAndUninstallsForTheUser
+desktop/windows/version.rc | VALUE "FileVersion", ORVANE_VERSION_TEXT | VALUE "FileVersion", "0.0.0" | wine:InstallerWineTest.InstallsRunsUpgradesAndUninstallsForTheUser
+ROWS
+)
+
+# One row as four fields: "\|" is a pipe inside a text, "⏎" a line break.
+field() {
+  python3 - "$1" "$2" <<'PY'
+import sys
+parts = [p.strip(' ') if i in (0, 3) else p for i, p in
+         enumerate(sys.argv[1].replace('\\|', '\0').split(' | '))]
+if len(parts) != 4:
+    sys.exit(1)
+print(parts[int(sys.argv[2])].replace('\0', '|').replace('⏎', '\n'), end='')
+PY
+}
+
+# Replaces the one occurrence of before by after in file; fails when before is not there once.
+plant() {
+  python3 - "$1" "$2" "$3" <<'PY'
+import sys
+path, before, after = sys.argv[1:]
+text = open(path, encoding='utf-8').read()
+if text.count(before) != 1:
+    sys.exit(1)
+open(path, 'w', encoding='utf-8').write(text.replace(before, after))
+PY
+}
+
+selected=()
+while IFS= read -r row; do
+  [ -z "$row" ] && continue
+  if [ "${1:-}" != "" ] && [[ "$1" != --* ]] && [[ "$row" != *"$1"* ]]; then continue; fi
+  if [ "${1:-}" = "--linux" ] && [[ "$row" == *"| wine:"* ]]; then continue; fi
+  selected+=("$row")
+done <<<"$rows"
+
+if [ "${1:-}" = "--check" ]; then
+  bad=0
+  for row in "${selected[@]}"; do
+    file=$(field "$row" 0) || { echo "not four fields: $row"; bad=1; continue; }
+    before=$(field "$row" 1; echo x) && before=${before%x}
+    count=$(python3 -c 'import sys; print(open(sys.argv[1]).read().count(sys.argv[2]))' \
+      "$file" "$before" 2>/dev/null || echo 0)
+    [ "$count" = 1 ] || { echo "found $count times in $file: $before"; bad=1; }
+  done
+  echo "${#selected[@]} rows, $([ $bad = 0 ] && echo all found once || echo some stale)"
+  exit $bad
+fi
+
+# The kept copy: only files whose bytes changed are copied, with a fresh time (shutil.copy keeps
+# the mode, not the time), so that ninja rebuilds exactly those; a file restored after the last
+# fault is newer than its object and is rebuilt too.
+src="$work/src"
+python3 - "$root" "$src" <<'PY' || exit 1
+import filecmp, os, shutil, sys
+root, copy = sys.argv[1:]
+def skip(rel):
+    top = rel.split(os.sep)[0]
+    return top.startswith('build') or top == '.git'
+wanted = set()
+for folder, dirs, files in os.walk(root):
+    rel = os.path.relpath(folder, root)
+    dirs[:] = [d for d in dirs if not skip(os.path.normpath(os.path.join(rel, d)))]
+    for name in files:
+        path = os.path.normpath(os.path.join(rel, name))
+        wanted.add(path)
+        source, target = os.path.join(root, path), os.path.join(copy, path)
+        if os.path.islink(source) or not os.path.isfile(source):
+            continue
+        if not os.path.exists(target) or not filecmp.cmp(source, target, shallow=False):
+            os.makedirs(os.path.dirname(target), exist_ok=True)
+            shutil.copy(source, target)
+for folder, dirs, files in os.walk(copy):
+    rel = os.path.relpath(folder, copy)
+    dirs[:] = [d for d in dirs if not skip(os.path.normpath(os.path.join(rel, d)))]
+    for name in files:
+        if os.path.normpath(os.path.join(rel, name)) not in wanted:
+            os.remove(os.path.join(folder, name))
+PY
+launcher=()
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR="$root"  # the copy shares the cache with the tree's own build/
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S "$src" -B "$src/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" \
+  >/dev/null || exit 1
+jobs=$(($(nproc) < 2 ? $(nproc) : 2))
+build() {
+  cmake --build "$src/build" -j"$jobs" >"$work/build.log" 2>&1 || return 1
+  if [ "$1" = wine ]; then "$src/scripts/windows.sh" --build >>"$work/build.log" 2>&1 || return 1; fi
+}
+# Runs the tests matching regex (all of its kind when regex is empty); 0 when every one passes.
+suite() {
+  local kind=$1 regex=$2 label=(-LE wine)
+  [ "$kind" = wine ] && label=(-L wine)
+  (cd "$src/build" && ctest "${label[@]}" ${regex:+-R "$regex"} --stop-on-failure --timeout 300 \
+    --no-tests=error >"$work/test.log" 2>&1)
+}
+
+# The first test that failed, by name (a parameterized one's name goes on after a space).
+failed() {
+  grep -m1 -oE '[0-9]+ - [^ ]+ .*\((Failed|Timeout|SEGFAULT|Subprocess aborted)' "$work/test.log" |
+    sed 's/^[0-9]* - //; s/ .*//'
+}
+
+echo "mutants: building the unchanged copy"
+build linux || { echo "mutants: the unchanged copy does not build (see $work/build.log)"; exit 1; }
+[ "${1:-}" = "--prepare" ] && exit 0
+start=$SECONDS
+survived=0
+n=0
+for row in "${selected[@]}"; do
+  n=$((n + 1))
+  file=$(field "$row" 0)
+  before=$(field "$row" 1; echo x) && before=${before%x}
+  after=$(field "$row" 2; echo x) && after=${after%x}
+  regex=$(field "$row" 3)
+  kind=linux
+  if [[ "$regex" == wine:* ]]; then kind=wine regex=${regex#wine:}; fi
+  rowStart=$SECONDS
+  cp "$src/$file" "$work/pristine"
+  if ! plant "$src/$file" "$before" "$after"; then
+    result="STALE: the text before is not in $file once"
+    survived=$((survived + 1))
+  elif ! build "$kind"; then
+    result="DOES NOT BUILD (see $work/build.log)"
+    survived=$((survived + 1))
+  elif ! suite "$kind" "$regex"; then
+    result="caught by $regex: $(failed)"
+  elif ! suite "$kind" ""; then
+    result="missed by $regex, caught by the $kind suite: $(failed)"
+  else
+    result="SURVIVED"
+    survived=$((survived + 1))
+  fi
+  # A fresh time on the restored file, so that the next build compiles it again.
+  cp "$work/pristine" "$src/$file"
+  printf '%2d %-40s %4ds  %s\n' "$n" "$file" $((SECONDS - rowStart)) "$result"
+done
+build linux >/dev/null 2>&1
+echo "mutants: ${#selected[@]} planted, $((${#selected[@]} - survived)) caught, $survived not," \
+  "in $(((SECONDS - start) / 60)) min $(((SECONDS - start) % 60)) s"
+[ "$survived" = 0 ]
