@@ -1,12 +1,9 @@
 #include "tests/support/dummy_xorg.h"
 
-#include <poll.h>
-#include <unistd.h>
-
-#include <chrono>
 #include <filesystem>
 
 #include "tests/support/child.h"
+#include "tests/support/xvfb.h"
 
 namespace orvane::testing {
 namespace {
@@ -56,25 +53,11 @@ DummyXorg::DummyXorg() {
   WriteBytes(folder_ / "xorg.conf", kConfig);
   // An empty configuration folder, so that the system's snippets are not read.
   std::filesystem::create_directory(folder_ / "xorg.conf.d");
-  int fds[2];
-  if (pipe(fds) != 0) return;
-  pid_ = Spawn({"Xorg", "-displayfd", std::to_string(fds[1]), "-config", folder_ / "xorg.conf",
-                "-configdir", folder_ / "xorg.conf.d", "-noreset", "-nolisten", "tcp", "-logfile",
-                folder_ / "Xorg.log", "-novtswitch", "-sharevts"},
-               {}, "/dev/null", "/dev/null");
-  close(fds[1]);
-  // The server writes its display number once it accepts connections.
-  std::string number;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (pid_ > 0 && std::chrono::steady_clock::now() < deadline) {
-    pollfd p{fds[0], POLLIN, 0};
-    if (poll(&p, 1, 100) <= 0) continue;
-    char c;
-    if (read(fds[0], &c, 1) != 1 || c == '\n') break;
-    number += c;
-  }
-  close(fds[0]);
-  if (!number.empty()) display_ = ":" + number;
+  display_ = StartDisplayServer(
+      "Xorg",
+      {"-config", folder_ / "xorg.conf", "-configdir", folder_ / "xorg.conf.d", "-noreset",
+       "-nolisten", "tcp", "-logfile", folder_ / "Xorg.log", "-novtswitch", "-sharevts"},
+      &pid_);
 }
 
 DummyXorg::~DummyXorg() {
