@@ -276,7 +276,12 @@ int main(int argc, char** argv) {
     std::fprintf(out, "},\n");
   }
   std::fprintf(out, "};\n\n}  // namespace orvane\n");
-  if (std::fclose(out) != 0 || std::rename(temp.c_str(), path.c_str()) != 0) {
+  const bool written = std::fclose(out) == 0;
+#ifdef _WIN32
+  // The C runtime's rename does not replace a file, and a build made again finds the old one.
+  if (written) std::remove(path.c_str());
+#endif
+  if (!written || std::rename(temp.c_str(), path.c_str()) != 0) {
     std::perror(path.c_str());
     return 1;
   }
