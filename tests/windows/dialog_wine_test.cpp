@@ -47,13 +47,6 @@ const Rgb kSelected{0xA9, 0xC5, 0xEF};
 const Rgb kPressed{0x00, 0x3C, 0x74};
 const Rgb kDisable{0xF5, 0xF4, 0xEA};
 
-std::string WindowsPath(const std::string& unixPath) {
-  std::string path = "Z:" + std::filesystem::absolute(unixPath).string();
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
-
 std::string Text(Rgb c) {
   char text[16];
   std::snprintf(text, sizeof text, "%02X%02X%02X", c.r, c.g, c.b);
@@ -184,6 +177,23 @@ class DialogWineTest : public ::testing::Test {
     return seen;
   }
 
+  // "MP3、WAV", then "..." and the file's path typed into Wine's file dialog, which takes it.
+  void ChooseMusicFile(const std::string& path) {
+    Click("lbl_BGM", 2);  // "MP3、WAV"
+    Click("Cmd_File");    // "..."
+    const unsigned long chooser = FindWindow("ﾌｧｲﾙを開く");
+    ASSERT_NE(chooser, 0u) << "the file dialog opens";
+    std::this_thread::sleep_for(500ms);
+    // Its file name box has the focus.
+    Xdotool("windowfocus " + std::to_string(chooser));
+    std::this_thread::sleep_for(200ms);
+    Xdotool("type --delay 20 '" + WindowsPath(path) + "'");
+    std::this_thread::sleep_for(200ms);
+    Xdotool("key Return");
+    ASSERT_TRUE(WaitFor([&] { return FindWindow("ﾌｧｲﾙを開く", 0ms) == 0; }, 10s))
+        << "the file dialog takes the typed path";
+    std::this_thread::sleep_for(300ms);
+  }
   std::optional<std::string> Settings() const {
     if (!std::filesystem::exists(folder_ / "Orvane.ini")) return std::nullopt;
     return ReadBytes(folder_ / "Orvane.ini");
@@ -278,20 +288,8 @@ TEST_F(DialogWineTest, AFileChosenAndSetIsWrittenAndTheSaverPlaysIt) {
   WriteWav(wav, 1.0, 880);
 
   StartDialog();
-  Click("lbl_BGM", 2);  // "MP3、WAV"
-  Click("Cmd_File");    // "..."
-  const unsigned long chooser = FindWindow("ﾌｧｲﾙを開く");
-  ASSERT_NE(chooser, 0u) << "the file dialog opens";
-  std::this_thread::sleep_for(500ms);
-  // Its file name box has the focus.
-  Xdotool("windowfocus " + std::to_string(chooser));
-  std::this_thread::sleep_for(200ms);
-  Xdotool("type --delay 20 '" + WindowsPath(wav) + "'");
-  std::this_thread::sleep_for(200ms);
-  Xdotool("key Return");
-  ASSERT_TRUE(WaitFor([&] { return FindWindow("ﾌｧｲﾙを開く", 0ms) == 0; }, 10s))
-      << "the file dialog takes the typed path";
-  std::this_thread::sleep_for(300ms);
+  ChooseMusicFile(wav);
+  ASSERT_FALSE(HasFatalFailure());
   EXPECT_FALSE(Settings()) << "nothing is written before 設定";
   Click("Cmd_Set");  // "設定"
   EXPECT_EQ(host_->Wait(20s), 0) << "the host ends when the dialog has closed";
@@ -316,18 +314,8 @@ TEST_F(DialogWineTest, AFileNamedOutsideTheCodePageIsKeptByItsShortName) {
   std::filesystem::create_directories(folder_ / "music");
   WriteWav(folder_ / "music/ゲーム.wav", 1.0, 880);
   StartDialog();
-  Click("lbl_BGM", 2);  // "MP3、WAV"
-  Click("Cmd_File");    // "..."
-  const unsigned long chooser = FindWindow("ﾌｧｲﾙを開く");
-  ASSERT_NE(chooser, 0u) << "the file dialog opens";
-  std::this_thread::sleep_for(500ms);
-  Xdotool("windowfocus " + std::to_string(chooser));
-  std::this_thread::sleep_for(200ms);
-  Xdotool("type --delay 20 '" + WindowsPath(folder_ / "music/ゲーム.wav") + "'");
-  std::this_thread::sleep_for(200ms);
-  Xdotool("key Return");
-  ASSERT_TRUE(WaitFor([&] { return FindWindow("ﾌｧｲﾙを開く", 0ms) == 0; }, 10s));
-  std::this_thread::sleep_for(300ms);
+  ChooseMusicFile(folder_ / "music/ゲーム.wav");
+  ASSERT_FALSE(HasFatalFailure());
   EXPECT_EQ(FindWindow("Orvane \\(ScreenSaver\\)", 0ms), 0u) << "no message: it fits";
   Click("Cmd_Set");  // "設定"
   EXPECT_EQ(host_->Wait(20s), 0);

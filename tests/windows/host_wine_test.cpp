@@ -25,13 +25,6 @@ using namespace orvane::testing;
 const std::string kBin = ORVANE_WINDOWS_BIN_DIR;
 const std::string kPrograms = ORVANE_WINDOWS_TEST_PROGRAMS;
 
-std::string WindowsPath(const std::string& unixPath) {
-  std::string path = "Z:" + std::filesystem::absolute(unixPath).string();
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
-
 std::string Hex(const std::string& bytes) {
   static const char digits[] = "0123456789ABCDEF";
   std::string hex;
