@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz/split_words.h"
 #include "host/command_line.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -17,14 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (orvane::PreviewHandle(text) != orvane::PreviewHandle(text)) std::abort();
 
   // The same bytes as arguments split at NUL.
-  std::vector<std::string> words;
-  size_t start = 0;
-  for (size_t i = 0; i <= text.size(); ++i) {
-    if (i == text.size() || text[i] == '\0') {
-      words.push_back(text.substr(start, i - start));
-      start = i + 1;
-    }
-  }
+  const std::vector<std::string> words = orvane::fuzz::SplitAtNul(text);
   std::vector<const char*> arguments;
   size_t expected = 0;
   for (const auto& word : words) {

@@ -9,20 +9,14 @@
 #include <vector>
 
 #include "common/window_id.h"
+#include "fuzz/split_words.h"
 #include "host/daemon_command_line.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const bool environmentSet = data[0] & 1;
   const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
-  std::vector<std::string> words;
-  size_t start = 0;
-  for (size_t i = 0; i <= text.size(); ++i) {
-    if (i == text.size() || text[i] == '\0') {
-      words.push_back(text.substr(start, i - start));
-      start = i + 1;
-    }
-  }
+  const std::vector<std::string> words = orvane::fuzz::SplitAtNul(text);
 
   if (const auto id = orvane::common::ParseWindowId(text)) {
     if (*id == 0) std::abort();

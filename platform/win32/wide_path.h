@@ -11,48 +11,44 @@
 // settings file holds it.
 namespace orvane {
 
-inline std::wstring WidePath(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int size = static_cast<int>(utf8.size());
-  const int wideSize = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+// Text in a code page (CP_UTF8, CP_ACP) to UTF-16, and back; empty for text the system
+// cannot convert.
+inline std::wstring WideFrom(std::string_view text, UINT codePage) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const int wideSize = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
   if (wideSize <= 0) return {};
   std::wstring wide(static_cast<size_t>(wideSize), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), wideSize);
+  MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), wideSize);
   return wide;
 }
 
-inline std::string Utf8Path(std::wstring_view wide) {
+inline std::string NarrowFrom(std::wstring_view wide, UINT codePage) {
   if (wide.empty()) return {};
   const int size = static_cast<int>(wide.size());
   const int bytes =
-      WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+      WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
   if (bytes <= 0) return {};
-  std::string utf8(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), bytes, nullptr, nullptr);
-  return utf8;
+  std::string text(static_cast<size_t>(bytes), '\0');
+  WideCharToMultiByte(codePage, 0, wide.data(), size, text.data(), bytes, nullptr, nullptr);
+  return text;
+}
+
+inline std::wstring WidePath(std::string_view utf8) {
+  return WideFrom(utf8, CP_UTF8);
+}
+inline std::string Utf8Path(std::wstring_view wide) {
+  return NarrowFrom(wide, CP_UTF8);
 }
 
 // Text in the ANSI code page as the A functions read it.
 inline std::wstring WideFromCodePage(std::string_view ansi) {
-  if (ansi.empty()) return {};
-  const int size = static_cast<int>(ansi.size());
-  const int wideSize = MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0);
-  if (wideSize <= 0) return {};
-  std::wstring wide(static_cast<size_t>(wideSize), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, wide.data(), wideSize);
-  return wide;
+  return WideFrom(ansi, CP_ACP);
 }
-
 // Text in the ANSI code page as the A functions write it (the system's default character for
 // what has no form there).
 inline std::string CodePageFromWide(std::wstring_view wide) {
-  if (wide.empty()) return {};
-  const int size = static_cast<int>(wide.size());
-  const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 0) return {};
-  std::string ansi(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), size, ansi.data(), bytes, nullptr, nullptr);
-  return ansi;
+  return NarrowFrom(wide, CP_ACP);
 }
 
 }  // namespace orvane
