@@ -1,10 +1,8 @@
-// The state pictures, and the control's paints on its image surface.
+// The control's face as it paints it: each look, the frame's pieces at any size, the gradient,
+// and the caption as both shells draw it.
 #include <gtest/gtest.h>
 
-#include <array>
-
 #include "host/controls/Command.h"
-#include "host/controls/state_pictures.h"
 #include "tests/controls/fakes.h"
 
 namespace orvane {
@@ -12,185 +10,114 @@ namespace {
 
 using testing::Rig;
 
-struct Bands {
-  Look look;
-  std::array<std::uint32_t, 4> top;     // rows 0-3, centre column
-  std::array<std::uint32_t, 4> bottom;  // rows 21-24
-};
-
-const Bands kBands[] = {
-    {Look::Normal,
-     {0xDCD6C2, 0x003C74, 0xF3F3EE, 0xF3F3EE},
-     {0xE2DFD6, 0xD6D0C5, 0x003C74, 0xFAFAF6}},
-    {Look::HighLight,
-     {0xDCD6C2, 0x003C74, 0xFFF0CF, 0xFDD889},
-     {0xF8B330, 0xE59700, 0x003C74, 0xFAFAF6}},
-    {Look::Selected,
-     {0xDCD6C2, 0x003C74, 0xCEE7FF, 0xCEE7FF},
-     {0x6982EE, 0x6982EE, 0x003C74, 0xFAFAF6}},
-    {Look::Pressed,
-     {0xECE9D8, 0xDCD6C2, 0x003C74, 0xD1CCC1},
-     {0xF2F1EE, 0x003C74, 0xFAFAF6, 0xECE9D8}},
-    {Look::Disable,
-     {0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA},
-     {0xF5F4EA, 0xF5F4EA, 0xC9C7BA, 0xECE9D8}},
-};
-
-TEST(StatePictures, CarryEveryColourAtItsPlace) {
-  const StatePictures& pictures = DefaultStatePictures();
-  for (const Bands& b : kBands) {
-    const Picture& p = pictures[b.look];
-    SCOPED_TRACE(LookName(b.look));
-    ASSERT_TRUE(p.Valid() && p.Width == 64 && p.Height == 25);
-    for (int i = 0; i < 4; ++i) {
-      EXPECT_EQ(p.At(32, i), b.top[i]) << "top row " << i;
-      EXPECT_EQ(p.At(32, 21 + i), b.bottom[i]) << "bottom row " << 21 + i;
+// Chosen pixels of a 1215 x 375 twip face (81 x 25 pixels): the frame's line and the band
+// inside it at the top and bottom, mid-way along, the left glow, and the rounded corner.
+TEST(CommandPaint, EachLookAtChosenPixels) {
+  const int at[][2] = {{40, 1}, {40, 3}, {40, 22}, {2, 12}, {1, 2}};
+  const struct {
+    Look look;
+    std::uint32_t pixels[5];
+  } looks[] = {{Look::Normal, {0x003C74, 0xF3F3EE, 0xD6D0C5, 0xF4F4F0, 0x7A95A8}},
+               {Look::HighLight, {0x003C74, 0xFDD889, 0xE59700, 0xFCCA69, 0x628299}},
+               {Look::HighLightSelect, {0x003C74, 0xFDD889, 0xE59700, 0xFCCA69, 0x628299}},
+               {Look::Selected, {0x003C74, 0xCEE7FF, 0x6982EE, 0xA9C5EF, 0x628299}},
+               {Look::Pressed, {0xDCD6C2, 0xD1CCC1, 0x003C74, 0x003C74, 0xE4DFCE}},
+               {Look::Disable, {0xC9C7BA, 0xF5F4EA, 0xF5F4EA, 0xF5F4EA, 0xD8D5C7}}};
+  for (const auto& l : looks) {
+    Rig rig;
+    rig.SetUp();
+    rig.control.PaintState(l.look);
+    for (int i = 0; i < 5; ++i) {
+      EXPECT_EQ(rig.control.Face().Pixel(at[i][0], at[i][1]), l.pixels[i])
+          << LookName(l.look) << " at " << at[i][0] << "," << at[i][1];
     }
   }
-  EXPECT_EQ(pictures[Look::HighLight].Rgb, pictures[Look::HighLightSelect].Rgb);
-  const std::uint32_t corner[4][4] = {{0xE9E7D5, 0xE4DFCE, 0xE1DDCA, 0xE0DCC9},
-                                      {0xE4DFCE, 0xE6E1D0, 0x7A95A8, 0x255783},
-                                      {0xE2DECB, 0x7A95A8, 0x557DA2, 0xC0CFDD},
-                                      {0xE2DECB, 0x255783, 0xBFCEDC, 0xFEFEFE}};
-  for (int y = 0; y < 4; ++y) {
-    for (int x = 0; x < 4; ++x) {
-      EXPECT_EQ(pictures[Look::Normal].At(x, y), corner[y][x]);
-      if (x > 0 && y > 0 && x < 3 && y < 3) {  // Pressed: the corner moved one pixel inward
-        EXPECT_EQ(pictures[Look::Pressed].At(x, y), corner[y - 1][x - 1]);
-      }
-    }
-  }
-  // The glows deepen down the sides.
-  EXPECT_EQ(pictures[Look::HighLight].At(2, 4), 0xFEDF9Au);
-  EXPECT_EQ(pictures[Look::HighLight].At(2, 20), 0xF9B435u);
-  EXPECT_EQ(pictures[Look::Selected].At(2, 4), 0xB7D0F4u);
-  EXPECT_EQ(pictures[Look::Selected].At(2, 20), 0x8BADE4u);
 }
 
 constexpr std::uint32_t kSentinel = 0xFF00FF;  // red 0xFF: never a coded pixel
 
-// Pictures whose band pixels name their own position (red x, green y, blue the look) and
-// whose never-drawn centre is a sentinel colour.
+// Pictures whose frame pixels name their own position (red x, green y) and whose centre,
+// never drawn, is a sentinel.
 StatePictures CodedPictures() {
   StatePictures pictures;
-  for (int look = 0; look < kLookCount; ++look) {
-    Picture& p = pictures.Pictures[look];
+  for (Picture& p : pictures.Pictures) {
     p.Width = 64;
     p.Height = 25;
     for (int y = 0; y < 25; ++y) {
       for (int x = 0; x < 64; ++x) {
         const bool centre = x >= 4 && x < 60 && y >= 4 && y < 21;
-        const std::uint32_t c = centre ? kSentinel : (x << 16) | (y << 8) | look;
-        p.Rgb.insert(p.Rgb.end(), {std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c)});
+        p.Rgb.insert(p.Rgb.end(), {std::uint8_t(centre ? 0xFF : x), std::uint8_t(centre ? 0 : y),
+                                   std::uint8_t(centre ? 0xFF : 0)});
       }
     }
   }
   return pictures;
 }
 
-// Where a destination column or row of the frame must come from: the first and last four
-// 1:1 from the picture's ends, the rest from the picture's middle, in order.
-void ExpectFrameAxis(const std::vector<int>& sources, int side, const char* axis) {
+// A face column or row's source: the first and last four 1:1 from the picture's ends, the
+// rest from the picture's middle, in order.
+void ExpectFrameAxis(const std::vector<int>& sources, int side) {
   const int n = static_cast<int>(sources.size());
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(sources[i], i) << axis << " " << i;
-    EXPECT_EQ(sources[n - 4 + i], side - 4 + i) << axis << " " << n - 4 + i;
-  }
-  for (int i = 4; i < n - 4; ++i) {
-    EXPECT_GE(sources[i], 4) << axis << " " << i;
-    EXPECT_LE(sources[i], side - 5) << axis << " " << i;
-    if (i > 4) {
-      EXPECT_GE(sources[i], sources[i - 1]) << axis << " " << i;
+  for (int i = 0; i < n; ++i) {
+    SCOPED_TRACE(i);
+    if (i < 4 || i >= n - 4) {
+      EXPECT_EQ(sources[i], i < 4 ? i : side - n + i);
+    } else {
+      EXPECT_GE(sources[i], i == 4 ? 4 : sources[i - 1]);
+      EXPECT_LE(sources[i], side - 5);
     }
   }
-  // Squeezed, columns keep the middle's last pixel and rows its first; stretched, both.
-  const bool columns = side == 64, squeezed = n < side;
-  if (columns || !squeezed) EXPECT_EQ(sources[n - 5], side - 5) << axis;
-  if (!columns || !squeezed) EXPECT_EQ(sources[4], 4) << axis;
 }
 
+// The dialog's buttons, a wide and tall one, one narrower than the picture; then sizes too
+// big for the geometry's numbers and too small for the frame, which still paint.
 TEST(CommandPaint, FramePiecesCopyCornersOneToOneAndStretchOrCompressTheEdges) {
   const StatePictures pictures = CodedPictures();
-  struct Size {
-    double w, h;
-    int pw, ph;
-  };
-  // The dialog's buttons, a wide and tall one, and one narrower than the picture.
-  for (const Size size : {Size{1215, 375, 81, 25}, Size{615, 375, 41, 25}, Size{2000, 600, 133, 40},
-                          Size{390, 375, 26, 25}}) {
-    SCOPED_TRACE(::testing::Message() << size.w << " x " << size.h);
-    Rig rig(pictures);
-    rig.SetUp(size.w, size.h);
-    rig.control.PaintState(Look::Selected);
+  Rig rig(pictures);
+  rig.SetUp();
+  for (const auto& [w, h, pw, ph] :
+       {std::array{1215, 375, 81, 25}, std::array{615, 375, 41, 25}, std::array{2000, 600, 133, 40},
+        std::array{390, 375, 26, 25}}) {
+    SCOPED_TRACE(::testing::Message() << w << " x " << h);
+    rig.control.Resize(w, h);
     const Surface& s = rig.control.Face();
-    ASSERT_EQ(s.Width(), size.pw);
-    ASSERT_EQ(s.Height(), size.ph);
+    ASSERT_EQ(std::vector<int>({s.Width(), s.Height()}), std::vector<int>({pw, ph}));
     std::vector<int> columns, rows;
     for (int x = 0; x < s.Width(); ++x) columns.push_back(int(s.Pixel(x, 1) >> 16));
     for (int y = 0; y < s.Height(); ++y) rows.push_back(int(s.Pixel(1, y) >> 8 & 0xFF));
-    ExpectFrameAxis(columns, 64, "column");
-    ExpectFrameAxis(rows, 25, "row");
+    ExpectFrameAxis(columns, 64);
+    ExpectFrameAxis(rows, 25);
     for (int y = 0; y < s.Height(); ++y) {
-      for (int x = 0; x < s.Width(); ++x) {
-        const std::uint32_t p = s.Pixel(x, y);
-        ASSERT_NE(p, kSentinel) << "picture centre drawn at " << x << "," << y;
-        if (x < 4 || y < 4 || x >= s.Width() - 4 || y >= s.Height() - 4) {
-          ASSERT_EQ(p & 0xFF, static_cast<std::uint32_t>(Look::Selected)) << x << "," << y;
-        } else {
-          ASSERT_GE(p >> 16, 0xC6u) << "gradient expected at " << x << "," << y;
-        }
-      }
+      for (int x = 0; x < s.Width(); ++x) ASSERT_NE(s.Pixel(x, y), kSentinel) << x << "," << y;
     }
   }
-}
-
-TEST(CommandPaint, GradientColoursForEachDirectionAndTheCaptionsPlace) {
-  Rig rig;
-  rig.SetUp(615, 375);
-  const CommandFields& f = rig.control.Fields();
-  EXPECT_EQ(rig.control.Face().Pixel(1, 2), 0x7A95A8u);  // the rounded corner, 1:1
-  for (const bool hovered : {false, true}) {             // HighLight puts the grey on top
-    if (hovered) rig.control.OnMouseMove();
-    const std::uint32_t top = hovered ? 0xC6C5D7 : 0xFFFFFF, bottom = hovered ? 0xFFFFFF : 0xC6C5D7;
-    EXPECT_EQ(f.GradientVertices[0].Y, 0);
-    EXPECT_EQ(f.GradientVertices[1].Y, 24);
-    for (int i = 0; i < 2; ++i) {
-      const std::uint32_t want = i == 0 ? top : bottom;
-      const TriVertex& v = f.GradientVertices[i];
-      EXPECT_EQ((v.Red >> 8) << 16 | (v.Green >> 8) << 8 | v.Blue >> 8, want) << hovered << i;
-      EXPECT_EQ(v.Red & 0xFF, 0);
-    }
-  }
-  const CaptionLabel& label = rig.control.Label();
-  EXPECT_DOUBLE_EQ(label.Top, 80.0);
-  EXPECT_DOUBLE_EQ(label.Height, 195.0);
-  EXPECT_DOUBLE_EQ(label.Width, 615.0);
-  rig.control.Resize(1215, 600);
-  EXPECT_DOUBLE_EQ(rig.control.Label().Top, 192.5);
-}
-
-TEST(CommandPaint, OverflowingGeometryKeepsTheLastValuesAndTinyControlsDoNotBreak) {
-  Rig rig;
-  rig.SetUp();
-  rig.control.Resize(40000, 600);
-  EXPECT_EQ(rig.control.Geometry().MiddleWidth, 1095);
-  EXPECT_EQ(rig.control.Geometry().RightColumn, 1155);
-  EXPECT_EQ(rig.control.Geometry().MiddleHeight, 480);
-  EXPECT_EQ(rig.paints.size(), 1u);  // the paint still ran
-  rig.control.Resize(60, 30);        // edges of negative size are left out
-  EXPECT_EQ(rig.control.Geometry().MiddleWidth, -60);
-  rig.control.Resize(0, 0);
+  rig.paints.clear();
+  for (const double w : {40000.0, 60.0, 0.0}) rig.control.Resize(w, 30);
   EXPECT_EQ(rig.paints.size(), 3u);
 }
 
-// The caption as both shells draw it: its edges in pixels, its colour number read as blue,
-// green, red, system colours black, and nothing for no text or no room.
+// White on top, grey-blue at the bottom; the other way round while hovered.
+TEST(CommandPaint, GradientEnds) {
+  Rig rig;
+  rig.SetUp(615, 375);
+  for (const bool hovered : {false, true}) {
+    if (hovered) rig.control.OnMouseMove();
+    const auto& v = rig.control.Fields().GradientVertices;
+    EXPECT_EQ(std::vector<int>({v[0].Y, v[1].Y}), std::vector<int>({0, 24}));
+    std::uint32_t rgb[2];
+    for (int i = 0; i < 2; ++i) {
+      EXPECT_EQ((v[i].Red | v[i].Green | v[i].Blue) & 0xFF, 0);
+      rgb[i] = (v[i].Red >> 8) << 16 | (v[i].Green >> 8) << 8 | v[i].Blue >> 8;
+    }
+    EXPECT_EQ(rgb[0], hovered ? 0xC6C5D7u : 0xFFFFFFu);
+    EXPECT_EQ(rgb[1], hovered ? 0xFFFFFFu : 0xC6C5D7u);
+  }
+}
+
+// The caption as both shells draw it: its label 80 twips from the top of a 375-twip button,
+// 195 high, across the button, in pixels; its colour number read as blue, green, red, system
+// colours black; nothing for no text or no room.
 TEST(CommandPaint, CaptionPaintInPixels) {
-  CaptionLabel label;
-  label.Text = "設定";
-  label.Top = 80;
-  label.Width = 1215;
-  label.ForeColour = 0x0000FF;
   const struct {
     TwipsScale scale;
     std::string text;
@@ -208,8 +135,10 @@ TEST(CommandPaint, CaptionPaintInPixels) {
                {{15, 15}, "...", 7, 0, true, false, {0, 5, 0, 13}, 0}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.number);
+    Rig rig;
+    rig.SetUp(c.width, 375);
+    CaptionLabel label = rig.control.Label();
     label.Text = c.text;
-    label.Width = c.width;
     label.ForeColour = c.number;
     label.Enabled = c.enabled;
     const CaptionPaint paint = CaptionPaintOf(label, c.scale);
@@ -219,6 +148,9 @@ TEST(CommandPaint, CaptionPaintInPixels) {
     EXPECT_EQ(paint.Colour, c.colour);
     EXPECT_EQ(paint.Greyed, !c.enabled);
   }
+  Rig tall;
+  tall.SetUp(1215, 600);  // the label keeps its height and sits 10 twips above the middle
+  EXPECT_EQ(CaptionPaintOf(tall.control.Label(), {15, 15}).Box.Y, 13);
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
-// The control's whole transition table, as data: from each starting state, each event
-// gives a new state, a paint (or none) with a gradient direction, and a click or none.
+// The control's transitions as one table: from a fresh button, each sequence of events ends in
+// a state, the last event's paints with a gradient direction, and a number of clicks.
 #include <gtest/gtest.h>
 
-#include <optional>
-#include <string>
 #include <vector>
 
 #include "host/controls/Command.h"
@@ -14,214 +12,119 @@ namespace orvane {
 namespace {
 
 using testing::Rig;
+using Step = void (*)(Rig&);
+
+// What a shell forwards, in pixels of the control's window, with the pointer on it or off it.
+void Forward(Rig& r, void (Command::*call)(const PointerEvent&), int button, bool on = true,
+             bool second = false) {
+  r.platform.under = on ? testing::kControlWindow : testing::kOtherWindow;
+  (r.control.*call)(PointerEvent{std::int16_t(button), 0, 40, 12, second});
+}
+void Tick(Rig& r, std::optional<WindowId> under) {  // a hover tick with the pointer over `under`
+  r.platform.under = under;
+  r.control.OnHoverTick();
+}
 
 // clang-format off
-enum Event { Move, LeftDown, LeftUp, RightDown, RightUp, MiddleUp, Focus, LostFocus,
-             OverControl, OverContainer, OverOther, Nowhere, kEvents };
+constexpr Step Move = [](Rig& r) { r.control.OnMouseMove(); };
+constexpr Step LeftDown = [](Rig& r) { r.control.OnMouseDown(1); };
+constexpr Step LeftUp = [](Rig& r) { r.control.OnMouseUp(1); };
+constexpr Step RightDown = [](Rig& r) { r.control.OnMouseDown(2); };
+constexpr Step RightUp = [](Rig& r) { r.control.OnMouseUp(2); };
+constexpr Step MiddleUp = [](Rig& r) { r.control.OnMouseUp(4); };
+constexpr Step Focus = [](Rig& r) { r.focused = true; r.control.OnGotFocus(); };
+constexpr Step LostFocus = [](Rig& r) { r.focused = false; r.control.OnLostFocus(); };
+constexpr Step Disable = [](Rig& r) { r.control.SetEnabled(false); };
+constexpr Step Enable = [](Rig& r) { r.control.SetEnabled(true); };
+constexpr Step OverControl = [](Rig& r) { Tick(r, testing::kControlWindow); };
+constexpr Step OverContainer = [](Rig& r) { Tick(r, testing::kContainerWindow); };
+constexpr Step OverOther = [](Rig& r) { Tick(r, testing::kOtherWindow); };
+constexpr Step Nowhere = [](Rig& r) { Tick(r, std::nullopt); };
+constexpr Step PMove = [](Rig& r) { Forward(r, &Command::PointerMoved, 0); };
+constexpr Step PLeft = [](Rig& r) { Forward(r, &Command::PointerPressed, 1); };
+constexpr Step PRight = [](Rig& r) { Forward(r, &Command::PointerPressed, 2); };
+constexpr Step PSecond = [](Rig& r) { Forward(r, &Command::PointerPressed, 1, true, true); };
+constexpr Step PLeftUpOn = [](Rig& r) { Forward(r, &Command::PointerReleased, 1); };
+constexpr Step PLeftUpOff = [](Rig& r) { Forward(r, &Command::PointerReleased, 1, false); };
+constexpr Step PRightUpOn = [](Rig& r) { Forward(r, &Command::PointerReleased, 2); };
+constexpr Step PRightUpOff = [](Rig& r) { Forward(r, &Command::PointerReleased, 2, false); };
 // clang-format on
 
-void Apply(Rig& rig, Event e) {
-  Command& c = rig.control;
-  if (e >= OverControl) {  // a hover tick with the pointer over one of the windows, or none
-    const std::optional<WindowId> under[] = {testing::kControlWindow, testing::kContainerWindow,
-                                             testing::kOtherWindow, std::nullopt};
-    rig.platform.under = under[e - OverControl];
-    return c.OnHoverTick();
-  }
-  if (e == Move) return c.OnMouseMove();
-  if (e == Focus) return c.OnGotFocus();
-  if (e == LostFocus) return c.OnLostFocus();
-  const auto button = e <= LeftUp ? kLeftButton : e <= RightUp ? kRightButton : kMiddleButton;
-  if (e == LeftDown || e == RightDown) return c.OnMouseDown(button);
-  c.OnMouseUp(button);
-}
-
-// Ways to reach each starting state: S3Held is a press on the hovered button dragged off it;
-// two ways reach state 4, with the two gradient directions a state-4 paint can keep.
-enum Start { S0, S1, S2, S3, S3Held, S4White, S4Grey };
-const std::vector<Event> kPaths[] = {
-    {}, {}, {Move}, {Focus}, {Move, Focus, LeftDown, OverOther}, {Focus, Move}, {Move, Focus}};
-
-void Reach(Rig& rig, Start s) {
-  rig.control.LoadFromBag(PropertyBag{});
-  rig.control.Resize(1215, 375);
-  if (s != S0) rig.control.Initialize();
-  for (Event e : kPaths[s]) Apply(rig, e);
-  rig.paints.clear();
-  rig.clicks = 0;
-}
-
-constexpr bool W = true, G = false;  // white or grey on top of the paint, when there is one
-constexpr std::nullopt_t None = std::nullopt;
+constexpr bool W = true, G = false;  // white or grey on top of the last paint, when there is one
+// The looks: Normal, HighLight, Selected, HighLightSelect, Pressed, Disable.
+constexpr Look N = Look::Normal, H = Look::HighLight, S = Look::Selected,
+               HS = Look::HighLightSelect, P = Look::Pressed, D = Look::Disable;
 
 struct Row {
-  Event event;
-  Start start;
-  std::uint8_t state;
-  std::optional<Look> paint;
+  std::vector<Step> events;
+  int state;
+  std::vector<Look> paints;
   bool whiteOnTop;
   int clicks;
 };
 
 // clang-format off
 const Row kTable[] = {
-    {Move, S1, 2, Look::HighLight, G, 0},        {Move, S3, 4, Look::HighLightSelect, W, 0},
-    {Move, S3Held, 3, None, W, 0},               {Move, S2, 2, None, W, 0},
-    {Move, S4White, 4, None, W, 0},              {Move, S0, 0, None, W, 0},
-    {LeftDown, S0, 0, Look::Pressed, W, 0},      {LeftDown, S1, 1, Look::Pressed, W, 0},
-    {LeftDown, S2, 2, Look::Pressed, G, 0},      {LeftDown, S3, 3, Look::Pressed, W, 0},
-    {LeftDown, S4White, 4, Look::Pressed, W, 0}, {LeftDown, S4Grey, 4, Look::Pressed, G, 0},
-    {RightDown, S2, 2, None, W, 0},              {Focus, S2, 4, Look::Pressed, G, 0},
-    {Focus, S0, 3, Look::Selected, W, 0},        {Focus, S1, 3, Look::Selected, W, 0},
-    {Focus, S3, 3, Look::Selected, W, 0},        {Focus, S4Grey, 3, Look::Selected, W, 0},
-    {LeftUp, S2, 2, Look::Normal, G, 1},         {LeftUp, S4White, 4, Look::HighLightSelect, W, 1},
-    {LeftUp, S4Grey, 4, Look::HighLightSelect, G, 1},
-    {LeftUp, S0, 0, None, W, 1},                 {LeftUp, S1, 1, None, W, 1},
-    {LeftUp, S3, 3, None, W, 0},                 {LeftUp, S3Held, 3, None, W, 0},
-    {RightUp, S0, 0, None, W, 1},                {RightUp, S1, 1, None, W, 1},
-    {RightUp, S2, 2, None, W, 1},                {MiddleUp, S4White, 4, None, W, 1},
-    {RightUp, S3, 3, None, W, 0},                {LostFocus, S0, 1, Look::Normal, W, 0},
-    {LostFocus, S2, 1, Look::Normal, W, 0},      {LostFocus, S3, 1, Look::Normal, W, 0},
-    {LostFocus, S4Grey, 1, Look::Normal, W, 0},  {LostFocus, S1, 1, None, W, 0},
+    {{Move}, 2, {H}, G, 0},                         {{Focus, Move}, 4, {HS}, W, 0},
+    {{Move, Move}, 2, {}, W, 0},                    {{Focus, Move, Move}, 4, {}, W, 0},
+    {{Move, Focus, LeftDown, OverOther, Move}, 3, {}, W, 0},  // held and dragged off
+    {{LeftDown}, 1, {P}, W, 0},                     {{Move, LeftDown}, 2, {P}, G, 0},
+    {{Focus, LeftDown}, 3, {P}, W, 0},              {{Focus, Move, LeftDown}, 4, {P}, W, 0},
+    {{Move, Focus, LeftDown}, 4, {P}, G, 0},        {{Move, RightDown}, 2, {}, W, 0},
+    {{Move, Focus}, 4, {P}, G, 0},                  {{Focus}, 3, {S}, W, 0},
+    {{Focus, Focus}, 3, {S}, W, 0},                 {{Move, Focus, Focus}, 3, {S}, W, 0},
+    {{Move, LeftUp}, 2, {N}, G, 1},                 {{Focus, Move, LeftUp}, 4, {HS}, W, 1},
+    {{Move, Focus, LeftUp}, 4, {HS}, G, 1},         {{LeftUp}, 1, {}, W, 1},
+    {{Focus, LeftUp}, 3, {}, W, 0},
+    {{Move, Focus, LeftDown, OverOther, LeftUp}, 3, {}, W, 0},
+    {{RightUp}, 1, {}, W, 1},                       {{Move, RightUp}, 2, {}, W, 1},
+    {{Focus, Move, MiddleUp}, 4, {}, W, 1},         {{Focus, RightUp}, 3, {}, W, 0},
+    {{Move, LostFocus}, 1, {N}, W, 0},              {{Focus, LostFocus}, 1, {N}, W, 0},
+    {{Move, Focus, LostFocus}, 1, {N}, W, 0},       {{LostFocus}, 1, {}, W, 0},
     // hover ticks: anything but the control's own window is away
-    {OverContainer, S2, 1, Look::Normal, W, 0},  {OverOther, S2, 1, Look::Normal, W, 0},
-    {Nowhere, S2, 1, Look::Normal, W, 0},        {OverOther, S4White, 3, Look::Selected, W, 0},
-    {OverContainer, S4Grey, 3, Look::Selected, W, 0},
-    {OverControl, S2, 2, None, W, 0},            {OverControl, S4White, 4, None, W, 0},
-    {OverOther, S1, 1, None, W, 0},              {OverOther, S3, 3, None, W, 0},
+    {{Move, OverContainer}, 1, {N}, W, 0},          {{Move, OverOther}, 1, {N}, W, 0},
+    {{Move, Nowhere}, 1, {N}, W, 0},                {{Focus, Move, OverOther}, 3, {S}, W, 0},
+    {{Move, Focus, OverContainer}, 3, {S}, W, 0},   {{Move, OverControl}, 2, {}, W, 0},
+    {{Focus, Move, OverControl}, 4, {}, W, 0},      {{OverOther}, 1, {}, W, 0},
+    {{Focus, OverOther}, 3, {}, W, 0},
+    // disabled: the Disable look, everything ignored; enabled again, the focus caught up
+    {{Move, Focus, Disable, Move, LeftDown, LeftUp, OverOther, PLeft, PLeftUpOn}, 4, {}, W, 0},
+    {{Disable, Focus, Enable}, 3, {N, S}, W, 0},   {{Focus, Disable, LostFocus, Enable}, 1, {N}, W, 0},
+    {{Move, Focus, Disable}, 4, {D}, G, 0},         {{Move, Disable, Enable}, 2, {N}, G, 0},
+    // from the shell: a left press asks for the focus, the second press of a double click does
+    // nothing, and a release off the control is first seen as the hover tick sees it
+    {{PMove}, 2, {H}, G, 0},                        {{PMove, PSecond}, 2, {}, W, 0},
+    {{PMove, PRight}, 2, {}, W, 0},                 {{PMove, PLeft}, 4, {P, P}, G, 0},
+    {{PMove, PLeft, PLeftUpOff}, 3, {S}, W, 0},
+    {{PMove, PLeft, PLeftUpOff, PMove, PRightUpOff}, 3, {S}, W, 0},
+    {{PMove, PLeft, PLeftUpOff, PMove, PRightUpOn}, 4, {}, W, 1},
+    {{PMove, PLeft, PLeftUpOn}, 4, {HS}, G, 1},
 };
 // clang-format on
 
 TEST(CommandTransitions, EveryRowOfTheTable) {
-  for (const Row& row : kTable) {
+  for (size_t i = 0; i < std::size(kTable); ++i) {
+    SCOPED_TRACE(::testing::Message() << "row " << i);
+    const Row& row = kTable[i];
     Rig rig;
-    Reach(rig, row.start);
-    Apply(rig, row.event);
-    SCOPED_TRACE(::testing::Message() << "event " << row.event << " from start " << row.start);
+    rig.SetUp();
+    for (size_t e = 0; e < row.events.size(); ++e) {
+      if (e + 1 == row.events.size()) rig.paints.clear();
+      row.events[e](rig);
+    }
     EXPECT_EQ(rig.control.Fields().State, row.state);
     EXPECT_EQ(rig.clicks, row.clicks);
-    if (row.paint) {
-      ASSERT_EQ(rig.paints, std::vector<Look>{*row.paint});
-      const Surface& s = rig.control.Face();
+    EXPECT_EQ(rig.paints, row.paints);
+    const Surface& s = rig.control.Face();
+    if (!row.paints.empty()) {
       EXPECT_EQ((s.Pixel(40, 4) & 0xFF) > (s.Pixel(40, 20) & 0xFF), row.whiteOnTop);
-    } else {
-      EXPECT_TRUE(rig.paints.empty()) << LookName(rig.paints.front());
     }
   }
 }
 
-TEST(CommandTransitions, ADisabledControlLooksDisabledAndIgnoresEverything) {
-  for (const Start start : {S0, S1, S2, S3, S3Held, S4White}) {
-    for (int e = 0; e < kEvents; ++e) {
-      SCOPED_TRACE(::testing::Message() << "event " << e << " from start " << start);
-      Rig rig;
-      Reach(rig, start);
-      const CommandFields before = rig.control.Fields();
-      rig.control.SetEnabled(false);  // the Disable look, whatever the state
-      ASSERT_EQ(rig.paints, std::vector<Look>{Look::Disable});
-      EXPECT_EQ(rig.control.Face().Pixel(40, 1), 0xC9C7BAu);
-      EXPECT_FALSE(rig.control.Label().Enabled);
-      rig.paints.clear();
-      Apply(rig, static_cast<Event>(e));
-      EXPECT_EQ(rig.control.Fields().LeftButtonDown, before.LeftButtonDown);
-      EXPECT_TRUE(rig.paints.empty());
-      EXPECT_EQ(rig.clicks, 0);
-      rig.control.Resize(1500, 375);  // a new size repaints the Disable look
-      EXPECT_EQ(rig.paints, std::vector<Look>{Look::Disable});
-      // Enabled again, in the state it had, unless the focus came or went meanwhile.
-      bool focused = start == S3 || start == S3Held || start == S4White;
-      if (e == Focus || e == LostFocus) focused = e == Focus;
-      const bool focusedState = before.State == 3 || before.State == 4;
-      const std::uint8_t state = focused == focusedState ? before.State : focused ? 3 : 1;
-      rig.control.SetEnabled(true);
-      EXPECT_EQ(rig.control.Fields().State, state);
-      EXPECT_EQ(rig.paints.back(), state == 3 && !focusedState ? Look::Selected : Look::Normal);
-    }
-  }
-}
-
-// The focus a window hands a disabled button on showing still counts once it is enabled: a
-// press dragged off it is abandoned.
-TEST(CommandTransitions, FocusThatCameWhileDisabledCountsOnceEnabled) {
+// The window's size in pixels, and a control placed in twips, at 120 dpi.
+TEST(CommandPointer, PixelsAndTwips) {
   Rig rig;
-  rig.SetUp();
-  rig.control.SetEnabled(false);
-  Apply(rig, Focus);
-  rig.control.SetEnabled(true);
-  EXPECT_EQ(rig.paints.back(), Look::Selected);
-  for (Event e : {Move, LeftDown, OverOther, LeftUp}) Apply(rig, e);
-  EXPECT_EQ(rig.control.Fields().State, 3);
-  EXPECT_EQ(rig.clicks, 0);
-}
-
-TEST(CommandTransitions, ClickHandlersRunInsideTheReleaseAndMayFail) {
-  Rig rig;
-  Reach(rig, S2);
-  std::vector<std::string> order;
-  rig.control.SetPaintObserver([&](Look look) { order.push_back(LookName(look)); });
-  rig.control.ConnectClick([&] {
-    order.push_back("click");
-    throw std::runtime_error("handler failed");
-  });
-  rig.control.ConnectClick([&] { order.push_back("second"); });
-  Apply(rig, LeftUp);
-  EXPECT_EQ(order, (std::vector<std::string>{"Normal", "click", "second"}));
-}
-
-enum ShellCall { Moved, Pressed, Released };
-
-// What a shell forwards, in pixels: a left press asks for the focus, the second press of a
-// double click does nothing, and a release away from the control is first seen as the hover
-// tick sees it, so that a press dragged off never clicks however quickly it is released.
-TEST(CommandPointer, ShellEventsFollowTheControlsOwnRules) {
-  Rig rig;
-  rig.SetUp();
-  int asked = 0;
-  bool focused = false;
-  rig.platform.takeFocus = [&] {  // a window gives the focus only to a control without it
-    ++asked;
-    if (!focused) rig.control.OnGotFocus();
-    focused = true;
-  };
-  const auto left = PointerEvent{kLeftButton, 0, 40, 12};
-  const auto right = PointerEvent{kRightButton, 0, 40, 12};
-  auto second = left;
-  second.SecondOfDoubleClick = true;
-  const std::optional<WindowId> on = testing::kControlWindow, off = testing::kOtherWindow;
-  const struct {
-    std::optional<WindowId> under;
-    ShellCall call;
-    PointerEvent event;
-    std::uint8_t state;
-    std::vector<Look> paints;
-    int clicks, asked;
-  } steps[] = {
-      {on, Moved, {}, 2, {Look::HighLight}, 0, 0},
-      {on, Pressed, second, 2, {}, 0, 0},
-      {on, Pressed, right, 2, {}, 0, 0},
-      {on, Pressed, left, 4, {Look::Pressed, Look::Pressed}, 0, 1},
-      {off, Released, left, 3, {Look::Selected}, 0, 1},  // dragged off: abandoned
-      {on, Moved, {}, 4, {Look::HighLightSelect}, 0, 1},
-      {off, Released, right, 3, {Look::Selected}, 0, 1},
-      {on, Moved, {}, 4, {Look::HighLightSelect}, 0, 1},
-      {on, Released, right, 4, {}, 1, 1},
-      {on, Pressed, left, 4, {Look::Pressed}, 1, 2},
-      {on, Released, left, 4, {Look::HighLightSelect}, 2, 2},
-  };
-  int n = 0;
-  for (const auto& step : steps) {
-    SCOPED_TRACE(n++);
-    rig.paints.clear();
-    rig.platform.under = step.under;
-    if (step.call == Moved) rig.control.PointerMoved(step.event);
-    if (step.call == Pressed) rig.control.PointerPressed(step.event);
-    if (step.call == Released) rig.control.PointerReleased(step.event);
-    EXPECT_EQ(rig.control.Fields().State, step.state);
-    EXPECT_EQ(rig.paints, step.paints);
-    EXPECT_EQ(rig.clicks, step.clicks);
-    EXPECT_EQ(asked, step.asked);
-  }
-  // The window's size in pixels, and a control placed in twips, at 120 dpi.
   rig.platform.scale = {12, 12};
   rig.control.ResizePixels(100, 30);
   EXPECT_EQ(rig.control.WidthTwips(), 1200);
