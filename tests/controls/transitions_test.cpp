@@ -89,7 +89,8 @@ const Row kTable[] = {
     {{Focus, OverOther}, 3, {}, W, 0},
     // disabled: the Disable look, everything ignored; enabled again, the focus caught up
     {{Move, Focus, Disable, Move, LeftDown, LeftUp, OverOther, PLeft, PLeftUpOn}, 4, {}, W, 0},
-    {{Disable, Focus, Enable}, 3, {N, S}, W, 0},   {{Focus, Disable, LostFocus, Enable}, 1, {N}, W, 0},
+    {{Disable, Focus, Enable}, 3, {N, S}, W, 0},
+    {{Focus, Disable, LostFocus, Enable}, 1, {N}, W, 0},
     {{Move, Focus, Disable}, 4, {D}, G, 0},         {{Move, Disable, Enable}, 2, {N}, G, 0},
     // from the shell: a left press asks for the focus, the second press of a double click does
     // nothing, and a release off the control is first seen as the hover tick sees it
