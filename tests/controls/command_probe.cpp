@@ -1,7 +1,5 @@
-// A window with one Command button, "設定" (1215 x 375 twips at 300, 300), and an entry below
-// it, for the display tests. It prints "ready <window id> <x> <y>" once shown (the window's
-// place on the screen) and "click" for every Click.
-#include <gdk/gdkx.h>
+// A window at the screen's top left corner with one Command button, "設定" (1215 x 375 twips
+// at 300, 300), and an entry below it, for the display tests. It prints "click" for every Click.
 #include <gtk/gtk.h>
 
 #include <cstdio>
@@ -9,22 +7,10 @@
 
 #include "host/controls/command_widget_gtk.h"
 
-namespace {
-
-gboolean Announce(gpointer window) {
-  GdkWindow* gdk = gtk_widget_get_window(GTK_WIDGET(window));
-  int x = 0, y = 0;
-  gdk_window_get_origin(gdk, &x, &y);
-  std::printf("ready %lu %d %d\n", static_cast<unsigned long>(GDK_WINDOW_XID(gdk)), x, y);
-  std::fflush(stdout);
-  return G_SOURCE_REMOVE;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   gtk_init(&argc, &argv);
   GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  gtk_window_set_title(GTK_WINDOW(window), "command probe");
   gtk_window_set_default_size(GTK_WINDOW(window), 400, 200);
   gtk_window_move(GTK_WINDOW(window), 0, 0);
   g_signal_connect(window, "destroy", G_CALLBACK(gtk_main_quit), nullptr);
@@ -48,7 +34,6 @@ int main(int argc, char** argv) {
 
   gtk_widget_show_all(window);
   gtk_widget_grab_focus(entry);
-  g_timeout_add(200, Announce, window);
   gtk_main();
   return 0;
 }

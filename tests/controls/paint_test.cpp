@@ -34,83 +34,45 @@ TEST(CommandPaint, EachLookAtChosenPixels) {
   }
 }
 
-constexpr std::uint32_t kSentinel = 0xFF00FF;  // red 0xFF: never a coded pixel
-
-// Pictures whose frame pixels name their own position (red x, green y) and whose centre,
-// never drawn, is a sentinel.
-StatePictures CodedPictures() {
-  StatePictures pictures;
-  for (Picture& p : pictures.Pictures) {
-    p.Width = 64;
-    p.Height = 25;
-    for (int y = 0; y < 25; ++y) {
-      for (int x = 0; x < 64; ++x) {
-        const bool centre = x >= 4 && x < 60 && y >= 4 && y < 21;
-        p.Rgb.insert(p.Rgb.end(), {std::uint8_t(centre ? 0xFF : x), std::uint8_t(centre ? 0 : y),
-                                   std::uint8_t(centre ? 0xFF : 0)});
-      }
-    }
-  }
-  return pictures;
-}
-
-// A face column or row's source: the first and last four 1:1 from the picture's ends, the
-// rest from the picture's middle, in order.
-void ExpectFrameAxis(const std::vector<int>& sources, int side) {
-  const int n = static_cast<int>(sources.size());
-  for (int i = 0; i < n; ++i) {
-    SCOPED_TRACE(i);
-    if (i < 4 || i >= n - 4) {
-      EXPECT_EQ(sources[i], i < 4 ? i : side - n + i);
-    } else {
-      EXPECT_GE(sources[i], i == 4 ? 4 : sources[i - 1]);
-      EXPECT_LE(sources[i], side - 5);
-    }
-  }
-}
-
-// The dialog's buttons, a wide and tall one, one narrower than the picture; then sizes too
-// big for the geometry's numbers and too small for the frame, which still paint.
-TEST(CommandPaint, FramePiecesCopyCornersOneToOneAndStretchOrCompressTheEdges) {
-  const StatePictures pictures = CodedPictures();
-  Rig rig(pictures);
+// At any size the frame keeps its width and its corners: the dialog's buttons, a wide and tall
+// one, and one narrower than the picture. Points to the right and below count from those edges.
+TEST(CommandPaint, FrameAtAnySize) {
+  const int at[][2] = {{1, 2}, {-2, 2}, {1, -3}, {-2, -3}, {-1, 12}, {-4, 12}, {12, -1}, {12, -2}};
+  const std::uint32_t want[] = {0x7A95A8, 0x66869E, 0x6787A1, 0x6B8CA7,
+                                0xF0EEE0, 0xEEEDE7, 0xFAFAF6, 0x003C74};
+  Rig rig;
   rig.SetUp();
   for (const auto& [w, h, pw, ph] :
        {std::array{1215, 375, 81, 25}, std::array{615, 375, 41, 25}, std::array{2000, 600, 133, 40},
         std::array{390, 375, 26, 25}}) {
-    SCOPED_TRACE(::testing::Message() << w << " x " << h);
     rig.control.Resize(w, h);
     const Surface& s = rig.control.Face();
     ASSERT_EQ(std::vector<int>({s.Width(), s.Height()}), std::vector<int>({pw, ph}));
-    std::vector<int> columns, rows;
-    for (int x = 0; x < s.Width(); ++x) columns.push_back(int(s.Pixel(x, 1) >> 16));
-    for (int y = 0; y < s.Height(); ++y) rows.push_back(int(s.Pixel(1, y) >> 8 & 0xFF));
-    ExpectFrameAxis(columns, 64);
-    ExpectFrameAxis(rows, 25);
-    for (int y = 0; y < s.Height(); ++y) {
-      for (int x = 0; x < s.Width(); ++x) ASSERT_NE(s.Pixel(x, y), kSentinel) << x << "," << y;
+    for (int i = 0; i < 8; ++i) {
+      const int x = at[i][0] < 0 ? pw + at[i][0] : at[i][0],
+                y = at[i][1] < 0 ? ph + at[i][1] : at[i][1];
+      EXPECT_EQ(s.Pixel(x, y), want[i]) << w << " x " << h << " at " << x << "," << y;
     }
   }
-  rig.paints.clear();
+  rig.paints.clear();  // sizes too big for the geometry's numbers or too small for the frame
   for (const double w : {40000.0, 60.0, 0.0}) rig.control.Resize(w, 30);
   EXPECT_EQ(rig.paints.size(), 3u);
 }
 
-// White on top, grey-blue at the bottom; the other way round while hovered.
+// White on top, grey-blue at the bottom, each channel's byte high; the other way round while
+// hovered.
 TEST(CommandPaint, GradientEnds) {
   Rig rig;
   rig.SetUp(615, 375);
   for (const bool hovered : {false, true}) {
     if (hovered) rig.control.OnMouseMove();
-    const auto& v = rig.control.Fields().GradientVertices;
-    EXPECT_EQ(std::vector<int>({v[0].Y, v[1].Y}), std::vector<int>({0, 24}));
-    std::uint32_t rgb[2];
-    for (int i = 0; i < 2; ++i) {
-      EXPECT_EQ((v[i].Red | v[i].Green | v[i].Blue) & 0xFF, 0);
-      rgb[i] = (v[i].Red >> 8) << 16 | (v[i].Green >> 8) << 8 | v[i].Blue >> 8;
-    }
-    EXPECT_EQ(rgb[0], hovered ? 0xC6C5D7u : 0xFFFFFFu);
-    EXPECT_EQ(rgb[1], hovered ? 0xFFFFFFu : 0xC6C5D7u);
+    const TriVertex &top = rig.control.Fields().GradientVertices[0],
+                    &bottom = rig.control.Fields().GradientVertices[1];
+    EXPECT_EQ(std::vector<int>({top.X, top.Y, bottom.X, bottom.Y}),
+              std::vector<int>({0, 0, 40, 24}));
+    const std::vector<int> white{0xFF00, 0xFF00, 0xFF00}, grey{0xC600, 0xC500, 0xD700};
+    EXPECT_EQ(std::vector<int>({top.Red, top.Green, top.Blue}), hovered ? grey : white);
+    EXPECT_EQ(std::vector<int>({bottom.Red, bottom.Green, bottom.Blue}), hovered ? white : grey);
   }
 }
 

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "host/controls/Command.h"
-#include "host/controls/double_click.h"
 #include "tests/controls/fakes.h"
 
 namespace orvane {
@@ -134,20 +133,6 @@ TEST(CommandPointer, PixelsAndTwips) {
   const PixelRect placed = PlacedPixels({12, 12}, 4740, 3000, 1215, 5);
   EXPECT_EQ(std::vector<int>({placed.X, placed.Y, placed.Width, placed.Height}),
             std::vector<int>({395, 250, 101, 1}));
-}
-
-TEST(DoubleClickFilter, SameButtonSoonAndNearCompletesOneDoubleClick) {
-  DoubleClickFilter f(400, 4);
-  // A pair, afresh, a pair; too late, too far, another button; the clock wrapping round.
-  // clang-format off
-  const struct { int button; std::uint32_t t; int x; bool isDouble; } presses[] = {
-      {1, 1000, 10, false}, {1, 1200, 12, true},  {1, 1300, 12, false}, {1, 1350, 12, true},
-      {1, 2000, 10, false}, {1, 2401, 10, false}, {1, 2500, 15, false}, {3, 2600, 15, false},
-      {3, 2700, 15, true},  {1, 0xFFFFFF00u, 0, false}, {1, 0x10u, 0, true}};
-  // clang-format on
-  for (const auto& p : presses) {
-    EXPECT_EQ(f.IsDoubleClick(p.button, p.t, p.x, 10), p.isDouble) << p.t;
-  }
 }
 
 }  // namespace
