@@ -49,24 +49,14 @@ class CommandDisplay : public ::testing::Test {
     return WaitFor([&] { return Near(Shot().at(kSetX + 2, kSetY + 12), look, 2); }, timeout);
   }
   static void Settle() { std::this_thread::sleep_for(350ms); }  // several hover ticks
-  void Hover() {
-    MoveTo(kSetX + kSetW / 2 - 10, kSetY + kSetH / 2);
-    MoveTo(kSetX + kSetW / 2, kSetY + kSetH / 2);  // over the caption
-  }
 
   Xvfb xvfb_;
   std::unique_ptr<Child> probe_;
 };
 
-// Where a gradient column of the face is lighter at the top, 4 and 20 pixels down.
-bool WhiteOnTop(const Screenshot& s) {
-  return s.at(kSetX + 10, kSetY + 4).r > s.at(kSetX + 10, kSetY + 20).r;
-}
-
 // One run: the caption, hover and leave, a right release, a left click, a press dragged off.
 TEST_F(CommandDisplay, PointerGestures) {
   const Screenshot normal = Shot();
-  EXPECT_TRUE(WhiteOnTop(normal));
   // The caption's ink lies in its label, 80 twips (5 pixels) down and 13 pixels high, centred.
   int ink = 0, sumX = 0;
   for (int y = 4; y < kSetH - 4; ++y) {
@@ -81,15 +71,14 @@ TEST_F(CommandDisplay, PointerGestures) {
   ASSERT_GT(ink, 20);
   EXPECT_NEAR(double(sumX) / ink, 40, 3);
 
-  Hover();
+  MoveTo(kSetX + kSetW / 2, kSetY + kSetH / 2);  // over the caption
   ASSERT_TRUE(Shows(kHighLight));
   Settle();  // ticks with the pointer on the caption keep the highlight
   EXPECT_TRUE(Shows(kHighLight));
-  EXPECT_FALSE(WhiteOnTop(Shot()));
   MoveTo(300, 150);  // the container's own window
   ASSERT_TRUE(Shows(kNormal));
 
-  Hover();
+  MoveTo(kSetX + kSetW / 2, kSetY + kSetH / 2);
   ASSERT_TRUE(Shows(kHighLight));
   Xdo("click 3");  // the right press is not handled, its release clicks
   ASSERT_TRUE(WaitFor([&] { return Clicks() == 1; }, 3s)) << probe_->Stdout();
@@ -100,7 +89,7 @@ TEST_F(CommandDisplay, PointerGestures) {
   MoveTo(kSetX + 10, kSetY + 10);  // far enough from the click not to make a double click
   Xdo("mousedown 1");
   ASSERT_TRUE(Shows(kPressed));
-  Xdo("mousemove --sync 700 600");  // the desktop, outside the probe's window
+  MoveTo(700, 600);  // the desktop, outside the probe's window
   ASSERT_TRUE(Shows(kSelected));
   MoveTo(kSetX + 20, kSetY + 10);  // back over it: still Selected
   Settle();

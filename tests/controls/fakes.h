@@ -1,8 +1,6 @@
 #pragma once
 
-#include <chrono>
 #include <functional>
-#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -10,9 +8,7 @@
 
 namespace orvane::testing {
 
-inline constexpr WindowId kContainerWindow = 100;
-inline constexpr WindowId kControlWindow = 200;
-inline constexpr WindowId kOtherWindow = 300;
+inline constexpr WindowId kContainerWindow = 100, kControlWindow = 200, kOtherWindow = 300;
 
 struct FakePlatform : CommandPlatform {
   std::optional<WindowId> under;
@@ -35,25 +31,21 @@ struct FakeContainer : CommandContainer {
   std::optional<WindowId> ContainerWindow() const override { return kContainerWindow; }
 };
 
-// A control on fakes that logs its paints and clicks. Its first click handler fails, which
-// must not keep the second from running. A window gives the focus only to a control without it.
+// A control on fakes that logs its paints and clicks; its first click handler fails, which must
+// not keep the second from running. Asked for the focus, the window gives it.
 struct Rig {
   FakePlatform platform;
   FakeContainer container;
   Command control;
   std::vector<Look> paints;
   int clicks = 0;
-  bool focused = false;
 
   explicit Rig(const StatePictures& pictures = DefaultStatePictures())
       : control(platform, container, pictures) {
     control.SetPaintObserver([this](Look look) { paints.push_back(look); });
     control.ConnectClick([] { throw std::runtime_error("a handler that fails"); });
     control.ConnectClick([this] { ++clicks; });
-    platform.takeFocus = [this] {
-      if (!focused) control.OnGotFocus();
-      focused = true;
-    };
+    platform.takeFocus = [this] { control.OnGotFocus(); };
   }
   // The dialog's way: a design, a size, then Initialize.
   void SetUp(double width = 1215, double height = 375) {

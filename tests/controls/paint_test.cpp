@@ -81,20 +81,18 @@ TEST(CommandPaint, GradientEnds) {
 // colours black; nothing for no text or no room.
 TEST(CommandPaint, CaptionPaintInPixels) {
   const struct {
-    TwipsScale scale;
+    double twipsPerPixel, width;
     std::string text;
-    double width;
     std::uint32_t number;
-    bool enabled;
-    bool drawn;
-    PixelRect box;
+    bool enabled, drawn;
+    std::vector<int> box;  // x, y, width, height
     std::uint32_t colour;
-  } cases[] = {{{15, 15}, "設定", 1215, 0x0000FF, true, true, {0, 5, 81, 13}, 0xFF0000},
-               {{12, 12}, "設定", 1215, 0x123456, true, true, {0, 7, 101, 16}, 0x563412},
-               {{15, 15}, "設定", 1215, 0x80000012, true, true, {0, 5, 81, 13}, 0},
-               {{15, 15}, "設定", 1215, 0x0000FF, false, true, {0, 5, 81, 13}, 0xFF0000},
-               {{15, 15}, "", 1215, 0, true, false, {0, 5, 81, 13}, 0},
-               {{15, 15}, "...", 7, 0, true, false, {0, 5, 0, 13}, 0}};
+  } cases[] = {{15, 1215, "設定", 0x0000FF, true, true, {0, 5, 81, 13}, 0xFF0000},
+               {12, 1215, "設定", 0x123456, true, true, {0, 7, 101, 16}, 0x563412},
+               {15, 1215, "設定", 0x80000012, true, true, {0, 5, 81, 13}, 0},
+               {15, 1215, "設定", 0x0000FF, false, true, {0, 5, 81, 13}, 0xFF0000},
+               {15, 1215, "", 0, true, false, {0, 5, 81, 13}, 0},
+               {15, 7, "...", 0, true, false, {0, 5, 0, 13}, 0}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.number);
     Rig rig;
@@ -103,10 +101,10 @@ TEST(CommandPaint, CaptionPaintInPixels) {
     label.Text = c.text;
     label.ForeColour = c.number;
     label.Enabled = c.enabled;
-    const CaptionPaint paint = CaptionPaintOf(label, c.scale);
-    EXPECT_EQ(paint.Drawn, c.drawn);
+    const CaptionPaint paint = CaptionPaintOf(label, {c.twipsPerPixel, c.twipsPerPixel});
     EXPECT_EQ(std::vector<int>({paint.Box.X, paint.Box.Y, paint.Box.Width, paint.Box.Height}),
-              std::vector<int>({c.box.X, c.box.Y, c.box.Width, c.box.Height}));
+              c.box);
+    EXPECT_EQ(paint.Drawn, c.drawn);
     EXPECT_EQ(paint.Colour, c.colour);
     EXPECT_EQ(paint.Greyed, !c.enabled);
   }
