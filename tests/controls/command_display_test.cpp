@@ -34,10 +34,8 @@ class CommandDisplay : public ::testing::Test {
     ASSERT_TRUE(Shows(kNormal, 15s)) << probe_->Stderr();
   }
 
-  int Clicks() const {  // the probe prints a line for each
-    const std::string out = probe_->Stdout();
-    return static_cast<int>(std::count(out.begin(), out.end(), '\n'));
-  }
+  // The probe prints a line for each Click.
+  int Clicks() const { return static_cast<int>(std::ranges::count(probe_->Stdout(), '\n')); }
   void Xdo(const std::string& args) {
     ASSERT_EQ(RunShell("DISPLAY=" + xvfb_.display() + " xdotool " + args).first, 0) << args;
   }

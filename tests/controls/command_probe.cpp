@@ -17,7 +17,6 @@ int main(int argc, char** argv) {
   GtkWidget* fixed = gtk_fixed_new();
   gtk_container_add(GTK_CONTAINER(window), fixed);
   GtkWidget* entry = gtk_entry_new();
-  gtk_widget_set_size_request(entry, 150, -1);
   gtk_fixed_put(GTK_FIXED(fixed), entry, 20, 140);
 
   orvane::CommandWidget set;

@@ -62,7 +62,6 @@ struct Row {
 // clang-format off
 const Row kTable[] = {
     {{Move}, 2, {H}, G, 0},                         {{Focus, Move}, 4, {HS}, W, 0},
-    {{Move, Move}, 2, {}, W, 0},                    {{Focus, Move, Move}, 4, {}, W, 0},
     {{Move, Focus, LeftDown, OverOther, Move}, 3, {}, W, 0},  // held and dragged off
     {{LeftDown}, 1, {P}, W, 0},                     {{Move, LeftDown}, 2, {P}, G, 0},
     {{Focus, LeftDown}, 3, {P}, W, 0},              {{Focus, Move, LeftDown}, 4, {P}, W, 0},
