@@ -83,7 +83,9 @@ const Row kTable[] = {
     {{Focus, Move, OverControl}, 4, {}, W, 0},      {{OverOther}, 1, {}, W, 0},
     {{Focus, OverOther}, 3, {}, W, 0},
     // disabled: the Disable look, everything ignored; enabled again, the focus caught up
-    {{Move, Focus, Disable, Move, LeftDown, LeftUp, OverOther, PLeft, PLeftUpOn}, 4, {}, W, 0},
+    {{Move, Focus, Disable, LeftDown}, 4, {}, W, 0}, {{Move, Disable, LeftUp}, 2, {}, W, 0},
+    {{Move, Focus, Disable, OverOther}, 4, {}, W, 0}, {{Disable, Move}, 1, {}, W, 0},
+    {{Move, Focus, Disable, LostFocus}, 4, {}, W, 0}, {{Disable, PLeft}, 1, {}, W, 0},
     {{Disable, Focus, Enable}, 3, {N, S}, W, 0},
     {{Focus, Disable, LostFocus, Enable}, 1, {N}, W, 0},
     {{Move, Focus, Disable}, 4, {D}, G, 0},         {{Move, Disable, Enable}, 2, {N}, G, 0},
