@@ -1,5 +1,6 @@
-// The control's transitions as one table: from a fresh button, each sequence of events ends in
-// a state, the last event's paints with a gradient direction, and a number of clicks.
+// The control's transitions as one table: from a button set up as the dialog sets it up, each
+// sequence of events ends in a state, the last event's paints with a gradient direction, and a
+// number of clicks.
 #include <gtest/gtest.h>
 
 #include <vector>
