@@ -1,6 +1,5 @@
-// The control's transitions as one table: from a button set up as the dialog sets it up, each
-// sequence of events ends in a state, the last event's paints with a gradient direction, and a
-// number of clicks.
+// The button's transitions as one table: from a button as the dialog sets it up, each sequence
+// of events ends in a state, the last event's paints with their gradient, and a click count.
 #include <gtest/gtest.h>
 
 #include <vector>
