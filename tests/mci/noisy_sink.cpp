@@ -1,8 +1,11 @@
-#include "tests/mci/noisy_sink.h"
+// A GStreamer plugin for the tests: an audio output that complains on standard error when
+// opened and then fails, as ALSA's and OpenAL's do on a machine without a sound card. Ranked
+// above every installed output, it is the first that a search of the machine's outputs would
+// meet, whatever is installed.
+#include <gst/gst.h>
 
 #include <cstdio>
 
-namespace orvane::testing {
 namespace {
 
 struct NoisySink {
@@ -28,12 +31,14 @@ void noisy_sink_class_init(NoisySinkClass* klass) {
 void noisy_sink_init(NoisySink* self) {
   gst_element_add_pad(GST_ELEMENT(self), gst_pad_new_from_static_template(&noisySinkPad, "sink"));
 }
-
-}  // namespace
-
-bool RegisterNoisySink(GstPlugin* plugin) {
+gboolean PluginInit(GstPlugin* plugin) {
   return gst_element_register(plugin, "orvanenoisysink", GST_RANK_PRIMARY + 1000,
                               noisy_sink_get_type());
 }
 
-}  // namespace orvane::testing
+}  // namespace
+
+#define PACKAGE "orvane-tests"
+GST_PLUGIN_DEFINE(GST_VERSION_MAJOR, GST_VERSION_MINOR, orvanenoisy,
+                  "An audio output that complains and fails", PluginInit, "1.0", "GPL",
+                  "orvane-tests", "https://orvane.org/")

@@ -1,9 +1,9 @@
-// The music module on the real default output: a PulseAudio daemon of the test's own, heard
-// on its null sink.
+// The music module on the real default output: the null sink of a PulseAudio daemon of its own.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <thread>
+#include <tuple>
 
 #include "host/Orvane_B.h"
 #include "host/music/Orvane_BGM.h"
@@ -28,11 +28,11 @@ double Frequency(const std::vector<std::int16_t>& samples) {
   return crossings < 2 ? 0 : 44100.0 * (crossings - 1) / static_cast<double>(last - first);
 }
 
-// Each kind of music as the saver starts and stops it, each with a tone of its own: hearing
-// that tone proves the file, or the disc position, the reading and the byte order. A WAV of
-// 20 ms and one of 1.2 s loop without a gap; an MP3 whose name holds a double quote, an
-// apostrophe, blanks and non-ASCII letters plays; track 2 of a disc image (440 Hz on track 1,
-// 660 Hz on track 2) is heard. Silence follows each stop.
+// Each kind of music as the saver starts and stops it, each heard with a tone of its own (the
+// file, the disc's track, the byte order), and silence after each stop: a WAV of 20 ms and one
+// of 1.2 s loop without a gap; an MP3 whose name holds quotes, blanks and non-ASCII letters is
+// started again once it has ended; track 2 of a disc image (440 Hz on track 1, 660 Hz on track
+// 2) is the one heard.
 TEST(HeardOnTheSink, EachKindOfMusicPlaysItsOwnToneUntilItStops) {
   testing::PulseServer server;
   ASSERT_TRUE(server.running()) << "pulseaudio did not start";
@@ -40,65 +40,53 @@ TEST(HeardOnTheSink, EachKindOfMusicPlaysItsOwnToneUntilItStops) {
   testing::PulseRecorder recorder(server);
   ASSERT_TRUE(recorder.running());
   testing::TempFolder folder;
-  // Waits for the sound, lets it play for `settle`, and gives the mark from where it is heard.
-  const auto heardFrom = [&](std::size_t before, std::chrono::milliseconds settle) {
+  // Waits for the sound to start, then gives the tone heard over `listen` from `settle` on.
+  const auto toneHeard = [&](std::size_t before, std::chrono::milliseconds settle,
+                             std::chrono::milliseconds listen) {
     EXPECT_TRUE(recorder.HeardSince(before, 5000ms));
     std::this_thread::sleep_for(settle);
-    return recorder.Mark();
+    const std::size_t heard = recorder.Mark();
+    std::this_thread::sleep_for(listen);
+    return std::pair(Frequency(recorder.Since(heard)), recorder.LongestQuietRun(heard, 1000));
   };
 
   auto mm = platform::CreateSystemMultimedia();
   BGM_UseMultimedia(*mm);
-  const struct {
-    const char* name;
-    double seconds;
-    double tone;
-    std::chrono::milliseconds listen;  // long enough to span at least one restart
-  } wavs[] = {{"click ♪.wav", 0.02, 1000, 1500ms}, {"tone.wav", 1.2, 880, 2000ms}};
-  for (const auto& wav : wavs) {
-    SCOPED_TRACE(wav.name);
-    BGM_File = folder / wav.name;
-    testing::WriteWav(BGM_File, wav.seconds, wav.tone);
+  for (auto [name, seconds, tone] :
+       {std::tuple("click ♪.wav", 0.02, 1000.0), std::tuple("tone.wav", 1.2, 880.0)}) {
+    SCOPED_TRACE(name);
+    BGM_File = folder / name;
+    testing::WriteWav(BGM_File, seconds, tone);
     const std::size_t before = recorder.Mark();
     BGM_WAVPlay();
-    const std::size_t heard = heardFrom(before, 300ms);
-    std::this_thread::sleep_for(wav.listen);
-    // A tone crosses zero in a sample or two; 5 ms of quiet would be a gap in the loop.
-    EXPECT_LT(recorder.LongestQuietRun(heard, 1000), 220u);
-    EXPECT_NEAR(Frequency(recorder.Since(heard)), wav.tone, 15);
+    // Long enough to span a restart. A tone crosses zero in a sample or two; 5 ms of quiet
+    // would be a gap in the loop.
+    const auto [frequency, quiet] = toneHeard(before, 300ms, 2000ms);
+    EXPECT_NEAR(frequency, tone, 15);
+    EXPECT_LT(quiet, 220u);
     BGM_WAVStop();
     EXPECT_TRUE(recorder.StaysSilent(800ms, 400ms));
   }
 
-  // An MP3 is started again once it has ended, and heard again.
   BGM_File = folder / "It's \"quoted\" ♪ é.mp3";
   ASSERT_TRUE(testing::WriteMp3(BGM_File, 1.0, 250));
-  std::size_t before = recorder.Mark();
   BGM_MP3Open();
-  std::size_t heard = heardFrom(before, 100ms);
-  std::this_thread::sleep_for(300ms);
-  EXPECT_NEAR(Frequency(recorder.Since(heard)), 250, 10);
   ASSERT_TRUE(testing::WaitFor([] { return !BGM_MP3IsPlaying(); }, 10000ms, 20ms));
   std::this_thread::sleep_for(300ms);  // the end drains from the sink
-  before = recorder.Mark();
+  const std::size_t before = recorder.Mark();
   BGM_MP3Keep();
-  EXPECT_TRUE(BGM_MP3IsPlaying());
-  heard = heardFrom(before, 100ms);
-  std::this_thread::sleep_for(300ms);
-  EXPECT_NEAR(Frequency(recorder.Since(heard)), 250, 10);
+  EXPECT_NEAR(toneHeard(before, 100ms, 300ms).first, 250, 10);
   BGM_MP3Close();
   EXPECT_TRUE(recorder.StaysSilent(800ms, 400ms));
 
   mm = platform::CreateSystemMultimedia({"", testing::WriteDiscImage(folder.path(), {2.0, 3.0})});
   BGM_UseMultimedia(*mm);
   BGM_RepeatTrack = 2;
-  before = recorder.Mark();
+  const std::size_t silent = recorder.Mark();
   BGM_CDOpen();
   BGM_CDPoll();
   EXPECT_TRUE(BGM_CDPollOn);
-  heard = heardFrom(before, 500ms);
-  std::this_thread::sleep_for(800ms);
-  EXPECT_NEAR(Frequency(recorder.Since(heard)), 660, 15);
+  EXPECT_NEAR(toneHeard(silent, 500ms, 800ms).first, 660, 15);
   BGM_CDClose();
   EXPECT_TRUE(recorder.StaysSilent(800ms, 400ms));
 }

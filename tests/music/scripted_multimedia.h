@@ -5,7 +5,6 @@
 #include <map>
 #include <stdexcept>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/mci_errors.h"
@@ -14,13 +13,11 @@
 namespace orvane::testing {
 
 // A multimedia system that answers MCI commands from a script (unscripted ones succeed with an
-// empty reply) and records every call, for testing the music module and the saver window
-// without a sound device. Calls go to `log` as "MCI <command>" and "PlaySound <name> <flags>"
-// (NULL for no name); point it at another call list to see the order of everything.
+// empty reply) and records every call to `log` as "MCI <command>" and "PlaySound <name> <flags>"
+// (NULL for no name); point `log` at another call list to see the order of everything.
 class ScriptedMultimedia final : public platform::Multimedia {
  public:
   using Reply = std::pair<std::uint32_t, std::string>;
-  // Every later `command` gets this result and reply (commands are matched exactly).
   void Answer(const std::string& command, std::uint32_t result, std::string reply = "") {
     answers_[command] = {result, std::move(reply)};
   }
