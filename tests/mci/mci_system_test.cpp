@@ -32,6 +32,13 @@ TEST(SystemMci, NoDriveNoDiscOrNoSoundServerFailQuietly) {
   for (const std::string& file : {folder / "noise.mp3", folder / "empty.mp3", folder.path()})
     EXPECT_EQ(Ask("open \"" + file + "\" type MPEGVideo Alias a"), "#296") << file;
   ASSERT_TRUE(testing::WriteMp3(folder / "a.mp3", 0.5, 440));
+  const std::string open = "open \"" + folder / "a.mp3" + "\" type MPEGVideo Alias MP3Play";
+  EXPECT_EQ(Ask(open), "1");
+  EXPECT_EQ(Ask(open), "#289");
+  EXPECT_EQ(Ask("play MP3Play from 0"), "");
+  EXPECT_EQ(Ask("close MP3Play"), "");
+  EXPECT_EQ(Ask("play MP3Play"), "#263");
+  EXPECT_EQ(Ask(""), "#267");
   testing::WriteBytes(folder / "junk.wav", "RIFF\x10\0\0\0WAVEjunk junk junk");
   for (const char* notAWave : {"a.mp3", "gone.wav", "junk.wav"})
     EXPECT_FALSE(mm->PlaySound((folder / notAWave).c_str(), SND_ASYNC | SND_LOOP)) << notAWave;

@@ -50,7 +50,7 @@ TEST(HeardOnTheSink, EachKindOfMusicPlaysItsOwnToneUntilItStops) {
     return std::pair(Frequency(recorder.Since(heard)), recorder.LongestQuietRun(heard, 1000));
   };
 
-  auto mm = platform::CreateSystemMultimedia();
+  auto mm = platform::CreateSystemMultimedia({"", testing::WriteDiscImage(folder.path(), {2, 3})});
   BGM_UseMultimedia(*mm);
   for (auto [name, seconds, tone] :
        {std::tuple("click ♪.wav", 0.02, 1000.0), std::tuple("tone.wav", 1.2, 880.0)}) {
@@ -79,13 +79,10 @@ TEST(HeardOnTheSink, EachKindOfMusicPlaysItsOwnToneUntilItStops) {
   BGM_MP3Close();
   EXPECT_TRUE(recorder.StaysSilent(800ms, 400ms));
 
-  mm = platform::CreateSystemMultimedia({"", testing::WriteDiscImage(folder.path(), {2.0, 3.0})});
-  BGM_UseMultimedia(*mm);
   BGM_RepeatTrack = 2;
   const std::size_t silent = recorder.Mark();
   BGM_CDOpen();
   BGM_CDPoll();
-  EXPECT_TRUE(BGM_CDPollOn);
   EXPECT_NEAR(toneHeard(silent, 500ms, 800ms).first, 660, 15);
   BGM_CDClose();
   EXPECT_TRUE(recorder.StaysSilent(800ms, 400ms));

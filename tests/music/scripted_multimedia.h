@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/mci_errors.h"
 #include "platform/multimedia.h"
 
 namespace orvane::testing {
@@ -36,9 +35,7 @@ class ScriptedMultimedia final : public platform::Multimedia {
     std::memcpy(reply, answer.c_str(), answer.size() + 1);
     return 0;
   }
-  bool MciGetErrorString(std::uint32_t code, char* text, std::uint32_t length) override {
-    return errorTexts && platform::CopyMciErrorText(code, text, length);
-  }
+  bool MciGetErrorString(std::uint32_t, char*, std::uint32_t) override { return false; }
   bool PlaySound(const char* name, std::uint32_t flags) override {
     Check();
     log->push_back("PlaySound " + std::string(name ? name : "NULL") + " " + std::to_string(flags));
@@ -46,14 +43,12 @@ class ScriptedMultimedia final : public platform::Multimedia {
   }
   std::uint32_t WaveOutGetNumDevs() override {
     Check();
-    return outputs;
+    return 1;
   }
 
   std::vector<std::string> commands;  // the MCI commands alone
   std::vector<std::string> calls;
   std::vector<std::string>* log = &calls;
-  bool errorTexts = true;
-  std::uint32_t outputs = 1;
   bool throws = false;  // every call fails with an exception
 
  private:
