@@ -65,20 +65,5 @@ TEST(IniFiles, ReadsAndWritesWithTheLimitsKeepingTheModeAndTheLink) {
   EXPECT_EQ(ReadIni("Section", "k", ini), std::string(4095, 'v'));
 }
 
-// The repeated track as the host loads it: taken towards minus infinity within 16 bits.
-TEST(LoadSettingsTest, NumbersAreTakenTowardsMinusInfinityWithinSixteenBits) {
-  TempFolder folder;
-  SetHostFolder(folder.path());
-  const std::pair<const char*, int> numbers[] = {{"2.9", 2},  {"-0.5", -1},       {" 3 ", 3},
-                                                 {"1e1", 10}, {"32767.9", 32767}, {"40000", 0},
-                                                 {"2abc", 0}, {"0x10", 0}};
-  for (auto [text, value] : numbers) {
-    WriteBytes(SettingsPath(), "[Section]\r\nBGM\xD8\xCB\xDF\xB0\xC4=" + std::string(text));
-    BGM_RepeatTrack = 7;
-    LoadSettings();
-    EXPECT_EQ(BGM_RepeatTrack, value) << "[" << text << "]";
-  }
-}
-
 }  // namespace
 }  // namespace orvane

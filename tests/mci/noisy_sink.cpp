@@ -1,7 +1,5 @@
-// A GStreamer plugin for the tests: an audio output that complains on standard error when
-// opened and then fails, as ALSA's and OpenAL's do on a machine without a sound card. Ranked
-// above every installed output, it is the first that a search of the machine's outputs would
-// meet, whatever is installed.
+// A GStreamer plugin: an audio output that complains on standard error when opened and fails,
+// as ALSA's does without a sound card, ranked above every output a search of them would meet.
 #include <gst/gst.h>
 
 #include <cstdio>

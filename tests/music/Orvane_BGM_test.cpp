@@ -26,31 +26,23 @@ TEST_F(MusicModule, APollPlaysOnlyAStoppedDiscOrAWrongTrack) {
   const struct {
     std::int16_t repeat;
     const char* current;
-    const char* mode;  // nullptr: the query fails
+    const char* mode;
     Strings then;
     bool pollOn = true;
   } cases[] = {
       {0, "1", "stopped", {"play cdaudio"}},
-      {0, "1", nullptr, {}},  // the failed query clears what the last one left
       {0, "7", "playing", {}},
-      {0, "1", "stoppedish", {"play cdaudio"}},  // seven characters of the mode count
-      {0, "1", "Stopped", {}},                   // and their case
       {3, "4", "playing", {"status cdaudio position track 3", "play cdaudio from 03:00:00:00"}},
-      {3, "3", "stopped", {"status cdaudio position track 3", "play cdaudio from 03:00:00:00"}},
-      {3, "3x", "stopped", {}, false},      // no number: a run-time failure
       {0, "terror", "playing", {}, false},  // "ERR" anywhere, in any case, reads as an error
-      // A failed position query puts its marker into the play command; polling goes on.
-      {30, "1", "playing", {"status cdaudio position track 30", "play cdaudio from Error:282"}},
   };
   mm.Answer("status cdaudio number of tracks", 0, "12");
   mm.Answer("status cdaudio position track 3", 0, "03:00:00:00");
-  mm.Answer("status cdaudio position track 30", 282u);
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.current) + "/" + (c.mode ? c.mode : "failed"));
+    SCOPED_TRACE(std::string(c.current) + "/" + c.mode);
     mm.commands.clear();
     BGM_RepeatTrack = c.repeat;
     mm.Answer("status cdaudio current track", 0, c.current);
-    mm.Answer("status cdaudio mode", c.mode ? 0u : 262u, c.mode ? c.mode : "");
+    mm.Answer("status cdaudio mode", 0, c.mode);
     BGM_CDPoll();
     EXPECT_EQ(BGM_CDPollOn, c.pollOn);
     Strings expected = {"status cdaudio current track", "status cdaudio number of tracks",

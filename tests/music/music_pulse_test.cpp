@@ -28,11 +28,10 @@ double Frequency(const std::vector<std::int16_t>& samples) {
   return crossings < 2 ? 0 : 44100.0 * (crossings - 1) / static_cast<double>(last - first);
 }
 
-// Each kind of music as the saver starts and stops it, each heard with a tone of its own (the
-// file, the disc's track, the byte order), and silence after each stop: a WAV of 20 ms and one
-// of 1.2 s loop without a gap; an MP3 whose name holds quotes, blanks and non-ASCII letters is
-// started again once it has ended; track 2 of a disc image (440 Hz on track 1, 660 Hz on track
-// 2) is the one heard.
+// Each kind of music as the saver starts and stops it, heard with a tone of its own (the file,
+// the disc's track, the byte order), then silence: a WAV of 20 ms and one of 1.2 s loop
+// without a gap; an MP3 whose name holds quotes and non-ASCII letters is started again once it
+// has ended; of a disc of 440 Hz and 660 Hz tracks, track 2 is the one heard.
 TEST(HeardOnTheSink, EachKindOfMusicPlaysItsOwnToneUntilItStops) {
   testing::PulseServer server;
   ASSERT_TRUE(server.running()) << "pulseaudio did not start";
@@ -40,52 +39,45 @@ TEST(HeardOnTheSink, EachKindOfMusicPlaysItsOwnToneUntilItStops) {
   testing::PulseRecorder recorder(server);
   ASSERT_TRUE(recorder.running());
   testing::TempFolder folder;
-  // Waits for the sound to start, then gives the tone heard over `listen` from `settle` on.
-  const auto toneHeard = [&](std::size_t before, std::chrono::milliseconds settle,
-                             std::chrono::milliseconds listen) {
+  // What is heard over `listen`, `settle` after the sound arrived; then, stopped, silence.
+  const auto heard = [&](std::size_t before, std::chrono::milliseconds settle,
+                         std::chrono::milliseconds listen, void (*stop)()) {
     EXPECT_TRUE(recorder.HeardSince(before, 5000ms));
     std::this_thread::sleep_for(settle);
-    const std::size_t heard = recorder.Mark();
+    const std::size_t mark = recorder.Mark();
     std::this_thread::sleep_for(listen);
-    return std::pair(Frequency(recorder.Since(heard)), recorder.LongestQuietRun(heard, 1000));
+    const auto tone =
+        std::pair(Frequency(recorder.Since(mark)), recorder.LongestQuietRun(mark, 1000));
+    stop();
+    EXPECT_TRUE(recorder.StaysSilent(800ms, 400ms));
+    return tone;
   };
-
   auto mm = platform::CreateSystemMultimedia({"", testing::WriteDiscImage(folder.path(), {2, 3})});
   BGM_UseMultimedia(*mm);
   for (auto [name, seconds, tone] :
        {std::tuple("click ♪.wav", 0.02, 1000.0), std::tuple("tone.wav", 1.2, 880.0)}) {
-    SCOPED_TRACE(name);
     BGM_File = folder / name;
     testing::WriteWav(BGM_File, seconds, tone);
     const std::size_t before = recorder.Mark();
     BGM_WAVPlay();
-    // Long enough to span a restart. A tone crosses zero in a sample or two; 5 ms of quiet
-    // would be a gap in the loop.
-    const auto [frequency, quiet] = toneHeard(before, 300ms, 2000ms);
-    EXPECT_NEAR(frequency, tone, 15);
-    EXPECT_LT(quiet, 220u);
-    BGM_WAVStop();
-    EXPECT_TRUE(recorder.StaysSilent(800ms, 400ms));
+    // Long enough to span a restart; 5 ms of quiet would be a gap in the loop.
+    const auto [frequency, quiet] = heard(before, 300ms, 2000ms, BGM_WAVStop);
+    EXPECT_NEAR(frequency, tone, 15) << name;
+    EXPECT_LT(quiet, 220u) << name;
   }
-
   BGM_File = folder / "It's \"quoted\" ♪ é.mp3";
   ASSERT_TRUE(testing::WriteMp3(BGM_File, 1.0, 250));
   BGM_MP3Open();
   ASSERT_TRUE(testing::WaitFor([] { return !BGM_MP3IsPlaying(); }, 10000ms, 20ms));
   std::this_thread::sleep_for(300ms);  // the end drains from the sink
-  const std::size_t before = recorder.Mark();
+  std::size_t before = recorder.Mark();
   BGM_MP3Keep();
-  EXPECT_NEAR(toneHeard(before, 100ms, 300ms).first, 250, 10);
-  BGM_MP3Close();
-  EXPECT_TRUE(recorder.StaysSilent(800ms, 400ms));
-
+  EXPECT_NEAR(heard(before, 100ms, 300ms, BGM_MP3Close).first, 250, 10);
   BGM_RepeatTrack = 2;
-  const std::size_t silent = recorder.Mark();
+  before = recorder.Mark();
   BGM_CDOpen();
   BGM_CDPoll();
-  EXPECT_NEAR(toneHeard(silent, 500ms, 800ms).first, 660, 15);
-  BGM_CDClose();
-  EXPECT_TRUE(recorder.StaysSilent(800ms, 400ms));
+  EXPECT_NEAR(heard(before, 500ms, 800ms, BGM_CDClose).first, 660, 15);
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <thread>
 
@@ -17,9 +16,7 @@ namespace orvane::testing {
 using std::chrono::milliseconds;
 
 PulseServer::PulseServer() {
-  std::string pattern = std::string(P_tmpdir) + "/orvane-pulse-XXXXXX";
-  if (mkdtemp(pattern.data()) == nullptr) return;
-  dir_ = pattern;
+  if (dir_.empty()) return;
   for (const char* sub : {"/run", "/state", "/config"}) mkdir((dir_ + sub).c_str(), 0700);
   std::ofstream(dir_ + "/client.conf") << "autospawn = no\nenable-shm = no\n";
   std::vector<std::string> daemonEnv = env();
@@ -49,8 +46,6 @@ PulseServer::PulseServer() {
 
 PulseServer::~PulseServer() {
   End(pid_);
-  std::error_code ignored;
-  if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
 }
 
 std::vector<std::string> PulseServer::env() const {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
+
 namespace orvane::testing {
 
 // A PulseAudio daemon of the test's own (its own folder and socket, works as root) with one
@@ -19,16 +21,16 @@ class PulseServer {
   PulseServer& operator=(const PulseServer&) = delete;
 
   bool running() const { return pid_ > 0 && ready_; }
-  // NAME=value pairs that point a program (a Child) at this daemon.
+  // NAME=value pairs that point a program (a Child), or this process, at this daemon.
   std::vector<std::string> env() const;
-  // Points this process's own PulseAudio clients (GStreamer's pulsesink) at the daemon.
   void UseInThisProcess() const;
 
  private:
   friend class PulseRecorder;
   pid_t pid_ = -1;
   bool ready_ = false;
-  std::string dir_;
+  TempFolder folder_;
+  std::string dir_ = folder_.path();
 };
 
 // Records the null sink as 16-bit stereo at 44.1 kHz. The sink delivers data only while
@@ -42,8 +44,7 @@ class PulseRecorder {
 
   bool running() const { return pid_ > 0; }
   std::size_t Mark() const;
-  // The samples (left, right, left, …) from frame `from` on.
-  std::vector<std::int16_t> Since(std::size_t from) const;
+  std::vector<std::int16_t> Since(std::size_t from) const;  // left, right, left, …
   int PeakSince(std::size_t from) const;
   // A sample louder than 3000 (a half-scale tone peaks near 16000) arrives before `timeout`.
   bool HeardSince(std::size_t from, std::chrono::milliseconds timeout) const;

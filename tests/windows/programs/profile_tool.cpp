@@ -1,12 +1,9 @@
-// A Windows program around the profile functions, Windows' and the program's own:
-//   profile_tool.exe write <file> <section> <key> <value>      WritePrivateProfileStringA
-//   profile_tool.exe read <file> <section> <key>               GetPrivateProfileStringA
-//   profile_tool.exe ours-write <file> <section> <key> <value>
-//   profile_tool.exe ours-read <file> <section> <key>
-// Keys and values go in hexadecimal, so that their code page 932 bytes arrive unchanged, and so
-// do all four arguments of ours, which take the file's path in UTF-8. Reads print the value.
+// Windows' profile functions and the program's own, for the tests:
+//   profile_tool.exe write|read <file> <section> <key> [<value>]        (the A forms)
+//   profile_tool.exe ours-write|ours-read <file> <section> <key> [<value>]
+// Keys and values go in hexadecimal, so that code page 932 bytes arrive unchanged; so do the
+// file and section of ours, which take the path in UTF-8. A read prints the value.
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "platform/profile.h"
@@ -16,17 +13,13 @@
 int main(int argc, char** argv) {
   using orvane::testing::Unhex;
   const std::string verb = argc >= 5 ? argv[1] : "";
-  std::string value;
   if (verb == "write" && argc >= 6)
-    return WritePrivateProfileStringA(argv[3], Unhex(argv[4]).c_str(), Unhex(argv[5]).c_str(),
-                                      argv[2])
-               ? 0
-               : 1;
+    return !WritePrivateProfileStringA(argv[3], Unhex(argv[4]).c_str(), Unhex(argv[5]).c_str(),
+                                       argv[2]);
   if (verb == "ours-write" && argc >= 6)
-    return orvane::WritePrivateProfileString(Unhex(argv[3]), Unhex(argv[4]), Unhex(argv[5]),
-                                             Unhex(argv[2]))
-               ? 0
-               : 1;
+    return !orvane::WritePrivateProfileString(Unhex(argv[3]), Unhex(argv[4]), Unhex(argv[5]),
+                                              Unhex(argv[2]));
+  std::string value;
   if (verb == "read") {
     char buffer[256] = {};
     GetPrivateProfileStringA(argv[3], Unhex(argv[4]).c_str(), "", buffer, sizeof buffer, argv[2]);
@@ -36,6 +29,6 @@ int main(int argc, char** argv) {
   } else {
     return 2;
   }
-  std::fwrite(value.data(), 1, value.size(), stdout);
+  std::fputs(value.c_str(), stdout);
   return 0;
 }
