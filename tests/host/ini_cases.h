@@ -27,7 +27,6 @@ inline const ReadCase kReads[] = {
     {"names ignore case", "[SECTION]\r\nbgm\x8B\xE6\x95\xAA=MiXeD\r\n", "section", kKind, "MiXeD"},
     {"blanks around names, = and values", "  [  Section  ]  \r\n \t two words\t =   a  b \t\r\n",
      "Section", "two words", "a  b"},
-    {"spaces around the names asked for", "[Section]\r\nk=1\r\n", " Section ", " k ", "1"},
     // Wine strips every blank from the names asked for, Windows only spaces.
     {"a tab before the key asked for", "[Section]\r\nk=1\r\n", "Section", "\tk", "", "1"},
     {"one outer pair of double quotes", "[Section]\r\nk=\"  in  \"\r\n", "Section", "k", "  in  "},

@@ -1,10 +1,11 @@
 #include "tests/mci/media_files.h"
 
-#include <gst/gst.h>
-
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
+
+#include "tests/support/child.h"
 
 namespace orvane::testing {
 namespace {
@@ -39,28 +40,19 @@ void WriteEmptyWav(const std::string& path) {
 }
 
 bool WriteMp3(const std::string& path, double seconds, double frequency) {
-  gst_init(nullptr, nullptr);
-  const std::string description =
-      "audiotestsrc num-buffers=" + std::to_string(std::lround(seconds * 44100 / 1024)) +
+  // Encoded under a plain name first: the path may hold blanks and quotes.
+  const TempFolder scratch;
+  const std::string command =
+      "gst-launch-1.0 -q audiotestsrc num-buffers=" +
+      std::to_string(std::lround(seconds * 44100 / 1024)) +
       " samplesperbuffer=1024 volume=0.5 freq=" + std::to_string(frequency) +
       " ! audio/x-raw,format=S16LE,rate=44100,channels=2 ! lamemp3enc target=1 bitrate=128 "
-      "cbr=true ! xingmux ! filesink name=out";
-  GstElement* pipeline = gst_parse_launch(description.c_str(), nullptr);
-  if (pipeline == nullptr) return false;
-  // A property needs no quoting of the path's blanks or quotes.
-  GstElement* out = gst_bin_get_by_name(GST_BIN(pipeline), "out");
-  g_object_set(out, "location", path.c_str(), nullptr);
-  gst_object_unref(out);
-  gst_element_set_state(pipeline, GST_STATE_PLAYING);
-  GstBus* bus = gst_element_get_bus(pipeline);
-  GstMessage* done = gst_bus_timed_pop_filtered(
-      bus, 30 * GST_SECOND, static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
-  const bool ok = done != nullptr && GST_MESSAGE_TYPE(done) == GST_MESSAGE_EOS;
-  if (done != nullptr) gst_message_unref(done);
-  gst_object_unref(bus);
-  gst_element_set_state(pipeline, GST_STATE_NULL);
-  gst_object_unref(pipeline);
-  return ok;
+      "cbr=true ! xingmux ! filesink location=" +
+      scratch / "tone.mp3" + " >/dev/null 2>&1";
+  std::error_code failed;
+  return RunShell(command).first == 0 &&
+         std::filesystem::copy_file(scratch / "tone.mp3", path,
+                                    std::filesystem::copy_options::overwrite_existing, failed);
 }
 
 std::string WriteDiscImage(const std::string& folder, const std::vector<double>& trackSeconds) {
