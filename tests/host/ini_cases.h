@@ -34,7 +34,6 @@ inline const ReadCase kReads[] = {
      "\"q\""},
     // Wine takes a comment line for a key.
     {"a comment line", "[Section]\r\n  ;k=hidden\r\n", "Section", ";k", "", "hidden"},
-    {"a key before the first section", "k=0\r\n[Section]\r\n", "Section", "k", ""},
     {"after a line without =", "[Section]\r\njunk line\r\nk=a;b=c\r\n", "Section", "k", "a;b=c"},
     {"the first of two sections", "[Section]\r\na=1\r\n[O]\r\n[section]\r\na=2\r\nb=3\r\n",
      "Section", "b", ""},

@@ -7,12 +7,11 @@
 
 namespace orvane::testing {
 
-// A sine tone, 16-bit stereo at 44.1 kHz, as a RIFF WAVE file (GStreamer's wavenc) or an MP3
-// (lamemp3enc); WriteMp3 is false if it failed.
+// A half-scale sine tone, 16-bit stereo at 44.1 kHz, as a RIFF WAVE file (an empty one: no
+// samples) or an MP3 (false if the encoder failed).
 void WriteWav(const std::string& path, double seconds, double frequency);
-bool WriteMp3(const std::string& path, double seconds, double frequency);
-// A RIFF WAVE file of that format whose data chunk is empty.
 void WriteEmptyWav(const std::string& path);
+bool WriteMp3(const std::string& path, double seconds, double frequency);
 
 // `folder`/disc.bin with a tone per track (440 Hz, 660 Hz, …; the lengths given, in whole
 // sectors) and `folder`/disc.cue describing it. Returns the CUE sheet's path.

@@ -11,9 +11,8 @@
 
 namespace orvane::testing {
 
-// A multimedia system that answers MCI commands from a script (unscripted ones succeed with an
-// empty reply) and records every call to `log` as "MCI <command>" and "PlaySound <name> <flags>"
-// (NULL for no name); point `log` at another call list to see the order of everything.
+// A multimedia system that answers MCI commands from a script (others succeed with an empty
+// reply) and logs each call as "MCI <command>" or "PlaySound <name or NULL> <flags>".
 class ScriptedMultimedia final : public platform::Multimedia {
  public:
   using Reply = std::pair<std::uint32_t, std::string>;

@@ -32,16 +32,11 @@ PulseServer::PulseServer() {
                daemonEnv, dir_ + "/daemon.out", dir_ + "/daemon.err", true);
   std::string prefix;
   for (const std::string& pair : env()) prefix += pair + " ";
-  bool died = false;
-  ready_ = pid_ > 0 &&
-           WaitFor(
-               [&] {
-                 died = waitpid(pid_, nullptr, WNOHANG) == pid_;
-                 return died || RunShell("env " + prefix + "pactl info >/dev/null 2>&1").first == 0;
-               },
-               milliseconds(10000), milliseconds(50)) &&
-           !died;
-  if (died) pid_ = -1;
+  const auto served = [&] {
+    if (waitpid(pid_, nullptr, WNOHANG) == pid_) pid_ = -1;  // it died: nothing to end later
+    return pid_ < 0 || RunShell("env " + prefix + "pactl info >/dev/null 2>&1").first == 0;
+  };
+  ready_ = pid_ > 0 && WaitFor(served, milliseconds(10000), milliseconds(50)) && pid_ > 0;
 }
 
 PulseServer::~PulseServer() {
@@ -77,11 +72,9 @@ std::size_t PulseRecorder::Mark() const {
 }
 
 std::vector<std::int16_t> PulseRecorder::Since(std::size_t from) const {
-  std::ifstream in(path_, std::ios::binary);
-  in.seekg(static_cast<std::streamoff>(from * 4));
-  std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::vector<std::int16_t> samples(bytes.size() / 4 * 2);
-  std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+  const std::string bytes = ReadBytes(path_);
+  std::vector<std::int16_t> samples(bytes.size() / 4 > from ? (bytes.size() / 4 - from) * 2 : 0);
+  std::memcpy(samples.data(), bytes.data() + from * 4, samples.size() * 2);
   return samples;
 }
 
@@ -100,16 +93,6 @@ bool PulseRecorder::StaysSilent(milliseconds listen, milliseconds drain) const {
   const std::size_t mark = Mark();
   std::this_thread::sleep_for(listen);
   return PeakSince(mark) < 50;
-}
-
-std::size_t PulseRecorder::LongestQuietRun(std::size_t from, int threshold) const {
-  const std::vector<std::int16_t> samples = Since(from);
-  std::size_t longest = 0, run = 0;
-  for (std::size_t i = 0; i + 1 < samples.size(); i += 2) {
-    const bool quiet = std::max(std::abs(samples[i]), std::abs(samples[i + 1])) < threshold;
-    longest = std::max(longest, run = quiet ? run + 1 : 0);
-  }
-  return longest;
 }
 
 }  // namespace orvane::testing

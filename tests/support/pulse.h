@@ -21,8 +21,7 @@ class PulseServer {
   PulseServer& operator=(const PulseServer&) = delete;
 
   bool running() const { return pid_ > 0 && ready_; }
-  // NAME=value pairs that point a program (a Child), or this process, at this daemon.
-  std::vector<std::string> env() const;
+  std::vector<std::string> env() const;  // NAME=value pairs that point a program at it
   void UseInThisProcess() const;
 
  private:
@@ -33,8 +32,8 @@ class PulseServer {
   std::string dir_ = folder_.path();
 };
 
-// Records the null sink as 16-bit stereo at 44.1 kHz. The sink delivers data only while
-// something plays, so the recording is looked at from marks (frame counts), not by time.
+// Records the null sink as 16-bit stereo at 44.1 kHz. It delivers data only while something
+// plays, so the recording is looked at from marks (frame counts), not by time.
 class PulseRecorder {
  public:
   explicit PulseRecorder(const PulseServer& server);
@@ -46,13 +45,11 @@ class PulseRecorder {
   std::size_t Mark() const;
   std::vector<std::int16_t> Since(std::size_t from) const;  // left, right, left, …
   int PeakSince(std::size_t from) const;
-  // A sample louder than 3000 (a half-scale tone peaks near 16000) arrives before `timeout`.
+  // A sample louder than 3000 (a half-scale tone peaks near 16000) arrives in time.
   bool HeardSince(std::size_t from, std::chrono::milliseconds timeout) const;
   // Every sample stays below 50 over `listen`, once what was on its way has drained.
   bool StaysSilent(std::chrono::milliseconds listen = std::chrono::milliseconds(800),
                    std::chrono::milliseconds drain = std::chrono::milliseconds(300)) const;
-  // The longest run of frames from `from` on whose samples all stay below `threshold`.
-  std::size_t LongestQuietRun(std::size_t from, int threshold) const;
 
  private:
   pid_t pid_ = -1;

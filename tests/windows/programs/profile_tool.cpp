@@ -1,8 +1,6 @@
-// Windows' profile functions and the program's own, for the tests:
-//   profile_tool.exe write|read <file> <section> <key> [<value>]        (the A forms)
-//   profile_tool.exe ours-write|ours-read <file> <section> <key> [<value>]
-// Keys and values go in hexadecimal, so that code page 932 bytes arrive unchanged; so do the
-// file and section of ours, which take the path in UTF-8. A read prints the value.
+// profile_tool.exe [ours-]write|[ours-]read <file> <section> <key> [<value>]: Windows' profile
+// functions (the A forms) or the program's own; a read prints the value. Keys and values go in
+// hexadecimal, so that code page 932 bytes arrive unchanged, and all texts of ours do.
 #include <cstdio>
 #include <string>
 
