@@ -2,8 +2,7 @@
 # Builds the Windows programs with mingw-w64 into build-windows/bin (Orvane.scr, Orvane.dll
 # and Orvane.image, statically linked: the folder can be copied to Windows as it is) and runs
 # their tests under Wine: the core tests built for Windows, then the renderer and the host end
-# to end, each test on an Xvfb of its own, the music through Wine's PulseAudio driver, and
-# Wine's profile and MCI functions against our stand-ins.
+# to end, each test on an Xvfb of its own, and Wine's profile functions against our INI model.
 #
 # freeglut comes from Debian's own source package, fetched once through an apt
 # configuration of this script's own (the machine's apt sources are not touched) and built
@@ -99,12 +98,11 @@ scripts/windows_installer.sh "$tree"
 ctest --test-dir "$tree" --output-on-failure --timeout 300
 
 # The renderer and the host end to end are driven from the Linux build, each test with a prefix
-# and an Xvfb of its own; so are the music, heard on a PulseAudio null sink of the test's own,
-# and the comparison of our INI model and MCI engine with Wine's functions, both in this run's
-# prefix.
+# and an Xvfb of its own; so is the comparison of our INI model and MCI engine with Wine's
+# functions, in this run's prefix.
 if [ ! -f build/CMakeCache.txt ]; then
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
 cmake --build build -j"$jobs" --target renderer_wine_tests host_wine_tests dialog_wine_tests \
-  music_wine_tests profile_mci_wine_tests every_monitor_wine_tests
+  profile_wine_tests every_monitor_wine_tests
 ctest --test-dir build -L wine --output-on-failure --timeout 300

@@ -1,8 +1,9 @@
-#include "tests/mci/noisy_sink.h"
+// A GStreamer plugin: an audio output that complains on standard error when opened and fails,
+// as ALSA's does without a sound card, ranked above every output a search of them would meet.
+#include <gst/gst.h>
 
 #include <cstdio>
 
-namespace orvane::testing {
 namespace {
 
 struct NoisySink {
@@ -28,12 +29,14 @@ void noisy_sink_class_init(NoisySinkClass* klass) {
 void noisy_sink_init(NoisySink* self) {
   gst_element_add_pad(GST_ELEMENT(self), gst_pad_new_from_static_template(&noisySinkPad, "sink"));
 }
-
-}  // namespace
-
-bool RegisterNoisySink(GstPlugin* plugin) {
+gboolean PluginInit(GstPlugin* plugin) {
   return gst_element_register(plugin, "orvanenoisysink", GST_RANK_PRIMARY + 1000,
                               noisy_sink_get_type());
 }
 
-}  // namespace orvane::testing
+}  // namespace
+
+#define PACKAGE "orvane-tests"
+GST_PLUGIN_DEFINE(GST_VERSION_MAJOR, GST_VERSION_MINOR, orvanenoisy,
+                  "An audio output that complains and fails", PluginInit, "1.0", "GPL",
+                  "orvane-tests", "https://orvane.org/")

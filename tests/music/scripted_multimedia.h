@@ -5,22 +5,17 @@
 #include <map>
 #include <stdexcept>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "platform/mci_errors.h"
 #include "platform/multimedia.h"
 
 namespace orvane::testing {
 
-// A multimedia system that answers MCI commands from a script (unscripted ones succeed with an
-// empty reply) and records every call, for testing the music module and the saver window
-// without a sound device. Calls go to `log` as "MCI <command>" and "PlaySound <name> <flags>"
-// (NULL for no name); point it at another call list to see the order of everything.
+// A multimedia system that answers MCI commands from a script (others succeed with an empty
+// reply) and logs each call as "MCI <command>" or "PlaySound <name or NULL> <flags>".
 class ScriptedMultimedia final : public platform::Multimedia {
  public:
   using Reply = std::pair<std::uint32_t, std::string>;
-  // Every later `command` gets this result and reply (commands are matched exactly).
   void Answer(const std::string& command, std::uint32_t result, std::string reply = "") {
     answers_[command] = {result, std::move(reply)};
   }
@@ -39,9 +34,7 @@ class ScriptedMultimedia final : public platform::Multimedia {
     std::memcpy(reply, answer.c_str(), answer.size() + 1);
     return 0;
   }
-  bool MciGetErrorString(std::uint32_t code, char* text, std::uint32_t length) override {
-    return errorTexts && platform::CopyMciErrorText(code, text, length);
-  }
+  bool MciGetErrorString(std::uint32_t, char*, std::uint32_t) override { return false; }
   bool PlaySound(const char* name, std::uint32_t flags) override {
     Check();
     log->push_back("PlaySound " + std::string(name ? name : "NULL") + " " + std::to_string(flags));
@@ -49,14 +42,12 @@ class ScriptedMultimedia final : public platform::Multimedia {
   }
   std::uint32_t WaveOutGetNumDevs() override {
     Check();
-    return outputs;
+    return 1;
   }
 
   std::vector<std::string> commands;  // the MCI commands alone
   std::vector<std::string> calls;
   std::vector<std::string>* log = &calls;
-  bool errorTexts = true;
-  std::uint32_t outputs = 1;
   bool throws = false;  // every call fails with an exception
 
  private:

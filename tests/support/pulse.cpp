@@ -1,14 +1,11 @@
 #include "tests/support/pulse.h"
 
-#include <stdio.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <thread>
 
@@ -19,49 +16,35 @@ namespace orvane::testing {
 using std::chrono::milliseconds;
 
 PulseServer::PulseServer() {
-  std::string pattern = std::string(P_tmpdir) + "/orvane-pulse-XXXXXX";
-  if (mkdtemp(pattern.data()) == nullptr) return;
-  dir_ = pattern;
+  if (dir_.empty()) return;
   for (const char* sub : {"/run", "/state", "/config"}) mkdir((dir_ + sub).c_str(), 0700);
   std::ofstream(dir_ + "/client.conf") << "autospawn = no\nenable-shm = no\n";
-  server_ = "unix:" + dir_ + "/native";
-
   std::vector<std::string> daemonEnv = env();
   daemonEnv.insert(daemonEnv.end(), {"HOME=" + dir_, "XDG_RUNTIME_DIR=" + dir_ + "/run",
                                      "PULSE_RUNTIME_PATH=" + dir_ + "/run/pulse",
                                      "PULSE_STATE_PATH=" + dir_ + "/state",
                                      "XDG_CONFIG_HOME=" + dir_ + "/config", "DISPLAY"});
+  // It also leaves by itself after two idle minutes, and dies with the test process.
   pid_ = Spawn({"pulseaudio", "-n", "--daemonize=no", "--use-pid-file=no", "--system=no",
                 "--exit-idle-time=120", "--disable-shm=yes", "--log-target=stderr", "-L",
                 "module-null-sink sink_name=orvane_null rate=44100 channels=2", "-L",
                 "module-native-protocol-unix socket=" + dir_ + "/native auth-anonymous=1"},
                daemonEnv, dir_ + "/daemon.out", dir_ + "/daemon.err", true);
-  if (pid_ <= 0) return;
   std::string prefix;
   for (const std::string& pair : env()) prefix += pair + " ";
-  ready_ = WaitFor(
-      [&] {
-        if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
-          pid_ = -1;
-          return true;
-        }
-        return access((dir_ + "/native").c_str(), F_OK) == 0 &&
-               RunShell("env " + prefix + "pactl info >/dev/null 2>&1").first == 0;
-      },
-      milliseconds(10000), milliseconds(50));
-  ready_ = ready_ && pid_ > 0;
+  const auto served = [&] {
+    if (waitpid(pid_, nullptr, WNOHANG) == pid_) pid_ = -1;  // it died: nothing to end later
+    return pid_ < 0 || RunShell("env " + prefix + "pactl info >/dev/null 2>&1").first == 0;
+  };
+  ready_ = pid_ > 0 && WaitFor(served, milliseconds(10000), milliseconds(50)) && pid_ > 0;
 }
 
 PulseServer::~PulseServer() {
   End(pid_);
-  if (!dir_.empty()) {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-  }
 }
 
 std::vector<std::string> PulseServer::env() const {
-  return {"PULSE_SERVER=" + server_, "PULSE_CLIENTCONFIG=" + dir_ + "/client.conf",
+  return {"PULSE_SERVER=unix:" + dir_ + "/native", "PULSE_CLIENTCONFIG=" + dir_ + "/client.conf",
           "PULSE_COOKIE=" + dir_ + "/cookie",
           // No session bus: nothing may start one for this daemon or its clients.
           "DBUS_SESSION_BUS_ADDRESS=unix:path=" + dir_ + "/no-bus"};
@@ -85,16 +68,13 @@ PulseRecorder::~PulseRecorder() {
 
 std::size_t PulseRecorder::Mark() const {
   struct stat info {};
-  if (stat(path_.c_str(), &info) != 0) return 0;
-  return static_cast<std::size_t>(info.st_size) / 4;
+  return stat(path_.c_str(), &info) == 0 ? static_cast<std::size_t>(info.st_size) / 4 : 0;
 }
 
 std::vector<std::int16_t> PulseRecorder::Since(std::size_t from) const {
-  std::ifstream in(path_, std::ios::binary);
-  in.seekg(static_cast<std::streamoff>(from * 4));
-  std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::vector<std::int16_t> samples(bytes.size() / 4 * 2);
-  std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+  const std::string bytes = ReadBytes(path_);
+  std::vector<std::int16_t> samples(bytes.size() / 4 > from ? (bytes.size() / 4 - from) * 2 : 0);
+  std::memcpy(samples.data(), bytes.data() + from * 4, samples.size() * 2);
   return samples;
 }
 
@@ -113,18 +93,6 @@ bool PulseRecorder::StaysSilent(milliseconds listen, milliseconds drain) const {
   const std::size_t mark = Mark();
   std::this_thread::sleep_for(listen);
   return PeakSince(mark) < 50;
-}
-
-std::size_t PulseRecorder::LongestQuietRun(std::size_t from, int threshold) const {
-  const std::vector<std::int16_t> samples = Since(from);
-  std::size_t longest = 0, run = 0;
-  for (std::size_t i = 0; i + 1 < samples.size(); i += 2) {
-    const bool quiet = std::abs(static_cast<int>(samples[i])) < threshold &&
-                       std::abs(static_cast<int>(samples[i + 1])) < threshold;
-    run = quiet ? run + 1 : 0;
-    longest = std::max(longest, run);
-  }
-  return longest;
 }
 
 }  // namespace orvane::testing
