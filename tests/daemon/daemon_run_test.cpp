@@ -111,9 +111,9 @@ TEST(FlockMusicLock, OneHolderAtATime) {
   EXPECT_FALSE(MakeFlockMusicLock(folder / "missing/x.lock")->TryTake());
 }
 
-// The renderer and the lock as the run sees them; both write their calls into the fake's list.
-struct FakeRenderer final : OwnedProgram {
-  explicit FakeRenderer(Strings& calls) : calls(calls) {}
+// The renderer and the lock as the run sees them, writing their calls into the fake's list.
+struct FakeRendererAndLock final : OwnedProgram, MusicLock {
+  explicit FakeRendererAndLock(Strings& calls) : calls(calls) {}
   bool Start(const std::string& program, const std::vector<std::string>& arguments) override {
     calls.push_back("StartRenderer " + program);
     for (const auto& a : arguments) calls.back() += " " + a;
@@ -124,12 +124,6 @@ struct FakeRenderer final : OwnedProgram {
     calls.push_back(running ? "EndRenderer" : "EndRenderer (not running)");
     running = false;
   }
-  Strings& calls;
-  bool running = false;
-};
-
-struct FakeLock final : MusicLock {
-  explicit FakeLock(Strings& calls) : calls(calls) {}
   bool TryTake() override {
     held = held || free;
     calls.push_back(std::string("TryTake ") + (held ? "taken" : "held elsewhere"));
@@ -137,7 +131,7 @@ struct FakeLock final : MusicLock {
   }
   void Release() override { calls.push_back("Release"), held = false; }
   Strings& calls;
-  bool free = true, held = false;
+  bool running = false, free = true, held = false;
 };
 
 testing::ScriptedMultimedia silence;
@@ -189,18 +183,17 @@ TEST(DaemonRunTest, TheMusicPlaysUnderTheLockAndStopsBeforeTheRendererEnds) {
     mm.log = &fake.calls;
     mm.Answer("status MP3Play mode", 0, "stopped");
     BGM_UseMultimedia(mm);
-    FakeRenderer renderer{fake.calls};
-    FakeLock lock{fake.calls};
-    lock.free = c.lockFree;
+    FakeRendererAndLock parts{fake.calls};
+    parts.free = c.lockFree;
     Platform& p = fake.platform();
-    DaemonRun run({p.fileSystem, p.process, p.timers, renderer, lock,
+    DaemonRun run({p.fileSystem, p.process, p.timers, parts, parts,
                    [&] { fake.calls.push_back("PrepareMusic"); }},
                   c.window, c.music);
     run.Start();
     for (const std::string& step : c.steps) {
       if (step == "end") run.End();
-      if (step == "free") lock.free = true;
-      if (step == "gone") renderer.running = false;
+      if (step == "free") parts.free = true;
+      if (step == "gone") parts.running = false;
       if (step[0] == '+') fake.Advance(std::chrono::milliseconds(std::stoi(step.substr(1))));
     }
     EXPECT_EQ(fake.calls, c.calls);
