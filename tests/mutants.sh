@@ -61,7 +61,7 @@ renderer/monitor_layout.cpp | result.viewports.push_back({m.x - left, bottom - (
 renderer/monitor_window_x11.cpp | grabKeyboard(display, spanning); | (void)grabKeyboard; | EveryMonitor.*openbox
 host/dialog/settings_form.cpp |   if (failure) { |   if (false) { | SettingsFormTest.ASaveThatFailsSaysWhy
 platform/linux/profile_posix.cpp |   if (read == ReadResult::Ok && !MayWrite(target)) return false; |   if (false) return false; | SettingsFormTest.ASaveThatFailsSaysWhy|IniFiles.ReadsAndWrites|SettingsDialogEndToEnd.AFailedSave
-platform/linux/settings_place.cpp |   if (chosen != beside && !access.Exists(chosen) && access.Exists(beside)) return beside; |   if (false) return beside; | SettingsPlace\.
+platform/linux/settings_place.cpp |   if (chosen != beside && !access.Exists(chosen) && access.Exists(beside)) return beside; |   if (false) return beside; | SettingsPlace\.|PlatformRules\.Settings
 host/Orvane_B.cpp |   const std::string file = SettingsSourcePath(); |   const std::string file = SettingsPath(); | MainTest.SettingsAndPicture
 platform/linux/mci/gst_pipeline_gst.cpp | gst_element_factory_make("pulsesink", nullptr) | gst_element_factory_make("autoaudiosink", nullptr) | SystemMci.NoDriveNoDiscOrNoSoundServerFailQuietly|SaverRun.WithoutXdgRuntimeDir
 host/main.cpp | orvane::common::SetRuntimeFolderWhenUnset(); | // orvane::common::SetRuntimeFolderWhenUnset(); | SaverRun.WithoutXdgRuntimeDir

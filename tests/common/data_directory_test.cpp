@@ -1,69 +1,44 @@
+// The folders the programs trust: the data directory and the user's runtime folder.
 #include "common/data_directory.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <functional>
 
+#include "common/xdg_folder.h"
 #include "tests/support/another_user.h"
+#include "tests/support/temp_folder.h"
 
 namespace orvane::common {
 namespace {
 
+mode_t ModeOf(const std::string& path) {
+  struct stat info {};
+  return lstat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
 class DataDirectoryTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = std::filesystem::temp_directory_path() / ("orvane-dd-" + std::to_string(getpid()));
-    std::filesystem::remove_all(root_);
-    std::filesystem::create_directories(root_);
-    setenv("HOME", root_.c_str(), 1);
+    setenv("HOME", home.path().c_str(), 1);
     unsetenv("XDG_CACHE_HOME");
   }
-  void TearDown() override { std::filesystem::remove_all(root_); }
-  std::filesystem::path root_;
+  testing::TempFolder home;
 };
 
 TEST_F(DataDirectoryTest, FollowsXdgCacheHomeAndBothSpellingsOfTheTexturePathNameOneFile) {
-  const std::string cache = root_.string() + "/.cache/t_ovin";
+  const std::string cache = home / ".cache/t_ovin";
   EXPECT_EQ(DataDirectory(), cache);
-  EXPECT_EQ(MapFixedPath("C:\\t_ovin\\Orvane.image"), cache + "/Orvane.image");
   EXPECT_EQ(MapFixedPath("c:\\t_ovin\\Orvane.image"), cache + "/Orvane.image");
   EXPECT_EQ(MapFixedPath("C:\\T_OVIN"), cache);
   EXPECT_EQ(MapFixedPath("C:\\t_ovinx\\a"), "C:\\t_ovinx\\a");
-  EXPECT_EQ(MapFixedPath("/home/u/a.mp3"), "/home/u/a.mp3");
   setenv("XDG_CACHE_HOME", "/var/tmp/somewhere/", 1);
   EXPECT_EQ(DataDirectory(), "/var/tmp/somewhere/t_ovin");
   setenv("XDG_CACHE_HOME", "relative/cache", 1);  // invalid: ignored
   EXPECT_EQ(DataDirectory(), cache);
-}
-
-// What a process of its own wrote on standard error while it checked twice, the first time
-// through `first`, then "refused" for each refusal.
-std::string CheckTwiceInAProcessOfItsOwn(const std::function<bool()>& first) {
-  int ends[2];
-  if (pipe(ends) != 0) return "no pipe";
-  const pid_t child = fork();
-  if (child == 0) {
-    dup2(ends[1], STDERR_FILENO);
-    _exit(!first() * 2 + (CheckDataDirectory() == DataDirectoryState::Refused));
-  }
-  close(ends[1]);
-  std::string text;
-  char buffer[256];
-  for (ssize_t got; (got = read(ends[0], buffer, sizeof buffer)) > 0;) text.append(buffer, got);
-  close(ends[0]);
-  int status = 0;
-  waitpid(child, &status, 0);
-  return text + (WIFEXITED(status) && WEXITSTATUS(status) == 3 ? "refused twice" : "used");
-}
-
-mode_t ModeOf(const std::string& path) {
-  struct stat info {};
-  return lstat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 
 // Made private with its parents; one of the user's own that others can write is made private.
@@ -75,37 +50,62 @@ TEST_F(DataDirectoryTest, OneOfTheUsersOwnIsCreatedOrMadePrivateAndUsed) {
     EXPECT_EQ(CheckDataDirectory(), DataDirectoryState::Usable) << mode;
     EXPECT_EQ(ModeOf(DataDirectory()), 0700u) << mode;
   }
-  chmod(DataDirectory().c_str(), 0777);
-  EXPECT_TRUE(CreateDataDirectory());
-  EXPECT_EQ(ModeOf(DataDirectory()), 0700u);
   std::filesystem::remove(DataDirectory());
   EXPECT_EQ(CheckDataDirectory(), DataDirectoryState::Missing);
 }
 
-// Another user's directory, or a link, is refused and left as it is; the first refusal in a
-// process writes one line naming the path and the owner.
+// Another user's directory, or a link, is refused twice and left as it is; the first refusal in
+// a process (a death test's own) writes one line naming the path and the owner.
 TEST_F(DataDirectoryTest, AnotherUsersDirectoryOrALinkIsRefusedWithOneLine) {
   const std::string path = DataDirectory();
   std::filesystem::create_directories(path);
   chmod(path.c_str(), 0777);
   ASSERT_TRUE(testing::GiveToAnotherUser(path)) << "giving a folder to another user takes root";
-  const std::string line = "common_tests: the data directory " + path;
-  const std::function<bool()> check = [] {
-    return CheckDataDirectory() == DataDirectoryState::Usable;
+  const auto refusedTwice = [](bool create) {
+    const bool first =
+        create ? !CreateDataDirectory() : CheckDataDirectory() == DataDirectoryState::Refused;
+    _exit(first && CheckDataDirectory() == DataDirectoryState::Refused ? 3 : 0);
   };
-  for (const std::function<bool()>& first : {check, std::function<bool()>(CreateDataDirectory)}) {
-    EXPECT_EQ(CheckTwiceInAProcessOfItsOwn(first),
-              line + " belongs to another user (owner nobody); it is not used\nrefused twice");
-    EXPECT_EQ(ModeOf(path), 0777u) << "not ours to change";
-  }
+  const std::string line = "^common_tests: the data directory " + path;
+  EXPECT_EXIT(refusedTwice(false), ::testing::ExitedWithCode(3),
+              line + " belongs to another user \\(owner nobody\\); it is not used\n$");
+  EXPECT_EXIT(refusedTwice(true), ::testing::ExitedWithCode(3), "owner nobody");
+  EXPECT_EQ(ModeOf(path), 0777u) << "not ours to change";
   // A link to a directory of the user's own could be made to point anywhere.
   std::filesystem::remove(path);
-  std::filesystem::create_directories(root_ / "elsewhere");
-  chmod((root_ / "elsewhere").c_str(), 0777);
-  std::filesystem::create_directory_symlink(root_ / "elsewhere", path);
-  EXPECT_EQ(CheckTwiceInAProcessOfItsOwn(check),
-            line + " is a symbolic link (owner root); it is not used\nrefused twice");
-  EXPECT_EQ(ModeOf(root_ / "elsewhere"), 0777u);
+  std::filesystem::create_directories(home / "elsewhere");
+  chmod((home / "elsewhere").c_str(), 0777);
+  std::filesystem::create_directory_symlink(home / "elsewhere", path);
+  EXPECT_EXIT(refusedTwice(false), ::testing::ExitedWithCode(3),
+              line + " is a symbolic link \\(owner root\\); it is not used\n$");
+  EXPECT_EQ(ModeOf(home / "elsewhere"), 0777u);
+}
+
+// The user's runtime folder is taken only when it is a private folder of the user's own: a
+// daemon's saver must not put its sound server's socket or its lock where others reach them.
+TEST(RuntimeFolder, OnlyAPrivateFolderOfTheUsersOwnIsTaken) {
+  testing::TempFolder base;
+  const uid_t uid = getuid();
+  const std::string own = base / std::to_string(uid);
+  mkdir((base / "elsewhere").c_str(), 0700);
+  EXPECT_EQ(PrivateRuntimeFolder(base.path(), uid), "") << "missing";
+  mkdir(own.c_str(), 0700);
+  EXPECT_EQ(PrivateRuntimeFolder(base.path(), uid), own);
+  EXPECT_EQ(PrivateRuntimeFolder(base.path(), uid + 1), "") << "another user's number";
+  for (mode_t mode : {0750, 0701, 0707, 0500, 01700}) {
+    chmod(own.c_str(), mode);
+    EXPECT_EQ(PrivateRuntimeFolder(base.path(), uid), "") << std::oct << mode;
+  }
+  chmod(own.c_str(), 0700);
+  ASSERT_TRUE(testing::GiveToAnotherUser(own));
+  EXPECT_EQ(PrivateRuntimeFolder(base.path(), uid), "") << "another user's folder";
+  std::filesystem::remove(own);
+  std::filesystem::create_directory_symlink(base / "elsewhere", own);
+  EXPECT_EQ(PrivateRuntimeFolder(base.path(), uid), "") << "a link";
+  std::filesystem::remove(own);
+  testing::WriteBytes(own, "");
+  chmod(own.c_str(), 0700);
+  EXPECT_EQ(PrivateRuntimeFolder(base.path(), uid), "") << "a file";
 }
 
 }  // namespace

@@ -1,32 +1,27 @@
 #!/usr/bin/env bash
-# Checks a built orvane_*.deb: lintian finds nothing, the files are where the desktop looks
-# for them (and are the ones `cmake --install` puts into a prefix), the unpacked programs pass
-# the build tree's saver, renderer and daemon scenarios, and the saver runs under the real
+# Checks a built orvane_*.deb: lintian finds nothing, the fields and files are what the desktop
+# expects (and what `cmake --install` puts into a prefix), the build tree's saver, renderer and
+# daemon scenarios pass against the unpacked programs, and the saver runs under the real
 # mate-screensaver (mate_saver.sh).
 #
 # usage: tests/package/check_package.sh PACKAGE.deb [BUILD_DIR]
-# With BUILD_DIR (a configured build tree with its tests built), its `cmake --install` is
-# compared with the package and the scenarios run against the package.
+# BUILD_DIR: a configured build tree with its tests built, for `cmake --install` and the scenarios.
 set -euo pipefail
 
 deb=$(realpath "$1")
 build=${2:+$(realpath "$2")}
 work=$(mktemp -d)
+root="$work/root"
 xvfb=""
-cleanup() {
-  set +e
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap '[ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
 failures=0
 fail() {
   echo "check_package: FAILED: $*" >&2
   failures=$((failures + 1))
 }
+files_in() { (cd "$1" && find . ! -type d | sed 's|^\.||' | LC_ALL=C sort); }
 
-# The package's files, as the desktop expects them.
-expected_files() {
+expected=$(
   cat <<'LIST'
 /usr/bin/orvane-picture
 /usr/lib/orvane/Orvane.dll
@@ -43,129 +38,89 @@ expected_files() {
 /usr/share/man/man6/orvane.6.gz
 /usr/share/xscreensaver/config/orvane.xml
 LIST
-}
+)
 
-check_lintian() {
-  local report
-  report=$(lintian --fail-on none "$deb" 2>&1 | grep -E '^[EW]: ' || true)
-  if [ -n "$report" ]; then fail "lintian reports:"$'\n'"$report"; fi
-}
+report=$(lintian --fail-on none "$deb" 2>&1 | grep -E '^[EW]: ' || true)
+[ -z "$report" ] || fail "lintian reports:"$'\n'"$report"
 
-check_fields() {
-  # One line per dependency, versions dropped, alternatives kept as "a|b".
-  local depends
-  depends=$(dpkg-deb --field "$deb" Depends | tr ',' '\n' | sed 's/([^)]*)//g; s/ //g')
-  for needed in gstreamer1.0-plugins-good gstreamer1.0-plugins-base gstreamer1.0-pulseaudio \
-    'fonts-ipafont-gothic|fonts-japanese-gothic' libglut3.12 libgtk-3-0; do
-    grep -qx "$needed" <<<"$depends" || fail "Depends lacks $needed"
-  done
-  # The picture tool's decoders, which shlibs finds.
-  for needed in libjpeg62-turbo libpng16-16; do
-    grep -qx "$needed" <<<"$depends" || fail "Depends lacks $needed"
-  done
-  # Mesa comes with libgl1; a daemon is the desktop's choice, not ours.
-  ! grep -q 'libgl1-mesa-dri' <<<"$depends" || fail "Depends names libgl1-mesa-dri"
-  [ -z "$(dpkg-deb --field "$deb" Recommends)" ] || fail "the package recommends something"
-  [ "$(dpkg-deb --field "$deb" Suggests)" = "xscreensaver, mate-screensaver, xsecurelock, xautolock" ] ||
-    fail "Suggests is not the four daemons and timers"
-  [ "$(dpkg-deb --field "$deb" Architecture)" = amd64 ] || fail "not an amd64 package"
-}
+# One line per dependency, versions dropped, alternatives kept as "a|b"; the picture tool's
+# decoders come through shlibs. Mesa comes with libgl1; a daemon is the desktop's choice.
+depends=$(dpkg-deb --field "$deb" Depends | tr ',' '\n' | sed 's/([^)]*)//g; s/ //g')
+for needed in gstreamer1.0-plugins-good gstreamer1.0-plugins-base gstreamer1.0-pulseaudio \
+  'fonts-ipafont-gothic|fonts-japanese-gothic' libglut3.12 libgtk-3-0 libjpeg62-turbo libpng16-16; do
+  grep -qx "$needed" <<<"$depends" || fail "Depends lacks $needed"
+done
+! grep -q 'libgl1-mesa-dri' <<<"$depends" || fail "Depends names libgl1-mesa-dri"
+[ -z "$(dpkg-deb --field "$deb" Recommends)" ] || fail "the package recommends something"
+[ "$(dpkg-deb --field "$deb" Suggests)" = "xscreensaver, mate-screensaver, xsecurelock, xautolock" ] ||
+  fail "Suggests is not the four daemons and timers"
+[ "$(dpkg-deb --field "$deb" Architecture)" = amd64 ] || fail "not an amd64 package"
 
-# Unpacks into $work/root and compares the file list.
-check_files() {
-  dpkg -x "$deb" "$work/root"
-  local listed
-  listed=$(cd "$work/root" && find . ! -type d | sed 's|^\.||' | LC_ALL=C sort)
-  if [ "$listed" != "$(expected_files)" ]; then
-    fail "file list differs (< expected, > packaged):"$'\n'"$(diff <(expected_files) <(echo "$listed") || true)"
-  fi
-  local root="$work/root"
-  for program in usr/lib/orvane/Orvane.scr usr/lib/orvane/Orvane.dll usr/bin/orvane-picture \
-    usr/libexec/xsecurelock/saver_orvane usr/libexec/xscreensaver/orvane; do
-    [ -x "$root/$program" ] || fail "$program is not executable"
-  done
-  [ "$(readlink "$root/usr/libexec/xscreensaver/orvane")" = ../../lib/orvane/Orvane.scr ] ||
-    fail "/usr/libexec/xscreensaver/orvane is no relative link to Orvane.scr"
-  grep -qx 'Exec=/usr/libexec/xscreensaver/orvane --root' "$root/usr/share/applications/screensavers/orvane.desktop" ||
-    fail "the MATE entry does not run /usr/libexec/xscreensaver/orvane --root"
-  grep -qx 'Categories=Screensaver;' "$root/usr/share/applications/screensavers/orvane.desktop" ||
-    fail "the MATE entry is not in the Screensaver category"
-  grep -qx 'Exec=/usr/lib/orvane/Orvane.scr /c' "$root/usr/share/applications/orvane.desktop" ||
-    fail "the menu entry does not open the settings dialog"
-  grep -qx 'Icon=orvane' "$root/usr/share/applications/orvane.desktop" || fail "the menu entry has no icon"
-  grep -qx 'exec "/usr/libexec/xscreensaver/orvane" --root' "$root/usr/libexec/xsecurelock/saver_orvane" ||
-    fail "saver_orvane does not run /usr/libexec/xscreensaver/orvane --root"
-  python3 - "$root/usr/share/xscreensaver/config/orvane.xml" <<'PY' || fail "orvane.xml is not the saver's description"
+dpkg -x "$deb" "$root"
+[ "$(files_in "$root")" = "$expected" ] ||
+  fail "file list differs (< expected, > packaged):"$'\n'"$(diff <(echo "$expected") <(files_in "$root") || true)"
+for program in lib/orvane/Orvane.scr lib/orvane/Orvane.dll bin/orvane-picture \
+  libexec/xsecurelock/saver_orvane libexec/xscreensaver/orvane; do
+  [ -x "$root/usr/$program" ] || fail "/usr/$program is not executable"
+done
+[ "$(readlink "$root/usr/libexec/xscreensaver/orvane")" = ../../lib/orvane/Orvane.scr ] ||
+  fail "/usr/libexec/xscreensaver/orvane is no relative link to Orvane.scr"
+while IFS='|' read -r file line; do
+  grep -qxF "$line" "$root/usr/$file" || fail "/usr/$file lacks the line: $line"
+done <<'LINES'
+share/applications/screensavers/orvane.desktop|Exec=/usr/libexec/xscreensaver/orvane --root
+share/applications/screensavers/orvane.desktop|Categories=Screensaver;
+share/applications/orvane.desktop|Exec=/usr/lib/orvane/Orvane.scr /c
+share/applications/orvane.desktop|Icon=orvane
+libexec/xsecurelock/saver_orvane|exec "/usr/libexec/xscreensaver/orvane" --root
+LINES
+desktop-file-validate "$root/usr/share/applications/orvane.desktop" ||
+  fail "desktop-file-validate rejects the menu entry"
+# xscreensaver-settings shows the description's first and last paragraphs as plain text.
+python3 - "$root/usr/share/xscreensaver/config/orvane.xml" <<'PY' || fail "orvane.xml is not the saver's description"
 import sys, xml.etree.ElementTree as tree
 saver = tree.parse(sys.argv[1]).getroot()
-assert saver.tag == "screensaver" and saver.get("name") == "orvane", saver.attrib
-assert saver.get("_label") == "Orvane", saver.attrib
+assert (saver.tag, saver.get("name"), saver.get("_label")) == ("screensaver", "orvane", "Orvane")
 assert saver.find("command").get("arg") == "--root"
-# xscreensaver-settings shows the first and the last paragraph as plain text.
-description = saver.find("_description")
-assert len(description) == 0, "markup inside the description"
-paragraphs = [p.strip() for p in description.text.strip().split("\n\n")]
-assert "<" not in description.text and "://" not in description.text, description.text
+text = saver.find("_description").text
+assert len(saver.find("_description")) == 0 and "<" not in text and "://" not in text, text
+paragraphs = [p.strip() for p in text.strip().split("\n\n")]
 assert paragraphs[0].startswith("Flies through an endless"), paragraphs[0]
 assert paragraphs[-1] == "Written by the Orvane developers; 2026.", paragraphs[-1]
 PY
-  if command -v desktop-file-validate >/dev/null; then
-    desktop-file-validate "$root/usr/share/applications/orvane.desktop" ||
-      fail "desktop-file-validate rejects the menu entry"
-  fi
-}
 
-# `cmake --install` into a prefix gives the same files (the manual page uncompressed, no
-# Debian documentation).
-check_cmake_install() {
-  [ -n "$build" ] || return 0
-  if ! cmake --install "$build" --prefix "$work/prefix/usr" >"$work/install.log" 2>&1; then
+if [ -n "$build" ]; then
+  # The same files from `cmake --install` (manual pages uncompressed, no Debian documentation),
+  # its entries naming its own prefix.
+  prefix="$work/prefix/usr"
+  if cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1; then
+    packaged=$(grep -v '^/usr/share/doc/' <<<"$expected" | sed -E 's/\.([16])\.gz$/.\1/')
+    [ "$(files_in "$work/prefix")" = "$packaged" ] ||
+      fail "cmake --install differs (< package, > install):"$'\n'"$(diff <(echo "$packaged") <(files_in "$work/prefix") || true)"
+    grep -qx "Exec=$prefix/libexec/xscreensaver/orvane --root" \
+      "$prefix/share/applications/screensavers/orvane.desktop" ||
+      fail "cmake --install does not name its own prefix in the entries"
+    [ "$(realpath "$prefix/libexec/xscreensaver/orvane")" = "$(realpath "$prefix/lib/orvane/Orvane.scr")" ] ||
+      fail "cmake --install's libexec/xscreensaver/orvane does not lead to its Orvane.scr"
+  else
     fail "cmake --install failed:"$'\n'"$(cat "$work/install.log")"
-    return
   fi
-  local installed packaged
-  installed=$(cd "$work/prefix" && find . ! -type d | sed 's|^\.||' | LC_ALL=C sort)
-  packaged=$(expected_files | grep -v '^/usr/share/doc/' | sed -E 's/\.([16])\.gz$/.\1/')
-  [ "$installed" = "$packaged" ] ||
-    fail "cmake --install differs (< package, > install):"$'\n'"$(diff <(echo "$packaged") <(echo "$installed") || true)"
-  grep -qx "Exec=$work/prefix/usr/libexec/xscreensaver/orvane --root" \
-    "$work/prefix/usr/share/applications/screensavers/orvane.desktop" ||
-    fail "cmake --install does not name its own prefix in the entries"
-  [ "$(realpath "$work/prefix/usr/libexec/xscreensaver/orvane")" = "$(realpath "$work/prefix/usr/lib/orvane/Orvane.scr")" ] ||
-    fail "cmake --install's libexec/xscreensaver/orvane does not lead to its Orvane.scr"
-}
-
-# An Xvfb of the check's own for mate_saver.sh, which needs a display.
-start_xvfb() {
-  local out="$work/xvfb.out"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$out" 2>/dev/null &
-  xvfb=$!
-  for _ in $(seq 200); do [ -s "$out" ] && break; sleep 0.05; done
-  [ -s "$out" ] || { fail "Xvfb did not start"; return 1; }
-  export DISPLAY=":$(head -n1 "$out")"
-}
-
-# The saver, renderer and daemon scenarios of the build tree's tests, run against the unpacked
-# package's programs.
-check_scenarios() {
-  [ -n "$build" ] || return 0
-  ORVANE_TEST_BIN_DIR="$work/root/usr/lib/orvane" ctest --test-dir "$build" --output-on-failure --no-tests=error \
-    --timeout 300 -R '^(SaverRun|DaemonRun|Linux/RendererRun)\.' >"$work/scenarios.log" 2>&1 ||
+  ORVANE_TEST_BIN_DIR="$root/usr/lib/orvane" ctest --test-dir "$build" --output-on-failure \
+    --no-tests=error --timeout 300 -R '^(SaverRun|DaemonRun|Linux/RendererRun)\.' \
+    >"$work/scenarios.log" 2>&1 ||
     fail "the scenarios fail against the package:"$'\n'"$(tail -n 40 "$work/scenarios.log")"
-}
-
-check_lintian
-check_fields
-check_files
-check_cmake_install
-check_scenarios
-if start_xvfb; then
-  # MATE's screen saver, which runs savers only where the package installs them.
-  "$(dirname "$0")/mate_saver.sh" "$work/root" || fail "the saver does not run under mate-screensaver"
 fi
 
-if [ "$failures" -ne 0 ]; then
-  echo "check_package: $failures check(s) failed for $deb" >&2
-  exit 1
+# MATE's screen saver runs savers only where the package installs them, on a display.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb=$!
+for _ in $(seq 200); do [ -s "$work/display" ] && break || sleep 0.05; done
+if [ -s "$work/display" ]; then
+  DISPLAY=":$(head -n1 "$work/display")" "$(dirname "$0")/mate_saver.sh" "$root" ||
+    fail "the saver does not run under mate-screensaver"
+else
+  fail "Xvfb did not start"
 fi
+
+[ "$failures" -eq 0 ] || { echo "check_package: $failures check(s) failed for $deb" >&2; exit 1; }
 echo "check_package: $deb passed"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the unpacked package under MATE's real screen saver, as a user who chose Orvane:
 # activated, the tunnel shows and the chosen WAV plays on a PulseAudio null sink; deactivated,
-# no program of the package runs and the sink falls silent. The daemon is offered Orvane alone.
+# no program of the package runs and the sink falls silent. The daemon is offered Orvane alone
+# (XDG_DATA_DIRS holds only its .desktop file).
 #
 # usage: tests/package/mate_saver.sh ROOT     (ROOT: the unpacked package; DISPLAY: an X server)
 #
@@ -9,8 +10,7 @@
 # mount namespace of the script's own, which the machine never sees.
 set -euo pipefail
 
-stage=${ORVANE_MATE_STAGE:-}
-if [ -z "$stage" ]; then
+if [ -z "${ORVANE_MATE_STAGE:-}" ]; then
   namespace=(unshare --mount --propagation private)
   [ "$(id -u)" -eq 0 ] || namespace=(unshare --map-root-user --mount --propagation private)
   exec env ORVANE_MATE_STAGE=namespace "${namespace[@]}" "$0" "$(realpath "$1")"
@@ -21,57 +21,34 @@ fail() {
   echo "mate_saver: FAILED: $*" >&2
   failures=$((failures + 1))
 }
-
-# The pids of the package's programs in this namespace, found by their path.
+# The pids of the package's programs in this mount namespace.
 package_processes() {
   local exe pid own
   own=$(readlink /proc/self/ns/mnt)
   for exe in /proc/[0-9]*/exe; do
-    pid=${exe#/proc/}
-    pid=${pid%/exe}
+    pid=${exe#/proc/} pid=${pid%/exe}
     case "$(readlink "$exe" 2>/dev/null)" in
       /usr/lib/orvane/*) [ "$(readlink "/proc/$pid/ns/mnt" 2>/dev/null)" = "$own" ] && echo "$pid" ;;
     esac
   done
 }
-
-# The number of colours on the screen: a tunnel shows many, a blank screen one.
-screen_colours() {
-  xwd -root -silent 2>/dev/null | /usr/bin/convert xwd:- -depth 8 -format %k info: 2>/dev/null || echo 0
-}
-
-# The loudest sample recorded from byte OFFSET on (16-bit little-endian).
+# The loudest 16-bit sample recorded from byte OFFSET on.
 peak_since() {
-  python3 -c '
-import sys, array
+  python3 -c 'import sys, array
 data = open(sys.argv[1], "rb").read()[int(sys.argv[2]):]
-samples = array.array("h", data[: len(data) // 2 * 2])
-print(max((abs(s) for s in samples), default=0))' "$work/recording" "$1"
+print(max(map(abs, array.array("h", data[: len(data) // 2 * 2])), default=0))' "$work/recording" "$1"
 }
-recorded() { stat -c %s "$work/recording"; }
 # Runs COMMAND until it succeeds, for at most SECONDS: `until_ok SECONDS COMMAND...`.
 until_ok() {
   local end=$(($(date +%s) + $1))
   shift
-  until "$@"; do
-    [ "$(date +%s)" -lt "$end" ] || return 1
-    sleep 0.1
-  done
+  until "$@"; do [ "$(date +%s)" -lt "$end" ] || return 1 && sleep 0.1; done
 }
 
-if [ "$stage" = namespace ]; then
-  root=$1
-  mount -t overlay overlay -o "lowerdir=$root/usr:/usr" /usr
+if [ "$ORVANE_MATE_STAGE" = namespace ]; then
+  mount -t overlay overlay -o "lowerdir=$1/usr:/usr" /usr
   work=$(mktemp -d)
-  pulse="" recorder=""
-  cleanup() {
-    set +e
-    [ -n "$recorder" ] && kill "$recorder" 2>/dev/null
-    [ -n "$pulse" ] && kill "$pulse" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-  }
-  trap cleanup EXIT
+  trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "$work"' EXIT
 
   # A PulseAudio daemon of the run's own, its null sink recorded from its monitor.
   mkdir -p "$work/pulse/run" "$work/pulse/state" "$work/pulse/config"
@@ -82,60 +59,46 @@ if [ "$stage" = namespace ]; then
     --disable-shm=yes -L "module-null-sink sink_name=orvane_null rate=44100 channels=2" \
     -L "module-native-protocol-unix socket=$work/pulse/native auth-anonymous=1" \
     >"$work/pulse/out" 2>&1 &
-  pulse=$!
   until_ok 10 pactl info >/dev/null 2>&1 || { fail "PulseAudio did not start"; exit 1; }
   parec -d orvane_null.monitor --raw --format=s16le --rate=44100 --channels=2 \
     --latency-msec=20 >"$work/recording" 2>/dev/null &
-  recorder=$!
 
-  # The user's home: the music chosen, and the way to the sound server (HOME passes
-  # mate-screensaver's scrubbing of the environment).
+  # The user's home: the music chosen (keys in code page 932), and the way to the sound server
+  # (HOME passes mate-screensaver's scrubbing of the environment).
   home="$work/home"
-  mkdir -p "$home/.config/orvane" "$home/.config/pulse" "$home/.local/share" \
-    "$work/data/applications/screensavers"
+  mkdir -p "$home/.config/orvane" "$home/.config/pulse" "$work/data/applications/screensavers"
   printf 'default-server = unix:%s\nautospawn = no\nenable-shm = no\n' "$work/pulse/native" \
     >"$home/.config/pulse/client.conf"
   python3 - "$home/tone.wav" "$home/.config/orvane/Orvane.ini" <<'PY'
 import math, struct, sys, wave
 with wave.open(sys.argv[1], "wb") as out:
-    out.setnchannels(2); out.setsampwidth(2); out.setframerate(44100)
-    frames = (int(16000 * math.sin(2 * math.pi * 440 * i / 44100)) for i in range(44100 * 2))
-    out.writeframes(b"".join(struct.pack("<hh", s, s) for s in frames))
-with open(sys.argv[2], "wb") as ini:
-    ini.write(b"[Section]\r\n" + "BGM区分=2\r\n".encode("cp932") +
-              "BGMﾌｧｲﾙ=".encode("cp932") + sys.argv[1].encode() + b"\r\n")
+    out.setnchannels(2), out.setsampwidth(2), out.setframerate(44100)
+    out.writeframes(b"".join(struct.pack("<hh", s, s) for s in (
+        int(16000 * math.sin(2 * math.pi * 440 * i / 44100)) for i in range(88200))))
+open(sys.argv[2], "wb").write(b"[Section]\r\nBGM\x8b\xe6\x95\xaa=2\r\nBGM\xcc\xa7\xb2\xd9=" +
+                              sys.argv[1].encode() + b"\r\n")
 PY
   cp /usr/share/applications/screensavers/orvane.desktop "$work/data/applications/screensavers/"
-
   unset PULSE_SERVER XDG_RUNTIME_DIR XDG_CONFIG_HOME XDG_CACHE_HOME
   export HOME="$home" XDG_DATA_DIRS="$work/data" XDG_DATA_HOME="$home/.local/share" \
     GSETTINGS_SCHEMA_DIR=/usr/share/glib-2.0/schemas GSETTINGS_BACKEND=keyfile NO_AT_BRIDGE=1
-  code=0
-  ORVANE_MATE_STAGE=session work="$work" dbus-run-session -- "$0" || code=$?
-  exit "$code"
+  ORVANE_MATE_STAGE=session work="$work" dbus-run-session -- "$0" && exit 0 || exit $?
 fi
 
 # In the session: choose Orvane, start the daemon, activate, deactivate.
-[ "$stage" = session ] || { echo "mate_saver: unknown stage $stage" >&2; exit 2; }
-daemon=""
-finish() {
-  set +e
-  [ -n "$daemon" ] && kill "$daemon" 2>/dev/null && wait "$daemon" 2>/dev/null
-  for pid in $(package_processes); do kill -KILL "$pid" 2>/dev/null; done
-}
-trap finish EXIT
+trap 'kill $(jobs -p) $(package_processes) 2>/dev/null; wait' EXIT
 gsettings set org.mate.screensaver mode single
 gsettings set org.mate.screensaver themes "['screensavers-orvane']"
 gsettings set org.mate.screensaver lock-enabled false
 mate-screensaver --no-daemon --debug >"$work/mate.log" 2>&1 &
-daemon=$!
 until_ok 10 mate-screensaver-command --query >/dev/null 2>&1
 
-before=$(recorded)
+before=$(stat -c %s "$work/recording")
 mate-screensaver-command --activate >/dev/null
-tunnel() { [ "$(screen_colours)" -gt 50 ]; }
-until_ok 15 tunnel ||
-  fail "activated: the screen shows $(screen_colours) colours, not a tunnel; the daemon said: $(grep -i 'command\|job' "$work/mate.log" | tail -n 5)"
+# A tunnel shows many colours, a blank screen one.
+colours() { xwd -root -silent 2>/dev/null | convert xwd:- -depth 8 -format %k info: 2>/dev/null || echo 0; }
+tunnel() { [ "$(colours)" -gt 50 ]; }
+until_ok 15 tunnel || fail "activated: the screen shows $(colours) colours, not a tunnel; the daemon said: $(grep -i 'command\|job' "$work/mate.log" | tail -n 5)"
 [ -n "$(package_processes)" ] || fail "activated: no program of the package runs"
 heard() { [ "$(peak_since "$before")" -gt 3000 ]; }
 until_ok 10 heard || fail "activated: the chosen WAV is not heard (peak $(peak_since "$before"))"
@@ -143,11 +106,10 @@ until_ok 10 heard || fail "activated: the chosen WAV is not heard (peak $(peak_s
 mate-screensaver-command --deactivate >/dev/null
 ended() { [ -z "$(package_processes)" ]; }
 until_ok 5 ended || fail "deactivated: 5 s later these still run: $(package_processes | xargs ps -o pid=,args= -p)"
-sleep 0.3  # what was on its way to the sink drains
-quiet_from=$(recorded)
+sleep 0.3 # what was on its way to the sink drains
+quiet_from=$(stat -c %s "$work/recording")
 sleep 0.8
-quiet=$(peak_since "$quiet_from")
-[ "$quiet" -lt 50 ] || fail "deactivated: the music plays on (peak $quiet)"
+[ "$(peak_since "$quiet_from")" -lt 50 ] || fail "deactivated: the music plays on (peak $(peak_since "$quiet_from"))"
 
 [ "$failures" -eq 0 ] || exit 1
 echo "mate_saver: Orvane ran under mate-screensaver and ended with it"

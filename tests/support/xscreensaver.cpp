@@ -33,16 +33,14 @@ void OpenToAll(const std::string& folder) {
 }
 
 void OpenToAll(const PulseServer& pulse) {
+  std::error_code ignored;
   for (const std::string& pair : pulse.env()) {
-    std::string value = pair.substr(pair.find('=') + 1);
+    const fs::path value = pair.substr(pair.find('=') + 1);
     if (pair.rfind("PULSE_SERVER=unix:", 0) == 0) {
-      const std::string socket = pair.substr(std::string("PULSE_SERVER=unix:").size());
-      std::error_code ignored;
-      fs::permissions(fs::path(socket).parent_path(), fs::perms::others_exec, fs::perm_options::add,
-                      ignored);
+      const fs::path socket = value.string().substr(5);
+      fs::permissions(socket.parent_path(), fs::perms::others_exec, fs::perm_options::add, ignored);
       fs::permissions(socket, fs::perms::all, fs::perm_options::add, ignored);
     } else if (pair.rfind("PULSE_CLIENTCONFIG=", 0) == 0) {
-      std::error_code ignored;
       fs::permissions(value, fs::perms::others_read, fs::perm_options::add, ignored);
     }
   }
@@ -73,13 +71,12 @@ XScreenSaver::~XScreenSaver() {
 
 bool XScreenSaver::GiveFile(const std::string& relativePath, const std::string& bytes) {
   const passwd* nobody = getpwnam("nobody");
-  if (nobody == nullptr) return false;
   const fs::path path = home_ / relativePath;
   std::error_code ignored;
   fs::create_directories(path.parent_path(), ignored);
   WriteBytes(path, bytes);
   for (fs::path part = path; part != fs::path(home_.path()); part = part.parent_path()) {
-    if (chown(part.c_str(), nobody->pw_uid, nobody->pw_gid) != 0) return false;
+    if (nobody == nullptr || chown(part.c_str(), nobody->pw_uid, nobody->pw_gid) != 0) return false;
   }
   return true;
 }

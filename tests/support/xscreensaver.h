@@ -19,24 +19,18 @@ void OpenToAll(const std::string& folder);
 // Lets every user reach the PulseAudio daemon's socket.
 void OpenToAll(const PulseServer& pulse);
 
-// A real xscreensaver daemon of the test's own, run as nobody with a throwaway HOME whose
-// .xscreensaver lists one program (a GL one), with locking, fading and the splash off. Its own
-// XDG_RUNTIME_DIR lies in that HOME. The destructor ends exactly this daemon, by its id.
+// A real xscreensaver daemon of the test's own, run as nobody with a throwaway HOME (and
+// XDG_RUNTIME_DIR in it) whose .xscreensaver offers one program alone, with locking, fading and
+// the splash off. env: NAME=value pairs for the daemon and its programs (DISPLAY...).
 class XScreenSaver {
  public:
-  // env: NAME=value pairs for the daemon and the programs it starts (DISPLAY, PULSE_SERVER...).
   XScreenSaver(const std::vector<std::string>& env, const std::string& program);
-  ~XScreenSaver();
-  XScreenSaver(const XScreenSaver&) = delete;
-  XScreenSaver& operator=(const XScreenSaver&) = delete;
-
+  ~XScreenSaver();  // ends exactly this daemon, by its id
   bool running() { return daemon_ && daemon_->Running(); }
-  // Runs xscreensaver-command with the option ("-activate", "-deactivate") as the daemon's
-  // user; its exit code.
+  // xscreensaver-command with the option ("-activate"...) as the daemon's user; its exit code.
   int Command(const std::string& option);
   std::string Log() const { return daemon_ ? daemon_->Stderr() : ""; }
-  // Writes a file of the daemon's user into its HOME, making the folders on the way; false
-  // when it could not.
+  // Writes a file of the daemon's user into its HOME, making the folders on the way.
   bool GiveFile(const std::string& relativePath, const std::string& bytes);
 
  private:
