@@ -130,7 +130,8 @@ bool DialogDriver::ChooseFile(const std::string& path) {
     }
     Xdotool(programs_.windows() ? "key --clearmodifiers End shift+Home"
                                 : "key --clearmodifiers ctrl+a");
-    Xdotool("type --delay 5 '" + typed + "'");
+    // Wine reads a key that is not on the keyboard only once it has seen the keyboard remapped.
+    Xdotool(std::string("type --delay ") + (programs_.windows() ? "50" : "5") + " '" + typed + "'");
     Xdotool("key Return");
     if (WaitFor([&] { return Visible("ﾌｧｲﾙを開く", 0ms) == 0; }, 8s, 50ms)) return true;
   }

@@ -110,10 +110,20 @@ TEST_F(DialogWineTest, AFileNamedOutsideTheCodePageIsKeptByItsShortName) {
   ASSERT_TRUE(dialog_.Open());
   dialog_.Click("lbl_BGM", 2);  // "MP3、WAV"
   ASSERT_TRUE(dialog_.Chosen(2));
-  ASSERT_TRUE(dialog_.ClickUntil("Cmd_File", [&] { return dialog_.Visible("ﾌｧｲﾙを開く", 0ms); }));
-  ASSERT_TRUE(dialog_.ChooseFile(folder_ / "music/ゲーム.wav"));
-  EXPECT_EQ(dialog_.Visible("Orvane \\(ScreenSaver\\)", 0ms), 0u) << "no message: it fits";
-  EXPECT_TRUE(dialog_.ClickUntil("Cmd_Set", [&] { return !dialog_.host().Running(); }));
+  // A character xdotool lost on a busy machine names a file that is not there, which is refused
+  // aloud as well: the message is answered and the file chosen again.
+  bool set = false;
+  for (int attempt = 0; attempt < 3 && !set; ++attempt) {
+    ASSERT_TRUE(dialog_.ClickUntil("Cmd_File", [&] { return dialog_.Visible("ﾌｧｲﾙを開く", 0ms); }));
+    ASSERT_TRUE(dialog_.ChooseFile(folder_ / "music/ゲーム.wav"));
+    unsigned long box = 0;
+    ASSERT_TRUE(dialog_.ClickUntil("Cmd_Set", [&] {
+      return !dialog_.host().Running() || (box = dialog_.Visible("Orvane \\(ScreenSaver\\)", 0ms));
+    }));
+    set = box == 0;
+    if (!set) dialog_.Xdotool("windowfocus --sync " + std::to_string(box) + " key Return");
+  }
+  EXPECT_TRUE(set) << "refused: no short name";
   EXPECT_EQ(dialog_.host().Wait(20s), 0);
   const std::string prefix = kKeys[0] + "2" + kKeys[1] + "0" + kKeys[2];
   const std::string settings = dialog_.Settings().value_or("");
@@ -149,6 +159,7 @@ TEST(DialogWineAsUserTest, SettingsBesideTheProgramsCarryOverAndAFailedSaveIsTol
   for (const char* name : {"Orvane.scr", "Orvane.dll", "Orvane.image"})
     fs::copy_file(std::string(ORVANE_WINDOWS_BIN_DIR) + "/" + name, programs / name);
   const std::string beside = kKeys[0] + "1" + kKeys[1] + "7\r\n";
+  const std::string carried = kKeys[0] + "1" + kKeys[1] + "7" + kKeys[2] + "\r\n";
   WriteBytes(programs / "Orvane.ini", beside);
   OpenToAll(programs);
   const auto visible = [&](const std::string& title, std::chrono::milliseconds timeout) {
@@ -182,7 +193,6 @@ TEST(DialogWineAsUserTest, SettingsBesideTheProgramsCarryOverAndAFailedSaveIsTol
         10s, 100ms);
   };
   const fs::path own = prefix / "drive_c/users/nobody/AppData/Roaming/Orvane/Orvane.ini";
-  const std::string carried = beside + kKeys[2] + "\r\n";
   for (const char* press : {"Cmd_Can", "Cmd_Set", "Cmd_Set"}) {
     SCOPED_TRACE(press);
     const bool readOnly = fs::exists(own);
