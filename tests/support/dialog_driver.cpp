@@ -59,15 +59,15 @@ Rgb DialogDriver::Look(DialogPoint at, Rgb expected) const {
   return seen;
 }
 
-bool DialogDriver::Chosen(int index, std::chrono::milliseconds timeout) const {
+bool ShowsChosen(const std::string& display, unsigned long window, int index) {
   const DialogRect mark = InForm("Img_BGM", index);
   return WaitFor(
       [&] {
-        const Screenshot shot = Shot();
+        const Screenshot shot = TakeScreenshot(display, window);
         const Rgb centre = shot.valid() ? shot.at(mark.X + 6, mark.Y + 6) : Rgb{};
         return centre.b > centre.r + 100;
       },
-      timeout, 50ms);
+      10s, 50ms);
 }
 
 void DialogDriver::MoveOver(DialogPoint at) {
@@ -90,13 +90,15 @@ bool DialogDriver::ClickUntil(std::string_view name, const std::function<bool()>
   return false;
 }
 
-unsigned long DialogDriver::Visible(const std::string& title,
-                                    std::chrono::milliseconds timeout) const {
+unsigned long VisibleWindow(const std::string& display, const std::string& title,
+                            std::chrono::milliseconds timeout) {
   unsigned long window = 0;
   WaitFor(
       [&] {
         const std::string found =
-            Xdotool("search --onlyvisible --maxdepth 1 --name '^" + title + "$'");
+            RunShell("DISPLAY=" + display + " xdotool search --onlyvisible --maxdepth 1 --name '^" +
+                     title + "$' 2>/dev/null")
+                .second;
         return (window = std::strtoul(found.c_str(), nullptr, 10)) != 0;
       },
       timeout, 100ms);

@@ -14,6 +14,13 @@
 
 namespace orvane::testing {
 
+// The visible top-level window titled exactly title (a regular expression); 0 if none shows
+// before the timeout.
+unsigned long VisibleWindow(const std::string& display, const std::string& title,
+                            std::chrono::milliseconds timeout);
+// Whether the dialog's mark of music kind index shows chosen (blue) within 10 s.
+bool ShowsChosen(const std::string& display, unsigned long window, int index);
+
 // Orvane.scr /c of either build as a user meets it: real pointer moves, clicks and keys
 // (xdotool) at the places of the form, what the screen shows, and each system's file dialog.
 class DialogDriver {
@@ -32,16 +39,16 @@ class DialogDriver {
   Screenshot Shot() const;
   // The pixel at a point of the form once it is near expected, or the last one seen.
   Rgb Look(DialogPoint at, Rgb expected) const;
-  // Whether the mark of music kind index shows chosen (blue) before the timeout.
-  bool Chosen(int index, std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
+  bool Chosen(int index) const { return ShowsChosen(display_, window_, index); }
   // Moves over a point of the form in two steps, so that the control sees the pointer move.
   void MoveOver(DialogPoint at);
   void MoveOff() { Xdotool("mousemove 5 5"); }  // the desktop, off the dialog
   void Click(std::string_view name, int index = -1);
   // Clicks until done() holds: a click that came before the dialog was ready is given again.
   bool ClickUntil(std::string_view name, const std::function<bool()>& done, int index = -1);
-  // The visible top-level window titled exactly title; 0 if none shows before the timeout.
-  unsigned long Visible(const std::string& title, std::chrono::milliseconds timeout) const;
+  unsigned long Visible(const std::string& title, std::chrono::milliseconds timeout) const {
+    return VisibleWindow(display_, title, timeout);
+  }
   // Types path into the open file dialog ("ﾌｧｲﾙを開く") until it takes it and closes.
   bool ChooseFile(const std::string& path);
   // What a window manager sends when the title bar's close box is pressed.

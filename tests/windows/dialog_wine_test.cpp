@@ -162,20 +162,6 @@ TEST(DialogWineAsUserTest, SettingsBesideTheProgramsCarryOverAndAFailedSaveIsTol
   const std::string carried = kKeys[0] + "1" + kKeys[1] + "7" + kKeys[2] + "\r\n";
   WriteBytes(programs / "Orvane.ini", beside);
   OpenToAll(programs);
-  const auto visible = [&](const std::string& title, std::chrono::milliseconds timeout) {
-    unsigned long window = 0;
-    WaitFor(
-        [&] {
-          window = std::strtoul(
-              RunShell("DISPLAY=" + xvfb.display() +
-                       " xdotool search --onlyvisible --maxdepth 1 --name '^" + title + "$'")
-                  .second.c_str(),
-              nullptr, 10);
-          return window != 0;
-        },
-        timeout, 100ms);
-    return window;
-  };
   // Clicks a point of the form, given its window.
   const auto click = [&](unsigned long window, DialogPoint at) {
     RunShell("DISPLAY=" + xvfb.display() + " xdotool mousemove --sync --window " +
@@ -183,24 +169,16 @@ TEST(DialogWineAsUserTest, SettingsBesideTheProgramsCarryOverAndAFailedSaveIsTol
              " mousemove --sync --window " + std::to_string(window) + " " + std::to_string(at.X) +
              " " + std::to_string(at.Y) + " click 1");
   };
-  const auto chosen = [&](unsigned long window, int index) {
-    const DialogRect mark = InForm("Img_BGM", index);
-    return WaitFor(
-        [&] {
-          const Rgb c = TakeScreenshot(xvfb.display(), window).at(mark.X + 6, mark.Y + 6);
-          return c.b > c.r + 100;
-        },
-        10s, 100ms);
-  };
   const fs::path own = prefix / "drive_c/users/nobody/AppData/Roaming/Orvane/Orvane.ini";
   for (const char* press : {"Cmd_Can", "Cmd_Set", "Cmd_Set"}) {
     SCOPED_TRACE(press);
     const bool readOnly = fs::exists(own);
     if (readOnly) fs::permissions(own, fs::perms(0444));
     auto host = run({"wine", "cmd", "/c", "set DISPLAY=&& C:\\Orvane\\Orvane.scr /c"});
-    const unsigned long dialog = visible("<Orvane>", 60s);
+    const unsigned long dialog = VisibleWindow(xvfb.display(), "<Orvane>", 60s);
     ASSERT_NE(dialog, 0u) << host->Stderr();
-    EXPECT_TRUE(chosen(dialog, 1)) << "音楽CD, from the settings beside the programs";
+    EXPECT_TRUE(ShowsChosen(xvfb.display(), dialog, 1))
+        << "音楽CD, from the settings beside the programs";
     if (readOnly) click(dialog, CentreInForm("lbl_BGM", 0));  // "なし"
     click(dialog, CentreInForm(press));
     if (!readOnly) {
@@ -208,7 +186,7 @@ TEST(DialogWineAsUserTest, SettingsBesideTheProgramsCarryOverAndAFailedSaveIsTol
       EXPECT_EQ(fs::exists(own), std::string(press) == "Cmd_Set") << "made by 設定 alone";
       continue;
     }
-    ASSERT_NE(visible("Orvane \\(ScreenSaver\\)", 30s), 0u) << host->Stderr();
+    ASSERT_NE(VisibleWindow(xvfb.display(), "Orvane \\(ScreenSaver\\)", 30s), 0u) << host->Stderr();
     // The box shows the line break as Windows keeps it in a static control: CR LF.
     auto reader = run({"wine", std::string(ORVANE_WINDOWS_TEST_PROGRAMS) + "/message_box_text.exe",
                        "Orvane (ScreenSaver)"});
@@ -217,8 +195,9 @@ TEST(DialogWineAsUserTest, SettingsBesideTheProgramsCarryOverAndAFailedSaveIsTol
               "設定ﾌｧｲﾙに書き込めません！\r\nC:\\users\\nobody\\AppData\\Roaming\\Orvane\\Orvane."
               "ini: Access denied.");
     RunShell("DISPLAY=" + xvfb.display() + " xdotool key Return");
-    ASSERT_TRUE(WaitFor([&] { return visible("Orvane \\(ScreenSaver\\)", 0ms) == 0; }, 10s));
-    EXPECT_TRUE(chosen(dialog, 0)) << "the dialog stays open with なし chosen";
+    ASSERT_TRUE(WaitFor(
+        [&] { return VisibleWindow(xvfb.display(), "Orvane \\(ScreenSaver\\)", 0ms) == 0; }, 10s));
+    EXPECT_TRUE(ShowsChosen(xvfb.display(), dialog, 0)) << "the dialog stays open with なし chosen";
     click(dialog, CentreInForm("Cmd_Can"));
     EXPECT_EQ(host->Wait(30s), 0);
   }
