@@ -1,0 +1,162 @@
+#include "tests/support/dialog_driver.h"
+
+// Xlib after the test framework, which its macros (None, Bool) would break.
+#include <X11/Xlib.h>
+
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+#include <thread>
+
+namespace orvane::testing {
+
+using namespace std::chrono_literals;
+
+DialogDriver::DialogDriver(const Programs& programs, const Xvfb& xvfb, std::string folder)
+    : programs_(programs), display_(xvfb.display()), folder_(std::move(folder)) {
+  for (const char* name : {"Orvane.scr", "Orvane.dll", "Orvane.image"})
+    std::filesystem::copy_file(programs_.Built(name), folder_ + "/" + name);
+}
+
+Child& DialogDriver::Start(const std::string& mode, std::vector<std::string> env) {
+  // The GTK build's own theme and folders, whatever the machine's are.
+  env.insert(env.end(), {"XDG_CONFIG_HOME=" + folder_ + "/config",
+                         "XDG_DATA_HOME=" + folder_ + "/data", "GTK_THEME=Adwaita"});
+  host_ = programs_.Start(folder_ + "/Orvane.scr", {mode}, env);
+  return *host_;
+}
+
+bool DialogDriver::Open(std::vector<std::string> env) {
+  Start("/c", std::move(env));
+  if ((window_ = Visible("<Orvane>", 60s)) == 0) return false;
+  std::istringstream geometry(Xdotool("getwindowgeometry --shell " + std::to_string(window_)));
+  for (std::string line; std::getline(geometry, line);) {
+    if (line.starts_with("X=")) origin_.X = std::stoi(line.substr(2));
+    if (line.starts_with("Y=")) origin_.Y = std::stoi(line.substr(2));
+  }
+  // Painted: the band's light middle at the right edge of the inside.
+  return WaitFor(
+      [&] {
+        const Screenshot shot = Shot();
+        return shot.valid() && Near(shot.at(shot.width - 6, shot.height / 2), {220, 220, 250}, 1);
+      },
+      30s, 100ms);
+}
+
+Screenshot DialogDriver::Shot() const {
+  return TakeScreenshot(display_, window_);
+}
+
+Rgb DialogDriver::Look(DialogPoint at, Rgb expected) const {
+  Rgb seen;
+  WaitFor(
+      [&] {
+        const Screenshot shot = Shot();
+        return shot.valid() && Near(seen = shot.at(at.X, at.Y), expected, 2);
+      },
+      5s, 50ms);
+  return seen;
+}
+
+bool ShowsChosen(const std::string& display, unsigned long window, int index) {
+  const DialogRect mark = InForm("Img_BGM", index);
+  return WaitFor(
+      [&] {
+        const Screenshot shot = TakeScreenshot(display, window);
+        const Rgb centre = shot.valid() ? shot.at(mark.X + 6, mark.Y + 6) : Rgb{};
+        return centre.b > centre.r + 100;
+      },
+      10s, 50ms);
+}
+
+void DialogDriver::MoveOver(DialogPoint at) {
+  Xdotool("mousemove --sync " + std::to_string(origin_.X + at.X - 2) + " " +
+          std::to_string(origin_.Y + at.Y));
+  Xdotool("mousemove --sync " + std::to_string(origin_.X + at.X) + " " +
+          std::to_string(origin_.Y + at.Y));
+}
+
+void DialogDriver::Click(std::string_view name, int index) {
+  MoveOver(CentreInForm(name, index));
+  Xdotool("click 1");
+}
+
+bool DialogDriver::ClickUntil(std::string_view name, const std::function<bool()>& done, int index) {
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    Click(name, index);
+    if (WaitFor(done, 8s, 50ms)) return true;
+  }
+  return false;
+}
+
+unsigned long VisibleWindow(const std::string& display, const std::string& title,
+                            std::chrono::milliseconds timeout) {
+  unsigned long window = 0;
+  WaitFor(
+      [&] {
+        const std::string found =
+            RunShell("DISPLAY=" + display + " xdotool search --onlyvisible --maxdepth 1 --name '^" +
+                     title + "$' 2>/dev/null")
+                .second;
+        return (window = std::strtoul(found.c_str(), nullptr, 10)) != 0;
+      },
+      timeout, 100ms);
+  return window;
+}
+
+bool DialogDriver::ChooseFile(const std::string& path) {
+  const unsigned long chooser = Visible("ﾌｧｲﾙを開く", 30s);
+  if (chooser == 0) return false;
+  // Wine's dialog takes the Windows path in its file name box, which has the focus. GTK's
+  // takes a file URI in its location box, every byte but plain ASCII escaped: xdotool can
+  // lose characters that are not on the keyboard when the machine is busy.
+  std::string typed = programs_.Path(path);
+  if (!programs_.windows()) {
+    const std::size_t slash = path.rfind('/');
+    typed = "file://";
+    for (unsigned char c : path.substr(0, slash + 1)) {
+      char escaped[4];
+      std::snprintf(escaped, sizeof escaped, "%%%02X", c);
+      typed +=
+          std::isalnum(c) || c == '/' || c == '.' || c == '-' ? std::string(1, char(c)) : escaped;
+    }
+    typed += path.substr(slash + 1);
+  }
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    Xdotool("windowfocus --sync " + std::to_string(chooser));
+    if (!programs_.windows()) {
+      // The location box slides in before it takes keys.
+      Xdotool("key --clearmodifiers ctrl+l");
+      std::this_thread::sleep_for(300ms);
+    }
+    Xdotool(programs_.windows() ? "key --clearmodifiers End shift+Home"
+                                : "key --clearmodifiers ctrl+a");
+    // Wine reads a key that is not on the keyboard only once it has seen the keyboard remapped.
+    Xdotool(std::string("type --delay ") + (programs_.windows() ? "50" : "5") + " '" + typed + "'");
+    Xdotool("key Return");
+    if (WaitFor([&] { return Visible("ﾌｧｲﾙを開く", 0ms) == 0; }, 8s, 50ms)) return true;
+  }
+  return false;
+}
+
+void DialogDriver::PressCloseBox() const {
+  Display* display = XOpenDisplay(display_.c_str());
+  if (display == nullptr) return;
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window_;
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display, window_, False, NoEventMask, &event);
+  XCloseDisplay(display);
+}
+
+std::optional<std::string> DialogDriver::Settings() const {
+  if (!std::filesystem::exists(folder_ + "/Orvane.ini")) return std::nullopt;
+  return ReadBytes(folder_ + "/Orvane.ini");
+}
+
+}  // namespace orvane::testing
