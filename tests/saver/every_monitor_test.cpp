@@ -108,11 +108,11 @@ TEST_P(EveryMonitor, SaverDrawsATunnelOnEachMonitorAndBlackElsewhereUntilEscape)
   if (!drawn) shot.SavePpm(saved);
   EXPECT_TRUE(drawn) << why << "; see " << saved;
   // The window passes the managers by.
-  if (!programs_.windows())
+  if (!programs_.windows()) {
     EXPECT_NE(X("xwininfo -id $(xdotool search --name '^Orvane_VC$')")
                   .find("Override Redirect State: yes"),
               std::string::npos);
-
+  }
   EXPECT_TRUE(programs_.EscapeUntilGone("Orvane_VC"));
   EXPECT_EQ(saver->Wait(15s), 0) << "the host outlived its renderer";
 }

@@ -36,7 +36,7 @@ class SaverRun : public ::testing::TestWithParam<Row> {
   }
   // The built host and renderer in a folder of their own, with the ramps picture unless told.
   std::string Install(bool picture = true, bool renderer = true) {
-    const std::string folder = files_ / GetParam().folder / "Orvane";
+    const std::string folder = files_ / GetParam().folder + "/Orvane";
     std::filesystem::remove_all(files_ / GetParam().folder);
     std::filesystem::create_directories(folder);
     std::filesystem::copy_file(programs_.Built("Orvane.scr"), folder + "/Orvane.scr");
@@ -47,10 +47,8 @@ class SaverRun : public ::testing::TestWithParam<Row> {
   // Settings beside the host: an MP3 (of any case in its ending), its keys in code page 932.
   void ChooseMp3(const std::string& folder) {
     ASSERT_TRUE(WriteMp3(files_ / "Tune.Mp3", 3.0, 440));
-    WriteBytes(
-        folder + "/Orvane.ini",
-        "[Section]\r\nBGM\x8B\xE6\x95\xAA=2\r\nBGM\xD8\xCB\xDF\xB0\xC4=0\r\nBGM\xCC\xA7\xB2\xD9=" +
-            programs_.Path(files_ / "Tune.Mp3") + "\r\n");
+    WriteBytes(folder + "/Orvane.ini",
+               SaverInstall::SettingsText(2, programs_.Path(files_ / "Tune.Mp3")));
   }
   std::unique_ptr<Child> Saver(const std::string& folder) {
     return programs_.Start(folder + "/Orvane.scr", {"/s"}, pulse_.env());
@@ -120,7 +118,7 @@ TEST_P(SaverRun, EachMissingFileShowsItsJapaneseMessage) {
     auto host = Saver(Install(cases[i].picture, cases[i].renderer));
     const unsigned long box = programs_.FindWindow("Orvane \\(ScreenSaver\\)");
     ASSERT_NE(box, 0u) << host->Stderr();
-    if (auto text = programs_.MessageText("Orvane (ScreenSaver)")) EXPECT_EQ(*text, cases[i].text);
+    EXPECT_EQ(programs_.MessageText("Orvane (ScreenSaver)").value_or(cases[i].text), cases[i].text);
     EXPECT_TRUE(WaitFor(
         [&] { return DistinctGlyphs(shots[i] = TakeScreenshot(xvfb_.display(), box)) >= 20; }, 10s,
         200ms))

@@ -66,7 +66,7 @@ TEST_P(HostWineTest, SettingsFilesPassBetweenTheLinuxAndTheWindowsBuilds) {
   const std::string value = "C:\\\x89\xB9\x8A\x79\\a.mp3";
   const std::string fromA = files_ / "a.ini";
   const std::string ours =
-      files_ / (std::string(GetParam()) == "C.UTF-8" ? "ゲーム" : "plain") / "ours.ini";
+      files_ / (std::string(GetParam()) == "C.UTF-8" ? "ゲーム" : "plain") + "/ours.ini";
   std::filesystem::create_directories(std::filesystem::path(ours).parent_path());
   for (const auto& [key, text] : {std::pair{kind, std::string("1")}, {file, value}}) {
     Tool("write '" + programs_.Path(fromA) + "' Section " + Hex(key) + " " + Hex(text));
