@@ -17,7 +17,6 @@ namespace {
 using testing::WriteBytes;
 using Calls = std::vector<std::string>;
 
-const std::string kSearches[] = {"FindWindow Orvane_Main", "FindWindow <Orvane>"};
 const std::string kDirectory = "CreateDirectory C:\\t_ovin";
 const std::string kImageMessage = "MessageBox Orvane.image が同じﾌｫﾙﾀﾞに見つかりません！";
 const std::string kDllMessage = "MessageBox Orvane.dll が同じﾌｫﾙﾀﾞに見つかりません！";
@@ -41,8 +40,8 @@ class MainTest : public ::testing::Test {
     fake.calls.clear();
     BGM_Folder = "untouched";
     Main(commandLine, fake, handlers);
-    EXPECT_GE(fake.calls.size(), 2u);
-    EXPECT_EQ(Calls(fake.calls.begin(), fake.calls.begin() + 2), Calls(kSearches, kSearches + 2));
+    const Calls searches = {"FindWindow Orvane_Main", "FindWindow <Orvane>"};
+    EXPECT_EQ(Calls(fake.calls.begin(), fake.calls.begin() + 2), searches);
     return Calls(fake.calls.begin() + 2, fake.calls.end());
   }
   testing::TempFolder folder;
@@ -50,53 +49,47 @@ class MainTest : public ::testing::Test {
   ModeHandlers handlers;
 };
 
+// Each mode's steps; refused at once while a saver or a dialog is open; a missing companion
+// file (a folder does not count) shows the first message and ends, a preview needs neither.
 TEST_F(MainTest, EachModeHasItsSteps) {
-  const std::pair<const char*, Calls> cases[] = {
-      {"/s", {kDirectory, "ShowCursor 0", "CreateSaverWindow"}},
-      {"", {kDirectory, "CreateSaverWindow"}},  // the cursor stays
-      {"/c:456", {kDirectory, "ShowSettingsDialog", "EndProcess"}},
-      {"/a", {kDirectory, "EndProcess"}},
-      {" ", {kDirectory, "EndProcess"}},
-      {"//s", {kDirectory, "EndProcess"}},
-      {"/p 132", {"StartPreview 132"}},
-      {"/p -1", {"StartPreview 4294967295"}}  // names no window
+  const struct {
+    const char* line;
+    const char* open;     // a window title already there
+    const char* missing;  // companion files taken away
+    Calls calls;
+  } cases[] = {
+      {"/s", "", "", {kDirectory, "ShowCursor 0", "CreateSaverWindow"}},
+      {"", "", "", {kDirectory, "CreateSaverWindow"}},  // the cursor stays
+      {"/c:456", "", "", {kDirectory, "ShowSettingsDialog", "EndProcess"}},
+      {"//s", "", "", {kDirectory, "EndProcess"}},
+      {"/p -1", "", "", {"StartPreview 4294967295"}},  // names no window
+      {"/p 132", "Orvane_Main", "", {"EndProcess"}},
+      {"/c", "<Orvane>", "", {"EndProcess"}},
+      {"/a", "Orvane_VC", "", {kDirectory, "EndProcess"}},  // other titles do not refuse
+      {"", "", "Orvane.dll", {kDirectory, kDllMessage, "EndProcess"}},
+      {"/c", "", "Orvane.image Orvane.dll", {kDirectory, kImageMessage, "EndProcess"}},
+      {"/p 5", "", "Orvane.image Orvane.dll", {"StartPreview 5"}},
   };
-  for (const auto& [line, calls] : cases) {
-    EXPECT_EQ(Run(line), calls) << "[" << line << "]";
-    // Settings are loaded after the data directory, never for a preview.
-    EXPECT_EQ(BGM_Folder, calls[0] == kDirectory ? "" : "untouched") << line;
-  }
-  EXPECT_EQ(CommandLine(), "/p -1");
-  fake.createDirectoryResult = false;
-  EXPECT_EQ(Run("/s"), (Calls{kDirectory, "ShowCursor 0", "CreateSaverWindow"})) << "ignored";
-  handlers.showSettingsDialog = [](Platform&) { throw std::runtime_error("no dialog"); };
-  EXPECT_EQ(Run("/c"), (Calls{kDirectory, "EndProcess"})) << "a failing dialog still ends";
-}
-
-TEST_F(MainTest, RefusedWhileASaverOrADialogIsOpen) {
-  for (const char* title : {"Orvane_Main", "<Orvane>"}) {
-    fake.windowsByTitle = {{title, 77}};
-    for (const char* line : {"/s", "", "/p 132", "/c"}) {
-      EXPECT_EQ(Run(line), Calls{"EndProcess"}) << title << " with [" << line << "]";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string("[") + c.line + "] " + c.open + " " + c.missing);
+    fake.windowsByTitle.clear();
+    if (*c.open) fake.windowsByTitle[c.open] = 77;
+    for (const char* name : {"Orvane.image", "Orvane.dll"}) {
+      std::filesystem::remove_all(folder / name);
+      if (std::string(c.missing).find(name) == std::string::npos)
+        WriteBytes(folder / name, "file");
+      else if (std::string(name) == "Orvane.dll")
+        std::filesystem::create_directory(folder / name);
     }
+    EXPECT_EQ(Run(c.line), c.calls);
+    // Settings are loaded after the data directory, never for a preview.
+    EXPECT_EQ(BGM_Folder, c.calls[0] == kDirectory ? "" : "untouched");
   }
-  fake.windowsByTitle = {{"Orvane_VC", 5}, {"Preview Window", 6}};
-  EXPECT_EQ(Run("/a"), (Calls{kDirectory, "EndProcess"})) << "other titles do not refuse";
-}
-
-TEST_F(MainTest, MissingCompanionFilesShowOneMessage) {
-  std::filesystem::remove(folder / "Orvane.dll");
-  std::filesystem::create_directory(folder / "Orvane.dll");  // a folder does not count
-  EXPECT_EQ(Run(""), (Calls{kDirectory, kDllMessage, "EndProcess"}));
-  std::filesystem::remove(folder / "Orvane.image");
-  for (const char* line : {"/s", "/c"}) {  // only the first message, and no dialog
-    EXPECT_EQ(Run(line), (Calls{kDirectory, kImageMessage, "EndProcess"})) << line;
-  }
-  EXPECT_EQ(Run("/p 5"), Calls{"StartPreview 5"}) << "a preview needs neither file";
 }
 
 // The platform names the settings file and the user's picture; Main reads the settings from
-// there, and the saver shows the user's picture only while it exists.
+// there (or from where the platform says they come from until then), and the saver shows the
+// user's picture only while it exists.
 TEST_F(MainTest, SettingsAndPictureComeFromWhereThePlatformSays) {
   const std::string kindKey = "BGM\x8B\xE6\x95\xAA";
   WriteBytes(folder / "Orvane.ini", "[Section]\r\n" + kindKey + "=0\r\n");
@@ -108,22 +101,15 @@ TEST_F(MainTest, SettingsAndPictureComeFromWhereThePlatformSays) {
   EXPECT_EQ(SettingsPath(), folder / "user/Orvane.ini");
   EXPECT_EQ(BGM_Kind, 1);
 #if defined(_WIN32)
-  const std::string besideHost = folder.path() + "\\Orvane.image";
+  EXPECT_EQ(PicturePath(), folder.path() + "\\Orvane.image") << "no picture of the user's yet";
 #else
-  const std::string besideHost = folder.path() + "/Orvane.image";
+  EXPECT_EQ(PicturePath(), folder.path() + "/Orvane.image") << "no picture of the user's yet";
 #endif
-  EXPECT_EQ(PicturePath(), besideHost) << "no picture of the user's yet";
   WriteBytes(folder / "user/Orvane.image", "mine");
   EXPECT_EQ(PicturePath(), folder / "user/Orvane.image");
-  // Settings read from elsewhere (the platform's answer until the user's own file exists).
   fake.settingsSourcePath = folder / "Orvane.ini";
   Run("/a");
   EXPECT_EQ(SettingsPath(), folder / "user/Orvane.ini");
-  EXPECT_EQ(BGM_Kind, 0);
-  fake.settingsSourcePath.clear();
-  fake.settingsPath.clear();  // the fake's "beside the host"
-  Run("/a");
-  EXPECT_EQ(SettingsPath(), folder / "Orvane.ini");
   EXPECT_EQ(BGM_Kind, 0);
 }
 

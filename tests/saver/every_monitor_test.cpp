@@ -1,27 +1,17 @@
-// A saver run (/s) on an Xorg of the test's own with two monitors, 1920 × 1080 and 1280 × 1024
-// right of it (a 3200 × 1080 desktop): the tunnel on each monitor, black where no monitor shows,
-// Escape ends it. The Linux build runs it without a window manager, with openbox and with a
-// stand-in manager that offers the full-screen-monitors hint; built with ORVANE_WINDOWS_BIN_DIR
-// the same test runs the Windows build under Wine.
+// A saver run (/s) of either build on an Xorg of the test's own with two monitors, 1920 × 1080
+// and 1280 × 1024 right of it (a 3200 × 1080 desktop): the tunnel on each monitor, black where
+// no monitor shows, Escape ends it. The Linux build runs without a window manager and with
+// openbox.
 
 #include <gtest/gtest.h>
-// After GoogleTest, whose names Xlib's macros (None) would take.
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
 
-#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <memory>
 
 #include "tests/renderer/tunnel_pixels.h"
-#include "tests/support/child.h"
 #include "tests/support/dummy_xorg.h"
-#include "tests/support/screenshot.h"
-#include "tests/support/temp_folder.h"
-#ifdef ORVANE_WINDOWS_BIN_DIR
-#include "tests/windows/wine_probe.h"
-#endif
+#include "tests/support/programs.h"
 
 namespace orvane::testing {
 namespace {
@@ -68,51 +58,10 @@ bool ShowsATunnelOnEachMonitor(const Screenshot& shot, std::string& why) {
   return RingsAreRegularAndAlike(shot, why);
 }
 
-// A stand-in for a window manager that offers to spread a full-screen window over several
-// monitors: it lists the hint as such managers do and hears the request, nothing more.
-class HintListingManager {
- public:
-  explicit HintListingManager(const std::string& display)
-      : display_(XOpenDisplay(display.c_str())) {
-    if (display_ == nullptr) return;
-    const Window root = DefaultRootWindow(display_);
-    const Window check = XCreateSimpleWindow(display_, root, -10, -10, 1, 1, 0, 0, 0);
-    for (const Window on : {root, check})
-      XChangeProperty(display_, on, Intern("_NET_SUPPORTING_WM_CHECK"), XA_WINDOW, 32,
-                      PropModeReplace, reinterpret_cast<const unsigned char*>(&check), 1);
-    const ::Atom supported[] = {Intern("_NET_WM_STATE"), Intern("_NET_WM_STATE_FULLSCREEN"),
-                                Intern("_NET_WM_FULLSCREEN_MONITORS")};
-    XChangeProperty(display_, root, Intern("_NET_SUPPORTED"), XA_ATOM, 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(supported), 3);
-    XSelectInput(display_, root, SubstructureNotifyMask);
-    XSync(display_, False);
-  }
-  ~HintListingManager() {
-    if (display_ != nullptr) XCloseDisplay(display_);
-  }
-  // The monitors (top, bottom, left, right, source) of the request heard, if any.
-  std::vector<long> Request() {
-    while (display_ != nullptr && XPending(display_) > 0) {
-      XEvent event;
-      XNextEvent(display_, &event);
-      if (event.type == ClientMessage &&
-          event.xclient.message_type == Intern("_NET_WM_FULLSCREEN_MONITORS"))
-        heard_.assign(event.xclient.data.l, event.xclient.data.l + 5);
-    }
-    return heard_;
-  }
-
- private:
-  ::Atom Intern(const char* name) { return XInternAtom(display_, name, False); }
-  Display* display_;
-  std::vector<long> heard_;
-};
-
-enum class Manager { none, openbox, listsHint };
-
 struct Run {
+  Build build;
   const char* name;
-  Manager manager;
+  bool openbox;
   friend void PrintTo(const Run& run, std::ostream* out) { *out << run.name; }
 };
 
@@ -122,53 +71,17 @@ class EveryMonitor : public ::testing::TestWithParam<Run> {
   std::string X(const std::string& command) {
     return RunShell("export DISPLAY=" + xorg_.display() + "; " + command + " 2>/dev/null").second;
   }
-  long RendererWindows() {
-    const std::string ids = X("xdotool search --name '^Orvane_VC$'");
-    return std::count(ids.begin(), ids.end(), '\n');
-  }
-  // The saver from a program folder of the test's own, with the ramps picture as its texture.
-  std::unique_ptr<Child> StartSaver() {
-#ifdef ORVANE_WINDOWS_BIN_DIR
-    const std::string bin = ORVANE_WINDOWS_BIN_DIR;
-    const std::vector<std::string> env = {"DISPLAY=" + xorg_.display(),
-                                          "WINEPREFIX=" + prefix_.path(), "WINEDEBUG=-all",
-                                          "LANG=C.UTF-8", "LC_ALL=C.UTF-8"};
-    EXPECT_EQ(RunShell("env '" + env[0] + "' '" + env[1] + "' wineboot -i >/dev/null 2>&1").first,
-              0);
-    // Windows sets no DISPLAY, and freeglut would take one for a device name.
-    const std::vector<std::string> argv = {
-        "wine", "cmd", "/c", "set DISPLAY=&& " + WindowsPath(folder_ / "Orvane.scr") + " /s"};
-#else
-    const std::string bin = ORVANE_BIN_DIR;
-    const std::vector<std::string> env = {"DISPLAY=" + xorg_.display(),
-                                          "XDG_CACHE_HOME=" + cache_.path()};
-    const std::vector<std::string> argv = {folder_ / "Orvane.scr", "/s"};
-#endif
-    for (const char* name : {"Orvane.scr", "Orvane.dll"})
-      std::filesystem::copy_file(bin + "/" + name, folder_ / name);
-    WriteBytes(folder_ / "Orvane.image", RampsPicture());
-    return std::make_unique<Child>(argv, env);
-  }
-  void TearDown() override {
-#ifdef ORVANE_WINDOWS_BIN_DIR
-    RunShell("WINEPREFIX='" + prefix_.path() + "' wineserver -k; WINEPREFIX='" + prefix_.path() +
-             "' wineserver -w");
-#endif
-  }
 
   DummyXorg xorg_;
+  Programs programs_{GetParam().build, xorg_.display()};
   TempFolder folder_;
-  TempFolder cache_;
-  TempFolder prefix_;
 };
 
 TEST_P(EveryMonitor, SaverDrawsATunnelOnEachMonitorAndBlackElsewhereUntilEscape) {
   ASSERT_TRUE(xorg_.running()) << xorg_.Log();
+  ASSERT_TRUE(programs_.ready());
   std::unique_ptr<Child> manager;
-  std::unique_ptr<HintListingManager> hintListing;
-  if (GetParam().manager == Manager::listsHint)
-    hintListing = std::make_unique<HintListingManager>(xorg_.display());
-  if (GetParam().manager == Manager::openbox) {
+  if (GetParam().openbox) {
     manager = std::make_unique<Child>(std::vector<std::string>{"openbox", "--sm-disable"},
                                       std::vector<std::string>{"DISPLAY=" + xorg_.display()});
     // Ready once it names its check window on the root window.
@@ -178,8 +91,11 @@ TEST_P(EveryMonitor, SaverDrawsATunnelOnEachMonitorAndBlackElsewhereUntilEscape)
         },
         20s, 100ms));
   }
-  auto saver = StartSaver();
-  ASSERT_TRUE(WaitFor([&] { return RendererWindows() == 1; }, 60s, 100ms)) << saver->Stderr();
+  for (const char* name : {"Orvane.scr", "Orvane.dll"})
+    std::filesystem::copy_file(programs_.Built(name), folder_ / name);
+  WriteBytes(folder_ / "Orvane.image", RampsPicture());
+  auto saver = programs_.Start(folder_ / "Orvane.scr", {"/s"});
+  ASSERT_NE(programs_.FindWindow("Orvane_VC", 60s), 0u) << saver->Stderr();
 
   // The first frames may be black or not yet in place: look until the tunnels show.
   Screenshot shot;
@@ -191,38 +107,28 @@ TEST_P(EveryMonitor, SaverDrawsATunnelOnEachMonitorAndBlackElsewhereUntilEscape)
       ::testing::TempDir() + "/orvane-every-monitor-" + GetParam().name + ".ppm";
   if (!drawn) shot.SavePpm(saved);
   EXPECT_TRUE(drawn) << why << "; see " << saved;
-#ifndef ORVANE_WINDOWS_BIN_DIR
-  // Where the manager offers the hint the window is its to place, full screen over the two
-  // monitors at the edges: 0 at the top, bottom and left, 1 at the right. Elsewhere the
-  // window passes the manager by.
-  const std::string look =
-      X("id=$(xdotool search --name '^Orvane_VC$'); xwininfo -id $id; xprop -id $id _NET_WM_STATE");
-  EXPECT_EQ(look.find("Override Redirect State: yes") != std::string::npos, !hintListing) << look;
-  EXPECT_EQ(look.find("_NET_WM_STATE(ATOM) = _NET_WM_STATE_FULLSCREEN\n") != std::string::npos,
-            !!hintListing)
-      << look;
-  if (hintListing) EXPECT_EQ(hintListing->Request(), (std::vector<long>{0, 0, 0, 1, 1}));
-#endif
-
-  // A key pressed before the renderer takes the keyboard may be lost: pressed again then.
-  for (int attempt = 0; attempt < 3 && RendererWindows() != 0; ++attempt) {
-    X("xdotool key Escape");
-    WaitFor([&] { return RendererWindows() == 0; }, 3s, 100ms);
+  // The window passes the managers by.
+  if (!programs_.windows()) {
+    EXPECT_NE(X("xwininfo -id $(xdotool search --name '^Orvane_VC$')")
+                  .find("Override Redirect State: yes"),
+              std::string::npos);
   }
-  EXPECT_EQ(RendererWindows(), 0);
+  EXPECT_TRUE(programs_.EscapeUntilGone("Orvane_VC"));
   EXPECT_EQ(saver->Wait(15s), 0) << "the host outlived its renderer";
 }
 
-#ifdef ORVANE_WINDOWS_BIN_DIR
-INSTANTIATE_TEST_SUITE_P(Wine, EveryMonitor, ::testing::Values(Run{"wine", Manager::none}),
+const Run kRuns[] = {{Build::Linux, "no_window_manager", false},
+                     {Build::Linux, "openbox", true},
+                     {Build::Windows, "wine", false}};
+std::vector<Run> RunsOf(Build build) {
+  std::vector<Run> runs;
+  for (const Run& run : kRuns)
+    if (run.build == build) runs.push_back(run);
+  return runs;
+}
+INSTANTIATE_TEST_SUITE_P(ORVANE_TEST_BUILD, EveryMonitor,
+                         ::testing::ValuesIn(RunsOf(Build::ORVANE_TEST_BUILD)),
                          [](const auto& info) { return std::string(info.param.name); });
-#else
-INSTANTIATE_TEST_SUITE_P(Linux, EveryMonitor,
-                         ::testing::Values(Run{"no_window_manager", Manager::none},
-                                           Run{"openbox", Manager::openbox},
-                                           Run{"manager_listing_the_hint", Manager::listsHint}),
-                         [](const auto& info) { return std::string(info.param.name); });
-#endif
 
 }  // namespace
 }  // namespace orvane::testing

@@ -10,6 +10,8 @@
 #include "tests/support/temp_folder.h"
 #include "tests/support/xvfb.h"
 
+// An installed saver of the test's own and its processes, for the daemon runs and the saver
+// benchmark.
 namespace orvane::testing {
 
 // The saver benchmark reads /proc files with it.
@@ -17,19 +19,22 @@ inline std::string ReadWholeFile(const std::string& path) {
   return ReadBytes(path);
 }
 
-// An installed saver of the test's own: copies of the built programs and texture in one folder,
-// an optional Orvane.ini beside them, and a cache home of its own for the data directory.
+// Copies of the built programs and texture in one folder, an optional Orvane.ini beside them,
+// and a cache home of its own for the data directory.
 class SaverInstall {
  public:
   SaverInstall();
   std::string Path(const std::string& name) const { return folder_ / name; }
-  // XDG_CACHE_HOME for the host, and the texture copy the saver makes there.
   const std::string& cacheHome() const { return cache_.path(); }
-  std::string TextureCopy() const { return cache_ / "t_ovin/Orvane.image"; }
-  // Writes Orvane.ini with the music kind and file (keys as the Japanese Windows wrote them).
-  void WriteSettings(int kind, const std::string& musicFile);
-  // The settings file's bytes for that kind and file.
-  static std::string SettingsText(int kind, const std::string& musicFile);
+  // Writes Orvane.ini with the music kind and file.
+  void WriteSettings(int kind, const std::string& musicFile) {
+    WriteBytes(Path("Orvane.ini"), SettingsText(kind, musicFile));
+  }
+  // The settings file's bytes for that kind and file, the keys as Japanese Windows writes them.
+  static std::string SettingsText(int kind, const std::string& musicFile) {
+    return "[Section]\r\nBGM\x8B\xE6\x95\xAA=" + std::to_string(kind) +
+           "\r\nBGM\xD8\xCB\xDF\xB0\xC4=0\r\nBGM\xCC\xA7\xB2\xD9=" + musicFile + "\r\n";
+  }
 
  private:
   TempFolder folder_;
@@ -38,10 +43,6 @@ class SaverInstall {
 
 // True while pid runs (a zombie counts as ended).
 bool ProcessRuns(pid_t pid);
-// The children of pid that have ended and were not reaped.
-std::vector<pid_t> ZombieChildren(pid_t pid);
-// The children of pid, running or ended.
-std::vector<pid_t> Children(pid_t pid);
 // The running processes whose program file is exactly program (an install folder's own).
 std::vector<pid_t> ProcessesRunning(const std::string& program);
 

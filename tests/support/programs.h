@@ -4,11 +4,14 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/child.h"
+#include "tests/support/screenshot.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/xvfb.h"
 
@@ -29,7 +32,10 @@ inline std::string BuildName(const ::testing::TestParamInfo<Build>& info) {
 class Programs {
  public:
   // locale is LANG and LC_ALL for a Windows program: Wine takes its ANSI code page from it.
-  Programs(Build build, const Xvfb& xvfb, std::string locale = "C.UTF-8");
+  Programs(Build build, const Xvfb& xvfb, std::string locale = "C.UTF-8")
+      : Programs(build, xvfb.display(), std::move(locale)) {}
+  // On another X server of the test's own (an Xorg with several monitors).
+  Programs(Build build, std::string display, std::string locale = "C.UTF-8");
   ~Programs();
   Programs(const Programs&) = delete;
   Programs& operator=(const Programs&) = delete;
@@ -57,16 +63,35 @@ class Programs {
                            std::chrono::milliseconds timeout = std::chrono::seconds(30)) const;
   // Runs xdotool on the test's display; its output.
   std::string Xdotool(const std::string& arguments) const;
+  // Presses Escape until the window titled title is gone: a key pressed before the window has
+  // the focus (under Wine above all) is lost. False when the window stays.
+  bool EscapeUntilGone(const std::string& title) const;
+  // The text of the message box captioned caption, read by a Windows test program; nullopt on
+  // Linux, whose GTK box shows its text to no other program.
+  std::optional<std::string> MessageText(const std::string& caption) const;
+  // Runs a shell command with the programs' environment (in Wine's prefix): its exit code and
+  // standard output.
+  std::pair<int, std::string> Run(const std::string& command) const;
+  // XDG_CACHE_HOME on Linux (XDG_CONFIG_HOME is its .config), the Wine prefix under Wine.
+  const std::string& Home() const { return home_.path(); }
 
  private:
   std::vector<std::string> Environment() const;
-  std::pair<int, std::string> Wine(const std::string& command) const;
 
   Build build_;
   std::string display_;
   std::string locale_;
-  TempFolder home_;  // XDG_CACHE_HOME on Linux, WINEPREFIX under Wine
+  TempFolder home_;
   bool ready_ = true;
 };
+
+// The Windows name of a file on this machine, through Wine's drive Z:.
+std::string WindowsPath(const std::string& unixPath);
+// The `wine reg add` commands that link the IPA Gothic font behind the fonts Wine's dialogs and
+// message boxes draw in, which have no Japanese glyphs; one command each, run in the prefix.
+std::vector<std::string> JapaneseFontLinkCommands();
+// The dark pixels of a screenshot's first line of text, cut into glyphs at empty columns: the
+// number of different shapes. Missing-glyph boxes all look alike.
+size_t DistinctGlyphs(const Screenshot& shot);
 
 }  // namespace orvane::testing

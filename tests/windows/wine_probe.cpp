@@ -6,56 +6,8 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <set>
 
 namespace orvane::testing {
-
-std::vector<std::string> JapaneseFontLinkCommands() {
-  std::vector<std::string> commands;
-  for (const char* font : {"Tahoma", "Microsoft Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2"}) {
-    commands.push_back(std::string("wine reg add 'HKLM\\Software\\Microsoft\\Windows NT\\"
-                                   "CurrentVersion\\FontLink\\SystemLink' /v '") +
-                       font + "' /t REG_MULTI_SZ /d 'ipag.ttf,IPAGothic' /f >/dev/null 2>&1");
-  }
-  return commands;
-}
-
-std::string WindowsPath(const std::string& unixPath) {
-  std::string path = "Z:" + std::filesystem::absolute(unixPath).string();
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
-
-size_t DistinctGlyphs(const Screenshot& shot, int bottom) {
-  // The box's own edges are left out.
-  constexpr int kEdge = 5;
-  const auto dark = [&](int x, int y) {
-    const Rgb p = shot.at(x, y);
-    return x >= kEdge && x < shot.width - kEdge && p.r + p.g + p.b < 250;
-  };
-  int top = -1, end = -1;
-  for (int y = kEdge; y < bottom && end < 0; ++y) {
-    bool any = false;
-    for (int x = 0; x < shot.width && !any; ++x) any = dark(x, y);
-    if (any && top < 0) top = y;
-    if (!any && top >= 0) end = y;
-  }
-  if (top < 0 || end < 0) return 0;
-  std::set<std::string> shapes;
-  std::string shape;
-  for (int x = 0; x <= shot.width; ++x) {
-    std::string column;
-    for (int y = top; x < shot.width && y < end; ++y) column += dark(x, y) ? '#' : '.';
-    if (column.find('#') == std::string::npos) {
-      if (!shape.empty()) shapes.insert(shape);
-      shape.clear();
-    } else {
-      shape += column + "|";
-    }
-  }
-  return shapes.size();
-}
 
 WineProbe::WineProbe(std::vector<std::string> env) {
   const char* given = std::getenv("WINEPREFIX");

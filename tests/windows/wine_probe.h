@@ -8,21 +8,12 @@
 
 #include "tests/support/child.h"
 #include "tests/support/hex.h"
-#include "tests/support/screenshot.h"
+#include "tests/support/programs.h"
 #include "tests/support/temp_folder.h"
 
 // The Windows system probe (system_probe.exe of the Windows build) under Wine, driven one
 // command line at a time through its standard input.
 namespace orvane::testing {
-
-// The Windows name of a file on this machine, through Wine's drive Z:.
-std::string WindowsPath(const std::string& unixPath);
-// The `wine reg add` commands that link the IPA Gothic font behind the fonts Wine's dialogs and
-// message boxes draw in, which have no Japanese glyphs; one command each, run in the prefix.
-std::vector<std::string> JapaneseFontLinkCommands();
-// The dark pixels of a screenshot's first line of text above `bottom`, cut into glyphs at empty
-// columns: the number of different glyph shapes. Missing-glyph boxes all look alike.
-size_t DistinctGlyphs(const Screenshot& shot, int bottom);
 
 class WineProbe {
  public:

@@ -1,8 +1,7 @@
-// A Windows test program standing in for the display settings: a borderless window titled
-// "Preview Caller" of the given size at (100, 100) starts `<host> /p <its handle>`, lives for
-// the given milliseconds, then lists its child windows, destroys itself and waits up to 10 s for
-// the host to end. Prints the children, then "ended <exit code>" or "still running"; exit code 0
-// when the host has ended.
+// A Windows test program standing in for the display settings: a borderless window of the
+// given size starts `<host> /p <its handle>`, lives for the given milliseconds, prints its child
+// windows, destroys itself and waits up to 10 s for the host to end: "ended <exit code>" then,
+// with exit code 0, or "still running".
 //   preview_caller.exe <host> <width> <height> <milliseconds>
 #include <windows.h>
 // CommandLineToArgvW.
@@ -12,10 +11,8 @@
 #include <cstdlib>
 #include <string>
 
-namespace {
-
 // "child <title> <left>,<top> <width>x<height> visible|hidden", in the caller's client pixels.
-BOOL CALLBACK PrintChild(HWND child, LPARAM caller) {
+static BOOL CALLBACK PrintChild(HWND child, LPARAM caller) {
   char title[64] = {};
   GetWindowTextA(child, title, sizeof title);
   RECT r{};
@@ -26,51 +23,39 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM caller) {
   return TRUE;
 }
 
-}  // namespace
-
 int main(int argc, char** argv) {
   if (argc < 5) return 2;
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = DefWindowProcA;
   windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   windowClass.lpszClassName = "PreviewCaller";
   RegisterClassA(&windowClass);
-  HWND caller = CreateWindowExA(
-      0, "PreviewCaller", "Preview Caller", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 100, 100,
-      std::atoi(argv[2]), std::atoi(argv[3]), nullptr, nullptr, windowClass.hInstance, nullptr);
-  if (caller == nullptr) return 3;
-  // The host's path from the wide command line, since its folder may be named outside the
-  // ANSI code page.
+  HWND caller = CreateWindowExA(0, "PreviewCaller", "Preview Caller", WS_POPUP | WS_VISIBLE, 100,
+                                100, std::atoi(argv[2]), std::atoi(argv[3]), nullptr, nullptr,
+                                windowClass.hInstance, nullptr);
+  // The host's path from the wide command line: its folder may be named outside the code page.
   int count = 0;
   LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (wide == nullptr || count < 2) return 2;
+  if (caller == nullptr || wide == nullptr) return 2;
   std::wstring commandLine = L"\"" + std::wstring(wide[1]) + L"\" /p " +
                              std::to_wstring(reinterpret_cast<std::uintptr_t>(caller));
-  LocalFree(wide);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
+  STARTUPINFOW startup{sizeof startup};
   PROCESS_INFORMATION host{};
   if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &host)) {
-    return 4;
-  }
+                      &startup, &host))
+    return 3;
   SetTimer(caller, 1, static_cast<UINT>(std::atoi(argv[4])), nullptr);
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    if (message.message == WM_TIMER && message.hwnd == caller) break;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0 && message.message != WM_TIMER)
     DispatchMessageA(&message);
-  }
   EnumChildWindows(caller, PrintChild, reinterpret_cast<LPARAM>(caller));
   DestroyWindow(caller);
   const bool ended = WaitForSingleObject(host.hProcess, 10000) == WAIT_OBJECT_0;
   DWORD code = 0;
   GetExitCodeProcess(host.hProcess, &code);
-  if (ended) {
+  if (ended)
     std::printf("ended %lu\n", code);
-  } else {
+  else
     std::printf("still running\n");
-  }
-  std::fflush(stdout);
   return ended ? 0 : 1;
 }
