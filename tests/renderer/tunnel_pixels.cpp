@@ -10,9 +10,8 @@
 namespace orvane::testing {
 namespace {
 
-// Clusters of sharp steps along samples: a rise or fall of more than threshold across two
-// samples; with cyclic the samples go round and a cluster may wrap. Each cluster is given by
-// the sample it starts after.
+// Clusters of rises and falls of more than threshold across two samples, each given by the
+// sample it starts after; cyclic samples go round.
 struct Steps {
   std::vector<std::size_t> rises, falls;
 };
