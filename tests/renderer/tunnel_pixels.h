@@ -8,8 +8,7 @@
 // What the real tunnel looks like on a screen, drawn with the ramps picture.
 namespace orvane::testing {
 
-// A 256 × 256 picture whose red grows with the column (s) and blue with the row (t), as the
-// bytes of an Orvane.image file.
+// A 256 × 256 Orvane.image whose red grows with the column (s) and blue with the row (t).
 std::string RampsPicture();
 
 // The tunnel drawn with the ramps picture round the centre (x, y) of a monitor: fog at the far
