@@ -19,7 +19,7 @@
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
 
-#include "tests/renderer/png_maker.h"
+#include "bench/renderer/png_maker.h"
 #include "tests/support/temp_folder.h"
 
 extern char** environ;
@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
   const std::string png = folder / "big.png", jpeg = folder / "big.jpg";
   {
     const std::vector<std::uint8_t> top = row(side, true), below = row(side, false);
-    const std::string bytes = orvane::testing::MakePng(
+    const std::string bytes = orvane::bench::MakePng(
         side, side, [&](std::uint32_t y) { return y < side / 2 ? top.data() : below.data(); });
     std::FILE* file = std::fopen(png.c_str(), "wb");
     if (file == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())

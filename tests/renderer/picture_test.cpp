@@ -1,19 +1,14 @@
-// The picture tool: its scaler on rows of known values, its decoders in this process (built
-// with AddressSanitizer and UBSan), and orvane-picture end to end on pictures made here: good
-// ones of every kind it reads, cut-off and damaged ones, and sizes over its limits.
+// The picture tool's scaler (built with ASan and UBSan), and orvane-picture on pictures made here.
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <array>
-#include <cstdio>
-#include <filesystem>
-#include <memory>
+#include <algorithm>
 #include <tuple>
 
 #include "renderer/sgi_image.h"
-#include "renderer/tools/picture_decode.h"
 #include "renderer/tools/row_scaler.h"
-#include "tests/renderer/png_maker.h"
 #include "tests/support/child.h"
 #include "tests/support/temp_folder.h"
 
@@ -23,7 +18,7 @@ namespace {
 using orvane::testing::ReadBytes;
 using orvane::testing::WriteBytes;
 using Rgb = std::array<int, 3>;
-constexpr Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255};
+constexpr Rgb kRed{255, 0, 0}, kBlue{0, 0, 255};
 
 // The pixel at (x, y) counted from the top of an Orvane.image (stored bottom row first).
 Rgb pixelFromTop(const TextureImage& image, int x, int y) {
@@ -32,241 +27,146 @@ Rgb pixelFromTop(const TextureImage& image, int x, int y) {
   return {p[0], p[1], p[2]};
 }
 
-// A binary PPM of width × height, red where left(x, y), else blue.
-std::string ppm(int width, int height, bool (*left)(int, int)) {
-  std::string out = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) out += std::string(left(x, y) ? "\xff\0\0" : "\0\0\xff", 3);
-  return out;
+// A PNG's signature and header chunk alone, claiming width × height in 8-bit RGB.
+std::string pngHeader(std::uint32_t width, std::uint32_t height) {
+  const auto be = [](std::uint32_t v) {
+    return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+  };
+  const std::string chunk = "IHDR" + be(width) + be(height) + std::string("\x08\x02\0\0\0", 5);
+  return "\x89PNG\r\n\x1a\n" + be(13) + chunk +
+         be(crc32(0, reinterpret_cast<const Bytef*>(chunk.data()), chunk.size()));
 }
 
-// An Exif APP1 segment holding only an orientation, in either byte order.
-std::string exifSegment(bool bigEndian, int orientation) {
+// A JPEG with an Exif APP1 segment holding only an orientation, in either byte order.
+std::string withOrientation(const std::string& jpeg, bool bigEndian, int orientation) {
   const auto u16 = [&](int v) {
     const char hi = static_cast<char>(v >> 8), lo = static_cast<char>(v);
     return bigEndian ? std::string{hi, lo} : std::string{lo, hi};
   };
   const auto u32 = [&](int v) { return bigEndian ? u16(0) + u16(v) : u16(v) + u16(0); };
-  const std::string tiff = (bigEndian ? "MM" : "II") + u16(42) + u32(8) + u16(1) + u16(0x0112) +
-                           u16(3) + u32(1) + u16(orientation) + u16(0) + u32(0);
-  const std::string data = std::string("Exif\0\0", 6) + tiff;
-  return "\xff\xe1" +
-         std::string{static_cast<char>((data.size() + 2) >> 8),
-                     static_cast<char>(data.size() + 2)} +
-         data;
+  const std::string data = std::string("Exif\0\0", 6) + (bigEndian ? "MM" : "II") + u16(42) +
+                           u32(8) + u16(1) + u16(0x0112) + u16(3) + u32(1) + u16(orientation) +
+                           u16(0) + u32(0);
+  const std::string length = {char((data.size() + 2) >> 8), char(data.size() + 2)};
+  return jpeg.substr(0, 2) + "\xff\xe1" + length + data + jpeg.substr(2);
 }
 
 class PictureTest : public ::testing::Test {
  protected:
-  // A command run in the test's folder: its exit code and everything it wrote.
   std::pair<int, std::string> run(const std::string& command) {
     return orvane::testing::RunShell("cd '" + folder_.path() + "' && " + command + " 2>&1");
   }
   std::pair<int, std::string> tool(const std::string& arguments) {
     return run("'" ORVANE_PICTURE_TOOL "' " + arguments);
   }
-  // A JPEG made by cjpeg from a PPM.
-  std::string jpeg(const std::string& name, const std::string& ppmBytes) {
-    WriteBytes(folder_ / "source.ppm", ppmBytes);
-    EXPECT_EQ(run("cjpeg -quality 95 source.ppm > " + name).first, 0);
-    return ReadBytes(folder_ / name);
-  }
   TextureImage load(const std::string& name) { return loadTextureImage((folder_ / name).c_str()); }
   orvane::testing::TempFolder folder_;
 };
 
 TEST(RowScalerTest, ShrinksByAreaAndGrowsByLinearInterpolation) {
-  // Three samples to two: each output takes one and a half inputs; two to four: linear
-  // between centres, the ends held.
+  // Three to two: each output takes one and a half inputs; growing: linear, the ends held.
   using V = std::vector<int>;
   for (const auto& [from, to, expected] : {std::tuple{V{30, 60, 90}, 2, V{40, 80}},
                                            {V{0, 100}, 4, V{0, 25, 75, 100}},
                                            {V{10, 20, 30, 40}, 1, V{25}}}) {
     const int n = static_cast<int>(from.size());
-    // The same values across one row and down one column.
-    RowScaler across(n, 1, to, 1), down(1, n, 1, to);
+    RowScaler across(n, 1, to, 1);
     std::vector<std::uint8_t> row;
     for (const int v : from) row.insert(row.end(), {std::uint8_t(v), std::uint8_t(v), 0});
     across.addRow(row.data());
-    for (int y = 0; y < n; ++y) down.addRow(&row[3 * y]);
-    ASSERT_TRUE(across.complete() && down.complete());
-    const std::vector<std::uint8_t> a = across.take(), d = down.take();
-    for (int i = 0; i < to; ++i) {
-      EXPECT_EQ(a[3 * i], expected[i]) << n << " to " << to << " across, " << i;
-      EXPECT_EQ(d[3 * i + 1], expected[i]) << n << " to " << to << " down, " << i;
-    }
+    ASSERT_TRUE(across.complete());
+    const std::vector<std::uint8_t> a = across.take();
+    for (int i = 0; i < to; ++i) EXPECT_EQ(a[3 * i], expected[i]) << n << " to " << to << ", " << i;
   }
 }
 
-TEST_F(PictureTest, InterlacedPngReadWholeOrFromItsLastPass) {
-  // Red rows 0 to 19, blue rows 20 to 39.
-  ASSERT_EQ(run("/usr/bin/convert -size 64x40 xc:red -fill blue -draw 'rectangle 0,20 63,39' "
-                "-interlace PNG -depth 8 PNG24:interlaced.png")
-                .first,
-            0);
-  for (const std::uint64_t wholeUpTo : {std::uint64_t{1} << 20, std::uint64_t{0}}) {
-    SCOPED_TRACE(wholeUpTo ? "whole" : "last pass");
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
-        std::fopen((folder_ / "interlaced.png").c_str(), "rb"), std::fclose);
-    Picture picture;
-    PictureLimits limits;
-    limits.wholeInterlaced = wholeUpTo;
-    ASSERT_EQ(
-        decodePicture(
-            file.get(), [](int w, int h, int& ow, int& oh) { ow = w, oh = h; }, picture, limits),
-        "");
-    ASSERT_EQ(std::pair(picture.width, picture.height), std::pair(64, 40));
-    // From the last pass alone, the ten odd rows of each colour become twenty: the two rows
-    // at the border blend.
-    for (const auto& [y, colour] : {std::pair{0, kRed}, {17, kRed}, {22, kBlue}, {39, kBlue}}) {
-      const std::uint8_t* p = &picture.rgb[(y * 64 + 63) * 3];
-      EXPECT_EQ((Rgb{p[0], p[1], p[2]}), colour) << y;
-    }
-  }
-}
-
+// Every kind read becomes a picture with sides of the nearest power of two up to 1024, upright
+// as the camera says, transparency laid over black.
 TEST_F(PictureTest, ToolScalesEveryKindToPowersOfTwoAndTurnsCameraPicturesUpright) {
-  // 300 × 200, red top-left quarter, blue elsewhere: 300 is nearer to 256 than to 512, 200
-  // nearer to 256 than to 128.
-  const auto quarter = [](int x, int y) { return x < 150 && y < 100; };
-  WriteBytes(folder_ / "holiday.ppm", ppm(300, 200, quarter));
-  jpeg("holiday.jpg", ppm(300, 200, quarter));
-  ASSERT_EQ(run("/usr/bin/convert holiday.ppm -depth 8 holiday.png && /usr/bin/convert "
-                "holiday.ppm -colorspace CMYK cmyk.jpg && /usr/bin/convert holiday.ppm -alpha "
-                "set -channel A -evaluate set 50% -depth 8 half.png")
-                .first,
-            0);
-  // 64 × 32, left half red; the camera says how to turn it.
-  const std::string side = jpeg("side.jpg", ppm(64, 32, [](int x, int) { return x < 32; }));
-  for (const auto& [name, big, orientation] :
-       {std::tuple{"turned6.jpg", true, 6}, {"turned8.jpg", false, 8}, {"turned3.jpg", true, 3}})
-    WriteBytes(folder_ / name, side.substr(0, 2) + exifSegment(big, orientation) + side.substr(2));
+  // 300 × 200 and 4000 × 2000 with a red top-left quarter, 64 × 32 with a red left half.
+  const std::string quarter = "-size 300x200 xc:blue -fill red -draw 'rectangle 0,0 149,99' ";
+  for (const std::string& arguments : std::initializer_list<std::string>{
+           quarter + "-depth 8 holiday.png", quarter + "-interlace PNG -depth 8 interlaced.png",
+           quarter + "-quality 95 holiday.jpg", quarter + "-colorspace CMYK cmyk.jpg",
+           quarter + "-alpha set -channel A -evaluate set 50% -depth 8 half.png",
+           "-size 4000x2000 xc:blue -fill red -draw 'rectangle 0,0 1999,999' -depth 8 big.png",
+           "-size 64x32 xc:blue -fill red -draw 'rectangle 0,0 31,31' -quality 95 side.jpg"})
+    ASSERT_EQ(run("/usr/bin/convert " + arguments).first, 0) << arguments;
+  // Turned clockwise (6) the left half is on top; anticlockwise (8), below; round (3), right.
+  const std::string side = ReadBytes(folder_ / "side.jpg");
+  WriteBytes(folder_ / "turned6.jpg", withOrientation(side, true, 6));
+  WriteBytes(folder_ / "turned8.jpg", withOrientation(side, false, 8));
+  WriteBytes(folder_ / "turned3.jpg", withOrientation(side, true, 3));
 
-  // The first point red, the others blue. Turned a quarter clockwise, the left half is on top;
-  // anticlockwise, below; a half turn puts it on the right.
+  // The first point red, the others blue; JPEG's colours are near, not exact.
   using Points = std::vector<std::pair<int, int>>;
   const std::tuple<const char*, int, int, Points> cases[] = {
-      // clang-format off
       {"holiday.png", 256, 256, {{10, 10}, {240, 10}, {10, 240}}},
+      {"interlaced.png", 256, 256, {{10, 10}, {240, 10}, {10, 240}}},
       {"holiday.jpg", 256, 256, {{10, 10}, {240, 10}, {10, 240}}},
       {"cmyk.jpg", 256, 256, {{10, 10}, {240, 10}, {10, 240}}},
       {"turned6.jpg", 32, 64, {{16, 5}, {16, 58}}},
       {"turned8.jpg", 32, 64, {{16, 58}, {16, 5}}},
       {"turned3.jpg", 64, 32, {{58, 16}, {5, 16}}},
-      // clang-format on
-  };
+      {"big.png", 1024, 1024, {{511, 511}, {512, 0}, {0, 512}, {1023, 1023}}}};
   for (const auto& [input, width, height, where] : cases) {
     SCOPED_TRACE(input);
     const auto [code, text] = tool(std::string(input) + " Orvane.image");
     ASSERT_EQ(code, 0) << text;
-    EXPECT_EQ(ReadBytes(folder_ / "Orvane.image").at(2), 1);  // run-length encoded
+    EXPECT_EQ(text, "orvane-picture: wrote Orvane.image (" + std::to_string(width) + " x " +
+                        std::to_string(height) + ")\n");
     const TextureImage image = load("Orvane.image");
     ASSERT_EQ(std::pair(image.width, image.height), std::pair(width, height));
     for (std::size_t i = 0; i < where.size(); ++i)
-      for (int c = 0; c < 3; ++c)  // JPEG's colours are near, not exact
+      for (int c = 0; c < 3; ++c)
         EXPECT_NEAR(pixelFromTop(image, where[i].first, where[i].second)[c], (i ? kBlue : kRed)[c],
                     8)
             << "pixel " << i << " channel " << c;
   }
-  // Half transparent is laid over black.
   ASSERT_EQ(tool("--size 64 half.png Orvane.image").first, 0);
   EXPECT_EQ(pixelFromTop(load("Orvane.image"), 5, 5), (Rgb{128, 0, 0}));
-  // Written through a temporary file and a rename: nothing else is left behind.
-  std::filesystem::remove(folder_ / "Orvane.image");
-  const auto files = std::distance(std::filesystem::directory_iterator(folder_.path()), {});
-  ASSERT_EQ(tool("holiday.png Orvane.image").first, 0);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.path()), {}), files + 1);
-
-  // Without an output it becomes the user's own picture, its folder made on the way.
-  const auto [ownCode, ownText] =
-      run("XDG_CONFIG_HOME='" + folder_ / "config" + "' '" ORVANE_PICTURE_TOOL "' holiday.png");
-  ASSERT_EQ(ownCode, 0) << ownText;
-  EXPECT_EQ(load("config/orvane/Orvane.image").width, 256);
 }
 
-// Damaged, cut-off, unknown and oversized pictures: one line, exit code 1, and the picture
-// already there is kept as it was.
+// Bad pictures: one line and exit code 1; bad arguments: 2. The user's picture is kept.
 TEST_F(PictureTest, ToolRefusesBadPicturesAndKeepsThePreviousOne) {
-  const std::string photo = jpeg("photo.jpg", ppm(400, 300, [](int x, int y) {
-                                   return ((x * 7) ^ (y * 13)) % 11 < 5;  // busy: many bytes
-                                 }));
-  ASSERT_GT(photo.size(), 6000u);
-  WriteBytes(folder_ / "cut.jpg", photo.substr(0, 3000));
-  std::vector<std::uint8_t> grey[2] = {std::vector<std::uint8_t>(900), {}};
-  grey[1] = grey[0];
-  const std::string png = orvane::testing::MakePng(300, 200, [&](std::uint32_t y) {
-    for (int x = 0; x < 900; ++x) grey[y % 2][x] = static_cast<std::uint8_t>(x ^ y);
-    return grey[y % 2].data();
-  });
+  const std::string noise = "/usr/bin/convert -size 400x300 xc:gray -seed 1 +noise Random ";
+  ASSERT_EQ(run(noise + "-quality 95 photo.jpg && " + noise + "-depth 8 noise.png && " +
+                "/usr/bin/convert -size 8x8 xc:red anim.gif")
+                .first,
+            0);
+  const std::string png = ReadBytes(folder_ / "noise.png");
+  WriteBytes(folder_ / "cut.jpg", ReadBytes(folder_ / "photo.jpg").substr(0, 3000));
   WriteBytes(folder_ / "cut.png", png.substr(0, png.size() / 2));
   std::string flipped = png;
   flipped[png.size() / 2] ^= 0x10;
   WriteBytes(folder_ / "flipped.png", flipped);
   WriteBytes(folder_ / "noend.png", png.substr(0, png.size() - 12));  // no IEND
-  WriteBytes(folder_ / "wide.png", orvane::testing::PngHeader(70000, 10));
-  WriteBytes(folder_ / "many.png", orvane::testing::PngHeader(30000, 20000));
-  // A real JPEG whose frame header claims 30000 × 20000 (height, then width, after the
-  // marker's length and the precision).
-  std::string many = photo;
-  for (std::size_t at = 2; at + 9 < many.size();
-       at += 2 + (static_cast<std::uint8_t>(many[at + 2]) << 8 |
-                  static_cast<std::uint8_t>(many[at + 3]))) {
-    if (static_cast<std::uint8_t>(many[at + 1]) != 0xc0) continue;
-    many.replace(at + 5, 4, "\x4e\x20\x75\x30");
-    break;
-  }
-  WriteBytes(folder_ / "many.jpg", many);
+  WriteBytes(folder_ / "wide.png", pngHeader(70000, 10));
   WriteBytes(folder_ / "broken.png", "\x89PNG\x01\x02\x03");
-  ASSERT_EQ(run("/usr/bin/convert -size 8x8 xc:red anim.gif").first, 0);
 
   const std::string previous = "the picture the user had";
-  for (const auto& [input, wantText] :
-       {std::pair{"cut.jpg", "the picture is damaged or incomplete (Premature end of JPEG"},
-        {"cut.png", "the picture is damaged or incomplete"},
-        {"flipped.png", "the picture is damaged or incomplete"},
-        {"noend.png", "the picture is damaged or incomplete"},
-        {"wide.png", "70000 x 10 pixels; at most 65535 pixels on a side and 400 million"},
-        {"many.png", "30000 x 20000 pixels; at most 65535 pixels on a side and 400 million"},
-        {"many.jpg", "30000 x 20000 pixels; at most 65535 pixels on a side and 400 million"},
-        {"broken.png", "not a PNG or JPEG picture"},
-        {"anim.gif", "not a PNG or JPEG picture"},
-        {"missing.png", "No such file or directory"}}) {
-    SCOPED_TRACE(input);
+  const std::string damaged = ": the picture is damaged or incomplete (";
+  const std::string limits = " pixels; at most 65535 pixels on a side and 400 million pixels in";
+  for (const auto& [arguments, code, start] :
+       std::initializer_list<std::tuple<std::string, int, std::string>>{
+           {"cut.jpg", 1, "orvane-picture: cut.jpg" + damaged + "Premature end of JPEG"},
+           {"cut.png", 1, "orvane-picture: cut.png" + damaged},
+           {"flipped.png", 1, "orvane-picture: flipped.png" + damaged},
+           {"noend.png", 1, "orvane-picture: noend.png" + damaged},
+           {"wide.png", 1, "orvane-picture: wide.png: the picture is 70000 x 10" + limits},
+           {"broken.png", 1, "orvane-picture: broken.png: not a PNG or JPEG picture"},
+           {"anim.gif", 1, "orvane-picture: anim.gif: not a PNG or JPEG picture"},
+           {"missing.png", 1, "orvane-picture: missing.png: No such file or directory"},
+           {"--size 100 photo.jpg", 2, "orvane-picture: --size must be a power of two from"},
+           {"a.png b.png", 2, "usage: orvane-picture [--size N] INPUT [OUTPUT]\n"}}) {
+    SCOPED_TRACE(arguments);
     WriteBytes(folder_ / "Orvane.image", previous);
-    const auto [code, text] = tool(std::string(input) + " Orvane.image");
-    EXPECT_EQ(code, 1);
-    EXPECT_EQ(text.rfind("orvane-picture: " + std::string(input) + ": ", 0), 0u) << text;
-    EXPECT_NE(text.find(wantText), std::string::npos) << text;
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+    const auto [exitCode, text] = tool(arguments + " Orvane.image");
+    EXPECT_EQ(exitCode, code);
+    EXPECT_EQ(text.rfind(start, 0), 0u) << text;
+    EXPECT_TRUE(code == 2 || std::count(text.begin(), text.end(), '\n') == 1) << text;
     EXPECT_EQ(ReadBytes(folder_ / "Orvane.image"), previous);
   }
-  for (const auto& [arguments, wantText] :
-       {std::pair{"--size 100 photo.jpg x.image", "power of two"},
-        {"a.png b.png c.png", "usage"}}) {
-    const auto [code, text] = tool(arguments);
-    EXPECT_EQ(code, 2) << arguments;
-    EXPECT_NE(text.find(wantText), std::string::npos) << text;
-  }
-}
-
-// A 20000 × 20000 picture, the largest the tool promises to convert (its time and memory are
-// measured by bench_picture_tool): green top-left quarter, red top-right, blue below.
-TEST_F(PictureTest, ToolConvertsATwentyThousandSquarePicture) {
-  std::vector<std::uint8_t> top(60000, 0), below(60000, 0);
-  for (int x = 0; x < 20000; ++x) top[3 * x + (x < 10000 ? 1 : 0)] = below[3 * x + 2] = 255;
-  const std::string png = orvane::testing::MakePng(
-      20000, 20000, [&](std::uint32_t y) { return y < 10000 ? top.data() : below.data(); });
-  WriteBytes(folder_ / "huge.png", png);
-  const auto [code, text] = tool("huge.png Orvane.image");
-  ASSERT_EQ(code, 0) << text;
-  EXPECT_EQ(text, "orvane-picture: wrote Orvane.image (1024 x 1024)\n");
-  const TextureImage image = load("Orvane.image");
-  ASSERT_EQ(std::pair(image.width, image.height), std::pair(1024, 1024));
-  const std::tuple<int, int, Rgb> where[] = {{0, 0, kGreen},  {511, 511, kGreen},
-                                             {512, 0, kRed},  {1023, 511, kRed},
-                                             {0, 512, kBlue}, {1023, 1023, kBlue}};
-  for (const auto& [x, y, colour] : where)
-    EXPECT_EQ(pixelFromTop(image, x, y), colour) << x << ", " << y;
 }
 
 }  // namespace

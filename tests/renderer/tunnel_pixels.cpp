@@ -10,9 +10,8 @@
 namespace orvane::testing {
 namespace {
 
-// Clusters of sharp steps along samples: a rise or fall of more than threshold across two
-// samples; with cyclic the samples go round and a cluster may wrap. Each cluster is given by
-// the sample it starts after.
+// Clusters of rises and falls of more than threshold across two samples, each given by the
+// sample it starts after; cyclic samples go round.
 struct Steps {
   std::vector<std::size_t> rises, falls;
 };
@@ -65,9 +64,9 @@ bool ShowsThePictureOnEveryFace(const Screenshot& shot, int x, int y, std::strin
   for (int radius = 100; radius <= 340; radius += 20) {
     const Steps round = sharpSteps(blueRound(shot, x, y, radius), 100, true);
     if (!round.rises.empty() || round.falls.size() != 8) {
-      why = "at " + std::to_string(radius) + " pixels round the centre blue rises sharply " +
-            std::to_string(round.rises.size()) + " times and falls " +
-            std::to_string(round.falls.size()) + " times";
+      why = "round the centre at " + std::to_string(radius) + " pixels, blue rises sharply " +
+            std::to_string(round.rises.size()) + " times, falls " +
+            std::to_string(round.falls.size());
       return false;
     }
   }
@@ -78,8 +77,8 @@ bool ShowsThePictureOnEveryFace(const Screenshot& shot, int x, int y, std::strin
     const Steps steps = sharpSteps(outward, 40, false);
     redRises += int(steps.rises.size()), redFalls += int(steps.falls.size());
   }
-  why = "outward red rises sharply " + std::to_string(redRises) + " times and falls " +
-        std::to_string(redFalls) + " times";
+  why = "outward, red rises sharply " + std::to_string(redRises) + " times, falls " +
+        std::to_string(redFalls);
   return redFalls >= 8 && redRises == 0;
 }
 

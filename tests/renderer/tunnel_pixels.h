@@ -8,18 +8,16 @@
 // What the real tunnel looks like on a screen, drawn with the ramps picture.
 namespace orvane::testing {
 
-// A 256 × 256 picture whose red grows with the column (s) and blue with the row (t), as the
-// bytes of an Orvane.image file.
+// A 256 × 256 Orvane.image whose red grows with the column (s) and blue with the row (t).
 std::string RampsPicture();
 
 // The tunnel drawn with the ramps picture round the centre (x, y) of a monitor: fog at the far
-// end; walking counter-clockwise round the centre at any distance, blue climbs across each face and
-// falls at each of the eight corners, whatever the roll; walking outward, red climbs across each
-// segment from its far ring to its near ring and falls where the next one begins. Says why not.
+// end; round the centre, blue climbs across each face and falls at the eight corners, whatever
+// the roll; outward, red climbs across each segment and falls where the next begins. Says why not.
 bool ShowsThePictureOnEveryFace(const Screenshot& shot, int x, int y, std::string& why);
 
-// The directions, in degrees counter-clockwise from the right, in which the corner edges of
-// the tunnel leave the centre (x, y): where blue falls walking round it at the radius.
+// The directions, in degrees counter-clockwise from the right, of the tunnel's corner edges
+// from the centre (x, y): where blue falls walking round it at the radius.
 std::vector<double> CornerAngles(const Screenshot& shot, int x, int y, int radius);
 
 }  // namespace orvane::testing

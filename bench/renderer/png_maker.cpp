@@ -1,11 +1,11 @@
-#include "tests/renderer/png_maker.h"
+#include "bench/renderer/png_maker.h"
 
 #include <zlib.h>
 
 #include <cstring>
 #include <vector>
 
-namespace orvane::testing {
+namespace orvane::bench {
 
 namespace {
 
@@ -32,10 +32,6 @@ std::string header(std::uint32_t width, std::uint32_t height) {
 }
 
 }  // namespace
-
-std::string PngHeader(std::uint32_t width, std::uint32_t height) {
-  return header(width, height);
-}
 
 std::string MakePng(std::uint32_t width, std::uint32_t height, const PngRow& row) {
   z_stream z{};
@@ -68,4 +64,4 @@ std::string MakePng(std::uint32_t width, std::uint32_t height, const PngRow& row
   return out;
 }
 
-}  // namespace orvane::testing
+}  // namespace orvane::bench
