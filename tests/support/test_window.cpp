@@ -23,28 +23,4 @@ TestWindow::~TestWindow() {
   if (display_ != nullptr) XCloseDisplay(display_);  // takes the window with it
 }
 
-void TestWindow::Resize(int width, int height) {
-  if (window_ == 0) return;
-  XResizeWindow(display_, window_, static_cast<unsigned>(width), static_cast<unsigned>(height));
-  XSync(display_, False);
-}
-
-void TestWindow::Destroy() {
-  if (window_ == 0) return;
-  XDestroyWindow(display_, window_);
-  XSync(display_, False);
-  window_ = 0;
-}
-
-unsigned TopLevelWindows(const std::string& name) {
-  Display* display = XOpenDisplay(name.c_str());
-  if (display == nullptr) return 0;
-  Window root, parent, *children = nullptr;
-  unsigned count = 0;
-  XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
-  if (children != nullptr) XFree(children);
-  XCloseDisplay(display);
-  return count;
-}
-
 }  // namespace orvane::testing

@@ -8,7 +8,7 @@ namespace orvane::testing {
 
 // A window the test makes on an X display, on a connection of its own, as a screen-saver
 // daemon or a settings program would: mapped and on the server when the constructor returns;
-// destroyed with the object (or earlier, by Destroy).
+// destroyed with the object.
 class TestWindow {
  public:
   // A child of parent (0: the root window) at x, y with the size given, filled with the
@@ -21,15 +21,10 @@ class TestWindow {
 
   unsigned long id() const { return window_; }
   bool ok() const { return window_ != 0; }
-  void Resize(int width, int height);
-  void Destroy();
 
  private:
   _XDisplay* display_ = nullptr;
   unsigned long window_ = 0;
 };
-
-// How many children the root window has: the top-level windows of every client.
-unsigned TopLevelWindows(const std::string& display);
 
 }  // namespace orvane::testing
