@@ -12,7 +12,6 @@
 #include "platform/linux/x11_platform.h"
 #include "tests/platform/x11_test_window.h"
 #include "tests/support/child.h"
-#include "tests/support/screenshot.h"
 #include "tests/support/xvfb.h"
 
 namespace orvane {
@@ -106,22 +105,6 @@ TEST_F(X11Test, AGoneWindowAndUnevenCursorCallsRaiseNoError) {
   for (const bool show : {true, false, false, false, true, true, true}) cursor->ShowCursor(show);
   XSync(ours, False);
   EXPECT_EQ(errorsSeen, 0);
-}
-
-// The outline shows in grey while it runs and is gone afterwards.
-TEST_F(X11Test, AnimatedOutlineIsVisibleAndLeavesNothing) {
-  const auto grey = [&] {
-    const auto shot = testing::TakeScreenshot(server.display());
-    return testing::Near(shot.at(250, 100), {0x80, 0x80, 0x80}, 8) &&
-           testing::Near(shot.at(100, 200), {0x80, 0x80, 0x80}, 8);
-  };
-  std::thread animation([&] {
-    MakeX11RectAnimation(ours)->DrawAnimatedRects(0, {100, 100, 400, 300}, {100, 100, 400, 300});
-  });
-  const bool seen = testing::WaitFor(grey, 400ms, 10ms);
-  animation.join();
-  EXPECT_TRUE(seen);
-  EXPECT_FALSE(grey());
 }
 
 }  // namespace
