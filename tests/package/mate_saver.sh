@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# Runs the unpacked package under MATE's real screen saver, as a user who chose Orvane:
-# activated, the tunnel shows and the chosen WAV plays on a PulseAudio null sink; deactivated,
-# no program of the package runs and the sink falls silent. The daemon is offered Orvane alone
-# (XDG_DATA_DIRS holds only its .desktop file).
-#
-# usage: tests/package/mate_saver.sh ROOT     (ROOT: the unpacked package; DISPLAY: an X server)
-#
+# Runs the unpacked package under MATE's real screen saver on an Xvfb of its own, as a user who
+# chose Orvane: activated, the tunnel shows and the chosen WAV plays on a PulseAudio null sink;
+# deactivated, no program of the package runs and the sink falls silent. The daemon is offered
+# Orvane alone (XDG_DATA_DIRS holds only its .desktop file).
+# usage: tests/package/mate_saver.sh ROOT     (ROOT: the unpacked package)
 # mate-screensaver runs savers only from folders under /usr, so ROOT/usr is laid over /usr in a
 # mount namespace of the script's own, which the machine never sees.
 set -euo pipefail
@@ -49,6 +47,9 @@ if [ "$ORVANE_MATE_STAGE" = namespace ]; then
   mount -t overlay overlay -o "lowerdir=$1/usr:/usr" /usr
   work=$(mktemp -d)
   trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "$work"' EXIT
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$work/display" 2>/dev/null &
+  until_ok 10 test -s "$work/display" || { fail "Xvfb did not start"; exit 1; }
+  export DISPLAY=":$(head -n1 "$work/display")"
 
   # A PulseAudio daemon of the run's own, its null sink recorded from its monitor.
   mkdir -p "$work/pulse/run" "$work/pulse/state" "$work/pulse/config"

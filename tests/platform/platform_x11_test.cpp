@@ -48,8 +48,9 @@ class X11Test : public ::testing::Test {
   Display* theirs = XOpenDisplay(server.display().c_str());
 };
 
-// Without and then with a window manager, whose frames hold the client windows.
-TEST_F(X11Test, FindsUnmappedAndNestedWindowsByExactTitleWithAndWithoutAWindowManager) {
+// Windows are found by exact title without and then with a window manager, whose frames hold
+// the client windows; no X error escapes the parts.
+TEST_F(X11Test, FindsWindowsByExactTitleWithAndWithoutAWindowManagerWithoutAnError) {
   auto finder = MakeX11WindowFinder(ours);
   const Window saver = MakeWindow(theirs, 0, 0, 10, 10);
   SetWmName(theirs, saver, "Orvane_Main");
@@ -62,7 +63,14 @@ TEST_F(X11Test, FindsUnmappedAndNestedWindowsByExactTitleWithAndWithoutAWindowMa
   EXPECT_EQ(finder->FindWindow("café"), frame);
   for (const char* near : {"orvane_main", "Orvane_Mai", "Orvane_Main ", ""})
     EXPECT_EQ(finder->FindWindow(near), 0u) << "[" << near << "]";
-  // Windows that vanish during the search raise no error outside the finder.
+  // A window that is gone has no rectangle and takes no child; XFixes answers a show without a
+  // hide with an error, which would end the client: the cursor's count keeps that from happening.
+  EXPECT_EQ(MakeX11WindowGeometry(ours)->GetWindowRect(0x7fffff0), std::nullopt);
+  EXPECT_FALSE(MakeX11WindowGeometry(ours)->SetParent(MakeWindow(ours, 0, 0, 5, 5), 0x7fffff0));
+  auto cursor = MakeX11Cursor(ours);
+  for (const bool show : {true, false, false, false, true, true, true}) cursor->ShowCursor(show);
+  XSync(ours, False);
+  // Nor do windows that vanish during a search.
   std::atomic<bool> stop{false};
   std::thread churn([&, display = XOpenDisplay(server.display().c_str())] {
     while (!stop) XDestroyWindow(display, MakeWindow(display, 0, 0, 5, 5));
@@ -93,18 +101,6 @@ TEST_F(X11Test, FindsUnmappedAndNestedWindowsByExactTitleWithAndWithoutAWindowMa
         return r && r->right - r->left > 300 && r->bottom - r->top > 200;
       },
       5s));
-}
-
-// A window that is gone has no rectangle and takes no child. XFixes does not nest hides and
-// answers a show without a hide with an error, which would end the client: the count keeps that
-// from happening. (The preview's embedding is seen whole in its display test.)
-TEST_F(X11Test, AGoneWindowAndUnevenCursorCallsRaiseNoError) {
-  EXPECT_EQ(MakeX11WindowGeometry(ours)->GetWindowRect(0x7fffff0), std::nullopt);
-  EXPECT_FALSE(MakeX11WindowGeometry(ours)->SetParent(MakeWindow(ours, 0, 0, 5, 5), 0x7fffff0));
-  auto cursor = MakeX11Cursor(ours);
-  for (const bool show : {true, false, false, false, true, true, true}) cursor->ShowCursor(show);
-  XSync(ours, False);
-  EXPECT_EQ(errorsSeen, 0);
 }
 
 }  // namespace
