@@ -70,15 +70,10 @@ if [ "$ORVANE_MATE_STAGE" = namespace ]; then
   mkdir -p "$home/.config/orvane" "$home/.config/pulse" "$work/data/applications/screensavers"
   printf 'default-server = unix:%s\nautospawn = no\nenable-shm = no\n' "$work/pulse/native" \
     >"$home/.config/pulse/client.conf"
-  python3 - "$home/tone.wav" "$home/.config/orvane/Orvane.ini" <<'PY'
-import math, struct, sys, wave
-with wave.open(sys.argv[1], "wb") as out:
-    out.setnchannels(2), out.setsampwidth(2), out.setframerate(44100)
-    out.writeframes(b"".join(struct.pack("<hh", s, s) for s in (
-        int(16000 * math.sin(2 * math.pi * 440 * i / 44100)) for i in range(88200))))
-open(sys.argv[2], "wb").write(b"[Section]\r\nBGM\x8b\xe6\x95\xaa=2\r\nBGM\xcc\xa7\xb2\xd9=" +
-                              sys.argv[1].encode() + b"\r\n")
-PY
+  gst-launch-1.0 -q audiotestsrc num-buffers=2 samplesperbuffer=44100 freq=440 \
+    ! audio/x-raw,format=S16LE,rate=44100,channels=2 ! wavenc ! filesink location="$home/tone.wav"
+  printf '[Section]\r\nBGM\x8b\xe6\x95\xaa=2\r\nBGM\xcc\xa7\xb2\xd9=%s\r\n' "$home/tone.wav" \
+    >"$home/.config/orvane/Orvane.ini"
   cp /usr/share/applications/screensavers/orvane.desktop "$work/data/applications/screensavers/"
   unset PULSE_SERVER XDG_RUNTIME_DIR XDG_CONFIG_HOME XDG_CACHE_HOME
   export HOME="$home" XDG_DATA_DIRS="$work/data" XDG_DATA_HOME="$home/.local/share" \
