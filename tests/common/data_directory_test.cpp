@@ -29,7 +29,9 @@ class DataDirectoryTest : public ::testing::Test {
   testing::TempFolder home;
 };
 
-TEST_F(DataDirectoryTest, FollowsXdgCacheHomeAndBothSpellingsOfTheTexturePathNameOneFile) {
+// It follows XDG_CACHE_HOME, both spellings of the texture's path name it, and it is made
+// private with its parents; one of the user's own that others can write is made private.
+TEST_F(DataDirectoryTest, FollowsXdgCacheHomeAndIsCreatedOrMadePrivate) {
   const std::string cache = home / ".cache/t_ovin";
   EXPECT_EQ(MapFixedPath("c:\\t_ovin\\Orvane.image"), cache + "/Orvane.image");
   EXPECT_EQ(MapFixedPath("C:\\T_OVIN"), cache);
@@ -38,10 +40,6 @@ TEST_F(DataDirectoryTest, FollowsXdgCacheHomeAndBothSpellingsOfTheTexturePathNam
   EXPECT_EQ(DataDirectory(), "/var/tmp/somewhere/t_ovin");
   setenv("XDG_CACHE_HOME", "relative/cache", 1);  // invalid: ignored
   EXPECT_EQ(DataDirectory(), cache);
-}
-
-// Made private with its parents; one of the user's own that others can write is made private.
-TEST_F(DataDirectoryTest, OneOfTheUsersOwnIsCreatedOrMadePrivateAndUsed) {
   ASSERT_TRUE(CreateDataDirectory());
   EXPECT_EQ(ModeOf(DataDirectory()), 0700u);
   chmod(DataDirectory().c_str(), 0777);
