@@ -1,5 +1,4 @@
 // The Linux platform's own parts; the rules both systems keep are in platform_rules_test.cpp.
-#include <glib.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -104,15 +103,6 @@ TEST(OwnedProgram, RunsFromItsPathAndDiesWithAKilledHost) {
   ASSERT_EQ(waitpid(host, nullptr, 0), host);
   EXPECT_TRUE(testing::WaitFor([&] { return NoLongerRuns(program); }, 5s));
   if (!NoLongerRuns(program)) kill(program, SIGKILL);
-}
-
-// The timers of a GLibTimers that is gone never tick.
-TEST(GLibTimers, StopWhenDestroyed) {
-  int ticks = 0;
-  MakeGLibTimers()->StartTimer(5ms, [&] { ++ticks; });
-  const auto end = std::chrono::steady_clock::now() + 100ms;
-  while (std::chrono::steady_clock::now() < end) g_main_context_iteration(nullptr, FALSE);
-  EXPECT_EQ(ticks, 0);
 }
 
 // Answers from two lists: root may write anything, so read-only folders are this fake's.
