@@ -1,13 +1,10 @@
-// The daemon mode of the installed programs under an Xvfb of the test's own: the real xscreensaver
-// daemon, and a screen locker's saver window, with the music heard on the null sink of a
-// PulseAudio daemon of the test's own.
+// The daemon mode of the installed programs under an Xvfb of the test's own, with the music heard
+// on a null sink: under the real xscreensaver, and in a screen locker's saver window.
 #include <gtest/gtest.h>
 #include <signal.h>
 
 #include <chrono>
 #include <filesystem>
-#include <memory>
-#include <sstream>
 
 #include "renderer/sgi_writer.h"
 #include "tests/mci/media_files.h"
@@ -23,26 +20,17 @@ namespace {
 using namespace std::chrono_literals;
 using Strings = std::vector<std::string>;
 
-// The tunnel at its place on a screenshot: the far end deep in the yellow-olive fog, the near
+// The tunnel at the screen's top left corner: the far end deep in the yellow-olive fog, the near
 // walls showing the blue picture halfway along each side.
-bool ShowsTunnel(const Screenshot& shot, int left, int top, int width, int height) {
-  if (!shot.valid() || left + width > shot.width || top + height > shot.height) return false;
-  const int cx = left + width / 2, cy = top + height / 2;
+bool ShowsTunnel(const Screenshot& shot, int width, int height) {
+  if (!shot.valid() || width > shot.width || height > shot.height) return false;
+  const int cx = width / 2, cy = height / 2;
   bool tunnel = Near(shot.at(cx, cy), Rgb{153, 153, 0}, 25);
-  for (auto [x, y] : {std::pair{left + 10, cy},
-                      {left + width - 11, cy},
-                      {cx, top + 10},
-                      {cx, top + height - 11}}) {
+  for (auto [x, y] : {std::pair{10, cy}, {width - 11, cy}, {cx, 10}, {cx, height - 11}}) {
     const Rgb p = shot.at(x, y);
     tunnel = tunnel && p.b > 150 && p.r < 100 && p.r == p.g;
   }
   return tunnel;
-}
-
-std::string Hex(unsigned long window) {
-  std::ostringstream text;
-  text << "0x" << std::hex << window;
-  return text.str();
 }
 
 class DaemonRun : public ::testing::Test {
@@ -67,14 +55,11 @@ class DaemonRun : public ::testing::Test {
   }
   std::vector<pid_t> Renderers() { return ProcessesRunning(install.Path("Orvane.dll")); }
   std::vector<pid_t> Hosts() { return ProcessesRunning(install.Path("Orvane.scr")); }
-  bool TunnelShows(unsigned long window, int left, int top, int width, int height) {
+  bool TunnelShows(int width, int height) {
     Screenshot shot;
-    const bool shown = WaitFor(
-        [&] {
-          shot = TakeScreenshot(xvfb.display(), window);
-          return ShowsTunnel(shot, left, top, width, height);
-        },
-        20s, 50ms);
+    const bool shown =
+        WaitFor([&] { return ShowsTunnel(shot = TakeScreenshot(xvfb.display()), width, height); },
+                20s, 50ms);
     if (!shown) shot.SavePpm(::testing::TempDir() + "/orvane-daemon-tunnel.ppm");
     return shown;
   }
@@ -86,9 +71,8 @@ class DaemonRun : public ::testing::Test {
   PulseRecorder recorder{pulse};
 };
 
-// The real xscreensaver daemon, run as nobody, starts the installed saver with the user's own
-// settings (the programs' folder is not the user's to write) and ends it with SIGTERM: the saver,
-// its renderer and the music end.
+// The real xscreensaver daemon, run as nobody, starts the saver with the user's own settings (the
+// programs' folder is not theirs to write) and ends it with SIGTERM: renderer and music end too.
 TEST_F(DaemonRun, XscreensaverShowsTheTunnelWithMusicAndItsDeactivationLeavesNothing) {
   install.WriteSettings(0, "");
   OpenToAll(install.Path("."));
@@ -109,7 +93,7 @@ TEST_F(DaemonRun, XscreensaverShowsTheTunnelWithMusicAndItsDeactivationLeavesNot
       << daemon.Log();
   // (The daemon may end the first saver it starts and start another at once.)
   EXPECT_TRUE(WaitFor([&] { return Hosts().size() == 1 && Renderers().size() == 1; }, 10s));
-  EXPECT_TRUE(TunnelShows(0, 0, 0, 1024, 768)) << "see orvane-daemon-tunnel.ppm";
+  EXPECT_TRUE(TunnelShows(1024, 768)) << "see orvane-daemon-tunnel.ppm";
   EXPECT_TRUE(recorder.HeardSince(before, 20s));
 
   ASSERT_EQ(daemon.Command("-deactivate"), 0);
@@ -118,9 +102,8 @@ TEST_F(DaemonRun, XscreensaverShowsTheTunnelWithMusicAndItsDeactivationLeavesNot
   EXPECT_TRUE(daemon.running());
 }
 
-// XSecureLock's way, "--root" with the window in XSCREENSAVER_WINDOW, on a window the size of
-// one monitor: the tunnel fills it and the music plays; SIGTERM ends the run with 0, its
-// renderer and its music.
+// XSecureLock's way, "--root" with the window in XSCREENSAVER_WINDOW (one monitor's size): the
+// tunnel fills it and the music plays; SIGTERM ends the run with 0, its renderer and its music.
 TEST_F(DaemonRun, ASaverWindowGetsTheTunnelAndMusicAndSigtermEndsThemAll) {
   install.WriteSettings(2, music / "loop.wav");
   TestWindow window(xvfb.display(), 0, 0, 640, 480, 0, 0, true);
@@ -128,9 +111,9 @@ TEST_F(DaemonRun, ASaverWindowGetsTheTunnelAndMusicAndSigtermEndsThemAll) {
   const std::size_t before = recorder.Mark();
   Strings env = Env();
   env.insert(env.end(), {"XDG_CACHE_HOME=" + install.cacheHome(), "XDG_RUNTIME_DIR=" + music.path(),
-                         "XSCREENSAVER_WINDOW=" + Hex(window.id())});
+                         "XSCREENSAVER_WINDOW=" + std::to_string(window.id())});
   Child saver({install.Path("Orvane.scr"), "--root"}, env);
-  EXPECT_TRUE(TunnelShows(0, 0, 0, 640, 480)) << saver.Stderr();
+  EXPECT_TRUE(TunnelShows(640, 480)) << saver.Stderr();
   EXPECT_TRUE(recorder.HeardSince(before, 20s));
   ASSERT_EQ(Renderers().size(), 1u);
   const std::string renderer = "/proc/" + std::to_string(Renderers()[0]);

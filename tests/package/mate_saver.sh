@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# Runs the unpacked package under MATE's real screen saver, as a user who chose Orvane:
-# activated, the tunnel shows and the chosen WAV plays on a PulseAudio null sink; deactivated,
-# no program of the package runs and the sink falls silent. The daemon is offered Orvane alone
-# (XDG_DATA_DIRS holds only its .desktop file).
-#
-# usage: tests/package/mate_saver.sh ROOT     (ROOT: the unpacked package; DISPLAY: an X server)
-#
+# Runs the unpacked package under MATE's real screen saver on an Xvfb of its own, as a user who
+# chose Orvane: activated, the tunnel shows and the chosen WAV plays on a PulseAudio null sink;
+# deactivated, no program of the package runs and the sink falls silent. The daemon is offered
+# Orvane alone (XDG_DATA_DIRS holds only its .desktop file).
+# usage: tests/package/mate_saver.sh ROOT     (ROOT: the unpacked package)
 # mate-screensaver runs savers only from folders under /usr, so ROOT/usr is laid over /usr in a
 # mount namespace of the script's own, which the machine never sees.
 set -euo pipefail
@@ -49,6 +47,9 @@ if [ "$ORVANE_MATE_STAGE" = namespace ]; then
   mount -t overlay overlay -o "lowerdir=$1/usr:/usr" /usr
   work=$(mktemp -d)
   trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "$work"' EXIT
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$work/display" 2>/dev/null &
+  until_ok 10 test -s "$work/display" || { fail "Xvfb did not start"; exit 1; }
+  export DISPLAY=":$(head -n1 "$work/display")"
 
   # A PulseAudio daemon of the run's own, its null sink recorded from its monitor.
   mkdir -p "$work/pulse/run" "$work/pulse/state" "$work/pulse/config"
@@ -69,15 +70,10 @@ if [ "$ORVANE_MATE_STAGE" = namespace ]; then
   mkdir -p "$home/.config/orvane" "$home/.config/pulse" "$work/data/applications/screensavers"
   printf 'default-server = unix:%s\nautospawn = no\nenable-shm = no\n' "$work/pulse/native" \
     >"$home/.config/pulse/client.conf"
-  python3 - "$home/tone.wav" "$home/.config/orvane/Orvane.ini" <<'PY'
-import math, struct, sys, wave
-with wave.open(sys.argv[1], "wb") as out:
-    out.setnchannels(2), out.setsampwidth(2), out.setframerate(44100)
-    out.writeframes(b"".join(struct.pack("<hh", s, s) for s in (
-        int(16000 * math.sin(2 * math.pi * 440 * i / 44100)) for i in range(88200))))
-open(sys.argv[2], "wb").write(b"[Section]\r\nBGM\x8b\xe6\x95\xaa=2\r\nBGM\xcc\xa7\xb2\xd9=" +
-                              sys.argv[1].encode() + b"\r\n")
-PY
+  gst-launch-1.0 -q audiotestsrc num-buffers=2 samplesperbuffer=44100 freq=440 \
+    ! audio/x-raw,format=S16LE,rate=44100,channels=2 ! wavenc ! filesink location="$home/tone.wav"
+  printf '[Section]\r\nBGM\x8b\xe6\x95\xaa=2\r\nBGM\xcc\xa7\xb2\xd9=%s\r\n' "$home/tone.wav" \
+    >"$home/.config/orvane/Orvane.ini"
   cp /usr/share/applications/screensavers/orvane.desktop "$work/data/applications/screensavers/"
   unset PULSE_SERVER XDG_RUNTIME_DIR XDG_CONFIG_HOME XDG_CACHE_HOME
   export HOME="$home" XDG_DATA_DIRS="$work/data" XDG_DATA_HOME="$home/.local/share" \

@@ -1,6 +1,7 @@
 // The platform's rules that both systems keep, against each one's real parts (the Windows build
 // under Wine): timers on the thread's loop, copies that replace the target whole, started
-// programs, and the settings beside the host unless the user may not write there.
+// programs, and the settings beside the host unless the user may not write there. Then what
+// only the Win32 side has.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include "common/data_directory.h"
 #include "platform/win32/win32_platform.h"
 #else
 #include <glib.h>
@@ -146,6 +148,35 @@ TEST(PlatformRules, SettingsLiveBesideTheHostUnlessTheUserCannotWriteThere) {
   EXPECT_EQ(system.userFiles->SettingsPath(System::Name(folder / "no such folder")), own);
   std::filesystem::permissions(folder / "Orvane.ini", std::filesystem::perms(0644));
 }
+
+#ifdef _WIN32
+// Hidden windows are found by title as FindWindowA finds them and hear one close; the data
+// directory is the fixed folder itself; the host's folder is the program's own.
+TEST(PlatformRules, Win32HiddenWindowsDataDirectoryAndHostFolder) {
+  System system;
+  WindowFinder& finder = system.real->platform().windowFinder;
+  auto hidden = MakeWin32HiddenWindows();
+  int closes = 0;
+  const WindowHandle window = hidden->CreateHiddenWindow("Orvane_Main", [&] { ++closes; });
+  ASSERT_NE(window, 0u);
+  EXPECT_EQ(finder.FindWindow("ORVANE_main"), window) << "FindWindowA's case";
+  EXPECT_EQ(finder.FindWindow("Orvane_Main "), 0u);
+  EXPECT_FALSE(IsWindowVisible(static_cast<HWND>(ToHwnd(window))));
+  for (int close = 0; close < 2; ++close)
+    PostMessageA(static_cast<HWND>(ToHwnd(window)), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Pump(5s, [&] { return closes == 1; }));
+  Pump(200ms, [] { return false; });
+  EXPECT_EQ(closes, 1);
+  EXPECT_EQ(finder.FindWindow("Orvane_Main"), window) << "a close is no destroy";
+  hidden->DestroyHiddenWindow(window);
+  EXPECT_EQ(finder.FindWindow("Orvane_Main"), 0u);
+
+  RemoveDirectoryA("C:\\t_ovin");
+  EXPECT_TRUE(common::CreateDataDirectory());
+  EXPECT_EQ(GetFileAttributesA("C:\\t_ovin"), DWORD{FILE_ATTRIBUTE_DIRECTORY});
+  EXPECT_EQ(system.process->HostFolder(), ORVANE_TEST_FOLDER);
+}
+#endif
 
 }  // namespace
 }  // namespace orvane

@@ -1,13 +1,10 @@
 #include "tests/support/xscreensaver.h"
 
-#include <pwd.h>
 #include <signal.h>
-#include <unistd.h>
 
 #include <filesystem>
 
 namespace orvane::testing {
-namespace fs = std::filesystem;
 
 std::vector<std::string> AsNobody(const std::vector<std::string>& env,
                                   std::vector<std::string> argv) {
@@ -20,46 +17,29 @@ std::vector<std::string> AsNobody(const std::vector<std::string>& env,
 }
 
 void OpenToAll(const std::string& folder) {
-  std::error_code ignored;
-  const auto readable = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
-  const auto searchable = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
-  fs::permissions(folder, readable | searchable, fs::perm_options::add, ignored);
-  for (const auto& entry : fs::recursive_directory_iterator(folder, ignored)) {
-    const bool runnable = entry.is_directory() ||
-                          (entry.status().permissions() & fs::perms::owner_exec) != fs::perms::none;
-    fs::permissions(entry.path(), runnable ? readable | searchable : readable,
-                    fs::perm_options::add, ignored);
-  }
+  RunShell("chmod -R a+rX '" + folder + "'");
 }
 
 void OpenToAll(const PulseServer& pulse) {
-  std::error_code ignored;
   for (const std::string& pair : pulse.env()) {
-    const fs::path value = pair.substr(pair.find('=') + 1);
-    if (pair.rfind("PULSE_SERVER=unix:", 0) == 0) {
-      const fs::path socket = value.string().substr(5);
-      fs::permissions(socket.parent_path(), fs::perms::others_exec, fs::perm_options::add, ignored);
-      fs::permissions(socket, fs::perms::all, fs::perm_options::add, ignored);
-    } else if (pair.rfind("PULSE_CLIENTCONFIG=", 0) == 0) {
-      fs::permissions(value, fs::perms::others_read, fs::perm_options::add, ignored);
-    }
+    const std::string value = pair.substr(pair.find('=') + 1);
+    if (pair.starts_with("PULSE_SERVER=unix:"))
+      RunShell("chmod o+x \"$(dirname '" + value.substr(5) + "')\" && chmod a+rwx '" +
+               value.substr(5) + "'");
+    else if (pair.starts_with("PULSE_CLIENTCONFIG="))
+      RunShell("chmod o+r '" + value + "'");
   }
 }
 
 XScreenSaver::XScreenSaver(const std::vector<std::string>& env, const std::string& program)
     : env_(env) {
-  const passwd* nobody = getpwnam("nobody");
-  if (nobody == nullptr) return;
-  const std::string runtime = home_ / "run";
-  fs::create_directory(runtime);
-  WriteBytes(home_ / ".xscreensaver",
-             "mode: one\nselected: 0\nlock: False\nsplash: False\nfade: False\nunfade: False\n"
-             "programs: GL: " +
-                 program + " \\n\n");
-  for (const std::string& path : {home_.path(), runtime, home_ / ".xscreensaver"}) {
-    if (chown(path.c_str(), nobody->pw_uid, nobody->pw_gid) != 0) return;
-  }
-  env_.insert(env_.end(), {"HOME=" + home_.path(), "XDG_RUNTIME_DIR=" + runtime});
+  std::filesystem::create_directory(home_ / "run");
+  if (!GiveFile(".xscreensaver",
+                "mode: one\nselected: 0\nlock: False\nsplash: False\nfade: False\nunfade: False\n"
+                "programs: GL: " +
+                    program + " \\n\n"))
+    return;
+  env_.insert(env_.end(), {"HOME=" + home_.path(), "XDG_RUNTIME_DIR=" + home_ / "run"});
   daemon_ = std::make_unique<Child>(AsNobody(env_, {"xscreensaver", "-no-splash"}));
 }
 
@@ -70,15 +50,10 @@ XScreenSaver::~XScreenSaver() {
 }
 
 bool XScreenSaver::GiveFile(const std::string& relativePath, const std::string& bytes) {
-  const passwd* nobody = getpwnam("nobody");
-  const fs::path path = home_ / relativePath;
-  std::error_code ignored;
-  fs::create_directories(path.parent_path(), ignored);
+  const std::filesystem::path path = home_ / relativePath;
+  std::filesystem::create_directories(path.parent_path());
   WriteBytes(path, bytes);
-  for (fs::path part = path; part != fs::path(home_.path()); part = part.parent_path()) {
-    if (nobody == nullptr || chown(part.c_str(), nobody->pw_uid, nobody->pw_gid) != 0) return false;
-  }
-  return true;
+  return RunShell("chown -R nobody:nogroup '" + home_.path() + "'").first == 0;
 }
 
 int XScreenSaver::Command(const std::string& option) {

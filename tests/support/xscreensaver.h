@@ -14,9 +14,8 @@ namespace orvane::testing {
 // environment of only PATH and the NAME=value pairs given.
 std::vector<std::string> AsNobody(const std::vector<std::string>& env,
                                   std::vector<std::string> argv);
-// Lets every user read (and run) what lies in folder, the folder itself included.
+// Lets every user read (and run) what lies in folder, or reach the PulseAudio daemon's socket.
 void OpenToAll(const std::string& folder);
-// Lets every user reach the PulseAudio daemon's socket.
 void OpenToAll(const PulseServer& pulse);
 
 // A real xscreensaver daemon of the test's own, run as nobody with a throwaway HOME (and
@@ -30,7 +29,7 @@ class XScreenSaver {
   // xscreensaver-command with the option ("-activate"...) as the daemon's user; its exit code.
   int Command(const std::string& option);
   std::string Log() const { return daemon_ ? daemon_->Stderr() : ""; }
-  // Writes a file of the daemon's user into its HOME, making the folders on the way.
+  // Writes a file of the daemon's user into its HOME.
   bool GiveFile(const std::string& relativePath, const std::string& bytes);
 
  private:
