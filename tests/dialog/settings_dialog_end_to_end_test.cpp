@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <regex>
 
 #include "tests/mci/media_files.h"
 #include "tests/support/dialog_driver.h"
@@ -22,13 +23,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using namespace orvane::testing;
-
-// The three keys in code page 932 bytes, as the settings file holds them, in their order.
-std::string SettingsFile(const std::string& kind, const std::string& track,
-                         const std::string& file) {
-  return "[Section]\r\nBGM\x8B\xE6\x95\xAA=" + kind + "\r\nBGM\xD8\xCB\xDF\xB0\xC4=" + track +
-         "\r\nBGM\xCC\xA7\xB2\xD9=" + file + "\r\n";
-}
 
 // Whether a window of the tooltip type shows on display.
 bool TooltipShown(Display* display) {
@@ -58,10 +52,7 @@ bool TooltipShown(Display* display) {
 
 class SettingsDialogEndToEnd : public ::testing::TestWithParam<Build> {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(xvfb_.running());
-    ASSERT_TRUE(programs_.ready());
-  }
+  void SetUp() override { ASSERT_TRUE(xvfb_.running() && programs_.ready()); }
   void TearDown() override {
     if (HasFailure()) dialog_.Shot().SavePpm(::testing::TempDir() + "/orvane-dialog.ppm");
   }
@@ -123,10 +114,10 @@ TEST_P(SettingsDialogEndToEnd, TheButtonsLooksAndATrackTypedInTheRepeatBox) {
 }
 
 // "MP3、WAV", a file picked in the system's file dialog, its whole path as the label's tooltip,
-// then "設定": the three keys and the path. The saver started next plays it, heard on a sound
-// server of the test's own.
+// then "設定": the three keys and the path, on Linux well over the 255 bytes a Windows profile
+// read gives back, on Windows named outside the code page (1252 here) and so kept by its short
+// name. The saver started next plays it, heard on a sound server of the test's own.
 TEST_P(SettingsDialogEndToEnd, ChoosingAFileAndSettingWritesTheSettingsFile) {
-  // On Linux a path well over the 255 bytes a Windows profile read would give back.
   std::string song = folder_ / "music";
   if (!programs_.windows()) {
     song +=
@@ -134,26 +125,42 @@ TEST_P(SettingsDialogEndToEnd, ChoosingAFileAndSettingWritesTheSettingsFile) {
         "朝にもう一度だけ聴きたくなる静かな歌の長い名前の二枚目の最後に入っている";
   }
   fs::create_directories(song);
-  song += "/Morning Song.WAV";
+  song += programs_.windows() ? "/ゲーム.wav" : "/Morning Song.WAV";
   WriteWav(song, 3.0, 440);
   ASSERT_TRUE(dialog_.Open()) << dialog_.host().Stderr();
   dialog_.Click("lbl_BGM", 2);  // "MP3、WAV"
   ASSERT_TRUE(dialog_.Chosen(2));
-  ASSERT_TRUE(dialog_.ClickUntil("Cmd_File", [&] { return dialog_.Visible("ﾌｧｲﾙを開く", 0ms); }));
-  ASSERT_TRUE(dialog_.ChooseFile(song)) << "the file dialog takes the typed path";
-  if (!programs_.windows()) {  // GTK's label of the file shows the whole path as its tooltip
-    Display* display = XOpenDisplay(xvfb_.display().c_str());
-    ASSERT_NE(display, nullptr);
-    dialog_.MoveOver(CentreInForm("lbl_BGM", 0));
-    EXPECT_FALSE(WaitFor([&] { return TooltipShown(display); }, 1500ms)) << "none over なし";
-    dialog_.MoveOver({InForm("lbl_Fname").X + 20, InForm("lbl_Fname").Y + 8});
-    EXPECT_TRUE(WaitFor([&] { return TooltipShown(display); }, 10s)) << "over lbl_Fname";
-    XCloseDisplay(display);
+  // Under Wine a character xdotool lost on a busy machine names a file that is not there, which
+  // has no short name and is refused aloud: the message is answered and the file chosen again.
+  unsigned long refused = 1;
+  for (int attempt = 0; attempt < 3 && refused != 0; ++attempt) {
+    ASSERT_TRUE(dialog_.ClickUntil("Cmd_File", [&] { return dialog_.Visible("ﾌｧｲﾙを開く", 0ms); }));
+    ASSERT_TRUE(dialog_.ChooseFile(song)) << "the file dialog takes the typed path";
+    if (!programs_.windows()) {  // GTK's label of the file shows the whole path as its tooltip
+      Display* display = XOpenDisplay(xvfb_.display().c_str());
+      ASSERT_NE(display, nullptr);
+      dialog_.MoveOver(CentreInForm("lbl_BGM", 0));
+      EXPECT_FALSE(WaitFor([&] { return TooltipShown(display); }, 1500ms)) << "none over なし";
+      dialog_.MoveOver({InForm("lbl_Fname").X + 20, InForm("lbl_Fname").Y + 8});
+      EXPECT_TRUE(WaitFor([&] { return TooltipShown(display); }, 10s)) << "over lbl_Fname";
+      XCloseDisplay(display);
+    }
+    EXPECT_FALSE(dialog_.Settings()) << "nothing is written before 設定";
+    ASSERT_TRUE(dialog_.ClickUntil("Cmd_Set", [&] {
+      return !dialog_.host().Running() ||
+             (refused = dialog_.Visible("Orvane \\(ScreenSaver\\)", 0ms)) != 0;
+    }));
+    if (refused != 0)
+      dialog_.Xdotool("windowfocus --sync " + std::to_string(refused) + " key Return");
   }
-  EXPECT_FALSE(dialog_.Settings()) << "nothing is written before 設定";
-  EXPECT_TRUE(dialog_.ClickUntil("Cmd_Set", [&] { return !dialog_.host().Running(); }));
   EXPECT_EQ(dialog_.host().Wait(30s), 0) << "the host ends when the dialog has closed";
-  ASSERT_EQ(dialog_.Settings(), SettingsFile("2", "0", programs_.Path(song)));
+  const std::string settings = dialog_.Settings().value_or(""), keys = SettingsFile("2", "0", "");
+  ASSERT_EQ(settings.substr(0, keys.size() - 2), keys.substr(0, keys.size() - 2)) << settings;
+  const std::string name = settings.substr(keys.size() - 2);
+  if (programs_.windows())  // every folder of the path may be shortened too
+    EXPECT_TRUE(std::regex_match(name, std::regex(R"(Z:\\[ -~]*~[ -~]*\.WAV\r\n)"))) << name;
+  else
+    EXPECT_EQ(name, song + "\r\n");
 
   PulseServer sound;
   ASSERT_TRUE(sound.running());
@@ -162,12 +169,10 @@ TEST_P(SettingsDialogEndToEnd, ChoosingAFileAndSettingWritesTheSettingsFile) {
   const std::size_t before = heard.Mark();
   dialog_.Start("/s", sound.env());
   EXPECT_TRUE(heard.HeardSince(before, 60s)) << "the tone of the chosen file arrives";
-  // Escape ends the tunnel and the saver (pressed again if the first came before its window).
-  for (int attempt = 0; attempt < 10 && dialog_.host().Running(); ++attempt) {
-    if (dialog_.Visible("Orvane_VC", 10s) != 0) dialog_.Xdotool("key Escape");
-    dialog_.host().Wait(3s);
-  }
-  EXPECT_EQ(dialog_.host().Wait(1s), 0);
+  // Escape ends the tunnel and the saver.
+  ASSERT_NE(dialog_.Visible("Orvane_VC", 30s), 0u);
+  EXPECT_TRUE(programs_.EscapeUntilGone("Orvane_VC"));
+  EXPECT_EQ(dialog_.host().Wait(30s), 0);
 }
 
 // Settings that cannot be written (a folder where the settings file would go, beside the

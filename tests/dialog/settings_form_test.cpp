@@ -55,13 +55,6 @@ struct FakeFormView final : SettingsFormView {
   bool closed = false;
 };
 
-// The three keys as the settings file holds them (code page 932), in their order.
-std::string SettingsFile(const std::string& kind, const std::string& track,
-                         const std::string& file) {
-  return "[Section]\r\nBGM\x8B\xE6\x95\xAA=" + kind + "\r\nBGM\xD8\xCB\xDF\xB0\xC4=" + track +
-         "\r\nBGM\xCC\xA7\xB2\xD9=" + file + "\r\n";
-}
-
 class SettingsFormTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -127,50 +120,38 @@ TEST_F(SettingsFormTest, LoadShowsTheSettingsAndAPressChoosesAKind) {
 // with the choice as it was. Once the user's folder (of a system-wide installation) is made,
 // "設定" writes the three keys there in order, the last file even with no music, and closes.
 TEST_F(SettingsFormTest, ASaveThatFailsSaysWhyAndOneThatWorksWritesTheThreeKeys) {
-  const std::string readOnly = folder / "Orvane.ini";
-  const std::string noFolder = folder / "config/orvane/Orvane.ini";  // the fake makes no folder
-  const struct {
-    std::string file, message;
-  } cases[] = {
-      {readOnly, "設定ﾌｧｲﾙに書き込めません！\n" + readOnly + ": Permission denied"},
-      {noFolder, "設定ﾌｧｲﾙに書き込めません！\n" + noFolder + ": No such file or directory"},
-  };
-  const std::string before = SettingsFile("0", "3", "/m/old.wav");
+  const std::string readOnly = folder / "Orvane.ini", before = testing::SettingsFile("0", "3", "");
   testing::WriteBytes(readOnly, before);
   std::filesystem::permissions(readOnly, std::filesystem::perms(0444));
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.file);
-    SetSettingsPath(c.file);
-    fake.calls.clear();
-    FakeFormView freshView;
-    SettingsForm freshForm(fake, freshView);
-    freshForm.Load();
-    freshForm.ChooseKind(2);
-    freshView.fileAnswer = "/m/new.wav";
-    freshForm.ChooseFile();
-    freshView.repeatText = "5";
-    fake.onMessage = [&](std::string_view) { EXPECT_FALSE(freshView.closed) << "not yet"; };
-    freshForm.Save();
-    fake.onMessage = nullptr;
-    EXPECT_EQ(fake.CallsStartingWith("MessageBox"),
-              std::vector<std::string>{"MessageBox " + c.message});
-    EXPECT_FALSE(freshView.closed || freshForm.Unloaded());
-    EXPECT_EQ(fake.CallsStartingWith("DrawAnimatedRects").size(), 1u) << "no closing effect";
-    EXPECT_EQ(std::tuple(BGM_Kind, BGM_RepeatTrack, BGM_File), std::tuple(2, 5, "/m/new.wav"));
-    ExpectChosen(freshView, 2);
-    EXPECT_EQ(testing::ReadBytes(readOnly), before);
-  }
-  std::filesystem::create_directories(folder / "config/orvane");  // as CreateDirectory would
-  fake.calls.clear();
   form.Load();
+  form.ChooseKind(2);
+  view.fileAnswer = "/m/new.wav";
+  form.ChooseFile();
+  view.repeatText = "5";
+  fake.onMessage = [&](std::string_view) { EXPECT_FALSE(view.closed) << "not yet"; };
+  form.Save();
+  fake.onMessage = nullptr;
+  EXPECT_EQ(fake.CallsStartingWith("MessageBox"),
+            std::vector<std::string>{"MessageBox 設定ﾌｧｲﾙに書き込めません！\n" + readOnly +
+                                     ": Permission denied"});
+  EXPECT_FALSE(view.closed || form.Unloaded());
+  EXPECT_EQ(fake.CallsStartingWith("DrawAnimatedRects").size(), 1u) << "no closing effect";
+  EXPECT_EQ(std::tuple(BGM_Kind, BGM_RepeatTrack, BGM_File), std::tuple(2, 5, "/m/new.wav"));
+  ExpectChosen(view, 2);
+  EXPECT_EQ(testing::ReadBytes(readOnly), before);
+
+  const std::string user = folder / "config/orvane";
+  SetSettingsPath(user + "/Orvane.ini");
+  std::filesystem::create_directories(user);  // what the real CreateDirectory does
   form.ChooseKind(0);
   form.Save();
-  EXPECT_EQ(testing::ReadBytes(noFolder), SettingsFile("0", "5", "/m/new.wav"));
+  EXPECT_EQ(testing::ReadBytes(user + "/Orvane.ini"),
+            testing::SettingsFile("0", "5", "/m/new.wav"));
   EXPECT_TRUE(view.closed);
   EXPECT_EQ(fake.CallsStartingWith("DrawAnimatedRects").back(),
             "DrawAnimatedRects 69206023 266,174,758,420 -> 300,400,300,400");
   EXPECT_EQ(fake.CallsStartingWith("CreateDirectory"),
-            std::vector<std::string>{"CreateDirectory " + folder / "config/orvane"});
+            std::vector<std::string>{"CreateDirectory " + user});
 }
 
 // The file dialog's texts; it starts where the last file was chosen, before any in the user's

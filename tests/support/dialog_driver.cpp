@@ -38,24 +38,14 @@ bool DialogDriver::Open() {
       30s, 100ms);
 }
 
-bool DialogDriver::Shows(DialogPoint at, Rgb expected) const {
+bool DialogDriver::Shows(DialogPoint at, const std::function<bool(Rgb)>& holds,
+                         std::chrono::milliseconds timeout) const {
   return WaitFor(
       [&] {
         const Screenshot shot = Shot();
-        return shot.valid() && Near(shot.at(at.X, at.Y), expected, 2);
+        return shot.valid() && holds(shot.at(at.X, at.Y));
       },
-      5s, 50ms);
-}
-
-bool ShowsChosen(const std::string& display, unsigned long window, int index) {
-  const DialogRect mark = InForm("Img_BGM", index);
-  return WaitFor(
-      [&] {
-        const Screenshot shot = TakeScreenshot(display, window);
-        const Rgb centre = shot.valid() ? shot.at(mark.X + 6, mark.Y + 6) : Rgb{};
-        return centre.b > centre.r + 100;
-      },
-      10s, 50ms);
+      timeout, 50ms);
 }
 
 void MoveOver(const std::string& display, unsigned long window, DialogPoint at) {

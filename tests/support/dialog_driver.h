@@ -18,8 +18,6 @@ namespace orvane::testing {
 // before the timeout.
 unsigned long VisibleWindow(const std::string& display, const std::string& title,
                             std::chrono::milliseconds timeout);
-// Whether the dialog's mark of music kind index shows chosen (blue) within 10 s.
-bool ShowsChosen(const std::string& display, unsigned long window, int index);
 // Moves over a point of the window in two steps, so that the control sees the pointer move.
 void MoveOver(const std::string& display, unsigned long window, DialogPoint at);
 
@@ -27,7 +25,6 @@ void MoveOver(const std::string& display, unsigned long window, DialogPoint at);
 // (xdotool) at the places of the form, what the screen shows, and each system's file dialog.
 class DialogDriver {
  public:
-  // Copies the build's Orvane.scr and its two companions into folder.
   DialogDriver(const Programs& programs, const Xvfb& xvfb, std::string folder);
 
   // Starts folder/Orvane.scr with mode ("/c", "/s"); env adds to the driver's own.
@@ -37,9 +34,19 @@ class DialogDriver {
   Child& host() { return *host_; }
   unsigned long window() const { return window_; }
   Screenshot Shot() const { return TakeScreenshot(display_, window_); }
-  // Whether the pixel at a point of the form comes near expected within 5 s.
-  bool Shows(DialogPoint at, Rgb expected) const;
-  bool Chosen(int index) const { return ShowsChosen(display_, window_, index); }
+  // Whether the pixel at a point of the form comes to hold within the timeout.
+  bool Shows(DialogPoint at, const std::function<bool(Rgb)>& holds,
+             std::chrono::milliseconds timeout) const;
+  bool Shows(DialogPoint at, Rgb expected) const {
+    return Shows(
+        at, [&](Rgb seen) { return Near(seen, expected, 2); }, std::chrono::seconds(5));
+  }
+  // Whether the mark of music kind index shows chosen (blue).
+  bool Chosen(int index) const {
+    const DialogRect mark = InForm("Img_BGM", index);
+    return Shows(
+        {mark.X + 6, mark.Y + 6}, [](Rgb c) { return c.b > c.r + 100; }, std::chrono::seconds(10));
+  }
   void MoveOver(DialogPoint at) const { testing::MoveOver(display_, window_, at); }
   void MoveOff() const { Xdotool("mousemove 5 5"); }  // the desktop, off the dialog
   // Clicks until done() holds: a click that came before the dialog was ready is given again.
@@ -55,7 +62,6 @@ class DialogDriver {
   bool ChooseFile(const std::string& path);
   // What a window manager sends when the title bar's close box is pressed.
   void PressCloseBox() const;
-  // folder/Orvane.ini, when there is one.
   std::optional<std::string> Settings() const;
   std::string Xdotool(const std::string& arguments) const { return programs_.Xdotool(arguments); }
 

@@ -1,11 +1,9 @@
 // What only the Windows settings dialog has, Orvane.scr /c under Wine: the form grown with the
-// screen's density, short names for files named outside the code page, and the settings of a
-// user who may not write the programs' folder.
+// screen's density, and the settings of a user who may not write the programs' folder.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "tests/mci/media_files.h"
 #include "tests/support/another_user.h"
 #include "tests/support/child.h"
 #include "tests/support/dialog_driver.h"
@@ -17,13 +15,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using namespace orvane::testing;
-
-// The three keys in code page 932 bytes, in their order; the file's key left out when file is.
-std::string Keys(const char* kind, const char* track, std::optional<std::string> file) {
-  return std::string("[Section]\r\nBGM\x8B\xE6\x95\xAA=") + kind +
-         "\r\nBGM\xD8\xCB\xDF\xB0\xC4=" + track + (file ? "\r\nBGM\xCC\xA7\xB2\xD9=" + *file : "") +
-         "\r\n";
-}
 
 class DialogWineTest : public ::testing::Test {
  protected:
@@ -73,39 +64,6 @@ TEST_F(DialogWineTest, ThePanelsTileAndMarksGrowWithTheScreensDensity) {
   }
 }
 
-// A WAV named outside the ANSI code page (1252 here), picked in the real file dialog: the
-// settings keep its short name, plain ASCII with a "~", rather than a best-fit look-alike.
-TEST_F(DialogWineTest, AFileNamedOutsideTheCodePageIsKeptByItsShortName) {
-  fs::create_directories(folder_ / "music");
-  WriteWav(folder_ / "music/ゲーム.wav", 1.0, 880);
-  ASSERT_TRUE(dialog_.Open());
-  dialog_.Click("lbl_BGM", 2);  // "MP3、WAV"
-  ASSERT_TRUE(dialog_.Chosen(2));
-  // A character xdotool lost on a busy machine names a file that is not there, which is refused
-  // aloud as well: the message is answered and the file chosen again.
-  unsigned long box = 1;
-  for (int attempt = 0; attempt < 3 && box != 0; ++attempt) {
-    ASSERT_TRUE(dialog_.ClickUntil("Cmd_File", [&] { return dialog_.Visible("ﾌｧｲﾙを開く", 0ms); }));
-    ASSERT_TRUE(dialog_.ChooseFile(folder_ / "music/ゲーム.wav"));
-    ASSERT_TRUE(dialog_.ClickUntil("Cmd_Set", [&] {
-      return !dialog_.host().Running() || (box = dialog_.Visible("Orvane \\(ScreenSaver\\)", 0ms));
-    }));
-    if (box != 0) dialog_.Xdotool("windowfocus --sync " + std::to_string(box) + " key Return");
-  }
-  EXPECT_EQ(box, 0u) << "refused: no short name";
-  EXPECT_EQ(dialog_.host().Wait(20s), 0);
-  std::string prefix = Keys("2", "0", "");
-  prefix.resize(prefix.size() - 2);
-  const std::string settings = dialog_.Settings().value_or("");
-  ASSERT_EQ(settings.substr(0, prefix.size()), prefix) << settings;
-  // Every folder of the path may be shortened too.
-  const std::string name = settings.substr(prefix.size());
-  EXPECT_EQ(std::pair(name.substr(0, 3), name.substr(name.size() - 6)),
-            std::pair("Z:\\", ".WAV\r\n"));
-  EXPECT_NE(name.find('~'), std::string::npos) << name;
-  for (const char c : name) EXPECT_LT(static_cast<unsigned char>(c), 0x80) << name;
-}
-
 // As a user who cannot write C:\Orvane, where an administrator installed it: the settings there
 // show until the user's own exist, and "設定" writes %APPDATA%\Orvane\Orvane.ini, leaving them.
 TEST(DialogWineAsUserTest, SettingsBesideTheProgramsCarryOver) {
@@ -123,18 +81,18 @@ TEST(DialogWineAsUserTest, SettingsBesideTheProgramsCarryOver) {
   fs::create_directories(programs);
   for (const char* name : {"Orvane.scr", "Orvane.dll", "Orvane.image"})
     fs::copy_file(std::string(ORVANE_WINDOWS_BIN_DIR) + "/" + name, programs / name);
-  WriteBytes(programs / "Orvane.ini", Keys("1", "7", std::nullopt));
+  WriteBytes(programs / "Orvane.ini", SettingsFile("1", "7", ""));
   OpenToAll(programs);
   Child host(AsNobody(env, {"wine", "cmd", "/c", "set DISPLAY=&& C:\\Orvane\\Orvane.scr /c"}));
   const unsigned long dialog = VisibleWindow(xvfb.display(), "<Orvane>", 60s);
   ASSERT_NE(dialog, 0u) << host.Stderr();
-  EXPECT_TRUE(ShowsChosen(xvfb.display(), dialog, 1)) << "音楽CD, as the programs' settings say";
   MoveOver(xvfb.display(), dialog, CentreInForm("Cmd_Set"));
   RunShell("DISPLAY=" + xvfb.display() + " xdotool click 1");
   EXPECT_EQ(host.Wait(30s), 0);
   EXPECT_EQ(ReadBytes(prefix / "drive_c/users/nobody/AppData/Roaming/Orvane/Orvane.ini"),
-            Keys("1", "7", ""));
-  EXPECT_EQ(ReadBytes(programs / "Orvane.ini"), Keys("1", "7", std::nullopt));
+            SettingsFile("1", "7", ""))
+      << "音楽CD and track 7, as the programs' settings say";
+  EXPECT_EQ(ReadBytes(programs / "Orvane.ini"), SettingsFile("1", "7", "")) << "left alone";
   EXPECT_EQ(std::distance(fs::directory_iterator(programs), {}), 4) << "no probe left beside";
   RunShell("env WINEPREFIX=" + prefix.path() + " setpriv --reuid=nobody --regid=nogroup " +
            "--clear-groups wineserver -k");
