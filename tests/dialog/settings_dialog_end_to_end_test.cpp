@@ -53,13 +53,13 @@ TEST_P(SettingsDialogEndToEnd, TheButtonsLooksAndATrackTypedInTheRepeatBox) {
   dialog_.Click("lbl_BGM", 2);  // "MP3、WAV"
   ASSERT_TRUE(dialog_.Chosen(2));
   EXPECT_TRUE(dialog_.Shows({none.X + 6, none.Y + 6}, {248, 248, 248}));
-  dialog_.MoveOff();
+  dialog_.Xdotool("mousemove 5 5");  // off the dialog
   EXPECT_TRUE(Button({0xF4, 0xF4, 0xF0})) << "Normal";
   dialog_.MoveOver(CentreInForm("Cmd_File"));
   EXPECT_TRUE(Button({0xFC, 0xCA, 0x69})) << "HighLight";
   dialog_.Xdotool("mousedown 1");
   EXPECT_TRUE(Button({0x00, 0x3C, 0x74})) << "Pressed";
-  dialog_.MoveOff();
+  dialog_.Xdotool("mousemove 5 5");  // off the dialog
   EXPECT_TRUE(Button({0xA9, 0xC5, 0xEF})) << "held and left";
   dialog_.Xdotool("mouseup 1");
   // A click taken after the release shows that it opened no file dialog, which would hold it.
@@ -83,10 +83,9 @@ TEST_P(SettingsDialogEndToEnd, TheButtonsLooksAndATrackTypedInTheRepeatBox) {
   EXPECT_EQ(dialog_.Settings(), SettingsFile("1", "12345", "")) << "ｷｬﾝｾﾙ writes nothing";
 }
 
-// "MP3、WAV", a file picked in the system's file dialog, its whole path as the label's tooltip,
-// then "設定": the three keys and the path, on Linux well over the 255 bytes a Windows profile
-// read gives back, on Windows named outside the code page (1252 here) and so kept by its short
-// name. The saver started next plays it, heard on a sound server of the test's own.
+// "MP3、WAV", a file picked in the system's file dialog (on Linux a path far over the 255 bytes
+// of a Windows profile read, under Wine a name outside code page 1252, kept by its short name),
+// its whole path as the label's tooltip, then "設定"; the saver started next is heard playing it.
 TEST_P(SettingsDialogEndToEnd, ChoosingAFileAndSettingWritesTheSettingsFile) {
   std::string song = folder_ / "music";
   if (!programs_.windows()) {
@@ -148,10 +147,9 @@ TEST_P(SettingsDialogEndToEnd, ChoosingAFileAndSettingWritesTheSettingsFile) {
 // system's reason, and the dialog stays open with the choice made; "ｷｬﾝｾﾙ" then changes nothing.
 TEST_P(SettingsDialogEndToEnd, AFailedSaveIsToldAndTheDialogStaysOpenWithTheChoice) {
   const std::string user = getpwuid(geteuid())->pw_name;
-  const fs::path own = programs_.windows()
-                           ? fs::path(programs_.DataDirectory()).parent_path() / "users" / user /
-                                 "AppData/Roaming/Orvane/Orvane.ini"
-                           : fs::path(folder_ / "config/orvane/Orvane.ini");
+  const fs::path own = programs_.windows() ? programs_.Home() + "/drive_c/users/" + user +
+                                                 "/AppData/Roaming/Orvane/Orvane.ini"
+                                           : folder_ / "config/orvane/Orvane.ini";
   for (const fs::path& blocked : {fs::path(folder_ / "Orvane.ini"), own})
     fs::create_directories(blocked / "kept");
   ASSERT_TRUE(dialog_.Open()) << dialog_.host().Stderr();

@@ -48,7 +48,6 @@ class DialogDriver {
         {mark.X + 6, mark.Y + 6}, [](Rgb c) { return c.b > c.r + 100; }, std::chrono::seconds(10));
   }
   void MoveOver(DialogPoint at) const { testing::MoveOver(display_, window_, at); }
-  void MoveOff() const { Xdotool("mousemove 5 5"); }  // the desktop, off the dialog
   // Clicks until done() holds: a click that came before the dialog was ready is given again.
   bool ClickUntil(std::string_view name, const std::function<bool()>& done, int index = -1);
   void Click(std::string_view name, int index = -1) {
