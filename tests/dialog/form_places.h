@@ -32,22 +32,21 @@ inline constexpr Place kDesign[] = {
 };
 // clang-format on
 
-inline const Place& DesignOf(std::string_view name, int index = -1) {
+// A control's rectangle in the form's pixels at 15 twips a pixel; the panel starts at (12, 16).
+inline DialogRect InForm(std::string_view name, int index = -1) {
   for (const Place& place : kDesign) {
-    if (place.name == name && place.index == index) return place;
+    if (place.name != name || place.index != index) continue;
+    const int x = place.inPanel ? 12 : 0, y = place.inPanel ? 16 : 0;
+    return {x + place.left / 15, y + place.top / 15, place.width / 15, place.height / 15};
   }
   throw std::out_of_range(std::string(name));
 }
 
-// A control's rectangle in the form's pixels at 15 twips a pixel.
-inline DialogRect InForm(std::string_view name, int index = -1) {
-  const Place& place = DesignOf(name, index);
-  DialogRect rect{place.left / 15, place.top / 15, place.width / 15, place.height / 15};
-  if (place.inPanel) {
-    rect.X += DesignOf("Pic_C").left / 15;
-    rect.Y += DesignOf("Pic_C").top / 15;
-  }
-  return rect;
+// The settings file as the dialog writes it: the three keys in code page 932, in their order.
+inline std::string SettingsFile(const std::string& kind, const std::string& track,
+                                const std::string& file) {
+  return "[Section]\r\nBGM\x8B\xE6\x95\xAA=" + kind + "\r\nBGM\xD8\xCB\xDF\xB0\xC4=" + track +
+         "\r\nBGM\xCC\xA7\xB2\xD9=" + file + "\r\n";
 }
 
 inline DialogPoint CentreInForm(std::string_view name, int index = -1) {

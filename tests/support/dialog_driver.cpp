@@ -6,7 +6,6 @@
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
-#include <sstream>
 #include <thread>
 
 namespace orvane::testing {
@@ -27,14 +26,9 @@ Child& DialogDriver::Start(const std::string& mode, std::vector<std::string> env
   return *host_;
 }
 
-bool DialogDriver::Open(std::vector<std::string> env) {
-  Start("/c", std::move(env));
+bool DialogDriver::Open() {
+  Start("/c");
   if ((window_ = Visible("<Orvane>", 60s)) == 0) return false;
-  std::istringstream geometry(Xdotool("getwindowgeometry --shell " + std::to_string(window_)));
-  for (std::string line; std::getline(geometry, line);) {
-    if (line.starts_with("X=")) origin_.X = std::stoi(line.substr(2));
-    if (line.starts_with("Y=")) origin_.Y = std::stoi(line.substr(2));
-  }
   // Painted: the band's light middle at the right edge of the inside.
   return WaitFor(
       [&] {
@@ -44,42 +38,20 @@ bool DialogDriver::Open(std::vector<std::string> env) {
       30s, 100ms);
 }
 
-Screenshot DialogDriver::Shot() const {
-  return TakeScreenshot(display_, window_);
-}
-
-Rgb DialogDriver::Look(DialogPoint at, Rgb expected) const {
-  Rgb seen;
-  WaitFor(
-      [&] {
-        const Screenshot shot = Shot();
-        return shot.valid() && Near(seen = shot.at(at.X, at.Y), expected, 2);
-      },
-      5s, 50ms);
-  return seen;
-}
-
-bool ShowsChosen(const std::string& display, unsigned long window, int index) {
-  const DialogRect mark = InForm("Img_BGM", index);
+bool DialogDriver::Shows(DialogPoint at, const std::function<bool(Rgb)>& holds,
+                         std::chrono::milliseconds timeout) const {
   return WaitFor(
       [&] {
-        const Screenshot shot = TakeScreenshot(display, window);
-        const Rgb centre = shot.valid() ? shot.at(mark.X + 6, mark.Y + 6) : Rgb{};
-        return centre.b > centre.r + 100;
+        const Screenshot shot = Shot();
+        return shot.valid() && holds(shot.at(at.X, at.Y));
       },
-      10s, 50ms);
+      timeout, 50ms);
 }
 
-void DialogDriver::MoveOver(DialogPoint at) {
-  Xdotool("mousemove --sync " + std::to_string(origin_.X + at.X - 2) + " " +
-          std::to_string(origin_.Y + at.Y));
-  Xdotool("mousemove --sync " + std::to_string(origin_.X + at.X) + " " +
-          std::to_string(origin_.Y + at.Y));
-}
-
-void DialogDriver::Click(std::string_view name, int index) {
-  MoveOver(CentreInForm(name, index));
-  Xdotool("click 1");
+void MoveOver(const std::string& display, unsigned long window, DialogPoint at) {
+  const std::string move = " mousemove --sync --window " + std::to_string(window) + " ";
+  RunShell("DISPLAY=" + display + " xdotool" + move + std::to_string(at.X - 2) + " " +
+           std::to_string(at.Y) + move + std::to_string(at.X) + " " + std::to_string(at.Y));
 }
 
 bool DialogDriver::ClickUntil(std::string_view name, const std::function<bool()>& done, int index) {
@@ -108,9 +80,7 @@ unsigned long VisibleWindow(const std::string& display, const std::string& title
 bool DialogDriver::ChooseFile(const std::string& path) {
   const unsigned long chooser = Visible("ﾌｧｲﾙを開く", 30s);
   if (chooser == 0) return false;
-  // Wine's dialog takes the Windows path in its file name box, which has the focus. GTK's
-  // takes a file URI in its location box, every byte but plain ASCII escaped: xdotool can
-  // lose characters that are not on the keyboard when the machine is busy.
+  // GTK's location box takes a file URI, escaped: xdotool can lose keys not on the keyboard.
   std::string typed = programs_.Path(path);
   if (!programs_.windows()) {
     const std::size_t slash = path.rfind('/');

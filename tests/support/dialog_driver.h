@@ -18,34 +18,42 @@ namespace orvane::testing {
 // before the timeout.
 unsigned long VisibleWindow(const std::string& display, const std::string& title,
                             std::chrono::milliseconds timeout);
-// Whether the dialog's mark of music kind index shows chosen (blue) within 10 s.
-bool ShowsChosen(const std::string& display, unsigned long window, int index);
+// Moves over a point of the window in two steps, so that the control sees the pointer move.
+void MoveOver(const std::string& display, unsigned long window, DialogPoint at);
 
 // Orvane.scr /c of either build as a user meets it: real pointer moves, clicks and keys
 // (xdotool) at the places of the form, what the screen shows, and each system's file dialog.
 class DialogDriver {
  public:
-  // Copies the build's Orvane.scr and its two companions into folder.
   DialogDriver(const Programs& programs, const Xvfb& xvfb, std::string folder);
-  DialogDriver(const DialogDriver&) = delete;
-  DialogDriver& operator=(const DialogDriver&) = delete;
 
   // Starts folder/Orvane.scr with mode ("/c", "/s"); env adds to the driver's own.
   Child& Start(const std::string& mode, std::vector<std::string> env = {});
   // Starts /c and waits until the dialog shows, painted; false if it never does.
-  bool Open(std::vector<std::string> env = {});
+  bool Open();
   Child& host() { return *host_; }
   unsigned long window() const { return window_; }
-  Screenshot Shot() const;
-  // The pixel at a point of the form once it is near expected, or the last one seen.
-  Rgb Look(DialogPoint at, Rgb expected) const;
-  bool Chosen(int index) const { return ShowsChosen(display_, window_, index); }
-  // Moves over a point of the form in two steps, so that the control sees the pointer move.
-  void MoveOver(DialogPoint at);
-  void MoveOff() { Xdotool("mousemove 5 5"); }  // the desktop, off the dialog
-  void Click(std::string_view name, int index = -1);
+  Screenshot Shot() const { return TakeScreenshot(display_, window_); }
+  // Whether the pixel at a point of the form comes to hold within the timeout.
+  bool Shows(DialogPoint at, const std::function<bool(Rgb)>& holds,
+             std::chrono::milliseconds timeout) const;
+  bool Shows(DialogPoint at, Rgb expected) const {
+    return Shows(
+        at, [&](Rgb seen) { return Near(seen, expected, 2); }, std::chrono::seconds(5));
+  }
+  // Whether the mark of music kind index shows chosen (blue).
+  bool Chosen(int index) const {
+    const DialogRect mark = InForm("Img_BGM", index);
+    return Shows(
+        {mark.X + 6, mark.Y + 6}, [](Rgb c) { return c.b > c.r + 100; }, std::chrono::seconds(10));
+  }
+  void MoveOver(DialogPoint at) const { testing::MoveOver(display_, window_, at); }
   // Clicks until done() holds: a click that came before the dialog was ready is given again.
   bool ClickUntil(std::string_view name, const std::function<bool()>& done, int index = -1);
+  void Click(std::string_view name, int index = -1) {
+    MoveOver(CentreInForm(name, index));
+    Xdotool("click 1");
+  }
   unsigned long Visible(const std::string& title, std::chrono::milliseconds timeout) const {
     return VisibleWindow(display_, title, timeout);
   }
@@ -53,7 +61,6 @@ class DialogDriver {
   bool ChooseFile(const std::string& path);
   // What a window manager sends when the title bar's close box is pressed.
   void PressCloseBox() const;
-  // folder/Orvane.ini, when there is one.
   std::optional<std::string> Settings() const;
   std::string Xdotool(const std::string& arguments) const { return programs_.Xdotool(arguments); }
 
@@ -63,7 +70,6 @@ class DialogDriver {
   std::string folder_;
   std::unique_ptr<Child> host_;
   unsigned long window_ = 0;
-  DialogPoint origin_;
 };
 
 }  // namespace orvane::testing

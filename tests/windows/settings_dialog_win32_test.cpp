@@ -1,10 +1,8 @@
 // The Command button as a Win32 window under Wine: the face GDI paints, pixel for pixel against
 // the face the core paints, for every look, both gradient directions and several sizes.
-
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 
 #include "host/controls/command_window_win32.h"
@@ -13,7 +11,6 @@ namespace orvane {
 namespace {
 
 TEST(CommandWin32, GdiPaintsTheSamePixelsAsTheCoreForEveryLookAndSize) {
-  // A top-level window at the screen's corner holds the buttons.
   const HWND host = CreateWindowExW(0, L"STATIC", L"host", WS_POPUP | WS_VISIBLE, 0, 0, 400, 200,
                                     nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   const std::pair<double, double> sizes[] = {{1215, 375}, {615, 375}, {960, 375},
@@ -33,19 +30,12 @@ TEST(CommandWin32, GdiPaintsTheSamePixelsAsTheCoreForEveryLookAndSize) {
       for (int look = 0; look < kLookCount; ++look) {
         control.PaintState(static_cast<Look>(look));
         int differing = 0;
-        std::string first;
         for (int y = 0; y < face.Height(); ++y) {
-          for (int x = 0; x < face.Width(); ++x) {
-            if (face.Pixel(x, y) == button.DrawnPixel(x, y) || differing++ > 0) continue;
-            char text[96];
-            std::snprintf(text, sizeof text, "(%d,%d) core %06X gdi %06X", x, y, face.Pixel(x, y),
-                          button.DrawnPixel(x, y));
-            first = text;
-          }
+          for (int x = 0; x < face.Width(); ++x)
+            differing += face.Pixel(x, y) != button.DrawnPixel(x, y);
         }
         EXPECT_EQ(differing, 0) << width << "x" << height << " "
-                                << LookName(static_cast<Look>(look)) << " direction " << direction
-                                << " first " << first;
+                                << LookName(static_cast<Look>(look)) << " direction " << direction;
       }
     }
   }
