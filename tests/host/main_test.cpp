@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "host/Orvane_B.h"
-#include "host/command_line.h"
 #include "platform/fake/fake_platform.h"
 #include "tests/support/temp_folder.h"
 
@@ -45,8 +42,8 @@ class MainTest : public ::testing::Test {
     fake.calls.clear();
     BGM_Folder = "untouched";
     Main(commandLine, fake, handlers);
-    const Calls searches = {"FindWindow Orvane_Main", "FindWindow <Orvane>"};
-    EXPECT_EQ(Calls(fake.calls.begin(), fake.calls.begin() + 2), searches);
+    EXPECT_EQ(Calls(fake.calls.begin(), fake.calls.begin() + 2),
+              (Calls{"FindWindow Orvane_Main", "FindWindow <Orvane>"}));
     return Calls(fake.calls.begin() + 2, fake.calls.end());
   }
   testing::TempFolder folder;
@@ -67,6 +64,7 @@ TEST_F(MainTest, EachModeHasItsSteps) {
       {"/c:456", "", "", {kDirectory, "ShowSettingsDialog", "EndProcess"}},
       {"//s", "", "", {kDirectory, "EndProcess"}},
       {"/p -1", "", "", {"StartPreview 4294967295"}},  // names no window
+      {"/p1 5", "", "", {"StartPreview 5"}},           // the third character is skipped
       {"/p 132", "Orvane_Main", "", {"EndProcess"}},
       {"/c", "<Orvane>", "", {"EndProcess"}},
       {"/a", "Orvane_VC", "", {kDirectory, "EndProcess"}},  // other titles do not refuse
@@ -110,16 +108,6 @@ TEST_F(MainTest, SettingsAndPictureComeFromWhereThePlatformSays) {
   Run("/a");
   EXPECT_EQ(SettingsPath(), folder / "user/Orvane.ini");
   EXPECT_EQ(BGM_Kind, 0);
-}
-
-// The third character (of any bytes) is skipped even when a digit, blanks wherever they stand,
-// halves go to the even neighbour, and what does not fit 32 bits gives 0.
-TEST(CommandLine, PreviewHandleIsReadFromTheFourthCharacter) {
-  const std::pair<const char*, std::int32_t> cases[] = {
-      {"/p132", 32},        {"/p 12abc", 12}, {"/p  1 2 3", 123}, {"/p 2.5", 2},
-      {"/p 3.5", 4},        {"/p 1e3", 1000}, {"/p 0x10", 0},     {"/p -2147483648", INT32_MIN},
-      {"/p 2147483648", 0}, {"/pé12", 12}};
-  for (const auto& [line, handle] : cases) EXPECT_EQ(PreviewHandle(line), handle) << line;
 }
 
 }  // namespace

@@ -27,8 +27,7 @@ struct Row {
 class SaverRun : public ::testing::TestWithParam<Row> {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(xvfb_.running() && programs_.ready());
-    ASSERT_TRUE(pulse_.running() && heard_.running()) << "pulseaudio did not start";
+    ASSERT_TRUE(xvfb_.running() && programs_.ready() && pulse_.running() && heard_.running());
   }
   // The built host, the renderer unless told, and the ramps picture in a folder of their own.
   std::string Install(bool renderer = true) {
@@ -109,9 +108,9 @@ TEST_P(SaverRun, AMissingFileShowsItsJapaneseMessage) {
   EXPECT_FALSE(std::filesystem::exists(programs_.DataDirectory() + "/Orvane.image"));
 }
 
-// What the Linux host alone does: run as mate-screensaver runs it, without XDG_RUNTIME_DIR, it
-// finds the sound server in the user's own /run/user/<uid> (a private /run in a namespace of
-// the test's own); SIGTERM, twice, runs the close step, which leaves the tunnel to Escape.
+// Linux alone: run without XDG_RUNTIME_DIR, as mate-screensaver does, the host finds the sound
+// server in /run/user/<uid> (a private /run in a namespace of the test's own); SIGTERM, twice,
+// runs the close step, which leaves the tunnel to Escape.
 class SaverRunOnLinux : public SaverRun {};
 
 TEST_P(SaverRunOnLinux, WithoutXdgRuntimeDirTheMusicIsFoundAndSigtermRunsTheCloseStep) {

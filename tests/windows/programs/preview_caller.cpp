@@ -1,9 +1,8 @@
-// A Windows test program standing in for the display settings: a borderless window of the
-// given size starts `<host> /p <its handle>`, lives for the given milliseconds, prints its child
-// windows, destroys itself and prints "ended <exit code>" if the host ends within 10 s.
-//   preview_caller.exe <host> <width> <height> <milliseconds>
+// A Windows test program standing in for the display settings: `preview_caller.exe <host> <width>
+// <height> <ms>` makes a borderless window of that size, starts `<host> /p <its handle>`, prints
+// its child windows after ms, destroys itself and prints "ended <code>" if the host ends in 10 s.
 #include <windows.h>
-// CommandLineToArgvW.
+// After windows.h.
 #include <shellapi.h>
 
 #include <cstdio>
@@ -24,14 +23,9 @@ static BOOL CALLBACK PrintChild(HWND child, LPARAM caller) {
 
 int main(int argc, char** argv) {
   if (argc < 5) return 2;
-  WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = DefWindowProcA;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.lpszClassName = "PreviewCaller";
-  RegisterClassA(&windowClass);
-  HWND caller = CreateWindowExA(0, "PreviewCaller", "Preview Caller", WS_POPUP | WS_VISIBLE, 100,
-                                100, std::atoi(argv[2]), std::atoi(argv[3]), nullptr, nullptr,
-                                windowClass.hInstance, nullptr);
+  HWND caller = CreateWindowExA(0, "STATIC", "Preview Caller", WS_POPUP | WS_VISIBLE, 100, 100,
+                                std::atoi(argv[2]), std::atoi(argv[3]), nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
   // The host's path from the wide command line: its folder may be named outside the code page.
   int count = 0;
   LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
