@@ -10,8 +10,7 @@
 #include "tests/support/temp_folder.h"
 #include "tests/support/xvfb.h"
 
-// An installed saver of the test's own and its processes, for the daemon runs and the saver
-// benchmark.
+// A saver installed for the daemon runs and the saver benchmark, and its processes.
 namespace orvane::testing {
 
 // Copies of the built programs and texture in one folder, and a cache home of its own.

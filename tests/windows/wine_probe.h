@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/hex.h"
 #include "tests/support/programs.h"
 
 namespace orvane::testing {
