@@ -40,7 +40,7 @@ platform/linux/fork_exec.cpp | prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 | prctl(PR_
 host/Orvane_S.h | Timer3Interval{500}; | Timer3Interval{5000}; | SaverWindowTest|SaverRun
 host/renderer_watch.cpp |   if (windowSeen_) return true; |   if (windowSeen_) return false; | SaverWindowTest|SaverRun
 host/Orvane_Main.cpp | refused = platform.windowFinder.FindWindow(title) != 0 || refused; | refused = refused; | MainTest|HostProgram|SaverRun
-host/preview_layout.cpp | const std::int64_t width = std::int64_t{host.right} - host.left; | const std::int64_t width = std::int64_t{host.right} - host.left - 1; | PreviewLayout|PreviewDisplay
+host/preview_layout.cpp | const std::int64_t width = std::int64_t{host.right} - host.left; | const std::int64_t width = std::int64_t{host.right} - host.left - 1; | PreviewLayout
 host/dialog/dialog_controls.cpp | .Left = 4740, .Top = 3000, .Width = 1215 | .Left = 4740, .Top = 3030, .Width = 1215 | DialogLayout|SettingsDialogEndToEnd
 host/dialog/dialog_controls.cpp | return control.EnabledWithKind < 0 \|\| control.EnabledWithKind == kind; | return control.EnabledWithKind < 0 \|\| control.EnabledWithKind != kind; | SettingsForm|SettingsDialogEndToEnd
 host/dialog/settings_form.cpp |   Guarded([&] { write(IniKeyFile, BGM_File); }); |  | SettingsForm|SettingsDialogEndToEnd
@@ -71,11 +71,11 @@ host/dialog/open_file_request.cpp |   if (folder.empty()) folder = userFiles.Mus
 platform/win32/win32_platform_win32.cpp | return Utf8Path(path.substr(0, cut == 2 | return CodePageFromWide(path.substr(0, cut == 2 | wine:SaverRun.DrawsTheTunnel.*cp1252
 platform/win32/win32_platform_win32.cpp |     return chosen != beside && !Exists(chosen) && Exists(beside) ? beside : chosen; |     return chosen != beside && false ? beside : chosen; | wine:DialogWineAsUserTest
 renderer/monitor_window_win32.cpp | if (layout.viewports.size() < 2 || window == nullptr) return false; | if (layout.viewports.size() < 99 || window == nullptr) return false; | wine:EveryMonitor
-desktop/windows/Orvane.nsi | !insertmacro UnselectSection ${SecSaver} | ; !insertmacro UnselectSection ${SecSaver} | wine:InstallerWineTest.NoSaverKeepsTheChosenSaver
+desktop/windows/Orvane.nsi | !insertmacro UnselectSection ${SecSaver} | ; !insertmacro UnselectSection ${SecSaver} | wine:InstallerWineTest.InstallsUpgradesAndUninstallsForTheUser
 desktop/windows/Orvane.nsi | Section /o "un.$(SettingsSection)" | Section "un.$(SettingsSection)" | wine:InstallerWineTest.InstallsUpgradesAndUninstallsForTheUser
 desktop/windows/version.rc | VALUE "FileVersion", ORVANE_VERSION_TEXT | VALUE "FileVersion", "0.0.0" | wine:InstallerWineTest.InstallsUpgradesAndUninstallsForTheUser
 host/dialog/settings_form.cpp | if (const std::optional<std::string> shortPath = settingsText_.ShortPath(chosen)) { | if (const std::optional<std::string> shortPath = std::optional<std::string>()) { | SettingsFormTest|wine:SettingsDialogEndToEnd.ChoosingAFile
-host/Orvane_B.cpp | constexpr char kPathSeparator = '\\'; | constexpr char kPathSeparator = '/'; | wine:SaverRun
+host/Orvane_B.cpp | constexpr char kPathSeparator = '\\'; | constexpr char kPathSeparator = '/'; | wine:MainTestUnderWine
 host/dialog/settings_dialog_win32.cpp | CBS_DROPDOWN \| CBS_AUTOHSCROLL | CBS_DROPDOWN | wine:SettingsDialogEndToEnd.TheButtonsLooksAndATrackTypedInTheRepeatBox
 host/dialog/dialog_paint_win32.cpp | StretchBlt(dc, x, y, size.X, size.Y, source | StretchBlt(dc, x, y, own.bmWidth, own.bmHeight, source | wine:DialogWineTest.ThePanelsTileAndMarksGrowWithTheScreensDensity
 host/dialog/settings_dialog_gtk.cpp | gtk_widget_set_has_tooltip(panel_, TRUE); | gtk_widget_set_has_tooltip(panel_, FALSE); | SettingsDialogEndToEnd.ChoosingAFile

@@ -50,7 +50,7 @@ double CpuNanoseconds(pid_t pid) {
   while (dirent* entry = readdir(folder)) {
     if (entry->d_name[0] == '.') continue;
     const std::string stat =
-        orvane::testing::ReadWholeFile(tasks + "/" + entry->d_name + "/schedstat");
+        orvane::testing::ReadBytes(tasks + "/" + entry->d_name + "/schedstat");
     total += std::atof(stat.c_str());
   }
   closedir(folder);
@@ -59,7 +59,7 @@ double CpuNanoseconds(pid_t pid) {
 
 long RssKilobytes(pid_t pid) {
   const std::string status =
-      orvane::testing::ReadWholeFile("/proc/" + std::to_string(pid) + "/status");
+      orvane::testing::ReadBytes("/proc/" + std::to_string(pid) + "/status");
   const size_t at = status.find("VmRSS:");
   return at == std::string::npos ? -1 : std::atol(status.c_str() + at + 6);
 }

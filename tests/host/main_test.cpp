@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "host/Orvane_B.h"
-#include "host/command_line.h"
 #include "platform/fake/fake_platform.h"
 #include "tests/support/temp_folder.h"
 
@@ -17,6 +14,11 @@ namespace {
 using testing::WriteBytes;
 using Calls = std::vector<std::string>;
 
+#if defined(_WIN32)
+const char* const kSeparator = "\\";
+#else
+const char* const kSeparator = "/";
+#endif
 const std::string kDirectory = "CreateDirectory C:\\t_ovin";
 const std::string kImageMessage = "MessageBox Orvane.image が同じﾌｫﾙﾀﾞに見つかりません！";
 const std::string kDllMessage = "MessageBox Orvane.dll が同じﾌｫﾙﾀﾞに見つかりません！";
@@ -35,13 +37,13 @@ class MainTest : public ::testing::Test {
     handlers.showSettingsDialog = [this](Platform&) { fake.calls.push_back("ShowSettingsDialog"); };
     handlers.createSaverWindow = [this](Platform&) { fake.calls.push_back("CreateSaverWindow"); };
   }
-  // Main's calls after the two single-instance searches, which are always made.
+  // Main's calls after the two single-instance searches.
   Calls Run(const std::string& commandLine) {
     fake.calls.clear();
     BGM_Folder = "untouched";
     Main(commandLine, fake, handlers);
-    const Calls searches = {"FindWindow Orvane_Main", "FindWindow <Orvane>"};
-    EXPECT_EQ(Calls(fake.calls.begin(), fake.calls.begin() + 2), searches);
+    EXPECT_EQ(Calls(fake.calls.begin(), fake.calls.begin() + 2),
+              (Calls{"FindWindow Orvane_Main", "FindWindow <Orvane>"}));
     return Calls(fake.calls.begin() + 2, fake.calls.end());
   }
   testing::TempFolder folder;
@@ -59,16 +61,15 @@ TEST_F(MainTest, EachModeHasItsSteps) {
     Calls calls;
   } cases[] = {
       {"/s", "", "", {kDirectory, "ShowCursor 0", "CreateSaverWindow"}},
-      {"", "", "", {kDirectory, "CreateSaverWindow"}},  // the cursor stays
       {"/c:456", "", "", {kDirectory, "ShowSettingsDialog", "EndProcess"}},
       {"//s", "", "", {kDirectory, "EndProcess"}},
       {"/p -1", "", "", {"StartPreview 4294967295"}},  // names no window
+      {"/p1 5", "", "", {"StartPreview 5"}},           // the third character is skipped
       {"/p 132", "Orvane_Main", "", {"EndProcess"}},
       {"/c", "<Orvane>", "", {"EndProcess"}},
       {"/a", "Orvane_VC", "", {kDirectory, "EndProcess"}},  // other titles do not refuse
       {"", "", "Orvane.dll", {kDirectory, kDllMessage, "EndProcess"}},
       {"/c", "", "Orvane.image Orvane.dll", {kDirectory, kImageMessage, "EndProcess"}},
-      {"/p 5", "", "Orvane.image Orvane.dll", {"StartPreview 5"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string("[") + c.line + "] " + c.open + " " + c.missing);
@@ -100,42 +101,13 @@ TEST_F(MainTest, SettingsAndPictureComeFromWhereThePlatformSays) {
   Run("/a");
   EXPECT_EQ(SettingsPath(), folder / "user/Orvane.ini");
   EXPECT_EQ(BGM_Kind, 1);
-#if defined(_WIN32)
-  EXPECT_EQ(PicturePath(), folder.path() + "\\Orvane.image") << "no picture of the user's yet";
-#else
-  EXPECT_EQ(PicturePath(), folder.path() + "/Orvane.image") << "no picture of the user's yet";
-#endif
+  EXPECT_EQ(PicturePath(), folder.path() + kSeparator + "Orvane.image") << "no user's picture yet";
   WriteBytes(folder / "user/Orvane.image", "mine");
   EXPECT_EQ(PicturePath(), folder / "user/Orvane.image");
   fake.settingsSourcePath = folder / "Orvane.ini";
   Run("/a");
   EXPECT_EQ(SettingsPath(), folder / "user/Orvane.ini");
   EXPECT_EQ(BGM_Kind, 0);
-}
-
-// The first character may be several bytes; characters are counted, not bytes.
-TEST(CommandLine, ModeLetterIsTheSecondCharacterUpperCased) {
-  const std::pair<const char*, const char*> cases[] = {{"/s", "S"}, {"-s", "S"}, {"/p:132", "P"},
-                                                       {"", ""},    {"/", ""},   {"s", ""},
-                                                       {"  ", " "}, {"és", "S"}, {"/é", "é"}};
-  for (auto [line, letter] : cases) EXPECT_EQ(ModeLetter(line), letter) << "[" << line << "]";
-}
-
-// The third character is skipped even when it is a digit, blanks are skipped wherever they
-// stand, halves go to the even neighbour, and what does not fit 32 bits gives 0.
-TEST(CommandLine, PreviewHandleIsReadFromTheFourthCharacter) {
-  const std::pair<const char*, std::int32_t> cases[] = {
-      {"/p 132", 132},      {"/p:132", 132},
-      {"/p132", 32},        {"/p", 0},
-      {"/p abc", 0},        {"/p 12abc", 12},
-      {"/p  1 2 3", 123},   {"/p -7", -7},
-      {"/p 2.5", 2},        {"/p 3.5", 4},
-      {"/p 1e3", 1000},     {"/p 12e+", 12},
-      {"/p 0x10", 0},       {"/p -2147483648", INT32_MIN},
-      {"/p 2147483648", 0}, {"/p 1e99999999999", 0},
-      {"/pé12", 12}};
-  for (const auto& [line, handle] : cases) EXPECT_EQ(PreviewHandle(line), handle) << line;
-  EXPECT_EQ(PreviewHandle("/p 1" + std::string(60, '0') + "e-58"), 100);
 }
 
 }  // namespace

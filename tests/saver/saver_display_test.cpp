@@ -19,29 +19,23 @@ namespace {
 using namespace std::chrono_literals;
 
 struct Row {
-  Build build;
   const char* locale;  // Wine takes its ANSI code page from it: 1252, or 932 for Japanese
   const char* folder;  // a name that code page cannot write
   const char* name;
 };
-void PrintTo(const Row& row, std::ostream* out) {
-  *out << row.name;
-}
 
 class SaverRun : public ::testing::TestWithParam<Row> {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(xvfb_.running() && programs_.ready());
-    ASSERT_TRUE(pulse_.running() && heard_.running()) << "pulseaudio did not start";
+    ASSERT_TRUE(xvfb_.running() && programs_.ready() && pulse_.running() && heard_.running());
   }
-  // The built host and renderer in a folder of their own, with the ramps picture unless told.
-  std::string Install(bool picture = true, bool renderer = true) {
+  // The built host, the renderer unless told, and the ramps picture in a folder of their own.
+  std::string Install(bool renderer = true) {
     const std::string folder = files_ / GetParam().folder + "/Orvane";
-    std::filesystem::remove_all(files_ / GetParam().folder);
     std::filesystem::create_directories(folder);
     std::filesystem::copy_file(programs_.Built("Orvane.scr"), folder + "/Orvane.scr");
     if (renderer) std::filesystem::copy_file(programs_.Built("Orvane.dll"), folder + "/Orvane.dll");
-    if (picture) WriteBytes(folder + "/Orvane.image", RampsPicture());
+    WriteBytes(folder + "/Orvane.image", RampsPicture());
     return folder;
   }
   // Settings beside the host: an MP3 (of any case in its ending), its keys in code page 932.
@@ -56,22 +50,19 @@ class SaverRun : public ::testing::TestWithParam<Row> {
   // The renderer's full-screen window once it shows the picture on every face; 0 if never.
   unsigned long Tunnel() {
     const unsigned long window = programs_.FindWindow("Orvane_VC", 60s);
-    Screenshot shot;
     std::string why = "no window";
-    if (window != 0 && WaitFor(
-                           [&] {
-                             shot = TakeScreenshot(xvfb_.display(), window);
-                             return shot.width == 1024 && shot.height == 768 &&
-                                    ShowsThePictureOnEveryFace(shot, 512, 384, why);
-                           },
-                           30s, 50ms))
-      return window;
+    const auto drawn = [&] {
+      const Screenshot shot = TakeScreenshot(xvfb_.display(), window);
+      return shot.width == 1024 && shot.height == 768 &&
+             ShowsThePictureOnEveryFace(shot, 512, 384, why);
+    };
+    if (window != 0 && WaitFor(drawn, 30s, 50ms)) return window;
     ADD_FAILURE() << why;
     return 0;
   }
 
   Xvfb xvfb_;
-  Programs programs_{GetParam().build, xvfb_, GetParam().locale};
+  Programs programs_{Build::ORVANE_TEST_BUILD, xvfb_, GetParam().locale};
   PulseServer pulse_;
   PulseRecorder heard_{pulse_};
   TempFolder files_;
@@ -103,38 +94,23 @@ TEST_P(SaverRun, DrawsTheTunnelPlaysTheMusicRefusesASecondStartAndEndsOnEscape) 
   EXPECT_TRUE(heard_.StaysSilent()) << "the music stopped with the saver";
 }
 
-// Each missing companion file gets its own box, captioned "Orvane (ScreenSaver)", its Japanese
-// in real glyphs (a dozen Latin shapes and a dozen Japanese; boxes would give one); dismissed,
-// the host ends having copied nothing.
-TEST_P(SaverRun, EachMissingFileShowsItsJapaneseMessage) {
-  const struct {
-    bool picture, renderer;
-    std::string text;
-  } cases[] = {{false, false, "Orvane.image が同じﾌｫﾙﾀﾞに見つかりません！"},
-               {true, false, "Orvane.dll が同じﾌｫﾙﾀﾞに見つかりません！"}};
-  Screenshot shots[2];
-  for (int i = 0; i < 2; ++i) {
-    SCOPED_TRACE(cases[i].text);
-    auto host = Saver(Install(cases[i].picture, cases[i].renderer));
-    const unsigned long box = programs_.FindWindow("Orvane \\(ScreenSaver\\)");
-    ASSERT_NE(box, 0u) << host->Stderr();
-    EXPECT_EQ(programs_.MessageText("Orvane (ScreenSaver)").value_or(cases[i].text), cases[i].text);
-    EXPECT_TRUE(WaitFor(
-        [&] { return DistinctGlyphs(shots[i] = TakeScreenshot(xvfb_.display(), box)) >= 20; }, 10s,
-        200ms))
-        << DistinctGlyphs(shots[i]);
-    EXPECT_FALSE(host->Wait(300ms)) << "it waits for the user";
-    programs_.Xdotool("windowfocus --sync " + std::to_string(box) + " key Return");
-    EXPECT_EQ(host->Wait(20s), 0);
-    EXPECT_FALSE(std::filesystem::exists(programs_.DataDirectory() + "/Orvane.image"));
-  }
-  EXPECT_NE(shots[0].pixels, shots[1].pixels) << "two texts, two looks";
+// A missing renderer gets a box captioned "Orvane (ScreenSaver)" (its Japanese text read under
+// Wine); dismissed, the host ends having copied nothing.
+TEST_P(SaverRun, AMissingFileShowsItsJapaneseMessage) {
+  auto host = Saver(Install(false));
+  const unsigned long box = programs_.FindWindow("Orvane \\(ScreenSaver\\)");
+  ASSERT_NE(box, 0u) << host->Stderr();
+  const std::string text = "Orvane.dll が同じﾌｫﾙﾀﾞに見つかりません！";
+  EXPECT_EQ(programs_.MessageText("Orvane (ScreenSaver)").value_or(text), text);
+  EXPECT_FALSE(host->Wait(300ms)) << "it waits for the user";
+  programs_.Xdotool("windowfocus --sync " + std::to_string(box) + " key Return");
+  EXPECT_EQ(host->Wait(20s), 0);
+  EXPECT_FALSE(std::filesystem::exists(programs_.DataDirectory() + "/Orvane.image"));
 }
 
-// What the Linux host alone does: run as mate-screensaver runs it, without XDG_RUNTIME_DIR, it
-// finds the sound server in the user's own /run/user/<uid> (a private /run in a namespace of
-// the test's own); SIGTERM, twice, runs the close step, which leaves the tunnel to Escape. With
-// no sound server at all it runs silent and prints nothing: no other output is tried.
+// Linux alone: run without XDG_RUNTIME_DIR, as mate-screensaver does, the host finds the sound
+// server in /run/user/<uid> (a private /run in a namespace of the test's own); SIGTERM, twice,
+// runs the close step, which leaves the tunnel to Escape.
 class SaverRunOnLinux : public SaverRun {};
 
 TEST_P(SaverRunOnLinux, WithoutXdgRuntimeDirTheMusicIsFoundAndSigtermRunsTheCloseStep) {
@@ -161,39 +137,21 @@ TEST_P(SaverRunOnLinux, WithoutXdgRuntimeDirTheMusicIsFoundAndSigtermRunsTheClos
   EXPECT_EQ(ProcessesRunning(folder + "/Orvane.dll").size(), 1u) << "the tunnel stays";
   EXPECT_TRUE(programs_.EscapeUntilGone("Orvane_VC"));
   EXPECT_EQ(host->Stderr(), "");
-
-  // A noisy output on offer (in a plugin registry of the run's own) is never opened.
-  before = heard_.Mark();
-  host = programs_.Start(
-      folder + "/Orvane.scr", {"/s"},
-      {"PULSE_SERVER=unix:" + files_ / "no-server", "GST_PLUGIN_PATH=" ORVANE_NOISY_PLUGIN_DIR,
-       "GST_REGISTRY=" + files_ / "registry.bin"});
-  ASSERT_NE(Tunnel(), 0u) << host->Stderr();
-  EXPECT_TRUE(heard_.StaysSilent(1500ms));
-  EXPECT_TRUE(programs_.EscapeUntilGone("Orvane_VC"));
-  EXPECT_EQ(host->Wait(10s), 0);
-  EXPECT_EQ(host->Stdout() + host->Stderr(), "");
 }
 
-const Row kRows[] = {{Build::Linux, "C.UTF-8", "ゲーム", "utf8"},
-                     {Build::Windows, "C.UTF-8", "ゲーム", "cp1252"},
-                     {Build::Windows, "ja_JP.UTF-8", "Café", "cp932"}};
-std::vector<Row> RowsOf(Build build) {
-  std::vector<Row> rows;
-  for (const Row& row : kRows)
-    if (row.build == build) rows.push_back(row);
-  return rows;
-}
+const std::vector<Row> kRows =
+    Build::ORVANE_TEST_BUILD == Build::Linux
+        ? std::vector<Row>{{"C.UTF-8", "ゲーム", "utf8"}}
+        : std::vector<Row>{{"C.UTF-8", "ゲーム", "cp1252"}, {"ja_JP.UTF-8", "Café", "cp932"}};
 std::string RowName(const ::testing::TestParamInfo<Row>& info) {
   return info.param.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(ORVANE_TEST_BUILD, SaverRun,
-                         ::testing::ValuesIn(RowsOf(Build::ORVANE_TEST_BUILD)), RowName);
+INSTANTIATE_TEST_SUITE_P(ORVANE_TEST_BUILD, SaverRun, ::testing::ValuesIn(kRows), RowName);
 // Under Wine the Linux-only runs have no rows.
 INSTANTIATE_TEST_SUITE_P(ORVANE_TEST_BUILD, SaverRunOnLinux,
                          ::testing::ValuesIn(Build::ORVANE_TEST_BUILD == Build::Linux
-                                                 ? RowsOf(Build::Linux)
+                                                 ? kRows
                                                  : std::vector<Row>{}),
                          RowName);
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(SaverRunOnLinux);

@@ -1,5 +1,5 @@
-// The saver window's logic against fakes that write every call into one list, in order: its
-// close step with each kind of music, and the watch of the renderer's window.
+// The saver window's logic against fakes that log every call into one list: its close step
+// with each kind of music, and the watch of the renderer's window.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,8 +18,7 @@ namespace {
 using namespace std::chrono_literals;
 using Strings = std::vector<std::string>;
 
-// One saver run with the "/s" command line, whose renderer's window shows from `shown` until
-// `gone` (in ms from the start), and whose music and platform write into one list.
+// One saver run with the "/s" command line and the given music.
 struct SaverRun {
   FakePlatform fake;
   FakeHiddenWindows windows{fake.calls, &fake.windowsByTitle};
@@ -47,14 +46,12 @@ struct SaverRun {
     static testing::ScriptedMultimedia silence;
     BGM_UseMultimedia(silence);
   }
-  // Runs the timers in steps of 100 ms until the saver ends (or 15 s); when it ended, in ms.
+  // Runs the timers in steps of 100 ms, the renderer's window there from shown until gone, until
+  // the saver ends (or 15 s): when it ended, in ms.
   int EndsAt(int shown, int gone, int processEnds = 1 << 30) {
     for (int t = 100; t <= 15000; t += 100) {
-      if (t >= shown && t < gone) {
-        fake.windowsByTitle["Orvane_VC"] = 0x600001;
-      } else {
-        fake.windowsByTitle.erase("Orvane_VC");
-      }
+      fake.windowsByTitle.erase("Orvane_VC");
+      if (t >= shown && t < gone) fake.windowsByTitle["Orvane_VC"] = 0x600001;
       if (t >= processEnds) fake.endedPrograms.insert(4242);
       fake.Advance(100ms);
       if (fake.ended) return t;
@@ -73,8 +70,6 @@ TEST(SaverWindowTest, EachKindOfMusicStopsWhenTheRendererHasGone) {
     Strings close;
   } cases[] = {
       {-1, "/music/song.mp3", {}},  // any kind but 1 and 2 counts as no music
-      {2, "/music/tune.wma", {}},   // neither WAV nor MP3
-      {2, "p3", {}},                // the last three characters of a short name
       {1, "", {"StopTimer 2", "MCI stop cdaudio", "MCI close cdaudio"}},
       {2, "/music/Song.WaV", {"PlaySound NULL 0"}},
       {2, "/music/track.Mp3", {"StopTimer 2", "MCI stop MP3Play", "MCI close MP3Play"}},
@@ -92,9 +87,8 @@ TEST(SaverWindowTest, EachKindOfMusicStopsWhenTheRendererHasGone) {
   }
 }
 
-// A busy machine may show the renderer's window seconds after its start. Until the window has
-// been seen, only the end of the started process or ten seconds of waiting end the saver; once
-// seen, its going ends it, whatever the process is doing. The watch looks every 500 ms.
+// Until the renderer's window has been seen (late on a busy machine), only the end of its
+// process or ten seconds end the saver; once seen, its going does. The watch looks every 500 ms.
 TEST(SaverWindowTest, TheWatchWaitsForASlowRendererWhileItsProcessRuns) {
   constexpr int kNever = 1 << 30;
   const struct {
@@ -103,7 +97,6 @@ TEST(SaverWindowTest, TheWatchWaitsForASlowRendererWhileItsProcessRuns) {
   } cases[] = {
       {"window shown at once, gone at 1 s", 0, 1000, kNever, 1000},
       {"window after 2.8 s, gone at 6 s", 2800, 6000, kNever, 6000},
-      {"window after 2.8 s, gone at 6 s, process collected later", 2800, 6000, 8000, 6000},
       {"no window, process ends at 3.2 s", kNever, kNever, 3200, 3500},
       {"no window, process runs on", kNever, kNever, kNever, 10000},
       {"window after 9.9 s and kept: the bound is past", 9900, kNever, kNever, -1},
@@ -112,9 +105,6 @@ TEST(SaverWindowTest, TheWatchWaitsForASlowRendererWhileItsProcessRuns) {
     SCOPED_TRACE(c.what);
     SaverRun run(0, "");
     EXPECT_EQ(run.EndsAt(c.shown, c.gone, c.processEnds), c.saverEnds);
-    // The process is only ever checked, never waited for or signalled: the fake's one id.
-    for (const std::string& call : run.fake.CallsStartingWith("ProgramEnded"))
-      EXPECT_EQ(call, "ProgramEnded 4242");
   }
 }
 

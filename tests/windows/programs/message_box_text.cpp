@@ -7,13 +7,6 @@
 
 namespace {
 
-std::wstring Wide(const char* utf8) {
-  std::wstring wide(MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide.data(), static_cast<int>(wide.size()));
-  wide.resize(wide.size() - 1);
-  return wide;
-}
-
 BOOL CALLBACK TakeText(HWND child, LPARAM found) {
   wchar_t className[16] = {};
   GetClassNameW(child, className, 16);
@@ -27,15 +20,15 @@ BOOL CALLBACK TakeText(HWND child, LPARAM found) {
 
 int main(int argc, char** argv) {
   if (argc < 2) return 2;
-  const HWND box = FindWindowW(nullptr, Wide(argv[1]).c_str());
+  wchar_t caption[256] = {};
+  MultiByteToWideChar(CP_UTF8, 0, argv[1], -1, caption, 255);
+  const HWND box = FindWindowW(nullptr, caption);
   if (box == nullptr) return 1;
   std::wstring text;
   EnumChildWindows(box, TakeText, reinterpret_cast<LPARAM>(&text));
   if (text.empty()) return 1;
-  std::string utf8(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr),
-                   '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8.data(), static_cast<int>(utf8.size()),
-                      nullptr, nullptr);
-  std::fwrite(utf8.c_str(), 1, utf8.size() - 1, stdout);
+  char utf8[2048] = {};
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8, sizeof utf8 - 1, nullptr, nullptr);
+  std::fputs(utf8, stdout);
   return 0;
 }
