@@ -1,16 +1,7 @@
 #!/usr/bin/env bash
-# Plants faults a user would notice, one at a time, in a kept copy of the tree and checks that
-# the tests catch each: the nearest tests first, the whole Linux suite only for a fault they
-# miss (the Wine tests for a fault in Windows-only code). Exits 1 if any fault survives.
-#
-#   tests/mutants.sh             every row
-#   tests/mutants.sh PATTERN     the rows whose line holds PATTERN (grep -F)
-#   tests/mutants.sh --linux     the rows the Linux suite catches (no Windows build needed)
-#   tests/mutants.sh --check     only that every row's text is in the tree, once
-#   tests/mutants.sh --prepare   only copy the tree and build the copy
-#
-# The copy and its builds stay in build-mutants/ between runs, so each fault costs one
-# incremental build (through ccache where it is installed).
+# Plants faults a user would notice, one at a time, in a kept copy of the tree (build-mutants/,
+# built incrementally) and checks that the nearest tests catch each, else the whole Linux suite
+# (the Wine tests for Windows-only code). Exits 1 if any fault survives. Usage: tests/README.md.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -82,34 +73,29 @@ host/dialog/settings_dialog_gtk.cpp | gtk_widget_set_has_tooltip(panel_, TRUE); 
 host/controls/command_input.cpp | if (event.Button == kLeftButton) Guarded([&] { platform_.TakeFocus(); }); | Guarded([&] { platform_.TakeFocus(); }); | CommandTransitions
 host/controls/caption_label.cpp | ((number & 0xFF) << 16) \| (number & 0xFF00) \| ((number >> 16) & 0xFF) | number & 0xFFFFFF | CommandPaint
 host/preview_layout.h | return FormWidth > 0 && FormHeight > 0; | return FormWidth > 0 \|\| FormHeight > 0; | PreviewLayout
-platform/linux/music_lock_posix.cpp | LOCK_EX \| LOCK_NB | LOCK_SH \| LOCK_NB | FlockMusicLock|DaemonRun
 common/data_directory.cpp | fchmod(fd, 0700) != 0 | fchmod(fd, 0750) != 0 | DataDirectoryTest
-renderer/tools/png_picture.cpp | (row[4 * x + c] * a + 127) / 255 | row[4 * x + c] | PictureTest.ToolScalesEveryKind
 renderer/monitor_window_x11.cpp |   set.override_redirect = managed ? False : True; |   set.override_redirect = False; | EveryMonitor.*no_window_manager
 ROWS
 )
 
-# One row as four fields: "\|" is a pipe inside a text, "⏎" a line break.
-field() {
-  python3 - "$1" "$2" <<'PY'
-import sys
-parts = [p.strip(' ') if i in (0, 3) else p for i, p in
-         enumerate(sys.argv[1].replace('\\|', '\0').split(' | '))]
+# One row's four fields ("\|" is a pipe inside a text, "⏎" a line break): `fields` prints the
+# file and the tests; `check` fails unless the text before is in the file once; `plant DIR`
+# replaces it there.
+row() {
+  python3 - "$@" <<'PY'
+import os, sys
+parts = sys.argv[2].replace('\\|', '\0').split(' | ')
 if len(parts) != 4:
     sys.exit(1)
-print(parts[int(sys.argv[2])].replace('\0', '|').replace('⏎', '\n'), end='')
-PY
-}
-
-# Replaces the one occurrence of before by after in file; fails when before is not there once.
-plant() {
-  python3 - "$1" "$2" "$3" <<'PY'
-import sys
-path, before, after = sys.argv[1:]
-text = open(path, encoding='utf-8').read()
+file, before, after, tests = [p.replace('\0', '|').replace('⏎', '\n') for p in parts]
+if sys.argv[1] == 'fields':
+    sys.exit(print(file.strip(), tests.strip()))
+path = os.path.join(sys.argv[3] if sys.argv[1] == 'plant' else '.', file.strip())
+text = open(path, encoding='utf-8').read() if os.path.isfile(path) else ''
 if text.count(before) != 1:
     sys.exit(1)
-open(path, 'w', encoding='utf-8').write(text.replace(before, after))
+if sys.argv[1] == 'plant':
+    open(path, 'w', encoding='utf-8').write(text.replace(before, after))
 PY
 }
 
@@ -123,12 +109,8 @@ done <<<"$rows"
 
 if [ "${1:-}" = "--check" ]; then
   bad=0
-  for row in "${selected[@]}"; do
-    file=$(field "$row" 0) || { echo "not four fields: $row"; bad=1; continue; }
-    before=$(field "$row" 1; echo x) && before=${before%x}
-    count=$(python3 -c 'import sys; print(open(sys.argv[1]).read().count(sys.argv[2]))' \
-      "$file" "$before" 2>/dev/null || echo 0)
-    [ "$count" = 1 ] || { echo "found $count times in $file: $before"; bad=1; }
+  for r in "${selected[@]}"; do
+    row check "$r" || { echo "not four fields, or the text before not once in its file: $r"; bad=1; }
   done
   echo "${#selected[@]} rows, $([ $bad = 0 ] && echo all found once || echo some stale)"
   exit $bad
@@ -196,17 +178,14 @@ build linux || { echo "mutants: the unchanged copy does not build (see $work/bui
 start=$SECONDS
 survived=0
 n=0
-for row in "${selected[@]}"; do
+for r in "${selected[@]}"; do
   n=$((n + 1))
-  file=$(field "$row" 0)
-  before=$(field "$row" 1; echo x) && before=${before%x}
-  after=$(field "$row" 2; echo x) && after=${after%x}
-  regex=$(field "$row" 3)
+  read -r file regex < <(row fields "$r")
   kind=linux
   if [[ "$regex" == wine:* ]]; then kind=wine regex=${regex#wine:}; fi
   rowStart=$SECONDS
   cp "$src/$file" "$work/pristine"
-  if ! plant "$src/$file" "$before" "$after"; then
+  if ! row plant "$r" "$src"; then
     result="STALE: the text before is not in $file once"
     survived=$((survived + 1))
   elif ! build "$kind"; then

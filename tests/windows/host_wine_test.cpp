@@ -59,12 +59,13 @@ TEST_P(HostWineTest, SettingsFilesPassBetweenTheLinuxAndTheWindowsBuilds) {
       files_ / (std::string(GetParam()) == "C.UTF-8" ? "ゲーム" : "plain") + "/ours.ini";
   std::filesystem::create_directories(std::filesystem::path(ours).parent_path());
   for (const auto& [key, text] : {std::pair{kind, std::string("1")}, {file, value}}) {
-    Tool("write '" + programs_.Path(fromA) + "' Section " + Hex(key) + " " + Hex(text));
+    Tool("write '" + programs_.Path(fromA) + "' " + Hex("Section") + " " + Hex(key) + " " +
+         Hex(text));
     Tool("ours-write " + Hex(programs_.Path(ours)) + " " + Hex("Section") + " " + Hex(key) + " " +
          Hex(text));
     EXPECT_EQ(
         Tool("ours-read " + Hex(programs_.Path(ours)) + " " + Hex("Section") + " " + Hex(key)),
-        text);
+        Hex(text));
   }
   EXPECT_EQ(ReadBytes(fromA), "[Section]\r\n" + kind + "=1\r\n" + file + "=" + value + "\r\n");
   EXPECT_EQ(ReadBytes(ours), ReadBytes(fromA));

@@ -1,6 +1,6 @@
 // profile_tool.exe [ours-]write|[ours-]read <file> <section> <key> [<value>]: Windows' profile
-// functions (the A forms) or the program's own; a read prints the value. Keys and values go in
-// hexadecimal, so that code page 932 bytes arrive unchanged, and all texts of ours do.
+// functions (the A forms) or the program's own; a read prints the value. Texts other than the A
+// forms' file go in hexadecimal, so that blanks and code page 932 bytes arrive unchanged.
 #include <cstdio>
 #include <string>
 
@@ -11,22 +11,23 @@
 int main(int argc, char** argv) {
   using orvane::testing::Unhex;
   const std::string verb = argc >= 5 ? argv[1] : "";
+  const std::string section = argc >= 5 ? Unhex(argv[3]) : "",
+                    key = argc >= 5 ? Unhex(argv[4]) : "";
   if (verb == "write" && argc >= 6)
-    return !WritePrivateProfileStringA(argv[3], Unhex(argv[4]).c_str(), Unhex(argv[5]).c_str(),
+    return !WritePrivateProfileStringA(section.c_str(), key.c_str(), Unhex(argv[5]).c_str(),
                                        argv[2]);
   if (verb == "ours-write" && argc >= 6)
-    return !orvane::WritePrivateProfileString(Unhex(argv[3]), Unhex(argv[4]), Unhex(argv[5]),
-                                              Unhex(argv[2]));
+    return !orvane::WritePrivateProfileString(section, key, Unhex(argv[5]), Unhex(argv[2]));
   std::string value;
   if (verb == "read") {
     char buffer[256] = {};
-    GetPrivateProfileStringA(argv[3], Unhex(argv[4]).c_str(), "", buffer, sizeof buffer, argv[2]);
+    GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer, sizeof buffer, argv[2]);
     value = buffer;
   } else if (verb == "ours-read") {
-    value = orvane::GetPrivateProfileString(Unhex(argv[3]), Unhex(argv[4]), Unhex(argv[2]));
+    value = orvane::GetPrivateProfileString(section, key, Unhex(argv[2]));
   } else {
     return 2;
   }
-  std::fputs(value.c_str(), stdout);
+  std::fputs(orvane::testing::Hex(value).c_str(), stdout);
   return 0;
 }
