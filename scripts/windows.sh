@@ -98,8 +98,7 @@ scripts/windows_installer.sh "$tree"
 ctest --test-dir "$tree" --output-on-failure --timeout 300
 
 # The renderer and the host end to end are driven from the Linux build, each test with a prefix
-# and an Xvfb of its own; so is the comparison of our INI model and MCI engine with Wine's
-# functions, in this run's prefix.
+# and an Xvfb of its own; so is the comparison of our INI model with Wine's profile functions.
 if [ ! -f build/CMakeCache.txt ]; then
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
