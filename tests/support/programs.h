@@ -5,6 +5,7 @@
 #include <chrono>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,6 +24,10 @@ namespace orvane::testing {
 std::string WindowsPath(const std::string& unixPath);
 
 enum class Build { Linux, Windows };
+// ctest shows a scenario's parameter by its name, not its bytes.
+inline void PrintTo(Build build, std::ostream* out) {
+  *out << (build == Build::Linux ? "Linux" : "Windows");
+}
 inline std::string BuildName(const ::testing::TestParamInfo<Build>& info) {
   return info.param == Build::Linux ? "Linux" : "Windows";
 }
