@@ -23,7 +23,9 @@ struct Row {
   const char* folder;  // a name that code page cannot write
   const char* name;
 };
-void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const Row& row, std::ostream* out) {
+  *out << row.name;
+}
 
 class SaverRun : public ::testing::TestWithParam<Row> {
  protected:
