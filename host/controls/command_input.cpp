@@ -116,24 +116,9 @@ void Command::OnLostFocus() {
 }
 
 void Command::OnHoverTick() {
-  // A query that fails gives no window, which counts as away.
-  const auto ask = [](auto&& query) -> std::optional<WindowId> {
-    try {
-      return query();
-    } catch (...) {
-      return std::nullopt;
-    }
-  };
-  const std::optional<WindowId> under = ask([&] { return platform_.WindowUnderPointer(); });
-  const std::optional<WindowId> containerWindow = ask([&] { return container_.ContainerWindow(); });
-  if (under && containerWindow && *under == *containerWindow) {
-    LeaveHover();
-    return;
-  }
-  const std::optional<WindowId> own = ask([&] { return platform_.ControlWindow(); });
-  // Anything but the control's own window (another control, another program, the
-  // desktop, or no answer at all) counts as away.
-  if (!(under && own && *under == *own)) LeaveHover();
+  // Anything but the control's own window (the container, another control, another program,
+  // the desktop, or a query that failed) counts as away.
+  if (!PointerOnControl()) LeaveHover();
 }
 
 void Command::LeaveHover() {

@@ -47,8 +47,6 @@ class CommandContainer {
   virtual FontInfo AmbientFont() const { return {}; }
   // A property changed, so the container's stored design needs saving.
   virtual void PropertyChanged(std::string_view /*name*/) {}
-  // The container's window; nothing when it has none.
-  virtual std::optional<WindowId> ContainerWindow() const { return std::nullopt; }
 };
 
 // What the form that makes a control tells it.

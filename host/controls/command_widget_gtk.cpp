@@ -39,13 +39,6 @@ class CommandShell final : public CommandPlatform, public OptionsContainer {
     return *scale_;
   }
 
-  // CommandContainer
-  std::optional<WindowId> ContainerWindow() const override {
-    GtkWidget* parent = gtk_widget_get_parent(widget_);
-    if (parent == nullptr) return std::nullopt;
-    return NativeWindowOf(gtk_widget_get_window(parent));
-  }
-
   Command& Control() { return control_; }
   GdkWindow*& Input() { return input_; }
   DoubleClickFilter& Clicks() { return clicks_; }

@@ -92,13 +92,6 @@ class CommandWindow::Shell final : public CommandPlatform, public OptionsContain
   TwipsScale Scale() override { return scale_; }
   FaceCanvas* Canvas() override { return &face_; }
 
-  // CommandContainer
-  std::optional<WindowId> ContainerWindow() const override {
-    if (window_ == nullptr) return std::nullopt;
-    HWND parent = GetParent(window_);
-    if (parent == nullptr) return std::nullopt;
-    return IdOf(parent);
-  }
 
   Command& Control() { return control_; }
   const MemoryBitmap& Face() const { return face_.Bitmap(); }

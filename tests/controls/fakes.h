@@ -28,7 +28,6 @@ struct FakePlatform : CommandPlatform {
 struct FakeContainer : CommandContainer {
   FontInfo AmbientFont() const override { return {"Tahoma", 8.25, 400, false, false, false, 0}; }
   void PropertyChanged(std::string_view) override {}
-  std::optional<WindowId> ContainerWindow() const override { return kContainerWindow; }
 };
 
 // A control on fakes that logs its paints and clicks; its first click handler fails, which must
