@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "host/controls/gdi_face_win32.h"
+#include "host/controls/picture_bitmap_win32.h"
 #include "host/controls/wide_text_win32.h"
 
 namespace orvane {
@@ -38,10 +38,10 @@ void CaptionPainter::Draw(HDC dc, const CaptionLabel& label, const TwipsScale& s
   if (paint.Greyed) {
     RECT shadow = rect;
     OffsetRect(&shadow, 1, 1);
-    SetTextColor(dc, ColourRef(kCaptionShadow));
+    SetTextColor(dc, ColourOf(kCaptionShadow));
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &shadow, format);
   }
-  SetTextColor(dc, ColourRef(paint.Greyed ? kCaptionGrey : paint.Colour));
+  SetTextColor(dc, ColourOf(paint.Greyed ? kCaptionGrey : paint.Colour));
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, format);
   SelectObject(dc, old);
 }

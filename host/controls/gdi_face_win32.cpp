@@ -4,13 +4,9 @@
 
 namespace orvane {
 
-COLORREF ColourRef(std::uint32_t rgb) {
-  return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
-
 void GdiFace::Clear(std::uint32_t rgb) {
   if (face_.Dc() == nullptr) return;
-  HBRUSH brush = CreateSolidBrush(ColourRef(rgb));
+  HBRUSH brush = CreateSolidBrush(ColourOf(rgb));
   const RECT all{0, 0, face_.Width(), face_.Height()};
   FillRect(face_.Dc(), &all, brush);
   DeleteObject(brush);

@@ -15,9 +15,6 @@
 
 namespace orvane {
 
-// 0xRRGGBB as GDI's colour (0x00BBGGRR).
-COLORREF ColourRef(std::uint32_t rgb);
-
 // The face as GDI draws it. Each state picture becomes a bitmap once, the first time a piece
 // of it is drawn.
 class GdiFace final : public FaceCanvas {

@@ -1,7 +1,7 @@
 #pragma once
 
 // Pictures as GDI bitmaps: the one place a Picture's pixels become a DIB section, for the
-// button's face and for any window that shows a built-in picture.
+// button's face and for any window that shows a built-in picture; and colours as GDI takes them.
 
 #include <cstdint>
 
@@ -9,6 +9,11 @@
 #include "platform/win32/windows_api.h"
 
 namespace orvane {
+
+// 0xRRGGBB as GDI's colour (0x00BBGGRR).
+inline COLORREF ColourOf(std::uint32_t rgb) {
+  return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
 
 // A 32-bit top-down DIB section; its pixels (0x00RRGGBB, as such a DIB keeps them) at *bits.
 // The caller deletes it.

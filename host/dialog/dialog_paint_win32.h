@@ -7,16 +7,12 @@
 #include <array>
 #include <cstdint>
 
+#include "host/controls/picture_bitmap_win32.h"
 #include "host/controls/twips.h"
 #include "host/dialog/dialog_shown.h"
 #include "platform/win32/windows_api.h"
 
 namespace orvane {
-
-// A colour of the table (0xRRGGBB) as GDI takes it.
-inline COLORREF ColourOf(std::uint32_t rgb) {
-  return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
 
 // The dialog's GDI objects: the label fonts, the repeat box's background, the panel's tile, the
 // two marks and the link's pointer.
