@@ -92,7 +92,6 @@ class CommandWindow::Shell final : public CommandPlatform, public OptionsContain
   TwipsScale Scale() override { return scale_; }
   FaceCanvas* Canvas() override { return &face_; }
 
-
   Command& Control() { return control_; }
   const MemoryBitmap& Face() const { return face_.Bitmap(); }
   HWND& Window() { return window_; }
