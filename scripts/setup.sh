@@ -28,6 +28,10 @@ packages=(
   g++-mingw-w64-x86-64-posix wine wine64
   # the Windows installer and zip
   nsis zip
+  # the Wayland shell: client library, protocol scanner and files, EGL, GL without GLX, keys
+  libwayland-dev libwayland-bin wayland-protocols libegl-dev libopengl-dev libxkbcommon-dev
+  # the Wayland tests: two headless compositors, screenshots, keys, the idle timer
+  sway swayidle weston grim wtype wayland-utils xwayland
 )
 
 missing=()
