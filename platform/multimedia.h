@@ -9,15 +9,9 @@
 // MCI command strings, their error texts, PlaySound and the count of wave outputs.
 namespace orvane::platform {
 
-// PlaySound flags, with their Windows values.
-inline constexpr std::uint32_t SND_SYNC = 0x0000;
+// The PlaySound flags the music module uses, with their Windows values.
 inline constexpr std::uint32_t SND_ASYNC = 0x0001;
-inline constexpr std::uint32_t SND_NODEFAULT = 0x0002;
-inline constexpr std::uint32_t SND_MEMORY = 0x0004;
 inline constexpr std::uint32_t SND_LOOP = 0x0008;
-inline constexpr std::uint32_t SND_NOSTOP = 0x0010;
-inline constexpr std::uint32_t SND_PURGE = 0x0040;
-inline constexpr std::uint32_t SND_ALIAS = 0x00010000;
 inline constexpr std::uint32_t SND_FILENAME = 0x00020000;
 
 class Multimedia {
@@ -52,9 +46,10 @@ struct MultimediaOptions {
   std::string cdSource;
 };
 
-// The real one: MCI devices "MPEGVideo" (any audio file GStreamer decodes) and "cdaudio"
-// (libcdio), PlaySound on GStreamer. It runs on the caller's thread and GLib main context,
-// prints nothing, and answers correctly whether or not a main loop runs.
+// The real one. On Linux: the MCI commands the music module sends, for "cdaudio" (libcdio) and
+// a file of type "MPEGVideo" (any audio file GStreamer decodes), and its looping PlaySound, on
+// GStreamer. It runs on the caller's thread and GLib main context, prints nothing, and answers
+// correctly whether or not a main loop runs.
 std::unique_ptr<Multimedia> CreateSystemMultimedia(const MultimediaOptions& options = {});
 
 }  // namespace orvane::platform

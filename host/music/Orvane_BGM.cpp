@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "host/Orvane_B.h"
-#include "platform/mci_errors.h"
 #include "platform/multimedia.h"
 
 namespace orvane {
@@ -14,15 +13,17 @@ bool BGM_CDPollOn = false;
 
 namespace {
 
-// Stands in until the saver hands over the real system: nothing can be opened.
+// Stands in until the saver hands over the real system: nothing can be opened (266, Windows'
+// MCIERR_CANNOT_LOAD_DRIVER), and no error has a text.
 class NoMultimedia final : public platform::Multimedia {
  public:
   std::uint32_t MciSendString(std::string_view, char* reply, std::uint32_t length) override {
     if (reply != nullptr && length > 0) reply[0] = '\0';
-    return platform::MCIERR_CANNOT_LOAD_DRIVER;
+    return 266;
   }
-  bool MciGetErrorString(std::uint32_t code, char* text, std::uint32_t length) override {
-    return platform::CopyMciErrorText(code, text, length);
+  bool MciGetErrorString(std::uint32_t, char* text, std::uint32_t length) override {
+    if (text != nullptr && length > 0) text[0] = '\0';
+    return false;
   }
   bool PlaySound(const char*, std::uint32_t) override { return false; }
   std::uint32_t WaveOutGetNumDevs() override { return 0; }

@@ -10,44 +10,72 @@
 namespace orvane::platform {
 namespace {
 
-// Windows' own numbers: 259 unrecognized keyword, 261 unrecognized command, 267 missing command
-// string, 294 no closing quote, 305 extra characters, and so on.
-TEST(MciParser, RejectsBadCommandsWithWindowsNumbers) {
+using Parsed = std::tuple<MciDevice, MciAction, std::optional<std::string>>;
+
+Parsed Parse(std::string_view text) {
+  const MciCommand c = ParseMciCommand(text);
+  return {c.device, c.action, c.argument};
+}
+
+// The commands the music module sends, in any case, with their arguments; every other command,
+// however near, is none of them.
+TEST(MciParser, ReadsTheModulesCommandsAndNothingElse) {
+  using D = MciDevice;
+  using A = MciAction;
+  const std::optional<std::string> none;
   const struct {
     const char* text;
-    std::uint32_t code;
-  } cases[] = {
-      {" \t ", 267u},
-      {"open \"\"", 292u},
-      {"\"open\" cdaudio", 261u},
-      {"open \"C:\\a b.mp3 type mpegvideo", 294u},
-      {"open \"a.mp3\"x type mpegvideo", 305u},
-      {"open \"a\"\"", 294u},  // the doubled quote is text, not the end
-      {"close cdaudio x", 259u},
-      {"status cdaudio", 273u},
-      {"status cdaudio \"mode\"", 259u},  // quoted: never a keyword
-      {"play cdaudio from Error:282", 270u},
+    Parsed parsed;
+  } known[] = {
+      {"open cdaudio", {D::Cd, A::Open, none}},
+      {"SET CDAudio Time Format TMSF", {D::Cd, A::SetTmsf, none}},
+      {"status cdaudio current track", {D::Cd, A::CurrentTrack, none}},
+      {"status cdaudio number of tracks", {D::Cd, A::NumberOfTracks, none}},
+      {" status\tcdaudio  mode ", {D::Cd, A::Mode, none}},
+      {"status cdaudio position track 12", {D::Cd, A::TrackPosition, "12"}},
+      {"play cdaudio", {D::Cd, A::Play, none}},
+      {"play cdaudio from Error:282", {D::Cd, A::Play, "Error:282"}},
+      {"stop cdaudio", {D::Cd, A::Stop, none}},
+      {"close cdaudio", {D::Cd, A::Close, none}},
+      {"open \"/m/a b.mp3\" type MPEGVideo Alias MP3Play", {D::File, A::Open, "/m/a b.mp3"}},
+      {"play mp3play", {D::File, A::Play, none}},
+      {"play MP3Play from 0", {D::File, A::Play, "0"}},
+      {"status MP3Play mode", {D::File, A::Mode, none}},
+      {"stop MP3Play", {D::File, A::Stop, none}},
+      {"close MP3Play", {D::File, A::Close, none}},
   };
-  for (const auto& c : cases) {
-    MciCommand command;
-    EXPECT_EQ(ParseMciCommand(c.text, command), c.code) << c.text;
+  for (const auto& c : known) EXPECT_EQ(Parse(c.text), c.parsed) << c.text;
+  for (const char* other :
+       {"", " \t ", "pause MP3Play", "play cdaudio wait", "play cdaudio from", "status cdaudio",
+        "set cdaudio time format msf", "\"open\" cdaudio", "status cdaudio \"mode\"",
+        "open a.mp3 type MPEGVideo Alias Other", "open a.mp3 type waveaudio alias MP3Play",
+        "open \"a.mp3 type MPEGVideo Alias MP3Play", "open \"a.mp3\"x type MPEGVideo Alias MP3Play",
+        "open \"a\"\" type MPEGVideo Alias MP3Play", "close MP3Play now"}) {
+    EXPECT_EQ(ParseMciCommand(other).device, MciDevice::None) << other;
   }
 }
 
 // A Linux file name may hold a double quote: doubled within a quoted word it is one quote, and
 // unquoted it is part of the word. The command ends at the first NUL.
 TEST(MciParser, QuotesInNamesAndTheEndOfTheCommand) {
-  MciCommand c;
-  ASSERT_EQ(
-      ParseMciCommand("open \"/m/It's \"\"quoted\"\" ♪.mp3\" type MPEGVideo Alias MP3Play", c), 0u);
-  EXPECT_EQ(std::tuple(c.device, c.type, c.alias),
-            std::tuple("/m/It's \"quoted\" ♪.mp3", "MPEGVideo", "MP3Play"));
-  ASSERT_EQ(ParseMciCommand("open \"a\"\"\" alias \"\"\"\"", c), 0u);
-  EXPECT_EQ(std::tuple(c.device, c.alias), std::tuple("a\"", "\""));
-  ASSERT_EQ(ParseMciCommand("open it's\"odd.mp3 alias a", c), 0u);
-  EXPECT_EQ(c.device, "it's\"odd.mp3");
-  ASSERT_EQ(ParseMciCommand(std::string_view("close x\0 garbage", 16), c), 0u);
-  EXPECT_EQ(c.device, "x");
+  const char* open = " type MPEGVideo Alias MP3Play";
+  EXPECT_EQ(ParseMciCommand("open \"/m/It's \"\"quoted\"\" ♪.mp3\"" + std::string(open)).argument,
+            "/m/It's \"quoted\" ♪.mp3");
+  EXPECT_EQ(ParseMciCommand("open \"a\"\"\"" + std::string(open)).argument, "a\"");
+  EXPECT_EQ(ParseMciCommand("open it's\"odd.mp3" + std::string(open)).argument, "it's\"odd.mp3");
+  EXPECT_EQ(Parse(std::string_view("stop cdaudio\0 garbage", 21)),
+            Parsed(MciDevice::Cd, MciAction::Stop, std::nullopt));
+}
+
+// Positions are decimal, or up to four colon-separated fields of at most 255, low byte first:
+// track 3 in tmsf is "03:00:00:00", and the module's error marker is no number.
+TEST(MciParser, NumbersAndPackedPositions) {
+  EXPECT_EQ(ParseMciInteger("0"), 0u);
+  EXPECT_EQ(ParseMciInteger("4294967295"), 4294967295u);
+  EXPECT_EQ(ParseMciInteger("03:00:00:00"), 3u);
+  EXPECT_EQ(ParseMciInteger("2:1:30:74"), 0x4A1E0102u);
+  for (const char* bad : {"", "4294967296", "Error:282", "256:0", "1:2:3:4:5", "1::2", "-1", "+1"})
+    EXPECT_EQ(ParseMciInteger(bad), std::nullopt) << bad;
 }
 
 using Bytes = std::vector<std::uint8_t>;

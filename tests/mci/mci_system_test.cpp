@@ -1,5 +1,5 @@
-// The MCI engine over the real devices, GStreamer's and libcdio's, and the music module over it
-// on the null sink of a PulseAudio daemon of the test's own. Error numbers are Windows' own.
+// The multimedia stand-in's players, on GStreamer and libcdio, and the music module over them on
+// the null sink of a PulseAudio daemon of the test's own. Error numbers are Windows' own.
 #include <gst/gst.h>
 #include <gtest/gtest.h>
 
@@ -20,51 +20,101 @@ using namespace std::chrono_literals;
 using namespace platform;
 using testing::TempFolder;
 
+using Strings = std::vector<std::string>;
+
+// Sends each command in turn as the music module does, with a reply buffer: the replies, or "#"
+// and the code.
+Strings Replies(Multimedia& mm, const Strings& commands) {
+  Strings replies;
+  for (const std::string& command : commands) {
+    char reply[512];
+    const std::uint32_t result = mm.MciSendString(command, reply, sizeof reply);
+    replies.push_back(result == 0 ? std::string(reply) : "#" + std::to_string(result));
+  }
+  return replies;
+}
+
 // What cannot play fails with its number and without a word on standard error (GStreamer and
 // GLib print there): the saver runs on silent. The sound server is the only output tried, so a
-// noisy output elsewhere on the machine is never opened.
+// noisy output elsewhere on the machine is never opened. A command the module never sends fails
+// with 261 and changes nothing; an MP3 that has played to its end is stopped until played again.
 TEST(SystemMci, NoDriveNoDiscOrNoSoundServerFailQuietly) {
   TempFolder folder;
   std::unique_ptr<Multimedia> mm = CreateSystemMultimedia({"fakesink sync=true", ""});
-  const auto Ask = [&](const std::string& command) {
-    char reply[512];
-    const std::uint32_t result = mm->MciSendString(command, reply, sizeof reply);
-    return result == 0 ? std::string(reply) : "#" + std::to_string(result);
-  };
+  const auto Ask = [&](const std::string& command) { return Replies(*mm, {command})[0]; };
+  const auto Asks = [&](const Strings& commands) { return Replies(*mm, commands); };
   ASSERT_TRUE(gst_plugin_load_file(ORVANE_NOISY_PLUGIN, nullptr));
   ::testing::internal::CaptureStderr();
   EXPECT_EQ(Ask("open \"" + folder / "gone.mp3" + "\" type MPEGVideo Alias MP3Play"), "#275");
   testing::WriteBytes(folder / "noise.mp3", std::string(4000, '\x5A'));
   for (const std::string& file : {folder / "noise.mp3", folder.path()})
-    EXPECT_EQ(Ask("open \"" + file + "\" type MPEGVideo Alias a"), "#296") << file;
+    EXPECT_EQ(Ask("open \"" + file + "\" type MPEGVideo Alias MP3Play"), "#296") << file;
   ASSERT_TRUE(testing::WriteMp3(folder / "a.mp3", 0.5, 440));
   const std::string open = "open \"" + folder / "a.mp3" + "\" type MPEGVideo Alias MP3Play";
-  EXPECT_EQ(Ask(open), "1");
-  EXPECT_EQ(Ask("play MP3Play from 0"), "");
-  EXPECT_EQ(Ask("close MP3Play"), "");
-  EXPECT_EQ(Ask("play MP3Play"), "#263");
+  EXPECT_EQ(Ask(open), "");
+  EXPECT_EQ(Asks({"play MP3Play", "pause MP3Play", "status MP3Play mode"}),
+            (Strings{"", "#261", "playing"}));
+  const auto stopsWithin = [&](std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (Ask("status MP3Play mode") == "playing" && std::chrono::steady_clock::now() < end)
+      std::this_thread::sleep_for(20ms);
+    return Ask("status MP3Play mode") == "stopped";
+  };
+  EXPECT_TRUE(stopsWithin(3000ms)) << "at its end";
+  EXPECT_EQ(Asks({"stop MP3Play", "play MP3Play from 0", "status MP3Play mode"}),
+            (Strings{"", "", "playing"}));
+  EXPECT_EQ(Asks({"close MP3Play", "play MP3Play"}), (Strings{"", "#263"}));
   testing::WriteBytes(folder / "junk.wav", "RIFF\x10\0\0\0WAVEjunk junk junk");
   for (const char* notAWave : {"a.mp3", "gone.wav", "junk.wav"})
     EXPECT_FALSE(mm->PlaySound((folder / notAWave).c_str(), SND_ASYNC | SND_LOOP)) << notAWave;
   testing::WriteEmptyWav(folder / "empty.wav");
+  EXPECT_FALSE(mm->PlaySound((folder / "empty.wav").c_str(), SND_ASYNC)) << "only a loop";
   EXPECT_TRUE(mm->PlaySound((folder / "empty.wav").c_str(), SND_ASYNC | SND_LOOP)) << "silence";
 
   mm = CreateSystemMultimedia({"fakesink sync=true", folder / "no-such-drive"});
-  EXPECT_EQ(Ask("open cdaudio"), "#266");
+  EXPECT_EQ(Asks({"open cdaudio", "status cdaudio current track"}), (Strings{"#266", "#263"}));
 
   EXPECT_EQ(mm->WaveOutGetNumDevs(), 1u);
   setenv("PULSE_SERVER", ("unix:" + folder / "no-server").c_str(), 1);
   mm = CreateSystemMultimedia({"", testing::WriteDiscImage(folder.path(), {1.0})});
   EXPECT_EQ(mm->WaveOutGetNumDevs(), 0u) << "no sound server, no output";
   testing::WriteWav(folder / "a.wav", 0.2, 440);
-  ASSERT_EQ(Ask("open cdaudio"), "1");
-  Ask("play cdaudio");
+  ASSERT_EQ(Ask("open cdaudio"), "");
+  EXPECT_EQ(Ask("play cdaudio"), "#262");
   Ask(open);
   Ask("play MP3Play");
   mm->PlaySound((folder / "a.wav").c_str(), SND_ASYNC | SND_LOOP);
   mm->PlaySound(nullptr, 0);
   unsetenv("PULSE_SERVER");
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+}
+
+// The disc in tmsf, as the CD poll reads it: a track's start is "TT:00:00:00", a track beyond
+// the last is out of range (282), and the error marker in its place is no position (270). Played
+// to its end the disc stands at its start again, so the next play plays it whole once more.
+TEST(SystemMci, TheDiscAnswersInTmsfAndStartsOverAtItsEnd) {
+  TempFolder folder;
+  auto mm = CreateSystemMultimedia(
+      {"fakesink sync=true", testing::WriteDiscImage(folder.path(), {0.4, 0.4})});
+  const auto Ask = [&](const std::string& command) { return Replies(*mm, {command})[0]; };
+  const auto Asks = [&](const Strings& commands) { return Replies(*mm, commands); };
+  EXPECT_EQ(Asks({"status cdaudio mode", "open cdaudio", "set cdaudio time format tmsf",
+                  "status cdaudio number of tracks"}),
+            (Strings{"#263", "", "", "2"}));
+  EXPECT_EQ(Asks({"status cdaudio position track 2", "status cdaudio position track 3",
+                  "play cdaudio from Error:282"}),
+            (Strings{"02:00:00:00", "#282", "#270"}));
+  EXPECT_EQ(Asks({"play cdaudio from 02:00:00:00", "status cdaudio current track",
+                  "status cdaudio mode"}),
+            (Strings{"", "2", "playing"}));
+  const auto end = std::chrono::steady_clock::now() + 3s;
+  while (Ask("status cdaudio mode") == "playing" && std::chrono::steady_clock::now() < end)
+    std::this_thread::sleep_for(20ms);
+  EXPECT_EQ(Asks({"status cdaudio mode", "status cdaudio current track"}),
+            (Strings{"stopped", "1"}));
+  EXPECT_EQ(Asks({"play cdaudio", "status cdaudio mode", "status cdaudio current track",
+                  "stop cdaudio", "status cdaudio mode", "close cdaudio", "stop cdaudio"}),
+            (Strings{"", "playing", "1", "", "stopped", "", "#263"}));
 }
 
 // The tone of the left channel: its rising zero crossings a second, fewer with every gap.

@@ -28,6 +28,20 @@ GstElement* MakeAudioSink(const std::string& description) {
   return bin;
 }
 
+GstElement* MakePlaybin(const char* uri, const std::string& audioSink) {
+  // playbin's flags: audio, with its own volume.
+  constexpr guint kAudioOnly = 0x02 | 0x10;
+  GstElement* playbin = gst_element_factory_make("playbin", nullptr);
+  if (playbin == nullptr) return nullptr;
+  GstElement* sink = MakeAudioSink(audioSink);
+  if (sink == nullptr) {
+    gst_object_unref(gst_object_ref_sink(playbin));
+    return nullptr;
+  }
+  g_object_set(playbin, "uri", uri, "flags", kAudioOnly, "audio-sink", sink, nullptr);
+  return playbin;
+}
+
 GstElement* MakeAppSourcePipeline(const std::string& audioSink, GstCaps* caps, guint64 maxBytes,
                                   void (*needData)(GstAppSrc*, guint, gpointer), gpointer data) {
   GstElement* pipeline = gst_pipeline_new(nullptr);

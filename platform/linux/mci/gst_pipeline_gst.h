@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
-// GStreamer helpers shared by the real devices: start-up, the audio output, and one owner
-// for a pipeline with its bus watch.
+// GStreamer helpers shared by the players: start-up, the audio output, and one owner for a
+// pipeline with its bus watch.
 namespace orvane::platform::gst {
 
 // Initialises GStreamer once, with its own debug output switched off: the host prints
@@ -20,6 +20,11 @@ void Initialise();
 // never another. Floating reference; nullptr if the description does not parse or the
 // element is missing.
 GstElement* MakeAudioSink(const std::string& description);
+
+// A playbin for `uri` playing its audio alone (no video or subtitles, so a file with a cover
+// picture opens no window) to MakeAudioSink(audioSink). Floating reference; nullptr if either
+// is missing.
+GstElement* MakePlaybin(const char* uri, const std::string& audioSink);
 
 // A pipeline playing raw audio that needData pushes into an appsrc, through audioconvert and
 // audioresample to the audio output (MakeAudioSink); the source queues at most maxBytes, so

@@ -2,13 +2,14 @@
 
 #include <gst/app/gstappsink.h>
 #include <gst/app/gstappsrc.h>
+#include <sys/stat.h>
 
-#include <atomic>
+#include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "platform/linux/mci/gst_pipeline_gst.h"
 #include "platform/linux/mci/sound_loop.h"
-#include "platform/linux/mci/wave_file.h"
 #include "platform/multimedia.h"
 
 namespace orvane::platform {
@@ -17,8 +18,18 @@ using std::chrono::milliseconds;
 
 namespace {
 
-// playbin's flags: audio, with its own volume, and nothing else.
-constexpr guint kAudioOnly = 0x02 | 0x10;
+// A regular file whose first bytes are a RIFF header of form "WAVE".
+bool IsWaveFile(const char* path) {
+  struct stat info {};
+  if (stat(path, &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  std::FILE* file = std::fopen(path, "rbe");
+  if (file == nullptr) return false;
+  char head[12];
+  const bool wave = std::fread(head, 1, sizeof head, file) == sizeof head &&
+                    std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "WAVE", 4) == 0;
+  std::fclose(file);
+  return wave;
+}
 
 // How long the start of a looping sound may take to decode.
 constexpr milliseconds kDecodeWait{1000};
@@ -126,82 +137,37 @@ class SoundPlayer::Sound {
  public:
   virtual ~Sound() = default;
   virtual bool Start(const std::string& audioSink) = 0;
-  virtual bool Playing() = 0;
-  std::uint64_t Passes() const { return passes_.load(); }
-
- protected:
-  std::atomic<std::uint64_t> passes_{0};
 };
 
 namespace {
 
-// A sound played from its file on a playbin. A looping one queues its file again each time
-// playbin is about to run out, so the loop has no gap; it is at least a pass long.
-class FileSound final : public SoundPlayer::Sound {
+// A sound at least a pass long, played from its file on a playbin that queues the file again
+// each time it is about to run out, so the loop has no gap.
+class FileLoop final : public SoundPlayer::Sound {
  public:
-  FileSound(std::string uri, bool loop) : uri_(std::move(uri)), loop_(loop) {}
+  explicit FileLoop(std::string uri) : uri_(std::move(uri)) {}
 
   bool Start(const std::string& audioSink) override {
-    GstElement* playbin = gst_element_factory_make("playbin", nullptr);
+    GstElement* playbin = gst::MakePlaybin(uri_.c_str(), audioSink);
     if (playbin == nullptr) return false;
-    g_object_set(playbin, "uri", uri_.c_str(), "flags", kAudioOnly, nullptr);
-    GstElement* sink = gst::MakeAudioSink(audioSink);
-    if (sink == nullptr) {
-      gst_object_unref(gst_object_ref_sink(playbin));
-      return false;
-    }
-    g_object_set(playbin, "audio-sink", sink, nullptr);
-    if (loop_) {
-      g_signal_connect(playbin, "about-to-finish", G_CALLBACK(&FileSound::AboutToFinish), this);
-    }
-    pipeline_ = std::make_unique<gst::Pipeline>(playbin, [this](GstMessage* m) { OnMessage(m); });
-    passes_ = 1;
+    g_signal_connect(playbin, "about-to-finish", G_CALLBACK(&FileLoop::AboutToFinish), this);
+    pipeline_ = std::make_unique<gst::Pipeline>(playbin, [](GstMessage*) {});
     return pipeline_->SetState(GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE;
-  }
-
-  // Plays to the end: as long as the sound lasts, and a little more.
-  bool WaitForEnd() {
-    const auto done = static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR);
-    pipeline_->WaitFor(static_cast<GstMessageType>(GST_MESSAGE_ASYNC_DONE | done),
-                       milliseconds(1000));
-    gint64 duration = 0;
-    if (!gst_element_query_duration(pipeline_->get(), GST_FORMAT_TIME, &duration) || duration < 0) {
-      duration = 10 * GST_SECOND;
-    }
-    if (!ended_ && !failed_) {
-      pipeline_->WaitFor(done, milliseconds(duration / GST_MSECOND + 1000));
-    }
-    return ended_ && !failed_;
-  }
-
-  bool Playing() override {
-    pipeline_->Drain();
-    return !ended_ && !failed_;
   }
 
  private:
   // Runs on a streaming thread.
   static void AboutToFinish(GstElement* playbin, gpointer self) {
-    auto* sound = static_cast<FileSound*>(self);
-    g_object_set(playbin, "uri", sound->uri_.c_str(), nullptr);
-    ++sound->passes_;
-  }
-
-  void OnMessage(GstMessage* message) {
-    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) ended_ = true;
-    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) failed_ = true;
+    g_object_set(playbin, "uri", static_cast<FileLoop*>(self)->uri_.c_str(), nullptr);
   }
 
   const std::string uri_;
-  const bool loop_;
-  bool ended_ = false;
-  bool failed_ = false;
   std::unique_ptr<gst::Pipeline> pipeline_;  // last: it goes first, with its threads
 };
 
-// A looping sound shorter than a pass, played from memory: each pass is one block of whole
-// copies of it, so a sound of a few samples costs no more than a long one. An empty sound
-// loops as silence, with nothing to play.
+// A sound shorter than a pass, played from memory: each pass is one block of whole copies of
+// it, so a sound of a few samples costs no more than a long one. An empty sound loops as
+// silence, with nothing to play.
 class ClipLoop final : public SoundPlayer::Sound {
  public:
   ClipLoop(Caps caps, int rate, std::vector<std::uint8_t> block, std::size_t frameBytes)
@@ -221,15 +187,8 @@ class ClipLoop final : public SoundPlayer::Sound {
     GstElement* pipeline = gst::MakeAppSourcePipeline(
         audioSink, caps_.get(), guint64{gst_buffer_get_size(block_)}, &ClipLoop::NeedData, this);
     if (pipeline == nullptr) return false;
-    pipeline_ = std::make_unique<gst::Pipeline>(pipeline, [this](GstMessage* m) {
-      if (GST_MESSAGE_TYPE(m) == GST_MESSAGE_ERROR) failed_ = true;
-    });
+    pipeline_ = std::make_unique<gst::Pipeline>(pipeline, [](GstMessage*) {});
     return pipeline_->SetState(GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE;
-  }
-
-  bool Playing() override {
-    if (pipeline_) pipeline_->Drain();
-    return !failed_;
   }
 
  private:
@@ -241,7 +200,6 @@ class ClipLoop final : public SoundPlayer::Sound {
     GST_BUFFER_PTS(buffer) = gst_util_uint64_scale(loop.framesSent_, GST_SECOND, rate);
     GST_BUFFER_DURATION(buffer) = gst_util_uint64_scale(loop.blockFrames_, GST_SECOND, rate);
     loop.framesSent_ += loop.blockFrames_;
-    ++loop.passes_;
     gst_app_src_push_buffer(source, buffer);
   }
 
@@ -250,7 +208,6 @@ class ClipLoop final : public SoundPlayer::Sound {
   const std::uint64_t blockFrames_;
   GstBuffer* block_;
   std::uint64_t framesSent_ = 0;
-  bool failed_ = false;
   std::unique_ptr<gst::Pipeline> pipeline_;
 };
 
@@ -262,59 +219,24 @@ SoundPlayer::SoundPlayer(std::string audioSink) : audioSink_(std::move(audioSink
 
 SoundPlayer::~SoundPlayer() = default;
 
-void SoundPlayer::Stop() {
-  sound_.reset();
-}
-
-bool SoundPlayer::Playing() {
-  return sound_ && sound_->Playing();
-}
-
-std::uint64_t SoundPlayer::Passes() const {
-  return sound_ ? sound_->Passes() : 0;
-}
-
 bool SoundPlayer::Play(const char* name, std::uint32_t flags) {
-  if (name == nullptr) {
-    Stop();
-    return true;
-  }
-  if ((flags & SND_MEMORY) != 0) return false;
-  if ((flags & SND_LOOP) != 0 && (flags & SND_ASYNC) == 0) return false;
-  if ((flags & SND_NOSTOP) != 0 && Playing()) return false;
-  Stop();
-  const std::string path = FindWaveFile(name);
-  if (path.empty()) return false;
-  gchar* fileUri = gst_filename_to_uri(path.c_str(), nullptr);
+  sound_.reset();
+  if (name == nullptr) return true;
+  if ((flags & ~SND_FILENAME) != (SND_ASYNC | SND_LOOP) || !IsWaveFile(name)) return false;
+  gchar* fileUri = gst_filename_to_uri(name, nullptr);
   if (fileUri == nullptr) return false;
   const std::string uri = fileUri;
   g_free(fileUri);
-
-  if ((flags & SND_ASYNC) == 0) {
-    FileSound once(uri, false);
-    return once.Start(audioSink_) && once.WaitForEnd();
-  }
+  DecodedStart start = DecodeStart(uri);
   std::unique_ptr<Sound> sound;
-  if ((flags & SND_LOOP) == 0) {
-    sound = std::make_unique<FileSound>(uri, false);
-  } else {
-    DecodedStart start = DecodeStart(uri);
-    switch (start.result) {
-      case DecodedStart::Result::Failed:
-        return false;
-      case DecodedStart::Result::Longer:
-        sound = std::make_unique<FileSound>(uri, true);
-        break;
-      case DecodedStart::Result::Whole: {
-        std::vector<std::uint8_t> block =
-            LoopBlock(start.bytes, start.frameBytes, start.framesPerPass);
-        sound = std::make_unique<ClipLoop>(std::move(start.caps), start.rate, std::move(block),
-                                           start.frameBytes);
-        break;
-      }
-    }
+  if (start.result == DecodedStart::Result::Longer) {
+    sound = std::make_unique<FileLoop>(uri);
+  } else if (start.result == DecodedStart::Result::Whole) {
+    std::vector<std::uint8_t> block = LoopBlock(start.bytes, start.frameBytes, start.framesPerPass);
+    sound = std::make_unique<ClipLoop>(std::move(start.caps), start.rate, std::move(block),
+                                       start.frameBytes);
   }
-  if (!sound->Start(audioSink_)) return false;
+  if (!sound || !sound->Start(audioSink_)) return false;
   sound_ = std::move(sound);
   return true;
 }

@@ -1,0 +1,118 @@
+#include "platform/linux/mci/file_player_gst.h"
+
+#include <sys/stat.h>
+
+#include "platform/linux/mci/gst_pipeline_gst.h"
+#include "platform/linux/mci/mci_errors.h"
+
+namespace orvane::platform {
+namespace {
+
+// How long a command waits for the stream to be ready to play.
+constexpr std::chrono::milliseconds kPrerollWait{1000};
+constexpr auto kPrerolledOrFailed =
+    static_cast<GstMessageType>(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR);
+
+class FilePlayer final : public MciPlayer {
+ public:
+  explicit FilePlayer(GstElement* playbin)
+      : pipeline_(playbin, [this](GstMessage* m) { OnMessage(m); }) {}
+
+  // Brings the stream to paused and ready to play; a file that turns out to be unplayable fails
+  // here. If that takes longer than the wait, the stream gets ready on its own.
+  bool Preroll() {
+    failed_ = ended_ = prerolled_ = playing_ = false;
+    const GstStateChangeReturn r = pipeline_.SetState(GST_STATE_PAUSED);
+    prerolled_ = r == GST_STATE_CHANGE_SUCCESS || r == GST_STATE_CHANGE_NO_PREROLL;
+    if (r == GST_STATE_CHANGE_ASYNC) pipeline_.WaitFor(kPrerolledOrFailed, kPrerollWait);
+    pipeline_.Drain();
+    if (r != GST_STATE_CHANGE_FAILURE && !failed_) return true;
+    pipeline_.SetState(GST_STATE_NULL);
+    return false;
+  }
+
+  std::uint32_t Run(const MciCommand& command, std::string& reply) override {
+    pipeline_.Drain();
+    switch (command.action) {
+      case MciAction::Mode:
+        // Played to its end, or failed, a file has stopped.
+        reply = playing_ && !ended_ && !failed_ ? "playing" : "stopped";
+        return 0;
+      case MciAction::Stop:
+        if (playing_) pipeline_.SetState(GST_STATE_PAUSED);
+        playing_ = false;
+        return 0;
+      case MciAction::Play:
+        return Play(command.argument);
+      default:
+        return MCIERR_UNRECOGNIZED_COMMAND;
+    }
+  }
+
+ private:
+  std::uint32_t Play(const std::optional<std::string>& from) {
+    // A stream that failed is built up again, so that a restart after a fault can still play.
+    if (failed_) {
+      pipeline_.SetState(GST_STATE_NULL);
+      if (!Preroll()) return MCIERR_INVALID_FILE;
+    }
+    if (from) {
+      const std::optional<std::uint32_t> ms = ParseMciInteger(*from);
+      if (!ms) return MCIERR_BAD_INTEGER;
+      if (!prerolled_ && !failed_) pipeline_.WaitFor(kPrerolledOrFailed, kPrerollWait);
+      if (!gst_element_seek_simple(
+              pipeline_.get(), GST_FORMAT_TIME,
+              static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+              static_cast<gint64>(*ms) * GST_MSECOND)) {
+        return MCIERR_HARDWARE;
+      }
+      ended_ = false;
+    }
+    if (pipeline_.SetState(GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) return MCIERR_HARDWARE;
+    playing_ = true;
+    return 0;
+  }
+
+  void OnMessage(GstMessage* message) {
+    switch (GST_MESSAGE_TYPE(message)) {
+      case GST_MESSAGE_EOS:
+        ended_ = true;
+        break;
+      case GST_MESSAGE_ERROR:
+        failed_ = true;
+        break;
+      case GST_MESSAGE_ASYNC_DONE:
+        if (GST_MESSAGE_SRC(message) == GST_OBJECT(pipeline_.get())) prerolled_ = true;
+        break;
+      default:
+        break;
+    }
+  }
+
+  bool ended_ = false;   // the stream has reached its end
+  bool failed_ = false;  // the pipeline reported an error
+  bool prerolled_ = false;
+  bool playing_ = false;  // play was the last word
+  gst::Pipeline pipeline_;
+};
+
+}  // namespace
+
+std::uint32_t OpenFilePlayer(const std::string& path, const std::string& audioSink,
+                             std::unique_ptr<MciPlayer>& player) {
+  gst::Initialise();
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return MCIERR_FILE_NOT_FOUND;
+  if (!S_ISREG(info.st_mode)) return MCIERR_INVALID_FILE;
+  gchar* uri = gst_filename_to_uri(path.c_str(), nullptr);
+  if (uri == nullptr) return MCIERR_FILE_NOT_FOUND;
+  GstElement* playbin = gst::MakePlaybin(uri, audioSink);
+  g_free(uri);
+  if (playbin == nullptr) return MCIERR_CANNOT_LOAD_DRIVER;
+  auto opened = std::make_unique<FilePlayer>(playbin);
+  if (!opened->Preroll()) return MCIERR_INVALID_FILE;
+  player = std::move(opened);
+  return 0;
+}
+
+}  // namespace orvane::platform
