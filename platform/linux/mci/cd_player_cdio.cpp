@@ -5,11 +5,11 @@
 #include <cdio/paranoia/cdda.h>
 #include <cdio/paranoia/paranoia.h>
 #include <gst/app/gstappsrc.h>
+#include <strings.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <vector>
@@ -72,9 +72,7 @@ class CdPlayer final : public MciPlayer {
         if (!number) return MCIERR_BAD_INTEGER;
         const Track* track = Find(*number);
         if (track == nullptr) return MCIERR_OUTOFRANGE;
-        char text[16];
-        std::snprintf(text, sizeof text, "%02u:00:00:00", track->number);
-        reply = text;
+        reply = (track->number < 10 ? "0" : "") + std::to_string(track->number) + ":00:00:00";
         return 0;
       }
       case MciAction::Play:
@@ -87,17 +85,14 @@ class CdPlayer final : public MciPlayer {
  private:
   // Takes in what happened since the last command: a disc played to its end stands at its
   // start again, so that the next play without a position plays it once more; one that failed
-  // has most likely gone, and one changed while stopped needs a new open.
+  // has most likely gone, and its table is read again before it is trusted.
   void Refresh() {
-    if (playing_) {
-      pipeline_->Drain();
-      if (!ended_ && !failed_ && !readFailed_) return;
-      StopPipeline();
-      if (failed_ || readFailed_) CloseDisc();
-      if (!tracks_.empty()) position_ = tracks_.front().start;
-    } else if (cdio_ != nullptr && !image_ && cdio_get_media_changed(cdio_) == 1) {
-      CloseDisc();
-    }
+    if (!playing_) return;
+    pipeline_->Drain();
+    if (!ended_ && !failed_) return;
+    StopPipeline();
+    if (failed_) CloseDisc();
+    if (!tracks_.empty()) position_ = tracks_.front().start;
   }
 
   // Reads the table of contents once per open; false with no readable disc.
@@ -232,15 +227,15 @@ class CdPlayer final : public MciPlayer {
       gst_caps_unref(caps);
       if (pipeline == nullptr) return false;
       pipeline_ = std::make_unique<gst::Pipeline>(pipeline, [this](GstMessage* m) {
-        if (GST_MESSAGE_TYPE(m) == GST_MESSAGE_EOS) ended_ = true;
-        if (GST_MESSAGE_TYPE(m) == GST_MESSAGE_ERROR) failed_ = true;
+        ended_ = ended_ || GST_MESSAGE_TYPE(m) == GST_MESSAGE_EOS;
+        failed_ = failed_ || GST_MESSAGE_TYPE(m) == GST_MESSAGE_ERROR;
       });
     }
     pipeline_->SetState(GST_STATE_NULL);
     pipeline_->Drain();
     first_ = next_ = first;
     end_ = end;
-    readFailed_ = ended_ = failed_ = false;
+    ended_ = failed_ = false;
     if (paranoia_ != nullptr) cdio_paranoia_seek(paranoia_, static_cast<int32_t>(first), SEEK_SET);
     if (pipeline_->SetState(GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
       pipeline_->SetState(GST_STATE_NULL);
@@ -257,7 +252,7 @@ class CdPlayer final : public MciPlayer {
   }
 
   void Feed(GstAppSrc* source) {
-    if (next_ >= end_ || readFailed_) {
+    if (next_ >= end_ || failed_) {
       gst_app_src_end_of_stream(source);
       return;
     }
@@ -280,7 +275,7 @@ class CdPlayer final : public MciPlayer {
     gst_buffer_unmap(buffer, &map);
     if (!ok) {
       gst_buffer_unref(buffer);
-      readFailed_ = true;
+      failed_ = true;
       gst_app_src_end_of_stream(source);
       return;
     }
@@ -305,17 +300,9 @@ class CdPlayer final : public MciPlayer {
   std::uint32_t first_ = 0;
   std::uint32_t next_ = 0;
   std::uint32_t end_ = 0;
-  std::atomic<bool> readFailed_{false};
   bool ended_ = false;
-  bool failed_ = false;
+  std::atomic<bool> failed_{false};  // the pipeline reported an error, or a read failed
 };
-
-bool IsCueSheet(const std::string& path) {
-  if (path.size() < 4) return false;
-  std::string ext = path.substr(path.size() - 4);
-  for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  return ext == ".cue";
-}
 
 }  // namespace
 
@@ -331,7 +318,8 @@ std::unique_ptr<MciPlayer> OpenCdPlayer(const std::string& source, const std::st
   }
   struct stat info {};
   if (stat(source.c_str(), &info) != 0) return nullptr;
-  const bool image = IsCueSheet(source);
+  const bool image =
+      source.size() >= 4 && strcasecmp(source.c_str() + source.size() - 4, ".cue") == 0;
   if (image && !S_ISREG(info.st_mode)) return nullptr;
   return std::make_unique<CdPlayer>(source, image, audioSink);
 }

@@ -9,9 +9,7 @@ namespace orvane::platform {
 namespace {
 
 // How long a command waits for the stream to be ready to play.
-constexpr std::chrono::milliseconds kPrerollWait{1000};
-constexpr auto kPrerolledOrFailed =
-    static_cast<GstMessageType>(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR);
+constexpr GstClockTime kPrerollWait = GST_SECOND;
 
 class FilePlayer final : public MciPlayer {
  public:
@@ -21,10 +19,9 @@ class FilePlayer final : public MciPlayer {
   // Brings the stream to paused and ready to play; a file that turns out to be unplayable fails
   // here. If that takes longer than the wait, the stream gets ready on its own.
   bool Preroll() {
-    failed_ = ended_ = prerolled_ = playing_ = false;
-    const GstStateChangeReturn r = pipeline_.SetState(GST_STATE_PAUSED);
-    prerolled_ = r == GST_STATE_CHANGE_SUCCESS || r == GST_STATE_CHANGE_NO_PREROLL;
-    if (r == GST_STATE_CHANGE_ASYNC) pipeline_.WaitFor(kPrerolledOrFailed, kPrerollWait);
+    failed_ = ended_ = playing_ = false;
+    GstStateChangeReturn r = pipeline_.SetState(GST_STATE_PAUSED);
+    if (r == GST_STATE_CHANGE_ASYNC) r = WaitForState();
     pipeline_.Drain();
     if (r != GST_STATE_CHANGE_FAILURE && !failed_) return true;
     pipeline_.SetState(GST_STATE_NULL);
@@ -59,7 +56,7 @@ class FilePlayer final : public MciPlayer {
     if (from) {
       const std::optional<std::uint32_t> ms = ParseMciInteger(*from);
       if (!ms) return MCIERR_BAD_INTEGER;
-      if (!prerolled_ && !failed_) pipeline_.WaitFor(kPrerolledOrFailed, kPrerollWait);
+      WaitForState();
       if (!gst_element_seek_simple(
               pipeline_.get(), GST_FORMAT_TIME,
               static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
@@ -73,25 +70,18 @@ class FilePlayer final : public MciPlayer {
     return 0;
   }
 
-  void OnMessage(GstMessage* message) {
-    switch (GST_MESSAGE_TYPE(message)) {
-      case GST_MESSAGE_EOS:
-        ended_ = true;
-        break;
-      case GST_MESSAGE_ERROR:
-        failed_ = true;
-        break;
-      case GST_MESSAGE_ASYNC_DONE:
-        if (GST_MESSAGE_SRC(message) == GST_OBJECT(pipeline_.get())) prerolled_ = true;
-        break;
-      default:
-        break;
-    }
+  // Waits for a change of state under way to end, at most kPrerollWait.
+  GstStateChangeReturn WaitForState() {
+    return gst_element_get_state(pipeline_.get(), nullptr, nullptr, kPrerollWait);
   }
 
-  bool ended_ = false;   // the stream has reached its end
-  bool failed_ = false;  // the pipeline reported an error
-  bool prerolled_ = false;
+  void OnMessage(GstMessage* message) {
+    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) ended_ = true;
+    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) failed_ = true;
+  }
+
+  bool ended_ = false;    // the stream has reached its end
+  bool failed_ = false;   // the pipeline reported an error
   bool playing_ = false;  // play was the last word
   gst::Pipeline pipeline_;
 };

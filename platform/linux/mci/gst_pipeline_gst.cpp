@@ -99,18 +99,4 @@ void Pipeline::Drain() {
   }
 }
 
-GstMessageType Pipeline::WaitFor(GstMessageType types, std::chrono::milliseconds timeout) {
-  const gint64 deadline = g_get_monotonic_time() + timeout.count() * 1000;
-  while (true) {
-    const gint64 left = deadline - g_get_monotonic_time();
-    GstMessage* message =
-        gst_bus_timed_pop(bus_, left > 0 ? static_cast<GstClockTime>(left) * 1000 : 0);
-    if (message == nullptr) return static_cast<GstMessageType>(0);
-    const GstMessageType type = GST_MESSAGE_TYPE(message);
-    handler_(message);
-    gst_message_unref(message);
-    if ((type & types) != 0) return type;
-  }
-}
-
 }  // namespace orvane::platform::gst

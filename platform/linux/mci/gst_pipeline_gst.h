@@ -3,7 +3,6 @@
 #include <gst/app/gstappsrc.h>
 #include <gst/gst.h>
 
-#include <chrono>
 #include <functional>
 #include <string>
 
@@ -34,8 +33,8 @@ GstElement* MakeAppSourcePipeline(const std::string& audioSink, GstCaps* caps, g
                                   void (*needData)(GstAppSrc*, guint, gpointer), gpointer data);
 
 // Owns a pipeline, its bus and its bus watch on the default main context. Messages reach
-// the handler from the main loop when it runs, and from Drain() and WaitFor() when it does
-// not, so state is current either way.
+// the handler from the main loop when it runs, and from Drain() when it does not, so state is
+// current either way.
 class Pipeline {
  public:
   using Handler = std::function<void(GstMessage*)>;
@@ -49,9 +48,6 @@ class Pipeline {
   GstStateChangeReturn SetState(GstState state);
   // Hands every pending message to the handler now.
   void Drain();
-  // Hands messages to the handler until one of `types` arrives or the time is up; returns
-  // the type that arrived, or 0.
-  GstMessageType WaitFor(GstMessageType types, std::chrono::milliseconds timeout);
 
  private:
   static gboolean OnBus(GstBus* bus, GstMessage* message, gpointer self);

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "platform/linux/mci/gst_pipeline_gst.h"
@@ -13,9 +14,6 @@
 #include "platform/multimedia.h"
 
 namespace orvane::platform {
-
-using std::chrono::milliseconds;
-
 namespace {
 
 // A regular file whose first bytes are a RIFF header of form "WAVE".
@@ -32,7 +30,7 @@ bool IsWaveFile(const char* path) {
 }
 
 // How long the start of a looping sound may take to decode.
-constexpr milliseconds kDecodeWait{1000};
+constexpr gint64 kDecodeWaitUs = 1000000;
 
 // A start decoded to more than this is played from its file, however short it is.
 constexpr std::size_t kMaxClipBytes = std::size_t{16} << 20;
@@ -42,23 +40,32 @@ struct CapsUnref {
 };
 using Caps = std::unique_ptr<GstCaps, CapsUnref>;
 
-// The start of a sound, decoded to 16-bit interleaved samples at its own rate, up to one
-// pass of the loop.
+// The start of a sound, decoded to 16-bit interleaved samples at its own rate: the whole sound
+// when it is shorter than a pass, else at least a pass of it.
 struct DecodedStart {
-  enum class Result { Failed, Whole, Longer };
-  Result result = Result::Failed;
+  bool whole = false;
   Caps caps;
   int rate = 0;
   std::size_t frameBytes = 0;
-  std::size_t framesPerPass = 0;
   std::vector<std::uint8_t> bytes;
-  bool enough = false;  // set on the streaming thread; read after the pipeline has stopped
+};
 
-  // Runs on the streaming thread. Stops the decoding once a pass is full.
-  static GstFlowReturn OnSample(GstAppSink* sink, gpointer self) {
-    auto& d = *static_cast<DecodedStart*>(self);
-    GstSample* sample = gst_app_sink_pull_sample(sink);
-    if (sample == nullptr) return GST_FLOW_ERROR;
+// Pulls decoded samples until the sound ends, a pass is full or the format changes (a stream
+// without a rate, or one whose format changes, is played from its file); nullopt when it fails
+// or takes longer than kDecodeWaitUs.
+std::optional<DecodedStart> Pull(gst::Pipeline& pipeline, GstAppSink* sink, const bool& failed) {
+  DecodedStart d;
+  std::size_t passBytes = 0;
+  const gint64 deadline = g_get_monotonic_time() + kDecodeWaitUs;
+  while (g_get_monotonic_time() < deadline) {
+    pipeline.Drain();
+    if (failed) return std::nullopt;
+    GstSample* sample = gst_app_sink_try_pull_sample(sink, 10 * GST_MSECOND);
+    if (sample == nullptr) {
+      d.whole = gst_app_sink_is_eos(sink);
+      if (d.whole) return d;
+      continue;
+    }
     GstCaps* caps = gst_sample_get_caps(sample);
     if (!d.caps && caps != nullptr) {
       const GstStructure* s = gst_caps_get_structure(caps, 0);
@@ -67,68 +74,46 @@ struct DecodedStart {
           gst_structure_get_int(s, "channels", &channels) && d.rate > 0 && channels > 0) {
         d.caps.reset(gst_caps_ref(caps));
         d.frameBytes = std::size_t{2} * static_cast<std::size_t>(channels);
-        d.framesPerPass = static_cast<std::size_t>(d.rate) * kLoopPassMs / 1000;
+        passBytes = static_cast<std::size_t>(d.rate) * kLoopPassMs / 1000 * d.frameBytes;
       }
     }
-    // A stream without a rate, or one whose format changes, is played from its file.
     bool enough = !d.caps || caps == nullptr || !gst_caps_is_equal(caps, d.caps.get());
-    if (GstBuffer* buffer = gst_sample_get_buffer(sample); buffer != nullptr && !enough) {
-      GstMapInfo map;
-      if (gst_buffer_map(buffer, &map, GST_MAP_READ)) {
-        d.bytes.insert(d.bytes.end(), map.data, map.data + map.size);
-        gst_buffer_unmap(buffer, &map);
-      }
-      enough = d.bytes.size() >= d.framesPerPass * d.frameBytes || d.bytes.size() > kMaxClipBytes;
+    GstMapInfo map;
+    if (!enough && gst_buffer_map(gst_sample_get_buffer(sample), &map, GST_MAP_READ)) {
+      d.bytes.insert(d.bytes.end(), map.data, map.data + map.size);
+      gst_buffer_unmap(gst_sample_get_buffer(sample), &map);
+      enough = d.bytes.size() >= passBytes || d.bytes.size() > kMaxClipBytes;
     }
     gst_sample_unref(sample);
-    if (!enough) return GST_FLOW_OK;
-    d.enough = true;
-    gst_element_post_message(
-        GST_ELEMENT(sink),
-        gst_message_new_application(GST_OBJECT(sink), gst_structure_new_empty("enough")));
-    return GST_FLOW_EOS;
+    if (enough) return d;
   }
-};
+  return std::nullopt;
+}
 
-// Decodes the start of `uri` on a pipeline of its own, waiting at most kDecodeWait.
-DecodedStart DecodeStart(const std::string& uri) {
-  DecodedStart d;
-  GstElement* pipeline = gst_parse_launch(
-      "uridecodebin name=in ! audioconvert ! "
-      "appsink name=out sync=false caps=audio/x-raw,format=S16LE,layout=interleaved",
+// Decodes the start of `uri` on a pipeline of its own.
+std::optional<DecodedStart> DecodeStart(const std::string& uri) {
+  GstElement* launched = gst_parse_launch(
+      "uridecodebin name=in ! audioconvert ! appsink name=out sync=false max-buffers=8 "
+      "caps=audio/x-raw,format=S16LE,layout=interleaved",
       nullptr);
-  if (pipeline == nullptr) return d;
-  gst_object_ref_sink(pipeline);
-  GstElement* in = gst_bin_get_by_name(GST_BIN(pipeline), "in");
-  GstElement* out = gst_bin_get_by_name(GST_BIN(pipeline), "out");
+  if (launched == nullptr) return std::nullopt;
+  bool failed = false;
+  gst::Pipeline pipeline(launched, [&](GstMessage* m) {
+    if (GST_MESSAGE_TYPE(m) == GST_MESSAGE_ERROR) failed = true;
+  });
+  GstElement* in = gst_bin_get_by_name(GST_BIN(pipeline.get()), "in");
+  GstElement* out = gst_bin_get_by_name(GST_BIN(pipeline.get()), "out");
+  std::optional<DecodedStart> start;
   if (in != nullptr && out != nullptr) {
     g_object_set(in, "uri", uri.c_str(), nullptr);
-    GstAppSinkCallbacks callbacks{};
-    callbacks.new_sample = &DecodedStart::OnSample;
-    gst_app_sink_set_callbacks(GST_APP_SINK(out), &callbacks, &d, nullptr);
-    GstBus* bus = gst_element_get_bus(pipeline);
-    if (gst_element_set_state(pipeline, GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE) {
-      const auto types = static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR |
-                                                     GST_MESSAGE_APPLICATION);
-      GstMessage* message = gst_bus_timed_pop_filtered(
-          bus, static_cast<GstClockTime>(kDecodeWait.count()) * GST_MSECOND, types);
-      if (message != nullptr) {
-        if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_APPLICATION) {
-          d.result = DecodedStart::Result::Longer;
-        } else if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) {
-          d.result = DecodedStart::Result::Whole;
-        }
-        gst_message_unref(message);
-      }
+    if (pipeline.SetState(GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE) {
+      start = Pull(pipeline, GST_APP_SINK(out), failed);
     }
-    gst_element_set_state(pipeline, GST_STATE_NULL);
-    gst_object_unref(bus);
+    pipeline.SetState(GST_STATE_NULL);
   }
   if (in != nullptr) gst_object_unref(in);
   if (out != nullptr) gst_object_unref(out);
-  gst_object_unref(pipeline);
-  if (d.enough) d.result = DecodedStart::Result::Longer;
-  return d;
+  return start;
 }
 
 }  // namespace
@@ -227,16 +212,18 @@ bool SoundPlayer::Play(const char* name, std::uint32_t flags) {
   if (fileUri == nullptr) return false;
   const std::string uri = fileUri;
   g_free(fileUri);
-  DecodedStart start = DecodeStart(uri);
+  std::optional<DecodedStart> start = DecodeStart(uri);
+  if (!start) return false;
   std::unique_ptr<Sound> sound;
-  if (start.result == DecodedStart::Result::Longer) {
+  if (start->whole) {
+    const std::size_t framesPerPass = static_cast<std::size_t>(start->rate) * kLoopPassMs / 1000;
+    sound = std::make_unique<ClipLoop>(std::move(start->caps), start->rate,
+                                       LoopBlock(start->bytes, start->frameBytes, framesPerPass),
+                                       start->frameBytes);
+  } else {
     sound = std::make_unique<FileLoop>(uri);
-  } else if (start.result == DecodedStart::Result::Whole) {
-    std::vector<std::uint8_t> block = LoopBlock(start.bytes, start.frameBytes, start.framesPerPass);
-    sound = std::make_unique<ClipLoop>(std::move(start.caps), start.rate, std::move(block),
-                                       start.frameBytes);
   }
-  if (!sound || !sound->Start(audioSink_)) return false;
+  if (!sound->Start(audioSink_)) return false;
   sound_ = std::move(sound);
   return true;
 }
