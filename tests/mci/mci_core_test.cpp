@@ -29,10 +29,10 @@ TEST(MciParser, ReadsTheModulesCommandsAndNothingElse) {
   } known[] = {
       {"open cdaudio", {D::Cd, A::Open, none}},
       {"SET CDAudio Time Format TMSF", {D::Cd, A::SetTmsf, none}},
-      {"status cdaudio current track", {D::Cd, A::CurrentTrack, none}},
-      {"status cdaudio number of tracks", {D::Cd, A::NumberOfTracks, none}},
+      {"status cdaudio current track", {D::Cd, A::Track, none}},
+      {"status cdaudio number of tracks", {D::Cd, A::TrackCount, none}},
       {" status\tcdaudio  mode ", {D::Cd, A::Mode, none}},
-      {"status cdaudio position track 12", {D::Cd, A::TrackPosition, "12"}},
+      {"status cdaudio position track 12", {D::Cd, A::TrackStart, "12"}},
       {"play cdaudio", {D::Cd, A::Play, none}},
       {"play cdaudio from Error:282", {D::Cd, A::Play, "Error:282"}},
       {"stop cdaudio", {D::Cd, A::Stop, none}},

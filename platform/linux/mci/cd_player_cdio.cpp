@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "platform/linux/mci/gst_pipeline_gst.h"
-#include "platform/linux/mci/mci_errors.h"
 
 namespace orvane::platform {
 namespace {
@@ -61,13 +60,13 @@ class CdPlayer final : public MciPlayer {
       case MciAction::Mode:
         reply = playing_ ? "playing" : "stopped";
         return 0;
-      case MciAction::CurrentTrack:
+      case MciAction::Track:
         reply = std::to_string(tracks_[IndexAt(Here())].number);
         return 0;
-      case MciAction::NumberOfTracks:
+      case MciAction::TrackCount:
         reply = std::to_string(tracks_.size());
         return 0;
-      case MciAction::TrackPosition: {
+      case MciAction::TrackStart: {
         const std::optional<std::uint32_t> number = ParseMciInteger(*command.argument);
         if (!number) return MCIERR_BAD_INTEGER;
         const Track* track = Find(*number);

@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include "platform/linux/mci/gst_pipeline_gst.h"
-#include "platform/linux/mci/mci_errors.h"
 
 namespace orvane::platform {
 namespace {

@@ -65,10 +65,10 @@ struct Shape {
 constexpr Shape kShapes[] = {
     {"open cdaudio", MciDevice::Cd, MciAction::Open},
     {"set cdaudio time format tmsf", MciDevice::Cd, MciAction::SetTmsf},
-    {"status cdaudio current track", MciDevice::Cd, MciAction::CurrentTrack},
-    {"status cdaudio number of tracks", MciDevice::Cd, MciAction::NumberOfTracks},
+    {"status cdaudio current track", MciDevice::Cd, MciAction::Track},
+    {"status cdaudio number of tracks", MciDevice::Cd, MciAction::TrackCount},
     {"status cdaudio mode", MciDevice::Cd, MciAction::Mode},
-    {"status cdaudio position track *", MciDevice::Cd, MciAction::TrackPosition},
+    {"status cdaudio position track *", MciDevice::Cd, MciAction::TrackStart},
     {"play cdaudio", MciDevice::Cd, MciAction::Play},
     {"play cdaudio from *", MciDevice::Cd, MciAction::Play},
     {"stop cdaudio", MciDevice::Cd, MciAction::Stop},

@@ -12,17 +12,9 @@ namespace orvane::platform {
 
 enum class MciDevice { None, Cd, File };  // None: a command the module never sends
 
-enum class MciAction {
-  Open,
-  SetTmsf,
-  CurrentTrack,
-  NumberOfTracks,
-  Mode,
-  TrackPosition,
-  Play,
-  Stop,
-  Close
-};
+// Track, TrackCount, Mode and TrackStart are the status items: the current track, the number
+// of tracks, the mode, and where a track starts.
+enum class MciAction { Open, SetTmsf, Track, TrackCount, Mode, TrackStart, Play, Stop, Close };
 
 struct MciCommand {
   MciDevice device = MciDevice::None;
@@ -37,6 +29,17 @@ MciCommand ParseMciCommand(std::string_view text);
 // A number as MCI reads it: decimal digits, or up to four colon-separated fields of at most
 // 255 packed low byte first ("03:00:00:00" is 3, track 3 in the time format tmsf).
 std::optional<std::uint32_t> ParseMciInteger(std::string_view word);
+
+// The MCI error codes the stand-in returns, with Windows' values.
+inline constexpr std::uint32_t MCIERR_UNRECOGNIZED_COMMAND = 261;
+inline constexpr std::uint32_t MCIERR_HARDWARE = 262;
+inline constexpr std::uint32_t MCIERR_INVALID_DEVICE_NAME = 263;
+inline constexpr std::uint32_t MCIERR_CANNOT_LOAD_DRIVER = 266;
+inline constexpr std::uint32_t MCIERR_PARAM_OVERFLOW = 268;
+inline constexpr std::uint32_t MCIERR_BAD_INTEGER = 270;
+inline constexpr std::uint32_t MCIERR_FILE_NOT_FOUND = 275;
+inline constexpr std::uint32_t MCIERR_OUTOFRANGE = 282;
+inline constexpr std::uint32_t MCIERR_INVALID_FILE = 296;
 
 // An open device: runs a command meant for it, other than its open and close, and returns 0 or
 // an MCI error code, with the reply text in `reply`.

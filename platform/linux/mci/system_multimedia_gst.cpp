@@ -1,16 +1,38 @@
 #include <cstring>
-#include <optional>
 
 #include "platform/linux/mci/cd_player_cdio.h"
 #include "platform/linux/mci/file_player_gst.h"
 #include "platform/linux/mci/gst_pipeline_gst.h"
 #include "platform/linux/mci/mci_command.h"
-#include "platform/linux/mci/mci_errors.h"
 #include "platform/linux/mci/sound_player_gst.h"
 #include "platform/multimedia.h"
 
 namespace orvane::platform {
 namespace {
+
+// Windows' English texts for the codes the stand-in returns.
+constexpr struct {
+  std::uint32_t code;
+  const char* text;
+} kErrorTexts[] = {
+    {MCIERR_UNRECOGNIZED_COMMAND, "The driver cannot recognize the specified command."},
+    {MCIERR_HARDWARE,
+     "There is a problem with your media device. Make sure it is working correctly or contact "
+     "the device manufacturer."},
+    {MCIERR_INVALID_DEVICE_NAME, "The specified device is not open or is not recognized by MCI."},
+    {MCIERR_CANNOT_LOAD_DRIVER,
+     "There is an undetectable problem in loading the specified device driver."},
+    {MCIERR_PARAM_OVERFLOW,
+     "The output string was too large to fit in the return buffer. Increase the size of the "
+     "buffer."},
+    {MCIERR_BAD_INTEGER, "The specified integer is invalid for this command."},
+    {MCIERR_FILE_NOT_FOUND,
+     "Cannot find the specified file. Make sure the path and filename are correct."},
+    {MCIERR_OUTOFRANGE, "The specified parameter is out of range for the specified command."},
+    {MCIERR_INVALID_FILE,
+     "The specified file cannot be played on the specified MCI device. The file may be corrupt, "
+     "or not in the correct format."},
+};
 
 class SystemMultimedia final : public Multimedia {
  public:
@@ -28,38 +50,27 @@ class SystemMultimedia final : public Multimedia {
   }
 
   bool MciGetErrorString(std::uint32_t code, char* text, std::uint32_t length) override {
-    const char* message = MciErrorText(code);
     if (text == nullptr || length == 0) return false;
-    const std::size_t size =
-        message == nullptr ? 0 : std::min<std::size_t>(std::strlen(message), length - 1);
-    std::memcpy(text, message == nullptr ? "" : message, size);
-    text[size] = '\0';
-    return message != nullptr;
+    text[0] = '\0';
+    for (const auto& [known, message] : kErrorTexts) {
+      if (known == code) g_strlcpy(text, message, length);
+    }
+    return text[0] != '\0';
   }
 
   bool PlaySound(const char* name, std::uint32_t flags) override {
-    // A sound without an output would only make the audio libraries complain; the count the
-    // caller took just before is the answer, else one is taken now.
-    if (name != nullptr) {
-      const std::uint32_t outputs = countTaken_ ? *countTaken_ : WaveOutGetNumDevs();
-      countTaken_.reset();
-      if (outputs == 0) return false;
-    }
     return sound_.Play(name, flags);
   }
 
   // The one output: 1 when it opens (the sound server answers), else 0.
   std::uint32_t WaveOutGetNumDevs() override {
     GstElement* sink = gst::MakeAudioSink(options_.audioSink);
-    bool opens = false;
-    if (sink != nullptr) {
-      gst_object_ref_sink(sink);
-      opens = gst_element_set_state(sink, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE;
-      gst_element_set_state(sink, GST_STATE_NULL);
-      gst_object_unref(sink);
-    }
-    countTaken_ = opens ? 1 : 0;
-    return *countTaken_;
+    if (sink == nullptr) return 0;
+    gst_object_ref_sink(sink);
+    const bool opens = gst_element_set_state(sink, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE;
+    gst_element_set_state(sink, GST_STATE_NULL);
+    gst_object_unref(sink);
+    return opens ? 1 : 0;
   }
 
  private:
@@ -87,7 +98,6 @@ class SystemMultimedia final : public Multimedia {
   std::unique_ptr<MciPlayer> cd_;
   std::unique_ptr<MciPlayer> file_;
   SoundPlayer sound_;
-  std::optional<std::uint32_t> countTaken_;  // the last count, until a sound starts
 };
 
 }  // namespace
