@@ -118,86 +118,6 @@ std::optional<DecodedStart> DecodeStart(const std::string& uri) {
 
 }  // namespace
 
-class SoundPlayer::Sound {
- public:
-  virtual ~Sound() = default;
-  virtual bool Start(const std::string& audioSink) = 0;
-};
-
-namespace {
-
-// A sound at least a pass long, played from its file on a playbin that queues the file again
-// each time it is about to run out, so the loop has no gap.
-class FileLoop final : public SoundPlayer::Sound {
- public:
-  explicit FileLoop(std::string uri) : uri_(std::move(uri)) {}
-
-  bool Start(const std::string& audioSink) override {
-    GstElement* playbin = gst::MakePlaybin(uri_.c_str(), audioSink);
-    if (playbin == nullptr) return false;
-    g_signal_connect(playbin, "about-to-finish", G_CALLBACK(&FileLoop::AboutToFinish), this);
-    pipeline_ = std::make_unique<gst::Pipeline>(playbin, [](GstMessage*) {});
-    return pipeline_->SetState(GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE;
-  }
-
- private:
-  // Runs on a streaming thread.
-  static void AboutToFinish(GstElement* playbin, gpointer self) {
-    g_object_set(playbin, "uri", static_cast<FileLoop*>(self)->uri_.c_str(), nullptr);
-  }
-
-  const std::string uri_;
-  std::unique_ptr<gst::Pipeline> pipeline_;  // last: it goes first, with its threads
-};
-
-// A sound shorter than a pass, played from memory: each pass is one block of whole copies of
-// it, so a sound of a few samples costs no more than a long one. An empty sound loops as
-// silence, with nothing to play.
-class ClipLoop final : public SoundPlayer::Sound {
- public:
-  ClipLoop(Caps caps, int rate, std::vector<std::uint8_t> block, std::size_t frameBytes)
-      : caps_(std::move(caps)),
-        rate_(rate),
-        blockFrames_(frameBytes == 0 ? 0 : block.size() / frameBytes),
-        block_(block.empty() ? nullptr : gst_buffer_new_memdup(block.data(), block.size())) {}
-
-  ~ClipLoop() override {
-    pipeline_.reset();
-    if (block_ != nullptr) gst_buffer_unref(block_);
-  }
-
-  bool Start(const std::string& audioSink) override {
-    if (block_ == nullptr) return true;
-    // The queue holds one block, so a new one is asked for once a pass.
-    GstElement* pipeline = gst::MakeAppSourcePipeline(
-        audioSink, caps_.get(), guint64{gst_buffer_get_size(block_)}, &ClipLoop::NeedData, this);
-    if (pipeline == nullptr) return false;
-    pipeline_ = std::make_unique<gst::Pipeline>(pipeline, [](GstMessage*) {});
-    return pipeline_->SetState(GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE;
-  }
-
- private:
-  // Runs on the streaming thread, which alone touches framesSent_.
-  static void NeedData(GstAppSrc* source, guint, gpointer self) {
-    auto& loop = *static_cast<ClipLoop*>(self);
-    GstBuffer* buffer = gst_buffer_copy(loop.block_);
-    const auto rate = static_cast<guint64>(loop.rate_);
-    GST_BUFFER_PTS(buffer) = gst_util_uint64_scale(loop.framesSent_, GST_SECOND, rate);
-    GST_BUFFER_DURATION(buffer) = gst_util_uint64_scale(loop.blockFrames_, GST_SECOND, rate);
-    loop.framesSent_ += loop.blockFrames_;
-    gst_app_src_push_buffer(source, buffer);
-  }
-
-  Caps caps_;
-  const int rate_;
-  const std::uint64_t blockFrames_;
-  GstBuffer* block_;
-  std::uint64_t framesSent_ = 0;
-  std::unique_ptr<gst::Pipeline> pipeline_;
-};
-
-}  // namespace
-
 SoundPlayer::SoundPlayer(std::string audioSink) : audioSink_(std::move(audioSink)) {
   gst::Initialise();
 }
@@ -205,27 +125,59 @@ SoundPlayer::SoundPlayer(std::string audioSink) : audioSink_(std::move(audioSink
 SoundPlayer::~SoundPlayer() = default;
 
 bool SoundPlayer::Play(const char* name, std::uint32_t flags) {
-  sound_.reset();
+  pipeline_.reset();  // first: it goes with its threads, which read the members below
   if (name == nullptr) return true;
   if ((flags & ~SND_FILENAME) != (SND_ASYNC | SND_LOOP) || !IsWaveFile(name)) return false;
-  gchar* fileUri = gst_filename_to_uri(name, nullptr);
-  if (fileUri == nullptr) return false;
-  const std::string uri = fileUri;
-  g_free(fileUri);
-  std::optional<DecodedStart> start = DecodeStart(uri);
+  gchar* uri = gst_filename_to_uri(name, nullptr);
+  if (uri == nullptr) return false;
+  uri_ = uri;
+  g_free(uri);
+  std::optional<DecodedStart> start = DecodeStart(uri_);
   if (!start) return false;
-  std::unique_ptr<Sound> sound;
-  if (start->whole) {
-    const std::size_t framesPerPass = static_cast<std::size_t>(start->rate) * kLoopPassMs / 1000;
-    sound = std::make_unique<ClipLoop>(std::move(start->caps), start->rate,
-                                       LoopBlock(start->bytes, start->frameBytes, framesPerPass),
-                                       start->frameBytes);
+  GstElement* pipeline = nullptr;
+  if (!start->whole) {
+    // At least a pass long: played from its file, queued again each time playbin is about to
+    // run out, so the loop has no gap.
+    pipeline = gst::MakePlaybin(uri_.c_str(), audioSink_);
+    if (pipeline != nullptr) {
+      g_signal_connect(pipeline, "about-to-finish", G_CALLBACK(&SoundPlayer::AboutToFinish), this);
+    }
   } else {
-    sound = std::make_unique<FileLoop>(uri);
+    // Shorter: played from memory, each pass one block of whole copies of it, so a sound of a
+    // few samples costs no more than a long one. An empty one loops as silence.
+    const std::size_t framesPerPass = static_cast<std::size_t>(start->rate) * kLoopPassMs / 1000;
+    block_ = LoopBlock(start->bytes, start->frameBytes, framesPerPass);
+    if (block_.empty()) return true;
+    rate_ = static_cast<guint64>(start->rate);
+    blockFrames_ = block_.size() / start->frameBytes;
+    framesSent_ = 0;
+    // The queue holds one block, so a new one is asked for once a pass.
+    pipeline = gst::MakeAppSourcePipeline(audioSink_, start->caps.get(), guint64{block_.size()},
+                                          &SoundPlayer::NeedData, this);
   }
-  if (!sound->Start(audioSink_)) return false;
-  sound_ = std::move(sound);
-  return true;
+  if (pipeline == nullptr) return false;
+  pipeline_ = std::make_unique<gst::Pipeline>(pipeline, [](GstMessage*) {});
+  if (pipeline_->SetState(GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE) return true;
+  pipeline_.reset();
+  return false;
+}
+
+// Runs on a streaming thread.
+void SoundPlayer::AboutToFinish(GstElement* playbin, gpointer self) {
+  g_object_set(playbin, "uri", static_cast<SoundPlayer*>(self)->uri_.c_str(), nullptr);
+}
+
+// Runs on the streaming thread, which alone touches framesSent_ while the pipeline runs.
+void SoundPlayer::NeedData(GstAppSrc* source, guint, gpointer self) {
+  auto& player = *static_cast<SoundPlayer*>(self);
+  std::vector<std::uint8_t>& block = player.block_;
+  GstBuffer* buffer = gst_buffer_new_wrapped_full(GST_MEMORY_FLAG_READONLY, block.data(),
+                                                  block.size(), 0, block.size(), nullptr, nullptr);
+  GST_BUFFER_PTS(buffer) = gst_util_uint64_scale(player.framesSent_, GST_SECOND, player.rate_);
+  GST_BUFFER_DURATION(buffer) =
+      gst_util_uint64_scale(player.blockFrames_, GST_SECOND, player.rate_);
+  player.framesSent_ += player.blockFrames_;
+  gst_app_src_push_buffer(source, buffer);
 }
 
 }  // namespace orvane::platform

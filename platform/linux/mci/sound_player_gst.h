@@ -1,8 +1,13 @@
 #pragma once
 
+#include <gst/app/gstappsrc.h>
+
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include "platform/linux/mci/gst_pipeline_gst.h"
 
 // PlaySound on GStreamer as the music module calls it: one WAV file looped without a gap, a
 // short one from memory, until it is stopped.
@@ -20,12 +25,17 @@ class SoundPlayer {
   // or a loop whose start does not decode (there is no default sound).
   bool Play(const char* name, std::uint32_t flags);
 
-  // One sound as it plays; its kinds (from the file, from memory) live with the player.
-  class Sound;
-
  private:
+  static void AboutToFinish(GstElement* playbin, gpointer self);
+  static void NeedData(GstAppSrc* source, guint, gpointer self);
+
   std::string audioSink_;
-  std::unique_ptr<Sound> sound_;
+  std::string uri_;                  // the file a long sound plays again
+  std::vector<std::uint8_t> block_;  // a pass of a short sound
+  guint64 rate_ = 0;                 // its frames a second
+  guint64 blockFrames_ = 0;
+  guint64 framesSent_ = 0;
+  std::unique_ptr<gst::Pipeline> pipeline_;
 };
 
 }  // namespace orvane::platform
