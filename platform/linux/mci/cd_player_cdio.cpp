@@ -89,7 +89,7 @@ class CdPlayer final : public MciPlayer {
     if (!playing_) return;
     pipeline_->Drain();
     if (!ended_ && !failed_) return;
-    StopPipeline();
+    Halt();
     if (failed_) CloseDisc();
     if (!tracks_.empty()) position_ = tracks_.front().start;
   }
@@ -114,22 +114,18 @@ class CdPlayer final : public MciPlayer {
           cdio_get_track_format(cdio_, static_cast<track_t>(t)) == TRACK_FORMAT_AUDIO;
       tracks_.push_back({t, static_cast<std::uint32_t>(start), audio});
     }
-    if (!ok) {
+    // The audio is read with paranoia, which corrects a drive's errors; an image holds exactly
+    // what was read, and there is nothing to correct.
+    if (ok) cdda_ = cdio_cddap_identify_cdio(cdio_, CDDA_MESSAGE_FORGETIT, nullptr);
+    if (cdda_ != nullptr && cdio_cddap_open(cdda_) == 0) paranoia_ = cdio_paranoia_init(cdda_);
+    if (paranoia_ == nullptr) {
       CloseDisc();
       return false;
     }
+    cdio_paranoia_modeset(
+        paranoia_, image_ ? PARANOIA_MODE_DISABLE : PARANOIA_MODE_FULL ^ PARANOIA_MODE_NEVERSKIP);
     leadOut_ = static_cast<std::uint32_t>(leadOut);
     position_ = tracks_.front().start;
-    cdda_ = cdio_cddap_identify_cdio(cdio_, CDDA_MESSAGE_FORGETIT, nullptr);
-    if (cdda_ != nullptr && cdio_cddap_open(cdda_) == 0) {
-      paranoia_ = cdio_paranoia_init(cdda_);
-      // An image holds exactly what was read; there is nothing to correct.
-      cdio_paranoia_modeset(
-          paranoia_, image_ ? PARANOIA_MODE_DISABLE : PARANOIA_MODE_FULL ^ PARANOIA_MODE_NEVERSKIP);
-    } else if (cdda_ != nullptr) {
-      cdio_cddap_close_no_free_cdio(cdda_);
-      cdda_ = nullptr;
-    }
     return true;
   }
 
@@ -176,17 +172,14 @@ class CdPlayer final : public MciPlayer {
     // Data tracks are not music: start at the next audio track, stop before the next data one.
     std::size_t index = IndexAt(start);
     if (!tracks_[index].audio) {
-      while (index < tracks_.size() && !tracks_[index].audio) ++index;
+      while (++index < tracks_.size() && !tracks_[index].audio) {
+      }
       if (index == tracks_.size()) return MCIERR_OUTOFRANGE;
       start = tracks_[index].start;
     }
-    std::uint32_t end = leadOut_;
-    for (std::size_t j = index + 1; j < tracks_.size(); ++j) {
-      if (!tracks_[j].audio) {
-        end = tracks_[j].start;
-        break;
-      }
-    }
+    std::size_t next = index + 1;
+    while (next < tracks_.size() && tracks_[next].audio) ++next;
+    const std::uint32_t end = next < tracks_.size() ? tracks_[next].start : leadOut_;
     Halt();
     position_ = start;
     if (start >= end) return 0;
@@ -204,13 +197,10 @@ class CdPlayer final : public MciPlayer {
     return static_cast<std::uint32_t>(std::min<std::uint64_t>(first_ + offset, end_));
   }
 
+  // Stops playing; a stopped disc stands where the listener was.
   void Halt() {
     if (!playing_) return;
     position_ = Here();
-    StopPipeline();
-  }
-
-  void StopPipeline() {
     pipeline_->SetState(GST_STATE_NULL);  // joins the streaming thread
     playing_ = false;
   }
@@ -235,7 +225,7 @@ class CdPlayer final : public MciPlayer {
     first_ = next_ = first;
     end_ = end;
     ended_ = failed_ = false;
-    if (paranoia_ != nullptr) cdio_paranoia_seek(paranoia_, static_cast<int32_t>(first), SEEK_SET);
+    cdio_paranoia_seek(paranoia_, static_cast<int32_t>(first), SEEK_SET);
     if (pipeline_->SetState(GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
       pipeline_->SetState(GST_STATE_NULL);
       return false;
@@ -261,15 +251,9 @@ class CdPlayer final : public MciPlayer {
     gst_buffer_map(buffer, &map, GST_MAP_WRITE);
     bool ok = true;
     for (std::uint32_t i = 0; i < sectors && ok; ++i) {
-      std::uint8_t* out = map.data + gsize{i} * kSectorBytes;
-      if (paranoia_ != nullptr) {
-        const int16_t* samples = cdio_paranoia_read_limited(paranoia_, nullptr, kReadRetries);
-        ok = samples != nullptr;
-        if (ok) std::memcpy(out, samples, kSectorBytes);
-      } else {
-        ok = cdio_read_audio_sectors(cdio_, out, static_cast<lsn_t>(next_ + i), 1) ==
-             DRIVER_OP_SUCCESS;
-      }
+      const int16_t* samples = cdio_paranoia_read_limited(paranoia_, nullptr, kReadRetries);
+      ok = samples != nullptr;
+      if (ok) std::memcpy(map.data + gsize{i} * kSectorBytes, samples, kSectorBytes);
     }
     gst_buffer_unmap(buffer, &map);
     if (!ok) {
