@@ -23,7 +23,11 @@ renderer/main.cpp | constexpr unsigned char kEscape = 27; | constexpr unsigned c
 platform/linux/ini_file.cpp |   out += std::string(key) + "=" + encoded + "\r\n"; |   out += std::string(key) + "=" + encoded + "\n"; | IniCases|SettingsForm|SettingsDialogEndToEnd
 platform/linux/ini_file.cpp | return (c >= 'A' && c <= 'Z') ? | return (c >= 'A' && c <= 'z') ? | IniCases
 platform/linux/atomic_file.cpp |     if (rename(path_.c_str(), target_.c_str()) != 0) return false; |     if (rename(path_.c_str(), (target_ + "~").c_str()) != 0) return false; | IniFiles|FileSystem
-platform/mci_errors.h | MCIERR_NO_CLOSING_QUOTE = MCIERR_BASE + 38; | MCIERR_NO_CLOSING_QUOTE = MCIERR_BASE + 138; | MciParser|SystemMci
+platform/linux/mci/mci_command.h | MCIERR_UNRECOGNIZED_COMMAND = 261; | MCIERR_UNRECOGNIZED_COMMAND = 262; | SystemMci
+platform/linux/mci/mci_command.cpp |         word.text += '"'; |  | MciParser
+platform/linux/mci/cd_player_cdio.cpp |     if (!tracks_.empty()) position_ = tracks_.front().start; |  | SystemMci
+platform/linux/mci/cd_player_cdio.cpp | (track->number < 10 ? "0" : "") | std::string() | SystemMci
+platform/linux/mci/file_player_gst.cpp | playing_ && !ended_ && !failed_ ? "playing" | playing_ && !failed_ ? "playing" | SystemMci
 host/music/Orvane_BGM.cpp | kMp3Alias + " from 0" | kMp3Alias + " from 1" | MusicModule|DaemonRunTest
 host/music/Orvane_BGM.cpp |   multimedia->PlaySound(nullptr, 0); |   multimedia->PlaySound(nullptr, 1); | HeardOnTheSink|SaverRun|SaverWindowTest
 platform/linux/close_watch_x11.cpp | {SIGTERM, SIGHUP, SIGINT} | {SIGHUP, SIGINT} | DaemonRun\.|SaverRun

@@ -124,10 +124,9 @@ void Run(const char* label, const orvane::platform::MultimediaOptions& options) 
 
   // The restart path: a tick that finds the file not playing stops it and plays it from 0.
   orvane::BGM_MP3Open();
-  mm->MciSendString("pause MP3Play", nullptr, 0);
   const auto t0 = Clock::now();
   for (int i = 0; i < 20; ++i) {
-    mm->MciSendString("pause MP3Play", nullptr, 0);
+    mm->MciSendString("stop MP3Play", nullptr, 0);
     orvane::BGM_MP3Keep();
   }
   const double restart = std::chrono::duration<double, std::milli>(Clock::now() - t0).count() / 20;

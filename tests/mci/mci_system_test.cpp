@@ -70,6 +70,11 @@ TEST(SystemMci, NoDriveNoDiscOrNoSoundServerFailQuietly) {
   testing::WriteEmptyWav(folder / "empty.wav");
   EXPECT_FALSE(mm->PlaySound((folder / "empty.wav").c_str(), SND_ASYNC)) << "only a loop";
   EXPECT_TRUE(mm->PlaySound((folder / "empty.wav").c_str(), SND_ASYNC | SND_LOOP)) << "silence";
+  char text[256];
+  EXPECT_TRUE(mm->MciGetErrorString(261, text, sizeof text));
+  EXPECT_STREQ(text, "The driver cannot recognize the specified command.");
+  EXPECT_TRUE(mm->MciGetErrorString(275, text, 7) && std::string(text) == "Cannot") << "cut";
+  EXPECT_FALSE(mm->MciGetErrorString(259, text, sizeof text) || text[0] != '\0') << "none";
 
   mm = CreateSystemMultimedia({"fakesink sync=true", folder / "no-such-drive"});
   EXPECT_EQ(Asks({"open cdaudio", "status cdaudio current track"}), (Strings{"#266", "#263"}));
