@@ -17,32 +17,22 @@ Parsed Parse(std::string_view text) {
   return {c.device, c.action, c.argument};
 }
 
-// The commands the music module sends, in any case, with their arguments; every other command,
-// however near, is none of them.
+// The commands the music module sends (the system's tests send each as the module writes it)
+// read in any case and spacing, with their arguments; every other command, however near, is
+// none of them.
 TEST(MciParser, ReadsTheModulesCommandsAndNothingElse) {
   using D = MciDevice;
   using A = MciAction;
-  const std::optional<std::string> none;
   const struct {
     const char* text;
     Parsed parsed;
   } known[] = {
-      {"open cdaudio", {D::Cd, A::Open, none}},
-      {"SET CDAudio Time Format TMSF", {D::Cd, A::SetTmsf, none}},
-      {"status cdaudio current track", {D::Cd, A::Track, none}},
-      {"status cdaudio number of tracks", {D::Cd, A::TrackCount, none}},
-      {" status\tcdaudio  mode ", {D::Cd, A::Mode, none}},
+      {"SET CDAudio Time Format TMSF", {D::Cd, A::SetTmsf, std::nullopt}},
+      {" status\tcdaudio  NUMBER of tracks ", {D::Cd, A::TrackCount, std::nullopt}},
       {"status cdaudio position track 12", {D::Cd, A::TrackStart, "12"}},
-      {"play cdaudio", {D::Cd, A::Play, none}},
       {"play cdaudio from Error:282", {D::Cd, A::Play, "Error:282"}},
-      {"stop cdaudio", {D::Cd, A::Stop, none}},
-      {"close cdaudio", {D::Cd, A::Close, none}},
-      {"open \"/m/a b.mp3\" type MPEGVideo Alias MP3Play", {D::File, A::Open, "/m/a b.mp3"}},
-      {"play mp3play", {D::File, A::Play, none}},
-      {"play MP3Play from 0", {D::File, A::Play, "0"}},
-      {"status MP3Play mode", {D::File, A::Mode, none}},
-      {"stop MP3Play", {D::File, A::Stop, none}},
-      {"close MP3Play", {D::File, A::Close, none}},
+      {"open \"/m/a b.mp3\" type mpegvideo alias mp3play", {D::File, A::Open, "/m/a b.mp3"}},
+      {"Play mp3play From 0", {D::File, A::Play, "0"}},
   };
   for (const auto& c : known) EXPECT_EQ(Parse(c.text), c.parsed) << c.text;
   for (const char* other :

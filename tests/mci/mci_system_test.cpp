@@ -36,8 +36,9 @@ Strings Replies(Multimedia& mm, const Strings& commands) {
 
 // What cannot play fails with its number and without a word on standard error (GStreamer and
 // GLib print there): the saver runs on silent. The sound server is the only output tried, so a
-// noisy output elsewhere on the machine is never opened. A command the module never sends fails
-// with 261 and changes nothing; an MP3 that has played to its end is stopped until played again.
+// noisy output elsewhere on the machine is never opened. A quote in a file's name is doubled in
+// the command. A command the module never sends fails with 261 and changes nothing; an MP3 that
+// has played to its end is stopped until played again.
 TEST(SystemMci, NoDriveNoDiscOrNoSoundServerFailQuietly) {
   TempFolder folder;
   std::unique_ptr<Multimedia> mm = CreateSystemMultimedia({"fakesink sync=true", ""});
@@ -49,8 +50,9 @@ TEST(SystemMci, NoDriveNoDiscOrNoSoundServerFailQuietly) {
   testing::WriteBytes(folder / "noise.mp3", std::string(4000, '\x5A'));
   for (const std::string& file : {folder / "noise.mp3", folder.path()})
     EXPECT_EQ(Ask("open \"" + file + "\" type MPEGVideo Alias MP3Play"), "#296") << file;
-  ASSERT_TRUE(testing::WriteMp3(folder / "a.mp3", 0.5, 440));
-  const std::string open = "open \"" + folder / "a.mp3" + "\" type MPEGVideo Alias MP3Play";
+  ASSERT_TRUE(testing::WriteMp3(folder / "It's \"a b\".mp3", 0.5, 440));
+  const std::string open =
+      "open \"" + folder / "It's \"\"a b\"\".mp3\" type MPEGVideo Alias MP3Play";
   EXPECT_EQ(Ask(open), "");
   EXPECT_EQ(Asks({"play MP3Play", "pause MP3Play", "status MP3Play mode"}),
             (Strings{"", "#261", "playing"}));
@@ -65,7 +67,7 @@ TEST(SystemMci, NoDriveNoDiscOrNoSoundServerFailQuietly) {
             (Strings{"", "", "playing"}));
   EXPECT_EQ(Asks({"close MP3Play", "play MP3Play"}), (Strings{"", "#263"}));
   testing::WriteBytes(folder / "junk.wav", "RIFF\x10\0\0\0WAVEjunk junk junk");
-  for (const char* notAWave : {"a.mp3", "gone.wav", "junk.wav"})
+  for (const char* notAWave : {"It's \"a b\".mp3", "gone.wav", "junk.wav"})
     EXPECT_FALSE(mm->PlaySound((folder / notAWave).c_str(), SND_ASYNC | SND_LOOP)) << notAWave;
   testing::WriteEmptyWav(folder / "empty.wav");
   EXPECT_FALSE(mm->PlaySound((folder / "empty.wav").c_str(), SND_ASYNC)) << "only a loop";
