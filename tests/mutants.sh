@@ -21,7 +21,7 @@ renderer/sgi_image.cpp | std::min({count, packedSize - in, room}) | std::min(cou
 renderer/sgi_image.cpp |       if (in == packedSize) break; |  | ReaderTest|RleRowTest
 renderer/main.cpp | constexpr unsigned char kEscape = 27; | constexpr unsigned char kEscape = 28; | RendererRun
 platform/linux/ini_file.cpp |   out += std::string(key) + "=" + encoded + "\r\n"; |   out += std::string(key) + "=" + encoded + "\n"; | IniCases|SettingsForm|SettingsDialogEndToEnd
-platform/linux/ini_file.cpp | return (c >= 'A' && c <= 'Z') ? | return (c >= 'A' && c <= 'z') ? | IniCases
+common/ascii_case.h | return c >= 'A' && c <= 'Z' ? | return c >= 'A' && c <= 'z' ? | IniCases
 platform/linux/atomic_file.cpp |     if (rename(path_.c_str(), target_.c_str()) != 0) return false; |     if (rename(path_.c_str(), (target_ + "~").c_str()) != 0) return false; | IniFiles|FileSystem
 platform/mci_errors.h | MCIERR_NO_CLOSING_QUOTE = MCIERR_BASE + 38; | MCIERR_NO_CLOSING_QUOTE = MCIERR_BASE + 138; | MciParser|SystemMci
 host/music/Orvane_BGM.cpp | kMp3Alias + " from 0" | kMp3Alias + " from 1" | MusicModule|DaemonRunTest

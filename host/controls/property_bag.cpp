@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "common/ascii_case.h"
+
 namespace orvane {
 
 PropertyValue PropertyBag::Read(std::string_view name, const PropertyValue& fallback) const {
@@ -31,15 +33,6 @@ std::string_view Trim(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
   return text;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
 }
 
 // A text as a number: decimal (with an optional fraction, rounded half to even) or &H hex.
@@ -72,8 +65,8 @@ std::optional<bool> ToBool(const PropertyValue& value) {
   if (const std::int64_t* n = std::get_if<std::int64_t>(&value)) return *n != 0;
   if (const std::string* s = std::get_if<std::string>(&value)) {
     const std::string_view t = Trim(*s);
-    if (EqualsIgnoringCase(t, "true")) return true;
-    if (EqualsIgnoringCase(t, "false")) return false;
+    if (common::EqualsIgnoringCase(t, "true")) return true;
+    if (common::EqualsIgnoringCase(t, "false")) return false;
     if (const auto n = NumberFromText(t)) return *n != 0;
   }
   return std::nullopt;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 
+#include "common/ascii_case.h"
 #include "host/Orvane_B.h"
 #include "platform/mci_errors.h"
 #include "platform/multimedia.h"
@@ -55,13 +56,6 @@ bool ModeIs(const char* buffer, const char (&word)[8]) {
   return std::memcmp(buffer, word, 7) == 0;
 }
 
-std::string Upper(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
-}
-
 // A file name between double quotes. A quote within it is doubled, which our MCI parser reads
 // as one; Windows names hold no quote, so for them this is the name as it stands.
 std::string QuotedName(const std::string& name) {
@@ -74,7 +68,7 @@ std::string QuotedName(const std::string& name) {
 }
 
 bool IsError(const std::string& reply) {
-  return Upper(reply).find("ERR") != std::string::npos;
+  return common::AsciiUpper(reply).find("ERR") != std::string::npos;
 }
 
 // A reply read as a number, as the comparison with the repeat track reads it: blanks
