@@ -75,6 +75,8 @@ host/controls/caption_label.cpp | ((number & 0xFF) << 16) \| (number & 0xFF00) \
 host/preview_layout.h | return FormWidth > 0 && FormHeight > 0; | return FormWidth > 0 \|\| FormHeight > 0; | PreviewLayout
 common/data_directory.cpp | fchmod(fd, 0700) != 0 | fchmod(fd, 0750) != 0 | DataDirectoryTest
 renderer/monitor_window_x11.cpp |   set.override_redirect = managed ? False : True; |   set.override_redirect = False; | EveryMonitor.*no_window_manager
+common/number_text.cpp | size_t i = 0;⏎  if (i < text.size() && (text[i] == '+' \|\| text[i] == '-')) ++i; | size_t i = 0;⏎  if (i < text.size() && text[i] == '-') ++i; | NumberText|RepeatTrack
+common/number_text.cpp | (text[1] == 'H' \|\| text[1] == 'h') | text[1] == 'H' | NumberText
 ROWS
 )
 

@@ -1,10 +1,10 @@
 #include "host/controls/property_bag.h"
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 
 #include "common/ascii_case.h"
+#include "common/number_text.h"
 
 namespace orvane {
 
@@ -35,27 +35,11 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-// A text as a number: decimal (with an optional fraction, rounded half to even) or &H hex.
+// A text as a whole number, a fraction rounded half to even.
 std::optional<std::int64_t> NumberFromText(std::string_view text) {
-  text = Trim(text);
-  if (text.size() > 2 && text[0] == '&' && (text[1] == 'H' || text[1] == 'h')) {
-    std::uint64_t value = 0;
-    const auto digits = text.substr(2);
-    const auto [end, error] =
-        std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
-    if (error != std::errc() || end != digits.data() + digits.size() || value > 0xFFFFFFFFu) {
-      return std::nullopt;
-    }
-    return static_cast<std::int64_t>(value);
-  }
-  if (text.empty()) return std::nullopt;
-  double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value) ||
-      std::fabs(value) > 9.0e15) {
-    return std::nullopt;
-  }
-  return static_cast<std::int64_t>(std::nearbyint(value));
+  const std::optional<double> value = common::ParseNumberText(text);
+  if (!value || !(std::fabs(*value) <= 9.0e15)) return std::nullopt;
+  return static_cast<std::int64_t>(std::nearbyint(*value));
 }
 
 }  // namespace
