@@ -59,7 +59,7 @@ host/main.cpp | orvane::common::SetRuntimeFolderWhenUnset(); | // orvane::common
 common/xdg_folder.cpp | if (lstat(folder.c_str(), &info) != 0 | if (stat(folder.c_str(), &info) != 0 | RuntimeFolder\.
 host/usage.cpp | if (text == "--version") | if (text == "-version") | HostProgram.HelpAndVersionAnswerWithoutADisplay
 host/dialog/open_file_request.cpp |   if (folder.empty()) folder = userFiles.MusicFolder(); |  | SettingsFormTest.TheFileDialogStartsInTheFolderAndTakesOnlyPathsThatFit
-platform/win32/win32_platform_win32.cpp | return Utf8Path(path.substr(0, cut == 2 | return CodePageFromWide(path.substr(0, cut == 2 | wine:SaverRun.DrawsTheTunnel.*cp1252
+platform/win32/win32_platform_win32.cpp | return Utf8(path.substr(0, cut == 2 | return AnsiFromUtf16(path.substr(0, cut == 2 | wine:SaverRun.DrawsTheTunnel.*cp1252
 platform/win32/win32_platform_win32.cpp |     return chosen != beside && !Exists(chosen) && Exists(beside) ? beside : chosen; |     return chosen != beside && false ? beside : chosen; | wine:DialogWineAsUserTest
 renderer/monitor_window_win32.cpp | if (layout.viewports.size() < 2 || window == nullptr) return false; | if (layout.viewports.size() < 99 || window == nullptr) return false; | wine:EveryMonitor
 desktop/windows/Orvane.nsi | !insertmacro UnselectSection ${SecSaver} | ; !insertmacro UnselectSection ${SecSaver} | wine:InstallerWineTest.InstallsUpgradesAndUninstallsForTheUser

@@ -9,10 +9,10 @@
 
 #include "host/Orvane_B.h"
 #include "host/controls/command_window_win32.h"
-#include "host/controls/wide_text_win32.h"
 #include "host/dialog/dialog_paint_win32.h"
 #include "host/dialog/open_file_dialog_win32.h"
 #include "host/dialog/settings_dialog.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 
 namespace orvane {
@@ -63,23 +63,23 @@ class SettingsDialogWin32 final : public SettingsDialog, ShownFormView {
   Command& FileButton() override { return buttons_.at(0)->Control(); }
   void SetRepeatEnabled(bool enabled) override { EnableWindow(repeat_, enabled ? TRUE : FALSE); }
   void SetRepeatText(const std::string& text) override {
-    SetWindowTextW(repeat_, WideFromUtf8(text).c_str());
+    SetWindowTextW(repeat_, Utf16(text).c_str());
   }
   std::string RepeatText() override {
     const int length = GetWindowTextLengthW(repeat_);
     std::wstring text(static_cast<size_t>(std::max(0, length)) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(repeat_, text.data(), length + 1)));
-    return Utf8FromWide(text);
+    return Utf8(text);
   }
   void AddRepeatEntry(const std::string& text) override {
-    const std::wstring entry = WideFromUtf8(text);
+    const std::wstring entry = Utf16(text);
     SendMessageW(repeat_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
   }
   std::optional<std::string> OpenFile(const OpenFileRequest& request) override {
     return RunOpenFileDialog(window_, request);
   }
   bool OpenAddress(const std::string& address) override {
-    const std::wstring target = WideFromUtf8(address);
+    const std::wstring target = Utf16(address);
     const auto result = reinterpret_cast<INT_PTR>(
         ShellExecuteW(window_, L"open", target.c_str(), L"", L"", SW_SHOWNORMAL));
     return result > 32;
@@ -96,9 +96,7 @@ class SettingsDialogWin32 final : public SettingsDialog, ShownFormView {
   // ShownFormView
   void Repaint(DialogContainer container) override;
   // The path is kept in the ANSI code page, as the profile and multimedia functions take it.
-  std::string Readable(const std::string& name) override {
-    return Utf8FromWide(WideFromAnsi(name));
-  }
+  std::string Readable(const std::string& name) override { return Utf8(Utf16FromAnsi(name)); }
 
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static void RegisterClasses();
@@ -131,7 +129,7 @@ SettingsDialogWin32::SettingsDialogWin32(Platform& platform)
   const DWORD exStyle = WS_EX_CONTROLPARENT;
   RECT outer{0, 0, scale_.ToPixelsX(kDialogInnerWidth), scale_.ToPixelsY(kDialogInnerHeight)};
   AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-  const std::wstring title = WideFromUtf8(DialogWindowTitle);
+  const std::wstring title = Utf16(DialogWindowTitle);
   window_ =
       CreateWindowExW(exStyle, kFormClass, title.c_str(), style, 0, 0, outer.right - outer.left,
                       outer.bottom - outer.top, nullptr, nullptr, instance, this);
@@ -231,7 +229,7 @@ void SettingsDialogWin32::Repaint(DialogContainer container) {
   const auto& controls = DialogControls();
   for (size_t id = 0; id < controls.size(); ++id) {
     if (!controls[id].WholeTextTooltip || controls[id].Container != container) continue;
-    const std::wstring text = WideFromUtf8(WholeText(controls[id], Shown()));
+    const std::wstring text = Utf16(WholeText(controls[id], Shown()));
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.hwnd = container == DialogContainer::Panel ? panel_ : window_;
