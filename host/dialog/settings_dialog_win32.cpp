@@ -6,12 +6,13 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "host/Orvane_B.h"
 #include "host/controls/command_window_win32.h"
+#include "host/dialog/Orvane_P.h"
 #include "host/dialog/dialog_paint_win32.h"
 #include "host/dialog/open_file_dialog_win32.h"
-#include "host/dialog/settings_dialog.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 
@@ -37,20 +38,18 @@ HCURSOR SystemCursor(LPCSTR name) {
   return LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(name));
 }
 
-class SettingsDialogWin32 final : public SettingsDialog, ShownFormView {
+class SettingsDialogWin32 final : ShownFormView {
  public:
   explicit SettingsDialogWin32(Platform& platform);
   ~SettingsDialogWin32() override;
 
-  void Show() override { form_.Open(); }
-  void RunModal() override;
-  bool Closed() const override { return form_.Unloaded(); }
-  WindowHandle Window() const override { return FromHwnd(window_); }
-  WindowHandle ControlWindow(std::string_view name) const override;
+  // Runs the load steps, shows the dialog and handles messages until it has closed. Tab moves
+  // the focus; Enter and Escape do nothing, as the dialog has no default or cancel button.
+  void ShowModal();
 
  private:
   // SettingsFormView
-  WindowHandle Handle() override { return Window(); }
+  WindowHandle Handle() override { return FromHwnd(window_); }
   void Move(DialogPoint topLeft) override {
     SetWindowPos(window_, nullptr, topLeft.X, topLeft.Y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -239,7 +238,8 @@ void SettingsDialogWin32::Repaint(DialogContainer container) {
   }
 }
 
-void SettingsDialogWin32::RunModal() {
+void SettingsDialogWin32::ShowModal() {
+  form_.Open();
   MSG message;
   while (!form_.Unloaded()) {
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);
@@ -253,21 +253,6 @@ void SettingsDialogWin32::RunModal() {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
-}
-
-WindowHandle SettingsDialogWin32::ControlWindow(std::string_view name) const {
-  size_t button = 0;  // the buttons are made in the table's order
-  for (const DialogControl& control : DialogControls()) {
-    if (control.Name == name) {
-      if (control.Kind == DialogControlKind::Panel) return FromHwnd(panel_);
-      if (control.Kind == DialogControlKind::Combo) return FromHwnd(repeat_);
-      if (control.Kind == DialogControlKind::Command)
-        return FromHwnd(buttons_.at(button)->Window());
-      return 0;
-    }
-    if (control.Kind == DialogControlKind::Command) ++button;
-  }
-  return 0;
 }
 
 void SettingsDialogWin32::SetBusyPointer(bool busy) {
@@ -389,8 +374,9 @@ bool SettingsDialogWin32::SetPointer(HWND window, WPARAM wParam, LPARAM lParam) 
 
 }  // namespace
 
-std::unique_ptr<SettingsDialog> MakeSettingsDialog(Platform& platform) {
-  return std::make_unique<SettingsDialogWin32>(platform);
+void ShowSettingsDialog(Platform& platform) {
+  SettingsDialogWin32 dialog(platform);
+  dialog.ShowModal();
 }
 
 }  // namespace orvane
