@@ -77,6 +77,8 @@ common/data_directory.cpp | fchmod(fd, 0700) != 0 | fchmod(fd, 0750) != 0 | Data
 renderer/monitor_window_x11.cpp |   set.override_redirect = managed ? False : True; |   set.override_redirect = False; | EveryMonitor.*no_window_manager
 common/number_text.cpp | size_t i = 0;⏎  if (i < text.size() && (text[i] == '+' \|\| text[i] == '-')) ++i; | size_t i = 0;⏎  if (i < text.size() && text[i] == '-') ++i; | NumberText|RepeatTrack
 common/number_text.cpp | (text[1] == 'H' \|\| text[1] == 'h') | text[1] == 'H' | NumberText
+host/dialog/settings_form.cpp |   for (Command* button : buttons_) Guarded([&] { button->Initialize(); }); |  | SettingsDialogEndToEnd
+host/dialog/settings_form.cpp | if (control.Name == "Cmd_File") fileButton_ = &button; | if (control.Name == "Cmd_Set") fileButton_ = &button; | SettingsFormTest|SettingsDialogEndToEnd
 ROWS
 )
 

@@ -50,12 +50,6 @@ void InstallCss() {
   g_object_unref(provider);
 }
 
-void CollectCommands(GtkWidget* widget, gpointer data) {
-  auto* commands = static_cast<std::vector<Command*>*>(data);
-  if (Command* command = CommandOfWidget(widget)) commands->push_back(command);
-  if (GTK_IS_CONTAINER(widget)) gtk_container_foreach(GTK_CONTAINER(widget), CollectCommands, data);
-}
-
 class SettingsDialogGtk final : ShownFormView {
  public:
   explicit SettingsDialogGtk(Platform& platform);
@@ -78,12 +72,6 @@ class SettingsDialogGtk final : ShownFormView {
     return GDK_WINDOW_XID(window);
   }
   void Move(DialogPoint topLeft) override;
-  std::vector<Command*> CommandButtons() override {
-    std::vector<Command*> commands;
-    gtk_container_foreach(GTK_CONTAINER(formArea_), CollectCommands, &commands);
-    return commands;
-  }
-  Command& FileButton() override { return buttons_.front()->Control(); }
   void SetRepeatEnabled(bool enabled) override { gtk_widget_set_sensitive(repeat_, enabled); }
   void SetRepeatText(const std::string& text) override {
     if (GtkWidget* entry = gtk_bin_get_child(GTK_BIN(repeat_)); GTK_IS_ENTRY(entry)) {

@@ -26,13 +26,6 @@ constexpr int kRepeatId = 100;
 // How far the repeat box's list drops below it.
 constexpr int kRepeatListPixels = 200;
 
-BOOL CALLBACK CollectCommands(HWND window, LPARAM data) {
-  if (Command* command = CommandOfWindow(window)) {
-    reinterpret_cast<std::vector<Command*>*>(data)->push_back(command);
-  }
-  return TRUE;
-}
-
 // IDC_ARROW and IDC_WAIT are resource numbers, typed for the A functions here.
 HCURSOR SystemCursor(LPCSTR name) {
   return LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(name));
@@ -54,12 +47,6 @@ class SettingsDialogWin32 final : ShownFormView {
     SetWindowPos(window_, nullptr, topLeft.X, topLeft.Y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  std::vector<Command*> CommandButtons() override {
-    std::vector<Command*> commands;
-    EnumChildWindows(window_, CollectCommands, reinterpret_cast<LPARAM>(&commands));
-    return commands;
-  }
-  Command& FileButton() override { return buttons_.at(0)->Control(); }
   void SetRepeatEnabled(bool enabled) override { EnableWindow(repeat_, enabled ? TRUE : FALSE); }
   void SetRepeatText(const std::string& text) override {
     SetWindowTextW(repeat_, Utf16(text).c_str());
