@@ -1,5 +1,3 @@
-#include "common/data_directory.h"
-
 #include <errno.h>
 #include <fcntl.h>
 #include <pwd.h>
@@ -10,6 +8,7 @@
 #include <cstdio>
 
 #include "common/ascii_case.h"
+#include "common/data_directory.h"
 #include "common/xdg_folder.h"
 
 namespace orvane::common {
