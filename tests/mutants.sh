@@ -79,6 +79,7 @@ common/number_text.cpp | size_t i = 0;⏎  if (i < text.size() && (text[i] == '+
 common/number_text.cpp | (text[1] == 'H' \|\| text[1] == 'h') | text[1] == 'H' | NumberText
 host/dialog/settings_form.cpp |   for (Command* button : buttons_) Guarded([&] { button->Initialize(); }); |  | SettingsDialogEndToEnd
 host/dialog/settings_form.cpp | if (control.Name == "Cmd_File") fileButton_ = &button; | if (control.Name == "Cmd_Set") fileButton_ = &button; | SettingsFormTest|SettingsDialogEndToEnd
+platform/linux/window_geometry_x11.cpp | values.end()) >= 1000) { | values.end()) >= 1) { | X11Test
 ROWS
 )
 
