@@ -4,9 +4,9 @@
 #include <optional>
 #include <utility>
 
+#include "common/number_text.h"
 #include "host/command_line.h"
 #include "host/guarded.h"
-#include "host/number_text.h"
 #include "platform/profile.h"
 #include "platform/settings_text.h"
 #include "platform/text_limits.h"
@@ -46,7 +46,7 @@ std::string UpToNul(std::string text) {
 // A settings number taken towards minus infinity; nullopt when it is no number or does not
 // fit 16 bits.
 std::optional<std::int16_t> ParseSettingNumber(std::string_view text) {
-  const std::optional<double> value = ParseNumberText(text);
+  const std::optional<double> value = common::ParseNumberText(text);
   if (!value) return std::nullopt;
   const double whole = std::floor(*value);
   if (!(whole >= -32768.0 && whole <= 32767.0)) return std::nullopt;

@@ -29,8 +29,7 @@ void SaverWindow::Load() {
   // The renderer reads its texture from the data directory, so the copy comes first.
   Guarded([&] { platform_.fileSystem.CopyFile(PicturePath(), std::string(TextureCopyPath)); });
   // No arguments and no waiting: the renderer's window title is all that links us.
-  Guarded([&] { rendererCommandLine_ = RendererPath(); });
-  Guarded([&] { watch_.StartRenderer(rendererCommandLine_); });
+  Guarded([&] { watch_.StartRenderer(RendererPath()); });
   music_.Start();
 }
 

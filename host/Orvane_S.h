@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <functional>
-#include <string>
 
 #include "host/renderer_watch.h"
 #include "host/saver_music.h"
@@ -27,8 +26,6 @@ void CreateSaverWindow(Platform& platform);
 // fails is skipped without a word and the next one runs.
 class SaverWindow {
  public:
-  static constexpr std::chrono::milliseconds Timer1Interval = SaverMusic::Timer1Interval;
-  static constexpr std::chrono::milliseconds Timer2Interval = SaverMusic::Timer2Interval;
   static constexpr std::chrono::milliseconds Timer3Interval{500};  // watches for the renderer
 
   // Creates the window titled "Orvane_Main" with Timer3 running, then runs the load step.
@@ -45,10 +42,6 @@ class SaverWindow {
   // A close request, whatever its cause: runs the close step, the first time only.
   void Close();
 
-  WindowHandle window() const { return window_; }
-  // The renderer command line the load step set: the host folder + "/Orvane.dll".
-  const std::string& rendererCommandLine() const { return rendererCommandLine_; }
-
  private:
   void Load();
   void WatchRenderer();  // Timer3
@@ -60,7 +53,6 @@ class SaverWindow {
   SaverMusic music_;  // Timer1 and Timer2
   RendererWatch watch_;
   WindowHandle window_ = 0;
-  std::string rendererCommandLine_;
   bool closing_ = false;
   bool destroyed_ = false;
 };

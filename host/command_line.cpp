@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "common/ascii_case.h"
+
 namespace orvane {
 namespace {
 
@@ -38,7 +40,7 @@ std::string ModeLetter(std::string_view commandLine) {
   if (first >= commandLine.size()) return "";
   const size_t length = CharacterLength(static_cast<unsigned char>(commandLine[first]));
   std::string letter(commandLine.substr(first, length));
-  if (letter.size() == 1 && letter[0] >= 'a' && letter[0] <= 'z') letter[0] -= 'a' - 'A';
+  if (letter.size() == 1) letter[0] = common::AsciiUpper(letter[0]);
   return letter;
 }
 

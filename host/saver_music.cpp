@@ -1,16 +1,13 @@
 // The music of a saver run: the load step's start, the two music timers and the close step's stop.
 #include "host/saver_music.h"
 
+#include "common/ascii_case.h"
 #include "host/Orvane_B.h"
 #include "host/guarded.h"
 #include "host/music/Orvane_BGM.h"
 
 namespace orvane {
 namespace {
-
-char Upper(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 MusicFileKind FileKindOrOther() {
   MusicFileKind kind = MusicFileKind::Other;
@@ -21,10 +18,8 @@ MusicFileKind FileKindOrOther() {
 }  // namespace
 
 MusicFileKind MusicFileKindOf(const std::string& file) {
-  std::string ending = file.size() > 3 ? file.substr(file.size() - 3) : file;
-  for (char& c : ending) c = Upper(c);
-  if (ending == "WAV") return MusicFileKind::Wav;
-  if (ending == "MP3") return MusicFileKind::Mp3;
+  if (common::EndsWithIgnoringCase(file, "WAV")) return MusicFileKind::Wav;
+  if (common::EndsWithIgnoringCase(file, "MP3")) return MusicFileKind::Mp3;
   return MusicFileKind::Other;
 }
 

@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/x11_property.h"
 #include "renderer/glx_frames.h"
 #include "renderer/monitor_layout.h"
 #include "renderer/monitor_window.h"
@@ -62,22 +63,9 @@ std::vector<ScreenRect> queryMonitors(Display* display) {
   return monitors;
 }
 
-// A property of 32-bit items (windows, atoms), empty when missing or of another type.
 std::vector<unsigned long> listProperty(Display* display, Window window, const char* name,
                                         Atom type) {
-  Atom actualType = None;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
-  std::vector<unsigned long> items;
-  if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 4096, False, type,
-                         &actualType, &format, &count, &after, &data) == Success &&
-      actualType == type && format == 32 && data != nullptr) {
-    const auto* values = reinterpret_cast<const unsigned long*>(data);
-    items.assign(values, values + count);
-  }
-  if (data != nullptr) XFree(data);
-  return items;
+  return common::ListProperty(display, window, XInternAtom(display, name, False), type);
 }
 
 // A running window manager (one whose check window names itself) that lists the hint for a

@@ -21,7 +21,7 @@ renderer/sgi_image.cpp | std::min({count, packedSize - in, room}) | std::min(cou
 renderer/sgi_image.cpp |       if (in == packedSize) break; |  | ReaderTest|RleRowTest
 renderer/main.cpp | constexpr unsigned char kEscape = 27; | constexpr unsigned char kEscape = 28; | RendererRun
 platform/linux/ini_file.cpp |   out += std::string(key) + "=" + encoded + "\r\n"; |   out += std::string(key) + "=" + encoded + "\n"; | IniCases|SettingsForm|SettingsDialogEndToEnd
-platform/linux/ini_file.cpp | return (c >= 'A' && c <= 'Z') ? | return (c >= 'A' && c <= 'z') ? | IniCases
+common/ascii_case.h | return c >= 'A' && c <= 'Z' ? | return c >= 'A' && c <= 'z' ? | IniCases
 platform/linux/atomic_file.cpp |     if (rename(path_.c_str(), target_.c_str()) != 0) return false; |     if (rename(path_.c_str(), (target_ + "~").c_str()) != 0) return false; | IniFiles|FileSystem
 platform/linux/mci/mci_command.h | MCIERR_UNRECOGNIZED_COMMAND = 261; | MCIERR_UNRECOGNIZED_COMMAND = 262; | SystemMci
 platform/linux/mci/mci_command.cpp |         word.text += '"'; |  | MciParser
@@ -41,7 +41,7 @@ host/dialog/dialog_controls.cpp | return control.EnabledWithKind < 0 \|\| contro
 host/dialog/settings_form.cpp |   Guarded([&] { write(IniKeyFile, BGM_File); }); |  | SettingsForm|SettingsDialogEndToEnd
 host/controls/command_input.cpp |   if (fields_.IsEnabled == kTrue && fields_.State != CommandState::Selected) RaiseClick(); |   if (fields_.IsEnabled == kTrue) RaiseClick(); | CommandTransitions|SettingsDialogEndToEnd
 host/controls/command_input.cpp |     fields_.State = CommandState::HighLight;⏎    PaintState(Look::HighLight); |     fields_.State = CommandState::HighLight;⏎    PaintState(Look::Normal); | CommandTransitions|CommandDisplay|SettingsDialogEndToEnd
-common/data_directory.cpp |     if (info.st_uid != geteuid()) { |     if (false) { | DataDirectoryTest|SaverRun|RendererRun
+common/data_directory_posix.cpp |     if (info.st_uid != geteuid()) { |     if (false) { | DataDirectoryTest|SaverRun|RendererRun
 host/daemon_run_x11.cpp | static CloseWatch closeWatch([] { run->End(); }); | static CloseWatch closeWatch([] {}); | DaemonRun\.
 host/daemon_run.cpp |   Guarded([&] { parts_.musicLock.Release(); }); |  | DaemonRunTest|DaemonRun\.
 platform/linux/music_lock_posix.cpp | LOCK_EX \| LOCK_NB | LOCK_SH \| LOCK_NB | FlockMusicLock|DaemonRun\.
@@ -59,11 +59,11 @@ platform/linux/profile_posix.cpp |   if (read == ReadResult::Ok && !MayWrite(tar
 platform/linux/settings_place.cpp |   if (chosen != beside && !access.Exists(chosen) && access.Exists(beside)) return beside; |   if (false) return beside; | SettingsPlace\.|PlatformRules\.Settings
 host/Orvane_B.cpp |   const std::string file = SettingsSourcePath(); |   const std::string file = SettingsPath(); | MainTest.SettingsAndPicture
 platform/linux/mci/gst_pipeline_gst.cpp | gst_element_factory_make("pulsesink", nullptr) | gst_element_factory_make("autoaudiosink", nullptr) | SystemMci.NoDriveNoDiscOrNoSoundServerFailQuietly|SaverRunOnLinux.WithoutXdgRuntimeDir
-host/main.cpp | orvane::common::SetRuntimeFolderWhenUnset(); | // orvane::common::SetRuntimeFolderWhenUnset(); | SaverRunOnLinux.WithoutXdgRuntimeDir
-common/xdg_folder.cpp | if (lstat(folder.c_str(), &info) != 0 | if (stat(folder.c_str(), &info) != 0 | RuntimeFolder\.
+host/main_gtk.cpp | orvane::common::SetRuntimeFolderWhenUnset(); | // orvane::common::SetRuntimeFolderWhenUnset(); | SaverRunOnLinux.WithoutXdgRuntimeDir
+common/xdg_folder_posix.cpp | if (lstat(folder.c_str(), &info) != 0 | if (stat(folder.c_str(), &info) != 0 | RuntimeFolder\.
 host/usage.cpp | if (text == "--version") | if (text == "-version") | HostProgram.HelpAndVersionAnswerWithoutADisplay
 host/dialog/open_file_request.cpp |   if (folder.empty()) folder = userFiles.MusicFolder(); |  | SettingsFormTest.TheFileDialogStartsInTheFolderAndTakesOnlyPathsThatFit
-platform/win32/win32_platform_win32.cpp | return Utf8Path(path.substr(0, cut == 2 | return CodePageFromWide(path.substr(0, cut == 2 | wine:SaverRun.DrawsTheTunnel.*cp1252
+platform/win32/win32_platform_win32.cpp | return Utf8(path.substr(0, cut == 2 | return AnsiFromUtf16(path.substr(0, cut == 2 | wine:SaverRun.DrawsTheTunnel.*cp1252
 platform/win32/win32_platform_win32.cpp |     return chosen != beside && !Exists(chosen) && Exists(beside) ? beside : chosen; |     return chosen != beside && false ? beside : chosen; | wine:DialogWineAsUserTest
 renderer/monitor_window_win32.cpp | if (layout.viewports.size() < 2 || window == nullptr) return false; | if (layout.viewports.size() < 99 || window == nullptr) return false; | wine:EveryMonitor
 desktop/windows/Orvane.nsi | !insertmacro UnselectSection ${SecSaver} | ; !insertmacro UnselectSection ${SecSaver} | wine:InstallerWineTest.InstallsUpgradesAndUninstallsForTheUser
@@ -77,8 +77,13 @@ host/dialog/settings_dialog_gtk.cpp | gtk_widget_set_has_tooltip(panel_, TRUE); 
 host/controls/command_input.cpp | if (event.Button == kLeftButton) Guarded([&] { platform_.TakeFocus(); }); | Guarded([&] { platform_.TakeFocus(); }); | CommandTransitions
 host/controls/caption_label.cpp | ((number & 0xFF) << 16) \| (number & 0xFF00) \| ((number >> 16) & 0xFF) | number & 0xFFFFFF | CommandPaint
 host/preview_layout.h | return FormWidth > 0 && FormHeight > 0; | return FormWidth > 0 \|\| FormHeight > 0; | PreviewLayout
-common/data_directory.cpp | fchmod(fd, 0700) != 0 | fchmod(fd, 0750) != 0 | DataDirectoryTest
+common/data_directory_posix.cpp | fchmod(fd, 0700) != 0 | fchmod(fd, 0750) != 0 | DataDirectoryTest
 renderer/monitor_window_x11.cpp |   set.override_redirect = managed ? False : True; |   set.override_redirect = False; | EveryMonitor.*no_window_manager
+common/number_text.cpp | size_t i = 0;⏎  if (i < text.size() && (text[i] == '+' \|\| text[i] == '-')) ++i; | size_t i = 0;⏎  if (i < text.size() && text[i] == '-') ++i; | NumberText|RepeatTrack
+common/number_text.cpp | (text[1] == 'H' \|\| text[1] == 'h') | text[1] == 'H' | NumberText
+host/dialog/settings_form.cpp |   for (Command* button : buttons_) Guarded([&] { button->Initialize(); }); |  | SettingsDialogEndToEnd
+host/dialog/settings_form.cpp | if (control.Name == "Cmd_File") fileButton_ = &button; | if (control.Name == "Cmd_Set") fileButton_ = &button; | SettingsFormTest|SettingsDialogEndToEnd
+platform/linux/window_geometry_x11.cpp | values.end()) >= 1000) { | values.end()) >= 1) { | X11Test
 ROWS
 )
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "common/ascii_case.h"
 #include "platform/linux/ini_file.h"
 
 namespace {
@@ -18,14 +19,9 @@ std::string_view Take(std::string_view& rest) {
 }
 
 bool SameName(std::string_view a, std::string_view b) {
-  auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
   while (!a.empty() && a.front() == ' ') a.remove_prefix(1);
   while (!a.empty() && a.back() == ' ') a.remove_suffix(1);
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
+  return orvane::common::EqualsIgnoringCase(a, b);
 }
 
 }  // namespace

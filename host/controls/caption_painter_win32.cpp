@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "host/controls/picture_bitmap_win32.h"
-#include "host/controls/wide_text_win32.h"
+#include "platform/win32/wide_text.h"
 
 namespace orvane {
 
@@ -17,7 +17,7 @@ HFONT MakeFont(const FontInfo& font, const TwipsScale& scale) {
   log.lfStrikeOut = font.Strikethrough ? TRUE : FALSE;
   log.lfCharSet = static_cast<BYTE>(font.Charset);
   log.lfQuality = DEFAULT_QUALITY;
-  const std::wstring name = WideFromUtf8(font.Name);
+  const std::wstring name = Utf16(font.Name);
   name.copy(log.lfFaceName, LF_FACESIZE - 1);
   return CreateFontIndirectW(&log);
 }
@@ -31,7 +31,7 @@ void CaptionPainter::Draw(HDC dc, const CaptionLabel& label, const TwipsScale& s
   }
   RECT rect{paint.Box.X, paint.Box.Y, paint.Box.X + paint.Box.Width,
             paint.Box.Y + paint.Box.Height};
-  const std::wstring text = WideFromUtf8(label.Text);
+  const std::wstring text = Utf16(label.Text);
   HGDIOBJ old = SelectObject(dc, font_.get());
   SetBkMode(dc, TRANSPARENT);
   const UINT format = DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX;

@@ -1,8 +1,10 @@
 #include "host/controls/property_bag.h"
 
-#include <charconv>
 #include <cmath>
 #include <limits>
+
+#include "common/ascii_case.h"
+#include "common/number_text.h"
 
 namespace orvane {
 
@@ -33,36 +35,11 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
-// A text as a number: decimal (with an optional fraction, rounded half to even) or &H hex.
+// A text as a whole number, a fraction rounded half to even.
 std::optional<std::int64_t> NumberFromText(std::string_view text) {
-  text = Trim(text);
-  if (text.size() > 2 && text[0] == '&' && (text[1] == 'H' || text[1] == 'h')) {
-    std::uint64_t value = 0;
-    const auto digits = text.substr(2);
-    const auto [end, error] =
-        std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
-    if (error != std::errc() || end != digits.data() + digits.size() || value > 0xFFFFFFFFu) {
-      return std::nullopt;
-    }
-    return static_cast<std::int64_t>(value);
-  }
-  if (text.empty()) return std::nullopt;
-  double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value) ||
-      std::fabs(value) > 9.0e15) {
-    return std::nullopt;
-  }
-  return static_cast<std::int64_t>(std::nearbyint(value));
+  const std::optional<double> value = common::ParseNumberText(text);
+  if (!value || !(std::fabs(*value) <= 9.0e15)) return std::nullopt;
+  return static_cast<std::int64_t>(std::nearbyint(*value));
 }
 
 }  // namespace
@@ -72,8 +49,8 @@ std::optional<bool> ToBool(const PropertyValue& value) {
   if (const std::int64_t* n = std::get_if<std::int64_t>(&value)) return *n != 0;
   if (const std::string* s = std::get_if<std::string>(&value)) {
     const std::string_view t = Trim(*s);
-    if (EqualsIgnoringCase(t, "true")) return true;
-    if (EqualsIgnoringCase(t, "false")) return false;
+    if (common::EqualsIgnoringCase(t, "true")) return true;
+    if (common::EqualsIgnoringCase(t, "false")) return false;
     if (const auto n = NumberFromText(t)) return *n != 0;
   }
   return std::nullopt;

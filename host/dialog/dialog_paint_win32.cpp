@@ -6,9 +6,9 @@
 
 #include "host/controls/command_window_win32.h"
 #include "host/controls/picture_bitmap_win32.h"
-#include "host/controls/wide_text_win32.h"
 #include "host/dialog/dialog_pictures.h"
 #include "host/dialog/path_elision.h"
+#include "platform/win32/wide_text.h"
 
 namespace orvane {
 namespace {
@@ -91,7 +91,7 @@ std::string FittedPath(HDC dc, const DialogRect& file, const std::string& path,
   const int lineHeight = std::max<int>(1, metrics.tmHeight);
   const int lines = std::max(1, (file.Height + lineHeight / 4) / lineHeight);
   return ElideMiddle(path, [&](std::string_view candidate) {
-    const std::wstring text = WideFromUtf8(candidate);
+    const std::wstring text = Utf16(candidate);
     RECT measure{0, 0, file.Width, 0};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measure,
               FormatOf(label.Layout) | DT_CALCRECT | DT_NOPREFIX);
@@ -122,9 +122,9 @@ void PaintControls(HDC dc, DialogContainer container, DialogShown& shown, const 
         if (!shown.FittedCaption) {
           shown.FittedCaption = FittedPath(dc, place, shown.FileCaption, control);
         }
-        DrawLabel(dc, place, WideFromUtf8(*shown.FittedCaption), control);
+        DrawLabel(dc, place, Utf16(*shown.FittedCaption), control);
       } else {
-        DrawLabel(dc, place, WideFromUtf8(control.Text), control);
+        DrawLabel(dc, place, Utf16(control.Text), control);
       }
     }
   }

@@ -3,39 +3,24 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include <algorithm>
 #include <thread>
+#include <vector>
+
+#include "common/x11_property.h"
 
 namespace orvane {
 namespace {
 
 // Whether the root window's _NET_SUPPORTED lists the atom.
 bool Supported(Display* display, Atom atom) {
-  const Atom supported = XInternAtom(display, "_NET_SUPPORTED", False);
-  Atom type = 0;
-  int format = 0;
-  unsigned long items = 0, remaining = 0;
-  unsigned char* data = nullptr;
-  bool found = false;
-  if (XGetWindowProperty(display, DefaultRootWindow(display), supported, 0, 4096, False, XA_ATOM,
-                         &type, &format, &items, &remaining, &data) == Success &&
-      data != nullptr && type == XA_ATOM && format == 32) {
-    const auto* atoms = reinterpret_cast<const Atom*>(data);  // format 32 comes as long
-    for (unsigned long i = 0; i < items && !found; ++i) found = atoms[i] == atom;
-  }
-  if (data != nullptr) XFree(data);
-  return found;
+  const std::vector<unsigned long> atoms = common::ListProperty(
+      display, DefaultRootWindow(display), XInternAtom(display, "_NET_SUPPORTED", False), XA_ATOM);
+  return std::find(atoms.begin(), atoms.end(), atom) != atoms.end();
 }
 
 bool HasProperty(Display* display, Window window, Atom property) {
-  Atom type = 0;
-  int format = 0;
-  unsigned long items = 0, remaining = 0;
-  unsigned char* data = nullptr;
-  const bool has = XGetWindowProperty(display, window, property, 0, 4, False, XA_CARDINAL, &type,
-                                      &format, &items, &remaining, &data) == Success &&
-                   type == XA_CARDINAL && items == 4;
-  if (data != nullptr) XFree(data);
-  return has;
+  return common::ListProperty(display, window, property, XA_CARDINAL).size() == 4;
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 // commdlg.h after windows.h: the file dialog's record and function.
 #include <commdlg.h>
 
-#include "host/controls/wide_text_win32.h"
+#include "platform/win32/wide_text.h"
 
 namespace orvane {
 namespace {
@@ -16,12 +16,12 @@ constexpr size_t kFileBufferCharacters = 4096;
 std::optional<std::string> RunOpenFileDialog(HWND owner, const OpenFileRequest& request) {
   // The wide record of this system's own size: the ANSI record the design names is refused on
   // 64-bit Windows, and the wide one shows the Japanese title and filter on any code page.
-  const std::wstring title = WideFromUtf8(request.Title);
-  std::wstring filter = WideFromUtf8(request.FilterName);
+  const std::wstring title = Utf16(request.Title);
+  std::wstring filter = Utf16(request.FilterName);
   filter += L'\0';
-  filter += WideFromUtf8(request.FilterPattern);
+  filter += Utf16(request.FilterPattern);
   filter += L'\0';
-  const std::wstring folder = WideFromUtf8(request.InitialFolder);
+  const std::wstring folder = Utf16(request.InitialFolder);
   // Room for any path the dialog may answer; whether the settings can hold it is the form's
   // to decide.
   std::wstring file(kFileBufferCharacters, L'\0');
@@ -40,7 +40,7 @@ std::optional<std::string> RunOpenFileDialog(HWND owner, const OpenFileRequest& 
   dialog.Flags = 0;
   if (GetOpenFileNameW(&dialog) <= 0) return std::nullopt;
   file.resize(file.find(L'\0') == std::wstring::npos ? file.size() : file.find(L'\0'));
-  return Utf8FromWide(file);
+  return Utf8(file);
 }
 
 }  // namespace orvane

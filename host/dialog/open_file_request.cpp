@@ -1,20 +1,8 @@
 #include "host/dialog/open_file_request.h"
 
+#include "common/ascii_case.h"
+
 namespace orvane {
-namespace {
-
-bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix) {
-  if (text.size() < suffix.size()) return false;
-  text.remove_prefix(text.size() - suffix.size());
-  for (size_t i = 0; i < suffix.size(); ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != suffix[i]) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 OpenFileRequest MusicFileRequest(std::string lastFolder, UserFiles& userFiles) {
   std::string folder = std::move(lastFolder);
@@ -24,7 +12,7 @@ OpenFileRequest MusicFileRequest(std::string lastFolder, UserFiles& userFiles) {
 }
 
 bool MatchesMusicFilter(std::string_view name) {
-  return EndsWithIgnoringCase(name, ".mp3") || EndsWithIgnoringCase(name, ".wav");
+  return common::EndsWithIgnoringCase(name, ".mp3") || common::EndsWithIgnoringCase(name, ".wav");
 }
 
 }  // namespace orvane

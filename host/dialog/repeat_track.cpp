@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "host/number_text.h"
+#include "common/number_text.h"
 
 namespace orvane {
 std::string FormatHashHash(int value) {
@@ -10,7 +10,7 @@ std::string FormatHashHash(int value) {
 }
 
 std::int16_t RepeatTrackFromText(std::string_view text) {
-  const std::optional<double> number = ParseNumberText(text);
+  const std::optional<double> number = common::ParseNumberText(text);
   if (!number) return 0;
   // remainder() takes the nearest whole multiple, halves to the even one.
   const double whole = *number - std::remainder(*number, 1.0);

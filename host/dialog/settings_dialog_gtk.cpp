@@ -4,15 +4,16 @@
 #include <gtk/gtk.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "host/Orvane_B.h"
 #include "host/controls/caption_painter_gtk.h"
 #include "host/controls/command_widget_gtk.h"
+#include "host/dialog/Orvane_P.h"
 #include "host/dialog/dialog_paint_gtk.h"
 #include "host/dialog/frame_extents_x11.h"
 #include "host/dialog/open_file_dialog_gtk.h"
-#include "host/dialog/settings_dialog.h"
 
 namespace orvane {
 namespace {
@@ -49,43 +50,28 @@ void InstallCss() {
   g_object_unref(provider);
 }
 
-void CollectCommands(GtkWidget* widget, gpointer data) {
-  auto* commands = static_cast<std::vector<Command*>*>(data);
-  if (Command* command = CommandOfWidget(widget)) commands->push_back(command);
-  if (GTK_IS_CONTAINER(widget)) gtk_container_foreach(GTK_CONTAINER(widget), CollectCommands, data);
-}
-
-class SettingsDialogGtk final : public SettingsDialog, ShownFormView {
+class SettingsDialogGtk final : ShownFormView {
  public:
   explicit SettingsDialogGtk(Platform& platform);
   ~SettingsDialogGtk() override;
 
-  void Show() override { form_.Open(); }
-  void RunModal() override {
+  // Runs the load steps, shows the dialog and handles events in a main loop of its own until
+  // the dialog has closed.
+  void ShowModal() {
+    form_.Open();
     if (form_.Unloaded()) return;
-    if (loop_ == nullptr) loop_ = g_main_loop_new(nullptr, FALSE);
+    loop_ = g_main_loop_new(nullptr, FALSE);
     g_main_loop_run(loop_);
   }
-  bool Closed() const override { return form_.Unloaded(); }
-  WindowHandle Window() const override {
+
+ private:
+  // SettingsFormView
+  WindowHandle Handle() override {
     GdkWindow* window = gtk_widget_get_window(window_);
     if (window == nullptr || !GDK_IS_X11_WINDOW(window)) return 0;
     return GDK_WINDOW_XID(window);
   }
-  // The panel and the buttons are drawn into the dialog's window; the repeat box alone has
-  // windows of its own, which no one needs.
-  WindowHandle ControlWindow(std::string_view) const override { return 0; }
-
- private:
-  // SettingsFormView
-  WindowHandle Handle() override { return Window(); }
   void Move(DialogPoint topLeft) override;
-  std::vector<Command*> CommandButtons() override {
-    std::vector<Command*> commands;
-    gtk_container_foreach(GTK_CONTAINER(formArea_), CollectCommands, &commands);
-    return commands;
-  }
-  Command& FileButton() override { return buttons_.front()->Control(); }
   void SetRepeatEnabled(bool enabled) override { gtk_widget_set_sensitive(repeat_, enabled); }
   void SetRepeatText(const std::string& text) override {
     if (GtkWidget* entry = gtk_bin_get_child(GTK_BIN(repeat_)); GTK_IS_ENTRY(entry)) {
@@ -198,7 +184,7 @@ SettingsDialogGtk::SettingsDialogGtk(Platform& platform)
     busyPointer_ = gdk_cursor_new_from_name(display, "wait");
     // The dialog is placed by its whole size, the window manager's frame included.
     if (GDK_IS_X11_DISPLAY(display)) {
-      RequestFrameExtents(gdk_x11_display_get_xdisplay(display), Window());
+      RequestFrameExtents(gdk_x11_display_get_xdisplay(display), Handle());
     }
   }
 }
@@ -347,8 +333,9 @@ gboolean SettingsDialogGtk::WholeTextTooltip(GtkWidget*, gint x, gint y, gboolea
 
 }  // namespace
 
-std::unique_ptr<SettingsDialog> MakeSettingsDialog(Platform& platform) {
-  return std::make_unique<SettingsDialogGtk>(platform);
+void ShowSettingsDialog(Platform& platform) {
+  SettingsDialogGtk dialog(platform);
+  dialog.ShowModal();
 }
 
 }  // namespace orvane

@@ -6,13 +6,14 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "host/Orvane_B.h"
 #include "host/controls/command_window_win32.h"
-#include "host/controls/wide_text_win32.h"
+#include "host/dialog/Orvane_P.h"
 #include "host/dialog/dialog_paint_win32.h"
 #include "host/dialog/open_file_dialog_win32.h"
-#include "host/dialog/settings_dialog.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 
 namespace orvane {
@@ -25,61 +26,46 @@ constexpr int kRepeatId = 100;
 // How far the repeat box's list drops below it.
 constexpr int kRepeatListPixels = 200;
 
-BOOL CALLBACK CollectCommands(HWND window, LPARAM data) {
-  if (Command* command = CommandOfWindow(window)) {
-    reinterpret_cast<std::vector<Command*>*>(data)->push_back(command);
-  }
-  return TRUE;
-}
-
 // IDC_ARROW and IDC_WAIT are resource numbers, typed for the A functions here.
 HCURSOR SystemCursor(LPCSTR name) {
   return LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(name));
 }
 
-class SettingsDialogWin32 final : public SettingsDialog, ShownFormView {
+class SettingsDialogWin32 final : ShownFormView {
  public:
   explicit SettingsDialogWin32(Platform& platform);
   ~SettingsDialogWin32() override;
 
-  void Show() override { form_.Open(); }
-  void RunModal() override;
-  bool Closed() const override { return form_.Unloaded(); }
-  WindowHandle Window() const override { return FromHwnd(window_); }
-  WindowHandle ControlWindow(std::string_view name) const override;
+  // Runs the load steps, shows the dialog and handles messages until it has closed. Tab moves
+  // the focus; Enter and Escape do nothing, as the dialog has no default or cancel button.
+  void ShowModal();
 
  private:
   // SettingsFormView
-  WindowHandle Handle() override { return Window(); }
+  WindowHandle Handle() override { return FromHwnd(window_); }
   void Move(DialogPoint topLeft) override {
     SetWindowPos(window_, nullptr, topLeft.X, topLeft.Y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  std::vector<Command*> CommandButtons() override {
-    std::vector<Command*> commands;
-    EnumChildWindows(window_, CollectCommands, reinterpret_cast<LPARAM>(&commands));
-    return commands;
-  }
-  Command& FileButton() override { return buttons_.at(0)->Control(); }
   void SetRepeatEnabled(bool enabled) override { EnableWindow(repeat_, enabled ? TRUE : FALSE); }
   void SetRepeatText(const std::string& text) override {
-    SetWindowTextW(repeat_, WideFromUtf8(text).c_str());
+    SetWindowTextW(repeat_, Utf16(text).c_str());
   }
   std::string RepeatText() override {
     const int length = GetWindowTextLengthW(repeat_);
     std::wstring text(static_cast<size_t>(std::max(0, length)) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(repeat_, text.data(), length + 1)));
-    return Utf8FromWide(text);
+    return Utf8(text);
   }
   void AddRepeatEntry(const std::string& text) override {
-    const std::wstring entry = WideFromUtf8(text);
+    const std::wstring entry = Utf16(text);
     SendMessageW(repeat_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
   }
   std::optional<std::string> OpenFile(const OpenFileRequest& request) override {
     return RunOpenFileDialog(window_, request);
   }
   bool OpenAddress(const std::string& address) override {
-    const std::wstring target = WideFromUtf8(address);
+    const std::wstring target = Utf16(address);
     const auto result = reinterpret_cast<INT_PTR>(
         ShellExecuteW(window_, L"open", target.c_str(), L"", L"", SW_SHOWNORMAL));
     return result > 32;
@@ -96,9 +82,7 @@ class SettingsDialogWin32 final : public SettingsDialog, ShownFormView {
   // ShownFormView
   void Repaint(DialogContainer container) override;
   // The path is kept in the ANSI code page, as the profile and multimedia functions take it.
-  std::string Readable(const std::string& name) override {
-    return Utf8FromWide(WideFromAnsi(name));
-  }
+  std::string Readable(const std::string& name) override { return Utf8(Utf16FromAnsi(name)); }
 
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static void RegisterClasses();
@@ -131,7 +115,7 @@ SettingsDialogWin32::SettingsDialogWin32(Platform& platform)
   const DWORD exStyle = WS_EX_CONTROLPARENT;
   RECT outer{0, 0, scale_.ToPixelsX(kDialogInnerWidth), scale_.ToPixelsY(kDialogInnerHeight)};
   AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-  const std::wstring title = WideFromUtf8(DialogWindowTitle);
+  const std::wstring title = Utf16(DialogWindowTitle);
   window_ =
       CreateWindowExW(exStyle, kFormClass, title.c_str(), style, 0, 0, outer.right - outer.left,
                       outer.bottom - outer.top, nullptr, nullptr, instance, this);
@@ -231,7 +215,7 @@ void SettingsDialogWin32::Repaint(DialogContainer container) {
   const auto& controls = DialogControls();
   for (size_t id = 0; id < controls.size(); ++id) {
     if (!controls[id].WholeTextTooltip || controls[id].Container != container) continue;
-    const std::wstring text = WideFromUtf8(WholeText(controls[id], Shown()));
+    const std::wstring text = Utf16(WholeText(controls[id], Shown()));
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.hwnd = container == DialogContainer::Panel ? panel_ : window_;
@@ -241,7 +225,8 @@ void SettingsDialogWin32::Repaint(DialogContainer container) {
   }
 }
 
-void SettingsDialogWin32::RunModal() {
+void SettingsDialogWin32::ShowModal() {
+  form_.Open();
   MSG message;
   while (!form_.Unloaded()) {
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);
@@ -255,21 +240,6 @@ void SettingsDialogWin32::RunModal() {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
-}
-
-WindowHandle SettingsDialogWin32::ControlWindow(std::string_view name) const {
-  size_t button = 0;  // the buttons are made in the table's order
-  for (const DialogControl& control : DialogControls()) {
-    if (control.Name == name) {
-      if (control.Kind == DialogControlKind::Panel) return FromHwnd(panel_);
-      if (control.Kind == DialogControlKind::Combo) return FromHwnd(repeat_);
-      if (control.Kind == DialogControlKind::Command)
-        return FromHwnd(buttons_.at(button)->Window());
-      return 0;
-    }
-    if (control.Kind == DialogControlKind::Command) ++button;
-  }
-  return 0;
 }
 
 void SettingsDialogWin32::SetBusyPointer(bool busy) {
@@ -391,8 +361,9 @@ bool SettingsDialogWin32::SetPointer(HWND window, WPARAM wParam, LPARAM lParam) 
 
 }  // namespace
 
-std::unique_ptr<SettingsDialog> MakeSettingsDialog(Platform& platform) {
-  return std::make_unique<SettingsDialogWin32>(platform);
+void ShowSettingsDialog(Platform& platform) {
+  SettingsDialogWin32 dialog(platform);
+  dialog.ShowModal();
 }
 
 }  // namespace orvane

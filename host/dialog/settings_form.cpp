@@ -1,6 +1,7 @@
 #include "host/dialog/settings_form.h"
 
 #include <limits>
+#include <stdexcept>
 #include <variant>
 
 #include "host/Orvane_B.h"
@@ -38,9 +39,16 @@ void SettingsForm::SetUpButton(const DialogControl& control, Command& button,
   design.Write("Caption", std::string(control.Text), std::string("Command"));
   design.Write("Font", DialogFont(control), ambientFont);
   button.LoadFromBag(design);
+  buttons_.push_back(&button);
+  if (control.Name == "Cmd_File") fileButton_ = &button;
   if (control.Name == "Cmd_File") button.ConnectClick([this] { ChooseFile(); });
   if (control.Name == "Cmd_Set") button.ConnectClick([this] { Save(); });
   if (control.Name == "Cmd_Can") button.ConnectClick([this] { Cancel(); });
+}
+
+Command& SettingsForm::FileButton() {
+  if (fileButton_ == nullptr) throw std::logic_error("the file button is not set up");
+  return *fileButton_;
 }
 
 void SettingsForm::Open() {
@@ -60,7 +68,7 @@ void SettingsForm::Load() {
     view_.Move(DialogPlacement(platform_.screenMetrics.ScreenWidth(),
                                platform_.screenMetrics.ScreenHeight(), size.X, size.Y, scale));
   });
-  Guarded([&] { SetCommandButtons(true, true); });
+  for (Command* button : buttons_) Guarded([&] { button->Initialize(); });
   Guarded([&] {
     const DialogRect panel = ToPixels(DialogControlNamed("Pic_C"), Scale());
     const DialogPoint tile = PictureSizeOnScreen(BackgroundTile(), Scale());
@@ -71,9 +79,7 @@ void SettingsForm::Load() {
   Guarded([&] {
     if (EnabledWith(DialogControlNamed("BGM_Repeat"), BGM_Kind)) view_.SetRepeatEnabled(true);
   });
-  Guarded([&] {
-    view_.FileButton().SetEnabled(EnabledWith(DialogControlNamed("Cmd_File"), BGM_Kind));
-  });
+  Guarded([&] { FileButton().SetEnabled(EnabledWith(DialogControlNamed("Cmd_File"), BGM_Kind)); });
   Guarded([&] { view_.SetRepeatText(FormatHashHash(BGM_RepeatTrack)); });
   Guarded([&] {
     for (int track = 0; track < kRepeatEntries; ++track)
@@ -96,19 +102,6 @@ void SettingsForm::Load() {
 
 void SettingsForm::Resize(int innerHeight) {
   Guarded([&] { view_.PaintBackground(BackgroundRows(innerHeight)); });
-}
-
-void SettingsForm::SetCommandButtons(bool initialise, bool enable) {
-  for (Command* button : view_.CommandButtons()) {
-    if (button == nullptr) continue;
-    Guarded([&] {
-      if (initialise) {
-        button->Initialize();
-      } else {
-        button->SetEnabled(enable);
-      }
-    });
-  }
 }
 
 // Every mark shows not chosen, then the chosen one's; a kind without a choice of its own
@@ -143,13 +136,13 @@ bool SettingsForm::OverLink(int x, int y) const {
 void SettingsForm::ChooseKind(int kind) {
   Guarded([&] { BGM_Kind = static_cast<std::int16_t>(kind); });
   Guarded([&] {
-    view_.FileButton().SetEnabled(false);
+    FileButton().SetEnabled(false);
     view_.SetRepeatEnabled(false);
   });
   Guarded([&] { ShowMarks(kind); });
   Guarded([&] {
     if (EnabledWith(DialogControlNamed("BGM_Repeat"), kind)) view_.SetRepeatEnabled(true);
-    if (EnabledWith(DialogControlNamed("Cmd_File"), kind)) view_.FileButton().SetEnabled(true);
+    if (EnabledWith(DialogControlNamed("Cmd_File"), kind)) FileButton().SetEnabled(true);
   });
 }
 

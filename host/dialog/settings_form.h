@@ -42,9 +42,6 @@ class SettingsFormView {
   virtual WindowHandle Handle() = 0;
   // Moves the dialog's top-left corner, its frame's, to a point of the screen, in pixels.
   virtual void Move(DialogPoint topLeft) = 0;
-  // Every Command button on the form, the file button among them.
-  virtual std::vector<Command*> CommandButtons() = 0;
-  virtual Command& FileButton() = 0;
   // The form's background, one colour per row from the top.
   virtual void PaintBackground(const std::vector<RowColour>& rows) = 0;
   // Where the music panel's tile goes, in the panel's pixels.
@@ -79,7 +76,8 @@ class SettingsForm {
   SettingsForm& operator=(const SettingsForm&) = delete;
 
   // Gives one of the table's Command buttons its stored design (its caption and the dialog's
-  // font, against the font it would have by default) and what its click does.
+  // font, against the font it would have by default) and what its click does, and keeps it
+  // for the load steps and the choices. The button lives as long as the form.
   void SetUpButton(const DialogControl& control, Command& button, const FontInfo& ambientFont);
 
   // The load steps, then the dialog shown unless one of them closed it.
@@ -119,7 +117,7 @@ class SettingsForm {
 
  private:
   void Unload();
-  void SetCommandButtons(bool initialise, bool enable);
+  Command& FileButton();
   void ShowMarks(int chosen);
   std::variant<std::string, std::string_view> StoredMusicPath(const std::string& chosen);
   TwipsScale Scale() const;
@@ -127,6 +125,9 @@ class SettingsForm {
   Platform& platform_;
   SettingsFormView& view_;
   SettingsText& settingsText_;
+  // The buttons set up, in the table's order; the file button among them.
+  std::vector<Command*> buttons_;
+  Command* fileButton_ = nullptr;
   bool linkPressed_ = false;
   bool unloaded_ = false;
 };

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string_view>
 
+#include "common/ascii_case.h"
+#include "common/number_text.h"
 #include "host/Orvane_B.h"
 #include "platform/multimedia.h"
 
@@ -56,13 +58,6 @@ bool ModeIs(const char* buffer, const char (&word)[8]) {
   return std::memcmp(buffer, word, 7) == 0;
 }
 
-std::string Upper(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
-}
-
 // A file name between double quotes. A quote within it is doubled, which our MCI parser reads
 // as one; Windows names hold no quote, so for them this is the name as it stands.
 std::string QuotedName(const std::string& name) {
@@ -75,39 +70,7 @@ std::string QuotedName(const std::string& name) {
 }
 
 bool IsError(const std::string& reply) {
-  return Upper(reply).find("ERR") != std::string::npos;
-}
-
-// A reply read as a number, as the comparison with the repeat track reads it: blanks
-// around an optionally signed decimal. Anything else is a run-time failure (nullopt).
-std::optional<double> ReadNumber(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  double sign = 1;
-  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-    if (text.front() == '-') sign = -1;
-    text.remove_prefix(1);
-  }
-  double value = 0;
-  double scale = 0;
-  bool digits = false;
-  for (char c : text) {
-    if (c == '.' && scale == 0) {
-      scale = 1;
-    } else if (c >= '0' && c <= '9') {
-      digits = true;
-      if (scale == 0) {
-        value = value * 10 + (c - '0');
-      } else {
-        scale /= 10;
-        value += (c - '0') * scale;
-      }
-    } else {
-      return std::nullopt;
-    }
-  }
-  if (!digits) return std::nullopt;
-  return sign * value;
+  return common::AsciiUpper(reply).find("ERR") != std::string::npos;
 }
 
 }  // namespace
@@ -175,7 +138,7 @@ void BGM_CDPoll() {
   if (BGM_RepeatTrack != 0) {
     // Both sides of the test are evaluated, so a current track that is no number ends the
     // poll even when the disc has stopped.
-    const std::optional<double> track = ReadNumber(current);
+    const std::optional<double> track = common::ParseNumberText(current);
     if (!track) {
       BGM_CDPollOn = false;
       return;

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "common/ascii_case.h"
+
 namespace orvane {
 namespace {
 
@@ -20,18 +22,6 @@ std::string_view TrimSpaces(std::string_view text) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
   return text;
-}
-
-char AsciiLower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
 }
 
 bool IsQuote(char c) {
@@ -101,7 +91,8 @@ std::vector<Line> SplitLines(std::string_view file) {
 // The index of the first header named section, or lines.size().
 size_t FindSection(const std::vector<Line>& lines, std::string_view section) {
   for (size_t i = 0; i < lines.size(); ++i) {
-    if (lines[i].kind == LineKind::Section && SameName(lines[i].name, section)) return i;
+    if (lines[i].kind == LineKind::Section && common::EqualsIgnoringCase(lines[i].name, section))
+      return i;
   }
   return lines.size();
 }
@@ -137,7 +128,7 @@ std::optional<std::string> IniLookup(std::string_view file, std::string_view sec
   const std::vector<Line> lines = SplitLines(file);
   for (size_t i = FindSection(lines, section) + 1; i < lines.size(); ++i) {
     if (lines[i].kind == LineKind::Section) break;
-    if (lines[i].kind == LineKind::Key && SameName(lines[i].name, key)) {
+    if (lines[i].kind == LineKind::Key && common::EqualsIgnoringCase(lines[i].name, key)) {
       return std::string(Unquote(lines[i].value));
     }
   }
@@ -168,7 +159,7 @@ std::optional<std::string> IniUpdate(std::string_view file, std::string_view sec
     const Line& line = lines[i];
     if (line.kind == LineKind::Section) break;
     if (line.kind != LineKind::Key) continue;
-    if (SameName(line.name, key)) {
+    if (common::EqualsIgnoringCase(line.name, key)) {
       std::string out(file.substr(0, line.begin));
       out += std::string(line.name) + "=" + encoded + "\r\n";
       out += file.substr(line.end);

@@ -1,6 +1,10 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include <algorithm>
+#include <vector>
+
+#include "common/x11_property.h"
 #include "platform/linux/x11_error_trap.h"
 #include "platform/linux/x11_platform.h"
 
@@ -55,27 +59,18 @@ class X11WindowGeometry final : public WindowGeometry {
 
  private:
   bool FrameExtents(Window window, long& left, long& right, long& top, long& bottom) {
-    Atom type = 0;
-    int format = 0;
-    unsigned long items = 0, remaining = 0;
-    unsigned char* data = nullptr;
-    bool found = false;
-    if (XGetWindowProperty(display_, window, frameExtents_, 0, 4, False, XA_CARDINAL, &type,
-                           &format, &items, &remaining, &data) == Success &&
-        data != nullptr && type == XA_CARDINAL && format == 32 && items == 4) {
-      const long* values = reinterpret_cast<const long*>(data);  // format 32 comes as long
-      // A frame is a few dozen pixels; anything odd is ignored.
-      found = true;
-      for (int i = 0; i < 4; ++i) found = found && values[i] >= 0 && values[i] < 1000;
-      if (found) {
-        left = values[0];
-        right = values[1];
-        top = values[2];
-        bottom = values[3];
-      }
+    const std::vector<unsigned long> values =
+        common::ListProperty(display_, window, frameExtents_, XA_CARDINAL);
+    // A frame is a few dozen pixels; anything odd (a negative value comes as a huge one) is
+    // ignored.
+    if (values.size() != 4 || *std::max_element(values.begin(), values.end()) >= 1000) {
+      return false;
     }
-    if (data) XFree(data);
-    return found;
+    left = static_cast<long>(values[0]);
+    right = static_cast<long>(values[1]);
+    top = static_cast<long>(values[2]);
+    bottom = static_cast<long>(values[3]);
+    return true;
   }
 
   Display* display_;

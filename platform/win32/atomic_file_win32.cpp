@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "platform/atomic_file.h"
-#include "platform/win32/wide_path.h"
+#include "platform/win32/wide_text.h"
 
 namespace orvane {
 namespace {
@@ -35,7 +35,7 @@ class Handle {
 // A temporary file beside the target that is deleted again unless Commit moved it there.
 class TemporaryFile {
  public:
-  explicit TemporaryFile(const std::string& target) : target_(WidePath(target)) {
+  explicit TemporaryFile(const std::string& target) : target_(Utf16(target)) {
     wchar_t name[MAX_PATH + 1] = {};
     if (GetTempFileNameW(FolderPart(target_).c_str(), L"orv", 0, name) == 0) return;
     path_ = name;
@@ -65,7 +65,7 @@ class TemporaryFile {
   // Flushes to disk and moves the file over the target in one step.
   bool Commit(const BeforeRename& beforeRename) {
     if (!FlushFileBuffers(file_->get()) || !file_->Close()) return false;
-    if (beforeRename && !beforeRename(Utf8Path(path_))) return false;
+    if (beforeRename && !beforeRename(Utf8(path_))) return false;
     if (!MoveFileExW(path_.c_str(), target_.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       return false;
@@ -93,7 +93,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes,
 bool CopyFileAtomically(const std::string& from, const std::string& to,
                         const BeforeRename& beforeRename) {
   if (from.empty() || to.empty()) return false;
-  Handle source(CreateFileW(WidePath(from).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+  Handle source(CreateFileW(Utf16(from).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!source.ok() || GetFileType(source.get()) != FILE_TYPE_DISK) return false;
   TemporaryFile temporary(to);

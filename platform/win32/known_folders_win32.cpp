@@ -6,7 +6,7 @@
 #include <shlobj.h>
 // clang-format on
 
-#include "platform/win32/wide_path.h"
+#include "platform/win32/wide_text.h"
 
 namespace orvane {
 namespace {
@@ -19,7 +19,7 @@ std::string KnownFolder(REFKNOWNFOLDERID id) {
   const DWORD attributes =
       wide.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(wide.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return "";
-  return Utf8Path(wide);
+  return Utf8(wide);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include "platform/profile.h"
 #include "platform/settings_text.h"
 #include "platform/text_limits.h"
-#include "platform/win32/wide_path.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/windows_api.h"
 
 namespace orvane {
@@ -26,12 +26,7 @@ std::string ErrorText(DWORD error) {
   while (!wide.empty() && (wide.back() == L'\r' || wide.back() == L'\n' || wide.back() == L' '))
     wide.pop_back();
   if (wide.empty()) return "error " + std::to_string(error);
-  const int size = static_cast<int>(wide.size());
-  std::string utf8(WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr),
-                   '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), static_cast<int>(utf8.size()),
-                      nullptr, nullptr);
-  return utf8;
+  return Utf8(wide);
 }
 
 }  // namespace
@@ -41,10 +36,10 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
   // The A form reads into a buffer of as many characters as it was given bytes.
   wchar_t value[kProfileValueBytes + 1] = {};
   const DWORD length =
-      GetPrivateProfileStringW(WideFromCodePage(section).c_str(), WideFromCodePage(key).c_str(),
-                               L"", value, kProfileValueBytes + 1, WidePath(file).c_str());
+      GetPrivateProfileStringW(Utf16FromAnsi(section).c_str(), Utf16FromAnsi(key).c_str(), L"",
+                               value, kProfileValueBytes + 1, Utf16(file).c_str());
   std::string text =
-      CodePageFromWide(std::wstring_view(value, std::min<DWORD>(length, kProfileValueBytes)));
+      AnsiFromUtf16(std::wstring_view(value, std::min<DWORD>(length, kProfileValueBytes)));
   if (text.size() > kProfileValueBytes) text.resize(kProfileValueBytes);
   return text;
 }
@@ -53,8 +48,8 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
                                const std::string& value, const std::string& file,
                                std::string* reason) {
   SetLastError(ERROR_SUCCESS);
-  if (WritePrivateProfileStringW(WideFromCodePage(section).c_str(), WideFromCodePage(key).c_str(),
-                                 WideFromCodePage(value).c_str(), WidePath(file).c_str())) {
+  if (WritePrivateProfileStringW(Utf16FromAnsi(section).c_str(), Utf16FromAnsi(key).c_str(),
+                                 Utf16FromAnsi(value).c_str(), Utf16(file).c_str())) {
     return true;
   }
   // A failure that leaves no error number was still a refusal to write.
@@ -67,7 +62,7 @@ bool CanOpenForReading(const std::string& path) {
   // Without backup semantics a folder does not open; a file another program holds without read
   // sharing does not either.
   const HANDLE file =
-      CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+      CreateFileW(Utf16(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   const bool disk = GetFileType(file) == FILE_TYPE_DISK;
@@ -80,30 +75,23 @@ namespace {
 class WindowsSettingsText final : public SettingsText {
  public:
   std::optional<std::string> FromPath(const std::string& path) override {
-    const std::wstring wide = WidePath(path);
-    if (wide.empty()) return std::string();
-    const int size = static_cast<int>(wide.size());
+    const std::wstring wide = Utf16(path);
     BOOL lossy = FALSE;
-    const int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr,
-                                          0, nullptr, &lossy);
-    if (bytes <= 0 || lossy) return std::nullopt;
-    std::string text(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, text.data(), bytes,
-                        nullptr, &lossy);
-    if (lossy) return std::nullopt;
+    std::string text = AnsiFromUtf16(wide, &lossy);
+    if (lossy || (text.empty() && !wide.empty())) return std::nullopt;
     return text;
   }
 
-  std::string ToPath(const std::string& text) override { return Utf8Path(WideFromCodePage(text)); }
+  std::string ToPath(const std::string& text) override { return Utf8(Utf16FromAnsi(text)); }
 
   std::optional<std::string> ShortPath(const std::string& path) override {
-    const std::wstring wide = WidePath(path);
+    const std::wstring wide = Utf16(path);
     const DWORD needed = GetShortPathNameW(wide.c_str(), nullptr, 0);
     if (needed == 0) return std::nullopt;
     std::vector<wchar_t> buffer(needed + 1, L'\0');
     const DWORD length = GetShortPathNameW(wide.c_str(), buffer.data(), needed + 1);
     if (length == 0 || length > needed) return std::nullopt;
-    return Utf8Path(std::wstring_view(buffer.data(), length));
+    return Utf8(std::wstring_view(buffer.data(), length));
   }
 };
 

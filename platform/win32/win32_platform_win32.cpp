@@ -4,7 +4,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/win32/known_folders_win32.h"
-#include "platform/win32/wide_path.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/windows_api.h"
 
@@ -82,7 +82,7 @@ class Win32Desktop final : public Cursor, public Pointer, public ScreenMetrics, 
   int ScreenHeight() override { return GetSystemMetrics(SM_CYSCREEN); }
 
   void ShowMessage(std::string_view text) override {
-    MessageBoxW(nullptr, WidePath(text).c_str(), WidePath(MessageBoxCaption).c_str(), MB_OK);
+    MessageBoxW(nullptr, Utf16(text).c_str(), Utf16(MessageBoxCaption).c_str(), MB_OK);
   }
 
  private:
@@ -95,7 +95,7 @@ class Win32Desktop final : public Cursor, public Pointer, public ScreenMetrics, 
 };
 
 bool Exists(const std::string& path) {
-  return GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(Utf16(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // Whether the user may make files in folder (no trailing backslash): a file of our own is made
@@ -103,7 +103,7 @@ bool Exists(const std::string& path) {
 // making the file.
 bool CanMakeFilesIn(const std::string& folder) {
   const std::wstring base =
-      WidePath(folder) + L"\\~orvane-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+      Utf16(folder) + L"\\~orvane-" + std::to_wstring(GetCurrentProcessId()) + L"-";
   for (int attempt = 0; attempt < 16; ++attempt) {
     const std::wstring probe = base + std::to_wstring(attempt) + L".tmp";
     const HANDLE made = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -121,7 +121,7 @@ bool CanMakeFilesIn(const std::string& folder) {
 // True when the user may write the file, or, where it is missing, make files in its folder.
 bool Writable(const std::string& file, const std::string& folder) {
   // A read-only file is refused by the attribute itself, which Wine run as root would not.
-  const std::wstring wide = WidePath(file);
+  const std::wstring wide = Utf16(file);
   const DWORD attributes = GetFileAttributesW(wide.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
   const HANDLE opened = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -141,7 +141,7 @@ class Win32Files final : public FileSystem, public Process, public UserFiles {
 
  public:
   bool CreateDirectory(const std::string& path) override {
-    const std::wstring wide = WidePath(path);
+    const std::wstring wide = Utf16(path);
     CreateDirectoryW(wide.c_str(), nullptr);
     const DWORD attributes = GetFileAttributesW(wide.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -160,23 +160,23 @@ class Win32Files final : public FileSystem, public Process, public UserFiles {
     }
     path.resize(length);
     const size_t cut = path.find_last_of(L'\\');
-    if (cut == std::wstring::npos) return Utf8Path(path);
+    if (cut == std::wstring::npos) return Utf8(path);
     // A drive root keeps its backslash: "C:\".
-    return Utf8Path(path.substr(0, cut == 2 && path[1] == L':' ? cut + 1 : cut));
+    return Utf8(path.substr(0, cut == 2 && path[1] == L':' ? cut + 1 : cut));
   }
 
   ProgramId StartProgram(const std::string& program,
                          const std::vector<std::string>& arguments) override {
     std::string commandLine = Quoted(program);
     for (const std::string& argument : arguments) commandLine += " " + Quoted(argument);
-    std::wstring wideCommandLine = WidePath(commandLine);
+    std::wstring wideCommandLine = Utf16(commandLine);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(WidePath(program).c_str(), wideCommandLine.data(), nullptr, nullptr, FALSE,
-                        0, nullptr, nullptr, &startup, &started)) {
+    if (!CreateProcessW(Utf16(program).c_str(), wideCommandLine.data(), nullptr, nullptr, FALSE, 0,
+                        nullptr, nullptr, &startup, &started)) {
       return 0;
     }
     // The host never waits for the programs it starts; it only asks whether they have ended.
@@ -205,7 +205,7 @@ class Win32Files final : public FileSystem, public Process, public UserFiles {
     wchar_t appData[MAX_PATH];
     const DWORD length = GetEnvironmentVariableW(L"APPDATA", appData, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return beside;
-    return Utf8Path(std::wstring_view(appData, length)) + "\\Orvane\\Orvane.ini";
+    return Utf8(std::wstring_view(appData, length)) + "\\Orvane\\Orvane.ini";
   }
 
   // Until the first save in %APPDATA%\Orvane, the settings beside the host are read.

@@ -56,9 +56,7 @@ TEST(DialogLayout, PixelsPlacementAndPressesAtTheEdges) {
 
 TEST(RepeatTrack, TextsAndTheTracksTheyGive) {
   const std::pair<const char*, int> cases[] = {
-      {"+3", 3},          {"1.", 1},     {".5", 0},  {"1.5", 2},  {" 7\t", 7},
-      {"32767.4", 32767}, {"-32769", 0}, {"1 2", 0}, {"0x10", 0}, {"nan", 0},
-      {"１２", 0},        {"", 0},       {"30", 30},
+      {"+3", 3}, {".5", 0}, {"1.5", 2}, {"32767.4", 32767}, {"-32769", 0}, {"1 2", 0}, {"", 0},
   };
   for (const auto& [text, track] : cases)
     EXPECT_EQ(RepeatTrackFromText(text), track) << '"' << text << '"';

@@ -21,8 +21,6 @@ struct FakeFormView final : SettingsFormView {
   static constexpr WindowHandle kHandle = 0x4200007;
   WindowHandle Handle() override { return kHandle; }
   void Move(DialogPoint topLeft) override { movedTo = topLeft; }
-  std::vector<Command*> CommandButtons() override { return {&fileButton, &setButton}; }
-  Command& FileButton() override { return fileButton; }
   void PaintBackground(const std::vector<RowColour>&) override {}
   void TilePanel(const std::vector<DialogPoint>& positions) override { tiles = positions; }
   void SetChoiceMark(int index, ChoiceMark mark) override { marks.at(index) = mark; }
@@ -64,6 +62,8 @@ class SettingsFormTest : public ::testing::Test {
     BGM_Folder = folder.path();
     fake.cursorPos = Point{300, 400};
     fake.windowRects[FakeFormView::kHandle] = Rect{266, 174, 758, 420};
+    form.SetUpButton(DialogControlNamed("Cmd_File"), view.fileButton, FontInfo{});
+    form.SetUpButton(DialogControlNamed("Cmd_Set"), view.setButton, FontInfo{});
   }
   // The marks, the repeat box and the file button show kind `kind` chosen.
   static void ExpectChosen(const FakeFormView& view, int kind) {

@@ -1,10 +1,9 @@
-#include "renderer/glx_frames.h"
-
 #include <GL/gl.h>
 #include <poll.h>
 
 #include <chrono>
 
+#include "renderer/glx_frames.h"
 #include "renderer/renderer_gl.h"
 #include "renderer/tunnel_scene.h"
 

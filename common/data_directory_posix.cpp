@@ -1,5 +1,3 @@
-#include "common/data_directory.h"
-
 #include <errno.h>
 #include <fcntl.h>
 #include <pwd.h>
@@ -9,6 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "common/ascii_case.h"
+#include "common/data_directory.h"
 #include "common/xdg_folder.h"
 
 namespace orvane::common {
@@ -27,15 +27,11 @@ void ReportRefusal(const std::string& path, const char* what, uid_t owner) {
                program_invocation_short_name, path.c_str(), what, name.c_str());
 }
 
-char Lower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // True when text starts with the fixed folder, ignoring case and taking "/" for "\".
 bool StartsWithFixedFolder(std::string_view text) {
   if (text.size() < kFixedFolder.size()) return false;
   for (size_t i = 0; i < kFixedFolder.size(); ++i) {
-    char c = Lower(text[i]);
+    char c = AsciiLower(text[i]);
     if (c == '/') c = '\\';
     if (c != kFixedFolder[i]) return false;
   }

@@ -1,11 +1,11 @@
-#include "common/xdg_folder.h"
-
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+
+#include "common/xdg_folder.h"
 
 namespace orvane::common {
 namespace {

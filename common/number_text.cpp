@@ -1,9 +1,10 @@
-#include "host/number_text.h"
+#include "common/number_text.h"
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
-namespace orvane {
+namespace orvane::common {
 namespace {
 
 bool IsBlank(char c) {
@@ -18,6 +19,16 @@ bool IsDigit(char c) {
 std::optional<double> ParseNumberText(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  if (text.size() > 2 && text[0] == '&' && (text[1] == 'H' || text[1] == 'h')) {
+    const std::string_view digits = text.substr(2);
+    std::uint64_t value = 0;
+    const auto [end, error] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
+    if (error != std::errc() || end != digits.data() + digits.size() || value > 0xFFFFFFFFu) {
+      return std::nullopt;
+    }
+    return static_cast<double>(value);
+  }
   // Checked by hand first: from_chars alone would also take "inf", "nan" and hex floats.
   size_t i = 0;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
@@ -56,4 +67,4 @@ std::optional<double> ParseNumberText(std::string_view text) {
   return negative ? -value : value;
 }
 
-}  // namespace orvane
+}  // namespace orvane::common

@@ -1,8 +1,8 @@
-#include "renderer/pixel_memory.h"
-
 #include <sys/mman.h>
 
 #include <cstdlib>
+
+#include "renderer/pixel_memory.h"
 
 namespace orvane::renderer {
 

@@ -1,5 +1,4 @@
 #include "common/user_config.h"
-
 #include "common/xdg_folder.h"
 
 namespace orvane::common {
