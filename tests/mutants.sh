@@ -31,7 +31,7 @@ platform/linux/fork_exec.cpp | prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 | prctl(PR_
 host/Orvane_S.h | Timer3Interval{500}; | Timer3Interval{5000}; | SaverWindowTest|SaverRun
 host/renderer_watch.cpp |   if (windowSeen_) return true; |   if (windowSeen_) return false; | SaverWindowTest|SaverRun
 host/Orvane_Main.cpp | refused = platform.windowFinder.FindWindow(title) != 0 || refused; | refused = refused; | MainTest|HostProgram|SaverRun
-host/preview_layout.cpp | const std::int64_t width = std::int64_t{host.right} - host.left; | const std::int64_t width = std::int64_t{host.right} - host.left - 1; | PreviewLayout
+host/preview_layout.cpp | TwipsFromPixels(twipsPerPixelX, host.Width); | TwipsFromPixels(twipsPerPixelX, host.Width - 1); | PreviewLayout
 host/dialog/dialog_controls.cpp | .Left = 4740, .Top = 3000, .Width = 1215 | .Left = 4740, .Top = 3030, .Width = 1215 | DialogLayout|SettingsDialogEndToEnd
 host/dialog/dialog_controls.cpp | return control.EnabledWithKind < 0 \|\| control.EnabledWithKind == kind; | return control.EnabledWithKind < 0 \|\| control.EnabledWithKind != kind; | SettingsForm|SettingsDialogEndToEnd
 host/dialog/settings_form.cpp |   Guarded([&] { write(IniKeyFile, BGM_File); }); |  | SettingsForm|SettingsDialogEndToEnd

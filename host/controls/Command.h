@@ -102,8 +102,8 @@ std::optional<std::uint32_t> ColourFromHexText(std::string_view text);
 
 // Where a container puts a control it places in twips: whole pixels at the screen's scale, at
 // least one each way.
-PixelRect PlacedPixels(const TwipsScale& scale, double leftTwips, double topTwips,
-                       double widthTwips, double heightTwips);
+Rect PlacedPixels(const TwipsScale& scale, double leftTwips, double topTwips, double widthTwips,
+                  double heightTwips);
 
 class Command {
  public:

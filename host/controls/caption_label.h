@@ -30,7 +30,7 @@ struct CaptionPaint {
   // False when there is nothing to draw: no text, or a label of no size.
   bool Drawn = false;
   // The label: the text centred across it from its top edge down, clipped to it.
-  PixelRect Box;
+  Rect Box;
   // Enabled: the text in Colour (0xRRGGBB). Greyed (disabled): a copy in kCaptionShadow one
   // pixel down and right, under the text in kCaptionGrey.
   bool Greyed = false;

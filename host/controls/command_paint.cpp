@@ -107,14 +107,14 @@ void Command::DrawPiece(const Picture& picture, double dx, double dy, double dw,
                         double sx, double sy, double sw, double sh) {
   // Edges rather than sizes are converted, so that neighbouring pieces meet exactly.
   const TwipsScale screen = platform_.Scale();
-  const PixelRect to{screen.ToPixelsX(dx), screen.ToPixelsY(dy),
-                     screen.ToPixelsX(dx + dw) - screen.ToPixelsX(dx),
-                     screen.ToPixelsY(dy + dh) - screen.ToPixelsY(dy)};
+  const Rect to{screen.ToPixelsX(dx), screen.ToPixelsY(dy),
+                screen.ToPixelsX(dx + dw) - screen.ToPixelsX(dx),
+                screen.ToPixelsY(dy + dh) - screen.ToPixelsY(dy)};
   const auto source = [](double twips) {
     return static_cast<int>(std::lround(twips / kPictureTwipsPerPixel));
   };
-  const PixelRect from{source(sx), source(sy), source(sx + sw) - source(sx),
-                       source(sy + sh) - source(sy)};
+  const Rect from{source(sx), source(sy), source(sx + sw) - source(sx),
+                  source(sy + sh) - source(sy)};
   // A piece that cannot be drawn (an empty or negative size) is left out.
   if (!surface_.StretchCopy(picture, from, to)) return;
   if (FaceCanvas* canvas = platform_.Canvas()) {
@@ -175,8 +175,8 @@ void Command::Resize(double widthTwips, double heightTwips) {
   OnResize();
 }
 
-PixelRect PlacedPixels(const TwipsScale& scale, double leftTwips, double topTwips,
-                       double widthTwips, double heightTwips) {
+Rect PlacedPixels(const TwipsScale& scale, double leftTwips, double topTwips, double widthTwips,
+                  double heightTwips) {
   return {scale.ToPixelsX(leftTwips), scale.ToPixelsY(topTwips),
           std::max(1, scale.ToPixelsX(widthTwips)), std::max(1, scale.ToPixelsY(heightTwips))};
 }

@@ -204,7 +204,7 @@ void CommandSizeAllocate(GtkWidget* widget, GtkAllocation* allocation) {
   shell.Control().ResizePixels(allocation->width, allocation->height);
 }
 
-orvane::PixelRect DesignPixels(CommandShell& shell) {
+orvane::Rect DesignPixels(CommandShell& shell) {
   return orvane::PlacedPixels(shell.Scale(), 0, 0, shell.DesignWidth(), shell.DesignHeight());
 }
 
@@ -323,14 +323,14 @@ void CommandWidget::SetSizeTwips(double widthTwips, double heightTwips) {
   CommandShell& shell = ShellOf(widget_);
   shell.DesignWidth() = widthTwips;
   shell.DesignHeight() = heightTwips;
-  const PixelRect size = PlacedPixels(shell.Scale(), 0, 0, widthTwips, heightTwips);
+  const Rect size = PlacedPixels(shell.Scale(), 0, 0, widthTwips, heightTwips);
   gtk_widget_set_size_request(widget_, size.Width, size.Height);
 }
 
 void CommandWidget::PlaceInFixed(GtkFixed* fixed, double leftTwips, double topTwips,
                                  double widthTwips, double heightTwips) {
   SetSizeTwips(widthTwips, heightTwips);
-  const PixelRect place = PlacedPixels(ShellOf(widget_).Scale(), leftTwips, topTwips, 0, 0);
+  const Rect place = PlacedPixels(ShellOf(widget_).Scale(), leftTwips, topTwips, 0, 0);
   gtk_fixed_put(fixed, widget_, place.X, place.Y);
 }
 

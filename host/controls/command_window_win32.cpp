@@ -235,8 +235,7 @@ CommandWindow::CommandWindow(HWND parent, double leftTwips, double topTwips, dou
                              double heightTwips, CommandOptions options)
     : shell_(std::make_unique<Shell>(std::move(options))) {
   RegisterCommandClass();
-  const PixelRect place =
-      PlacedPixels(shell_->Scale(), leftTwips, topTwips, widthTwips, heightTwips);
+  const Rect place = PlacedPixels(shell_->Scale(), leftTwips, topTwips, widthTwips, heightTwips);
   CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, place.X, place.Y,
                   place.Width, place.Height, parent, nullptr, GetModuleHandleW(nullptr),
                   shell_.get());

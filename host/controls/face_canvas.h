@@ -18,7 +18,7 @@ class FaceCanvas {
   virtual void Clear(std::uint32_t rgb) = 0;
   virtual void GradientFill(std::span<const TriVertex> vertices,
                             std::span<const GradientRectangle> rectangles, GradientMode mode) = 0;
-  virtual void StretchCopy(const Picture& source, PixelRect from, PixelRect to) = 0;
+  virtual void StretchCopy(const Picture& source, Rect from, Rect to) = 0;
 };
 
 }  // namespace orvane

@@ -28,7 +28,7 @@ void GdiFace::GradientFill(std::span<const TriVertex> vertices,
                  mode == GradientMode::Vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
 }
 
-void GdiFace::StretchCopy(const Picture& source, PixelRect from, PixelRect to) {
+void GdiFace::StretchCopy(const Picture& source, Rect from, Rect to) {
   if (face_.Dc() == nullptr) return;
   const MemoryBitmap* picture = PictureBitmap(source);
   if (picture == nullptr) return;

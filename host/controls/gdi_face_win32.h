@@ -23,7 +23,7 @@ class GdiFace final : public FaceCanvas {
   void Clear(std::uint32_t rgb) override;
   void GradientFill(std::span<const TriVertex> vertices,
                     std::span<const GradientRectangle> rectangles, GradientMode mode) override;
-  void StretchCopy(const Picture& source, PixelRect from, PixelRect to) override;
+  void StretchCopy(const Picture& source, Rect from, Rect to) override;
 
   const MemoryBitmap& Bitmap() const { return face_; }
 

@@ -74,7 +74,7 @@ bool Surface::GradientFill(std::span<const TriVertex> vertices,
   return true;
 }
 
-bool Surface::StretchCopy(const Picture& source, PixelRect from, PixelRect to) {
+bool Surface::StretchCopy(const Picture& source, Rect from, Rect to) {
   if (!source.Valid()) return false;
   if (from.Width <= 0 || from.Height <= 0 || to.Width <= 0 || to.Height <= 0) return false;
   if (from.X < 0 || from.Y < 0 || from.X > source.Width - from.Width ||

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host/controls/picture.h"
+#include "platform/rect.h"
 
 namespace orvane {
 
@@ -26,13 +27,6 @@ struct GradientRectangle {
 };
 
 enum class GradientMode { Horizontal = 0, Vertical = 1 };
-
-struct PixelRect {
-  int X = 0;
-  int Y = 0;
-  int Width = 0;
-  int Height = 0;
-};
 
 // The control's persistent off-screen image: 0x00RRGGBB pixels, four bytes each, so that
 // the shell can show it as a cairo RGB24 image without copying.
@@ -71,7 +65,7 @@ class Surface {
   // centre; squeezed, pixels are dropped as GDI's StretchBlt drops them in COLORONCOLOR mode. The
   // destination is clipped to the surface. Returns false for an empty or negative size or a source
   // outside the picture.
-  bool StretchCopy(const Picture& source, PixelRect from, PixelRect to);
+  bool StretchCopy(const Picture& source, Rect from, Rect to);
 
  private:
   int width_ = 0;

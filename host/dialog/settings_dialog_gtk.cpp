@@ -229,7 +229,7 @@ void SettingsDialogGtk::BuildControls() {
 
   for (const DialogControl& control : DialogControls()) {
     if (!OnForm(control)) continue;
-    const DialogRect rect = ToPixels(control, scale_);
+    const Rect rect = ToPixels(control, scale_);
     GtkWidget* container = control.Container == DialogContainer::Panel ? panel_ : formArea_;
     switch (control.Kind) {
       case DialogControlKind::Panel:

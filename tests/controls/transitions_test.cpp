@@ -125,7 +125,7 @@ TEST(CommandPointer, PixelsAndTwips) {
   rig.control.ResizePixels(100, 30);
   EXPECT_EQ(std::vector<double>({rig.control.WidthTwips(), rig.control.HeightTwips()}),
             std::vector<double>({1200, 360}));
-  const PixelRect placed = PlacedPixels({12, 12}, 4740, 3000, 1215, 5);
+  const Rect placed = PlacedPixels({12, 12}, 4740, 3000, 1215, 5);
   EXPECT_EQ(std::vector<int>({placed.X, placed.Y, placed.Width, placed.Height}),
             std::vector<int>({395, 250, 101, 1}));
 }

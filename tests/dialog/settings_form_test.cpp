@@ -63,7 +63,7 @@ class SettingsFormTest : public ::testing::Test {
     BGM_File.clear();
     BGM_Folder = folder.path();
     fake.cursorPos = Point{300, 400};
-    fake.windowRects[FakeFormView::kHandle] = Rect{266, 174, 758, 420};
+    fake.windowRects[FakeFormView::kHandle] = Rect{266, 174, 492, 246};
   }
   // The marks, the repeat box and the file button show kind `kind` chosen.
   static void ExpectChosen(const FakeFormView& view, int kind) {
