@@ -4,16 +4,17 @@
 
 #include "host/controls/caption_painter_gtk.h"
 #include "host/controls/double_click.h"
+#include "host/controls/face_painter_gtk.h"
 #include "host/controls/window_from_point_x11.h"
 
 namespace orvane {
 namespace {
 
-// The widget's state: the platform and container the control talks to, the control
-// itself, its input window, hover timer, focus watch and the cairo view of its face.
-class CommandShell final : public CommandPlatform, public OptionsContainer {
+// The widget's state: the platform the control talks to, the control itself, its input
+// window, hover timer and focus watch.
+class CommandShell final : public CommandPlatform {
  public:
-  explicit CommandShell(GtkWidget* widget) : widget_(widget), control_(*this, *this) {}
+  explicit CommandShell(GtkWidget* widget) : widget_(widget), control_(*this) {}
   ~CommandShell() override { StopTimer(); }
 
   // CommandPlatform
@@ -72,7 +73,11 @@ class CommandShell final : public CommandPlatform, public OptionsContainer {
     focusHandler_ = 0;
   }
 
-  void Draw(cairo_t* cr) { painter_.Paint(cr, control_, Scale()); }
+  void Draw(cairo_t* cr) {
+    const CommandFace face = control_.Face();
+    DrawFace(cr, face);
+    DrawCaption(cr, face.Caption, control_.Label(), Scale());
+  }
 
  private:
   static gboolean Tick(gpointer self) {
@@ -81,14 +86,7 @@ class CommandShell final : public CommandPlatform, public OptionsContainer {
   }
   static void FocusMoved(GtkWindow* window, GtkWidget*, gpointer data) {
     auto* self = static_cast<CommandShell*>(data);
-    const bool focused = gtk_window_get_focus(window) == self->widget_;
-    if (focused == self->focused_) return;
-    self->focused_ = focused;
-    if (focused) {
-      self->control_.OnGotFocus();
-    } else {
-      self->control_.OnLostFocus();
-    }
+    self->control_.FocusMoved(gtk_window_get_focus(window) == self->widget_);
   }
 
   GtkWidget* widget_;
@@ -98,35 +96,10 @@ class CommandShell final : public CommandPlatform, public OptionsContainer {
   DoubleClickFilter clicks_{400, 5};
   GtkWindow* toplevel_ = nullptr;
   gulong focusHandler_ = 0;
-  bool focused_ = false;
-  ControlPainter painter_;
   std::optional<TwipsScale> scale_;
   double designWidth_ = 1215.0;
   double designHeight_ = 375.0;
 };
-
-// The one conversion of a GDK pointer event for the control: button is the button pressed or
-// released, or for a move the buttons held.
-PointerEvent PointerEventOf(const GdkEvent* event, std::int16_t button) {
-  GdkModifierType state = GdkModifierType(0);
-  gdk_event_get_state(event, &state);
-  gdouble x = 0, y = 0;
-  gdk_event_get_coords(event, &x, &y);
-  PointerEvent pointer;
-  pointer.Button = button;
-  pointer.Shift = static_cast<std::int16_t>(((state & GDK_SHIFT_MASK) ? 1 : 0) |
-                                            ((state & GDK_CONTROL_MASK) ? 2 : 0) |
-                                            ((state & GDK_MOD1_MASK) ? 4 : 0));
-  pointer.X = x;
-  pointer.Y = y;
-  return pointer;
-}
-
-std::int16_t ButtonsHeld(const GdkEventMotion* event) {
-  return static_cast<std::int16_t>(((event->state & GDK_BUTTON1_MASK) ? kLeftButton : 0) |
-                                   ((event->state & GDK_BUTTON3_MASK) ? kRightButton : 0) |
-                                   ((event->state & GDK_BUTTON2_MASK) ? kMiddleButton : 0));
-}
 
 }  // namespace
 }  // namespace orvane
@@ -231,25 +204,17 @@ gboolean CommandButtonPress(GtkWidget* widget, GdkEventButton* event) {
   shell.Clicks().SetLimits(static_cast<std::uint32_t>(std::max(0, time)), distance);
   const bool second = shell.Clicks().IsDoubleClick(static_cast<int>(event->button), event->time,
                                                    event->x_root, event->y_root);
-  const std::int16_t button = orvane::ButtonOf(event->button);
-  if (button == 0 && !second) return FALSE;
-  orvane::PointerEvent pointer = orvane::PointerEventOf(reinterpret_cast<GdkEvent*>(event), button);
-  pointer.SecondOfDoubleClick = second;
-  shell.Control().PointerPressed(pointer);
+  shell.Control().PointerPressed(orvane::ButtonOf(event->button), second);
   return TRUE;
 }
 
 gboolean CommandButtonRelease(GtkWidget* widget, GdkEventButton* event) {
-  const std::int16_t button = orvane::ButtonOf(event->button);
-  if (button == 0) return FALSE;
-  ShellOf(widget).Control().PointerReleased(
-      orvane::PointerEventOf(reinterpret_cast<GdkEvent*>(event), button));
+  ShellOf(widget).Control().PointerReleased(orvane::ButtonOf(event->button));
   return TRUE;
 }
 
-gboolean CommandMotion(GtkWidget* widget, GdkEventMotion* event) {
-  ShellOf(widget).Control().PointerMoved(
-      orvane::PointerEventOf(reinterpret_cast<GdkEvent*>(event), orvane::ButtonsHeld(event)));
+gboolean CommandMotion(GtkWidget* widget, GdkEventMotion*) {
+  ShellOf(widget).Control().PointerMoved();
   return TRUE;
 }
 
@@ -301,10 +266,9 @@ static void orvane_command_init(OrvaneCommand* self) {
 
 namespace orvane {
 
-CommandWidget::CommandWidget(CommandOptions options) {
+CommandWidget::CommandWidget() {
   widget_ = GTK_WIDGET(g_object_new(ORVANE_TYPE_COMMAND, nullptr));
   g_object_ref_sink(widget_);
-  ShellOf(widget_).Options() = std::move(options);
 }
 
 CommandWidget::~CommandWidget() {
@@ -313,10 +277,6 @@ CommandWidget::~CommandWidget() {
 
 Command& CommandWidget::Control() {
   return ShellOf(widget_).Control();
-}
-
-const CommandOptions& CommandWidget::Options() const {
-  return ShellOf(widget_).Options();
 }
 
 void CommandWidget::SetSizeTwips(double widthTwips, double heightTwips) {

@@ -6,11 +6,11 @@
 //
 // A dialog places its buttons like this:
 //
-//   orvane::CommandWidget set;                    // or CommandWidget(options)
+//   orvane::CommandWidget set;
 //   set.PlaceInFixed(fixed, 4740, 3000, 1215, 375);  // twips, relative to the GtkFixed
 //   orvane::PropertyBag design;
 //   design.Write("Caption", std::string("設定"), std::string("Command"));
-//   design.Write("Font", dialogFont, set.Options().AmbientFont);
+//   design.Write("Font", dialogFont, orvane::FontInfo{});
 //   set.Control().LoadFromBag(design);
 //   set.Control().Initialize();
 //   set.Control().ConnectClick([] { /* save and close */ });
@@ -28,8 +28,7 @@ namespace orvane {
 
 class CommandWidget {
  public:
-  CommandWidget() : CommandWidget(CommandOptions{}) {}
-  explicit CommandWidget(CommandOptions options);
+  CommandWidget();
   // Drops this handle's reference; the widget lives on while its container holds it.
   ~CommandWidget();
   CommandWidget(const CommandWidget&) = delete;
@@ -37,7 +36,6 @@ class CommandWidget {
 
   GtkWidget* Widget() const { return widget_; }
   Command& Control();
-  const CommandOptions& Options() const;
 
   // Sets the size the widget asks for, in twips.
   void SetSizeTwips(double widthTwips, double heightTwips);
@@ -53,7 +51,7 @@ class CommandWidget {
 Command* CommandOfWidget(GtkWidget* widget);
 
 // The windowing system's mouse button as the control and its container number it: left 1,
-// right 2, middle 4; 0 for any other.
+// right 2, middle 4; 0 for any other (which the control ignores).
 std::int16_t ButtonOf(guint button);
 
 }  // namespace orvane

@@ -41,8 +41,7 @@ struct FakeFormView final : SettingsFormView {
   void Close() override { closed = true; }
 
   testing::FakePlatform commandPlatform;
-  testing::FakeContainer container;
-  Command fileButton{commandPlatform, container}, setButton{commandPlatform, container};
+  Command fileButton{commandPlatform}, setButton{commandPlatform};
   std::optional<DialogPoint> movedTo;
   std::vector<DialogPoint> tiles;
   // Something no load step writes, so that a step that never ran shows.
