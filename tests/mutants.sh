@@ -74,10 +74,11 @@ host/controls/command_input.cpp | if (button == kLeftButton) Guarded([&] { platf
 host/controls/command_input.cpp |   if (!onControl && !withinWindow) return; |  | CommandTransitions
 host/controls/command_input.cpp | return button == kLeftButton \|\| button == kRightButton \|\| button == kMiddleButton; | return true; | CommandTransitions
 host/controls/command_paint.cpp | {60, 1, mw, 60, 60, 1, 840, 60}, | {60, 1, mw, 60, 60, 1, 780, 60}, | CommandFace\.
+host/controls/command_widget_gtk.cpp | if (owner == widget && gdk_window_is_input_only(window)) self->input_ = window; |  | CommandDisplay
 host/controls/face_painter_gtk.cpp | cairo_set_source_surface(cr, picture, -piece.From.X, -piece.From.Y); | cairo_set_source_surface(cr, picture, -piece.From.X, 0); | CommandFaceDrawn
 host/controls/face_painter_win32.cpp | p.From.X, p.From.Y, | p.From.X, p.From.Y + 1, | wine:CommandFaceDrawnUnderWine
 host/controls/face_painter_win32.cpp | GRADIENT_FILL_RECT_V); | GRADIENT_FILL_RECT_H); | wine:CommandFaceDrawnUnderWine
-host/controls/caption_label.cpp | ((number & 0xFF) << 16) \| (number & 0xFF00) \| ((number >> 16) & 0xFF) | number & 0xFFFFFF | CommandFace\.
+host/controls/command_paint.cpp | ((number & 0xFF) << 16) \| (number & 0xFF00) \| ((number >> 16) & 0xFF) | number & 0xFFFFFF | CommandFace\.
 host/preview_layout.h | return FormWidth > 0 && FormHeight > 0; | return FormWidth > 0 \|\| FormHeight > 0; | PreviewLayout
 common/data_directory.cpp | fchmod(fd, 0700) != 0 | fchmod(fd, 0750) != 0 | DataDirectoryTest
 renderer/monitor_window_x11.cpp |   set.override_redirect = managed ? False : True; |   set.override_redirect = False; | EveryMonitor.*no_window_manager

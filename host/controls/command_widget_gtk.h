@@ -1,22 +1,11 @@
 #pragma once
 
-// The Command button as a GTK 3 widget: an input window of its own, the control's
-// off-screen image shown on every draw, the caption drawn over it, and the 100 ms hover
-// timer on the GLib main loop. All behaviour lives in orvane::Command (Command.h).
-//
-// A dialog places its buttons like this:
-//
-//   orvane::CommandWidget set;
-//   set.PlaceInFixed(fixed, 4740, 3000, 1215, 375);  // twips, relative to the GtkFixed
-//   orvane::PropertyBag design;
-//   design.Write("Caption", std::string("設定"), std::string("Command"));
-//   design.Write("Font", dialogFont, orvane::FontInfo{});
-//   set.Control().LoadFromBag(design);
-//   set.Control().Initialize();
-//   set.Control().ConnectClick([] { /* save and close */ });
-//   set.Control().SetEnabled(false);
-//
-// The widget takes the keyboard focus by Tab or by a left press; no key clicks it.
+// The Command button as a GTK 3 widget: an event box that draws the face the core describes
+// (face_painter_gtk.h) and the caption over it into its container's window, an input window of
+// its own, and the 100 ms hover timer on the GLib main loop. All behaviour lives in
+// orvane::Command (Command.h, which shows how a dialog sets a button up); the widget takes the
+// keyboard focus by Tab or by a left press, and no key clicks it. A dialog places it with
+// PlaceInFixed(fixed, 4740, 3000, 1215, 375), in twips relative to the GtkFixed.
 
 #include <gtk/gtk.h>
 
@@ -37,8 +26,6 @@ class CommandWidget {
   GtkWidget* Widget() const { return widget_; }
   Command& Control();
 
-  // Sets the size the widget asks for, in twips.
-  void SetSizeTwips(double widthTwips, double heightTwips);
   // Puts the widget into a GtkFixed at a position and size in twips.
   void PlaceInFixed(GtkFixed* fixed, double leftTwips, double topTwips, double widthTwips,
                     double heightTwips);

@@ -3,19 +3,8 @@
 // The Command button as a Win32 window class of its own ("OrvaneCommand"): on WM_PAINT the face
 // the core describes, drawn with GDI (face_painter_win32.h) and the caption over it into a
 // memory bitmap that is then copied to the window, and the 100 ms hover timer on the window.
-// All behaviour lives in orvane::Command (Command.h).
-//
-// A dialog places its buttons like this:
-//
-//   orvane::CommandWindow set(form, 4740, 3000, 1215, 375, scale);  // twips, in form's client
-//   orvane::PropertyBag design;
-//   design.Write("Caption", std::string("設定"), std::string("Command"));
-//   design.Write("Font", dialogFont, orvane::FontInfo{});
-//   set.Control().LoadFromBag(design);
-//   set.Control().Initialize();
-//   set.Control().ConnectClick([] { /* save and close */ });
-//
-// The window takes the keyboard focus by Tab or by a left press; no key clicks it.
+// All behaviour lives in orvane::Command (Command.h, which shows how a dialog sets a button up);
+// the window takes the keyboard focus by Tab or by a left press, and no key clicks it.
 
 #include <cstdint>
 #include <memory>
