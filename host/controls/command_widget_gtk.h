@@ -23,7 +23,6 @@ class CommandWidget {
   CommandWidget(const CommandWidget&) = delete;
   CommandWidget& operator=(const CommandWidget&) = delete;
 
-  GtkWidget* Widget() const { return widget_; }
   Command& Control();
 
   // Puts the widget into a GtkFixed at a position and size in twips.

@@ -32,8 +32,7 @@ std::int16_t ButtonOf(UINT message) {
   }
 }
 
-}  // namespace
-
+// The screen's twips-per-pixel factors.
 TwipsScale ScreenScale() {
   HDC screen = GetDC(nullptr);
   int x = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
@@ -43,6 +42,8 @@ TwipsScale ScreenScale() {
   if (y <= 0) y = 96;
   return {1440.0 / x, 1440.0 / y};
 }
+
+}  // namespace
 
 // The window's state: the platform the control talks to, the control itself and the caption's
 // painter. Messages go to the control as they come.

@@ -36,7 +36,4 @@ class CommandWindow {
 // The control of a window made by CommandWindow; nullptr for any other window.
 Command* CommandOfWindow(HWND window);
 
-// The screen's twips-per-pixel factors.
-TwipsScale ScreenScale();
-
 }  // namespace orvane
