@@ -169,7 +169,7 @@ std::string FolderOf(std::string path) {
 namespace {
 
 Rect AnchorRect() {
-  return Rect{AnimPointX, AnimPointY, AnimPointX, AnimPointY};
+  return Rect{AnimPointX, AnimPointY, 0, 0};
 }
 
 Rect WindowRectOrZero(WindowHandle window, Platform& platform) {

@@ -43,14 +43,8 @@ std::int16_t TwipsFromPixels(float twipsPerPixel, std::int32_t pixels) {
 PreviewLayout LayOutPreview(const Rect& host, float twipsPerPixelX, float twipsPerPixelY,
                             int pictureWidth, int pictureHeight) {
   PreviewLayout layout;
-  // 64-bit differences: a hostile rectangle cannot overflow them.
-  const std::int64_t width = std::int64_t{host.right} - host.left;
-  const std::int64_t height = std::int64_t{host.bottom} - host.top;
-  const auto fit = [](std::int64_t pixels) {
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(pixels, INT32_MIN, INT32_MAX));
-  };
-  layout.WidthTwips = TwipsFromPixels(twipsPerPixelX, fit(width));
-  layout.HeightTwips = TwipsFromPixels(twipsPerPixelY, fit(height));
+  layout.WidthTwips = TwipsFromPixels(twipsPerPixelX, host.Width);
+  layout.HeightTwips = TwipsFromPixels(twipsPerPixelY, host.Height);
   layout.FormWidth = PixelsFromTwips(layout.WidthTwips, twipsPerPixelX);
   layout.FormHeight = PixelsFromTwips(layout.HeightTwips, twipsPerPixelY);
   layout.ImageWidth = ControlPixels(layout.WidthTwips, twipsPerPixelX);

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/window_handle.h"
+#include "platform/rect.h"
 
 // The preview form's arithmetic: the caller's window in pixels, the form's size in twips, and
 // back to pixels for the window, its picture control and the part of the picture that shows.

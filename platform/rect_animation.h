@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/rect.h"
 #include "platform/window_handle.h"
 
 namespace orvane {

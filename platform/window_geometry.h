@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "platform/rect.h"
 #include "platform/window_handle.h"
 
 namespace orvane {

@@ -35,7 +35,7 @@ platform/linux/fork_exec.cpp | prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 | prctl(PR_
 host/Orvane_S.h | Timer3Interval{500}; | Timer3Interval{5000}; | SaverWindowTest|SaverRun
 host/renderer_watch.cpp |   if (windowSeen_) return true; |   if (windowSeen_) return false; | SaverWindowTest|SaverRun
 host/Orvane_Main.cpp | refused = platform.windowFinder.FindWindow(title) != 0 || refused; | refused = refused; | MainTest|HostProgram|SaverRun
-host/preview_layout.cpp | const std::int64_t width = std::int64_t{host.right} - host.left; | const std::int64_t width = std::int64_t{host.right} - host.left - 1; | PreviewLayout
+host/preview_layout.cpp | TwipsFromPixels(twipsPerPixelX, host.Width); | TwipsFromPixels(twipsPerPixelX, host.Width - 1); | PreviewLayout
 host/dialog/dialog_controls.cpp | .Left = 4740, .Top = 3000, .Width = 1215 | .Left = 4740, .Top = 3030, .Width = 1215 | DialogLayout|SettingsDialogEndToEnd
 host/dialog/dialog_controls.cpp | return control.EnabledWithKind < 0 \|\| control.EnabledWithKind == kind; | return control.EnabledWithKind < 0 \|\| control.EnabledWithKind != kind; | SettingsForm|SettingsDialogEndToEnd
 host/dialog/settings_form.cpp |   Guarded([&] { write(IniKeyFile, BGM_File); }); |  | SettingsForm|SettingsDialogEndToEnd
@@ -74,8 +74,15 @@ host/Orvane_B.cpp | constexpr char kPathSeparator = '\\'; | constexpr char kPath
 host/dialog/settings_dialog_win32.cpp | CBS_DROPDOWN \| CBS_AUTOHSCROLL | CBS_DROPDOWN | wine:SettingsDialogEndToEnd.TheButtonsLooksAndATrackTypedInTheRepeatBox
 host/dialog/dialog_paint_win32.cpp | StretchBlt(dc, x, y, size.X, size.Y, source | StretchBlt(dc, x, y, own.bmWidth, own.bmHeight, source | wine:DialogWineTest.ThePanelsTileAndMarksGrowWithTheScreensDensity
 host/dialog/settings_dialog_gtk.cpp | gtk_widget_set_has_tooltip(panel_, TRUE); | gtk_widget_set_has_tooltip(panel_, FALSE); | SettingsDialogEndToEnd.ChoosingAFile
-host/controls/command_input.cpp | if (event.Button == kLeftButton) Guarded([&] { platform_.TakeFocus(); }); | Guarded([&] { platform_.TakeFocus(); }); | CommandTransitions
-host/controls/caption_label.cpp | ((number & 0xFF) << 16) \| (number & 0xFF00) \| ((number >> 16) & 0xFF) | number & 0xFFFFFF | CommandPaint
+host/controls/command_input.cpp | if (button == kLeftButton) Guarded([&] { platform_.TakeFocus(); }); | Guarded([&] { platform_.TakeFocus(); }); | CommandTransitions
+host/controls/command_input.cpp |   if (!onControl && !withinWindow) return; |  | CommandTransitions
+host/controls/command_input.cpp | return button == kLeftButton \|\| button == kRightButton \|\| button == kMiddleButton; | return true; | CommandTransitions
+host/controls/command_paint.cpp | {60, 1, mw, 60, 60, 1, 840, 60}, | {60, 1, mw, 60, 60, 1, 780, 60}, | CommandFace\.
+host/controls/command_widget_gtk.cpp | if (owner == widget && gdk_window_is_input_only(window)) self->input_ = window; |  | CommandDisplay
+host/controls/face_painter_gtk.cpp | cairo_set_source_surface(cr, picture, -piece.From.X, -piece.From.Y); | cairo_set_source_surface(cr, picture, -piece.From.X, 0); | CommandFaceDrawn
+host/controls/face_painter_win32.cpp | p.From.X, p.From.Y, | p.From.X, p.From.Y + 1, | wine:CommandFaceDrawnUnderWine
+host/controls/face_painter_win32.cpp | GRADIENT_FILL_RECT_V); | GRADIENT_FILL_RECT_H); | wine:CommandFaceDrawnUnderWine
+host/controls/command_paint.cpp | ((number & 0xFF) << 16) \| (number & 0xFF00) \| ((number >> 16) & 0xFF) | number & 0xFFFFFF | CommandFace\.
 host/preview_layout.h | return FormWidth > 0 && FormHeight > 0; | return FormWidth > 0 \|\| FormHeight > 0; | PreviewLayout
 common/data_directory_posix.cpp | fchmod(fd, 0700) != 0 | fchmod(fd, 0750) != 0 | DataDirectoryTest
 renderer/monitor_window_x11.cpp |   set.override_redirect = managed ? False : True; |   set.override_redirect = False; | EveryMonitor.*no_window_manager

@@ -13,14 +13,12 @@ const std::string kDefaultCaption = "Command";
 
 }  // namespace
 
-Command::Command(CommandPlatform& platform, CommandContainer& container,
-                 const StatePictures& pictures)
-    : platform_(platform), container_(container), pictures_(pictures) {}
+Command::Command(CommandPlatform& platform) : platform_(platform) {}
 
 // ---------------------------------------------------------------- properties
 
 void Command::MarkChanged(std::string_view name) {
-  Guarded([&] { container_.PropertyChanged(name); });
+  Guarded([&] { platform_.PropertyChanged(name); });
 }
 
 void Command::ResetToNormal() {
@@ -78,7 +76,7 @@ void Command::SetFontColour(std::uint32_t colour) {
   try {
     label_.ForeColour = colour;
     ResetToNormal();
-    container_.PropertyChanged("FontColour");
+    platform_.PropertyChanged("FontColour");
   } catch (...) {
     ResetToNormal();
   }
@@ -113,7 +111,7 @@ void Command::LoadFromBag(const PropertyBag& bag) {
     if (const auto v = ToText(bag.Read("Caption", kDefaultCaption))) label_.Text = *v;
   });
   Guarded([&] {
-    if (const auto v = ToFont(bag.Read("Font", container_.AmbientFont()))) label_.Font = *v;
+    if (const auto v = ToFont(bag.Read("Font", platform_.AmbientFont()))) label_.Font = *v;
   });
   Guarded([&] {
     if (const auto v = ToInteger(bag.Read("FirstRun", std::string("1")), 0, 255)) {
@@ -138,7 +136,7 @@ void Command::SaveToBag(PropertyBag& bag) {
   Guarded([&] { bag.Write("Enabled", fields_.IsEnabled != kFalse, true); });
   Guarded([&] { bag.Write("Caption", label_.Text, kDefaultCaption); });
   Guarded([&] { bag.Write("FirstRun", std::int64_t{fields_.FirstRun}, std::string("1")); });
-  Guarded([&] { bag.Write("Font", label_.Font, container_.AmbientFont()); });
+  Guarded([&] { bag.Write("Font", label_.Font, platform_.AmbientFont()); });
   Guarded([&] { bag.Write("FontColour", std::int64_t{label_.ForeColour}, std::string("0")); });
   Guarded([&] { bag.Write("Visible", std::int64_t{backgroundOpaque_ ? 1 : 0}, std::string("1")); });
   ResetToNormal();

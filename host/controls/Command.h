@@ -3,11 +3,10 @@
 // The Command push button: an owner-drawn button whose face is a vertical two-colour
 // gradient framed by pieces of a state picture, with a centred caption on top.
 //
-// This is the control's core: states, painting into an off-screen Surface, properties and
-// their storage, mouse and focus handling, and the conversion of pointer positions from pixels
-// to twips. It has no windowing code. Two shells forward their windowing system's events here,
-// as PointerEvents in pixels, and show Face() and CaptionPaintOf(Label()): the GTK widget
-// (command_widget_gtk.h) and the Win32 window (command_window_win32.h).
+// This is the control's core: states, the face each paint describes (CommandFace), properties
+// and their storage, and the mouse, focus and hover handling, with no windowing code. Two shells
+// forward their windowing system's events here and draw Face() with their own toolkit: the GTK
+// widget (command_widget_gtk.h) and the Win32 window (command_window_win32.h).
 //
 // Its code is in three files: Command.cpp (properties, storage and the Click event),
 // command_paint.cpp (the face and its size) and command_input.cpp (pointer, focus and hover).
@@ -22,21 +21,19 @@
 // A control that never sees LoadFromBag starts disabled and enables itself the first time
 // its Enabled property is read.
 //
-// Every routine keeps going past a failing step (an overflowing size, a failed copy, a
-// throwing container callback); nothing is reported.
+// Every routine keeps going past a failing step (an overflowing size, a throwing container
+// callback); nothing is reported.
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "host/controls/caption_label.h"
+#include "host/controls/command_face.h"
 #include "host/controls/command_platform.h"
 #include "host/controls/font_info.h"
 #include "host/controls/property_bag.h"
-#include "host/controls/state_pictures.h"
-#include "host/controls/surface.h"
 
 namespace orvane {
 
@@ -49,7 +46,7 @@ inline constexpr std::uint8_t Selected = 3;
 inline constexpr std::uint8_t HighLightSelect = 4;
 }  // namespace CommandState
 
-// Mouse buttons as the handlers receive them.
+// Mouse buttons as the handlers receive them; 0 is any other, which the control ignores.
 inline constexpr std::int16_t kLeftButton = 1;
 inline constexpr std::int16_t kRightButton = 2;
 inline constexpr std::int16_t kMiddleButton = 4;
@@ -58,57 +55,23 @@ inline constexpr std::int16_t kMiddleButton = 4;
 inline constexpr std::int16_t kTrue = -1;
 inline constexpr std::int16_t kFalse = 0;
 
-// The control's fields, readable for the shell, the gallery and tests.
+// The control's fields, readable for the shell and tests.
 struct CommandFields {
   std::uint8_t State = CommandState::Uninitialized;
   std::int16_t IsEnabled = kFalse;
   std::int16_t InvertGradient = kFalse;
   std::int16_t LeftButtonDown = kFalse;
   std::uint8_t FirstRun = 0;
-  std::array<TriVertex, 4> GradientVertices{};
-  GradientRectangle GradientRect{};
 };
-
-// A pointer event as the shell receives it from its windowing system. Button: for a press or a
-// release the button (kLeftButton, kRightButton, kMiddleButton, or 0 for any other), for a
-// move the buttons held. X and Y: the position in pixels of the control's window.
-struct PointerEvent {
-  std::int16_t Button = 0;
-  std::int16_t Shift = 0;
-  double X = 0.0;
-  double Y = 0.0;
-  // The second press of a double click, as the windowing system tells it.
-  bool SecondOfDoubleClick = false;
-};
-
-// The frame geometry of the last paint, in twips (signed 16-bit, as the paint computes it).
-struct FrameGeometry {
-  std::int16_t Corner = 0;
-  std::int16_t MiddleWidth = 0;
-  std::int16_t MiddleHeight = 0;
-  std::int16_t RightColumn = 0;
-  std::int16_t BottomRow = 0;
-};
-
-// The face's background colour (under the gradient and the frame).
-inline constexpr std::uint32_t kCommandBackColour = 0xECE9D8;
-// The two gradient colours as the control's design holds them.
-inline constexpr const char* kGradientLightText = "&HFFFFFF";
-inline constexpr const char* kGradientDarkText = "&HC6C5D7";
-
-// Reads a colour text ("&HC6C5D7", or a decimal number) as RRGGBB: digits 1-2 red, 3-4
-// green, 5-6 blue. Nothing for a text that is not a number of at most 24 bits.
-std::optional<std::uint32_t> ColourFromHexText(std::string_view text);
 
 // Where a container puts a control it places in twips: whole pixels at the screen's scale, at
 // least one each way.
-PixelRect PlacedPixels(const TwipsScale& scale, double leftTwips, double topTwips,
-                       double widthTwips, double heightTwips);
+Rect PlacedPixels(const TwipsScale& scale, double leftTwips, double topTwips, double widthTwips,
+                  double heightTwips);
 
 class Command {
  public:
-  Command(CommandPlatform& platform, CommandContainer& container,
-          const StatePictures& pictures = DefaultStatePictures());
+  explicit Command(CommandPlatform& platform);
   Command(const Command&) = delete;
   Command& operator=(const Command&) = delete;
 
@@ -146,37 +109,40 @@ class Command {
   double WidthTwips() const { return width_; }
   double HeightTwips() const { return height_; }
 
-  // --- What the shell forwards: pointer events in pixels and the window's size in pixels.
-  // A left press takes the keyboard focus; the second press of a double click does nothing.
-  void PointerPressed(const PointerEvent& event);
+  // --- What the shell forwards. Buttons as the handlers take them, 0 for any other. A left
+  // press takes the keyboard focus; the second press of a double click does nothing.
+  void PointerPressed(std::int16_t button, bool secondOfDoubleClick = false);
   // A release away from the control is first seen as the hover tick would see it, so that a
   // press dragged off never clicks; only the left button's release then reaches OnMouseUp.
-  void PointerReleased(const PointerEvent& event);
-  void PointerMoved(const PointerEvent& event);
+  void PointerReleased(std::int16_t button);
+  void PointerMoved() { OnMouseMove(); }
+  // The keyboard focus moved onto the control's window or away from it, to a window inside the
+  // same top-level window or not; repeated news and the top-level window's losing the
+  // desktop's focus change nothing.
+  void FocusMoved(bool onControl, bool withinWindow = true);
   void ResizePixels(int width, int height);
 
-  // --- Handlers of the control's own events (positions in twips). Buttons: kLeftButton,
-  // kRightButton, kMiddleButton; shift and position are accepted and ignored.
-  void OnMouseDown(std::int16_t button, std::int16_t shift = 0, float x = 0, float y = 0);
-  void OnMouseMove(std::int16_t button = 0, std::int16_t shift = 0, float x = 0, float y = 0);
-  void OnMouseUp(std::int16_t button, std::int16_t shift = 0, float x = 0, float y = 0);
+  // --- Handlers of the control's own events. Buttons: kLeftButton, kRightButton,
+  // kMiddleButton.
+  void OnMouseDown(std::int16_t button);
+  void OnMouseMove();
+  void OnMouseUp(std::int16_t button);
   void OnGotFocus();
   void OnLostFocus();
   void OnHoverTick();
   void OnResize();
 
-  // --- Painting. PaintState repaints the whole face with the frame of the given picture;
+  // --- Painting. PaintState works out the whole face with the frame of the given picture;
   // ApplyEnabled paints Normal or Disable to match Enabled.
   void PaintState(Look picture);
   void ApplyEnabled();
 
-  // --- What the shell shows and tests look at.
-  const Surface& Face() const { return surface_; }
-  bool FaceShown() const { return backgroundOpaque_; }
+  // --- What the shell draws and tests look at: the face of the last paint with the caption as
+  // it is now.
+  CommandFace Face() const;
   const CaptionLabel& Label() const { return label_; }
   const CommandFields& Fields() const { return fields_; }
-  const FrameGeometry& Geometry() const { return geometry_; }
-  // Called after every PaintState with the picture painted (the gallery and tests log it).
+  // Called after every PaintState with the picture painted (tests log it).
   void SetPaintObserver(std::function<void(Look)> observer) { observer_ = std::move(observer); }
 
  private:
@@ -187,18 +153,15 @@ class Command {
   void FollowFocus();
   void MarkChanged(std::string_view name);
   bool PointerOnControl();
-  float TwipsX(double pixels);
-  float TwipsY(double pixels);
-  void DrawPiece(const Picture& picture, double dx, double dy, double dw, double dh, double sx,
-                 double sy, double sw, double sh);
 
   CommandPlatform& platform_;
-  CommandContainer& container_;
-  const StatePictures& pictures_;
   CommandFields fields_;
-  FrameGeometry geometry_;
+  // The frame's geometry in twips, as signed 16-bit values; one that overflows keeps what the
+  // previous paint worked out.
+  std::int16_t middleWidth_ = 0, middleHeight_ = 0, rightColumn_ = 0, bottomRow_ = 0;
+  CommandFace face_;
   CaptionLabel label_;
-  Surface surface_;
+  TwipsScale scale_;
   bool backgroundOpaque_ = true;
   double width_ = 0.0;
   double height_ = 0.0;

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "host/controls/command_face.h"
 #include "host/controls/font_info.h"
-#include "host/controls/surface.h"
 #include "host/controls/twips.h"
 
 namespace orvane {
@@ -25,22 +25,7 @@ struct CaptionLabel {
   double Height = kDesignHeight;
 };
 
-// How a shell draws the caption, in pixels of the control's window.
-struct CaptionPaint {
-  // False when there is nothing to draw: no text, or a label of no size.
-  bool Drawn = false;
-  // The label: the text centred across it from its top edge down, clipped to it.
-  PixelRect Box;
-  // Enabled: the text in Colour (0xRRGGBB). Greyed (disabled): a copy in kCaptionShadow one
-  // pixel down and right, under the text in kCaptionGrey.
-  bool Greyed = false;
-  std::uint32_t Colour = 0;
-};
-
-inline constexpr std::uint32_t kCaptionShadow = 0xFFFFFF;
-inline constexpr std::uint32_t kCaptionGrey = 0xACA899;
-
-// The label's edges in whole pixels (edges rather than sizes, as the face's pieces are), and
+// The label's edges in whole pixels (edges rather than sizes, as the frame's pieces are), and
 // its colour number (0x00BBGGRR) as RGB; system colour numbers (high bit set) draw as the
 // button text colour, black.
 CaptionPaint CaptionPaintOf(const CaptionLabel& label, const TwipsScale& scale);

@@ -29,8 +29,8 @@ void SetSourceColour(cairo_t* cr, std::uint32_t rgb) {
 
 }  // namespace
 
-void DrawCaption(cairo_t* cr, const CaptionLabel& label, const TwipsScale& scale) {
-  const CaptionPaint paint = CaptionPaintOf(label, scale);
+void DrawCaption(cairo_t* cr, const CaptionPaint& paint, const CaptionLabel& label,
+                 const TwipsScale& scale) {
   if (!paint.Drawn) return;
   const int left = paint.Box.X, top = paint.Box.Y;
   const int width = paint.Box.Width, height = paint.Box.Height;
@@ -74,24 +74,6 @@ void DrawCaption(cairo_t* cr, const CaptionLabel& label, const TwipsScale& scale
   cairo_move_to(cr, x, top);
   pango_cairo_show_layout(cr, layout.get());
   cairo_restore(cr);
-}
-
-void ControlPainter::Paint(cairo_t* cr, const Command& control, const TwipsScale& scale) {
-  const Surface& face = control.Face();
-  if (control.FaceShown() && face.Width() > 0 && face.Height() > 0) {
-    auto* data = reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(face.Data()));
-    // The image stays while the Surface keeps its pixels where they are.
-    if (image_ == nullptr || cairo_image_surface_get_data(image_.get()) != data ||
-        cairo_image_surface_get_width(image_.get()) != face.Width() ||
-        cairo_image_surface_get_height(image_.get()) != face.Height()) {
-      image_.reset(cairo_image_surface_create_for_data(data, CAIRO_FORMAT_RGB24, face.Width(),
-                                                       face.Height(), face.Stride()));
-    }
-    cairo_surface_mark_dirty(image_.get());
-    cairo_set_source_surface(cr, image_.get(), 0, 0);
-    cairo_paint(cr);
-  }
-  DrawCaption(cr, control.Label(), scale);
 }
 
 }  // namespace orvane

@@ -22,8 +22,8 @@ HFONT MakeFont(const FontInfo& font, const TwipsScale& scale) {
   return CreateFontIndirectW(&log);
 }
 
-void CaptionPainter::Draw(HDC dc, const CaptionLabel& label, const TwipsScale& scale) {
-  const CaptionPaint paint = CaptionPaintOf(label, scale);
+void CaptionPainter::Draw(HDC dc, const CaptionPaint& paint, const CaptionLabel& label,
+                          const TwipsScale& scale) {
   if (!paint.Drawn) return;
   if (font_ == nullptr || !(fontMade_ == label.Font)) {
     font_.reset(MakeFont(label.Font, scale));

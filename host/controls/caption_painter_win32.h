@@ -13,11 +13,11 @@ namespace orvane {
 // A font of the control's design as a GDI font at the screen's density; the caller deletes it.
 HFONT MakeFont(const FontInfo& font, const TwipsScale& scale);
 
-// Draws the caption label into a DC (whose origin is the control's top-left corner) as
-// CaptionPaintOf says, with GDI; the label's font is made once and kept while it stays the same.
+// Draws the label's text into a DC (whose origin is the control's top-left corner) as the face's
+// caption says, with GDI; the label's font is made once and kept while it stays the same.
 class CaptionPainter {
  public:
-  void Draw(HDC dc, const CaptionLabel& label, const TwipsScale& scale);
+  void Draw(HDC dc, const CaptionPaint& paint, const CaptionLabel& label, const TwipsScale& scale);
 
  private:
   struct FontDeleter {

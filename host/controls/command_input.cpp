@@ -21,14 +21,6 @@ void Command::FollowFocus() {
 
 // ---------------------------------------------------------------- what the shell forwards
 
-float Command::TwipsX(double pixels) {
-  return static_cast<float>(platform_.Scale().X * pixels);
-}
-
-float Command::TwipsY(double pixels) {
-  return static_cast<float>(platform_.Scale().Y * pixels);
-}
-
 bool Command::PointerOnControl() {
   std::optional<WindowId> under, own;
   Guarded([&] { under = platform_.WindowUnderPointer(); });
@@ -36,31 +28,50 @@ bool Command::PointerOnControl() {
   return under && own && *under == *own;
 }
 
-void Command::PointerPressed(const PointerEvent& event) {
-  // The second press of a double click is not handled: it paints nothing. Its release
-  // arrives as usual.
-  if (event.SecondOfDoubleClick) return;
-  if (event.Button == kLeftButton) Guarded([&] { platform_.TakeFocus(); });
-  OnMouseDown(event.Button, event.Shift, TwipsX(event.X), TwipsY(event.Y));
+namespace {
+
+// Buttons other than the three the handlers know (a mouse's back and forward buttons) are no
+// events of the control at all.
+bool KnownButton(std::int16_t button) {
+  return button == kLeftButton || button == kRightButton || button == kMiddleButton;
 }
 
-void Command::PointerReleased(const PointerEvent& event) {
+}  // namespace
+
+void Command::PointerPressed(std::int16_t button, bool secondOfDoubleClick) {
+  // The second press of a double click is not handled: it paints nothing. Its release
+  // arrives as usual.
+  if (secondOfDoubleClick || !KnownButton(button)) return;
+  if (button == kLeftButton) Guarded([&] { platform_.TakeFocus(); });
+  OnMouseDown(button);
+}
+
+void Command::PointerReleased(std::int16_t button) {
+  if (!KnownButton(button)) return;
   // A release away from the control is seen as the next hover tick would see it, so that a
   // press dragged off never clicks, however quickly it is released.
   if (!PointerOnControl()) {
     OnHoverTick();
-    if (event.Button != kLeftButton) return;
+    if (button != kLeftButton) return;
   }
-  OnMouseUp(event.Button, event.Shift, TwipsX(event.X), TwipsY(event.Y));
+  OnMouseUp(button);
 }
 
-void Command::PointerMoved(const PointerEvent& event) {
-  OnMouseMove(event.Button, event.Shift, TwipsX(event.X), TwipsY(event.Y));
+void Command::FocusMoved(bool onControl, bool withinWindow) {
+  // Focus leaving for another top-level window (another program, a dialog opened over ours)
+  // or for none is the window's activation: in its own window the control still has it.
+  if (!onControl && !withinWindow) return;
+  if (onControl == hasFocus_) return;
+  if (onControl) {
+    OnGotFocus();
+  } else {
+    OnLostFocus();
+  }
 }
 
 // ---------------------------------------------------------------- the control's own handlers
 
-void Command::OnMouseMove(std::int16_t, std::int16_t, float, float) {
+void Command::OnMouseMove() {
   if (!fields_.IsEnabled) return;
   if (fields_.State == CommandState::Normal) {
     fields_.State = CommandState::HighLight;
@@ -72,7 +83,7 @@ void Command::OnMouseMove(std::int16_t, std::int16_t, float, float) {
   }
 }
 
-void Command::OnMouseDown(std::int16_t button, std::int16_t, float, float) {
+void Command::OnMouseDown(std::int16_t button) {
   if (!fields_.IsEnabled) return;
   if (button != kLeftButton) return;
   fields_.LeftButtonDown = kTrue;
@@ -92,7 +103,7 @@ void Command::OnGotFocus() {
   }
 }
 
-void Command::OnMouseUp(std::int16_t button, std::int16_t, float, float) {
+void Command::OnMouseUp(std::int16_t button) {
   if (!fields_.IsEnabled) return;
   if (button == kLeftButton) {
     fields_.LeftButtonDown = kFalse;

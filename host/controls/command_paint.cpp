@@ -1,7 +1,6 @@
-// The control's face: the gradient and the frame of a state picture, painted into its Surface
-// (and the shell's canvas) at the control's size.
+// The control's face: the gradient and the frame of a state picture at the control's size,
+// worked out as a CommandFace for the shell to draw.
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 #include "host/controls/Command.h"
@@ -10,6 +9,15 @@
 namespace orvane {
 
 namespace {
+
+// The face's background colour, under the gradient and the frame.
+constexpr std::uint32_t kBackColour = 0xECE9D8;
+// The gradient's colours: the design's texts "&HFFFFFF" and "&HC6C5D7" read as six
+// hexadecimal digits in red, green, blue order (not as the system's blue-green-red numbers).
+constexpr std::uint32_t kGradientLight = 0xFFFFFF;
+constexpr std::uint32_t kGradientDark = 0xC6C5D7;
+// Larger faces are refused: no control on any screen needs more.
+constexpr double kMaxSidePixels = 16384;
 
 // A twips value as a signed 16-bit integer, rounded half to even; nothing on overflow.
 std::optional<std::int16_t> ToInt16(double value) {
@@ -24,34 +32,17 @@ std::uint16_t Channel(std::uint32_t rgb, int shift) {
 }
 
 TriVertex Vertex(std::int32_t x, std::int32_t y, std::uint32_t rgb) {
-  TriVertex v;
-  v.X = x;
-  v.Y = y;
-  v.Red = Channel(rgb, 16);
-  v.Green = Channel(rgb, 8);
-  v.Blue = Channel(rgb, 0);
-  return v;
+  return {x, y, Channel(rgb, 16), Channel(rgb, 8), Channel(rgb, 0), 0};
+}
+
+// A rectangle in twips as whole pixels. Edges rather than sizes are converted, so that
+// neighbouring pieces meet exactly.
+Rect Pixels(const TwipsScale& scale, double x, double y, double width, double height) {
+  const int left = scale.ToPixelsX(x), top = scale.ToPixelsY(y);
+  return {left, top, scale.ToPixelsX(x + width) - left, scale.ToPixelsY(y + height) - top};
 }
 
 }  // namespace
-
-std::optional<std::uint32_t> ColourFromHexText(std::string_view text) {
-  std::uint64_t value = 0;
-  int base = 10;
-  if (text.size() > 2 && text[0] == '&' && (text[1] == 'H' || text[1] == 'h')) {
-    text.remove_prefix(2);
-    base = 16;
-  }
-  if (text.empty()) return std::nullopt;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-  if (error != std::errc() || end != text.data() + text.size() || value > 0xFFFFFF) {
-    return std::nullopt;
-  }
-  // Six hexadecimal digits read back as red, green and blue, in that order.
-  return static_cast<std::uint32_t>(value);
-}
-
-// ---------------------------------------------------------------- painting
 
 void Command::PaintState(Look picture) {
   // The gradient direction follows the state; states 4 and 0 keep the last one.
@@ -69,29 +60,35 @@ void Command::PaintState(Look picture) {
       break;
   }
 
-  // Geometry in twips; a value that overflows keeps what the last paint computed.
-  FrameGeometry& g = geometry_;
-  g.Corner = 60;
-  if (const auto v = ToInt16(width_ - 120.0)) g.MiddleWidth = *v;
-  if (const auto v = ToInt16(height_ - 120.0)) g.MiddleHeight = *v;
-  if (const auto v = ToInt16(60.0 + g.MiddleWidth)) g.RightColumn = *v;
-  if (const auto v = ToInt16(60.0 + g.MiddleHeight)) g.BottomRow = *v;
+  // The geometry in twips; a value that overflows keeps what the last paint worked out.
+  if (const auto v = ToInt16(width_ - 120.0)) middleWidth_ = *v;
+  if (const auto v = ToInt16(height_ - 120.0)) middleHeight_ = *v;
+  if (const auto v = ToInt16(60.0 + middleWidth_)) rightColumn_ = *v;
+  if (const auto v = ToInt16(60.0 + middleHeight_)) bottomRow_ = *v;
 
-  surface_.Clear(kCommandBackColour);
-  if (FaceCanvas* canvas = platform_.Canvas()) Guarded([&] { canvas->Clear(kCommandBackColour); });
+  face_.Background = kBackColour;
   Guarded([&] { PaintGradient(); });
 
-  const Picture& p = pictures_[picture];
-  const double c = g.Corner, mw = g.MiddleWidth, mh = g.MiddleHeight;
-  const double xr = g.RightColumn, yb = g.BottomRow;
-  DrawPiece(p, 1, 1, c, c, 0, 0, 60, 60);         // top-left corner
-  DrawPiece(p, 60, 1, mw, c, 60, 1, 840, 60);     // top edge
-  DrawPiece(p, xr, 1, c, c, 900, 1, 60, 60);      // top-right corner
-  DrawPiece(p, xr, 60, c, mh, 900, 60, 60, 255);  // right edge
-  DrawPiece(p, xr, yb, c, c, 900, 315, 60, 60);   // bottom-right corner
-  DrawPiece(p, 60, yb, mw, c, 60, 315, 840, 60);  // bottom edge
-  DrawPiece(p, 1, yb, c, c, 0, 315, 60, 60);      // bottom-left corner
-  DrawPiece(p, 1, 60, c, mh, 1, 60, 60, 255);     // left edge
+  // The eight frame pieces in the order drawn: destination x, y, width, height, then the
+  // source's, in twips of the control and of the picture (counted at 15 twips a pixel).
+  const double mw = middleWidth_, mh = middleHeight_, xr = rightColumn_, yb = bottomRow_;
+  const double pieces[8][8] = {{1, 1, 60, 60, 0, 0, 60, 60},        // top-left corner
+                               {60, 1, mw, 60, 60, 1, 840, 60},     // top edge
+                               {xr, 1, 60, 60, 900, 1, 60, 60},     // top-right corner
+                               {xr, 60, 60, mh, 900, 60, 60, 255},  // right edge
+                               {xr, yb, 60, 60, 900, 315, 60, 60},  // bottom-right corner
+                               {60, yb, mw, 60, 60, 315, 840, 60},  // bottom edge
+                               {1, yb, 60, 60, 0, 315, 60, 60},     // bottom-left corner
+                               {1, 60, 60, mh, 1, 60, 60, 255}};    // left edge
+  const TwipsScale picturePixels{kPictureTwipsPerPixel, kPictureTwipsPerPixel};
+  face_.Picture = picture;
+  face_.PieceCount = 0;
+  for (const auto& p : pieces) {
+    const FramePiece piece{Pixels(picturePixels, p[4], p[5], p[6], p[7]),
+                           Pixels(scale_, p[0], p[1], p[2], p[3])};
+    // A piece of no size, on a control too small for its frame, is left out.
+    if (piece.To.Width > 0 && piece.To.Height > 0) face_.Pieces[face_.PieceCount++] = piece;
+  }
 
   Guarded([&] { platform_.Show(); });
 
@@ -103,43 +100,12 @@ void Command::PaintState(Look picture) {
   if (observer_) Guarded([&] { observer_(picture); });
 }
 
-void Command::DrawPiece(const Picture& picture, double dx, double dy, double dw, double dh,
-                        double sx, double sy, double sw, double sh) {
-  // Edges rather than sizes are converted, so that neighbouring pieces meet exactly.
-  const TwipsScale screen = platform_.Scale();
-  const PixelRect to{screen.ToPixelsX(dx), screen.ToPixelsY(dy),
-                     screen.ToPixelsX(dx + dw) - screen.ToPixelsX(dx),
-                     screen.ToPixelsY(dy + dh) - screen.ToPixelsY(dy)};
-  const auto source = [](double twips) {
-    return static_cast<int>(std::lround(twips / kPictureTwipsPerPixel));
-  };
-  const PixelRect from{source(sx), source(sy), source(sx + sw) - source(sx),
-                       source(sy + sh) - source(sy)};
-  // A piece that cannot be drawn (an empty or negative size) is left out.
-  if (!surface_.StretchCopy(picture, from, to)) return;
-  if (FaceCanvas* canvas = platform_.Canvas()) {
-    Guarded([&] { canvas->StretchCopy(picture, from, to); });
-  }
-}
-
 void Command::PaintGradient() {
-  const auto light = ColourFromHexText(kGradientLightText);
-  const auto dark = ColourFromHexText(kGradientDarkText);
-  if (!light || !dark) return;
-  const std::uint32_t first = fields_.InvertGradient ? *dark : *light;
-  const std::uint32_t second = fields_.InvertGradient ? *light : *dark;
-  fields_.GradientVertices[0] = Vertex(0, 0, first);
-  fields_.GradientVertices[1] = Vertex(surface_.Width() - 1, surface_.Height() - 1, second);
-  fields_.GradientRect.UpperLeft = 1;
-  fields_.GradientRect.LowerRight = 0;
-  if (!surface_.GradientFill(fields_.GradientVertices, {&fields_.GradientRect, 1},
-                             GradientMode::Vertical)) {
-    return;
-  }
-  if (FaceCanvas* canvas = platform_.Canvas()) {
-    canvas->GradientFill(fields_.GradientVertices, {&fields_.GradientRect, 1},
-                         GradientMode::Vertical);
-  }
+  const std::uint32_t first = fields_.InvertGradient ? kGradientDark : kGradientLight;
+  const std::uint32_t second = fields_.InvertGradient ? kGradientLight : kGradientDark;
+  face_.Vertices[0] = Vertex(0, 0, first);
+  face_.Vertices[1] = Vertex(face_.Width - 1, face_.Height - 1, second);
+  face_.GradientRect = {1, 0};
   platform_.Show();
 }
 
@@ -162,28 +128,49 @@ void Command::Resize(double widthTwips, double heightTwips) {
   if (sized_ && widthTwips == width_ && heightTwips == height_) return;
   const TwipsScale scale = platform_.Scale();
   if (!std::isfinite(widthTwips) || !std::isfinite(heightTwips) ||
-      !surface_.Resize(std::max(0, scale.ToPixelsX(std::max(0.0, widthTwips))),
-                       std::max(0, scale.ToPixelsY(std::max(0.0, heightTwips))))) {
+      widthTwips / scale.X > kMaxSidePixels || heightTwips / scale.Y > kMaxSidePixels) {
     return;
   }
-  if (FaceCanvas* canvas = platform_.Canvas()) {
-    Guarded([&] { canvas->Resize(surface_.Width(), surface_.Height()); });
-  }
+  scale_ = scale;
+  face_.Width = std::max(0, scale.ToPixelsX(std::max(0.0, widthTwips)));
+  face_.Height = std::max(0, scale.ToPixelsY(std::max(0.0, heightTwips)));
   width_ = widthTwips;
   height_ = heightTwips;
   sized_ = true;
   OnResize();
 }
 
-PixelRect PlacedPixels(const TwipsScale& scale, double leftTwips, double topTwips,
-                       double widthTwips, double heightTwips) {
-  return {scale.ToPixelsX(leftTwips), scale.ToPixelsY(topTwips),
-          std::max(1, scale.ToPixelsX(widthTwips)), std::max(1, scale.ToPixelsY(heightTwips))};
-}
-
 void Command::ResizePixels(int width, int height) {
   const TwipsScale scale = platform_.Scale();
   Resize(scale.FromPixelsX(width), scale.FromPixelsY(height));
+}
+
+CommandFace Command::Face() const {
+  CommandFace face = face_;
+  face.Shown = backgroundOpaque_;
+  face.Caption = CaptionPaintOf(label_, scale_);
+  return face;
+}
+
+CaptionPaint CaptionPaintOf(const CaptionLabel& label, const TwipsScale& scale) {
+  CaptionPaint paint;
+  const int left = scale.ToPixelsX(label.Left);
+  const int top = scale.ToPixelsY(label.Top);
+  paint.Box = {left, top, scale.ToPixelsX(label.Left + label.Width) - left,
+               scale.ToPixelsY(label.Top + label.Height) - top};
+  paint.Drawn = !label.Text.empty() && paint.Box.Width > 0 && paint.Box.Height > 0;
+  paint.Greyed = !label.Enabled;
+  const std::uint32_t number = label.ForeColour;
+  if (!(number & 0x80000000u)) {
+    paint.Colour = ((number & 0xFF) << 16) | (number & 0xFF00) | ((number >> 16) & 0xFF);
+  }
+  return paint;
+}
+
+Rect PlacedPixels(const TwipsScale& scale, double leftTwips, double topTwips, double widthTwips,
+                  double heightTwips) {
+  return {scale.ToPixelsX(leftTwips), scale.ToPixelsY(topTwips),
+          std::max(1, scale.ToPixelsX(widthTwips)), std::max(1, scale.ToPixelsY(heightTwips))};
 }
 
 }  // namespace orvane

@@ -4,17 +4,32 @@
 
 #include "host/controls/caption_painter_gtk.h"
 #include "host/controls/double_click.h"
+#include "host/controls/face_painter_gtk.h"
 #include "host/controls/window_from_point_x11.h"
 
 namespace orvane {
 namespace {
 
-// The widget's state: the platform and container the control talks to, the control
-// itself, its input window, hover timer, focus watch and the cairo view of its face.
-class CommandShell final : public CommandPlatform, public OptionsContainer {
+constexpr char kShellKey[] = "orvane-command";
+
+// The widget's state: the platform the control talks to, the control itself, the hover timer
+// and the focus watch. The widget is an event box without a window to draw in, so that it draws
+// into its container's window (which shows where the face is not shown), and with an input
+// window of its own, which the hover test tells from the container's.
+class CommandShell final : public CommandPlatform {
  public:
-  explicit CommandShell(GtkWidget* widget) : widget_(widget), control_(*this, *this) {}
-  ~CommandShell() override { StopTimer(); }
+  explicit CommandShell(GtkWidget* widget) : widget_(widget), control_(*this) {
+    g_signal_connect_after(widget, "realize", G_CALLBACK(Realized), this);
+    g_signal_connect(widget, "unrealize", G_CALLBACK(Unrealized), this);
+    g_signal_connect(widget, "size-allocate", G_CALLBACK(Allocated), this);
+    g_signal_connect(widget, "draw", G_CALLBACK(Draw), this);
+    g_signal_connect(widget, "button-press-event", G_CALLBACK(Pressed), this);
+    g_signal_connect(widget, "button-release-event", G_CALLBACK(Released), this);
+    g_signal_connect(widget, "motion-notify-event", G_CALLBACK(Moved), this);
+    g_signal_connect(widget, "hierarchy-changed", G_CALLBACK(HierarchyChanged), this);
+    g_signal_connect(widget, "destroy", G_CALLBACK(Destroyed), this);
+  }
+  ~CommandShell() override { Destroyed(widget_, this); }
 
   // CommandPlatform
   void Show() override { gtk_widget_queue_draw(widget_); }
@@ -40,28 +55,11 @@ class CommandShell final : public CommandPlatform, public OptionsContainer {
   }
 
   Command& Control() { return control_; }
-  GdkWindow*& Input() { return input_; }
-  DoubleClickFilter& Clicks() { return clicks_; }
-  double& DesignWidth() { return designWidth_; }
-  double& DesignHeight() { return designHeight_; }
 
+ private:
   void StopTimer() {
     if (timer_ != 0) g_source_remove(timer_);
     timer_ = 0;
-  }
-
-  // Follows the focus widget of the window that holds us, so that the focus moving
-  // between controls counts, and the window merely losing the desktop's focus does not.
-  void WatchToplevel() {
-    GtkWidget* toplevel = gtk_widget_get_toplevel(widget_);
-    GtkWindow* window = GTK_IS_WINDOW(toplevel) ? GTK_WINDOW(toplevel) : nullptr;
-    if (window == toplevel_) return;
-    UnwatchToplevel();
-    if (window == nullptr) return;
-    toplevel_ = window;
-    g_object_add_weak_pointer(G_OBJECT(toplevel_), reinterpret_cast<gpointer*>(&toplevel_));
-    focusHandler_ =
-        g_signal_connect_after(toplevel_, "set-focus", G_CALLBACK(&CommandShell::FocusMoved), this);
   }
   void UnwatchToplevel() {
     if (toplevel_ != nullptr) {
@@ -69,26 +67,71 @@ class CommandShell final : public CommandPlatform, public OptionsContainer {
       g_object_remove_weak_pointer(G_OBJECT(toplevel_), reinterpret_cast<gpointer*>(&toplevel_));
     }
     toplevel_ = nullptr;
-    focusHandler_ = 0;
   }
 
-  void Draw(cairo_t* cr) { painter_.Paint(cr, control_, Scale()); }
-
- private:
   static gboolean Tick(gpointer self) {
     static_cast<CommandShell*>(self)->control_.OnHoverTick();
     return G_SOURCE_CONTINUE;
   }
-  static void FocusMoved(GtkWindow* window, GtkWidget*, gpointer data) {
-    auto* self = static_cast<CommandShell*>(data);
-    const bool focused = gtk_window_get_focus(window) == self->widget_;
-    if (focused == self->focused_) return;
-    self->focused_ = focused;
-    if (focused) {
-      self->control_.OnGotFocus();
-    } else {
-      self->control_.OnLostFocus();
+  static void Realized(GtkWidget* widget, CommandShell* self) {
+    // The event box's input window, made a window of its own on the display.
+    for (GList* child = gdk_window_peek_children(gtk_widget_get_window(widget)); child != nullptr;
+         child = child->next) {
+      auto* window = static_cast<GdkWindow*>(child->data);
+      gpointer owner = nullptr;
+      gdk_window_get_user_data(window, &owner);
+      if (owner == widget && gdk_window_is_input_only(window)) self->input_ = window;
     }
+    if (self->input_ != nullptr) gdk_window_ensure_native(self->input_);
+  }
+  static void Unrealized(GtkWidget*, CommandShell* self) { self->input_ = nullptr; }
+  static void Allocated(GtkWidget*, GdkRectangle* allocation, CommandShell* self) {
+    self->control_.ResizePixels(allocation->width, allocation->height);
+  }
+  static gboolean Draw(GtkWidget*, cairo_t* cr, CommandShell* self) {
+    const CommandFace face = self->control_.Face();
+    DrawFace(cr, face);
+    DrawCaption(cr, face.Caption, self->control_.Label(), self->Scale());
+    return FALSE;
+  }
+  static gboolean Pressed(GtkWidget* widget, GdkEventButton* event, CommandShell* self) {
+    // GDK follows the second press of a double click with an event of its own: not a press.
+    if (event->type != GDK_BUTTON_PRESS) return TRUE;
+    gint time = 400, distance = 5;
+    g_object_get(gtk_widget_get_settings(widget), "gtk-double-click-time", &time,
+                 "gtk-double-click-distance", &distance, nullptr);
+    self->clicks_.SetLimits(static_cast<std::uint32_t>(std::max(0, time)), distance);
+    const bool second = self->clicks_.IsDoubleClick(static_cast<int>(event->button), event->time,
+                                                    event->x_root, event->y_root);
+    self->control_.PointerPressed(ButtonOf(event->button), second);
+    return TRUE;
+  }
+  static gboolean Released(GtkWidget*, GdkEventButton* event, CommandShell* self) {
+    self->control_.PointerReleased(ButtonOf(event->button));
+    return TRUE;
+  }
+  static gboolean Moved(GtkWidget*, GdkEventMotion*, CommandShell* self) {
+    self->control_.PointerMoved();
+    return TRUE;
+  }
+  // Follows the focus widget of the window that holds us: the focus moving between its
+  // controls, which the window keeps while it loses and regains the desktop's focus.
+  static void HierarchyChanged(GtkWidget* widget, GtkWidget*, CommandShell* self) {
+    GtkWidget* toplevel = gtk_widget_get_toplevel(widget);
+    GtkWindow* window = GTK_IS_WINDOW(toplevel) ? GTK_WINDOW(toplevel) : nullptr;
+    if (window == self->toplevel_) return;
+    self->UnwatchToplevel();
+    if (window == nullptr) return;
+    self->toplevel_ = window;
+    g_object_add_weak_pointer(G_OBJECT(window), reinterpret_cast<gpointer*>(&self->toplevel_));
+    self->focusHandler_ = g_signal_connect_after(window, "set-focus", G_CALLBACK(FocusSet), self);
+  }
+  static void FocusSet(GtkWindow* window, GtkWidget*, CommandShell* self) {
+    self->control_.FocusMoved(gtk_window_get_focus(window) == self->widget_);
+  }
+  static void Destroyed(GtkWidget*, CommandShell* self) {
+    self->StopTimer();
+    self->UnwatchToplevel();
   }
 
   GtkWidget* widget_;
@@ -98,213 +141,24 @@ class CommandShell final : public CommandPlatform, public OptionsContainer {
   DoubleClickFilter clicks_{400, 5};
   GtkWindow* toplevel_ = nullptr;
   gulong focusHandler_ = 0;
-  bool focused_ = false;
-  ControlPainter painter_;
   std::optional<TwipsScale> scale_;
-  double designWidth_ = 1215.0;
-  double designHeight_ = 375.0;
 };
 
-// The one conversion of a GDK pointer event for the control: button is the button pressed or
-// released, or for a move the buttons held.
-PointerEvent PointerEventOf(const GdkEvent* event, std::int16_t button) {
-  GdkModifierType state = GdkModifierType(0);
-  gdk_event_get_state(event, &state);
-  gdouble x = 0, y = 0;
-  gdk_event_get_coords(event, &x, &y);
-  PointerEvent pointer;
-  pointer.Button = button;
-  pointer.Shift = static_cast<std::int16_t>(((state & GDK_SHIFT_MASK) ? 1 : 0) |
-                                            ((state & GDK_CONTROL_MASK) ? 2 : 0) |
-                                            ((state & GDK_MOD1_MASK) ? 4 : 0));
-  pointer.X = x;
-  pointer.Y = y;
-  return pointer;
-}
-
-std::int16_t ButtonsHeld(const GdkEventMotion* event) {
-  return static_cast<std::int16_t>(((event->state & GDK_BUTTON1_MASK) ? kLeftButton : 0) |
-                                   ((event->state & GDK_BUTTON3_MASK) ? kRightButton : 0) |
-                                   ((event->state & GDK_BUTTON2_MASK) ? kMiddleButton : 0));
-}
-
-}  // namespace
-}  // namespace orvane
-
-G_BEGIN_DECLS
-#define ORVANE_TYPE_COMMAND (orvane_command_get_type())
-G_DECLARE_FINAL_TYPE(OrvaneCommand, orvane_command, ORVANE, COMMAND, GtkWidget)
-G_END_DECLS
-
-struct _OrvaneCommand {
-  GtkWidget parent_instance;
-  orvane::CommandShell* shell;
-};
-
-G_DEFINE_TYPE(OrvaneCommand, orvane_command, GTK_TYPE_WIDGET)
-
-namespace {
-
-using orvane::CommandShell;
-
-CommandShell& ShellOf(GtkWidget* widget) {
-  return *ORVANE_COMMAND(widget)->shell;
-}
-
-void CommandRealize(GtkWidget* widget) {
-  CommandShell& shell = ShellOf(widget);
-  gtk_widget_set_realized(widget, TRUE);
-  GdkWindow* parent = gtk_widget_get_parent_window(widget);
-  gtk_widget_set_window(widget, GDK_WINDOW(g_object_ref(parent)));
-
-  GtkAllocation allocation;
-  gtk_widget_get_allocation(widget, &allocation);
-  GdkWindowAttr attributes{};
-  attributes.window_type = GDK_WINDOW_CHILD;
-  attributes.wclass = GDK_INPUT_ONLY;
-  attributes.x = allocation.x;
-  attributes.y = allocation.y;
-  attributes.width = allocation.width;
-  attributes.height = allocation.height;
-  attributes.event_mask = gtk_widget_get_events(widget) | GDK_BUTTON_PRESS_MASK |
-                          GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK;
-  shell.Input() = gdk_window_new(parent, &attributes, GDK_WA_X | GDK_WA_Y);
-  gtk_widget_register_window(widget, shell.Input());
-  // A window of its own on the display, so that the hover test can name it.
-  gdk_window_ensure_native(shell.Input());
-}
-
-void CommandUnrealize(GtkWidget* widget) {
-  CommandShell& shell = ShellOf(widget);
-  if (shell.Input() != nullptr) {
-    gtk_widget_unregister_window(widget, shell.Input());
-    gdk_window_destroy(shell.Input());
-    shell.Input() = nullptr;
-  }
-  GTK_WIDGET_CLASS(orvane_command_parent_class)->unrealize(widget);
-}
-
-void CommandMap(GtkWidget* widget) {
-  GTK_WIDGET_CLASS(orvane_command_parent_class)->map(widget);
-  if (ShellOf(widget).Input() != nullptr) gdk_window_show(ShellOf(widget).Input());
-}
-
-void CommandUnmap(GtkWidget* widget) {
-  if (ShellOf(widget).Input() != nullptr) gdk_window_hide(ShellOf(widget).Input());
-  GTK_WIDGET_CLASS(orvane_command_parent_class)->unmap(widget);
-}
-
-void CommandSizeAllocate(GtkWidget* widget, GtkAllocation* allocation) {
-  CommandShell& shell = ShellOf(widget);
-  gtk_widget_set_allocation(widget, allocation);
-  if (gtk_widget_get_realized(widget) && shell.Input() != nullptr) {
-    gdk_window_move_resize(shell.Input(), allocation->x, allocation->y, allocation->width,
-                           allocation->height);
-  }
-  shell.Control().ResizePixels(allocation->width, allocation->height);
-}
-
-orvane::PixelRect DesignPixels(CommandShell& shell) {
-  return orvane::PlacedPixels(shell.Scale(), 0, 0, shell.DesignWidth(), shell.DesignHeight());
-}
-
-void CommandPreferredWidth(GtkWidget* widget, gint* minimum, gint* natural) {
-  *minimum = *natural = DesignPixels(ShellOf(widget)).Width;
-}
-
-void CommandPreferredHeight(GtkWidget* widget, gint* minimum, gint* natural) {
-  *minimum = *natural = DesignPixels(ShellOf(widget)).Height;
-}
-
-gboolean CommandDraw(GtkWidget* widget, cairo_t* cr) {
-  ShellOf(widget).Draw(cr);
-  return FALSE;
-}
-
-gboolean CommandButtonPress(GtkWidget* widget, GdkEventButton* event) {
-  CommandShell& shell = ShellOf(widget);
-  // GDK follows the second press of a double click with an event of its own: not a press.
-  if (event->type != GDK_BUTTON_PRESS) return TRUE;
-  gint time = 400, distance = 5;
-  g_object_get(gtk_widget_get_settings(widget), "gtk-double-click-time", &time,
-               "gtk-double-click-distance", &distance, nullptr);
-  shell.Clicks().SetLimits(static_cast<std::uint32_t>(std::max(0, time)), distance);
-  const bool second = shell.Clicks().IsDoubleClick(static_cast<int>(event->button), event->time,
-                                                   event->x_root, event->y_root);
-  const std::int16_t button = orvane::ButtonOf(event->button);
-  if (button == 0 && !second) return FALSE;
-  orvane::PointerEvent pointer = orvane::PointerEventOf(reinterpret_cast<GdkEvent*>(event), button);
-  pointer.SecondOfDoubleClick = second;
-  shell.Control().PointerPressed(pointer);
-  return TRUE;
-}
-
-gboolean CommandButtonRelease(GtkWidget* widget, GdkEventButton* event) {
-  const std::int16_t button = orvane::ButtonOf(event->button);
-  if (button == 0) return FALSE;
-  ShellOf(widget).Control().PointerReleased(
-      orvane::PointerEventOf(reinterpret_cast<GdkEvent*>(event), button));
-  return TRUE;
-}
-
-gboolean CommandMotion(GtkWidget* widget, GdkEventMotion* event) {
-  ShellOf(widget).Control().PointerMoved(
-      orvane::PointerEventOf(reinterpret_cast<GdkEvent*>(event), orvane::ButtonsHeld(event)));
-  return TRUE;
-}
-
-void CommandHierarchyChanged(GtkWidget* widget, GtkWidget*) {
-  ShellOf(widget).WatchToplevel();
-}
-
-void CommandDispose(GObject* object) {
-  CommandShell& shell = *ORVANE_COMMAND(object)->shell;
-  shell.StopTimer();
-  shell.UnwatchToplevel();
-  G_OBJECT_CLASS(orvane_command_parent_class)->dispose(object);
-}
-
-void CommandFinalize(GObject* object) {
-  delete ORVANE_COMMAND(object)->shell;
-  ORVANE_COMMAND(object)->shell = nullptr;
-  G_OBJECT_CLASS(orvane_command_parent_class)->finalize(object);
+CommandShell* ShellOf(GtkWidget* widget) {
+  return widget != nullptr
+             ? static_cast<CommandShell*>(g_object_get_data(G_OBJECT(widget), kShellKey))
+             : nullptr;
 }
 
 }  // namespace
 
-static void orvane_command_class_init(OrvaneCommandClass* klass) {
-  GObjectClass* object = G_OBJECT_CLASS(klass);
-  object->dispose = CommandDispose;
-  object->finalize = CommandFinalize;
-  GtkWidgetClass* widget = GTK_WIDGET_CLASS(klass);
-  widget->realize = CommandRealize;
-  widget->unrealize = CommandUnrealize;
-  widget->map = CommandMap;
-  widget->unmap = CommandUnmap;
-  widget->size_allocate = CommandSizeAllocate;
-  widget->get_preferred_width = CommandPreferredWidth;
-  widget->get_preferred_height = CommandPreferredHeight;
-  widget->draw = CommandDraw;
-  widget->button_press_event = CommandButtonPress;
-  widget->button_release_event = CommandButtonRelease;
-  widget->motion_notify_event = CommandMotion;
-  widget->hierarchy_changed = CommandHierarchyChanged;
-  gtk_widget_class_set_css_name(widget, "orvane-command");
-}
-
-static void orvane_command_init(OrvaneCommand* self) {
-  GtkWidget* widget = GTK_WIDGET(self);
-  self->shell = new CommandShell(widget);
-  gtk_widget_set_has_window(widget, FALSE);
-  gtk_widget_set_can_focus(widget, TRUE);
-}
-
-namespace orvane {
-
-CommandWidget::CommandWidget(CommandOptions options) {
-  widget_ = GTK_WIDGET(g_object_new(ORVANE_TYPE_COMMAND, nullptr));
+CommandWidget::CommandWidget() : widget_(gtk_event_box_new()) {
   g_object_ref_sink(widget_);
-  ShellOf(widget_).Options() = std::move(options);
+  gtk_event_box_set_visible_window(GTK_EVENT_BOX(widget_), FALSE);
+  gtk_widget_add_events(widget_, GDK_POINTER_MOTION_MASK);
+  gtk_widget_set_can_focus(widget_, TRUE);
+  g_object_set_data_full(G_OBJECT(widget_), kShellKey, new CommandShell(widget_),
+                         [](gpointer shell) { delete static_cast<CommandShell*>(shell); });
 }
 
 CommandWidget::~CommandWidget() {
@@ -312,31 +166,15 @@ CommandWidget::~CommandWidget() {
 }
 
 Command& CommandWidget::Control() {
-  return ShellOf(widget_).Control();
-}
-
-const CommandOptions& CommandWidget::Options() const {
-  return ShellOf(widget_).Options();
-}
-
-void CommandWidget::SetSizeTwips(double widthTwips, double heightTwips) {
-  CommandShell& shell = ShellOf(widget_);
-  shell.DesignWidth() = widthTwips;
-  shell.DesignHeight() = heightTwips;
-  const PixelRect size = PlacedPixels(shell.Scale(), 0, 0, widthTwips, heightTwips);
-  gtk_widget_set_size_request(widget_, size.Width, size.Height);
+  return ShellOf(widget_)->Control();
 }
 
 void CommandWidget::PlaceInFixed(GtkFixed* fixed, double leftTwips, double topTwips,
                                  double widthTwips, double heightTwips) {
-  SetSizeTwips(widthTwips, heightTwips);
-  const PixelRect place = PlacedPixels(ShellOf(widget_).Scale(), leftTwips, topTwips, 0, 0);
+  const Rect place =
+      PlacedPixels(ShellOf(widget_)->Scale(), leftTwips, topTwips, widthTwips, heightTwips);
+  gtk_widget_set_size_request(widget_, place.Width, place.Height);
   gtk_fixed_put(fixed, widget_, place.X, place.Y);
-}
-
-Command* CommandOfWidget(GtkWidget* widget) {
-  if (widget == nullptr || !ORVANE_IS_COMMAND(widget)) return nullptr;
-  return &ShellOf(widget).Control();
 }
 
 std::int16_t ButtonOf(guint button) {

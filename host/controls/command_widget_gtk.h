@@ -1,22 +1,11 @@
 #pragma once
 
-// The Command button as a GTK 3 widget: an input window of its own, the control's
-// off-screen image shown on every draw, the caption drawn over it, and the 100 ms hover
-// timer on the GLib main loop. All behaviour lives in orvane::Command (Command.h).
-//
-// A dialog places its buttons like this:
-//
-//   orvane::CommandWidget set;                    // or CommandWidget(options)
-//   set.PlaceInFixed(fixed, 4740, 3000, 1215, 375);  // twips, relative to the GtkFixed
-//   orvane::PropertyBag design;
-//   design.Write("Caption", std::string("設定"), std::string("Command"));
-//   design.Write("Font", dialogFont, set.Options().AmbientFont);
-//   set.Control().LoadFromBag(design);
-//   set.Control().Initialize();
-//   set.Control().ConnectClick([] { /* save and close */ });
-//   set.Control().SetEnabled(false);
-//
-// The widget takes the keyboard focus by Tab or by a left press; no key clicks it.
+// The Command button as a GTK 3 widget: an event box that draws the face the core describes
+// (face_painter_gtk.h) and the caption over it into its container's window, an input window of
+// its own, and the 100 ms hover timer on the GLib main loop. All behaviour lives in
+// orvane::Command (Command.h, which shows how a dialog sets a button up); the widget takes the
+// keyboard focus by Tab or by a left press, and no key clicks it. A dialog places it with
+// PlaceInFixed(fixed, 4740, 3000, 1215, 375), in twips relative to the GtkFixed.
 
 #include <gtk/gtk.h>
 
@@ -28,19 +17,14 @@ namespace orvane {
 
 class CommandWidget {
  public:
-  CommandWidget() : CommandWidget(CommandOptions{}) {}
-  explicit CommandWidget(CommandOptions options);
+  CommandWidget();
   // Drops this handle's reference; the widget lives on while its container holds it.
   ~CommandWidget();
   CommandWidget(const CommandWidget&) = delete;
   CommandWidget& operator=(const CommandWidget&) = delete;
 
-  GtkWidget* Widget() const { return widget_; }
   Command& Control();
-  const CommandOptions& Options() const;
 
-  // Sets the size the widget asks for, in twips.
-  void SetSizeTwips(double widthTwips, double heightTwips);
   // Puts the widget into a GtkFixed at a position and size in twips.
   void PlaceInFixed(GtkFixed* fixed, double leftTwips, double topTwips, double widthTwips,
                     double heightTwips);
@@ -49,11 +33,8 @@ class CommandWidget {
   GtkWidget* widget_ = nullptr;
 };
 
-// The control of a widget made by CommandWidget; nullptr for any other widget.
-Command* CommandOfWidget(GtkWidget* widget);
-
 // The windowing system's mouse button as the control and its container number it: left 1,
-// right 2, middle 4; 0 for any other.
+// right 2, middle 4; 0 for any other (which the control ignores).
 std::int16_t ButtonOf(guint button);
 
 }  // namespace orvane

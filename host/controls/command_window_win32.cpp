@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "host/controls/gdi_face_win32.h"
+#include "host/controls/face_painter_win32.h"
+#include "host/controls/picture_bitmap_win32.h"
 
 namespace orvane {
 namespace {
@@ -10,19 +11,8 @@ namespace {
 constexpr wchar_t kClassName[] = L"OrvaneCommand";
 constexpr UINT_PTR kHoverTimer = 1;
 
-// The one conversion of a mouse message's parameters for the control: button is the button
-// pressed or released, or for a move the buttons held.
-PointerEvent PointerEventOf(std::int16_t button, WPARAM keys, LPARAM position) {
-  PointerEvent pointer;
-  pointer.Button = button;
-  pointer.Shift =
-      static_cast<std::int16_t>(((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0) |
-                                ((GetKeyState(VK_MENU) < 0) ? 4 : 0));
-  pointer.X = static_cast<short>(LOWORD(position));
-  pointer.Y = static_cast<short>(HIWORD(position));
-  return pointer;
-}
-
+// A mouse message's button as the control numbers it: left 1, right 2, middle 4; 0 for any
+// other (which the control ignores).
 std::int16_t ButtonOf(UINT message) {
   switch (message) {
     case WM_LBUTTONDOWN:
@@ -33,19 +23,16 @@ std::int16_t ButtonOf(UINT message) {
     case WM_RBUTTONDBLCLK:
     case WM_RBUTTONUP:
       return kRightButton;
-    default:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_MBUTTONUP:
       return kMiddleButton;
+    default:
+      return 0;
   }
 }
 
-std::int16_t ButtonsHeld(WPARAM keys) {
-  return static_cast<std::int16_t>(((keys & MK_LBUTTON) ? kLeftButton : 0) |
-                                   ((keys & MK_RBUTTON) ? kRightButton : 0) |
-                                   ((keys & MK_MBUTTON) ? kMiddleButton : 0));
-}
-
-}  // namespace
-
+// The screen's twips-per-pixel factors.
 TwipsScale ScreenScale() {
   HDC screen = GetDC(nullptr);
   int x = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
@@ -56,12 +43,13 @@ TwipsScale ScreenScale() {
   return {1440.0 / x, 1440.0 / y};
 }
 
-// The window's state: the platform and container the control talks to, the control itself,
-// the GDI copy of its face and the caption's painter. Messages go to the control as they come.
-class CommandWindow::Shell final : public CommandPlatform, public OptionsContainer {
+}  // namespace
+
+// The window's state: the platform the control talks to, the control itself and the caption's
+// painter. Messages go to the control as they come.
+class CommandWindow::Shell final : public CommandPlatform {
  public:
-  explicit Shell(CommandOptions options)
-      : OptionsContainer(std::move(options)), scale_(ScreenScale()), control_(*this, *this) {}
+  Shell() : scale_(ScreenScale()), control_(*this) {}
   ~Shell() override {
     if (window_ != nullptr) {
       SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
@@ -90,10 +78,8 @@ class CommandWindow::Shell final : public CommandPlatform, public OptionsContain
     if (GetFocus() != window_) SetFocus(window_);
   }
   TwipsScale Scale() override { return scale_; }
-  FaceCanvas* Canvas() override { return &face_; }
 
   Command& Control() { return control_; }
-  const MemoryBitmap& Face() const { return face_.Bitmap(); }
   HWND& Window() { return window_; }
 
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -110,7 +96,7 @@ class CommandWindow::Shell final : public CommandPlatform, public OptionsContain
         if (wParam == kHoverTimer) control_.OnHoverTick();
         return 0;
       case WM_MOUSEMOVE:
-        control_.PointerMoved(PointerEventOf(ButtonsHeld(wParam), wParam, lParam));
+        control_.PointerMoved();
         return 0;
       case WM_LBUTTONDOWN:
       case WM_RBUTTONDOWN:
@@ -119,10 +105,9 @@ class CommandWindow::Shell final : public CommandPlatform, public OptionsContain
       case WM_RBUTTONDBLCLK:
       case WM_MBUTTONDBLCLK: {
         SetCapture(window_);
-        PointerEvent pointer = PointerEventOf(ButtonOf(message), wParam, lParam);
-        pointer.SecondOfDoubleClick = message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK ||
-                                      message == WM_MBUTTONDBLCLK;
-        control_.PointerPressed(pointer);
+        control_.PointerPressed(ButtonOf(message), message == WM_LBUTTONDBLCLK ||
+                                                       message == WM_RBUTTONDBLCLK ||
+                                                       message == WM_MBUTTONDBLCLK);
         return 0;
       }
       case WM_LBUTTONUP:
@@ -132,26 +117,15 @@ class CommandWindow::Shell final : public CommandPlatform, public OptionsContain
         if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && GetCapture() == window_) {
           ReleaseCapture();
         }
-        control_.PointerReleased(PointerEventOf(ButtonOf(message), wParam, lParam));
+        control_.PointerReleased(ButtonOf(message));
         return 0;
       case WM_SETFOCUS:
-        // Focus coming back with the window's activation is no new focus.
-        if (!focused_) {
-          focused_ = true;
-          control_.OnGotFocus();
-        }
+        control_.FocusMoved(true);
         return 0;
       case WM_KILLFOCUS: {
-        // The window merely losing the desktop's focus (to another program, or to a dialog
-        // opened over it) keeps the control's focus, as in its own window it still has it.
         const HWND next = reinterpret_cast<HWND>(wParam);
-        if (next == nullptr || GetAncestor(next, GA_ROOT) != GetAncestor(window_, GA_ROOT)) {
-          return 0;
-        }
-        if (focused_) {
-          focused_ = false;
-          control_.OnLostFocus();
-        }
+        control_.FocusMoved(
+            false, next != nullptr && GetAncestor(next, GA_ROOT) == GetAncestor(window_, GA_ROOT));
         return 0;
       }
       case WM_GETDLGCODE:
@@ -175,9 +149,9 @@ class CommandWindow::Shell final : public CommandPlatform, public OptionsContain
     // The face and the caption are put together off screen, then shown at once.
     MemoryBitmap frame;
     if (frame.Make(std::max<LONG>(1, client.right), std::max<LONG>(1, client.bottom))) {
-      if (control_.FaceShown() && face_.Bitmap().Dc() != nullptr) {
-        const MemoryBitmap& face = face_.Bitmap();
-        BitBlt(frame.Dc(), 0, 0, face.Width(), face.Height(), face.Dc(), 0, 0, SRCCOPY);
+      const CommandFace face = control_.Face();
+      if (face.Shown) {
+        DrawFace(frame.Dc(), face);
       } else {
         // A transparent face: the container's background shows through.
         HWND parent = GetParent(window_);
@@ -188,7 +162,7 @@ class CommandWindow::Shell final : public CommandPlatform, public OptionsContain
                      PRF_CLIENT | PRF_ERASEBKGND);
         SetViewportOrgEx(frame.Dc(), 0, 0, nullptr);
       }
-      caption_.Draw(frame.Dc(), control_.Label(), scale_);
+      caption_.Draw(frame.Dc(), face.Caption, control_.Label(), scale_);
       BitBlt(dc, 0, 0, client.right, client.bottom, frame.Dc(), 0, 0, SRCCOPY);
     }
     EndPaint(window_, &paint);
@@ -197,9 +171,7 @@ class CommandWindow::Shell final : public CommandPlatform, public OptionsContain
   TwipsScale scale_;
   Command control_;
   HWND window_ = nullptr;
-  GdiFace face_;
   CaptionPainter caption_;
-  bool focused_ = false;
 };
 
 namespace {
@@ -232,11 +204,10 @@ void RegisterCommandClass() {
 }  // namespace
 
 CommandWindow::CommandWindow(HWND parent, double leftTwips, double topTwips, double widthTwips,
-                             double heightTwips, CommandOptions options)
-    : shell_(std::make_unique<Shell>(std::move(options))) {
+                             double heightTwips)
+    : shell_(std::make_unique<Shell>()) {
   RegisterCommandClass();
-  const PixelRect place =
-      PlacedPixels(shell_->Scale(), leftTwips, topTwips, widthTwips, heightTwips);
+  const Rect place = PlacedPixels(shell_->Scale(), leftTwips, topTwips, widthTwips, heightTwips);
   CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, place.X, place.Y,
                   place.Width, place.Height, parent, nullptr, GetModuleHandleW(nullptr),
                   shell_.get());
@@ -250,24 +221,6 @@ HWND CommandWindow::Window() const {
 
 Command& CommandWindow::Control() {
   return shell_->Control();
-}
-
-const CommandOptions& CommandWindow::Options() const {
-  return shell_->Options();
-}
-
-std::uint32_t CommandWindow::DrawnPixel(int x, int y) const {
-  return shell_->Face().Pixel(x, y);
-}
-
-Command* CommandOfWindow(HWND window) {
-  wchar_t name[32] = {};
-  if (window == nullptr || GetClassNameW(window, name, 32) == 0 ||
-      std::wstring_view(name) != kClassName) {
-    return nullptr;
-  }
-  auto* shell = reinterpret_cast<CommandWindow::Shell*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  return shell != nullptr ? &shell->Control() : nullptr;
 }
 
 }  // namespace orvane

@@ -1,21 +1,10 @@
 #pragma once
 
-// The Command button as a Win32 window class of its own ("OrvaneCommand"): the face painted
-// with GDI (GradientFill, StretchBlt) into a memory bitmap that WM_PAINT copies to the window,
-// the caption drawn over it, and the 100 ms hover timer on the window. All behaviour lives in
-// orvane::Command (Command.h).
-//
-// A dialog places its buttons like this:
-//
-//   orvane::CommandWindow set(form, 4740, 3000, 1215, 375, scale);  // twips, in form's client
-//   orvane::PropertyBag design;
-//   design.Write("Caption", std::string("設定"), std::string("Command"));
-//   design.Write("Font", dialogFont, set.Options().AmbientFont);
-//   set.Control().LoadFromBag(design);
-//   set.Control().Initialize();
-//   set.Control().ConnectClick([] { /* save and close */ });
-//
-// The window takes the keyboard focus by Tab or by a left press; no key clicks it.
+// The Command button as a Win32 window class of its own ("OrvaneCommand"): on WM_PAINT the face
+// the core describes, drawn with GDI (face_painter_win32.h) and the caption over it into a
+// memory bitmap that is then copied to the window, and the 100 ms hover timer on the window.
+// All behaviour lives in orvane::Command (Command.h, which shows how a dialog sets a button up);
+// the window takes the keyboard focus by Tab or by a left press, and no key clicks it.
 
 #include <cstdint>
 #include <memory>
@@ -30,27 +19,18 @@ class CommandWindow {
  public:
   // A child window of parent, placed in twips relative to the parent's client area.
   CommandWindow(HWND parent, double leftTwips, double topTwips, double widthTwips,
-                double heightTwips, CommandOptions options = {});
+                double heightTwips);
   ~CommandWindow();
   CommandWindow(const CommandWindow&) = delete;
   CommandWindow& operator=(const CommandWindow&) = delete;
 
   HWND Window() const;
   Command& Control();
-  const CommandOptions& Options() const;
-  // A pixel of the face as GDI drew it (0xRRGGBB), caption not included.
-  std::uint32_t DrawnPixel(int x, int y) const;
 
   class Shell;
 
  private:
   std::unique_ptr<Shell> shell_;
 };
-
-// The control of a window made by CommandWindow; nullptr for any other window.
-Command* CommandOfWindow(HWND window);
-
-// The screen's twips-per-pixel factors.
-TwipsScale ScreenScale();
 
 }  // namespace orvane

@@ -1,43 +1,36 @@
 #include "host/controls/state_pictures.h"
 
+#include <array>
 #include <cstdint>
 
 namespace orvane {
+namespace {
+
+constexpr int kWidth = 64;
+constexpr int kHeight = 25;
+
+}  // namespace
 
 // Built from assets/controls/make_state_pictures.cpp at build time.
-extern const std::uint8_t kStatePictureRgb[kLookCount]
-                                          [kStatePictureWidth * kStatePictureHeight * 3];
+extern const std::uint8_t kStatePictureRgb[kLookCount][kWidth * kHeight * 3];
 
 const char* LookName(Look look) {
-  switch (look) {
-    case Look::Normal:
-      return "Normal";
-    case Look::HighLight:
-      return "HighLight";
-    case Look::Selected:
-      return "Selected";
-    case Look::HighLightSelect:
-      return "HighLightSelect";
-    case Look::Pressed:
-      return "Pressed";
-    case Look::Disable:
-      return "Disable";
-  }
-  return "?";
+  static const char* const names[kLookCount] = {"Normal",          "HighLight", "Selected",
+                                                "HighLightSelect", "Pressed",   "Disable"};
+  return names[static_cast<int>(look)];
 }
 
-const StatePictures& DefaultStatePictures() {
-  static const StatePictures pictures = [] {
-    StatePictures p;
+const Picture& StatePicture(Look look) {
+  static const std::array<Picture, kLookCount> pictures = [] {
+    std::array<Picture, kLookCount> p;
     for (int i = 0; i < kLookCount; ++i) {
-      Picture& picture = p.Pictures[i];
-      picture.Width = kStatePictureWidth;
-      picture.Height = kStatePictureHeight;
-      picture.Rgb.assign(std::begin(kStatePictureRgb[i]), std::end(kStatePictureRgb[i]));
+      p[i].Width = kWidth;
+      p[i].Height = kHeight;
+      p[i].Rgb.assign(std::begin(kStatePictureRgb[i]), std::end(kStatePictureRgb[i]));
     }
     return p;
   }();
-  return pictures;
+  return pictures[static_cast<int>(look)];
 }
 
 }  // namespace orvane

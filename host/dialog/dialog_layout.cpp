@@ -3,9 +3,9 @@
 #include <cmath>
 
 namespace orvane {
-DialogRect ToPixels(const DialogControl& control, const TwipsScale& scale) {
-  return DialogRect{scale.ToPixelsX(control.Left), scale.ToPixelsY(control.Top),
-                    scale.ToPixelsX(control.Width), scale.ToPixelsY(control.Height)};
+Rect ToPixels(const DialogControl& control, const TwipsScale& scale) {
+  return Rect{scale.ToPixelsX(control.Left), scale.ToPixelsY(control.Top),
+              scale.ToPixelsX(control.Width), scale.ToPixelsY(control.Height)};
 }
 
 DialogPoint DialogPlacement(int screenWidth, int screenHeight, int dialogWidth, int dialogHeight,
@@ -17,7 +17,7 @@ DialogPoint DialogPlacement(int screenWidth, int screenHeight, int dialogWidth, 
 }
 
 std::optional<DialogTarget> HitTest(int x, int y, const TwipsScale& scale) {
-  const DialogRect panel = ToPixels(DialogControlNamed("Pic_C"), scale);
+  const Rect panel = ToPixels(DialogControlNamed("Pic_C"), scale);
   if (panel.Contains(x, y)) {
     const int px = x - panel.X, py = y - panel.Y;
     for (int choice = 0; choice < 3; ++choice) {

@@ -5,21 +5,15 @@
 
 #include "host/controls/twips.h"
 #include "host/dialog/dialog_controls.h"
+#include "platform/rect.h"
 
 // Where the settings dialog's controls (dialog_controls.h) are in pixels: their rectangles, the
 // dialog's place on the screen and what a mouse press at a point lands on.
 namespace orvane {
 
-// A rectangle in pixels, right and bottom exclusive.
-struct DialogRect {
-  int X = 0, Y = 0, Width = 0, Height = 0;
-  bool Contains(int x, int y) const { return x >= X && y >= Y && x < X + Width && y < Y + Height; }
-  bool operator==(const DialogRect&) const = default;
-};
-
 // A control's rectangle in pixels, relative to its container: position and size each
 // converted and rounded on their own, as the windowing code places them.
-DialogRect ToPixels(const DialogControl& control, const TwipsScale& scale);
+Rect ToPixels(const DialogControl& control, const TwipsScale& scale);
 
 struct DialogPoint {
   int X = 0, Y = 0;

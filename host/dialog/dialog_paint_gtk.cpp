@@ -54,7 +54,7 @@ void PaintPicture(cairo_t* cr, cairo_surface_t* image, const Picture& picture, D
 // several lines wraps its text within its width and cuts it off at its edges. IPAPGothic runs
 // a little wider than the font the layout was made for, so a one-line label's text may run a
 // few pixels past its right edge rather than lose its last letters.
-PangoLayout* LabelLayout(cairo_t* cr, const DialogRect& rect, const DialogControl& label,
+PangoLayout* LabelLayout(cairo_t* cr, const Rect& rect, const DialogControl& label,
                          const TwipsScale& scale) {
   PangoLayout* layout = pango_cairo_create_layout(cr);
   pango_cairo_context_set_resolution(pango_layout_get_context(layout), 1440.0 / scale.Y);
@@ -79,8 +79,8 @@ PangoLayout* LabelLayout(cairo_t* cr, const DialogRect& rect, const DialogContro
   return layout;
 }
 
-void DrawLabel(cairo_t* cr, const DialogRect& rect, const std::string& text,
-               const DialogControl& label, const TwipsScale& scale) {
+void DrawLabel(cairo_t* cr, const Rect& rect, const std::string& text, const DialogControl& label,
+               const TwipsScale& scale) {
   if (text.empty() || rect.Width <= 0 || rect.Height <= 0) return;
   cairo_save(cr);
   if (label.Layout == DialogTextLayout::Wrapped) {
@@ -98,7 +98,7 @@ void DrawLabel(cairo_t* cr, const DialogRect& rect, const std::string& text,
 
 // As much of a path as the label's lines hold, elided in the middle. A line counts when most
 // of it shows: the label's height is a hair short of two lines of its font.
-std::string FittedPath(cairo_t* cr, const DialogRect& rect, const std::string& path,
+std::string FittedPath(cairo_t* cr, const Rect& rect, const std::string& path,
                        const DialogControl& label, const TwipsScale& scale) {
   if (rect.Width <= 0 || rect.Height <= 0) return path;
   PangoLayout* layout = LabelLayout(cr, rect, label, scale);
@@ -120,7 +120,7 @@ void PaintControls(cairo_t* cr, DialogContainer container, DialogShown& shown,
                    const DialogImages* images, const TwipsScale& scale) {
   for (const DialogControl& control : DialogControls()) {
     if (control.Container != container || !OnForm(control)) continue;
-    const DialogRect rect = ToPixels(control, scale);
+    const Rect rect = ToPixels(control, scale);
     switch (control.Kind) {
       case DialogControlKind::Shape:
         // A one-pixel outline just inside its rectangle.

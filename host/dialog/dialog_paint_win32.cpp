@@ -13,7 +13,7 @@
 namespace orvane {
 namespace {
 
-RECT RectOf(const DialogRect& r) {
+RECT RectOf(const Rect& r) {
   return RECT{r.X, r.Y, r.X + r.Width, r.Y + r.Height};
 }
 
@@ -72,8 +72,7 @@ UINT FormatOf(DialogTextLayout layout) {
 }
 
 // A transparent label's text.
-void DrawLabel(HDC dc, const DialogRect& place, const std::wstring& text,
-               const DialogControl& label) {
+void DrawLabel(HDC dc, const Rect& place, const std::wstring& text, const DialogControl& label) {
   if (text.empty()) return;
   RECT rect = RectOf(place);
   SetBkMode(dc, TRANSPARENT);
@@ -84,7 +83,7 @@ void DrawLabel(HDC dc, const DialogRect& place, const std::wstring& text,
 
 // As much of a path as the label's lines hold, elided in the middle. A line counts when most
 // of it shows.
-std::string FittedPath(HDC dc, const DialogRect& file, const std::string& path,
+std::string FittedPath(HDC dc, const Rect& file, const std::string& path,
                        const DialogControl& label) {
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
@@ -106,7 +105,7 @@ void PaintControls(HDC dc, DialogContainer container, DialogShown& shown, const 
   const HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);
   for (const DialogControl& control : DialogControls()) {
     if (control.Container != container || !OnForm(control)) continue;
-    const DialogRect place = ToPixels(control, scale);
+    const Rect place = ToPixels(control, scale);
     if (control.Kind == DialogControlKind::Shape) {
       // A one-pixel outline just inside its rectangle.
       const RECT frame = RectOf(place);

@@ -215,7 +215,7 @@ void SettingsDialogGtk::BuildControls() {
 
   for (const DialogControl& control : DialogControls()) {
     if (!OnForm(control)) continue;
-    const DialogRect rect = ToPixels(control, scale_);
+    const Rect rect = ToPixels(control, scale_);
     GtkWidget* container = control.Container == DialogContainer::Panel ? panel_ : formArea_;
     switch (control.Kind) {
       case DialogControlKind::Panel:
@@ -248,7 +248,7 @@ void SettingsDialogGtk::BuildControls() {
         auto& button = buttons_.emplace_back(std::make_unique<CommandWidget>());
         button->PlaceInFixed(GTK_FIXED(container), control.Left, control.Top, control.Width,
                              control.Height);
-        form_.SetUpButton(control, button->Control(), button->Options().AmbientFont);
+        form_.SetUpButton(control, button->Control(), FontInfo{});
         break;
       }
       default:

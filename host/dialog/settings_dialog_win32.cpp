@@ -137,7 +137,7 @@ SettingsDialogWin32::~SettingsDialogWin32() {
 void SettingsDialogWin32::BuildControls(HINSTANCE instance) {
   for (const DialogControl& control : DialogControls()) {
     if (!OnForm(control)) continue;
-    const DialogRect rect = ToPixels(control, scale_);
+    const Rect rect = ToPixels(control, scale_);
     const HWND container = control.Container == DialogContainer::Panel ? panel_ : window_;
     switch (control.Kind) {
       case DialogControlKind::Panel:
@@ -157,7 +157,7 @@ void SettingsDialogWin32::BuildControls(HINSTANCE instance) {
       case DialogControlKind::Command: {
         auto& button = buttons_.emplace_back(std::make_unique<CommandWindow>(
             container, control.Left, control.Top, control.Width, control.Height));
-        form_.SetUpButton(control, button->Control(), button->Options().AmbientFont);
+        form_.SetUpButton(control, button->Control(), FontInfo{});
         break;
       }
       default:
@@ -181,7 +181,7 @@ void SettingsDialogWin32::AddTooltips(HINSTANCE instance) {
     tool.uFlags = TTF_SUBCLASS;
     tool.hwnd = controls[id].Container == DialogContainer::Panel ? panel_ : window_;
     tool.uId = id;
-    const DialogRect rect = ToPixels(controls[id], scale_);
+    const Rect rect = ToPixels(controls[id], scale_);
     tool.rect = RECT{rect.X, rect.Y, rect.X + rect.Width, rect.Y + rect.Height};
     tool.lpszText = const_cast<wchar_t*>(L"");
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));

@@ -63,14 +63,14 @@ void SettingsForm::Load() {
     const TwipsScale scale = Scale();
     DialogPoint size{scale.ToPixelsX(kDialogInnerWidth), scale.ToPixelsY(kDialogInnerHeight)};
     if (const std::optional<Rect> outer = platform_.windowGeometry.GetWindowRect(view_.Handle())) {
-      size = DialogPoint{outer->right - outer->left, outer->bottom - outer->top};
+      size = DialogPoint{outer->Width, outer->Height};
     }
     view_.Move(DialogPlacement(platform_.screenMetrics.ScreenWidth(),
                                platform_.screenMetrics.ScreenHeight(), size.X, size.Y, scale));
   });
   for (Command* button : buttons_) Guarded([&] { button->Initialize(); });
   Guarded([&] {
-    const DialogRect panel = ToPixels(DialogControlNamed("Pic_C"), Scale());
+    const Rect panel = ToPixels(DialogControlNamed("Pic_C"), Scale());
     const DialogPoint tile = PictureSizeOnScreen(BackgroundTile(), Scale());
     view_.TilePanel(TilePositions(panel.Width, panel.Height, tile.X, tile.Y));
   });

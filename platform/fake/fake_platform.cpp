@@ -6,8 +6,8 @@ namespace orvane {
 namespace {
 
 std::string RectText(const Rect& r) {
-  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
-         "," + std::to_string(r.bottom);
+  return std::to_string(r.X) + "," + std::to_string(r.Y) + "," + std::to_string(r.Right()) + "," +
+         std::to_string(r.Bottom());
 }
 
 }  // namespace

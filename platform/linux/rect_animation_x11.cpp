@@ -20,7 +20,7 @@ class X11RectAnimation final : public RectAnimation {
   explicit X11RectAnimation(Display* display) : display_(display) {}
 
   void DrawAnimatedRects(WindowHandle, const Rect& from, const Rect& to) override {
-    if (from == to && from.left == from.right && from.top == from.bottom) return;
+    if (from == to && from.Width == 0 && from.Height == 0) return;
     X11ErrorTrap trap(display_);
     const int screen = DefaultScreen(display_);
     XSetWindowAttributes attributes{};
@@ -63,13 +63,13 @@ class X11RectAnimation final : public RectAnimation {
     auto mix = [t](std::int32_t p, std::int32_t q) {
       return static_cast<std::int32_t>(p + (static_cast<double>(q) - p) * t);
     };
-    return Rect{mix(a.left, b.left), mix(a.top, b.top), mix(a.right, b.right),
-                mix(a.bottom, b.bottom)};
+    return Rect::FromEdges(mix(a.X, b.X), mix(a.Y, b.Y), mix(a.Right(), b.Right()),
+                           mix(a.Bottom(), b.Bottom()));
   }
 
   void Place(const std::array<Window, 4>& edges, const Rect& r, bool map) {
-    const int left = std::min(r.left, r.right), right = std::max(r.left, r.right);
-    const int top = std::min(r.top, r.bottom), bottom = std::max(r.top, r.bottom);
+    const int left = std::min(r.X, r.Right()), right = std::max(r.X, r.Right());
+    const int top = std::min(r.Y, r.Bottom()), bottom = std::max(r.Y, r.Bottom());
     const unsigned width = static_cast<unsigned>(std::max(right - left, 1));
     const unsigned height = static_cast<unsigned>(std::max(bottom - top, 1));
     const unsigned thick = kThickness;

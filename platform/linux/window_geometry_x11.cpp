@@ -32,16 +32,11 @@ class X11WindowGeometry final : public WindowGeometry {
     // Like Windows' window rectangle: the border, and a window manager's frame around a
     // top-level window, belong to it.
     const int border = attributes.border_width;
-    Rect rect{x - border, y - border, x + attributes.width + border,
-              y + attributes.height + border};
     long left = 0, right = 0, top = 0, bottom = 0;
-    if (FrameExtents(window, left, right, top, bottom)) {
-      rect.left -= static_cast<std::int32_t>(left);
-      rect.right += static_cast<std::int32_t>(right);
-      rect.top -= static_cast<std::int32_t>(top);
-      rect.bottom += static_cast<std::int32_t>(bottom);
-    }
-    return rect;
+    FrameExtents(window, left, right, top, bottom);
+    return Rect::FromEdges(std::int64_t{x} - border - left, std::int64_t{y} - border - top,
+                           std::int64_t{x} + attributes.width + border + right,
+                           std::int64_t{y} + attributes.height + border + bottom);
   }
 
   bool SetParent(WindowHandle child, WindowHandle parent) override {

@@ -44,7 +44,7 @@ class Win32Windows final : public WindowFinder, public WindowGeometry, public Re
   std::optional<Rect> GetWindowRect(WindowHandle window) override {
     RECT r{};
     if (window == 0 || !::GetWindowRect(Hwnd(window), &r)) return std::nullopt;
-    return Rect{r.left, r.top, r.right, r.bottom};
+    return Rect::FromEdges(r.left, r.top, r.right, r.bottom);
   }
 
   bool SetParent(WindowHandle child, WindowHandle parent) override {
@@ -60,8 +60,8 @@ class Win32Windows final : public WindowFinder, public WindowGeometry, public Re
   }
 
   void DrawAnimatedRects(WindowHandle window, const Rect& from, const Rect& to) override {
-    const RECT f{from.left, from.top, from.right, from.bottom};
-    const RECT t{to.left, to.top, to.right, to.bottom};
+    const RECT f{from.X, from.Y, from.Right(), from.Bottom()};
+    const RECT t{to.X, to.Y, to.Right(), to.Bottom()};
     ::DrawAnimatedRects(Hwnd(window), IDANI_CAPTION, &f, &t);
   }
 };

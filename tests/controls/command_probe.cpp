@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
   set.PlaceInFixed(GTK_FIXED(fixed), 300, 300, 1215, 375);
   orvane::PropertyBag design;
   design.Write("Caption", std::string("設定"), std::string("Command"));
-  design.Write("Font", orvane::FontInfo{}, set.Options().AmbientFont);
+  design.Write("Font", orvane::FontInfo{}, orvane::FontInfo{});
   set.Control().LoadFromBag(design);
   set.Control().Initialize();
   set.Control().ConnectClick([] {

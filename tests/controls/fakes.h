@@ -23,28 +23,22 @@ struct FakePlatform : CommandPlatform {
   std::optional<WindowId> WindowUnderPointer() override { return under; }
   std::optional<WindowId> ControlWindow() override { return kControlWindow; }
   TwipsScale Scale() override { return scale; }
-};
-
-struct FakeContainer : CommandContainer {
   FontInfo AmbientFont() const override { return {"Tahoma", 8.25, 400, false, false, false, 0}; }
-  void PropertyChanged(std::string_view) override {}
 };
 
-// A control on fakes that logs its paints and clicks; its first click handler fails, which must
-// not keep the second from running. Asked for the focus, the window gives it.
+// A control on a fake platform that logs its paints and clicks; its first click handler fails,
+// which must not keep the second from running. Asked for the focus, the window gives it.
 struct Rig {
   FakePlatform platform;
-  FakeContainer container;
-  Command control;
+  Command control{platform};
   std::vector<Look> paints;
   int clicks = 0;
 
-  explicit Rig(const StatePictures& pictures = DefaultStatePictures())
-      : control(platform, container, pictures) {
+  Rig() {
     control.SetPaintObserver([this](Look look) { paints.push_back(look); });
     control.ConnectClick([] { throw std::runtime_error("a handler that fails"); });
     control.ConnectClick([this] { ++clicks; });
-    platform.takeFocus = [this] { control.OnGotFocus(); };
+    platform.takeFocus = [this] { control.FocusMoved(true); };
   }
   // The dialog's way: a design, a size, then Initialize.
   void SetUp(double width = 1215, double height = 375) {

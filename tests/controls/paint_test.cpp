@@ -1,6 +1,9 @@
-// The control's face as it paints it: each look, the frame's pieces at any size, the gradient,
-// and the caption as both shells draw it.
+// The face each paint describes: the frame's eight pieces as the piece table places them, in
+// pixels at two densities, the gradient's corners and colours, and the caption's box and colour.
 #include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
 
 #include "host/controls/Command.h"
 #include "tests/controls/fakes.h"
@@ -9,64 +12,119 @@ namespace orvane {
 namespace {
 
 using testing::Rig;
+using Box = std::array<int, 4>;  // x, y, width, height
 
-// Chosen pixels of a 1215 x 375 twip face (81 x 25 pixels): the frame's line and the band
-// inside it at the top and bottom, mid-way along, the left glow, and the rounded corner.
-TEST(CommandPaint, EachLookAtChosenPixels) {
-  const int at[][2] = {{40, 1}, {40, 3}, {40, 22}, {2, 12}, {1, 2}};
+std::vector<Box> Targets(const CommandFace& face) {
+  std::vector<Box> boxes;
+  for (int i = 0; i < face.PieceCount; ++i) {
+    const Rect& r = face.Pieces[i].To;
+    boxes.push_back({r.X, r.Y, r.Width, r.Height});
+  }
+  return boxes;
+}
+
+// The table's pieces in its order (top-left corner, top edge, top-right corner, right edge,
+// bottom-right corner, bottom edge, bottom-left corner, left edge): the source rectangles of the
+// 960 x 375-twip picture in its pixels, the targets in the control's at 96 and 120 dpi.
+TEST(CommandFace, FramePiecesAsThePieceTablePlacesThem) {
+  const std::vector<Box> sources = {{0, 0, 4, 4},   {4, 0, 56, 4},  {60, 0, 4, 4}, {60, 4, 4, 17},
+                                    {60, 21, 4, 4}, {4, 21, 56, 4}, {0, 21, 4, 4}, {0, 4, 4, 17}};
   const struct {
-    Look look;
-    std::uint32_t pixels[5];
-  } looks[] = {{Look::Normal, {0x003C74, 0xF3F3EE, 0xD6D0C5, 0xF4F4F0, 0x7A95A8}},
-               {Look::HighLight, {0x003C74, 0xFDD889, 0xE59700, 0xFCCA69, 0x628299}},
-               {Look::HighLightSelect, {0x003C74, 0xFDD889, 0xE59700, 0xFCCA69, 0x628299}},
-               {Look::Selected, {0x003C74, 0xCEE7FF, 0x6982EE, 0xA9C5EF, 0x628299}},
-               {Look::Pressed, {0xDCD6C2, 0xD1CCC1, 0x003C74, 0x003C74, 0xE4DFCE}},
-               {Look::Disable, {0xC9C7BA, 0xF5F4EA, 0xF5F4EA, 0xF5F4EA, 0xD8D5C7}}};
-  Rig rig;
-  rig.SetUp();
-  const Surface& face = rig.control.Face();
-  for (const auto& l : looks) {
-    rig.control.PaintState(l.look);
-    for (int i = 0; i < 5; ++i) {
-      EXPECT_EQ(face.Pixel(at[i][0], at[i][1]), l.pixels[i])
-          << LookName(l.look) << " at " << at[i][0] << "," << at[i][1];
+    double twipsPerPixel, width;
+    std::vector<Box> targets;
+  } cases[] = {{15,
+                1215,  // MW 1095, XR 1155: the edges stretched across, the sides copied 1:1
+                {{0, 0, 4, 4},
+                 {4, 0, 73, 4},
+                 {77, 0, 4, 4},
+                 {77, 4, 4, 17},
+                 {77, 21, 4, 4},
+                 {4, 21, 73, 4},
+                 {0, 21, 4, 4},
+                 {0, 4, 4, 17}}},
+               {15,
+                615,  // MW 495: the 56 source pixels squeezed into 33
+                {{0, 0, 4, 4},
+                 {4, 0, 33, 4},
+                 {37, 0, 4, 4},
+                 {37, 4, 4, 17},
+                 {37, 21, 4, 4},
+                 {4, 21, 33, 4},
+                 {0, 21, 4, 4},
+                 {0, 4, 4, 17}}},
+               {12,
+                1215,  // edges converted, not sizes: 61 twips end at pixel 5, 1155 at 96
+                {{0, 0, 5, 5},
+                 {5, 0, 91, 5},
+                 {96, 0, 5, 5},
+                 {96, 5, 5, 21},
+                 {96, 26, 5, 5},
+                 {5, 26, 91, 5},
+                 {0, 26, 5, 5},
+                 {0, 5, 5, 21}}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.width << " at " << c.twipsPerPixel);
+    Rig rig;
+    rig.platform.scale = {c.twipsPerPixel, c.twipsPerPixel};
+    rig.SetUp(c.width, 375);
+    for (const Look look : {Look::Normal, Look::Pressed}) {
+      rig.control.PaintState(look);
+      const CommandFace face = rig.control.Face();
+      EXPECT_EQ(face.Picture, look);
+      EXPECT_EQ(Targets(face), c.targets);
+      std::vector<Box> from;
+      for (int i = 0; i < face.PieceCount; ++i) {
+        const Rect& r = face.Pieces[i].From;
+        from.push_back({r.X, r.Y, r.Width, r.Height});
+      }
+      EXPECT_EQ(from, sources);
     }
   }
-  // Between the bands, the gradient from white (0xFFFFFF) down to grey-blue (0xC6C5D7).
-  EXPECT_EQ(std::vector<std::uint32_t>({face.Pixel(40, 4), face.Pixel(40, 20)}),
-            std::vector<std::uint32_t>({0xF5F5F8, 0xCFCEDD}));
+
+  // Too narrow for the frame: the pieces of negative width or height are left out. Too wide for
+  // 16-bit twips: the middle width and the right column stay as the last paint had them.
+  Rig rig;
+  rig.SetUp(60, 30);
+  EXPECT_EQ(Targets(rig.control.Face()),
+            (std::vector<Box>{{0, 0, 4, 4}, {0, 0, 4, 4}, {0, -2, 4, 4}, {0, -2, 4, 4}}));
+  rig.control.Resize(1215, 375);
+  rig.control.Resize(40000, 375);
+  EXPECT_EQ(Targets(rig.control.Face())[1], (Box{4, 0, 73, 4}));
+  EXPECT_EQ(Targets(rig.control.Face())[2], (Box{77, 0, 4, 4}));
 }
 
-// At any size the frame keeps its width and its corners: the dialog's buttons, a wide and tall
-// one, and one narrower than the picture. Points to the right and below count from those edges.
-TEST(CommandPaint, FrameAtAnySize) {
-  const int at[][2] = {{1, 2}, {-2, 2}, {1, -3}, {-2, -3}, {-1, 12}, {-4, 12}, {12, -1}, {12, -2}};
-  const std::uint32_t want[] = {0x7A95A8, 0x66869E, 0x6787A1, 0x6B8CA7,
-                                0xF0EEE0, 0xEEEDE7, 0xFAFAF6, 0x003C74};
+// Vertex 0 at the top-left pixel, vertex 1 at the last column and row, the rectangle from vertex
+// 1 to vertex 0; white (FF00 each) and lavender grey (C600, C500, D700), swapped in state 2.
+TEST(CommandFace, GradientCornersAndColours) {
   Rig rig;
   rig.SetUp();
-  for (const auto& [w, h, pw, ph] :
-       {std::array{1215, 375, 81, 25}, std::array{615, 375, 41, 25}, std::array{2000, 600, 133, 40},
-        std::array{390, 375, 26, 25}}) {
-    rig.control.Resize(w, h);
-    const Surface& s = rig.control.Face();
-    ASSERT_EQ(std::vector<int>({s.Width(), s.Height()}), std::vector<int>({pw, ph}));
-    for (int i = 0; i < 8; ++i) {
-      const int x = at[i][0] < 0 ? pw + at[i][0] : at[i][0],
-                y = at[i][1] < 0 ? ph + at[i][1] : at[i][1];
-      EXPECT_EQ(s.Pixel(x, y), want[i]) << w << " x " << h << " at " << x << "," << y;
+  const auto corners = [&] {
+    const CommandFace face = rig.control.Face();
+    std::vector<int> values;
+    for (int i = 0; i < 4; ++i) {
+      const TriVertex& v = face.Vertices[i];
+      values.insert(values.end(), {v.X, v.Y, v.Red, v.Green, v.Blue, v.Alpha});
     }
-  }
-  rig.paints.clear();  // sizes too big for the geometry's numbers or too small for the frame
-  for (const double w : {40000.0, 60.0, 0.0}) rig.control.Resize(w, 30);
-  EXPECT_EQ(rig.paints.size(), 3u);
+    values.insert(values.end(), {int(face.GradientRect.UpperLeft),
+                                 int(face.GradientRect.LowerRight), int(face.Background)});
+    return values;
+  };
+  const std::vector<int> zero(12, 0);
+  std::vector<int> white = {0, 0, 0xFF00, 0xFF00, 0xFF00, 0, 80, 24, 0xC600, 0xC500, 0xD700, 0};
+  white.insert(white.end(), zero.begin(), zero.end());
+  white.insert(white.end(), {1, 0, 0xECE9D8});
+  EXPECT_EQ(corners(), white);
+  rig.control.OnMouseMove();  // state 2: lavender grey on top
+  std::vector<int> grey = {0, 0, 0xC600, 0xC500, 0xD700, 0, 80, 24, 0xFF00, 0xFF00, 0xFF00, 0};
+  grey.insert(grey.end(), zero.begin(), zero.end());
+  grey.insert(grey.end(), {1, 0, 0xECE9D8});
+  EXPECT_EQ(corners(), grey);
 }
 
-// The caption as both shells draw it: its label 80 twips from the top of a 375-twip button,
-// 195 high, across the button, in pixels; its colour number read as blue, green, red, system
-// colours black; nothing for no text or no room.
-TEST(CommandPaint, CaptionPaintInPixels) {
+// The caption: its label 80 twips from the top of a 375-twip button, 195 high, across the
+// button, in pixels; its colour number read as blue, green, red, system colours black; nothing
+// for no text or no room; greyed while disabled.
+TEST(CommandFace, CaptionBoxAndColour) {
   const struct {
     double twipsPerPixel, width;
     std::string text;
@@ -97,7 +155,9 @@ TEST(CommandPaint, CaptionPaintInPixels) {
   }
   Rig tall;
   tall.SetUp(1215, 600);  // the label keeps its height and sits 10 twips above the middle
-  EXPECT_EQ(CaptionPaintOf(tall.control.Label(), {15, 15}).Box.Y, 13);
+  EXPECT_EQ(tall.control.Face().Caption.Box.Y, 13);
+  tall.control.SetEnabled(false);
+  EXPECT_TRUE(tall.control.Face().Caption.Greyed);
 }
 
 }  // namespace

@@ -13,11 +13,14 @@ namespace {
 using testing::Rig;
 using Step = void (*)(Rig&);
 
-// What a shell forwards, in pixels of the control's window, with the pointer on it or off it.
-void Forward(Rig& r, void (Command::*call)(const PointerEvent&), int button, bool on = true,
-             bool second = false) {
+// What a shell forwards, with the pointer on the control or off it.
+void Press(Rig& r, int button, bool second = false) {
+  r.platform.under = testing::kControlWindow;
+  r.control.PointerPressed(std::int16_t(button), second);
+}
+void Release(Rig& r, int button, bool on = true) {
   r.platform.under = on ? testing::kControlWindow : testing::kOtherWindow;
-  (r.control.*call)(PointerEvent{std::int16_t(button), 0, 40, 12, second});
+  r.control.PointerReleased(std::int16_t(button));
 }
 void Tick(Rig& r, std::optional<WindowId> under) {  // a hover tick with the pointer over `under`
   r.platform.under = under;
@@ -38,13 +41,21 @@ constexpr Step OverControl = [](Rig& r) { Tick(r, testing::kControlWindow); };
 constexpr Step OverContainer = [](Rig& r) { Tick(r, testing::kContainerWindow); };
 constexpr Step OverOther = [](Rig& r) { Tick(r, testing::kOtherWindow); };
 constexpr Step Nowhere = [](Rig& r) { Tick(r, std::nullopt); };
-constexpr Step PMove = [](Rig& r) { Forward(r, &Command::PointerMoved, 0); };
-constexpr Step PLeft = [](Rig& r) { Forward(r, &Command::PointerPressed, 1); };
-constexpr Step PRight = [](Rig& r) { Forward(r, &Command::PointerPressed, 2); };
-constexpr Step PSecond = [](Rig& r) { Forward(r, &Command::PointerPressed, 1, true, true); };
-constexpr Step PLeftUpOn = [](Rig& r) { Forward(r, &Command::PointerReleased, 1); };
-constexpr Step PLeftUpOff = [](Rig& r) { Forward(r, &Command::PointerReleased, 1, false); };
-constexpr Step PRightUpOff = [](Rig& r) { Forward(r, &Command::PointerReleased, 2, false); };
+constexpr Step PMove = [](Rig& r) { r.control.PointerMoved(); };
+constexpr Step PLeft = [](Rig& r) { Press(r, 1); };
+constexpr Step PRight = [](Rig& r) { Press(r, 2); };
+constexpr Step PSecond = [](Rig& r) { Press(r, 1, true); };
+constexpr Step POther = [](Rig& r) { Press(r, 0); };  // a back or forward button
+constexpr Step PLeftUpOn = [](Rig& r) { Release(r, 1); };
+constexpr Step PLeftUpOff = [](Rig& r) { Release(r, 1, false); };
+constexpr Step PRightUpOn = [](Rig& r) { Release(r, 2); };
+constexpr Step PRightUpOff = [](Rig& r) { Release(r, 2, false); };
+constexpr Step POtherUp = [](Rig& r) { Release(r, 0); };
+// The focus as the windowing system tells it: onto the control, to another control of the same
+// window, or to another top-level window (the window losing the desktop's focus).
+constexpr Step PFocus = [](Rig& r) { r.control.FocusMoved(true); };
+constexpr Step PToOther = [](Rig& r) { r.control.FocusMoved(false); };
+constexpr Step PDeactivated = [](Rig& r) { r.control.FocusMoved(false, false); };
 
 constexpr bool W = true, G = false;  // white or grey on top of the last paint, when there is one
 // The looks: Normal, HighLight, Selected, HighLightSelect, Pressed, Disable.
@@ -96,6 +107,12 @@ const Row kTable[] = {
     {{PMove, PLeft, PLeftUpOff}, 3, {S}, W, 0},
     {{PMove, PLeft, PLeftUpOff, PMove, PRightUpOff}, 3, {S}, W, 0},
     {{PMove, PLeft, PLeftUpOn}, 4, {HS}, G, 1},
+    {{PMove, PRightUpOn}, 2, {}, W, 1},             {{PMove, POther}, 2, {}, W, 0},
+    {{PMove, POtherUp}, 2, {}, W, 0},
+    // repeated focus news, and the window losing the desktop's focus, change nothing
+    {{PFocus}, 3, {S}, W, 0},                       {{PFocus, PFocus}, 3, {}, W, 0},
+    {{PMove, PFocus, PDeactivated}, 4, {}, G, 0},   {{PFocus, PDeactivated, PFocus}, 3, {}, W, 0},
+    {{PFocus, PToOther}, 1, {N}, W, 0},             {{PToOther}, 1, {}, W, 0},
 };
 // clang-format on
 
@@ -112,9 +129,8 @@ TEST(CommandTransitions, EveryRowOfTheTable) {
     EXPECT_EQ(rig.control.Fields().State, row.state);
     EXPECT_EQ(rig.clicks, row.clicks);
     EXPECT_EQ(rig.paints, row.paints);
-    const Surface& s = rig.control.Face();  // the gradient's blue, 4 and 20 pixels down
-    EXPECT_TRUE(row.paints.empty() ||
-                (s.Pixel(40, 4) % 256 > s.Pixel(40, 20) % 256) == row.whiteOnTop);
+    const TriVertex top = rig.control.Face().Vertices[0];  // white: blue FF00
+    EXPECT_TRUE(row.paints.empty() || (top.Blue == 0xFF00) == row.whiteOnTop);
   }
 }
 
@@ -125,7 +141,7 @@ TEST(CommandPointer, PixelsAndTwips) {
   rig.control.ResizePixels(100, 30);
   EXPECT_EQ(std::vector<double>({rig.control.WidthTwips(), rig.control.HeightTwips()}),
             std::vector<double>({1200, 360}));
-  const PixelRect placed = PlacedPixels({12, 12}, 4740, 3000, 1215, 5);
+  const Rect placed = PlacedPixels({12, 12}, 4740, 3000, 1215, 5);
   EXPECT_EQ(std::vector<int>({placed.X, placed.Y, placed.Width, placed.Height}),
             std::vector<int>({395, 250, 101, 1}));
 }

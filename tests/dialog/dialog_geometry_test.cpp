@@ -36,7 +36,7 @@ TEST(DialogLayout, EveryControlSitsWhereTheDesignPutsIt) {
 TEST(DialogLayout, PixelsPlacementAndPressesAtTheEdges) {
   // At 120 dots per inch (12 twips a pixel) position and size are each rounded.
   const TwipsScale dense{12, 12};
-  EXPECT_EQ(ToPixels(DialogControlNamed("lbl_Fname"), dense), (DialogRect{90, 145, 476, 41}));
+  EXPECT_EQ(ToPixels(DialogControlNamed("lbl_Fname"), dense), (Rect{90, 145, 476, 41}));
 
   const TwipsScale scale;
   // 533 pixels of difference are 7995 twips; half of it is truncated to 3997 twips, which is

@@ -33,7 +33,7 @@ inline constexpr Place kDesign[] = {
 // clang-format on
 
 // A control's rectangle in the form's pixels at 15 twips a pixel; the panel starts at (12, 16).
-inline DialogRect InForm(std::string_view name, int index = -1) {
+inline Rect InForm(std::string_view name, int index = -1) {
   for (const Place& place : kDesign) {
     if (place.name != name || place.index != index) continue;
     const int x = place.inPanel ? 12 : 0, y = place.inPanel ? 16 : 0;
@@ -50,7 +50,7 @@ inline std::string SettingsFile(const std::string& kind, const std::string& trac
 }
 
 inline DialogPoint CentreInForm(std::string_view name, int index = -1) {
-  const DialogRect rect = InForm(name, index);
+  const Rect rect = InForm(name, index);
   return {rect.X + rect.Width / 2, rect.Y + rect.Height / 2};
 }
 

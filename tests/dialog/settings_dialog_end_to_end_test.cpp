@@ -44,7 +44,7 @@ class SettingsDialogEndToEnd : public ::testing::TestWithParam<Build> {
 TEST_P(SettingsDialogEndToEnd, TheButtonsLooksAndATrackTypedInTheRepeatBox) {
   ASSERT_TRUE(dialog_.Open()) << dialog_.host().Stderr();
   EXPECT_EQ(std::pair(dialog_.Shot().width, dialog_.Shot().height), std::pair(492, 246));
-  const DialogRect none = InForm("Img_BGM", 0), file = InForm("Img_BGM", 2);
+  const Rect none = InForm("Img_BGM", 0), file = InForm("Img_BGM", 2);
   EXPECT_TRUE(dialog_.Chosen(0)) << "no music yet";
   EXPECT_TRUE(dialog_.Shows({file.X + 6, file.Y + 6}, {248, 248, 248}));
   EXPECT_TRUE(Button({0xF5, 0xF4, 0xEA})) << "Disable";
@@ -67,7 +67,7 @@ TEST_P(SettingsDialogEndToEnd, TheButtonsLooksAndATrackTypedInTheRepeatBox) {
   EXPECT_TRUE(dialog_.Chosen(1));
   EXPECT_EQ(dialog_.Visible("ﾌｧｲﾙを開く", 0ms), 0u) << "released off the button: nothing opens";
   // The repeat box, usable now, has a white field; its edit is left of the arrow.
-  const DialogRect box = InForm("BGM_Repeat");
+  const Rect box = InForm("BGM_Repeat");
   EXPECT_TRUE(dialog_.Shows({box.X + 10, box.Y + 10}, {255, 255, 255}));
   dialog_.MoveOver({box.X + 8, box.Y + box.Height / 2});
   dialog_.Xdotool("click 1 type --delay 50 12345");

@@ -39,8 +39,7 @@ struct FakeFormView final : SettingsFormView {
   void Close() override { closed = true; }
 
   testing::FakePlatform commandPlatform;
-  testing::FakeContainer container;
-  Command fileButton{commandPlatform, container}, setButton{commandPlatform, container};
+  Command fileButton{commandPlatform}, setButton{commandPlatform};
   std::optional<DialogPoint> movedTo;
   std::vector<DialogPoint> tiles;
   // Something no load step writes, so that a step that never ran shows.
@@ -61,7 +60,7 @@ class SettingsFormTest : public ::testing::Test {
     BGM_File.clear();
     BGM_Folder = folder.path();
     fake.cursorPos = Point{300, 400};
-    fake.windowRects[FakeFormView::kHandle] = Rect{266, 174, 758, 420};
+    fake.windowRects[FakeFormView::kHandle] = Rect{266, 174, 492, 246};
     form.SetUpButton(DialogControlNamed("Cmd_File"), view.fileButton, FontInfo{});
     form.SetUpButton(DialogControlNamed("Cmd_Set"), view.setButton, FontInfo{});
   }

@@ -87,7 +87,7 @@ TEST_F(X11Test, FindsWindowsByExactTitleWithAndWithoutAWindowManagerWithoutAnErr
         return testing::WaitFor(
             [&] {
               auto r = geometry->GetWindowRect(client);
-              return r && r->right - r->left > 300 && r->bottom - r->top > 200;
+              return r && r->Width > 300 && r->Height > 200;
             },
             500ms);
       },

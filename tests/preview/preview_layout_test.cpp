@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -15,7 +16,7 @@ namespace {
 TEST(PreviewLayout, ThePictureIsCutOffNeverScaled) {
   const float inf = std::numeric_limits<float>::infinity();
   const struct {
-    Rect host;
+    std::array<std::int64_t, 4> edges;  // left, top, right, bottom
     float twips;
     int pictureWidth, widthTwips, formWidth, formHeight, shownWidth, shownHeight;
     bool formShown, pictureShown;
@@ -31,8 +32,9 @@ TEST(PreviewLayout, ThePictureIsCutOffNeverScaled) {
       {{0, 0, 152, 112}, 0.0f, 152, 0, 0, 0, 0, 0, false, false},
       {{0, 0, 152, 112}, inf, 152, 0, 0, 0, 0, 0, false, false}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.host.right) + " at " + std::to_string(c.twips));
-    const PreviewLayout l = LayOutPreview(c.host, c.twips, c.twips, c.pictureWidth, 112);
+    SCOPED_TRACE(std::to_string(c.edges[2]) + " at " + std::to_string(c.twips));
+    const Rect host = Rect::FromEdges(c.edges[0], c.edges[1], c.edges[2], c.edges[3]);
+    const PreviewLayout l = LayOutPreview(host, c.twips, c.twips, c.pictureWidth, 112);
     EXPECT_EQ(std::tuple(l.WidthTwips, l.FormWidth, l.FormHeight, l.ShownWidth, l.ShownHeight),
               std::tuple(c.widthTwips, c.formWidth, c.formHeight, c.shownWidth, c.shownHeight));
     EXPECT_EQ(std::pair(l.FormShown(), l.PictureShown()), std::pair(c.formShown, c.pictureShown));

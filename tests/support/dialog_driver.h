@@ -43,7 +43,7 @@ class DialogDriver {
   }
   // Whether the mark of music kind index shows chosen (blue).
   bool Chosen(int index) const {
-    const DialogRect mark = InForm("Img_BGM", index);
+    const Rect mark = InForm("Img_BGM", index);
     return Shows(
         {mark.X + 6, mark.Y + 6}, [](Rgb c) { return c.b > c.r + 100; }, std::chrono::seconds(10));
   }

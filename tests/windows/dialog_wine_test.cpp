@@ -28,7 +28,7 @@ class DialogWineTest : public ::testing::Test {
 
 // The pixels of a rectangle of the 96 dpi form that differ from the same place of the form
 // drawn f times as large, each taken at its centre.
-int UnlikeScaled(const Screenshot& shot96, const Screenshot& shot, double f, DialogRect at96) {
+int UnlikeScaled(const Screenshot& shot96, const Screenshot& shot, double f, Rect at96) {
   int differing = 0;
   for (int y = at96.Y; y < at96.Y + at96.Height; ++y) {
     for (int x = at96.X; x < at96.X + at96.Width; ++x)

@@ -1,0 +1,70 @@
+#pragma once
+
+// The Command button's face as the core works it out for one paint, in pixels of the control's
+// window; each shell draws exactly this, with its own toolkit (face_painter_gtk.h,
+// face_painter_win32.h).
+
+#include <array>
+#include <cstdint>
+
+#include "host/controls/state_pictures.h"
+#include "platform/rect.h"
+
+namespace orvane {
+
+// One corner point of the gradient, as GDI's TRIVERTEX: a position in pixels and 16-bit colour
+// channels whose high byte is the colour byte (0xC6 is written 0xC600).
+struct TriVertex {
+  std::int32_t X = 0;
+  std::int32_t Y = 0;
+  std::uint16_t Red = 0;
+  std::uint16_t Green = 0;
+  std::uint16_t Blue = 0;
+  std::uint16_t Alpha = 0;
+};
+
+// The two vertices that span the gradient's rectangle, as GDI's GRADIENT_RECT.
+struct GradientRectangle {
+  std::uint32_t UpperLeft = 0;
+  std::uint32_t LowerRight = 0;
+};
+
+// A rectangle of the state picture copied onto a rectangle of the face: 1:1 where the sizes
+// are equal, else stretched or squeezed by dropping or repeating pixels, never blending them.
+struct FramePiece {
+  Rect From;
+  Rect To;
+};
+
+// The caption label in pixels: its text (Command::Label) centred across Box from its top edge
+// down, clipped to it. Enabled, the text is in Colour (0xRRGGBB); greyed, a copy in
+// kCaptionShadow one pixel down and right lies under the text in kCaptionGrey.
+struct CaptionPaint {
+  bool Drawn = false;  // false for no text or a label of no size
+  Rect Box;
+  bool Greyed = false;
+  std::uint32_t Colour = 0;
+};
+
+inline constexpr std::uint32_t kCaptionShadow = 0xFFFFFF;
+inline constexpr std::uint32_t kCaptionGrey = 0xACA899;
+
+// Drawn in this order: the background over the whole face, the vertical gradient (GDI's
+// GRADIENT_FILL_RECT_V over all four Vertices and GradientRect: the rows between the two
+// vertices' y, the columns between their x, right and bottom excluded, the top row in the
+// colour of the vertex with the smaller y), the frame pieces cut from Picture, and the caption.
+// With Shown false (the Visible property) only the caption is drawn, over the container.
+struct CommandFace {
+  bool Shown = true;
+  int Width = 0;
+  int Height = 0;
+  std::uint32_t Background = 0;  // 0xRRGGBB
+  std::array<TriVertex, 4> Vertices{};
+  GradientRectangle GradientRect{};
+  Look Picture = Look::Normal;
+  int PieceCount = 0;  // pieces of no size are left out
+  std::array<FramePiece, 8> Pieces{};
+  CaptionPaint Caption;
+};
+
+}  // namespace orvane

@@ -1,0 +1,133 @@
+// The face as this system's shell draws it, with cairo on Linux and with GDI on Windows (under
+// Wine), read back at chosen pixels written here: every look, the frame at several sizes, the
+// gradient both ways up, and a face that is not shown.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <vector>
+
+#include "host/controls/Command.h"
+#include "tests/controls/fakes.h"
+#ifdef _WIN32
+#include "host/controls/face_painter_win32.h"
+#include "host/controls/picture_bitmap_win32.h"
+#else
+#include "host/controls/face_painter_gtk.h"
+#endif
+
+namespace orvane {
+namespace {
+
+using testing::Rig;
+
+// What lies under the control before the face is drawn.
+constexpr std::uint32_t kUnder = 0x123456;
+
+struct Drawn {
+  int width = 0;
+  std::vector<std::uint32_t> pixels;  // 0xRRGGBB, row by row
+  std::uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+Drawn Draw(const CommandFace& face) {
+  Drawn drawn{face.Width, {}};
+#ifdef _WIN32
+  MemoryBitmap bitmap;
+  EXPECT_TRUE(bitmap.Make(face.Width, face.Height));
+  HBRUSH under = CreateSolidBrush(ColourOf(kUnder));
+  const RECT all{0, 0, face.Width, face.Height};
+  FillRect(bitmap.Dc(), &all, under);
+  DeleteObject(under);
+  DrawFace(bitmap.Dc(), face);
+  for (int y = 0; y < face.Height; ++y) {
+    for (int x = 0; x < face.Width; ++x) drawn.pixels.push_back(bitmap.Pixel(x, y));
+  }
+#else
+  cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, face.Width, face.Height);
+  cairo_t* cr = cairo_create(image);
+  cairo_set_source_rgb(cr, 0x12 / 255.0, 0x34 / 255.0, 0x56 / 255.0);
+  cairo_paint(cr);
+  DrawFace(cr, face);
+  cairo_destroy(cr);
+  cairo_surface_flush(image);
+  const unsigned char* data = cairo_image_surface_get_data(image);
+  const int stride = cairo_image_surface_get_stride(image);
+  for (int y = 0; y < face.Height; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(data + y * stride);
+    for (int x = 0; x < face.Width; ++x) drawn.pixels.push_back(row[x] & 0xFFFFFF);
+  }
+  cairo_surface_destroy(image);
+#endif
+  return drawn;
+}
+
+// Within one step of each channel: the gradient's rows, which each toolkit rounds its own way.
+bool Near(std::uint32_t a, std::uint32_t b) {
+  for (int shift : {0, 8, 16}) {
+    if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > 1) return false;
+  }
+  return true;
+}
+
+// Chosen pixels of a 1215 x 375 twip face (81 x 25 pixels): the frame's line and the band inside
+// it at the top and bottom, mid-way along, the left glow, and the rounded corner; between the
+// bands the gradient, white (FFFFFF) to lavender grey (C6C5D7) down, or back up in state 2.
+TEST(CommandFaceDrawn, EachLookAndTheGradientBothWaysUp) {
+  const int at[][2] = {{40, 1}, {40, 3}, {40, 22}, {2, 12}, {1, 2}};
+  const struct {
+    Look look;
+    std::uint32_t pixels[5];
+  } looks[] = {{Look::Normal, {0x003C74, 0xF3F3EE, 0xD6D0C5, 0xF4F4F0, 0x7A95A8}},
+               {Look::HighLight, {0x003C74, 0xFDD889, 0xE59700, 0xFCCA69, 0x628299}},
+               {Look::HighLightSelect, {0x003C74, 0xFDD889, 0xE59700, 0xFCCA69, 0x628299}},
+               {Look::Selected, {0x003C74, 0xCEE7FF, 0x6982EE, 0xA9C5EF, 0x628299}},
+               {Look::Pressed, {0xDCD6C2, 0xD1CCC1, 0x003C74, 0x003C74, 0xE4DFCE}},
+               {Look::Disable, {0xC9C7BA, 0xF5F4EA, 0xF5F4EA, 0xF5F4EA, 0xD8D5C7}}};
+  Rig rig;
+  rig.SetUp();
+  for (const bool greyOnTop : {false, true}) {
+    if (greyOnTop) rig.control.OnMouseMove();  // state 2
+    for (const auto& l : looks) {
+      rig.control.PaintState(l.look);
+      const Drawn drawn = Draw(rig.control.Face());
+      for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(drawn.At(at[i][0], at[i][1]), l.pixels[i])
+            << LookName(l.look) << " at " << at[i][0] << "," << at[i][1];
+      }
+      const std::uint32_t top = greyOnTop ? 0xCFCEDD : 0xF5F5F8;
+      const std::uint32_t bottom = greyOnTop ? 0xF5F5F8 : 0xCFCEDD;
+      EXPECT_TRUE(Near(drawn.At(40, 4), top)) << std::hex << drawn.At(40, 4);
+      EXPECT_TRUE(Near(drawn.At(40, 20), bottom)) << std::hex << drawn.At(40, 20);
+    }
+  }
+}
+
+// At any size the frame keeps its width and its corners: the dialog's buttons, a wide and tall
+// one, and one narrower than the picture. Points to the right and below count from those edges.
+// Not shown (Visible false), the face leaves what lies under it.
+TEST(CommandFaceDrawn, FrameAtAnySizeAndNoFaceWhenNotShown) {
+  const int at[][2] = {{1, 2}, {-2, 2}, {1, -3}, {-2, -3}, {-1, 12}, {-4, 12}, {12, -1}, {12, -2}};
+  const std::uint32_t want[] = {0x7A95A8, 0x66869E, 0x6787A1, 0x6B8CA7,
+                                0xF0EEE0, 0xEEEDE7, 0xFAFAF6, 0x003C74};
+  Rig rig;
+  rig.SetUp();
+  for (const auto& [w, h, pw, ph] :
+       {std::array{1215, 375, 81, 25}, std::array{615, 375, 41, 25}, std::array{2000, 600, 133, 40},
+        std::array{390, 375, 26, 25}}) {
+    rig.control.Resize(w, h);
+    const Drawn drawn = Draw(rig.control.Face());
+    ASSERT_EQ(drawn.pixels.size(), static_cast<size_t>(pw * ph));
+    for (int i = 0; i < 8; ++i) {
+      const int x = at[i][0] < 0 ? pw + at[i][0] : at[i][0],
+                y = at[i][1] < 0 ? ph + at[i][1] : at[i][1];
+      EXPECT_EQ(drawn.At(x, y), want[i]) << w << " x " << h << " at " << x << "," << y;
+    }
+  }
+  rig.control.SetVisible(false);
+  const Drawn hidden = Draw(rig.control.Face());
+  EXPECT_EQ(std::vector<std::uint32_t>(hidden.pixels.size(), kUnder), hidden.pixels);
+}
+
+}  // namespace
+}  // namespace orvane
