@@ -41,6 +41,14 @@ common/data_directory.cpp |     if (info.st_uid != geteuid()) { |     if (false)
 host/daemon_run_x11.cpp | static CloseWatch closeWatch([] { run->End(); }); | static CloseWatch closeWatch([] {}); | DaemonRun\.
 host/daemon_run.cpp |   Guarded([&] { parts_.musicLock.Release(); }); |  | DaemonRunTest|DaemonRun\.
 platform/linux/music_lock_posix.cpp | LOCK_EX \| LOCK_NB | LOCK_SH \| LOCK_NB | FlockMusicLock|DaemonRun\.
+platform/linux/saver_lock_posix.cpp |     if (flock(fd, LOCK_EX \| LOCK_NB) != 0) { |     if (false) { | FlockSaverLock|WaylandSaverRun
+host/wayland_saver.cpp |   if (take == SaverLock::Take::HeldElsewhere) { |   if (false) { | WaylandSaverTest
+host/saver_session.cpp |   if (title == SaverWindowTitle && lock_.HeldElsewhere()) return LockHolder; |  | SaverLockFinder|WaylandSaverRun
+host/saver_session.cpp |   if (x11Setting != nullptr && std::string_view(x11Setting) == "1") return false; |  | SaverSession
+host/wayland_saver_gtk.cpp |   closeWatch = std::make_unique<CloseWatch>([] { saver->Close(); }); |   closeWatch = std::make_unique<CloseWatch>([] {}); | WaylandSaverRun.OnSwaySigterm
+host/daemon_run.cpp |   if (!running) End(); |  | DaemonRunTest|WaylandSaverTest
+host/main.cpp |     return orvane::RunWaylandSaver(commandLine); |     (void)orvane::RunWaylandSaver; | WaylandSaverRun
+platform/linux/fork_exec.cpp |     if (tie == ProgramTie::DiesWithHostOwnGroup) setpgid(0, 0); |  | WaylandSaverRun.OnSwayTheTunnel
 renderer/tools/jpeg_picture.cpp | if (level < 0) stop(common); | if (level < -1) stop(common); | PictureTest.ToolRefuses
 renderer/tools/png_picture.cpp | png_read_end(png, nullptr); |  | PictureTest.ToolRefuses
 renderer/tools/picture_decode.cpp | width <= limits.side && height | width <= 2 * limits.side && height | PictureTest.ToolRefuses
