@@ -83,6 +83,14 @@ host/controls/caption_label.cpp | ((number & 0xFF) << 16) \| (number & 0xFF00) \
 host/preview_layout.h | return FormWidth > 0 && FormHeight > 0; | return FormWidth > 0 \|\| FormHeight > 0; | PreviewLayout
 common/data_directory.cpp | fchmod(fd, 0700) != 0 | fchmod(fd, 0750) != 0 | DataDirectoryTest
 renderer/monitor_window_x11.cpp |   set.override_redirect = managed ? False : True; |   set.override_redirect = False; | EveryMonitor.*no_window_manager
+renderer/frame_clock.cpp |   deadline_ += kPeriod; |   deadline_ = now + kPeriod; | FrameClockTest
+renderer/frame_clock.cpp |   if (deadline_ <= now) deadline_ += kPeriod * ((now - deadline_) / kPeriod + 1); |  | FrameClockTest
+renderer/output_surface_wayland.cpp | of(data)->pendingScale_ = factor; | of(data)->pendingScale_ = 1; | WaylandRenderer.OnSway
+renderer/output_surface_wayland.cpp |     xdg_toplevel_set_fullscreen(toplevel_.get(), output_.get()); |  | WaylandRenderer.OnWeston
+renderer/wayland_shell_wayland.cpp | } else if (is(zwlr_layer_shell_v1_interface)) { | } else if (false) { | WaylandRenderer.OnSway
+renderer/wayland_shell_wayland.cpp | if (egl_ != nullptr) outputs_.back()->show(makers_, *egl_); |  | WaylandRenderer.OnSway
+renderer/wayland_shell_wayland.cpp |   std::fprintf(stderr, "Orvane.dll: %s\n", what);⏎  return 1; |   std::fprintf(stderr, "Orvane.dll: %s\n", what);⏎  return 0; | WaylandRenderer.WithoutACompositor
+renderer/seat_input_wayland.cpp | == XKB_KEY_Escape) std::exit(0); | == XKB_KEY_Escape) std::exit(1); | WaylandRenderer.OnSway
 ROWS
 )
 

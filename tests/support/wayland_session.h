@@ -54,6 +54,8 @@ class WaylandSession {
   // WAYLAND_DISPLAY, and on sway SWAYSOCK and XWayland's DISPLAY.
   const std::vector<std::string>& env() const { return env_; }
   const std::string& runtimeFolder() const { return runtime_; }
+  // The user's HOME for the session, a folder of the session's own (the user's).
+  std::string home() const { return folder_ / "home"; }
   const std::string& waylandDisplay() const { return waylandDisplay_; }
   const SessionUser& user() const { return user_; }
 
