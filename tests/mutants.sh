@@ -48,6 +48,7 @@ host/saver_session.cpp |   if (x11Setting != nullptr && std::string_view(x11Sett
 host/wayland_saver_gtk.cpp |   closeWatch = std::make_unique<CloseWatch>([] { saver->Close(); }); |   closeWatch = std::make_unique<CloseWatch>([] {}); | WaylandSaverRun.OnSwaySigterm
 host/daemon_run.cpp |   if (!running) End(); |  | DaemonRunTest|WaylandSaverTest
 host/main.cpp |     return orvane::RunWaylandSaver(commandLine); |     (void)orvane::RunWaylandSaver; | WaylandSaverRun
+host/main.cpp |       finder,      x11.cursor, |       x11.windowFinder, x11.cursor, | WaylandSaverRun.OnSwayTheTunnel
 platform/linux/fork_exec.cpp |     if (tie == ProgramTie::DiesWithHostOwnGroup) setpgid(0, 0); |  | WaylandSaverRun.OnSwayTheTunnel
 renderer/tools/jpeg_picture.cpp | if (level < 0) stop(common); | if (level < -1) stop(common); | PictureTest.ToolRefuses
 renderer/tools/png_picture.cpp | png_read_end(png, nullptr); |  | PictureTest.ToolRefuses

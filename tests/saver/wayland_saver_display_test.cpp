@@ -70,8 +70,8 @@ class WaylandSaverRun : public ::testing::Test {
 
 const std::vector<std::pair<int, int>> kSwayCentres{{320, 240}, {960, 240}};
 
-// /s draws the tunnel on both outputs and plays the MP3; a second /s ends at once and starts no
-// renderer; Escape ends the renderer, the host with exit code 0, and the music.
+// /s draws the tunnel on both outputs and plays the MP3; a second /s, and /c, end at once and
+// start nothing; Escape ends the renderer, the host with exit code 0, and the music.
 TEST_F(WaylandSaverRun, OnSwayTheTunnelAndTheMusicRefuseASecondStartAndEndOnEscape) {
   WaylandSession sway;
   Install(sway);
@@ -93,6 +93,11 @@ TEST_F(WaylandSaverRun, OnSwayTheTunnelAndTheMusicRefuseASecondStartAndEndOnEsca
   EXPECT_EQ(second->Wait(30s), 0);
   EXPECT_EQ(second->Stderr(), "");
   EXPECT_EQ(Renderers().size(), 1u) << "a second renderer";
+  // The settings dialog, through XWayland, is refused as while a saver window exists.
+  std::vector<std::string> env = pulse_.env();
+  env.push_back("NO_AT_BRIDGE=1");
+  auto settings = sway.Start({install_.Path("Orvane.scr"), "/c"}, env);
+  EXPECT_EQ(settings->Wait(30s), 0) << "the dialog opened while the saver runs";
   EXPECT_TRUE(saver->Running());
 
   EXPECT_TRUE(WaitFor([&] { return sway.Type("Escape") && !saver->Running(); }, 30s, 500ms));
