@@ -138,6 +138,22 @@ TEST_F(WaylandSaverRun, SwayidleStartsItWhenTheSessionIsIdle) {
   EXPECT_TRUE(WaitFor([&] { return Renderers().empty(); }, 10s));
 }
 
+// The settings dialog uses XWayland on a Wayland session.
+TEST_F(WaylandSaverRun, OnSwayTheSettingsDialogOpensThroughXwayland) {
+  WaylandSession sway;
+  Install(sway);
+  std::vector<std::string> env = pulse_.env();
+  env.push_back("NO_AT_BRIDGE=1");
+  auto settings = sway.Start({install_.Path("Orvane.scr"), "/c"}, env);
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        return sway.Run({"xdotool", "search", "--name", "^<Orvane>$"}).first == 0;
+      },
+      30s, 200ms))
+      << settings->Stderr();
+  EXPECT_TRUE(settings->Running());
+}
+
 // Weston has no layer shell: the renderer's fullscreen window shows the tunnel, and SIGTERM to
 // the host ends it all the same.
 TEST_F(WaylandSaverRun, OnWestonTheTunnelShowsAndSigtermEndsAll) {
