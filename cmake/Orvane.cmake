@@ -26,7 +26,7 @@ set(ORVANE_SANITIZE_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all
 
 # The one layout rule for the programs' sources. A folder named linux or win32 (or one inside
 # it) holds code for that system alone, every other folder code for both. A file's suffix
-# names the toolkit it calls: _gtk, _x11, _gst, _cdio and _posix are Linux's, _win32 is
+# names the toolkit it calls: _gtk, _x11, _gst, _cdio, _posix, _wayland and _egl are Linux's, _win32 is
 # Windows', _gl both systems'; a file without one is core logic, with no toolkit include.
 
 # Sets out to the system a source file is for (linux, win32 or both); stops the configure when
@@ -41,7 +41,7 @@ function(orvane_source_system file out)
     set(folder win32)
   endif()
   set(suffix both)
-  if(name MATCHES "_(gtk|x11|gst|cdio|posix)$")
+  if(name MATCHES "_(gtk|x11|gst|cdio|posix|wayland|egl)$")
     set(suffix linux)
   elseif(name MATCHES "_win32$")
     set(suffix win32)
@@ -73,7 +73,7 @@ function(orvane_sources core_var shell_var)
       continue()
     endif()
     get_filename_component(name "${file}" NAME_WE)
-    if(name MATCHES "_(gtk|x11|gst|cdio|posix|win32|gl)$")
+    if(name MATCHES "_(gtk|x11|gst|cdio|posix|wayland|egl|win32|gl)$")
       list(APPEND shell "${file}")
     else()
       list(APPEND core "${file}")

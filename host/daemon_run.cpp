@@ -13,8 +13,11 @@ std::string_view PrepareDaemonRun(FileSystem& fileSystem, UserFiles& userFiles) 
 }
 
 DaemonRun::DaemonRun(DaemonParts parts, std::uint32_t window, bool music)
+    : DaemonRun(std::move(parts), {"--window-id", WindowIdText(window)}, music) {}
+
+DaemonRun::DaemonRun(DaemonParts parts, std::vector<std::string> rendererArguments, bool music)
     : parts_(std::move(parts)),
-      window_(window),
+      rendererArguments_(std::move(rendererArguments)),
       music_(music),
       watch_(parts_.timers, WatchInterval, [this] { WatchRenderer(); }),
       retry_(parts_.timers, MusicRetryInterval, [this] { TryMusic(); }),
@@ -29,7 +32,7 @@ DaemonRun::~DaemonRun() {
 void DaemonRun::Start() {
   // The renderer reads its texture from the data directory, so the copy comes first.
   Guarded([&] { parts_.fileSystem.CopyFile(PicturePath(), std::string(TextureCopyPath)); });
-  Guarded([&] { parts_.renderer.Start(RendererPath(), {"--window-id", WindowIdText(window_)}); });
+  Guarded([&] { parts_.renderer.Start(RendererPath(), rendererArguments_); });
   Guarded([&] { watch_.Start(); });
   if (!music_ || !SaverMusic::HasMusic()) return;
   TryMusic();

@@ -3,7 +3,9 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "host/daemon_command_line.h"
 #include "host/saver_music.h"
@@ -43,11 +45,13 @@ class DaemonRun {
   // window: the daemon's window, where the renderer draws; music: whether this run may play
   // (PlaysMusicIn).
   DaemonRun(DaemonParts parts, std::uint32_t window, bool music);
+  // The same run with the renderer started on other arguments (the Wayland saver's).
+  DaemonRun(DaemonParts parts, std::vector<std::string> rendererArguments, bool music);
   ~DaemonRun();
   DaemonRun(const DaemonRun&) = delete;
   DaemonRun& operator=(const DaemonRun&) = delete;
 
-  // Copies the texture, starts the renderer on the window, and starts the music when this run
+  // Copies the texture, starts the renderer on its arguments, and starts the music when this run
   // takes the music lock; otherwise tries again every 500 ms and takes over when the run that
   // plays has ended.
   void Start();
@@ -63,7 +67,7 @@ class DaemonRun {
   void TryMusic();
 
   DaemonParts parts_;
-  std::uint32_t window_;
+  std::vector<std::string> rendererArguments_;
   bool music_;
   WindowTimer watch_;
   WindowTimer retry_;

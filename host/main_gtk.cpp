@@ -1,5 +1,6 @@
 // The program Orvane.scr: opens the display, then runs Main and, when a window of the host
-// lives on, the main loop. A screen-saver daemon's command line gets the daemon mode instead.
+// lives on, the main loop. A screen-saver daemon's command line gets the daemon mode instead,
+// and the saver on a Wayland session the Wayland saver (ORVANE_X11=1 keeps it on XWayland).
 #include <glib.h>
 
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include <span>
 #include <string>
 
+#include "common/data_directory.h"
 #include "common/user_config.h"
 #include "common/xdg_folder.h"
 #include "host/Orvane_B.h"
@@ -15,8 +17,11 @@
 #include "host/command_line.h"
 #include "host/daemon_run.h"
 #include "host/dialog/Orvane_P.h"
+#include "host/saver_session.h"
 #include "host/usage.h"
+#include "host/wayland_saver.h"
 #include "platform/linux/posix_platform.h"
+#include "platform/linux/wayland_probe.h"
 #include "platform/linux/x11_platform.h"
 
 namespace {
@@ -52,16 +57,33 @@ int main(int argc, char** argv) {
           orvane::ParseDaemonCommandLine(arguments, std::getenv("XSCREENSAVER_WINDOW"))) {
     return orvane::RunDaemon(*request);
   }
+  if (orvane::UsesWaylandSaver(commandLine, std::getenv("WAYLAND_DISPLAY"),
+                               std::getenv("ORVANE_X11"), orvane::WaylandCompositorAnswers)) {
+    return orvane::RunWaylandSaver(commandLine);
+  }
 
   auto platform = orvane::X11Platform::Open();
   if (!platform) {
     // One of the two times the host writes to standard error (the other: a refused data
     // directory).
-    std::fputs("Orvane: cannot open the X display (is DISPLAY set and the X server running?)\n",
+    std::fputs(std::getenv("WAYLAND_DISPLAY") != nullptr
+                   ? "Orvane: cannot open the X display; on a Wayland session the settings "
+                     "dialog and the preview need XWayland (is DISPLAY set?)\n"
+                   : "Orvane: cannot open the X display (is DISPLAY set and the X server "
+                     "running?)\n",
                stderr);
     return 1;
   }
-  orvane::Main(commandLine, platform->platform(), kModeHandlers);
+  // A saver on the Wayland session refuses this start as a saver window would.
+  const auto saverLock = orvane::MakeFlockSaverLock(
+      orvane::SaverLockPath(std::getenv("XDG_RUNTIME_DIR"), orvane::common::DataDirectory()));
+  const orvane::Platform& x11 = platform->platform();
+  orvane::SaverLockFinder finder(x11.windowFinder, *saverLock);
+  orvane::Platform withSaverLock{
+      finder,      x11.cursor,        x11.messageBox,    x11.windowGeometry,
+      x11.pointer, x11.rectAnimation, x11.screenMetrics, x11.fileSystem,
+      x11.process, x11.timers,        x11.userFiles};
+  orvane::Main(commandLine, withSaverLock, kModeHandlers);
   platform->RunMainLoop();
   return 0;
 }

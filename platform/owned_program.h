@@ -21,7 +21,8 @@ class OwnedProgram {
   virtual void End() = 0;
 };
 
-// The real one: fork and exec, with the parent-death signal set to SIGKILL.
-std::unique_ptr<OwnedProgram> MakePosixOwnedProgram();
+// The real one: fork and exec, with the parent-death signal set to SIGKILL; with ownGroup, in a
+// process group of its own.
+std::unique_ptr<OwnedProgram> MakePosixOwnedProgram(bool ownGroup = false);
 
 }  // namespace orvane

@@ -1,53 +1,48 @@
-#include <GL/gl.h>
-#include <poll.h>
-
-#include <chrono>
-
 #include "renderer/glx_frames.h"
+
+#include "renderer/frame_loop.h"
 #include "renderer/renderer_gl.h"
-#include "renderer/tunnel_scene.h"
 
 namespace orvane::renderer {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-constexpr std::chrono::milliseconds kFramePeriod{20};
+// The X connection of one GLX window as the frame loop drives it.
+class GlxSource final : public FrameSource {
+ public:
+  GlxSource(Display* display, GLXDrawable surface, void (*handle)(Display*, XEvent&))
+      : display_(display), surface_(surface), handle_(handle) {}
+
+  int connection() override { return ConnectionNumber(display_); }
+  bool handleEvents() override {
+    bool exposed = false;
+    // XPending sends what is queued and reads what has arrived.
+    while (XPending(display_) > 0) {
+      XEvent event;
+      XNextEvent(display_, &event);
+      handle_(display_, event);
+      if (event.type == Expose) exposed = true;
+    }
+    return exposed;
+  }
+  bool prepareWait() override { return XEventsQueued(display_, QueuedAfterFlush) == 0; }
+  void finishWait(bool) override {}  // the next XPending reads it
+  void drawFrames() override {
+    drawFrame();
+    glXSwapBuffers(display_, surface_);
+  }
+
+ private:
+  Display* display_;
+  GLXDrawable surface_;
+  void (*handle_)(Display*, XEvent&);
+};
 
 }  // namespace
 
-void reshape(int width, int height) {
-  glViewport(0, 0, width, height);
-  windowWidth = width;
-  windowHeight = height;
-}
-
 void runFrames(Display* display, GLXDrawable surface, void (*handle)(Display*, XEvent&)) {
-  auto nextTick = Clock::now() + kFramePeriod;
-  bool redisplay = false;
-  const int fd = ConnectionNumber(display);
-  while (true) {
-    while (XPending(display) > 0) {
-      XEvent event;
-      XNextEvent(display, &event);
-      handle(display, event);
-      if (event.type == Expose) redisplay = true;
-    }
-    const auto now = Clock::now();
-    if (now >= nextTick) {
-      nextTick = now + kFramePeriod;
-      redisplay = true;
-    }
-    if (redisplay) {
-      redisplay = false;
-      drawFrame();
-      glXSwapBuffers(display, surface);
-      continue;  // events that came meanwhile first
-    }
-    pollfd wait{fd, POLLIN, 0};
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(nextTick - now).count();
-    poll(&wait, 1, static_cast<int>(left));
-  }
+  GlxSource source(display, surface, handle);
+  runFrameLoop(source);
 }
 
 }  // namespace orvane::renderer

@@ -1,5 +1,5 @@
-// The tunnel renderer: opens the "Orvane_VC" window over every monitor, draws the tunnel on
-// each every 20 ms and ends only on Escape.
+// The tunnel renderer: opens the "Orvane_VC" window over every monitor (or, with --wayland,
+// a surface on every output), draws the tunnel on each every 20 ms and ends only on Escape.
 
 #include <GL/glut.h>
 
@@ -10,6 +10,7 @@
 #include "renderer/monitor_window.h"
 #include "renderer/renderer_gl.h"
 #include "renderer/tunnel_scene.h"
+#include "renderer/wayland_shell.h"
 #include "renderer/window_argument.h"
 
 namespace {
@@ -18,12 +19,6 @@ using namespace orvane::renderer;
 
 constexpr unsigned kFrameMilliseconds = 20;
 constexpr unsigned char kEscape = 27;
-
-void reshape(int width, int height) {
-  glViewport(0, 0, width, height);
-  windowWidth = width;
-  windowHeight = height;
-}
 
 void keyboard(unsigned char key, int, int) {
   if (key == kEscape) std::exit(0);
@@ -43,6 +38,8 @@ void timerTick(int) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // On a Wayland session the host asks for the tunnel on every output there.
+  if (findWaylandArgument(argc, argv)) return runOnWayland();
   // A screen-saver host hands over a daemon's window; without one, the GLUT window as ever.
   if (const WindowArgument argument = findWindowArgument(argc, argv); argument.given) {
     if (!argument.window) {

@@ -14,6 +14,14 @@ void initTexture();
 // of the frame's viewports (one per monitor) and the advance. Every window shell calls it once
 // per frame and then swaps the buffers itself.
 void drawFrame();
+// drawFrame in three parts, for a shell that shows one moment on several surfaces: the speed
+// ramp and the roll to draw with; the tunnel at that roll into the current surface's
+// viewports; the advance.
+float beginFrame();
+void drawMoment(float roll);
+void endFrame();
+// Window size changes reach the scene here: the viewport and the size every later frame uses.
+void reshape(int width, int height);
 // Draws the tunnel at its current place, rolled by roll degrees, into the current viewport.
 void drawTunnel(float roll);
 

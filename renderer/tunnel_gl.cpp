@@ -19,13 +19,28 @@ void initScene() {
   glEnable(GL_CULL_FACE);
 }
 
+void reshape(int width, int height) {
+  glViewport(0, 0, width, height);
+  windowWidth = width;
+  windowHeight = height;
+}
+
 void drawFrame() {
+  const float roll = beginFrame();
+  drawMoment(roll);
+  endFrame();
+}
+
+float beginFrame() {
+  rampSpeed();
+  return takeRoll();
+}
+
+void drawMoment(float roll) {
   glDrawBuffer(GL_BACK_LEFT);
   // Clears the whole window: what no monitor shows stays black.
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
-  rampSpeed();
-  const float roll = takeRoll();
   // Every monitor shows the same moment of the tunnel, framed by its own aspect ratio.
   for (const Viewport& viewport : frameViewports()) {
     // Rebuilt every frame from the size the last reshape left.
@@ -41,9 +56,11 @@ void drawFrame() {
 
     drawTunnel(roll);
   }
-  advanceRings();
-
   glFlush();
+}
+
+void endFrame() {
+  advanceRings();
 }
 
 void drawTunnel(float roll) {

@@ -18,4 +18,10 @@ WindowArgument findWindowArgument(int argc, const char* const* argv) {
   return found;
 }
 
+bool findWaylandArgument(int argc, const char* const* argv) {
+  for (int i = 1; i < argc; ++i)
+    if (argv[i] != nullptr && std::string_view(argv[i]) == "--wayland") return true;
+  return false;
+}
+
 }  // namespace orvane::renderer

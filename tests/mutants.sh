@@ -45,6 +45,17 @@ common/data_directory_posix.cpp |     if (info.st_uid != geteuid()) { |     if (
 host/daemon_run_x11.cpp | static CloseWatch closeWatch([] { run->End(); }); | static CloseWatch closeWatch([] {}); | DaemonRun\.
 host/daemon_run.cpp |   Guarded([&] { parts_.musicLock.Release(); }); |  | DaemonRunTest|DaemonRun\.
 platform/linux/music_lock_posix.cpp | LOCK_EX \| LOCK_NB | LOCK_SH \| LOCK_NB | FlockMusicLock|DaemonRun\.
+platform/linux/saver_lock_posix.cpp |     if (flock(fd, LOCK_EX \| LOCK_NB) != 0) { |     if (false) { | FlockSaverLock|WaylandSaverRun
+host/wayland_saver.cpp |   if (take == SaverLock::Take::HeldElsewhere) { |   if (false) { | WaylandSaverTest
+host/saver_session.cpp |   if (title == SaverWindowTitle && lock_.HeldElsewhere()) return LockHolder; |  | SaverLockFinder|WaylandSaverRun
+host/saver_session.cpp |   if (x11Setting != nullptr && std::string_view(x11Setting) == "1") return false; |  | SaverSession
+host/wayland_saver_gtk.cpp |   closeWatch = std::make_unique<CloseWatch>([] { saver->Close(); }); |   closeWatch = std::make_unique<CloseWatch>([] {}); | WaylandSaverRun.OnSwaySigterm
+host/daemon_run.cpp |   if (!running) End(); |  | DaemonRunTest|WaylandSaverTest
+host/main.cpp |     return orvane::RunWaylandSaver(commandLine); |     (void)orvane::RunWaylandSaver; | WaylandSaverRun
+host/main.cpp |       finder,      x11.cursor, |       x11.windowFinder, x11.cursor, | WaylandSaverRun.OnSwayTheTunnel
+platform/linux/x11_platform_gtk.cpp | gdk_set_allowed_backends("x11"); | gdk_set_allowed_backends("wayland,x11"); | WaylandSaverRun.OnSwayTheSettings
+host/wayland_saver_gtk.cpp | if (!box_ && gtk_init_check(nullptr, nullptr)) | if (false) | WaylandSaverRun.OnSwayAMissing
+platform/linux/fork_exec.cpp |     if (tie == ProgramTie::DiesWithHostOwnGroup) setpgid(0, 0); |  | WaylandSaverRun.OnSwayTheTunnel
 renderer/tools/jpeg_picture.cpp | if (level < 0) stop(common); | if (level < -1) stop(common); | PictureTest.ToolRefuses
 renderer/tools/png_picture.cpp | png_read_end(png, nullptr); |  | PictureTest.ToolRefuses
 renderer/tools/picture_decode.cpp | width <= limits.side && height | width <= 2 * limits.side && height | PictureTest.ToolRefuses
@@ -91,6 +102,14 @@ common/number_text.cpp | (text[1] == 'H' \|\| text[1] == 'h') | text[1] == 'H' |
 host/dialog/settings_form.cpp |   for (Command* button : buttons_) Guarded([&] { button->Initialize(); }); |  | SettingsDialogEndToEnd
 host/dialog/settings_form.cpp | if (control.Name == "Cmd_File") fileButton_ = &button; | if (control.Name == "Cmd_Set") fileButton_ = &button; | SettingsFormTest|SettingsDialogEndToEnd
 platform/linux/window_geometry_x11.cpp | values.end()) >= 1000) { | values.end()) >= 1) { | X11Test
+renderer/frame_clock.cpp |   deadline_ += kPeriod; |   deadline_ = now + kPeriod; | FrameClockTest
+renderer/frame_clock.cpp |   if (deadline_ <= now) deadline_ += kPeriod * ((now - deadline_) / kPeriod + 1); |  | FrameClockTest
+renderer/output_surface_wayland.cpp | of(data)->pendingScale_ = factor; | of(data)->pendingScale_ = 1; | WaylandRenderer.OnSway
+renderer/output_surface_wayland.cpp |     xdg_toplevel_set_fullscreen(toplevel_.get(), output_.get()); |  | WaylandRenderer.OnWeston
+renderer/wayland_shell_wayland.cpp | } else if (is(zwlr_layer_shell_v1_interface)) { | } else if (false) { | WaylandRenderer.OnSway
+renderer/wayland_shell_wayland.cpp | if (egl_ != nullptr) outputs_.back()->show(makers_, *egl_); |  | WaylandRenderer.OnSway
+renderer/wayland_shell_wayland.cpp |   std::fprintf(stderr, "Orvane.dll: %s\n", what);⏎  return 1; |   std::fprintf(stderr, "Orvane.dll: %s\n", what);⏎  return 0; | WaylandRenderer.WithoutACompositor
+renderer/seat_input_wayland.cpp | == XKB_KEY_Escape) std::exit(0); | == XKB_KEY_Escape) std::exit(1); | WaylandRenderer.OnSway
 ROWS
 )
 

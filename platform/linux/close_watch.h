@@ -11,6 +11,7 @@ namespace orvane {
 // SIGHUP), an interrupt from the terminal (SIGINT), and the X connection going away. onClose
 // runs on the GLib main loop for a signal, and at most once for the life of the watch. After a
 // lost connection the process ends with code 0 right after onClose, since Xlib ends it anyway.
+// The Wayland saver, which opens no X connection, hears the signals alone through it.
 // One watch at a time per process; its end gives the signals and Xlib's handler back.
 class CloseWatch {
  public:

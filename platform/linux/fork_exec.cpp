@@ -32,7 +32,7 @@ pid_t ForkExec(const std::string& program, const std::vector<std::string>& argum
     return -1;
   }
   if (child == 0) {
-    if (tie == ProgramTie::DiesWithHost) {
+    if (tie != ProgramTie::OwnSession) {
       // A host already gone by the time the signal is set means now.
       if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != parent) _exit(127);
     }
@@ -40,6 +40,7 @@ pid_t ForkExec(const std::string& program, const std::vector<std::string>& argum
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
     for (int sig : {SIGPIPE, SIGCHLD, SIGINT, SIGTERM, SIGHUP}) signal(sig, SIG_DFL);
+    if (tie == ProgramTie::DiesWithHostOwnGroup) setpgid(0, 0);
     if (tie == ProgramTie::OwnSession) {
       setsid();
       execvp(argv[0], argv.data());

@@ -11,6 +11,8 @@ namespace orvane {
 enum class ProgramTie {
   // Dies with the host, even when the host is killed; the path is used as given (execv).
   DiesWithHost,
+  // As DiesWithHost, in a process group of its own.
+  DiesWithHostOwnGroup,
   // Its own session, so that it outlives the host; the program is looked for on PATH (execvp).
   OwnSession,
 };

@@ -16,11 +16,12 @@ constexpr auto kGrace = std::chrono::milliseconds(500);
 
 class PosixOwnedProgram final : public OwnedProgram {
  public:
+  explicit PosixOwnedProgram(ProgramTie tie) : tie_(tie) {}
   ~PosixOwnedProgram() override { End(); }
 
   bool Start(const std::string& program, const std::vector<std::string>& arguments) override {
     if (pid_ > 0) return false;
-    pid_ = ForkExec(program, arguments, ProgramTie::DiesWithHost);
+    pid_ = ForkExec(program, arguments, tie_);
     return pid_ > 0;
   }
 
@@ -48,13 +49,15 @@ class PosixOwnedProgram final : public OwnedProgram {
   }
 
  private:
+  ProgramTie tie_;
   pid_t pid_ = -1;
 };
 
 }  // namespace
 
-std::unique_ptr<OwnedProgram> MakePosixOwnedProgram() {
-  return std::make_unique<PosixOwnedProgram>();
+std::unique_ptr<OwnedProgram> MakePosixOwnedProgram(bool ownGroup) {
+  return std::make_unique<PosixOwnedProgram>(ownGroup ? ProgramTie::DiesWithHostOwnGroup
+                                                      : ProgramTie::DiesWithHost);
 }
 
 }  // namespace orvane

@@ -1,10 +1,12 @@
-// The tunnel's shape and motion, frame by frame, and where it goes on several monitors.
+// The tunnel's shape and motion, frame by frame, where it goes on several monitors, and the
+// frame timer's deadlines.
 
 #include <gtest/gtest.h>
 
 #include <tuple>
 #include <vector>
 
+#include "renderer/frame_clock.h"
 #include "renderer/monitor_layout.h"
 #include "renderer/tunnel_scene.h"
 
@@ -80,6 +82,26 @@ TEST(MonitorLayout, BoundingBoxViewportsAndEdgeMonitors) {
     EXPECT_EQ(layout.viewports, viewports);
     EXPECT_EQ((std::vector{layout.top, layout.bottom, layout.left, layout.right}), edges);
   }
+}
+
+// Deadlines 20 ms apart from the start, whenever each tick is noticed; a tick noticed late is
+// one frame, the deadlines it overslept skipped; the wait to the next is exact, not rounded.
+TEST(FrameClockTest, TicksOnATwentyMillisecondGridAndSkipsWhatItOverslept) {
+  using std::chrono::microseconds;
+  const FrameClock::Clock::time_point start{};
+  FrameClock clock(start);
+  EXPECT_FALSE(clock.takeTick(start + microseconds(19999)));
+  EXPECT_EQ(clock.waitFrom(start + microseconds(19300)), std::chrono::nanoseconds(700000));
+  EXPECT_TRUE(clock.takeTick(start + microseconds(20900)));
+  EXPECT_EQ(clock.deadline(), start + microseconds(40000));
+  EXPECT_FALSE(clock.takeTick(start + microseconds(21000)));
+  EXPECT_TRUE(clock.takeTick(start + microseconds(40000)));
+  // 35 ms late: one frame, then the next deadline of the grid still to come.
+  EXPECT_TRUE(clock.takeTick(start + microseconds(95000)));
+  EXPECT_EQ(clock.deadline(), start + microseconds(100000));
+  EXPECT_FALSE(clock.takeTick(start + microseconds(99999)));
+  EXPECT_EQ(clock.waitFrom(start + microseconds(100500)), std::chrono::nanoseconds(0));
+  EXPECT_TRUE(clock.takeTick(start + microseconds(100500)));
 }
 
 }  // namespace

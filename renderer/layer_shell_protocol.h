@@ -1,0 +1,7 @@
+#pragma once
+
+// The layer shell's generated client header names a parameter "namespace", a C++ keyword.
+#define namespace layerNamespace
+#include "wlr-layer-shell-unstable-v1-client-protocol.h"
+#undef namespace
+#include "xdg-shell-client-protocol.h"
