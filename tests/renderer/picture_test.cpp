@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include <algorithm>
 #include <array>
+#include <algorithm>
 #include <tuple>
 
 #include "renderer/sgi_image.h"
