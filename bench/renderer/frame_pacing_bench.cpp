@@ -1,6 +1,7 @@
-// Frame pacing of the real Orvane.dll under Xvfb on Mesa's software GL, on one monitor of
-// 1920 x 1080 and on two side by side, next to a GLUT program that only re-arms its 20 ms timer
-// and swaps (the ceiling the timer sets).
+// Frame pacing of the real Orvane.dll on Mesa's software GL: under Xvfb on one monitor of
+// 1920 x 1080 (GLUT's timer) and on two side by side (the GLX frame loop), and with --wayland
+// on a headless sway of two outputs of that size (the Wayland shell, the same frame loop), next
+// to a GLUT program that only re-arms its 20 ms timer and swaps (the ceiling the timer sets).
 // Usage: bench_frame_pacing [seconds [WIDTHxHEIGHT]]   (default 10 s after one second of
 // warm-up, monitors of 1920x1080)
 
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "tests/support/child.h"
+#include "tests/support/wayland_session.h"
 #include "tests/support/xvfb.h"
 
 namespace {
@@ -31,22 +33,8 @@ struct Pacing {
   double cpuMsPerFrame = 0;
 };
 
-Pacing measure(const std::string& program, const orvane::testing::Xvfb& xvfb,
-               const std::filesystem::path& work, double seconds) {
-  const std::string log = (work / "swaps.log").string();
-  std::filesystem::remove(log);
-  orvane::testing::Child child({program},
-                               {"DISPLAY=" + xvfb.display(), "XDG_CACHE_HOME=" + work.string(),
-                                "LD_PRELOAD=" ORVANE_SWAP_PROBE, "ORVANE_SWAP_LOG=" + log});
-  std::this_thread::sleep_for(std::chrono::duration<double>(seconds + 1.5));
-  orvane::testing::RunShell("DISPLAY=" + xvfb.display() + " xdotool key Escape");
-  if (child.Wait(5s) != 0) {
-    std::fprintf(stderr, "%s did not end with 0 on Escape\n%s", program.c_str(),
-                 child.Stderr().c_str());
-    child.Signal(SIGKILL);
-    child.Wait(5s);
-  }
-
+// The swaps a probe noted in log (wall and CPU seconds a line), over seconds after the first.
+Pacing analyse(const std::string& log, double seconds) {
   std::vector<std::pair<double, double>> swaps;  // wall, cpu
   std::ifstream in(log);
   for (double wall, cpu; in >> wall >> cpu;) swaps.emplace_back(wall, cpu);
@@ -69,6 +57,60 @@ Pacing measure(const std::string& program, const orvane::testing::Xvfb& xvfb,
   result.worstMs = intervals.back();
   result.cpuMsPerFrame = (window.back().second - window.front().second) * 1000.0 / intervals.size();
   return result;
+}
+
+void ended(orvane::testing::Child& child, const std::string& program) {
+  if (child.Wait(5s) == 0) return;
+  std::fprintf(stderr, "%s did not end with 0 on Escape\n%s", program.c_str(),
+               child.Stderr().c_str());
+  child.Signal(SIGKILL);
+  child.Wait(5s);
+}
+
+Pacing measure(const std::string& program, const orvane::testing::Xvfb& xvfb,
+               const std::filesystem::path& work, double seconds) {
+  const std::string log = (work / "swaps.log").string();
+  std::filesystem::remove(log);
+  orvane::testing::Child child({program},
+                               {"DISPLAY=" + xvfb.display(), "XDG_CACHE_HOME=" + work.string(),
+                                "LD_PRELOAD=" ORVANE_SWAP_PROBE, "ORVANE_SWAP_LOG=" + log});
+  std::this_thread::sleep_for(std::chrono::duration<double>(seconds + 1.5));
+  orvane::testing::RunShell("DISPLAY=" + xvfb.display() + " xdotool key Escape");
+  ended(child, program);
+  return analyse(log, seconds);
+}
+
+// Orvane.dll --wayland on a headless sway with two outputs of width x height; the time from its
+// start to the first frame on both outputs (their centres' fog on screen) in firstFrameMs.
+Pacing measureWayland(int width, int height, double seconds, double& firstFrameMs) {
+  orvane::testing::WaylandSession sway;
+  if (!sway.running()) {
+    std::fprintf(stderr, "bench_frame_pacing: sway did not start\n%s", sway.Log().c_str());
+    return {};
+  }
+  const std::string size = std::to_string(width) + "x" + std::to_string(height);
+  for (const char* output : {"HEADLESS-1", "HEADLESS-2"})
+    sway.Run({"swaymsg", "output", output, "mode", size});
+  sway.Run({"swaymsg", "output", "HEADLESS-2", "position", std::to_string(width), "0"});
+  const std::string cache = sway.home() + "/.cache", log = sway.home() + "/swaps.log";
+  std::filesystem::create_directories(cache + "/t_ovin");
+  std::filesystem::copy_file(ORVANE_BIN_DIR "/Orvane.image", cache + "/t_ovin/Orvane.image");
+  sway.GiveToUser(cache);
+  const auto start = std::chrono::steady_clock::now();
+  auto child = sway.Start({ORVANE_BIN_DIR "/Orvane.dll", "--wayland"},
+                          {"LD_PRELOAD=" ORVANE_SWAP_PROBE, "ORVANE_SWAP_LOG=" + log});
+  const auto fogged = [&](int x) {
+    const auto pixel = sway.Pixel(x, height / 2);
+    return pixel && orvane::testing::Near(*pixel, {153, 153, 0}, 25);
+  };
+  orvane::testing::WaitFor([&] { return fogged(width / 2) && fogged(width + width / 2); }, 30s,
+                           1ms);
+  firstFrameMs =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  std::this_thread::sleep_for(std::chrono::duration<double>(seconds + 1.5));
+  sway.Type("Escape");
+  ended(*child, "Orvane.dll --wayland");
+  return analyse(log, seconds);
 }
 
 void print(const char* name, const Pacing& p) {
@@ -114,15 +156,23 @@ int main(int argc, char** argv) {
   print("Orvane.dll, one monitor", tunnel);
   const Pacing two = measure(ORVANE_BIN_DIR "/Orvane.dll", wide, work, seconds);
   print("Orvane.dll, two monitors", two);
+  double firstFrameMs = 0;
+  const Pacing wayland = measureWayland(width, height, seconds, firstFrameMs);
+  print("--wayland, two sway outputs", wayland);
+  std::printf("--wayland: both outputs' first frames on screen %.0f ms after its start\n",
+              firstFrameMs);
   if (ceiling.framesPerSecond > 0) {
-    std::printf("Orvane.dll reaches %.1f%% of the ceiling on one monitor, %.1f%% on two\n",
-                100.0 * tunnel.framesPerSecond / ceiling.framesPerSecond,
-                100.0 * two.framesPerSecond / ceiling.framesPerSecond);
+    std::printf(
+        "Orvane.dll reaches %.3f of the ceiling on one monitor, %.3f on two (GLX), %.3f on two "
+        "outputs of sway (Wayland)\n",
+        tunnel.framesPerSecond / ceiling.framesPerSecond,
+        two.framesPerSecond / ceiling.framesPerSecond,
+        wayland.framesPerSecond / ceiling.framesPerSecond);
   }
   if (tunnel.cpuMsPerFrame > 0) {
     std::printf("Two monitors cost %.2f times one monitor's CPU per frame\n",
                 two.cpuMsPerFrame / tunnel.cpuMsPerFrame);
   }
   std::filesystem::remove_all(work);
-  return tunnel.frames > 0 && two.frames > 0 ? 0 : 1;
+  return tunnel.frames > 0 && two.frames > 0 && wayland.frames > 0 ? 0 : 1;
 }
