@@ -27,7 +27,7 @@ platform/linux/mci/mci_command.h | MCIERR_UNRECOGNIZED_COMMAND = 261; | MCIERR_U
 platform/linux/mci/mci_command.cpp |         word.text += '"'; |  | MciParser
 platform/linux/mci/cd_player_cdio.cpp |     if (!tracks_.empty()) position_ = tracks_.front().start; |  | SystemMci
 platform/linux/mci/cd_player_cdio.cpp | (track->number < 10 ? "0" : "") | std::string() | SystemMci
-platform/linux/mci/file_player_gst.cpp | playing_ && !ended_ && !failed_ ? "playing" | playing_ && !failed_ ? "playing" | SystemMci
+platform/linux/mci/file_player_gst.cpp | playing_ && !pipeline_.ended() && !pipeline_.failed() ? "playing" | playing_ && !pipeline_.failed() ? "playing" | SystemMci
 host/music/Orvane_BGM.cpp | kMp3Alias + " from 0" | kMp3Alias + " from 1" | MusicModule|DaemonRunTest
 host/music/Orvane_BGM.cpp |   multimedia->PlaySound(nullptr, 0); |   multimedia->PlaySound(nullptr, 1); | HeardOnTheSink|SaverRun|SaverWindowTest
 platform/linux/close_watch_x11.cpp | {SIGTERM, SIGHUP, SIGINT} | {SIGHUP, SIGINT} | DaemonRun\.|SaverRun

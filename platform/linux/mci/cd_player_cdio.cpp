@@ -1,4 +1,3 @@
-#include "platform/linux/mci/cd_player_cdio.h"
 
 #include <cdio/cdio.h>
 #include <cdio/logging.h>
@@ -15,6 +14,7 @@
 #include <vector>
 
 #include "platform/linux/mci/gst_pipeline_gst.h"
+#include "platform/linux/mci/mci_command.h"
 
 namespace orvane::platform {
 namespace {
@@ -88,9 +88,10 @@ class CdPlayer final : public MciPlayer {
   void Refresh() {
     if (!playing_) return;
     pipeline_->Drain();
-    if (!ended_ && !failed_) return;
+    const bool failed = pipeline_->failed() || readFailed_;
+    if (!pipeline_->ended() && !failed) return;
     Halt();
-    if (failed_) CloseDisc();
+    if (failed) CloseDisc();
     if (!tracks_.empty()) position_ = tracks_.front().start;
   }
 
@@ -215,16 +216,14 @@ class CdPlayer final : public MciPlayer {
           this);
       gst_caps_unref(caps);
       if (pipeline == nullptr) return false;
-      pipeline_ = std::make_unique<gst::Pipeline>(pipeline, [this](GstMessage* m) {
-        ended_ = ended_ || GST_MESSAGE_TYPE(m) == GST_MESSAGE_EOS;
-        failed_ = failed_ || GST_MESSAGE_TYPE(m) == GST_MESSAGE_ERROR;
-      });
+      pipeline_ = std::make_unique<gst::Pipeline>(pipeline);
     }
     pipeline_->SetState(GST_STATE_NULL);
     pipeline_->Drain();
     first_ = next_ = first;
     end_ = end;
-    ended_ = failed_ = false;
+    pipeline_->Clear();
+    readFailed_ = false;
     cdio_paranoia_seek(paranoia_, static_cast<int32_t>(first), SEEK_SET);
     if (pipeline_->SetState(GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
       pipeline_->SetState(GST_STATE_NULL);
@@ -241,7 +240,7 @@ class CdPlayer final : public MciPlayer {
   }
 
   void Feed(GstAppSrc* source) {
-    if (next_ >= end_ || failed_) {
+    if (next_ >= end_) {
       gst_app_src_end_of_stream(source);
       return;
     }
@@ -258,7 +257,7 @@ class CdPlayer final : public MciPlayer {
     gst_buffer_unmap(buffer, &map);
     if (!ok) {
       gst_buffer_unref(buffer);
-      failed_ = true;
+      readFailed_ = true;
       gst_app_src_end_of_stream(source);
       return;
     }
@@ -283,8 +282,7 @@ class CdPlayer final : public MciPlayer {
   std::uint32_t first_ = 0;
   std::uint32_t next_ = 0;
   std::uint32_t end_ = 0;
-  bool ended_ = false;
-  std::atomic<bool> failed_{false};  // the pipeline reported an error, or a read failed
+  std::atomic<bool> readFailed_{false};
 };
 
 }  // namespace

@@ -1,8 +1,8 @@
-#include "platform/linux/mci/file_player_gst.h"
 
 #include <sys/stat.h>
 
 #include "platform/linux/mci/gst_pipeline_gst.h"
+#include "platform/linux/mci/mci_command.h"
 
 namespace orvane::platform {
 namespace {
@@ -12,17 +12,17 @@ constexpr GstClockTime kPrerollWait = GST_SECOND;
 
 class FilePlayer final : public MciPlayer {
  public:
-  explicit FilePlayer(GstElement* playbin)
-      : pipeline_(playbin, [this](GstMessage* m) { OnMessage(m); }) {}
+  explicit FilePlayer(GstElement* playbin) : pipeline_(playbin) {}
 
   // Brings the stream to paused and ready to play; a file that turns out to be unplayable fails
   // here. If that takes longer than the wait, the stream gets ready on its own.
   bool Preroll() {
-    failed_ = ended_ = playing_ = false;
+    pipeline_.Clear();
+    playing_ = false;
     GstStateChangeReturn r = pipeline_.SetState(GST_STATE_PAUSED);
     if (r == GST_STATE_CHANGE_ASYNC) r = WaitForState();
     pipeline_.Drain();
-    if (r != GST_STATE_CHANGE_FAILURE && !failed_) return true;
+    if (r != GST_STATE_CHANGE_FAILURE && !pipeline_.failed()) return true;
     pipeline_.SetState(GST_STATE_NULL);
     return false;
   }
@@ -32,7 +32,7 @@ class FilePlayer final : public MciPlayer {
     switch (command.action) {
       case MciAction::Mode:
         // Played to its end, or failed, a file has stopped.
-        reply = playing_ && !ended_ && !failed_ ? "playing" : "stopped";
+        reply = playing_ && !pipeline_.ended() && !pipeline_.failed() ? "playing" : "stopped";
         return 0;
       case MciAction::Stop:
         if (playing_) pipeline_.SetState(GST_STATE_PAUSED);
@@ -48,7 +48,7 @@ class FilePlayer final : public MciPlayer {
  private:
   std::uint32_t Play(const std::optional<std::string>& from) {
     // A stream that failed is built up again, so that a restart after a fault can still play.
-    if (failed_) {
+    if (pipeline_.failed()) {
       pipeline_.SetState(GST_STATE_NULL);
       if (!Preroll()) return MCIERR_INVALID_FILE;
     }
@@ -62,7 +62,7 @@ class FilePlayer final : public MciPlayer {
               static_cast<gint64>(*ms) * GST_MSECOND)) {
         return MCIERR_HARDWARE;
       }
-      ended_ = false;
+      pipeline_.Clear();
     }
     if (pipeline_.SetState(GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) return MCIERR_HARDWARE;
     playing_ = true;
@@ -74,13 +74,6 @@ class FilePlayer final : public MciPlayer {
     return gst_element_get_state(pipeline_.get(), nullptr, nullptr, kPrerollWait);
   }
 
-  void OnMessage(GstMessage* message) {
-    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) ended_ = true;
-    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) failed_ = true;
-  }
-
-  bool ended_ = false;    // the stream has reached its end
-  bool failed_ = false;   // the pipeline reported an error
   bool playing_ = false;  // play was the last word
   gst::Pipeline pipeline_;
 };

@@ -44,34 +44,28 @@ GstElement* MakePlaybin(const char* uri, const std::string& audioSink) {
 
 GstElement* MakeAppSourcePipeline(const std::string& audioSink, GstCaps* caps, guint64 maxBytes,
                                   void (*needData)(GstAppSrc*, guint, gpointer), gpointer data) {
-  GstElement* pipeline = gst_pipeline_new(nullptr);
-  GstElement* appsrc = gst_element_factory_make("appsrc", nullptr);
-  GstElement* convert = gst_element_factory_make("audioconvert", nullptr);
-  GstElement* resample = gst_element_factory_make("audioresample", nullptr);
-  GstElement* sink = MakeAudioSink(audioSink);
-  if (pipeline == nullptr || appsrc == nullptr || convert == nullptr || resample == nullptr ||
-      sink == nullptr) {
-    for (GstElement* e : {pipeline, appsrc, convert, resample, sink}) {
-      if (e != nullptr) gst_object_unref(gst_object_ref_sink(e));
-    }
-    return nullptr;
-  }
-  gst_bin_add_many(GST_BIN(pipeline), appsrc, convert, resample, sink, nullptr);
-  if (!gst_element_link_many(appsrc, convert, resample, sink, nullptr)) {
-    gst_object_unref(gst_object_ref_sink(pipeline));
+  const std::string description = "appsrc name=in ! audioconvert ! audioresample ! " +
+                                  (audioSink.empty() ? std::string("pulsesink") : audioSink);
+  GError* error = nullptr;
+  GstElement* pipeline = gst_parse_launch(description.c_str(), &error);
+  GstElement* appsrc = error == nullptr && pipeline != nullptr
+                           ? gst_bin_get_by_name(GST_BIN(pipeline), "in")
+                           : nullptr;
+  if (error != nullptr) g_error_free(error);
+  if (appsrc == nullptr) {
+    if (pipeline != nullptr) gst_object_unref(gst_object_ref_sink(pipeline));
     return nullptr;
   }
   g_object_set(appsrc, "caps", caps, "format", GST_FORMAT_TIME, "max-bytes", maxBytes, nullptr);
   GstAppSrcCallbacks callbacks{};
   callbacks.need_data = needData;
   gst_app_src_set_callbacks(GST_APP_SRC(appsrc), &callbacks, data, nullptr);
+  gst_object_unref(appsrc);
   return pipeline;
 }
 
-Pipeline::Pipeline(GstElement* pipeline, Handler handler)
-    : pipeline_(GST_ELEMENT(gst_object_ref_sink(pipeline))),
-      bus_(gst_element_get_bus(pipeline_)),
-      handler_(std::move(handler)) {
+Pipeline::Pipeline(GstElement* pipeline)
+    : pipeline_(GST_ELEMENT(gst_object_ref_sink(pipeline))), bus_(gst_element_get_bus(pipeline_)) {
   watch_ = gst_bus_add_watch(bus_, &Pipeline::OnBus, this);
 }
 
@@ -87,14 +81,19 @@ GstStateChangeReturn Pipeline::SetState(GstState state) {
   return gst_element_set_state(pipeline_, state);
 }
 
+void Pipeline::Note(GstMessage* message) {
+  ended_ = ended_ || GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS;
+  failed_ = failed_ || GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR;
+}
+
 gboolean Pipeline::OnBus(GstBus*, GstMessage* message, gpointer self) {
-  static_cast<Pipeline*>(self)->handler_(message);
+  static_cast<Pipeline*>(self)->Note(message);
   return G_SOURCE_CONTINUE;
 }
 
 void Pipeline::Drain() {
   while (GstMessage* message = gst_bus_pop(bus_)) {
-    handler_(message);
+    Note(message);
     gst_message_unref(message);
   }
 }

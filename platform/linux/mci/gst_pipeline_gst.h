@@ -3,7 +3,6 @@
 #include <gst/app/gstappsrc.h>
 #include <gst/gst.h>
 
-#include <functional>
 #include <string>
 
 // GStreamer helpers shared by the players: start-up, the audio output, and one owner for a
@@ -32,30 +31,34 @@ GstElement* MakePlaybin(const char* uri, const std::string& audioSink);
 GstElement* MakeAppSourcePipeline(const std::string& audioSink, GstCaps* caps, guint64 maxBytes,
                                   void (*needData)(GstAppSrc*, guint, gpointer), gpointer data);
 
-// Owns a pipeline, its bus and its bus watch on the default main context. Messages reach
-// the handler from the main loop when it runs, and from Drain() when it does not, so state is
-// current either way.
+// Owns a pipeline, its bus and its bus watch on the default main context, and notes whether the
+// stream has ended or failed. Messages arrive from the main loop when it runs, and from Drain()
+// when it does not, so the two flags are current either way.
 class Pipeline {
  public:
-  using Handler = std::function<void(GstMessage*)>;
   // Takes the (floating or owned) reference to `pipeline`.
-  Pipeline(GstElement* pipeline, Handler handler);
+  explicit Pipeline(GstElement* pipeline);
   ~Pipeline();
   Pipeline(const Pipeline&) = delete;
   Pipeline& operator=(const Pipeline&) = delete;
 
   GstElement* get() const { return pipeline_; }
   GstStateChangeReturn SetState(GstState state);
-  // Hands every pending message to the handler now.
+  // Takes in every pending message now.
   void Drain();
+  bool ended() const { return ended_; }    // an end of stream since the last Clear()
+  bool failed() const { return failed_; }  // an error since the last Clear()
+  void Clear() { ended_ = failed_ = false; }
 
  private:
   static gboolean OnBus(GstBus* bus, GstMessage* message, gpointer self);
+  void Note(GstMessage* message);
 
   GstElement* pipeline_;
   GstBus* bus_;
   guint watch_ = 0;
-  Handler handler_;
+  bool ended_ = false;
+  bool failed_ = false;
 };
 
 }  // namespace orvane::platform::gst

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,5 +49,16 @@ class MciPlayer {
   virtual ~MciPlayer() = default;
   virtual std::uint32_t Run(const MciCommand& command, std::string& reply) = 0;
 };
+
+// "cdaudio" in tmsf: the disc in `source` (a drive's device node or a .cue sheet of an image,
+// read with libcdio) or the default drive when it is empty, played through GStreamer. nullptr
+// when there is no such drive or image; a drive without a disc opens.
+std::unique_ptr<MciPlayer> OpenCdPlayer(const std::string& source, const std::string& audioSink);
+
+// "MPEGVideo": one audio file played through playbin, positions in milliseconds. Waits at most
+// about a second for it to be ready: 275 for a file that is not there, 296 for one that cannot
+// be played, 266 without playbin or the audio output.
+std::uint32_t OpenFilePlayer(const std::string& path, const std::string& audioSink,
+                             std::unique_ptr<MciPlayer>& player);
 
 }  // namespace orvane::platform

@@ -53,13 +53,13 @@ struct DecodedStart {
 // Pulls decoded samples until the sound ends, a pass is full or the format changes (a stream
 // without a rate, or one whose format changes, is played from its file); nullopt when it fails
 // or takes longer than kDecodeWaitUs.
-std::optional<DecodedStart> Pull(gst::Pipeline& pipeline, GstAppSink* sink, const bool& failed) {
+std::optional<DecodedStart> Pull(gst::Pipeline& pipeline, GstAppSink* sink) {
   DecodedStart d;
   std::size_t passBytes = 0;
   const gint64 deadline = g_get_monotonic_time() + kDecodeWaitUs;
   while (g_get_monotonic_time() < deadline) {
     pipeline.Drain();
-    if (failed) return std::nullopt;
+    if (pipeline.failed()) return std::nullopt;
     GstSample* sample = gst_app_sink_try_pull_sample(sink, 10 * GST_MSECOND);
     if (sample == nullptr) {
       d.whole = gst_app_sink_is_eos(sink);
@@ -97,17 +97,14 @@ std::optional<DecodedStart> DecodeStart(const std::string& uri) {
       "caps=audio/x-raw,format=S16LE,layout=interleaved",
       nullptr);
   if (launched == nullptr) return std::nullopt;
-  bool failed = false;
-  gst::Pipeline pipeline(launched, [&](GstMessage* m) {
-    if (GST_MESSAGE_TYPE(m) == GST_MESSAGE_ERROR) failed = true;
-  });
+  gst::Pipeline pipeline(launched);
   GstElement* in = gst_bin_get_by_name(GST_BIN(pipeline.get()), "in");
   GstElement* out = gst_bin_get_by_name(GST_BIN(pipeline.get()), "out");
   std::optional<DecodedStart> start;
   if (in != nullptr && out != nullptr) {
     g_object_set(in, "uri", uri.c_str(), nullptr);
     if (pipeline.SetState(GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE) {
-      start = Pull(pipeline, GST_APP_SINK(out), failed);
+      start = Pull(pipeline, GST_APP_SINK(out));
     }
     pipeline.SetState(GST_STATE_NULL);
   }
@@ -156,7 +153,7 @@ bool SoundPlayer::Play(const char* name, std::uint32_t flags) {
                                           &SoundPlayer::NeedData, this);
   }
   if (pipeline == nullptr) return false;
-  pipeline_ = std::make_unique<gst::Pipeline>(pipeline, [](GstMessage*) {});
+  pipeline_ = std::make_unique<gst::Pipeline>(pipeline);
   if (pipeline_->SetState(GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE) return true;
   pipeline_.reset();
   return false;

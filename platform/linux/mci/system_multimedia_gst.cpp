@@ -1,7 +1,5 @@
 #include <cstring>
 
-#include "platform/linux/mci/cd_player_cdio.h"
-#include "platform/linux/mci/file_player_gst.h"
 #include "platform/linux/mci/gst_pipeline_gst.h"
 #include "platform/linux/mci/mci_command.h"
 #include "platform/linux/mci/sound_player_gst.h"
