@@ -4,7 +4,6 @@
 #include <cdio/paranoia/cdda.h>
 #include <cdio/paranoia/paranoia.h>
 #include <gst/app/gstappsrc.h>
-#include <strings.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -13,6 +12,7 @@
 #include <mutex>
 #include <vector>
 
+#include "common/ascii_case.h"
 #include "platform/linux/mci/gst_pipeline_gst.h"
 #include "platform/linux/mci/mci_command.h"
 
@@ -299,8 +299,7 @@ std::unique_ptr<MciPlayer> OpenCdPlayer(const std::string& source, const std::st
   }
   struct stat info {};
   if (stat(source.c_str(), &info) != 0) return nullptr;
-  const bool image =
-      source.size() >= 4 && strcasecmp(source.c_str() + source.size() - 4, ".cue") == 0;
+  const bool image = common::EndsWithIgnoringCase(source, ".cue");
   if (image && !S_ISREG(info.st_mode)) return nullptr;
   return std::make_unique<CdPlayer>(source, image, audioSink);
 }

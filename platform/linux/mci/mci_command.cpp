@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "common/ascii_case.h"
+
 namespace orvane::platform {
 namespace {
 
@@ -12,10 +14,6 @@ struct Word {
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-char Lower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 // Splits at blanks. A word that starts with a double quote runs to the next one, which must be
@@ -47,13 +45,9 @@ bool Split(std::string_view text, std::vector<Word>& words) {
   }
 }
 
-// An unquoted word that is `keyword` (lower case) in any case.
+// An unquoted word that is `keyword` in any case.
 bool Is(const Word& word, std::string_view keyword) {
-  if (word.quoted || word.text.size() != keyword.size()) return false;
-  for (std::size_t i = 0; i < keyword.size(); ++i) {
-    if (Lower(word.text[i]) != keyword[i]) return false;
-  }
-  return true;
+  return !word.quoted && common::EqualsIgnoringCase(word.text, keyword);
 }
 
 // Each shape the module sends, word by word; "*" takes any word as the argument.
