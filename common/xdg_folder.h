@@ -18,9 +18,10 @@ bool MakePrivateFolders(const std::string& folder);
 // not a symbolic link, owned by uid and private to it (mode 0700); "" otherwise.
 std::string PrivateRuntimeFolder(const std::string& base, uid_t uid);
 
-// Sets XDG_RUNTIME_DIR to PrivateRuntimeFolder("/run/user", the real user) when it is unset
-// or empty and that folder qualifies, so that the sound server's client and the music lock
-// find the session's own folder. Changes the environment: call before any thread starts.
-void SetRuntimeFolderWhenUnset();
+// Sets XDG_RUNTIME_DIR to PrivateRuntimeFolder(base, the real user) when it is unset or empty
+// and that folder qualifies, so that the sound server's client and the music lock find the
+// session's own folder; the host's base is "/run/user". Changes the environment: call before
+// any thread starts.
+void SetRuntimeFolderWhenUnset(const std::string& base);
 
 }  // namespace orvane::common

@@ -53,10 +53,10 @@ std::string PrivateRuntimeFolder(const std::string& base, uid_t uid) {
   return folder;
 }
 
-void SetRuntimeFolderWhenUnset() {
+void SetRuntimeFolderWhenUnset(const std::string& base) {
   const char* value = std::getenv("XDG_RUNTIME_DIR");
   if (value != nullptr && value[0] != '\0') return;
-  const std::string folder = PrivateRuntimeFolder("/run/user", getuid());
+  const std::string folder = PrivateRuntimeFolder(base, getuid());
   if (!folder.empty()) setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
 }
 

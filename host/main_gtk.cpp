@@ -39,7 +39,7 @@ GLogWriterOutput DropLogMessage(GLogLevelFlags, const GLogField*, gsize, gpointe
 
 int main(int argc, char** argv) {
   // Before any thread (GLib's, GStreamer's) can read the environment.
-  orvane::common::SetRuntimeFolderWhenUnset();
+  orvane::common::SetRuntimeFolderWhenUnset("/run/user");
   const std::span<const char* const> arguments(argv + 1,
                                                argc > 1 ? static_cast<size_t>(argc - 1) : 0);
   const std::string commandLine = orvane::JoinArguments(arguments);

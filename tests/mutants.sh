@@ -70,7 +70,9 @@ platform/linux/profile_posix.cpp |   if (read == ReadResult::Ok && !MayWrite(tar
 platform/linux/settings_place.cpp |   if (chosen != beside && !access.Exists(chosen) && access.Exists(beside)) return beside; |   if (false) return beside; | SettingsPlace\.|PlatformRules\.Settings
 host/Orvane_B.cpp |   const std::string file = SettingsSourcePath(); |   const std::string file = SettingsPath(); | MainTest.SettingsAndPicture
 platform/linux/mci/gst_pipeline_gst.cpp | gst_element_factory_make("pulsesink", nullptr) | gst_element_factory_make("autoaudiosink", nullptr) | SystemMci.NoDriveNoDiscOrNoSoundServerFailQuietly|SaverRunOnLinux.WithoutXdgRuntimeDir
-host/main_gtk.cpp | orvane::common::SetRuntimeFolderWhenUnset(); | // orvane::common::SetRuntimeFolderWhenUnset(); | SaverRunOnLinux.WithoutXdgRuntimeDir
+host/main_gtk.cpp | orvane::common::SetRuntimeFolderWhenUnset("/run/user"); | // orvane::common::SetRuntimeFolderWhenUnset("/run/user"); | SaverRunOnLinux.WithoutXdgRuntimeDir
+host/main_gtk.cpp | SetRuntimeFolderWhenUnset("/run/user"); | SetRuntimeFolderWhenUnset("/run"); | SaverRunOnLinux.WithoutXdgRuntimeDir
+common/xdg_folder_posix.cpp | if (value != nullptr && value[0] != '\0') return; | if (value != nullptr) return; | RuntimeFolder\.
 common/xdg_folder_posix.cpp | if (lstat(folder.c_str(), &info) != 0 | if (stat(folder.c_str(), &info) != 0 | RuntimeFolder\.
 host/usage.cpp | if (text == "--version") | if (text == "-version") | HostProgram.HelpAndVersionAnswerWithoutADisplay
 host/dialog/open_file_request.cpp |   if (folder.empty()) folder = userFiles.MusicFolder(); |  | SettingsFormTest.TheFileDialogStartsInTheFolderAndTakesOnlyPathsThatFit

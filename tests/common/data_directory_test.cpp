@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "common/xdg_folder.h"
@@ -97,6 +98,28 @@ TEST(RuntimeFolder, OnlyAPrivateFolderOfTheUsersOwnIsTaken) {
   std::filesystem::remove(own);
   std::filesystem::create_directory_symlink(base / "elsewhere", own);
   EXPECT_EQ(PrivateRuntimeFolder(base.path(), uid), "") << "a link";
+}
+
+// The host started without XDG_RUNTIME_DIR (or with it empty) takes the user's folder; a value
+// of its own, or a folder that does not qualify, leaves the variable as it was.
+TEST(RuntimeFolder, OnlyAnUnsetOrEmptyVariableIsSet) {
+  testing::TempFolder base;
+  const std::string own = base / std::to_string(getuid());
+  mkdir(own.c_str(), 0700);
+  const char* before = std::getenv("XDG_RUNTIME_DIR");
+  const std::string kept = before != nullptr ? before : "";
+  const auto after = [&](const char* value) {
+    value != nullptr ? setenv("XDG_RUNTIME_DIR", value, 1) : unsetenv("XDG_RUNTIME_DIR");
+    SetRuntimeFolderWhenUnset(base.path());
+    const char* now = std::getenv("XDG_RUNTIME_DIR");
+    return now != nullptr ? std::string(now) : std::string("(unset)");
+  };
+  EXPECT_EQ(after(nullptr), own);
+  EXPECT_EQ(after(""), own);
+  EXPECT_EQ(after("/elsewhere"), "/elsewhere");
+  chmod(own.c_str(), 0755);
+  EXPECT_EQ(after(nullptr), "(unset)");
+  before != nullptr ? setenv("XDG_RUNTIME_DIR", kept.c_str(), 1) : unsetenv("XDG_RUNTIME_DIR");
 }
 
 }  // namespace

@@ -4,14 +4,15 @@
 # deactivated, no program of the package runs and the sink falls silent. The daemon is offered
 # Orvane alone (XDG_DATA_DIRS holds only its .desktop file).
 # usage: tests/package/mate_saver.sh ROOT     (ROOT: the unpacked package)
-# mate-screensaver runs savers only from folders under /usr, so ROOT/usr is laid over /usr in a
-# mount namespace of the script's own, which the machine never sees.
+# mate-screensaver runs savers only from its folders under /usr, so the package's programs are
+# laid there under a name of the run's own, as the package lays them (a copy of /usr/lib/orvane,
+# a link to its Orvane.scr in /usr/libexec/xscreensaver), and removed at the end with any folder
+# the run had to make; an installed package is not touched. That takes root, as installing does.
 set -euo pipefail
 
-if [ -z "${ORVANE_MATE_STAGE:-}" ]; then
-  namespace=(unshare --mount --propagation private)
-  [ "$(id -u)" -eq 0 ] || namespace=(unshare --map-root-user --mount --propagation private)
-  exec env ORVANE_MATE_STAGE=namespace "${namespace[@]}" "$0" "$(realpath "$1")"
+if [ -z "${ORVANE_MATE_STAGE:-}" ] && [ "$(id -u)" -ne 0 ]; then
+  echo "mate_saver: FAILED: laying the programs under /usr, where mate-screensaver runs savers from, takes root" >&2
+  exit 1
 fi
 
 failures=0
@@ -19,14 +20,13 @@ fail() {
   echo "mate_saver: FAILED: $*" >&2
   failures=$((failures + 1))
 }
-# The pids of the package's programs in this mount namespace.
+# The pids of the run's copy of the package's programs.
 package_processes() {
-  local exe pid own
-  own=$(readlink /proc/self/ns/mnt)
+  local exe pid
   for exe in /proc/[0-9]*/exe; do
     pid=${exe#/proc/} pid=${pid%/exe}
     case "$(readlink "$exe" 2>/dev/null)" in
-      /usr/lib/orvane/*) [ "$(readlink "/proc/$pid/ns/mnt" 2>/dev/null)" = "$own" ] && echo "$pid" ;;
+      "$programs"/*) echo "$pid" ;;
     esac
   done
 }
@@ -43,10 +43,27 @@ until_ok() {
   until "$@"; do [ "$(date +%s)" -lt "$end" ] || return 1 && sleep 0.1; done
 }
 
-if [ "$ORVANE_MATE_STAGE" = namespace ]; then
-  mount -t overlay overlay -o "lowerdir=$1/usr:/usr" /usr
+if [ -z "${ORVANE_MATE_STAGE:-}" ]; then
   work=$(mktemp -d)
-  trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "$work"' EXIT
+  programs="" saver="" made_libexec=""
+  cleanup() {
+    kill $(jobs -p) 2>/dev/null || true
+    wait || true
+    [ -z "$saver" ] || rm -f "$saver"
+    [ -z "$made_libexec" ] || rmdir /usr/libexec/xscreensaver 2>/dev/null || true
+    [ -z "$programs" ] || rm -rf "$programs"
+    rm -rf "$work"
+  }
+  trap cleanup EXIT
+  programs=$(mktemp -d /usr/lib/orvane-check-XXXXXX)
+  chmod 755 "$programs"
+  cp -p "$1"/usr/lib/orvane/* "$programs/"
+  if [ ! -d /usr/libexec/xscreensaver ]; then
+    mkdir -p /usr/libexec/xscreensaver
+    made_libexec=1
+  fi
+  saver=/usr/libexec/xscreensaver/${programs##*/}
+  ln -s "$programs/Orvane.scr" "$saver"
   Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$work/display" 2>/dev/null &
   until_ok 10 test -s "$work/display" || { fail "Xvfb did not start"; exit 1; }
   export DISPLAY=":$(head -n1 "$work/display")"
@@ -74,11 +91,15 @@ if [ "$ORVANE_MATE_STAGE" = namespace ]; then
     ! audio/x-raw,format=S16LE,rate=44100,channels=2 ! wavenc ! filesink location="$home/tone.wav"
   printf '[Section]\r\nBGM\x8b\xe6\x95\xaa=2\r\nBGM\xcc\xa7\xb2\xd9=%s\r\n' "$home/tone.wav" \
     >"$home/.config/orvane/Orvane.ini"
-  cp /usr/share/applications/screensavers/orvane.desktop "$work/data/applications/screensavers/"
+  sed -E "s#^(Exec|TryExec)=/usr/libexec/xscreensaver/orvane( |\$)#\\1=$saver\\2#" \
+    "$1/usr/share/applications/screensavers/orvane.desktop" \
+    >"$work/data/applications/screensavers/orvane.desktop"
+  grep -qxF "Exec=$saver --root" "$work/data/applications/screensavers/orvane.desktop" ||
+    { fail "the package's screensavers/orvane.desktop does not run /usr/libexec/xscreensaver/orvane --root"; exit 1; }
   unset PULSE_SERVER XDG_RUNTIME_DIR XDG_CONFIG_HOME XDG_CACHE_HOME
   export HOME="$home" XDG_DATA_DIRS="$work/data" XDG_DATA_HOME="$home/.local/share" \
     GSETTINGS_SCHEMA_DIR=/usr/share/glib-2.0/schemas GSETTINGS_BACKEND=keyfile NO_AT_BRIDGE=1
-  ORVANE_MATE_STAGE=session work="$work" dbus-run-session -- "$0" && exit 0 || exit $?
+  ORVANE_MATE_STAGE=session work="$work" programs="$programs" dbus-run-session -- "$0" && exit 0 || exit $?
 fi
 
 # In the session: choose Orvane, start the daemon, activate, deactivate.

@@ -12,6 +12,7 @@
 #include "tests/saver/saver_run.h"
 #include "tests/support/programs.h"
 #include "tests/support/pulse.h"
+#include "tests/support/run_user.h"
 
 namespace orvane::testing {
 namespace {
@@ -112,8 +113,8 @@ TEST_P(SaverRun, AMissingFileShowsItsJapaneseMessage) {
 }
 
 // Linux alone: run without XDG_RUNTIME_DIR, as mate-screensaver does, the host finds the sound
-// server in /run/user/<uid> (a private /run in a namespace of the test's own); SIGTERM, twice,
-// runs the close step, which leaves the tunnel to Escape.
+// server in the user's runtime folder, /run/user/<uid>; SIGTERM, twice, runs the close step,
+// which leaves the tunnel to Escape.
 class SaverRunOnLinux : public SaverRun {};
 
 TEST_P(SaverRunOnLinux, WithoutXdgRuntimeDirTheMusicIsFoundAndSigtermRunsTheCloseStep) {
@@ -122,15 +123,10 @@ TEST_P(SaverRunOnLinux, WithoutXdgRuntimeDirTheMusicIsFoundAndSigtermRunsTheClos
   std::string socket;
   for (const std::string& pair : pulse_.env())
     if (pair.rfind("PULSE_SERVER=unix:", 0) == 0) socket = pair.substr(18);
-  const std::string script =
-      "mount -t tmpfs tmpfs /run && mkdir -p /run/user/0 && chmod 0700 /run/user/0 && "
-      "mkdir -m 0700 /run/user/0/pulse && ln -s \"$1\" /run/user/0/pulse/native && "
-      "exec \"$0\" /s";
+  const UsersRuntimeFolder runtime(socket);
+  ASSERT_EQ(runtime.error(), "");
   std::size_t before = heard_.Mark();
-  auto host = programs_.Start(
-      "unshare",
-      {"-Urm", "--propagation", "private", "sh", "-c", script, folder + "/Orvane.scr", socket},
-      {"XDG_RUNTIME_DIR", "PULSE_SERVER"});
+  auto host = programs_.Start(folder + "/Orvane.scr", {"/s"}, {"XDG_RUNTIME_DIR", "PULSE_SERVER"});
   ASSERT_NE(Tunnel(), 0u) << host->Stderr();
   EXPECT_TRUE(heard_.HeardSince(before, 10s));
   host->Signal(SIGTERM);
