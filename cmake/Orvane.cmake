@@ -136,3 +136,16 @@ function(orvane_check_layout)
     endforeach()
   endforeach()
 endfunction()
+
+# Builds a file's bytes into a target: the qualified function name returns them as
+# std::span<const std::uint8_t>.
+function(orvane_embed_bytes target input function)
+  string(MAKE_C_IDENTIFIER "${function}" name)
+  set(source "${CMAKE_CURRENT_BINARY_DIR}/${name}.cpp")
+  set(script "${PROJECT_SOURCE_DIR}/cmake/embed_bytes.cmake")
+  add_custom_command(OUTPUT "${source}"
+    COMMAND "${CMAKE_COMMAND}" -DINPUT=${input} -DOUTPUT=${source} -DFUNCTION=${function} -P "${script}"
+    DEPENDS "${input}" "${script}"
+    COMMENT "Building in ${input}")
+  target_sources(${target} PRIVATE "${source}")
+endfunction()

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace orvane {
@@ -21,5 +22,13 @@ struct Picture {
     return (std::uint32_t{Rgb[i]} << 16) | (std::uint32_t{Rgb[i + 1]} << 8) | Rgb[i + 2];
   }
 };
+
+// The pixels of a picture built into the program as a binary PPM or PAM file: its last count
+// bytes, after the header; black ones if the file is too short to hold them.
+inline std::vector<std::uint8_t> NetpbmPixels(std::span<const std::uint8_t> file,
+                                              std::size_t count) {
+  if (file.size() < count) return std::vector<std::uint8_t>(count);
+  return {file.end() - static_cast<std::ptrdiff_t>(count), file.end()};
+}
 
 }  // namespace orvane

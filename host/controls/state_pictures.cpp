@@ -2,17 +2,13 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 namespace orvane {
-namespace {
 
-constexpr int kWidth = 64;
-constexpr int kHeight = 25;
-
-}  // namespace
-
-// Built from assets/controls/make_state_pictures.cpp at build time.
-extern const std::uint8_t kStatePictureRgb[kLookCount][kWidth * kHeight * 3];
+// The six 64 x 25 pictures stacked in the order of the looks, as one binary PPM
+// (assets/controls/state_pictures.ppm, built in).
+std::span<const std::uint8_t> StatePicturesPpm();
 
 const char* LookName(Look look) {
   static const char* const names[kLookCount] = {"Normal",          "HighLight", "Selected",
@@ -22,11 +18,11 @@ const char* LookName(Look look) {
 
 const Picture& StatePicture(Look look) {
   static const std::array<Picture, kLookCount> pictures = [] {
+    constexpr int kWidth = 64, kHeight = 25, kBytes = kWidth * kHeight * 3;
+    const std::vector<std::uint8_t> all = NetpbmPixels(StatePicturesPpm(), kBytes * kLookCount);
     std::array<Picture, kLookCount> p;
     for (int i = 0; i < kLookCount; ++i) {
-      p[i].Width = kWidth;
-      p[i].Height = kHeight;
-      p[i].Rgb.assign(std::begin(kStatePictureRgb[i]), std::end(kStatePictureRgb[i]));
+      p[i] = Picture{kWidth, kHeight, {all.begin() + i * kBytes, all.begin() + (i + 1) * kBytes}};
     }
     return p;
   }();

@@ -1,41 +1,29 @@
 #include "host/dialog/dialog_pictures.h"
 
-#include <iterator>
+#include <span>
 
 namespace orvane {
-namespace dialog_picture_data {
-extern const std::uint8_t kBackgroundTile[556 * 20 * 3];
-extern const std::uint8_t kMarkNotChosen[12 * 12 * 3];
-extern const std::uint8_t kMarkChosen[12 * 12 * 3];
-extern const std::uint8_t kLinkCursor[32 * 32 * 4];
-}  // namespace dialog_picture_data
 
-namespace {
-
-template <size_t N>
-Picture MakePicture(int width, int height, const std::uint8_t (&rgb)[N]) {
-  static_assert(N % 3 == 0);
-  return Picture{width, height, std::vector<std::uint8_t>(std::begin(rgb), std::end(rgb))};
-}
-
-}  // namespace
+// The pictures' files in assets/dialog/, built in: Pic_Mbl.ppm, Img_Ra0.ppm, Img_Ra1.ppm and
+// lbl_URL_cursor.pam (R, G, B and alpha).
+std::span<const std::uint8_t> BackgroundTilePpm();
+std::span<const std::uint8_t> MarkNotChosenPpm();
+std::span<const std::uint8_t> MarkChosenPpm();
+std::span<const std::uint8_t> LinkPointerPam();
 
 const Picture& BackgroundTile() {
-  static const Picture tile = MakePicture(556, 20, dialog_picture_data::kBackgroundTile);
+  static const Picture tile{556, 20, NetpbmPixels(BackgroundTilePpm(), 556 * 20 * 3)};
   return tile;
 }
 
 const Picture& MarkPicture(int index) {
-  static const Picture notChosen = MakePicture(12, 12, dialog_picture_data::kMarkNotChosen);
-  static const Picture chosen = MakePicture(12, 12, dialog_picture_data::kMarkChosen);
+  static const Picture notChosen{12, 12, NetpbmPixels(MarkNotChosenPpm(), 12 * 12 * 3)};
+  static const Picture chosen{12, 12, NetpbmPixels(MarkChosenPpm(), 12 * 12 * 3)};
   return index == 1 ? chosen : notChosen;
 }
 
 const PointerPicture& LinkPointer() {
-  static const PointerPicture pointer{
-      32, 32, 12, 10,
-      std::vector<std::uint8_t>(std::begin(dialog_picture_data::kLinkCursor),
-                                std::end(dialog_picture_data::kLinkCursor))};
+  static const PointerPicture pointer{32, 32, 12, 10, NetpbmPixels(LinkPointerPam(), 32 * 32 * 4)};
   return pointer;
 }
 

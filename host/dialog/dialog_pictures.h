@@ -7,8 +7,7 @@
 #include "host/controls/twips.h"
 #include "host/dialog/dialog_layout.h"
 
-// The pictures stored with the settings dialog (drawn by assets/dialog/make_dialog_pictures
-// and built into the program).
+// The pictures stored with the settings dialog (assets/dialog/, built into the program).
 namespace orvane {
 
 // Pic_Mbl's strip, 556 x 20: the music panel's background tile.

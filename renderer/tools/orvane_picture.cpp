@@ -14,11 +14,23 @@
 #include "common/xdg_folder.h"
 #include "renderer/sgi_writer.h"
 #include "renderer/tools/picture_decode.h"
-#include "renderer/tools/picture_size.h"
 
 namespace {
 
 using namespace orvane::renderer;
+
+// Every side a power of two, as the oldest OpenGL implementations require.
+constexpr int kSmallestSide = 16;
+constexpr int kLargestSide = 4096;
+
+// The power of two nearest to side (ties go up), from kSmallestSide to 1024.
+int powerOfTwoSide(int side) {
+  int chosen = kSmallestSide;
+  while (chosen < 1024 && chosen * 2 <= side) chosen *= 2;
+  // side lies between chosen and 2 × chosen: take the nearer one.
+  if (chosen < 1024 && side - chosen >= chosen * 2 - side) chosen *= 2;
+  return chosen;
+}
 
 int usage() {
   std::fprintf(stderr,
@@ -43,7 +55,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc) {
       char* end = nullptr;
       const long side = std::strtol(argv[++i], &end, 10);
-      if (*end != '\0' || side > kLargestSide || !validSide(static_cast<int>(side))) {
+      if (*end != '\0' || side < kSmallestSide || side > kLargestSide || (side & (side - 1)) != 0) {
         std::fprintf(stderr, "orvane-picture: --size must be a power of two from %d to %d\n",
                      kSmallestSide, kLargestSide);
         return 2;

@@ -1,5 +1,6 @@
 # Writes a C++ source that holds a file's bytes, run as
 #   cmake -DINPUT=<file> -DOUTPUT=<source> -DFUNCTION=<qualified name> -P embed_bytes.cmake
+# (see orvane_embed_bytes in Orvane.cmake).
 # The function returns the bytes as std::span<const std::uint8_t>.
 file(READ "${INPUT}" hex HEX)
 string(LENGTH "${hex}" digits)
