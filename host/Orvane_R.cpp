@@ -49,7 +49,7 @@ std::unique_ptr<PreviewForm> ShowPreview(WindowHandle hostWindow, Platform& plat
 
 void StartPreviewWith(WindowHandle hostWindow, Platform& platform, const PreviewFormLoader& load) {
   // The shown form lives as long as the process; nothing is freed at exit.
-  static PreviewForm* shownForm = nullptr;
+  [[maybe_unused]] static PreviewForm* shownForm = nullptr;
   shownForm = ShowPreview(hostWindow, platform, load).release();
 }
 
