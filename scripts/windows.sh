@@ -98,10 +98,10 @@ scripts/windows_installer.sh "$tree"
 ctest --test-dir "$tree" --output-on-failure --timeout 300
 
 # The renderer and the host end to end are driven from the Linux build, each test with a prefix
-# and an Xvfb of its own; so is the comparison of our INI model with Wine's profile functions.
+# and an Xvfb of its own.
 if [ ! -f build/CMakeCache.txt ]; then
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
 cmake --build build -j"$jobs" --target renderer_wine_tests host_wine_tests dialog_wine_tests \
-  profile_wine_tests every_monitor_wine_tests
+  every_monitor_wine_tests
 ctest --test-dir build -L wine --output-on-failure --timeout 300

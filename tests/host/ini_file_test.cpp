@@ -17,7 +17,7 @@ using testing::TempFolder;
 using testing::WriteBytes;
 namespace fs = std::filesystem;
 
-// The table the Wine comparison reads, answered as Windows does or as ours does on purpose.
+// The table of cases, answered as Windows does or as ours does on purpose.
 TEST(IniCases, OursAnswerAsTheTableSays) {
   TempFolder folder;
   for (const testing::ReadCase& c : testing::kReads) {

@@ -2,15 +2,16 @@
 #include <gtest/gtest.h>
 // clang-format off
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 // clang-format on
 
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <string>
 #include <thread>
 
 #include "platform/linux/x11_platform.h"
-#include "tests/platform/x11_test_window.h"
 #include "tests/support/child.h"
 #include "tests/support/xvfb.h"
 
@@ -18,8 +19,24 @@ namespace orvane {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::MakeWindow;
-using testing::SetWmName;
+
+// A window made on a connection of the test's own, so that it belongs to another client than
+// the part under test, as another process's window would.
+Window MakeWindow(Display* display, int x, int y, int width, int height, Window parent = 0) {
+  const Window window = XCreateSimpleWindow(display, parent ? parent : DefaultRootWindow(display),
+                                            x, y, width, height, 0, 0, 0xFFFFFF);
+  XSync(display, False);
+  return window;
+}
+
+// Sets WM_NAME as Latin-1, or _NET_WM_NAME as UTF-8 when net is true.
+void SetWmName(Display* display, Window window, const std::string& title, bool net = false) {
+  XChangeProperty(display, window, net ? XInternAtom(display, "_NET_WM_NAME", False) : XA_WM_NAME,
+                  net ? XInternAtom(display, "UTF8_STRING", False) : XA_STRING, 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(title.data()),
+                  static_cast<int>(title.size()));
+  XSync(display, False);
+}
 
 int errorsSeen = 0;
 
