@@ -51,8 +51,8 @@ host/saver_session.cpp |   if (title == SaverWindowTitle && lock_.HeldElsewhere(
 host/saver_session.cpp |   if (x11Setting != nullptr && std::string_view(x11Setting) == "1") return false; |  | SaverSession
 host/wayland_saver_gtk.cpp |   closeWatch = std::make_unique<CloseWatch>([] { saver->Close(); }); |   closeWatch = std::make_unique<CloseWatch>([] {}); | WaylandSaverRun.OnSwaySigterm
 host/daemon_run.cpp |   if (!running) End(); |  | DaemonRunTest|WaylandSaverTest
-host/main.cpp |     return orvane::RunWaylandSaver(commandLine); |     (void)orvane::RunWaylandSaver; | WaylandSaverRun
-host/main.cpp |       finder,      x11.cursor, |       x11.windowFinder, x11.cursor, | WaylandSaverRun.OnSwayTheTunnel
+host/main_gtk.cpp |     return orvane::RunWaylandSaver(commandLine); |     (void)orvane::RunWaylandSaver; | WaylandSaverRun
+host/main_gtk.cpp |       finder,      x11.cursor, |       x11.windowFinder, x11.cursor, | WaylandSaverRun.OnSwayTheTunnel
 platform/linux/x11_platform_gtk.cpp | gdk_set_allowed_backends("x11"); | gdk_set_allowed_backends("wayland,x11"); | WaylandSaverRun.OnSwayTheTunnel
 host/wayland_saver_gtk.cpp | if (!box_ && gtk_init_check(nullptr, nullptr)) | if (false) | WaylandSaverRun.OnSwayTheTunnel
 platform/linux/fork_exec.cpp |     if (tie == ProgramTie::DiesWithHostOwnGroup) setpgid(0, 0); |  | WaylandSaverRun.OnSwayTheTunnel
