@@ -53,8 +53,8 @@ host/wayland_saver_gtk.cpp |   closeWatch = std::make_unique<CloseWatch>([] { sa
 host/daemon_run.cpp |   if (!running) End(); |  | DaemonRunTest|WaylandSaverTest
 host/main_gtk.cpp |     return orvane::RunWaylandSaver(commandLine); |     (void)orvane::RunWaylandSaver; | WaylandSaverRun
 host/main_gtk.cpp |       finder,      x11.cursor, |       x11.windowFinder, x11.cursor, | WaylandSaverRun.OnSwayTheTunnel
-platform/linux/x11_platform_gtk.cpp | gdk_set_allowed_backends("x11"); | gdk_set_allowed_backends("wayland,x11"); | WaylandSaverRun.OnSwayTheSettings
-host/wayland_saver_gtk.cpp | if (!box_ && gtk_init_check(nullptr, nullptr)) | if (false) | WaylandSaverRun.OnSwayAMissing
+platform/linux/x11_platform_gtk.cpp | gdk_set_allowed_backends("x11"); | gdk_set_allowed_backends("wayland,x11"); | WaylandSaverRun.OnSwayTheTunnel
+host/wayland_saver_gtk.cpp | if (!box_ && gtk_init_check(nullptr, nullptr)) | if (false) | WaylandSaverRun.OnSwayTheTunnel
 platform/linux/fork_exec.cpp |     if (tie == ProgramTie::DiesWithHostOwnGroup) setpgid(0, 0); |  | WaylandSaverRun.OnSwayTheTunnel
 renderer/tools/jpeg_picture.cpp | if (level < 0) stop(common); | if (level < -1) stop(common); | PictureTest.ToolRefuses
 renderer/tools/png_picture.cpp | png_read_end(png, nullptr); |  | PictureTest.ToolRefuses

@@ -13,6 +13,7 @@
 #include "platform/fake/fake_platform.h"
 #include "platform/music_lock.h"
 #include "tests/music/scripted_multimedia.h"
+#include "tests/support/fake_renderer.h"
 #include "tests/support/temp_folder.h"
 
 namespace orvane {
@@ -102,29 +103,6 @@ TEST(FlockMusicLock, OneHolderAtATime) {
   EXPECT_FALSE(MakeFlockMusicLock(folder / "missing/x.lock")->TryTake());
 }
 
-// The renderer and the lock as the run sees them, writing their calls (a lock taken) into the
-// music's list.
-struct FakeRendererAndLock final : OwnedProgram, MusicLock {
-  explicit FakeRendererAndLock(Strings& calls) : calls(calls) {}
-  bool Start(const std::string& program, const std::vector<std::string>& arguments) override {
-    calls.push_back("StartRenderer " + program);
-    for (const auto& a : arguments) calls.back() += " " + a;
-    return running = true;
-  }
-  bool Running() override { return running; }
-  void End() override {
-    calls.push_back(running ? "EndRenderer" : "EndRenderer (not running)");
-    running = false;
-  }
-  bool TryTake() override {
-    if (!held && free) calls.push_back("TryTake"), held = true;
-    return held;
-  }
-  void Release() override { calls.push_back("Release"), held = false; }
-  Strings& calls;
-  bool running = false, free = true, held = false;
-};
-
 testing::ScriptedMultimedia silence;
 
 // The music, the renderer and the lock of each run, through the steps: "+N" lets N ms pass,
@@ -164,7 +142,7 @@ TEST(DaemonRunTest, TheMusicPlaysUnderTheLockAndStopsBeforeTheRendererEnds) {
     testing::ScriptedMultimedia mm;
     mm.Answer("status MP3Play mode", 0, "stopped");
     BGM_UseMultimedia(mm);
-    FakeRendererAndLock parts{mm.calls};
+    testing::FakeRendererAndLock parts{mm.calls};
     parts.free = c.lockFree;
     Platform& p = fake.platform();
     DaemonRun run({p.fileSystem, p.process, p.timers, parts, parts, [] {}}, c.window, c.music);

@@ -13,6 +13,7 @@
 #include "host/saver_session.h"
 #include "platform/fake/fake_platform.h"
 #include "tests/music/scripted_multimedia.h"
+#include "tests/support/fake_renderer.h"
 #include "tests/support/temp_folder.h"
 
 namespace orvane {
@@ -38,7 +39,6 @@ TEST(SaverSession, TheSaverRunsOnWaylandOnlyWhenACompositorAnswersAndX11IsNotAsk
       {"/s", "", nullptr, true, false, 0},
       {"/c", "wayland-1", nullptr, true, false, 0},
       {"/p 132", "wayland-1", nullptr, true, false, 0},
-      {"/a", "wayland-1", nullptr, true, false, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string("[") + c.line + "] " + (c.waylandDisplay ? c.waylandDisplay : "-") +
@@ -78,25 +78,6 @@ TEST(FlockSaverLock, OneSaverAtATimeAndALookLeavesNoFile) {
   EXPECT_EQ(MakeFlockSaverLock(folder / "missing/x.lock")->TryTake(), SaverLock::Take::Unavailable);
 }
 
-// The renderer and the music lock as the run sees them, writing their calls into the fake's list.
-struct FakeRenderer final : OwnedProgram, MusicLock {
-  explicit FakeRenderer(Strings& calls) : calls(calls) {}
-  bool Start(const std::string& program, const std::vector<std::string>& arguments) override {
-    calls.push_back("StartRenderer " + program);
-    for (const auto& a : arguments) calls.back() += " " + a;
-    return running = true;
-  }
-  bool Running() override { return running; }
-  void End() override {
-    calls.push_back(running ? "EndRenderer" : "EndRenderer (not running)");
-    running = false;
-  }
-  bool TryTake() override { return true; }  // the music lock: no other saver plays
-  void Release() override { calls.push_back("ReleaseMusic"); }
-  Strings& calls;
-  bool running = false;
-};
-
 struct FakeSaverLock final : SaverLock {
   explicit FakeSaverLock(Strings& calls, Take answer) : calls(calls), answer(answer) {}
   Take TryTake() override {
@@ -124,20 +105,20 @@ TEST(WaylandSaverTest, TheRendererEndsTheHostWithin500msAndASignalEndsTheRendere
       {"Escape at 1001 ms: the look at 1500 ms ends the host, and the music first",
        SaverLock::Take::Taken, "/music/Tune.mp3",
        {"+1001", "gone", "+498", "running", "+1", "ended", "+2000"},
-       {"TakeSaverLock", kCopy, kRenderer,
+       {"TakeSaverLock", kCopy, kRenderer, "TryTake",
         "MCI open \"/music/Tune.mp3\" type MPEGVideo Alias MP3Play", "MCI play MP3Play",
-        "MCI status MP3Play mode", "MCI stop MP3Play", "MCI close MP3Play", "ReleaseMusic",
+        "MCI status MP3Play mode", "MCI stop MP3Play", "MCI close MP3Play", "Release",
         "EndRenderer (not running)", "EndProcess"}},
       {"SIGTERM stops the music, then ends the renderer and the host, once",
        SaverLock::Take::Taken, "/music/loop.WAV", {"+700", "running", "close", "ended", "close"},
-       {"TakeSaverLock", kCopy, kRenderer, "PlaySound /music/loop.WAV 9", "PlaySound NULL 0",
-        "ReleaseMusic", "EndRenderer", "EndProcess"}},
+       {"TakeSaverLock", kCopy, kRenderer, "TryTake", "PlaySound /music/loop.WAV 9", "PlaySound NULL 0",
+        "Release", "EndRenderer", "EndProcess"}},
       {"another saver holds the lock: this start ends at once",
        SaverLock::Take::HeldElsewhere, "/music/loop.wav", {"ended", "+1000"},
        {"TakeSaverLock", "EndProcess"}},
       {"a lock that cannot be opened lets the saver run",
        SaverLock::Take::Unavailable, "/music/loop.wav", {"+1000", "running"},
-       {"TakeSaverLock", kCopy, kRenderer, "PlaySound /music/loop.wav 9"}},
+       {"TakeSaverLock", kCopy, kRenderer, "TryTake", "PlaySound /music/loop.wav 9"}},
       // clang-format on
   };
   for (const auto& c : cases) {
@@ -149,7 +130,7 @@ TEST(WaylandSaverTest, TheRendererEndsTheHostWithin500msAndASignalEndsTheRendere
     BGM_UseMultimedia(mm);
     SetHostFolder("/opt/orvane");
     BGM_Kind = 2, BGM_File = c.file, BGM_RepeatTrack = 0;
-    FakeRenderer parts{fake.calls};
+    testing::FakeRendererAndLock parts{fake.calls};
     FakeSaverLock lock{fake.calls, c.lock};
     auto saver = std::make_unique<WaylandSaver>(fake.platform(),
                                                 WaylandSaverParts{parts, parts, lock, [] {}});

@@ -25,7 +25,6 @@ class Child {
   Child& operator=(const Child&) = delete;
 
   pid_t pid() const { return pid_; }
-  bool started() const { return pid_ > 0; }
   // The exit code, or 128 + signal number; nullopt if it is still running at the deadline.
   std::optional<int> Wait(std::chrono::milliseconds timeout);
   bool Running() { return pid_ > 0 && !Wait(std::chrono::milliseconds(0)); }

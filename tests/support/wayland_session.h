@@ -53,11 +53,8 @@ class WaylandSession {
   // NAME=value pairs that point a program at the session: PATH, HOME, XDG_RUNTIME_DIR,
   // WAYLAND_DISPLAY, and on sway SWAYSOCK and XWayland's DISPLAY.
   const std::vector<std::string>& env() const { return env_; }
-  const std::string& runtimeFolder() const { return runtime_; }
   // The user's HOME for the session, a folder of the session's own (the user's).
   std::string home() const { return folder_ / "home"; }
-  const std::string& waylandDisplay() const { return waylandDisplay_; }
-  const SessionUser& user() const { return user_; }
 
   // argv (argv[0] looked up in PATH) as the session's user, in only the session's environment
   // plus env (NAME=value pairs); Child::pid() is the program's own id, so a signal reaches it.
