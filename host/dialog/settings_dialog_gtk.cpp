@@ -248,7 +248,7 @@ void SettingsDialogGtk::BuildControls() {
         auto& button = buttons_.emplace_back(std::make_unique<CommandWidget>());
         button->PlaceInFixed(GTK_FIXED(container), control.Left, control.Top, control.Width,
                              control.Height);
-        form_.SetUpButton(control, button->Control(), FontInfo{});
+        form_.SetUpButton(control, button->Control());
         break;
       }
       default:

@@ -157,7 +157,7 @@ void SettingsDialogWin32::BuildControls(HINSTANCE instance) {
       case DialogControlKind::Command: {
         auto& button = buttons_.emplace_back(std::make_unique<CommandWindow>(
             container, control.Left, control.Top, control.Width, control.Height));
-        form_.SetUpButton(control, button->Control(), FontInfo{});
+        form_.SetUpButton(control, button->Control());
         break;
       }
       default:
