@@ -100,9 +100,9 @@ class CommandShell final : public CommandPlatform {
     gint time = 400, distance = 5;
     g_object_get(gtk_widget_get_settings(widget), "gtk-double-click-time", &time,
                  "gtk-double-click-distance", &distance, nullptr);
-    self->clicks_.SetLimits(static_cast<std::uint32_t>(std::max(0, time)), distance);
-    const bool second = self->clicks_.IsDoubleClick(static_cast<int>(event->button), event->time,
-                                                    event->x_root, event->y_root);
+    const bool second = self->clicks_.IsDoubleClick(
+        static_cast<int>(event->button), event->time, event->x_root, event->y_root,
+        static_cast<std::uint32_t>(std::max(0, time)), distance);
     self->control_.PointerPressed(ButtonOf(event->button), second);
     return TRUE;
   }
@@ -138,7 +138,7 @@ class CommandShell final : public CommandPlatform {
   Command control_;
   GdkWindow* input_ = nullptr;
   guint timer_ = 0;
-  DoubleClickFilter clicks_{400, 5};
+  DoubleClickFilter clicks_;
   GtkWindow* toplevel_ = nullptr;
   gulong focusHandler_ = 0;
   std::optional<TwipsScale> scale_;
