@@ -14,12 +14,6 @@ constexpr int kHeight = 25;
 // Built from assets/controls/make_state_pictures.cpp at build time.
 extern const std::uint8_t kStatePictureRgb[kLookCount][kWidth * kHeight * 3];
 
-const char* LookName(Look look) {
-  static const char* const names[kLookCount] = {"Normal",          "HighLight", "Selected",
-                                                "HighLightSelect", "Pressed",   "Disable"};
-  return names[static_cast<int>(look)];
-}
-
 const Picture& StatePicture(Look look) {
   static const std::array<Picture, kLookCount> pictures = [] {
     std::array<Picture, kLookCount> p;
