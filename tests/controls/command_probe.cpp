@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
   GtkWidget* entry = gtk_entry_new();
   gtk_fixed_put(GTK_FIXED(fixed), entry, 20, 140);
 
-  orvane::CommandWidget set;
+  orvane::CommandWidget set(orvane::TwipsScale{});  // 96 dpi, as the tests' displays
   set.PlaceInFixed(GTK_FIXED(fixed), 300, 300, 1215, 375);
   orvane::PropertyBag design;
   design.Write("Caption", std::string("設定"), std::string("Command"));
