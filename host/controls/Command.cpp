@@ -17,10 +17,6 @@ Command::Command(CommandPlatform& platform) : platform_(platform) {}
 
 // ---------------------------------------------------------------- properties
 
-void Command::MarkChanged(std::string_view name) {
-  Guarded([&] { platform_.PropertyChanged(name); });
-}
-
 void Command::ResetToNormal() {
   if (!fields_.IsEnabled) return;
   // A failing step turns the caption black and the routine goes on.
@@ -36,7 +32,6 @@ void Command::ResetToNormal() {
 
 void Command::SetCaption(std::string text) {
   label_.Text = std::move(text);
-  MarkChanged("Caption");
   Guarded([&] { platform_.Show(); });
 }
 
@@ -54,14 +49,12 @@ bool Command::Enabled() {
 
 void Command::SetEnabled(bool enabled) {
   fields_.IsEnabled = enabled ? kTrue : kFalse;
-  MarkChanged("Enabled");
   ApplyEnabled();
   if (enabled) FollowFocus();
 }
 
 void Command::SetFont(const FontInfo& font) {
   label_.Font = font;
-  MarkChanged("Font");
   Guarded([&] { platform_.Show(); });
 }
 
@@ -72,14 +65,8 @@ std::uint32_t Command::FontColour() {
 }
 
 void Command::SetFontColour(std::uint32_t colour) {
-  // A failing step runs ResetToNormal and ends the write.
-  try {
-    label_.ForeColour = colour;
-    ResetToNormal();
-    platform_.PropertyChanged("FontColour");
-  } catch (...) {
-    ResetToNormal();
-  }
+  label_.ForeColour = colour;
+  ResetToNormal();
   Guarded([&] { platform_.Show(); });
 }
 
@@ -92,7 +79,6 @@ bool Command::Visible() {
 void Command::SetVisible(bool visible) {
   backgroundOpaque_ = visible;
   if (visible) ResetToNormal();
-  MarkChanged("Visible");
   Guarded([&] { platform_.Show(); });
 }
 
@@ -111,7 +97,7 @@ void Command::LoadFromBag(const PropertyBag& bag) {
     if (const auto v = ToText(bag.Read("Caption", kDefaultCaption))) label_.Text = *v;
   });
   Guarded([&] {
-    if (const auto v = ToFont(bag.Read("Font", platform_.AmbientFont()))) label_.Font = *v;
+    if (const auto v = ToFont(bag.Read("Font", FontInfo{}))) label_.Font = *v;
   });
   Guarded([&] {
     if (const auto v = ToInteger(bag.Read("FirstRun", std::string("1")), 0, 255)) {
@@ -136,7 +122,7 @@ void Command::SaveToBag(PropertyBag& bag) {
   Guarded([&] { bag.Write("Enabled", fields_.IsEnabled != kFalse, true); });
   Guarded([&] { bag.Write("Caption", label_.Text, kDefaultCaption); });
   Guarded([&] { bag.Write("FirstRun", std::int64_t{fields_.FirstRun}, std::string("1")); });
-  Guarded([&] { bag.Write("Font", label_.Font, platform_.AmbientFont()); });
+  Guarded([&] { bag.Write("Font", label_.Font, FontInfo{}); });
   Guarded([&] { bag.Write("FontColour", std::int64_t{label_.ForeColour}, std::string("0")); });
   Guarded([&] { bag.Write("Visible", std::int64_t{backgroundOpaque_ ? 1 : 0}, std::string("1")); });
   ResetToNormal();

@@ -76,7 +76,7 @@ class Command {
   Command& operator=(const Command&) = delete;
 
   // --- Properties. Reads of Enabled, FontColour and Visible repaint, as do all writes but
-  // those of Caption and Font. Every write tells the container the property changed.
+  // those of Caption and Font.
   const std::string& Caption() const { return label_.Text; }
   void SetCaption(std::string text);
   // Runs the first-use step, then repaints Normal or Disable.
@@ -151,7 +151,6 @@ class Command {
   void LeaveHover();
   void RaiseClick();
   void FollowFocus();
-  void MarkChanged(std::string_view name);
   bool PointerOnControl();
 
   CommandPlatform& platform_;

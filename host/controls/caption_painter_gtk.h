@@ -3,6 +3,7 @@
 #include <cairo.h>
 #include <pango/pango.h>
 
+#include <cstdint>
 #include <string>
 
 #include "host/controls/caption_label.h"
@@ -13,9 +14,12 @@ namespace orvane {
 // The installed face that stands in for a font name of the control's design.
 std::string FontFamilyFor(const std::string& name);
 
-// Makes a layout's generic families (sans-serif) the Japanese ones, so that the texts show
-// with whichever Japanese font is installed when the named faces are not.
-void PreferJapanese(PangoLayout* layout);
+// A layout for cr in the font, underlined or struck through as it says, its points at the
+// screen's density; the caller unrefs it.
+PangoLayout* FontLayout(cairo_t* cr, const FontInfo& font, const TwipsScale& scale);
+
+// A colour 0xRRGGBB as cr's source.
+void SetSourceColour(cairo_t* cr, std::uint32_t rgb);
 
 // Draws the label's text into cr (whose origin is the control's top-left corner) as the face's
 // caption says, with Pango at the screen's density.

@@ -3,9 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
-#include <string_view>
 
-#include "host/controls/font_info.h"
 #include "host/controls/twips.h"
 
 namespace orvane {
@@ -30,11 +28,6 @@ class CommandPlatform {
   virtual void TakeFocus() {}
   // The screen's twips-per-pixel factors.
   virtual TwipsScale Scale() { return {}; }
-  // The container's font (the default of the stored "Font"), and its notice that a property
-  // changed so that its stored design needs saving. The settings dialog keeps the design's
-  // font and stores no design.
-  virtual FontInfo AmbientFont() const { return {}; }
-  virtual void PropertyChanged(std::string_view /*name*/) {}
 };
 
 }  // namespace orvane

@@ -18,7 +18,8 @@ constexpr char kShellKey[] = "orvane-command";
 // window of its own, which the hover test tells from the container's.
 class CommandShell final : public CommandPlatform {
  public:
-  explicit CommandShell(GtkWidget* widget) : widget_(widget), control_(*this) {
+  CommandShell(GtkWidget* widget, const TwipsScale& scale)
+      : widget_(widget), control_(*this), scale_(scale) {
     g_signal_connect_after(widget, "realize", G_CALLBACK(Realized), this);
     g_signal_connect(widget, "unrealize", G_CALLBACK(Unrealized), this);
     g_signal_connect(widget, "size-allocate", G_CALLBACK(Allocated), this);
@@ -48,11 +49,7 @@ class CommandShell final : public CommandPlatform {
   void TakeFocus() override {
     if (gtk_widget_get_can_focus(widget_)) gtk_widget_grab_focus(widget_);
   }
-  TwipsScale Scale() override {
-    // The screen's density is read once; the geometry of every later paint uses it.
-    if (!scale_) scale_ = ScreenTwipsScale(gtk_widget_get_display(widget_));
-    return *scale_;
-  }
+  TwipsScale Scale() override { return scale_; }
 
   Command& Control() { return control_; }
 
@@ -100,9 +97,9 @@ class CommandShell final : public CommandPlatform {
     gint time = 400, distance = 5;
     g_object_get(gtk_widget_get_settings(widget), "gtk-double-click-time", &time,
                  "gtk-double-click-distance", &distance, nullptr);
-    self->clicks_.SetLimits(static_cast<std::uint32_t>(std::max(0, time)), distance);
-    const bool second = self->clicks_.IsDoubleClick(static_cast<int>(event->button), event->time,
-                                                    event->x_root, event->y_root);
+    const bool second = self->clicks_.IsDoubleClick(
+        static_cast<int>(event->button), event->time, event->x_root, event->y_root,
+        static_cast<std::uint32_t>(std::max(0, time)), distance);
     self->control_.PointerPressed(ButtonOf(event->button), second);
     return TRUE;
   }
@@ -138,10 +135,10 @@ class CommandShell final : public CommandPlatform {
   Command control_;
   GdkWindow* input_ = nullptr;
   guint timer_ = 0;
-  DoubleClickFilter clicks_{400, 5};
+  DoubleClickFilter clicks_;
   GtkWindow* toplevel_ = nullptr;
   gulong focusHandler_ = 0;
-  std::optional<TwipsScale> scale_;
+  TwipsScale scale_;
 };
 
 CommandShell* ShellOf(GtkWidget* widget) {
@@ -152,12 +149,12 @@ CommandShell* ShellOf(GtkWidget* widget) {
 
 }  // namespace
 
-CommandWidget::CommandWidget() : widget_(gtk_event_box_new()) {
+CommandWidget::CommandWidget(const TwipsScale& scale) : widget_(gtk_event_box_new()) {
   g_object_ref_sink(widget_);
   gtk_event_box_set_visible_window(GTK_EVENT_BOX(widget_), FALSE);
   gtk_widget_add_events(widget_, GDK_POINTER_MOTION_MASK);
   gtk_widget_set_can_focus(widget_, TRUE);
-  g_object_set_data_full(G_OBJECT(widget_), kShellKey, new CommandShell(widget_),
+  g_object_set_data_full(G_OBJECT(widget_), kShellKey, new CommandShell(widget_, scale),
                          [](gpointer shell) { delete static_cast<CommandShell*>(shell); });
 }
 

@@ -17,7 +17,8 @@ namespace orvane {
 
 class CommandWidget {
  public:
-  CommandWidget();
+  // A button at the screen's scale.
+  explicit CommandWidget(const TwipsScale& scale);
   // Drops this handle's reference; the widget lives on while its container holds it.
   ~CommandWidget();
   CommandWidget(const CommandWidget&) = delete;

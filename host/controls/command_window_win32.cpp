@@ -32,24 +32,13 @@ std::int16_t ButtonOf(UINT message) {
   }
 }
 
-// The screen's twips-per-pixel factors.
-TwipsScale ScreenScale() {
-  HDC screen = GetDC(nullptr);
-  int x = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
-  int y = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-  if (screen != nullptr) ReleaseDC(nullptr, screen);
-  if (x <= 0) x = 96;
-  if (y <= 0) y = 96;
-  return {1440.0 / x, 1440.0 / y};
-}
-
 }  // namespace
 
 // The window's state: the platform the control talks to, the control itself and the caption's
 // painter. Messages go to the control as they come.
 class CommandWindow::Shell final : public CommandPlatform {
  public:
-  Shell() : scale_(ScreenScale()), control_(*this) {}
+  explicit Shell(const TwipsScale& scale) : scale_(scale), control_(*this) {}
   ~Shell() override {
     if (window_ != nullptr) {
       SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
@@ -203,9 +192,9 @@ void RegisterCommandClass() {
 
 }  // namespace
 
-CommandWindow::CommandWindow(HWND parent, double leftTwips, double topTwips, double widthTwips,
-                             double heightTwips)
-    : shell_(std::make_unique<Shell>()) {
+CommandWindow::CommandWindow(HWND parent, const TwipsScale& scale, double leftTwips,
+                             double topTwips, double widthTwips, double heightTwips)
+    : shell_(std::make_unique<Shell>(scale)) {
   RegisterCommandClass();
   const Rect place = PlacedPixels(shell_->Scale(), leftTwips, topTwips, widthTwips, heightTwips);
   CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, place.X, place.Y,

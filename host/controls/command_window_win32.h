@@ -17,9 +17,10 @@ namespace orvane {
 
 class CommandWindow {
  public:
-  // A child window of parent, placed in twips relative to the parent's client area.
-  CommandWindow(HWND parent, double leftTwips, double topTwips, double widthTwips,
-                double heightTwips);
+  // A child window of parent, placed in twips relative to the parent's client area, at the
+  // screen's scale.
+  CommandWindow(HWND parent, const TwipsScale& scale, double leftTwips, double topTwips,
+                double widthTwips, double heightTwips);
   ~CommandWindow();
   CommandWindow(const CommandWindow&) = delete;
   CommandWindow& operator=(const CommandWindow&) = delete;

@@ -6,24 +6,15 @@ namespace orvane {
 
 // Tells the second press of a double click from an ordinary press, as the windowing
 // system the control was made for reports it: the same button pressed again within the
-// double-click time and distance. The press after a double click starts afresh.
+// double-click time and distance, which the desktop may change while the program runs. The
+// press after a double click starts afresh.
 class DoubleClickFilter {
  public:
-  DoubleClickFilter(std::uint32_t timeMs, int distancePixels)
-      : timeMs_(timeMs), distance_(distancePixels) {}
-
-  // The desktop's settings may change while the program runs.
-  void SetLimits(std::uint32_t timeMs, int distancePixels) {
-    timeMs_ = timeMs;
-    distance_ = distancePixels;
-  }
-
   // Call for every press, in order; true when this press completes a double click.
-  bool IsDoubleClick(int button, std::uint32_t timeMs, double x, double y);
+  bool IsDoubleClick(int button, std::uint32_t timeMs, double x, double y, std::uint32_t limitMs,
+                     int limitPixels);
 
  private:
-  std::uint32_t timeMs_;
-  int distance_;
   bool armed_ = false;
   int button_ = 0;
   std::uint32_t time_ = 0;

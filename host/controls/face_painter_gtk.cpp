@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "host/controls/caption_painter_gtk.h"
+
 namespace orvane {
 namespace {
 
@@ -14,17 +16,7 @@ double Byte(std::uint16_t channel) {
 cairo_surface_t* PictureSurface(Look look) {
   static std::array<cairo_surface_t*, kLookCount> surfaces{};
   cairo_surface_t*& surface = surfaces[static_cast<int>(look)];
-  if (surface != nullptr) return surface;
-  const Picture& picture = StatePicture(look);
-  surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, picture.Width, picture.Height);
-  cairo_surface_flush(surface);
-  unsigned char* data = cairo_image_surface_get_data(surface);
-  const int stride = cairo_image_surface_get_stride(surface);
-  for (int y = 0; data != nullptr && y < picture.Height; ++y) {
-    auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
-    for (int x = 0; x < picture.Width; ++x) row[x] = picture.At(x, y);
-  }
-  cairo_surface_mark_dirty(surface);
+  if (surface == nullptr) surface = ImageOf(StatePicture(look));
   return surface;
 }
 
@@ -49,13 +41,27 @@ void DrawGradient(cairo_t* cr, const CommandFace& face) {
 
 }  // namespace
 
+cairo_surface_t* ImageOf(const Picture& picture) {
+  cairo_surface_t* image =
+      cairo_image_surface_create(CAIRO_FORMAT_RGB24, picture.Width, picture.Height);
+  cairo_surface_flush(image);
+  unsigned char* data = cairo_image_surface_get_data(image);
+  if (!picture.Valid() || data == nullptr) return image;
+  const int stride = cairo_image_surface_get_stride(image);
+  for (int y = 0; y < picture.Height; ++y) {
+    auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+    for (int x = 0; x < picture.Width; ++x) row[x] = picture.At(x, y);
+  }
+  cairo_surface_mark_dirty(image);
+  return image;
+}
+
 void DrawFace(cairo_t* cr, const CommandFace& face) {
   if (!face.Shown) return;
   cairo_save(cr);
   cairo_rectangle(cr, 0, 0, face.Width, face.Height);
   cairo_clip(cr);
-  cairo_set_source_rgb(cr, ((face.Background >> 16) & 0xFF) / 255.0,
-                       ((face.Background >> 8) & 0xFF) / 255.0, (face.Background & 0xFF) / 255.0);
+  SetSourceColour(cr, face.Background);
   cairo_paint(cr);
   DrawGradient(cr, face);
   cairo_surface_t* picture = PictureSurface(face.Picture);

@@ -14,7 +14,6 @@ struct FontInfo {
   bool Strikethrough = false;
   int Charset = 128;  // 128 Shift-JIS, 0 ANSI, 1 default
 
-  bool Bold() const { return Weight >= 700; }
   bool operator==(const FontInfo&) const = default;
 };
 

@@ -37,8 +37,6 @@ class MemoryBitmap {
   bool Make(const Picture& picture);
 
   HDC Dc() const { return dc_; }
-  int Width() const { return width_; }
-  int Height() const { return height_; }
   // A pixel as 0xRRGGBB; 0 outside the bitmap.
   std::uint32_t Pixel(int x, int y) const;
 

@@ -23,8 +23,6 @@ class PropertyBag {
   void Write(std::string_view name, const PropertyValue& value, const PropertyValue& fallback);
 
   bool Contains(std::string_view name) const { return values_.find(name) != values_.end(); }
-  size_t Size() const { return values_.size(); }
-  const std::map<std::string, PropertyValue, std::less<>>& Values() const { return values_; }
 
  private:
   std::map<std::string, PropertyValue, std::less<>> values_;

@@ -10,12 +10,6 @@ namespace orvane {
 // (assets/controls/state_pictures.ppm, built in).
 std::span<const std::uint8_t> StatePicturesPpm();
 
-const char* LookName(Look look) {
-  static const char* const names[kLookCount] = {"Normal",          "HighLight", "Selected",
-                                                "HighLightSelect", "Pressed",   "Disable"};
-  return names[static_cast<int>(look)];
-}
-
 const Picture& StatePicture(Look look) {
   static const std::array<Picture, kLookCount> pictures = [] {
     constexpr int kWidth = 64, kHeight = 25, kBytes = kWidth * kHeight * 3;

@@ -10,8 +10,6 @@ enum class Look { Normal = 0, HighLight, Selected, HighLightSelect, Pressed, Dis
 
 inline constexpr int kLookCount = 6;
 
-const char* LookName(Look look);
-
 // The picture stored with the control for a look (built into the program); the frame pieces of
 // every paint are cut from it.
 const Picture& StatePicture(Look look);

@@ -3,8 +3,6 @@
 #include <X11/Xlib.h>
 #include <gdk/gdkx.h>
 
-#include "platform/linux/x11_platform.h"
-
 namespace orvane {
 
 std::optional<WindowId> WindowFromPointer(GdkDisplay* display) {
@@ -34,12 +32,6 @@ std::optional<WindowId> NativeWindowOf(GdkWindow* window) {
     window = gdk_window_get_parent(window);
   if (window == nullptr || !GDK_IS_X11_WINDOW(window)) return std::nullopt;
   return GDK_WINDOW_XID(window);
-}
-
-TwipsScale ScreenTwipsScale(GdkDisplay* display) {
-  if (display == nullptr || !GDK_IS_X11_DISPLAY(display)) return {};
-  const auto metrics = MakeX11ScreenMetrics(gdk_x11_display_get_xdisplay(display));
-  return {metrics->TwipsPerPixelX(), metrics->TwipsPerPixelY()};
 }
 
 }  // namespace orvane

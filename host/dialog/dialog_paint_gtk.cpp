@@ -7,32 +7,12 @@
 #include <string>
 
 #include "host/controls/caption_painter_gtk.h"
+#include "host/controls/face_painter_gtk.h"
 #include "host/dialog/dialog_pictures.h"
 #include "host/dialog/path_elision.h"
 
 namespace orvane {
 namespace {
-
-void SetSourceColour(cairo_t* cr, std::uint32_t rgb) {
-  cairo_set_source_rgb(cr, ((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0,
-                       (rgb & 0xFF) / 255.0);
-}
-
-// A 24-bit picture as a cairo image of its own.
-cairo_surface_t* ImageOf(const Picture& picture) {
-  cairo_surface_t* image =
-      cairo_image_surface_create(CAIRO_FORMAT_RGB24, picture.Width, picture.Height);
-  if (!picture.Valid()) return image;
-  cairo_surface_flush(image);
-  unsigned char* data = cairo_image_surface_get_data(image);
-  const int stride = cairo_image_surface_get_stride(image);
-  for (int y = 0; y < picture.Height; ++y) {
-    auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<size_t>(y) * stride);
-    for (int x = 0; x < picture.Width; ++x) row[x] = picture.At(x, y);
-  }
-  cairo_surface_mark_dirty(image);
-  return image;
-}
 
 // A picture at the top-left corner of at, grown with the screen's density (nearest pixel).
 void PaintPicture(cairo_t* cr, cairo_surface_t* image, const Picture& picture, DialogPoint at,
@@ -56,21 +36,7 @@ void PaintPicture(cairo_t* cr, cairo_surface_t* image, const Picture& picture, D
 // few pixels past its right edge rather than lose its last letters.
 PangoLayout* LabelLayout(cairo_t* cr, const Rect& rect, const DialogControl& label,
                          const TwipsScale& scale) {
-  PangoLayout* layout = pango_cairo_create_layout(cr);
-  pango_cairo_context_set_resolution(pango_layout_get_context(layout), 1440.0 / scale.Y);
-  PreferJapanese(layout);
-  const FontInfo font = DialogFont(label);
-  PangoFontDescription* description = pango_font_description_new();
-  pango_font_description_set_family(description, FontFamilyFor(font.Name).c_str());
-  pango_font_description_set_size(description, static_cast<int>(font.Size * PANGO_SCALE));
-  pango_layout_set_font_description(layout, description);
-  pango_font_description_free(description);
-  if (font.Underline) {
-    PangoAttrList* attributes = pango_attr_list_new();
-    pango_attr_list_insert(attributes, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
-    pango_layout_set_attributes(layout, attributes);
-    pango_attr_list_unref(attributes);
-  }
+  PangoLayout* layout = FontLayout(cr, DialogFont(label), scale);
   const bool wrap = label.Layout == DialogTextLayout::Wrapped;
   const bool centred = label.Layout == DialogTextLayout::Centred;
   if (wrap || centred) pango_layout_set_width(layout, rect.Width * PANGO_SCALE);

@@ -3,14 +3,9 @@
 namespace orvane {
 namespace {
 
+// The filter asks for display names only.
 gboolean MatchesMusicFilterInfo(const GtkFileFilterInfo* info, gpointer) {
-  if ((info->contains & GTK_FILE_FILTER_DISPLAY_NAME) && info->display_name != nullptr) {
-    return MatchesMusicFilter(info->display_name);
-  }
-  if ((info->contains & GTK_FILE_FILTER_FILENAME) && info->filename != nullptr) {
-    return MatchesMusicFilter(info->filename);
-  }
-  return FALSE;
+  return info->display_name != nullptr && MatchesMusicFilter(info->display_name);
 }
 
 }  // namespace

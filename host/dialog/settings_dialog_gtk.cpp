@@ -245,10 +245,10 @@ void SettingsDialogGtk::BuildControls() {
         gtk_fixed_put(GTK_FIXED(container), repeat_, rect.X, rect.Y);
         break;
       case DialogControlKind::Command: {
-        auto& button = buttons_.emplace_back(std::make_unique<CommandWidget>());
+        auto& button = buttons_.emplace_back(std::make_unique<CommandWidget>(scale_));
         button->PlaceInFixed(GTK_FIXED(container), control.Left, control.Top, control.Width,
                              control.Height);
-        form_.SetUpButton(control, button->Control(), FontInfo{});
+        form_.SetUpButton(control, button->Control());
         break;
       }
       default:

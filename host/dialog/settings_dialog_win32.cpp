@@ -156,8 +156,8 @@ void SettingsDialogWin32::BuildControls(HINSTANCE instance) {
         break;
       case DialogControlKind::Command: {
         auto& button = buttons_.emplace_back(std::make_unique<CommandWindow>(
-            container, control.Left, control.Top, control.Width, control.Height));
-        form_.SetUpButton(control, button->Control(), FontInfo{});
+            container, scale_, control.Left, control.Top, control.Width, control.Height));
+        form_.SetUpButton(control, button->Control());
         break;
       }
       default:

@@ -33,11 +33,10 @@ TwipsScale SettingsForm::Scale() const {
                     platform_.screenMetrics.TwipsPerPixelY()};
 }
 
-void SettingsForm::SetUpButton(const DialogControl& control, Command& button,
-                               const FontInfo& ambientFont) {
+void SettingsForm::SetUpButton(const DialogControl& control, Command& button) {
   PropertyBag design;
   design.Write("Caption", std::string(control.Text), std::string("Command"));
-  design.Write("Font", DialogFont(control), ambientFont);
+  design.Write("Font", DialogFont(control), FontInfo{});
   button.LoadFromBag(design);
   buttons_.push_back(&button);
   if (control.Name == "Cmd_File") fileButton_ = &button;

@@ -78,7 +78,7 @@ class SettingsForm {
   // Gives one of the table's Command buttons its stored design (its caption and the dialog's
   // font, against the font it would have by default) and what its click does, and keeps it
   // for the load steps and the choices. The button lives as long as the form.
-  void SetUpButton(const DialogControl& control, Command& button, const FontInfo& ambientFont);
+  void SetUpButton(const DialogControl& control, Command& button);
 
   // The load steps, then the dialog shown unless one of them closed it.
   void Open();

@@ -93,7 +93,7 @@ TEST(CommandFaceDrawn, EachLookAndTheGradientBothWaysUp) {
       const Drawn drawn = Draw(rig.control.Face());
       for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(drawn.At(at[i][0], at[i][1]), l.pixels[i])
-            << LookName(l.look) << " at " << at[i][0] << "," << at[i][1];
+            << "look " << static_cast<int>(l.look) << " at " << at[i][0] << "," << at[i][1];
       }
       const std::uint32_t top = greyOnTop ? 0xCFCEDD : 0xF5F5F8;
       const std::uint32_t bottom = greyOnTop ? 0xF5F5F8 : 0xCFCEDD;

@@ -23,7 +23,6 @@ struct FakePlatform : CommandPlatform {
   std::optional<WindowId> WindowUnderPointer() override { return under; }
   std::optional<WindowId> ControlWindow() override { return kControlWindow; }
   TwipsScale Scale() override { return scale; }
-  FontInfo AmbientFont() const override { return {"Tahoma", 8.25, 400, false, false, false, 0}; }
 };
 
 // A control on a fake platform that logs its paints and clicks; its first click handler fails,

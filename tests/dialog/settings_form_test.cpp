@@ -61,8 +61,8 @@ class SettingsFormTest : public ::testing::Test {
     BGM_Folder = folder.path();
     fake.cursorPos = Point{300, 400};
     fake.windowRects[FakeFormView::kHandle] = Rect{266, 174, 492, 246};
-    form.SetUpButton(DialogControlNamed("Cmd_File"), view.fileButton, FontInfo{});
-    form.SetUpButton(DialogControlNamed("Cmd_Set"), view.setButton, FontInfo{});
+    form.SetUpButton(DialogControlNamed("Cmd_File"), view.fileButton);
+    form.SetUpButton(DialogControlNamed("Cmd_Set"), view.setButton);
   }
   // The marks, the repeat box and the file button show kind `kind` chosen.
   static void ExpectChosen(const FakeFormView& view, int kind) {
