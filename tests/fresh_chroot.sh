@@ -81,6 +81,8 @@ mount_in /proc -t proc proc
 mount_in /sys -t sysfs sysfs
 mount_in /dev --bind /dev
 mount_in /dev/pts --bind /dev/pts
+# Shared memory as every container has it: the compositors' buffers are made there.
+mount_in /dev/shm -t tmpfs -o mode=1777 tmpfs
 
 # The tree as a source tarball holds it: the committed files from a clone, else the files
 # scripts/sources.sh lists.

@@ -21,15 +21,21 @@ constexpr Rgb kFog{153, 153, 0};
 
 class WaylandRenderer : public ::testing::Test {
  protected:
-  // The ramps picture where the session's user's renderer reads it, in a folder of that user.
+  // The ramps picture where the session's user's renderer reads it, and the renderer itself,
+  // in folders of that user: the build tree may lie where only its owner may enter (/root).
   static void GivePicture(const WaylandSession& session) {
     const std::string cache = session.home() + "/.cache";
     std::filesystem::create_directories(cache + "/t_ovin");
     WriteBytes(cache + "/t_ovin/Orvane.image", RampsPicture());
     ASSERT_TRUE(session.GiveToUser(cache));
+    const std::string bin = session.home() + "/bin";
+    std::filesystem::create_directories(bin);
+    std::filesystem::copy_file(ProgramPath("Orvane.dll"), bin + "/Orvane.dll",
+                               std::filesystem::copy_options::overwrite_existing);
+    ASSERT_TRUE(session.GiveToUser(bin));
   }
   static std::unique_ptr<Child> Start(const WaylandSession& session) {
-    return session.Start({ProgramPath("Orvane.dll"), "--wayland"});
+    return session.Start({session.home() + "/bin/Orvane.dll", "--wayland"});
   }
   static bool FogShows(const WaylandSession& session, int x, int y,
                        std::chrono::milliseconds timeout) {
