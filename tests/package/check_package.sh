@@ -49,8 +49,8 @@ for needed in gstreamer1.0-plugins-good gstreamer1.0-plugins-base gstreamer1.0-p
 done
 ! grep -q 'libgl1-mesa-dri' <<<"$depends" || fail "Depends names libgl1-mesa-dri"
 [ -z "$(dpkg-deb --field "$deb" Recommends)" ] || fail "the package recommends something"
-[ "$(dpkg-deb --field "$deb" Suggests)" = "xscreensaver, mate-screensaver, xsecurelock, xautolock" ] ||
-  fail "Suggests is not the four daemons and timers"
+[ "$(dpkg-deb --field "$deb" Suggests)" = "xscreensaver, mate-screensaver, xsecurelock, xautolock, swayidle" ] ||
+  fail "Suggests is not the four daemons and timers and swayidle"
 [ "$(dpkg-deb --field "$deb" Architecture)" = amd64 ] || fail "not an amd64 package"
 
 dpkg -x "$deb" "$root"
