@@ -14,10 +14,11 @@ namespace {
 using testing::Rig;
 using Box = std::array<int, 4>;  // x, y, width, height
 
-std::vector<Box> Targets(const CommandFace& face) {
+// The pieces' target rectangles, or with `sources` their source rectangles in the picture.
+std::vector<Box> Targets(const CommandFace& face, bool sources = false) {
   std::vector<Box> boxes;
   for (int i = 0; i < face.PieceCount; ++i) {
-    const Rect& r = face.Pieces[i].To;
+    const Rect& r = sources ? face.Pieces[i].From : face.Pieces[i].To;
     boxes.push_back({r.X, r.Y, r.Width, r.Height});
   }
   return boxes;
@@ -43,19 +44,14 @@ TEST(CommandFace, FramePiecesAsThePieceTablePlacesThem) {
                                              {5, 26, 91, 5},
                                              {0, 26, 5, 5},
                                              {0, 5, 5, 21}}));
-  std::vector<Box> from;
-  for (int i = 0; i < face.PieceCount; ++i) {
-    const Rect& r = face.Pieces[i].From;
-    from.push_back({r.X, r.Y, r.Width, r.Height});
-  }
-  EXPECT_EQ(from, (std::vector<Box>{{0, 0, 4, 4},
-                                    {4, 0, 56, 4},
-                                    {60, 0, 4, 4},
-                                    {60, 4, 4, 17},
-                                    {60, 21, 4, 4},
-                                    {4, 21, 56, 4},
-                                    {0, 21, 4, 4},
-                                    {0, 4, 4, 17}}));
+  EXPECT_EQ(Targets(face, true), (std::vector<Box>{{0, 0, 4, 4},
+                                                   {4, 0, 56, 4},
+                                                   {60, 0, 4, 4},
+                                                   {60, 4, 4, 17},
+                                                   {60, 21, 4, 4},
+                                                   {4, 21, 56, 4},
+                                                   {0, 21, 4, 4},
+                                                   {0, 4, 4, 17}}));
 
   // Too narrow for the frame: the pieces of negative width or height are left out. Too wide for
   // 16-bit twips: the middle width and the right column stay as the last paint had them.
