@@ -17,20 +17,6 @@ namespace {
 constexpr int kMaxDepth = 64;
 constexpr long kMaxTitleLength = 4096;
 
-std::string Latin1ToUtf8(const unsigned char* data, size_t size) {
-  std::string text;
-  for (size_t i = 0; i < size; ++i) {
-    const unsigned char c = data[i];
-    if (c < 0x80) {
-      text += static_cast<char>(c);
-    } else {
-      text += static_cast<char>(0xC0 | (c >> 6));
-      text += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return text;
-}
-
 class X11WindowFinder final : public WindowFinder {
  public:
   explicit X11WindowFinder(Display* display)
@@ -80,21 +66,17 @@ class X11WindowFinder final : public WindowFinder {
                            &type, &format, &items, &remaining, &data) != Success) {
       return text;
     }
-    if (data != nullptr && format == 8) {
-      if (type == utf8String_) {
-        text = std::string(reinterpret_cast<char*>(data), items);
-      } else if (type == XA_STRING) {
-        text = Latin1ToUtf8(data, items);
-      } else if (type == compoundText_) {
-        XTextProperty property{data, type, format, items};
-        char** list = nullptr;
-        int count = 0;
-        if (Xutf8TextPropertyToTextList(display_, &property, &list, &count) >= Success &&
-            count > 0 && list != nullptr) {
-          text = list[0];
-        }
-        if (list) XFreeStringList(list);
+    // Xlib converts each of the three text types (UTF8_STRING, Latin-1 STRING, COMPOUND_TEXT).
+    if (data != nullptr && format == 8 &&
+        (type == utf8String_ || type == XA_STRING || type == compoundText_)) {
+      XTextProperty property{data, type, format, items};
+      char** list = nullptr;
+      int count = 0;
+      if (Xutf8TextPropertyToTextList(display_, &property, &list, &count) >= Success && count > 0 &&
+          list != nullptr) {
+        text = list[0];
       }
+      if (list) XFreeStringList(list);
     }
     if (data) XFree(data);
     return text;
