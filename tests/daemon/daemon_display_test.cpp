@@ -1,5 +1,5 @@
 // The daemon mode of the installed programs under an Xvfb of the test's own, with the music heard
-// on a null sink: under the real xscreensaver, and in a screen locker's saver window.
+// on a null sink: in a screen locker's saver window, then under the real xscreensaver.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -18,7 +18,6 @@ namespace orvane::testing {
 namespace {
 
 using namespace std::chrono_literals;
-using Strings = std::vector<std::string>;
 
 // The tunnel at the screen's top left corner: the far end deep in the yellow-olive fog, the near
 // walls showing the blue picture halfway along each side.
@@ -33,52 +32,65 @@ bool ShowsTunnel(const Screenshot& shot, int width, int height) {
   return tunnel;
 }
 
-class DaemonRun : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(xvfb.running());
-    ASSERT_TRUE(pulse.running() && recorder.running()) << "pulseaudio did not start";
-    // Two shades of blue, so that the turning tunnel changes the picture.
-    std::vector<std::uint8_t> stripes;
-    for (int i = 0; i < 64 * 64; ++i)
-      stripes.insert(stripes.end(), {0, 0, std::uint8_t(i / 8 % 2 ? 255 : 235)});
-    const auto picture =
-        renderer::encodeSgi(stripes.data(), 64, 64, 3, renderer::SgiStorage::runLength);
-    std::filesystem::remove(install.Path("Orvane.image"));
-    WriteBytes(install.Path("Orvane.image"), std::string(picture.begin(), picture.end()));
-    WriteWav(music / "loop.wav", 0.5, 880);
-  }
-  Strings Env() {
-    Strings env = pulse.env();
-    env.push_back("DISPLAY=" + xvfb.display());
-    return env;
-  }
-  std::vector<pid_t> Renderers() { return ProcessesRunning(install.Path("Orvane.dll")); }
-  std::vector<pid_t> Hosts() { return ProcessesRunning(install.Path("Orvane.scr")); }
-  bool TunnelShows(int width, int height) {
-    Screenshot shot;
-    const bool shown =
-        WaitFor([&] { return ShowsTunnel(shot = TakeScreenshot(xvfb.display()), width, height); },
-                20s, 50ms);
-    if (!shown) shot.SavePpm(::testing::TempDir() + "/orvane-daemon-tunnel.ppm");
-    return shown;
-  }
-
+// XSecureLock's way first, "--root" with the window in XSCREENSAVER_WINDOW (one monitor's size):
+// the tunnel fills it, the music plays, and SIGTERM ends the run with 0, its renderer and its
+// music. Then the real xscreensaver daemon, run as nobody, starts the saver with the user's own
+// settings (the programs' folder is not theirs to write) and ends it with SIGTERM on -deactivate.
+TEST(DaemonRun, InALockersWindowThenUnderXscreensaverWithMusicAndNothingLeft) {
   SaverInstall install;
   TempFolder music;
   Xvfb xvfb;
   PulseServer pulse;
   PulseRecorder recorder{pulse};
-};
+  ASSERT_TRUE(xvfb.running() && pulse.running() && recorder.running());
+  // Two shades of blue, so that the turning tunnel changes the picture.
+  std::vector<std::uint8_t> stripes;
+  for (int i = 0; i < 64 * 64; ++i)
+    stripes.insert(stripes.end(), {0, 0, std::uint8_t(i / 8 % 2 ? 255 : 235)});
+  const auto picture =
+      renderer::encodeSgi(stripes.data(), 64, 64, 3, renderer::SgiStorage::runLength);
+  std::filesystem::remove(install.Path("Orvane.image"));
+  WriteBytes(install.Path("Orvane.image"), std::string(picture.begin(), picture.end()));
+  WriteWav(music / "loop.wav", 0.5, 880);
+  std::vector<std::string> env = pulse.env();
+  env.push_back("DISPLAY=" + xvfb.display());
+  const auto renderers = [&] { return ProcessesRunning(install.Path("Orvane.dll")); };
+  const auto hosts = [&] { return ProcessesRunning(install.Path("Orvane.scr")); };
+  const auto tunnelShows = [&](int width, int height) {
+    Screenshot shot;
+    const bool shown = WaitFor(
+        [&] { return ShowsTunnel(shot = TakeScreenshot(xvfb.display()), width, height); }, 20s,
+        50ms);
+    if (!shown) shot.SavePpm(::testing::TempDir() + "/orvane-daemon-tunnel.ppm");
+    return shown;
+  };
+  {
+    install.WriteSettings(2, music / "loop.wav");
+    TestWindow window(xvfb.display(), 0, 0, 640, 480, 0, 0, true);
+    ASSERT_TRUE(window.ok());
+    const std::size_t before = recorder.Mark();
+    std::vector<std::string> own = env;
+    own.insert(own.end(), {"XDG_CACHE_HOME=" + install.cacheHome(),
+                           "XDG_RUNTIME_DIR=" + music.path(),
+                           "XSCREENSAVER_WINDOW=" + std::to_string(window.id())});
+    Child saver({install.Path("Orvane.scr"), "--root"}, own);
+    EXPECT_TRUE(tunnelShows(640, 480)) << saver.Stderr() << "see orvane-daemon-tunnel.ppm";
+    EXPECT_TRUE(recorder.HeardSince(before, 20s));
+    ASSERT_EQ(renderers().size(), 1u);
+    const std::string renderer = "/proc/" + std::to_string(renderers()[0]);
+    saver.Signal(SIGTERM);
+    EXPECT_EQ(saver.Wait(20s), 0);
+    EXPECT_TRUE(WaitFor([&] { return !std::filesystem::exists(renderer); }, 20s, 10ms))
+        << "reaped, not a zombie";
+    EXPECT_TRUE(recorder.StaysSilent());
+    EXPECT_EQ(saver.Stdout() + saver.Stderr(), "");
+  }
 
-// The real xscreensaver daemon, run as nobody, starts the saver with the user's own settings (the
-// programs' folder is not theirs to write) and ends it with SIGTERM: renderer and music end too.
-TEST_F(DaemonRun, XscreensaverShowsTheTunnelWithMusicAndItsDeactivationLeavesNothing) {
   install.WriteSettings(0, "");
   OpenToAll(install.Path("."));
   OpenToAll(music.path());
   OpenToAll(pulse);
-  XScreenSaver daemon(Env(), install.Path("Orvane.scr") + " --root");
+  XScreenSaver daemon(env, install.Path("Orvane.scr") + " --root");
   ASSERT_TRUE(daemon.running()) << daemon.Log();
   ASSERT_TRUE(daemon.GiveFile(".config/orvane/Orvane.ini",
                               SaverInstall::SettingsText(2, music / "loop.wav")));
@@ -87,42 +99,18 @@ TEST_F(DaemonRun, XscreensaverShowsTheTunnelWithMusicAndItsDeactivationLeavesNot
   ASSERT_TRUE(WaitFor(
       [&] {
         return daemon.Command("-activate") == 0 &&
-               WaitFor([&] { return Renderers().size() == 1; }, 3s);
+               WaitFor([&] { return renderers().size() == 1; }, 3s);
       },
       30s, 100ms))
       << daemon.Log();
   // (The daemon may end the first saver it starts and start another at once.)
-  EXPECT_TRUE(WaitFor([&] { return Hosts().size() == 1 && Renderers().size() == 1; }, 10s));
-  EXPECT_TRUE(TunnelShows(1024, 768)) << "see orvane-daemon-tunnel.ppm";
+  EXPECT_TRUE(WaitFor([&] { return hosts().size() == 1 && renderers().size() == 1; }, 10s));
+  EXPECT_TRUE(tunnelShows(1024, 768)) << "see orvane-daemon-tunnel.ppm";
   EXPECT_TRUE(recorder.HeardSince(before, 20s));
-
   ASSERT_EQ(daemon.Command("-deactivate"), 0);
-  EXPECT_TRUE(WaitFor([&] { return Hosts().empty() && Renderers().empty(); }, 20s, 10ms));
+  EXPECT_TRUE(WaitFor([&] { return hosts().empty() && renderers().empty(); }, 20s, 10ms));
   EXPECT_TRUE(recorder.StaysSilent());
   EXPECT_TRUE(daemon.running());
-}
-
-// XSecureLock's way, "--root" with the window in XSCREENSAVER_WINDOW (one monitor's size): the
-// tunnel fills it and the music plays; SIGTERM ends the run with 0, its renderer and its music.
-TEST_F(DaemonRun, ASaverWindowGetsTheTunnelAndMusicAndSigtermEndsThemAll) {
-  install.WriteSettings(2, music / "loop.wav");
-  TestWindow window(xvfb.display(), 0, 0, 640, 480, 0, 0, true);
-  ASSERT_TRUE(window.ok());
-  const std::size_t before = recorder.Mark();
-  Strings env = Env();
-  env.insert(env.end(), {"XDG_CACHE_HOME=" + install.cacheHome(), "XDG_RUNTIME_DIR=" + music.path(),
-                         "XSCREENSAVER_WINDOW=" + std::to_string(window.id())});
-  Child saver({install.Path("Orvane.scr"), "--root"}, env);
-  EXPECT_TRUE(TunnelShows(640, 480)) << saver.Stderr();
-  EXPECT_TRUE(recorder.HeardSince(before, 20s));
-  ASSERT_EQ(Renderers().size(), 1u);
-  const std::string renderer = "/proc/" + std::to_string(Renderers()[0]);
-  saver.Signal(SIGTERM);
-  EXPECT_EQ(saver.Wait(20s), 0);
-  EXPECT_TRUE(WaitFor([&] { return !std::filesystem::exists(renderer); }, 20s, 10ms))
-      << "reaped, not a zombie";
-  EXPECT_TRUE(recorder.StaysSilent());
-  EXPECT_EQ(saver.Stdout() + saver.Stderr(), "");
 }
 
 }  // namespace
