@@ -4,8 +4,7 @@
 # (the Wine tests for Windows-only code). Exits 1 if any fault survives. Usage: tests/README.md.
 set -uo pipefail
 cd "$(dirname "$0")/.."
-root=$PWD
-work="$root/build-mutants"
+root=$PWD work=$PWD/build-mutants src=$PWD/build-mutants/src
 
 # file | exact text before | text after | tests that should catch it (ctest -R, or wine:REGEX)
 # A texture coordinate, the run-length bound and SIGTERM name only a test that sees what the
@@ -115,74 +114,55 @@ renderer/seat_input_wayland.cpp | == XKB_KEY_Escape) std::exit(0); | == XKB_KEY_
 ROWS
 )
 
-# One row's four fields ("\|" is a pipe inside a text, "⏎" a line break): `fields` prints the
-# file and the tests; `check` fails unless the text before is in the file once; `plant DIR`
-# replaces it there.
-row() {
+# `check ROW` fails unless the row has four fields ("\|" is a pipe in a text, "⏎" a line break)
+# and its text before is in its file once; `plant ROW DIR` replaces it there. `copy` brings the
+# kept copy up to the tree: only files whose bytes changed are copied, with a fresh time (so that
+# ninja rebuilds exactly those, a file restored after the last fault among them).
+helper() {
   python3 - "$@" <<'PY'
-import os, sys
-parts = sys.argv[2].replace('\\|', '\0').split(' | ')
-if len(parts) != 4:
-    sys.exit(1)
-file, before, after, tests = [p.replace('\0', '|').replace('⏎', '\n') for p in parts]
-if sys.argv[1] == 'fields':
-    sys.exit(print(file.strip(), tests.strip()))
-path = os.path.join(sys.argv[3] if sys.argv[1] == 'plant' else '.', file.strip())
+import filecmp, os, shutil, sys
+command, first, *rest = sys.argv[1:]
+def files(top):
+    for folder, dirs, names in os.walk(top):
+        rel = os.path.relpath(folder, top)
+        dirs[:] = [d for d in dirs if rel != '.' or not (d.startswith('build') or d == '.git')]
+        yield from (os.path.normpath(os.path.join(rel, name)) for name in names)
+if command == 'copy':
+    wanted = set(files(first))
+    for path in wanted:
+        source, target = os.path.join(first, path), os.path.join(rest[0], path)
+        if os.path.isfile(source) and not os.path.islink(source) and not (
+                os.path.exists(target) and filecmp.cmp(source, target, shallow=False)):
+            os.makedirs(os.path.dirname(target), exist_ok=True)
+            shutil.copy(source, target)  # the mode, not the time
+    for path in set(files(rest[0])) - wanted:
+        os.remove(os.path.join(rest[0], path))
+    sys.exit()
+parts = [p.replace('\0', '|').replace('⏎', '\n') for p in first.replace('\\|', '\0').split(' | ')]
+path = os.path.join(rest[0] if rest else '.', parts[0])
 text = open(path, encoding='utf-8').read() if os.path.isfile(path) else ''
-if text.count(before) != 1:
+if len(parts) != 4 or text.count(parts[1]) != 1:
     sys.exit(1)
-if sys.argv[1] == 'plant':
-    open(path, 'w', encoding='utf-8').write(text.replace(before, after))
+if rest:
+    open(path, 'w', encoding='utf-8').write(text.replace(parts[1], parts[2]))
 PY
 }
 
-selected=()
-while IFS= read -r row; do
-  [ -z "$row" ] && continue
-  if [ "${1:-}" != "" ] && [[ "$1" != --* ]] && [[ "$row" != *"$1"* ]]; then continue; fi
-  if [ "${1:-}" = "--linux" ] && [[ "$row" == *"| wine:"* ]]; then continue; fi
-  selected+=("$row")
-done <<<"$rows"
-
-if [ "${1:-}" = "--check" ]; then
+case ${1:-} in
+  --linux) mapfile -t selected < <(grep -v '| wine:' <<<"$rows") ;;
+  --* | '') mapfile -t selected <<<"$rows" ;;
+  *) mapfile -t selected < <(grep -F -- "$1" <<<"$rows") ;;
+esac
+if [ "${1:-}" = --check ]; then
   bad=0
   for r in "${selected[@]}"; do
-    row check "$r" || { echo "not four fields, or the text before not once in its file: $r"; bad=1; }
+    helper check "$r" || { echo "not four fields, or the text before not once in its file: $r"; bad=1; }
   done
   echo "${#selected[@]} rows, $([ $bad = 0 ] && echo all found once || echo some stale)"
   exit $bad
 fi
 
-# The kept copy: only files whose bytes changed are copied, with a fresh time (shutil.copy keeps
-# the mode, not the time), so that ninja rebuilds exactly those; a file restored after the last
-# fault is newer than its object and is rebuilt too.
-src="$work/src"
-python3 - "$root" "$src" <<'PY' || exit 1
-import filecmp, os, shutil, sys
-root, copy = sys.argv[1:]
-def skip(rel):
-    top = rel.split(os.sep)[0]
-    return top.startswith('build') or top == '.git'
-wanted = set()
-for folder, dirs, files in os.walk(root):
-    rel = os.path.relpath(folder, root)
-    dirs[:] = [d for d in dirs if not skip(os.path.normpath(os.path.join(rel, d)))]
-    for name in files:
-        path = os.path.normpath(os.path.join(rel, name))
-        wanted.add(path)
-        source, target = os.path.join(root, path), os.path.join(copy, path)
-        if os.path.islink(source) or not os.path.isfile(source):
-            continue
-        if not os.path.exists(target) or not filecmp.cmp(source, target, shallow=False):
-            os.makedirs(os.path.dirname(target), exist_ok=True)
-            shutil.copy(source, target)
-for folder, dirs, files in os.walk(copy):
-    rel = os.path.relpath(folder, copy)
-    dirs[:] = [d for d in dirs if not skip(os.path.normpath(os.path.join(rel, d)))]
-    for name in files:
-        if os.path.normpath(os.path.join(rel, name)) not in wanted:
-            os.remove(os.path.join(folder, name))
-PY
+helper copy "$root" "$src" || exit 1
 launcher=()
 if command -v ccache >/dev/null; then
   export CCACHE_BASEDIR="$root"  # the copy shares the cache with the tree's own build/
@@ -190,19 +170,15 @@ if command -v ccache >/dev/null; then
 fi
 cmake -S "$src" -B "$src/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" \
   >/dev/null || exit 1
-jobs=$(($(nproc) < 2 ? $(nproc) : 2))
 build() {
-  cmake --build "$src/build" -j"$jobs" >"$work/build.log" 2>&1 || return 1
-  if [ "$1" = wine ]; then "$src/scripts/windows.sh" --build >>"$work/build.log" 2>&1 || return 1; fi
+  cmake --build "$src/build" -j"$(($(nproc) < 2 ? $(nproc) : 2))" >"$work/build.log" 2>&1 &&
+    { [ "$1" != wine ] || "$src/scripts/windows.sh" --build >>"$work/build.log" 2>&1; }
 }
-# Runs the tests matching regex (all of its kind when regex is empty); 0 when every one passes.
+# Runs the tests of a kind matching regex (all of them when it is empty); 0 when all pass.
 suite() {
-  local kind=$1 regex=$2 label=(-LE wine)
-  [ "$kind" = wine ] && label=(-L wine)
-  (cd "$src/build" && ctest "${label[@]}" ${regex:+-R "$regex"} --stop-on-failure --timeout 300 \
-    --no-tests=error >"$work/test.log" 2>&1)
+  (cd "$src/build" && ctest "$([ "$1" = wine ] && echo -L || echo -LE)" wine ${2:+-R "$2"} \
+    --stop-on-failure --timeout 300 --no-tests=error >"$work/test.log" 2>&1)
 }
-
 # The first test that failed, by name (a parameterized one's name goes on after a space).
 failed() {
   grep -m1 -oE '[0-9]+ - [^ ]+ .*\((Failed|Timeout|SEGFAULT|Subprocess aborted)' "$work/test.log" |
@@ -211,33 +187,25 @@ failed() {
 
 echo "mutants: building the unchanged copy"
 build linux || { echo "mutants: the unchanged copy does not build (see $work/build.log)"; exit 1; }
-[ "${1:-}" = "--prepare" ] && exit 0
-start=$SECONDS
-survived=0
-n=0
+[ "${1:-}" = --prepare ] && exit 0
+start=$SECONDS survived=0 n=0
 for r in "${selected[@]}"; do
-  n=$((n + 1))
-  read -r file regex < <(row fields "$r")
-  kind=linux
+  n=$((n + 1)) rowStart=$SECONDS file=${r%% | *} regex=${r##* | } kind=linux
   if [[ "$regex" == wine:* ]]; then kind=wine regex=${regex#wine:}; fi
-  rowStart=$SECONDS
   cp "$src/$file" "$work/pristine"
-  if ! row plant "$r" "$src"; then
+  if ! helper plant "$r" "$src"; then
     result="STALE: the text before is not in $file once"
-    survived=$((survived + 1))
   elif ! build "$kind"; then
     result="DOES NOT BUILD (see $work/build.log)"
-    survived=$((survived + 1))
   elif ! suite "$kind" "$regex"; then
     result="caught by $regex: $(failed)"
   elif ! suite "$kind" ""; then
     result="missed by $regex, caught by the $kind suite: $(failed)"
   else
     result="SURVIVED"
-    survived=$((survived + 1))
   fi
-  # A fresh time on the restored file, so that the next build compiles it again.
-  cp "$work/pristine" "$src/$file"
+  [[ "$result" == caught* || "$result" == missed* ]] || survived=$((survived + 1))
+  cp "$work/pristine" "$src/$file"  # a fresh time, so that the next build compiles it again
   printf '%2d %-40s %4ds  %s\n' "$n" "$file" $((SECONDS - rowStart)) "$result"
 done
 build linux >/dev/null 2>&1
