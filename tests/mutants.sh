@@ -29,6 +29,7 @@ platform/linux/mci/cd_player_cdio.cpp | (track->number < 10 ? "0" : "") | std::s
 platform/linux/mci/file_player_gst.cpp | playing_ && !pipeline_.ended() && !pipeline_.failed() ? "playing" | playing_ && !pipeline_.failed() ? "playing" | SystemMci
 host/music/Orvane_BGM.cpp | kMp3Alias + " from 0" | kMp3Alias + " from 1" | MusicModule|DaemonRunTest
 host/music/Orvane_BGM.cpp |   multimedia->PlaySound(nullptr, 0); |   multimedia->PlaySound(nullptr, 1); | HeardOnTheSink|SaverRun|SaverWindowTest
+platform/linux/cursor_x11.cpp |     if (!available_ \|\| wasShown == shown) return; |     if (!available_) return; | X11Test
 platform/linux/close_watch_x11.cpp | {SIGTERM, SIGHUP, SIGINT} | {SIGHUP, SIGINT} | DaemonRun\.|SaverRun
 platform/linux/fork_exec.cpp | prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 | prctl(PR_SET_PDEATHSIG, 0) != 0 | SaverRun|OwnedProgram
 host/Orvane_S.h | Timer3Interval{500}; | Timer3Interval{5000}; | SaverWindowTest|SaverRun

@@ -111,7 +111,8 @@ TEST(SettingsPlace, AWritableFileAndTheFoldersUnderUsr) {
   };
   for (const auto& c : cases) {
     FakeFileAccess access;
-    access.existing = c.existing, access.writable = c.writable;
+    access.existing = c.existing;
+    access.writable = c.writable;
     EXPECT_EQ(ChooseSettingsPath(c.host, "/home/ann/.config/orvane", access), c.expected) << c.host;
   }
 }
