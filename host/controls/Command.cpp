@@ -1,6 +1,6 @@
+// The control's properties, their storage and the Click event.
 #include "host/controls/Command.h"
 
-#include <chrono>
 #include <limits>
 
 #include "host/guarded.h"
@@ -13,9 +13,12 @@ const std::string kDefaultCaption = "Command";
 
 }  // namespace
 
-Command::Command(CommandPlatform& platform) : platform_(platform) {}
+Command::Command(CommandPlatform& platform, const TwipsScale& scale)
+    : platform_(platform), scale_(scale) {}
 
-// ---------------------------------------------------------------- properties
+void Command::Show() {
+  Guarded([&] { platform_.Show(); });
+}
 
 void Command::ResetToNormal() {
   if (!fields_.IsEnabled) return;
@@ -32,7 +35,7 @@ void Command::ResetToNormal() {
 
 void Command::SetCaption(std::string text) {
   label_.Text = std::move(text);
-  Guarded([&] { platform_.Show(); });
+  Show();
 }
 
 bool Command::Enabled() {
@@ -55,7 +58,7 @@ void Command::SetEnabled(bool enabled) {
 
 void Command::SetFont(const FontInfo& font) {
   label_.Font = font;
-  Guarded([&] { platform_.Show(); });
+  Show();
 }
 
 std::uint32_t Command::FontColour() {
@@ -67,7 +70,7 @@ std::uint32_t Command::FontColour() {
 void Command::SetFontColour(std::uint32_t colour) {
   label_.ForeColour = colour;
   ResetToNormal();
-  Guarded([&] { platform_.Show(); });
+  Show();
 }
 
 bool Command::Visible() {
@@ -79,7 +82,7 @@ bool Command::Visible() {
 void Command::SetVisible(bool visible) {
   backgroundOpaque_ = visible;
   if (visible) ResetToNormal();
-  Guarded([&] { platform_.Show(); });
+  Show();
 }
 
 void Command::Initialize() {
@@ -88,8 +91,6 @@ void Command::Initialize() {
 }
 
 void Command::LoadFromBag(const PropertyBag& bag) {
-  constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
-  constexpr std::int64_t kUInt32Max = std::numeric_limits<std::uint32_t>::max();
   Guarded([&] {
     if (const auto v = ToBool(bag.Read("Enabled", true))) fields_.IsEnabled = *v ? kTrue : kFalse;
   });
@@ -97,7 +98,8 @@ void Command::LoadFromBag(const PropertyBag& bag) {
     if (const auto v = ToText(bag.Read("Caption", kDefaultCaption))) label_.Text = *v;
   });
   Guarded([&] {
-    if (const auto v = ToFont(bag.Read("Font", FontInfo{}))) label_.Font = *v;
+    const PropertyValue font = bag.Read("Font", FontInfo{});
+    if (const auto* v = std::get_if<FontInfo>(&font)) label_.Font = *v;
   });
   Guarded([&] {
     if (const auto v = ToInteger(bag.Read("FirstRun", std::string("1")), 0, 255)) {
@@ -105,17 +107,18 @@ void Command::LoadFromBag(const PropertyBag& bag) {
     }
   });
   Guarded([&] {
-    if (const auto v = ToInteger(bag.Read("FontColour", std::string("0")), kInt32Min, kUInt32Max)) {
-      label_.ForeColour = static_cast<std::uint32_t>(*v);
-    }
+    const auto v = ToInteger(bag.Read("FontColour", std::string("0")),
+                             std::numeric_limits<std::int32_t>::min(),
+                             std::numeric_limits<std::uint32_t>::max());
+    if (v) label_.ForeColour = static_cast<std::uint32_t>(*v);
   });
   Guarded([&] {
     // Background mode: 0 transparent, 1 opaque; any other number is refused.
-    const auto v = ToInteger(bag.Read("Visible", std::string("1")), -32768, 32767);
-    if (v && (*v == 0 || *v == 1)) backgroundOpaque_ = *v == 1;
+    const auto v = ToInteger(bag.Read("Visible", std::string("1")), 0, 1);
+    if (v) backgroundOpaque_ = *v == 1;
   });
   ResetToNormal();
-  Guarded([&] { platform_.Show(); });
+  Show();
 }
 
 void Command::SaveToBag(PropertyBag& bag) {

@@ -19,8 +19,6 @@ void Command::FollowFocus() {
   }
 }
 
-// ---------------------------------------------------------------- what the shell forwards
-
 bool Command::PointerOnControl() {
   std::optional<WindowId> under, own;
   Guarded([&] { under = platform_.WindowUnderPointer(); });
@@ -68,8 +66,6 @@ void Command::FocusMoved(bool onControl, bool withinWindow) {
     OnLostFocus();
   }
 }
-
-// ---------------------------------------------------------------- the control's own handlers
 
 void Command::OnMouseMove() {
   if (!fields_.IsEnabled) return;

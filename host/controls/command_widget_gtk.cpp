@@ -1,16 +1,41 @@
 #include "host/controls/command_widget_gtk.h"
 
-#include <algorithm>
+#include <X11/Xlib.h>
+#include <gdk/gdkx.h>
 
-#include "host/controls/caption_painter_gtk.h"
-#include "host/controls/double_click.h"
+#include <algorithm>
+#include <cmath>
+
 #include "host/controls/face_painter_gtk.h"
-#include "host/controls/window_from_point_x11.h"
 
 namespace orvane {
 namespace {
 
-constexpr char kShellKey[] = "orvane-command";
+// The deepest X window under the pointer, of any program: the root window over the desktop.
+// Nothing when the display is not X11 or the pointer is on another screen.
+std::optional<WindowId> WindowFromPointer(GdkDisplay* display) {
+  if (display == nullptr || !GDK_IS_X11_DISPLAY(display)) return std::nullopt;
+  Display* x = gdk_x11_display_get_xdisplay(display);
+  // A window may vanish while we walk down to it; its error must not end the program.
+  gdk_x11_display_error_trap_push(display);
+  Window window = DefaultRootWindow(x);
+  std::optional<WindowId> found;
+  for (int depth = 0; depth < 64; ++depth) {
+    Window root = 0, child = 0;
+    int rootX, rootY, winX, winY;
+    unsigned int mask;
+    if (!XQueryPointer(x, window, &root, &child, &rootX, &rootY, &winX, &winY, &mask)) break;
+    if (child == None) {
+      found = window;
+      break;
+    }
+    window = child;
+  }
+  gdk_x11_display_error_trap_pop_ignored(display);
+  return found;
+}
+
+}  // namespace
 
 // The widget's state: the platform the control talks to, the control itself, the hover timer
 // and the focus watch. The widget is an event box without a window to draw in, so that it draws
@@ -19,7 +44,7 @@ constexpr char kShellKey[] = "orvane-command";
 class CommandShell final : public CommandPlatform {
  public:
   CommandShell(GtkWidget* widget, const TwipsScale& scale)
-      : widget_(widget), control_(*this), scale_(scale) {
+      : control_(*this, scale), widget_(widget) {
     g_signal_connect_after(widget, "realize", G_CALLBACK(Realized), this);
     g_signal_connect(widget, "unrealize", G_CALLBACK(Unrealized), this);
     g_signal_connect(widget, "size-allocate", G_CALLBACK(Allocated), this);
@@ -32,7 +57,6 @@ class CommandShell final : public CommandPlatform {
   }
   ~CommandShell() override { Destroyed(widget_, this); }
 
-  // CommandPlatform
   void Show() override { gtk_widget_queue_draw(widget_); }
   void StartHoverTimer(std::chrono::milliseconds interval) override {
     StopTimer();
@@ -43,15 +67,16 @@ class CommandShell final : public CommandPlatform {
   }
   std::optional<WindowId> ControlWindow() override {
     // Only a native input window can be told apart from its container.
-    if (input_ == nullptr || !gdk_window_has_native(input_)) return std::nullopt;
-    return NativeWindowOf(input_);
+    if (input_ == nullptr || !gdk_window_has_native(input_) || !GDK_IS_X11_WINDOW(input_)) {
+      return std::nullopt;
+    }
+    return GDK_WINDOW_XID(input_);
   }
   void TakeFocus() override {
     if (gtk_widget_get_can_focus(widget_)) gtk_widget_grab_focus(widget_);
   }
-  TwipsScale Scale() override { return scale_; }
 
-  Command& Control() { return control_; }
+  Command control_;
 
  private:
   void StopTimer() {
@@ -64,6 +89,21 @@ class CommandShell final : public CommandPlatform {
       g_object_remove_weak_pointer(G_OBJECT(toplevel_), reinterpret_cast<gpointer*>(&toplevel_));
     }
     toplevel_ = nullptr;
+  }
+  // GDK reports the second press of a double click as a press, and only then as an event of its
+  // own; the press is told by the desktop's double-click time and distance, which may change
+  // while the program runs. The press after a double click starts afresh.
+  bool SecondOfDoubleClick(const GdkEventButton& press) {
+    gint time = 400, distance = 5;
+    g_object_get(gtk_widget_get_settings(widget_), "gtk-double-click-time", &time,
+                 "gtk-double-click-distance", &distance, nullptr);
+    // Unsigned subtraction copes with the millisecond clock wrapping round.
+    const bool second = last_ && press.button == last_->button &&
+                        press.time - last_->time <= static_cast<guint32>(std::max(0, time)) &&
+                        std::fabs(press.x_root - last_->x_root) <= distance &&
+                        std::fabs(press.y_root - last_->y_root) <= distance;
+    last_ = second ? std::nullopt : std::optional(press);
+    return second;
   }
 
   static gboolean Tick(gpointer self) {
@@ -86,20 +126,13 @@ class CommandShell final : public CommandPlatform {
     self->control_.ResizePixels(allocation->width, allocation->height);
   }
   static gboolean Draw(GtkWidget*, cairo_t* cr, CommandShell* self) {
-    const CommandFace face = self->control_.Face();
-    DrawFace(cr, face);
-    DrawCaption(cr, face.Caption, self->control_.Label(), self->Scale());
+    DrawFace(cr, self->control_.Face(), self->control_.Scale());
     return FALSE;
   }
-  static gboolean Pressed(GtkWidget* widget, GdkEventButton* event, CommandShell* self) {
+  static gboolean Pressed(GtkWidget*, GdkEventButton* event, CommandShell* self) {
     // GDK follows the second press of a double click with an event of its own: not a press.
     if (event->type != GDK_BUTTON_PRESS) return TRUE;
-    gint time = 400, distance = 5;
-    g_object_get(gtk_widget_get_settings(widget), "gtk-double-click-time", &time,
-                 "gtk-double-click-distance", &distance, nullptr);
-    const bool second = self->clicks_.IsDoubleClick(
-        static_cast<int>(event->button), event->time, event->x_root, event->y_root,
-        static_cast<std::uint32_t>(std::max(0, time)), distance);
+    const bool second = self->SecondOfDoubleClick(*event);
     self->control_.PointerPressed(ButtonOf(event->button), second);
     return TRUE;
   }
@@ -108,7 +141,7 @@ class CommandShell final : public CommandPlatform {
     return TRUE;
   }
   static gboolean Moved(GtkWidget*, GdkEventMotion*, CommandShell* self) {
-    self->control_.PointerMoved();
+    self->control_.OnMouseMove();
     return TRUE;
   }
   // Follows the focus widget of the window that holds us: the focus moving between its
@@ -132,29 +165,20 @@ class CommandShell final : public CommandPlatform {
   }
 
   GtkWidget* widget_;
-  Command control_;
   GdkWindow* input_ = nullptr;
   guint timer_ = 0;
-  DoubleClickFilter clicks_;
+  std::optional<GdkEventButton> last_;  // the last press, unless it ended a double click
   GtkWindow* toplevel_ = nullptr;
   gulong focusHandler_ = 0;
-  TwipsScale scale_;
 };
 
-CommandShell* ShellOf(GtkWidget* widget) {
-  return widget != nullptr
-             ? static_cast<CommandShell*>(g_object_get_data(G_OBJECT(widget), kShellKey))
-             : nullptr;
-}
-
-}  // namespace
-
-CommandWidget::CommandWidget(const TwipsScale& scale) : widget_(gtk_event_box_new()) {
+CommandWidget::CommandWidget(const TwipsScale& scale)
+    : widget_(gtk_event_box_new()), shell_(new CommandShell(widget_, scale)) {
   g_object_ref_sink(widget_);
   gtk_event_box_set_visible_window(GTK_EVENT_BOX(widget_), FALSE);
   gtk_widget_add_events(widget_, GDK_POINTER_MOTION_MASK);
   gtk_widget_set_can_focus(widget_, TRUE);
-  g_object_set_data_full(G_OBJECT(widget_), kShellKey, new CommandShell(widget_, scale),
+  g_object_set_data_full(G_OBJECT(widget_), "orvane-command", shell_,
                          [](gpointer shell) { delete static_cast<CommandShell*>(shell); });
 }
 
@@ -163,28 +187,21 @@ CommandWidget::~CommandWidget() {
 }
 
 Command& CommandWidget::Control() {
-  return ShellOf(widget_)->Control();
+  return shell_->control_;
 }
 
 void CommandWidget::PlaceInFixed(GtkFixed* fixed, double leftTwips, double topTwips,
                                  double widthTwips, double heightTwips) {
   const Rect place =
-      PlacedPixels(ShellOf(widget_)->Scale(), leftTwips, topTwips, widthTwips, heightTwips);
+      PlacedPixels(shell_->control_.Scale(), leftTwips, topTwips, widthTwips, heightTwips);
   gtk_widget_set_size_request(widget_, place.Width, place.Height);
   gtk_fixed_put(fixed, widget_, place.X, place.Y);
 }
 
 std::int16_t ButtonOf(guint button) {
-  switch (button) {
-    case 1:
-      return kLeftButton;
-    case 2:
-      return kMiddleButton;
-    case 3:
-      return kRightButton;
-    default:
-      return 0;
-  }
+  // X numbers the middle button 2 and the right one 3.
+  static constexpr std::int16_t kButtons[] = {0, kLeftButton, kMiddleButton, kRightButton};
+  return button < std::size(kButtons) ? kButtons[button] : 0;
 }
 
 }  // namespace orvane

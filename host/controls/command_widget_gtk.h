@@ -1,11 +1,9 @@
 #pragma once
 
 // The Command button as a GTK 3 widget: an event box that draws the face the core describes
-// (face_painter_gtk.h) and the caption over it into its container's window, an input window of
-// its own, and the 100 ms hover timer on the GLib main loop. All behaviour lives in
-// orvane::Command (Command.h, which shows how a dialog sets a button up); the widget takes the
-// keyboard focus by Tab or by a left press, and no key clicks it. A dialog places it with
-// PlaceInFixed(fixed, 4740, 3000, 1215, 375), in twips relative to the GtkFixed.
+// (face_painter_gtk.h) into its container's window, with an input window of its own and the
+// 100 ms hover timer on the GLib main loop. It takes the keyboard focus by Tab or by a left
+// press; no key clicks it.
 
 #include <gtk/gtk.h>
 
@@ -14,6 +12,8 @@
 #include "host/controls/Command.h"
 
 namespace orvane {
+
+class CommandShell;
 
 class CommandWidget {
  public:
@@ -31,7 +31,8 @@ class CommandWidget {
                     double heightTwips);
 
  private:
-  GtkWidget* widget_ = nullptr;
+  GtkWidget* widget_;
+  CommandShell* shell_;  // the widget's own, deleted with it
 };
 
 // The windowing system's mouse button as the control and its container number it: left 1,
