@@ -162,6 +162,8 @@ class Command {
   void RaiseClick();
   void FollowFocus();
   bool PointerOnControl();
+  // Moves to a state and paints the look of its entry.
+  void Enter(std::uint8_t state, Look look);
   void Show();
 
   CommandPlatform& platform_;
@@ -174,7 +176,6 @@ class Command {
   CaptionLabel label_;
   bool backgroundOpaque_ = true;
   double width_ = 0.0, height_ = 0.0;
-  bool sized_ = false;
   // Whether the keyboard focus is on the control, whatever its state shows.
   bool hasFocus_ = false;
   std::vector<std::function<void()>> clickHandlers_;

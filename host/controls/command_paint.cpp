@@ -126,7 +126,7 @@ void Command::OnResize() {
 }
 
 void Command::Resize(double widthTwips, double heightTwips) {
-  if (sized_ && widthTwips == width_ && heightTwips == height_) return;
+  if (widthTwips == width_ && heightTwips == height_) return;
   if (!std::isfinite(widthTwips) || !std::isfinite(heightTwips) ||
       widthTwips / scale_.X > kMaxSidePixels || heightTwips / scale_.Y > kMaxSidePixels) {
     return;
@@ -135,7 +135,6 @@ void Command::Resize(double widthTwips, double heightTwips) {
   face_.Height = std::max(0, scale_.ToPixelsY(std::max(0.0, heightTwips)));
   width_ = widthTwips;
   height_ = heightTwips;
-  sized_ = true;
   OnResize();
 }
 

@@ -13,26 +13,39 @@
 
 namespace orvane {
 
-class CommandShell;
-
-class CommandWidget {
+class CommandWidget final : CommandPlatform {
  public:
   // A button at the screen's scale.
   explicit CommandWidget(const TwipsScale& scale);
-  // Drops this handle's reference; the widget lives on while its container holds it.
-  ~CommandWidget();
+  // Drops this handle's reference; the widget lives on while its container holds it, inert.
+  ~CommandWidget() override;
   CommandWidget(const CommandWidget&) = delete;
   CommandWidget& operator=(const CommandWidget&) = delete;
 
-  Command& Control();
+  Command& Control() { return control_; }
 
   // Puts the widget into a GtkFixed at a position and size in twips.
   void PlaceInFixed(GtkFixed* fixed, double leftTwips, double topTwips, double widthTwips,
                     double heightTwips);
 
  private:
+  void Show() override;
+  void StartHoverTimer(std::chrono::milliseconds interval) override;
+  std::optional<WindowId> WindowUnderPointer() override;
+  std::optional<WindowId> ControlWindow() override;
+  void TakeFocus() override;
+
+  void Watch(GtkWindow* window);
+  void Stop();
+  bool SecondOfDoubleClick(const GdkEventButton& press);
+
+  Command control_;
   GtkWidget* widget_;
-  CommandShell* shell_;  // the widget's own, deleted with it
+  GdkWindow* input_ = nullptr;
+  guint timer_ = 0;
+  std::optional<GdkEventButton> last_;  // the last press, unless it ended a double click
+  GtkWindow* toplevel_ = nullptr;
+  gulong focusHandler_ = 0;
 };
 
 // The windowing system's mouse button as the control and its container number it: left 1,
