@@ -7,11 +7,7 @@
 
 namespace orvane {
 
-namespace {
-
 const std::string kDefaultCaption = "Command";
-
-}  // namespace
 
 Command::Command(CommandPlatform& platform, const TwipsScale& scale)
     : platform_(platform), scale_(scale) {}
@@ -91,32 +87,19 @@ void Command::Initialize() {
 }
 
 void Command::LoadFromBag(const PropertyBag& bag) {
-  Guarded([&] {
-    if (const auto v = ToBool(bag.Read("Enabled", true))) fields_.IsEnabled = *v ? kTrue : kFalse;
-  });
-  Guarded([&] {
-    if (const auto v = ToText(bag.Read("Caption", kDefaultCaption))) label_.Text = *v;
-  });
-  Guarded([&] {
-    const PropertyValue font = bag.Read("Font", FontInfo{});
-    if (const auto* v = std::get_if<FontInfo>(&font)) label_.Font = *v;
-  });
-  Guarded([&] {
-    if (const auto v = ToInteger(bag.Read("FirstRun", std::string("1")), 0, 255)) {
-      fields_.FirstRun = static_cast<std::uint8_t>(*v);
-    }
-  });
-  Guarded([&] {
-    const auto v = ToInteger(bag.Read("FontColour", std::string("0")),
-                             std::numeric_limits<std::int32_t>::min(),
-                             std::numeric_limits<std::uint32_t>::max());
-    if (v) label_.ForeColour = static_cast<std::uint32_t>(*v);
-  });
-  Guarded([&] {
-    // Background mode: 0 transparent, 1 opaque; any other number is refused.
-    const auto v = ToInteger(bag.Read("Visible", std::string("1")), 0, 1);
-    if (v) backgroundOpaque_ = *v == 1;
-  });
+  // A step fails only by a value that does not convert, which leaves its field as it was.
+  if (const auto v = ToBool(bag.Read("Enabled", true))) fields_.IsEnabled = *v ? kTrue : kFalse;
+  if (const auto v = ToText(bag.Read("Caption", kDefaultCaption))) label_.Text = *v;
+  const PropertyValue font = bag.Read("Font", FontInfo{});
+  if (const auto* v = std::get_if<FontInfo>(&font)) label_.Font = *v;
+  if (const auto v = ToInteger(bag.Read("FirstRun", std::string("1")), 0, 255))
+    fields_.FirstRun = *v;
+  constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
+  constexpr std::int64_t kMax = std::numeric_limits<std::uint32_t>::max();
+  if (const auto v = ToInteger(bag.Read("FontColour", std::string("0")), kMin, kMax))
+    label_.ForeColour = *v;
+  // Background mode: 0 transparent, 1 opaque; any other number is refused.
+  if (const auto v = ToInteger(bag.Read("Visible", std::string("1")), 0, 1)) backgroundOpaque_ = *v;
   ResetToNormal();
   Show();
 }

@@ -1,15 +1,10 @@
 #pragma once
 
-// The Command push button's core: its states, the face each paint describes (command_face.h),
-// its properties and their storage, and its mouse, focus and hover handling. The GTK widget
-// (command_widget_gtk.h) and the Win32 window (command_window_win32.h) forward their events here
-// and draw Face().
-//
-// A dialog sizes the control, loads its stored design (LoadFromBag: a PropertyBag holding, for
-// instance, "Caption" = "設定" and "Font"; names not stored read as their defaults), calls
-// Initialize and connects Click. A control that never sees LoadFromBag starts disabled and
-// enables itself the first time its Enabled property is read. Every routine keeps going past a
-// failing step (an overflowing size, a throwing callback); nothing is reported.
+// The Command push button's core: states, the face each paint describes (command_face.h),
+// properties and their storage, and mouse, focus and hover handling. The GTK widget and the
+// Win32 window forward their events here and draw Face(). A dialog sizes the control, loads its
+// stored design (LoadFromBag), calls Initialize and connects Click. Every routine keeps going
+// past a failing step (an overflowing size, a throwing callback); nothing is reported.
 
 #include <chrono>
 #include <cstdint>
@@ -51,13 +46,14 @@ struct CommandFields {
   std::uint8_t FirstRun = 0;
 };
 
-// The caption label on the face: transparent, text centred, in twips relative to the control.
+// The caption label on the face: transparent, its text centred, 195 twips high, across the
+// control.
 struct CaptionLabel {
   std::string Text = "Command";
   FontInfo Font;
   std::uint32_t ForeColour = 0;  // 0x00BBGGRR
   bool Enabled = true;           // a disabled label draws its text greyed
-  double Left = 0.0, Top = 0.0, Width = 0.0, Height = 195.0;
+  double Top = 0.0;              // twips from the control's top, set by each paint
 };
 
 // A window of the windowing system (an X window id, an HWND).
@@ -142,7 +138,7 @@ class Command {
   void OnGotFocus();
   void OnLostFocus();
   void OnHoverTick();
-  void OnResize();
+  void OnResize() { ApplyEnabled(); }
 
   // --- Painting: the whole face with the frame of the given picture; Normal or Disable to
   // match Enabled.

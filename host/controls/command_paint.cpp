@@ -34,6 +34,7 @@ constexpr std::uint32_t kBackColour = 0xECE9D8;
 // hexadecimal digits in red, green, blue order (not as the system's blue-green-red numbers).
 constexpr std::uint32_t kGradientLight = 0xFFFFFF;
 constexpr std::uint32_t kGradientDark = 0xC6C5D7;
+constexpr double kCaptionHeight = 195.0;
 // Larger faces are refused: no control on any screen needs more.
 constexpr double kMaxSidePixels = 16384;
 
@@ -99,9 +100,7 @@ void Command::PaintState(Look picture) {
   Show();
 
   // The caption keeps its design height and sits 10 twips above true centring.
-  label_.Top = (height_ - label_.Height - 20.0) / 2.0;
-  label_.Left = 0.0;
-  label_.Width = width_;
+  label_.Top = (height_ - kCaptionHeight - 20.0) / 2.0;
 
   if (observer_) Guarded([&] { observer_(picture); });
 }
@@ -119,10 +118,6 @@ void Command::ApplyEnabled() {
   PaintState(fields_.IsEnabled ? Look::Normal : Look::Disable);
   label_.Enabled = fields_.IsEnabled != kFalse;
   Show();
-}
-
-void Command::OnResize() {
-  ApplyEnabled();
 }
 
 void Command::Resize(double widthTwips, double heightTwips) {
@@ -146,7 +141,7 @@ CommandFace Command::Face() const {
   CommandFace face = face_;
   face.Shown = backgroundOpaque_;
   CaptionPaint& caption = face.Caption;
-  caption.Box = Pixels(scale_, label_.Left, label_.Top, label_.Width, label_.Height);
+  caption.Box = Pixels(scale_, 0.0, label_.Top, width_, kCaptionHeight);
   caption.Drawn = !label_.Text.empty() && caption.Box.Width > 0 && caption.Box.Height > 0;
   caption.Greyed = !label_.Enabled;
   // The colour number is 0x00BBGGRR; system colour numbers (high bit set) draw as the button

@@ -133,7 +133,7 @@ void CommandWindow::Paint() {
   RECT client{};
   GetClientRect(window_, &client);
   // The face and the caption are put together off screen, then shown at once.
-  MemoryBitmap frame(std::max<LONG>(1, client.right), std::max<LONG>(1, client.bottom));
+  MemoryBitmap frame(MakeDib(std::max<LONG>(1, client.right), std::max<LONG>(1, client.bottom)));
   if (frame.Dc() != nullptr) {
     const CommandFace face = control_.Face();
     if (!face.Shown) {

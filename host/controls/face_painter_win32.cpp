@@ -27,7 +27,8 @@ void DrawShownFace(HDC dc, const CommandFace& face) {
   // The state pictures as bitmaps, each made the first time it is drawn and kept for good.
   static std::array<std::unique_ptr<MemoryBitmap>, kLookCount> pictures;
   std::unique_ptr<MemoryBitmap>& picture = pictures[static_cast<int>(face.Picture)];
-  if (picture == nullptr) picture = std::make_unique<MemoryBitmap>(StatePicture(face.Picture));
+  if (picture == nullptr)
+    picture = std::make_unique<MemoryBitmap>(BitmapOf(StatePicture(face.Picture)));
   if (picture->Dc() == nullptr) return;
   // Pixels are dropped or repeated, never blended, when a piece is squeezed or stretched.
   SetStretchBltMode(dc, COLORONCOLOR);

@@ -18,7 +18,7 @@ HBITMAP MakeDib(int width, int height, std::uint32_t** bits) {
   info.bmiHeader.biCompression = BI_RGB;
   void* pixels = nullptr;
   HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-  *bits = static_cast<std::uint32_t*>(pixels);
+  if (bits != nullptr) *bits = static_cast<std::uint32_t*>(pixels);
   return bitmap;
 }
 
@@ -50,19 +50,8 @@ HFONT MakeFont(const FontInfo& font, const TwipsScale& scale) {
   return CreateFontIndirectW(&log);
 }
 
-MemoryBitmap::MemoryBitmap(int width, int height) {
-  std::uint32_t* bits = nullptr;
-  Select(MakeDib(width, height, &bits));
-}
-
-MemoryBitmap::MemoryBitmap(const Picture& picture) {
-  Select(BitmapOf(picture));
-}
-
-void MemoryBitmap::Select(HBITMAP bitmap) {
-  bitmap_ = bitmap;
-  if (bitmap_ == nullptr) return;
-  dc_ = CreateCompatibleDC(nullptr);
+MemoryBitmap::MemoryBitmap(HBITMAP bitmap) : bitmap_(bitmap) {
+  if (bitmap_ != nullptr) dc_ = CreateCompatibleDC(nullptr);
   if (dc_ != nullptr) old_ = SelectObject(dc_, bitmap_);
 }
 

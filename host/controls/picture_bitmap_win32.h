@@ -17,9 +17,9 @@ inline COLORREF ColourOf(std::uint32_t rgb) {
   return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
-// A 32-bit top-down DIB section; its pixels (0x00RRGGBB, as such a DIB keeps them) at *bits.
-// The caller deletes it.
-HBITMAP MakeDib(int width, int height, std::uint32_t** bits);
+// A 32-bit top-down DIB section; its pixels (0x00RRGGBB, as such a DIB keeps them) at *bits
+// when asked for. The caller deletes it.
+HBITMAP MakeDib(int width, int height, std::uint32_t** bits = nullptr);
 
 // A picture as a 32-bit top-down DIB section of its own; nullptr for a picture that is not
 // valid. The caller deletes it.
@@ -28,12 +28,11 @@ HBITMAP BitmapOf(const Picture& picture);
 // A font of the control's design as a GDI font at the screen's density; the caller deletes it.
 HFONT MakeFont(const FontInfo& font, const TwipsScale& scale);
 
-// A bitmap selected into a memory DC of its own: a blank one of a size, or a picture's; Dc() is
-// nullptr for an empty size, a picture that is not valid, or when GDI refuses.
+// A bitmap (MakeDib's or BitmapOf's) selected into a memory DC of its own, which deletes both;
+// Dc() is nullptr when there is no bitmap or GDI refuses.
 class MemoryBitmap {
  public:
-  MemoryBitmap(int width, int height);
-  explicit MemoryBitmap(const Picture& picture);
+  explicit MemoryBitmap(HBITMAP bitmap);
   ~MemoryBitmap();
   MemoryBitmap(const MemoryBitmap&) = delete;
   MemoryBitmap& operator=(const MemoryBitmap&) = delete;
@@ -41,10 +40,8 @@ class MemoryBitmap {
   HDC Dc() const { return dc_; }
 
  private:
-  void Select(HBITMAP bitmap);
-
+  HBITMAP bitmap_;
   HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
   HGDIOBJ old_ = nullptr;
 };
 

@@ -1,7 +1,6 @@
 #include "host/controls/property_bag.h"
 
 #include <cmath>
-#include <limits>
 
 #include "common/ascii_case.h"
 #include "common/number_text.h"
@@ -26,15 +25,12 @@ void PropertyBag::Write(std::string_view name, const PropertyValue& value,
 }
 
 std::optional<bool> ToBool(const PropertyValue& value) {
-  if (const bool* b = std::get_if<bool>(&value)) return *b;
   if (const std::string* s = std::get_if<std::string>(&value)) {
     if (common::EqualsIgnoringCase(*s, "true")) return true;
     if (common::EqualsIgnoringCase(*s, "false")) return false;
   }
-  const auto n = ToInteger(value, std::numeric_limits<std::int64_t>::min(),
-                           std::numeric_limits<std::int64_t>::max());
-  if (!n) return std::nullopt;
-  return *n != 0;
+  if (const auto n = ToInteger(value)) return *n != 0;
+  return std::nullopt;
 }
 
 std::optional<std::int64_t> ToInteger(const PropertyValue& value, std::int64_t min,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <optional>
 #include <string>
@@ -30,8 +31,9 @@ class PropertyBag {
 // reads as the number 1, "True" as true, a number as its decimal text, true as -1. Nothing for a
 // value that does not convert or does not fit.
 std::optional<bool> ToBool(const PropertyValue& value);
-std::optional<std::int64_t> ToInteger(const PropertyValue& value, std::int64_t min,
-                                      std::int64_t max);
+std::optional<std::int64_t> ToInteger(const PropertyValue& value,
+                                      std::int64_t min = std::numeric_limits<std::int64_t>::min(),
+                                      std::int64_t max = std::numeric_limits<std::int64_t>::max());
 std::optional<std::string> ToText(const PropertyValue& value);
 
 }  // namespace orvane

@@ -35,7 +35,7 @@ Drawn Draw(CommandFace face) {
   face.Caption.Drawn = false;
   Drawn drawn{face.Width, {}};
 #ifdef _WIN32
-  MemoryBitmap bitmap(face.Width, face.Height);
+  MemoryBitmap bitmap(MakeDib(face.Width, face.Height));
   HBRUSH under = CreateSolidBrush(ColourOf(kUnder));
   const RECT all{0, 0, face.Width, face.Height};
   FillRect(bitmap.Dc(), &all, under);
