@@ -40,7 +40,7 @@ host/dialog/dialog_controls.cpp | .Left = 4740, .Top = 3000, .Width = 1215 | .Le
 host/dialog/dialog_controls.cpp | return control.EnabledWithKind < 0 \|\| control.EnabledWithKind == kind; | return control.EnabledWithKind < 0 \|\| control.EnabledWithKind != kind; | SettingsForm|SettingsDialogEndToEnd
 host/dialog/settings_form.cpp |   Guarded([&] { write(IniKeyFile, BGM_File); }); |  | SettingsForm|SettingsDialogEndToEnd
 host/controls/command_input.cpp |   if (fields_.IsEnabled == kTrue && fields_.State != CommandState::Selected) RaiseClick(); |   if (fields_.IsEnabled == kTrue) RaiseClick(); | CommandTransitions|SettingsDialogEndToEnd
-host/controls/command_input.cpp |     fields_.State = CommandState::HighLight;⏎    PaintState(Look::HighLight); |     fields_.State = CommandState::HighLight;⏎    PaintState(Look::Normal); | CommandTransitions|SettingsDialogEndToEnd
+host/controls/command_input.cpp | Enter(CommandState::HighLight, Look::HighLight); | Enter(CommandState::HighLight, Look::Normal); | CommandTransitions|SettingsDialogEndToEnd
 common/data_directory_posix.cpp |     if (info.st_uid != geteuid()) { |     if (false) { | DataDirectoryTest|SaverRun|RendererRun
 host/daemon_run_x11.cpp | static CloseWatch closeWatch([] { run->End(); }); | static CloseWatch closeWatch([] {}); | DaemonRun\.
 host/daemon_run.cpp |   Guarded([&] { parts_.musicLock.Release(); }); |  | DaemonRunTest|DaemonRun\.

@@ -1,21 +1,20 @@
+// The control's properties, their storage and the Click event.
 #include "host/controls/Command.h"
 
-#include <chrono>
 #include <limits>
 
 #include "host/guarded.h"
 
 namespace orvane {
 
-namespace {
-
 const std::string kDefaultCaption = "Command";
 
-}  // namespace
+Command::Command(CommandPlatform& platform, const TwipsScale& scale)
+    : platform_(platform), scale_(scale) {}
 
-Command::Command(CommandPlatform& platform) : platform_(platform) {}
-
-// ---------------------------------------------------------------- properties
+void Command::Show() {
+  Guarded([&] { platform_.Show(); });
+}
 
 void Command::ResetToNormal() {
   if (!fields_.IsEnabled) return;
@@ -32,7 +31,7 @@ void Command::ResetToNormal() {
 
 void Command::SetCaption(std::string text) {
   label_.Text = std::move(text);
-  Guarded([&] { platform_.Show(); });
+  Show();
 }
 
 bool Command::Enabled() {
@@ -55,7 +54,7 @@ void Command::SetEnabled(bool enabled) {
 
 void Command::SetFont(const FontInfo& font) {
   label_.Font = font;
-  Guarded([&] { platform_.Show(); });
+  Show();
 }
 
 std::uint32_t Command::FontColour() {
@@ -67,7 +66,7 @@ std::uint32_t Command::FontColour() {
 void Command::SetFontColour(std::uint32_t colour) {
   label_.ForeColour = colour;
   ResetToNormal();
-  Guarded([&] { platform_.Show(); });
+  Show();
 }
 
 bool Command::Visible() {
@@ -79,7 +78,7 @@ bool Command::Visible() {
 void Command::SetVisible(bool visible) {
   backgroundOpaque_ = visible;
   if (visible) ResetToNormal();
-  Guarded([&] { platform_.Show(); });
+  Show();
 }
 
 void Command::Initialize() {
@@ -88,34 +87,21 @@ void Command::Initialize() {
 }
 
 void Command::LoadFromBag(const PropertyBag& bag) {
-  constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
-  constexpr std::int64_t kUInt32Max = std::numeric_limits<std::uint32_t>::max();
-  Guarded([&] {
-    if (const auto v = ToBool(bag.Read("Enabled", true))) fields_.IsEnabled = *v ? kTrue : kFalse;
-  });
-  Guarded([&] {
-    if (const auto v = ToText(bag.Read("Caption", kDefaultCaption))) label_.Text = *v;
-  });
-  Guarded([&] {
-    if (const auto v = ToFont(bag.Read("Font", FontInfo{}))) label_.Font = *v;
-  });
-  Guarded([&] {
-    if (const auto v = ToInteger(bag.Read("FirstRun", std::string("1")), 0, 255)) {
-      fields_.FirstRun = static_cast<std::uint8_t>(*v);
-    }
-  });
-  Guarded([&] {
-    if (const auto v = ToInteger(bag.Read("FontColour", std::string("0")), kInt32Min, kUInt32Max)) {
-      label_.ForeColour = static_cast<std::uint32_t>(*v);
-    }
-  });
-  Guarded([&] {
-    // Background mode: 0 transparent, 1 opaque; any other number is refused.
-    const auto v = ToInteger(bag.Read("Visible", std::string("1")), -32768, 32767);
-    if (v && (*v == 0 || *v == 1)) backgroundOpaque_ = *v == 1;
-  });
+  // A step fails only by a value that does not convert, which leaves its field as it was.
+  if (const auto v = ToBool(bag.Read("Enabled", true))) fields_.IsEnabled = *v ? kTrue : kFalse;
+  if (const auto v = ToText(bag.Read("Caption", kDefaultCaption))) label_.Text = *v;
+  const PropertyValue font = bag.Read("Font", FontInfo{});
+  if (const auto* v = std::get_if<FontInfo>(&font)) label_.Font = *v;
+  if (const auto v = ToInteger(bag.Read("FirstRun", std::string("1")), 0, 255))
+    fields_.FirstRun = *v;
+  constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
+  constexpr std::int64_t kMax = std::numeric_limits<std::uint32_t>::max();
+  if (const auto v = ToInteger(bag.Read("FontColour", std::string("0")), kMin, kMax))
+    label_.ForeColour = *v;
+  // Background mode: 0 transparent, 1 opaque; any other number is refused.
+  if (const auto v = ToInteger(bag.Read("Visible", std::string("1")), 0, 1)) backgroundOpaque_ = *v;
   ResetToNormal();
-  Guarded([&] { platform_.Show(); });
+  Show();
 }
 
 void Command::SaveToBag(PropertyBag& bag) {

@@ -1,39 +1,22 @@
 #pragma once
 
-// The Command push button: an owner-drawn button whose face is a vertical two-colour
-// gradient framed by pieces of a state picture, with a centred caption on top.
-//
-// This is the control's core: states, the face each paint describes (CommandFace), properties
-// and their storage, and the mouse, focus and hover handling, with no windowing code. Two shells
-// forward their windowing system's events here and draw Face() with their own toolkit: the GTK
-// widget (command_widget_gtk.h) and the Win32 window (command_window_win32.h).
-//
-// Its code is in three files: Command.cpp (properties, storage and the Click event),
-// command_paint.cpp (the face and its size) and command_input.cpp (pointer, focus and hover).
-//
-// Use by a container (a dialog):
-//   1. Create the control (the widget does) and size it: Resize(widthTwips, heightTwips).
-//   2. LoadFromBag(bag) with the stored design: a PropertyBag holding, for instance,
-//      "Caption" = "設定" and "Font" = a FontInfo. Names not stored read as their defaults:
-//      enabled, caption "Command", black caption, face visible.
-//   3. Initialize(): state Normal and the 100 ms hover timer on.
-//   4. ConnectClick(handler); switch SetEnabled(true/false) as needed.
-// A control that never sees LoadFromBag starts disabled and enables itself the first time
-// its Enabled property is read.
-//
-// Every routine keeps going past a failing step (an overflowing size, a throwing container
-// callback); nothing is reported.
+// The Command push button's core: states, the face each paint describes (command_face.h),
+// properties and their storage, and mouse, focus and hover handling. The GTK widget and the
+// Win32 window forward their events here and draw Face(). A dialog sizes the control, loads its
+// stored design (LoadFromBag), calls Initialize and connects Click. Every routine keeps going
+// past a failing step (an overflowing size, a throwing callback); nothing is reported.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "host/controls/caption_label.h"
 #include "host/controls/command_face.h"
-#include "host/controls/command_platform.h"
 #include "host/controls/font_info.h"
 #include "host/controls/property_bag.h"
+#include "host/controls/twips.h"
 
 namespace orvane {
 
@@ -55,7 +38,6 @@ inline constexpr std::int16_t kMiddleButton = 4;
 inline constexpr std::int16_t kTrue = -1;
 inline constexpr std::int16_t kFalse = 0;
 
-// The control's fields, readable for the shell and tests.
 struct CommandFields {
   std::uint8_t State = CommandState::Uninitialized;
   std::int16_t IsEnabled = kFalse;
@@ -64,14 +46,43 @@ struct CommandFields {
   std::uint8_t FirstRun = 0;
 };
 
-// Where a container puts a control it places in twips: whole pixels at the screen's scale, at
-// least one each way.
+// The caption label on the face: transparent, its text centred, 195 twips high, across the
+// control.
+struct CaptionLabel {
+  std::string Text = "Command";
+  FontInfo Font;
+  std::uint32_t ForeColour = 0;  // 0x00BBGGRR
+  bool Enabled = true;           // a disabled label draws its text greyed
+  double Top = 0.0;              // twips from the control's top, set by each paint
+};
+
+// A window of the windowing system (an X window id, an HWND).
+using WindowId = std::uint64_t;
+
+// What one control needs from its window and its container; the shells implement it.
+class CommandPlatform {
+ public:
+  virtual ~CommandPlatform() = default;
+  // Shows Face() on the screen again.
+  virtual void Show() = 0;
+  // Starts the hover timer, or sets its interval if it runs; it calls OnHoverTick.
+  virtual void StartHoverTimer(std::chrono::milliseconds interval) = 0;
+  // The window under the pointer; nothing when the pointer cannot be found.
+  virtual std::optional<WindowId> WindowUnderPointer() = 0;
+  // The control's own (input) window; nothing before it exists.
+  virtual std::optional<WindowId> ControlWindow() = 0;
+  // Gives the control's window the keyboard focus; its arrival comes back as FocusMoved.
+  virtual void TakeFocus() {}
+};
+
+// Where a container puts a control it places in twips: whole pixels, at least one each way.
 Rect PlacedPixels(const TwipsScale& scale, double leftTwips, double topTwips, double widthTwips,
                   double heightTwips);
 
 class Command {
  public:
-  explicit Command(CommandPlatform& platform);
+  // A control on a screen of the given twips-per-pixel factors.
+  explicit Command(CommandPlatform& platform, const TwipsScale& scale = {});
   Command(const Command&) = delete;
   Command& operator=(const Command&) = delete;
 
@@ -96,51 +107,46 @@ class Command {
 
   // State Normal, hover timer on (100 ms).
   void Initialize();
-  // Loads the stored design, in the order Enabled, Caption, Font, FirstRun, FontColour,
-  // Visible; a stored value that does not convert leaves its field as it was.
+  // Loads the stored design in the order Enabled, Caption, Font, FirstRun, FontColour, Visible;
+  // a stored value that does not convert leaves its field as it was.
   void LoadFromBag(const PropertyBag& bag);
   // Stores the design, leaving out values equal to their defaults.
   void SaveToBag(PropertyBag& bag);
-  // Click: raised by a release on the control (inside OnMouseUp).
+  // Click: raised by a release on the control, inside OnMouseUp.
   void ConnectClick(std::function<void()> handler);
 
-  // --- Size: the control's width and height in twips; runs OnResize.
+  // --- Size in twips, or in pixels as the window has it; each runs OnResize on a change.
   void Resize(double widthTwips, double heightTwips);
-  double WidthTwips() const { return width_; }
-  double HeightTwips() const { return height_; }
+  void ResizePixels(int width, int height);
+  const TwipsScale& Scale() const { return scale_; }
 
-  // --- What the shell forwards. Buttons as the handlers take them, 0 for any other. A left
-  // press takes the keyboard focus; the second press of a double click does nothing.
+  // --- What the shell forwards besides OnMouseMove and OnHoverTick. A left press takes the
+  // keyboard focus; the second press of a double click does nothing.
   void PointerPressed(std::int16_t button, bool secondOfDoubleClick = false);
   // A release away from the control is first seen as the hover tick would see it, so that a
   // press dragged off never clicks; only the left button's release then reaches OnMouseUp.
   void PointerReleased(std::int16_t button);
-  void PointerMoved() { OnMouseMove(); }
   // The keyboard focus moved onto the control's window or away from it, to a window inside the
   // same top-level window or not; repeated news and the top-level window's losing the
   // desktop's focus change nothing.
   void FocusMoved(bool onControl, bool withinWindow = true);
-  void ResizePixels(int width, int height);
 
-  // --- Handlers of the control's own events. Buttons: kLeftButton, kRightButton,
-  // kMiddleButton.
+  // --- Handlers of the control's own events.
   void OnMouseDown(std::int16_t button);
   void OnMouseMove();
   void OnMouseUp(std::int16_t button);
   void OnGotFocus();
   void OnLostFocus();
   void OnHoverTick();
-  void OnResize();
+  void OnResize() { ApplyEnabled(); }
 
-  // --- Painting. PaintState works out the whole face with the frame of the given picture;
-  // ApplyEnabled paints Normal or Disable to match Enabled.
+  // --- Painting: the whole face with the frame of the given picture; Normal or Disable to
+  // match Enabled.
   void PaintState(Look picture);
   void ApplyEnabled();
 
-  // --- What the shell draws and tests look at: the face of the last paint with the caption as
-  // it is now.
+  // The face of the last paint with the caption as it is now.
   CommandFace Face() const;
-  const CaptionLabel& Label() const { return label_; }
   const CommandFields& Fields() const { return fields_; }
   // Called after every PaintState with the picture painted (tests log it).
   void SetPaintObserver(std::function<void(Look)> observer) { observer_ = std::move(observer); }
@@ -152,19 +158,20 @@ class Command {
   void RaiseClick();
   void FollowFocus();
   bool PointerOnControl();
+  // Moves to a state and paints the look of its entry.
+  void Enter(std::uint8_t state, Look look);
+  void Show();
 
   CommandPlatform& platform_;
+  TwipsScale scale_;
   CommandFields fields_;
   // The frame's geometry in twips, as signed 16-bit values; one that overflows keeps what the
   // previous paint worked out.
   std::int16_t middleWidth_ = 0, middleHeight_ = 0, rightColumn_ = 0, bottomRow_ = 0;
   CommandFace face_;
   CaptionLabel label_;
-  TwipsScale scale_;
   bool backgroundOpaque_ = true;
-  double width_ = 0.0;
-  double height_ = 0.0;
-  bool sized_ = false;
+  double width_ = 0.0, height_ = 0.0;
   // Whether the keyboard focus is on the control, whatever its state shows.
   bool hasFocus_ = false;
   std::vector<std::function<void()>> clickHandlers_;

@@ -1,51 +1,55 @@
 #pragma once
 
 // The Command button's face as the core works it out for one paint, in pixels of the control's
-// window; each shell draws exactly this, with its own toolkit (face_painter_gtk.h,
-// face_painter_win32.h).
+// window; each shell draws exactly this (face_painter_gtk.h, face_painter_win32.h).
 
 #include <array>
 #include <cstdint>
+#include <string>
 
-#include "host/controls/state_pictures.h"
+#include "host/controls/font_info.h"
+#include "host/controls/picture.h"
 #include "platform/rect.h"
 
 namespace orvane {
 
+// The six looks of the button. Only the first four are states; Pressed and Disable are
+// painted without changing the state.
+enum class Look { Normal = 0, HighLight, Selected, HighLightSelect, Pressed, Disable };
+inline constexpr int kLookCount = 6;
+
+// The 64 x 25 picture stored with the control for a look; the frame pieces are cut from it.
+const Picture& StatePicture(Look look);
+
 // One corner point of the gradient, as GDI's TRIVERTEX: a position in pixels and 16-bit colour
 // channels whose high byte is the colour byte (0xC6 is written 0xC600).
 struct TriVertex {
-  std::int32_t X = 0;
-  std::int32_t Y = 0;
-  std::uint16_t Red = 0;
-  std::uint16_t Green = 0;
-  std::uint16_t Blue = 0;
-  std::uint16_t Alpha = 0;
+  std::int32_t X = 0, Y = 0;
+  std::uint16_t Red = 0, Green = 0, Blue = 0, Alpha = 0;
 };
 
 // The two vertices that span the gradient's rectangle, as GDI's GRADIENT_RECT.
 struct GradientRectangle {
-  std::uint32_t UpperLeft = 0;
-  std::uint32_t LowerRight = 0;
+  std::uint32_t UpperLeft = 0, LowerRight = 0;
 };
 
 // A rectangle of the state picture copied onto a rectangle of the face: 1:1 where the sizes
 // are equal, else stretched or squeezed by dropping or repeating pixels, never blending them.
 struct FramePiece {
-  Rect From;
-  Rect To;
+  Rect From, To;
 };
 
-// The caption label in pixels: its text (Command::Label) centred across Box from its top edge
-// down, clipped to it. Enabled, the text is in Colour (0xRRGGBB); greyed, a copy in
-// kCaptionShadow one pixel down and right lies under the text in kCaptionGrey.
+// The caption: Text in Font centred across Box from its top edge down, clipped to it. Enabled,
+// the text is in Colour (0xRRGGBB); greyed, a copy in kCaptionShadow one pixel down and right
+// lies under the text in kCaptionGrey.
 struct CaptionPaint {
   bool Drawn = false;  // false for no text or a label of no size
   Rect Box;
   bool Greyed = false;
   std::uint32_t Colour = 0;
+  std::string Text;
+  FontInfo Font;
 };
-
 inline constexpr std::uint32_t kCaptionShadow = 0xFFFFFF;
 inline constexpr std::uint32_t kCaptionGrey = 0xACA899;
 
@@ -56,8 +60,7 @@ inline constexpr std::uint32_t kCaptionGrey = 0xACA899;
 // With Shown false (the Visible property) only the caption is drawn, over the container.
 struct CommandFace {
   bool Shown = true;
-  int Width = 0;
-  int Height = 0;
+  int Width = 0, Height = 0;
   std::uint32_t Background = 0;  // 0xRRGGBB
   std::array<TriVertex, 4> Vertices{};
   GradientRectangle GradientRect{};

@@ -12,14 +12,16 @@ void Command::FollowFocus() {
   const bool focusedState =
       fields_.State == CommandState::Selected || fields_.State == CommandState::HighLightSelect;
   if (hasFocus_ && !focusedState) {
-    fields_.State = CommandState::Selected;
-    PaintState(Look::Selected);
+    Enter(CommandState::Selected, Look::Selected);
   } else if (!hasFocus_ && focusedState) {
     fields_.State = CommandState::Normal;
   }
 }
 
-// ---------------------------------------------------------------- what the shell forwards
+void Command::Enter(std::uint8_t state, Look look) {
+  fields_.State = state;
+  PaintState(look);
+}
 
 bool Command::PointerOnControl() {
   std::optional<WindowId> under, own;
@@ -62,30 +64,19 @@ void Command::FocusMoved(bool onControl, bool withinWindow) {
   // or for none is the window's activation: in its own window the control still has it.
   if (!onControl && !withinWindow) return;
   if (onControl == hasFocus_) return;
-  if (onControl) {
-    OnGotFocus();
-  } else {
-    OnLostFocus();
-  }
+  onControl ? OnGotFocus() : OnLostFocus();
 }
-
-// ---------------------------------------------------------------- the control's own handlers
 
 void Command::OnMouseMove() {
   if (!fields_.IsEnabled) return;
-  if (fields_.State == CommandState::Normal) {
-    fields_.State = CommandState::HighLight;
-    PaintState(Look::HighLight);
-  }
+  if (fields_.State == CommandState::Normal) Enter(CommandState::HighLight, Look::HighLight);
   if (fields_.State == CommandState::Selected && !fields_.LeftButtonDown) {
-    fields_.State = CommandState::HighLightSelect;
-    PaintState(Look::HighLightSelect);
+    Enter(CommandState::HighLightSelect, Look::HighLightSelect);
   }
 }
 
 void Command::OnMouseDown(std::int16_t button) {
-  if (!fields_.IsEnabled) return;
-  if (button != kLeftButton) return;
+  if (!fields_.IsEnabled || button != kLeftButton) return;
   fields_.LeftButtonDown = kTrue;
   PaintState(Look::Pressed);
 }
@@ -93,14 +84,10 @@ void Command::OnMouseDown(std::int16_t button) {
 void Command::OnGotFocus() {
   hasFocus_ = true;
   if (!fields_.IsEnabled) return;
-  if (fields_.State != CommandState::HighLight) {
-    fields_.State = CommandState::Selected;
-    PaintState(Look::Selected);
-  } else {
-    // A click on a hovered button brings the press and the focus; both show Pressed.
-    fields_.State = CommandState::HighLightSelect;
-    PaintState(Look::Pressed);
-  }
+  // A click on a hovered button brings the press and the focus; both show Pressed.
+  if (fields_.State == CommandState::HighLight)
+    return Enter(CommandState::HighLightSelect, Look::Pressed);
+  Enter(CommandState::Selected, Look::Selected);
 }
 
 void Command::OnMouseUp(std::int16_t button) {
@@ -120,10 +107,7 @@ void Command::OnMouseUp(std::int16_t button) {
 void Command::OnLostFocus() {
   hasFocus_ = false;
   if (!fields_.IsEnabled) return;
-  if (fields_.State != CommandState::Normal) {
-    fields_.State = CommandState::Normal;
-    PaintState(Look::Normal);
-  }
+  if (fields_.State != CommandState::Normal) Enter(CommandState::Normal, Look::Normal);
 }
 
 void Command::OnHoverTick() {
@@ -134,13 +118,8 @@ void Command::OnHoverTick() {
 
 void Command::LeaveHover() {
   if (!fields_.IsEnabled) return;
-  if (fields_.State == CommandState::HighLight) {
-    fields_.State = CommandState::Normal;
-    PaintState(Look::Normal);
-  } else if (fields_.State == CommandState::HighLightSelect) {
-    fields_.State = CommandState::Selected;
-    PaintState(Look::Selected);
-  }
+  if (fields_.State == CommandState::HighLight) return Enter(CommandState::Normal, Look::Normal);
+  if (fields_.State == CommandState::HighLightSelect) Enter(CommandState::Selected, Look::Selected);
 }
 
 }  // namespace orvane

@@ -2,11 +2,29 @@
 // worked out as a CommandFace for the shell to draw.
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 #include "host/controls/Command.h"
 #include "host/guarded.h"
 
 namespace orvane {
+
+// The six 64 x 25 pictures stacked in the order of the looks, as one binary PPM
+// (assets/controls/state_pictures.ppm, built in).
+std::span<const std::uint8_t> StatePicturesPpm();
+
+const Picture& StatePicture(Look look) {
+  static const std::array<Picture, kLookCount> pictures = [] {
+    constexpr int kWidth = 64, kHeight = 25, kBytes = kWidth * kHeight * 3;
+    const std::vector<std::uint8_t> all = NetpbmPixels(StatePicturesPpm(), kBytes * kLookCount);
+    std::array<Picture, kLookCount> p;
+    for (int i = 0; i < kLookCount; ++i) {
+      p[i] = Picture{kWidth, kHeight, {all.begin() + i * kBytes, all.begin() + (i + 1) * kBytes}};
+    }
+    return p;
+  }();
+  return pictures[static_cast<int>(look)];
+}
 
 namespace {
 
@@ -16,6 +34,7 @@ constexpr std::uint32_t kBackColour = 0xECE9D8;
 // hexadecimal digits in red, green, blue order (not as the system's blue-green-red numbers).
 constexpr std::uint32_t kGradientLight = 0xFFFFFF;
 constexpr std::uint32_t kGradientDark = 0xC6C5D7;
+constexpr double kCaptionHeight = 195.0;
 // Larger faces are refused: no control on any screen needs more.
 constexpr double kMaxSidePixels = 16384;
 
@@ -26,13 +45,10 @@ std::optional<std::int16_t> ToInt16(double value) {
   return static_cast<std::int16_t>(rounded);
 }
 
-// A colour byte as a gradient channel: the byte high, the low byte 0.
-std::uint16_t Channel(std::uint32_t rgb, int shift) {
-  return static_cast<std::uint16_t>(((rgb >> shift) & 0xFF) << 8);
-}
-
+// A corner of the gradient; each colour byte becomes a channel with the byte high.
 TriVertex Vertex(std::int32_t x, std::int32_t y, std::uint32_t rgb) {
-  return {x, y, Channel(rgb, 16), Channel(rgb, 8), Channel(rgb, 0), 0};
+  const auto channel = [&](int shift) { return std::uint16_t(((rgb >> shift) & 0xFF) << 8); };
+  return {x, y, channel(16), channel(8), channel(0), 0};
 }
 
 // A rectangle in twips as whole pixels. Edges rather than sizes are converted, so that
@@ -46,18 +62,10 @@ Rect Pixels(const TwipsScale& scale, double x, double y, double width, double he
 
 void Command::PaintState(Look picture) {
   // The gradient direction follows the state; states 4 and 0 keep the last one.
-  switch (fields_.State) {
-    case CommandState::Normal:
-      fields_.InvertGradient = kFalse;
-      break;
-    case CommandState::HighLight:
-      fields_.InvertGradient = kTrue;
-      break;
-    case CommandState::Selected:
-      fields_.InvertGradient = kFalse;
-      break;
-    default:
-      break;
+  if (fields_.State == CommandState::Normal || fields_.State == CommandState::Selected) {
+    fields_.InvertGradient = kFalse;
+  } else if (fields_.State == CommandState::HighLight) {
+    fields_.InvertGradient = kTrue;
   }
 
   // The geometry in twips; a value that overflows keeps what the last paint worked out.
@@ -89,13 +97,10 @@ void Command::PaintState(Look picture) {
     // A piece of no size, on a control too small for its frame, is left out.
     if (piece.To.Width > 0 && piece.To.Height > 0) face_.Pieces[face_.PieceCount++] = piece;
   }
-
-  Guarded([&] { platform_.Show(); });
+  Show();
 
   // The caption keeps its design height and sits 10 twips above true centring.
-  label_.Top = (height_ - label_.Height - 20.0) / 2.0;
-  label_.Left = 0.0;
-  label_.Width = width_;
+  label_.Top = (height_ - kCaptionHeight - 20.0) / 2.0;
 
   if (observer_) Guarded([&] { observer_(picture); });
 }
@@ -110,61 +115,44 @@ void Command::PaintGradient() {
 }
 
 void Command::ApplyEnabled() {
-  if (fields_.IsEnabled) {
-    PaintState(Look::Normal);
-    label_.Enabled = true;
-  } else {
-    PaintState(Look::Disable);
-    label_.Enabled = false;
-  }
-  Guarded([&] { platform_.Show(); });
-}
-
-void Command::OnResize() {
-  ApplyEnabled();
+  PaintState(fields_.IsEnabled ? Look::Normal : Look::Disable);
+  label_.Enabled = fields_.IsEnabled != kFalse;
+  Show();
 }
 
 void Command::Resize(double widthTwips, double heightTwips) {
-  if (sized_ && widthTwips == width_ && heightTwips == height_) return;
-  const TwipsScale scale = platform_.Scale();
+  if (widthTwips == width_ && heightTwips == height_) return;
   if (!std::isfinite(widthTwips) || !std::isfinite(heightTwips) ||
-      widthTwips / scale.X > kMaxSidePixels || heightTwips / scale.Y > kMaxSidePixels) {
+      widthTwips / scale_.X > kMaxSidePixels || heightTwips / scale_.Y > kMaxSidePixels) {
     return;
   }
-  scale_ = scale;
-  face_.Width = std::max(0, scale.ToPixelsX(std::max(0.0, widthTwips)));
-  face_.Height = std::max(0, scale.ToPixelsY(std::max(0.0, heightTwips)));
+  face_.Width = std::max(0, scale_.ToPixelsX(std::max(0.0, widthTwips)));
+  face_.Height = std::max(0, scale_.ToPixelsY(std::max(0.0, heightTwips)));
   width_ = widthTwips;
   height_ = heightTwips;
-  sized_ = true;
   OnResize();
 }
 
 void Command::ResizePixels(int width, int height) {
-  const TwipsScale scale = platform_.Scale();
-  Resize(scale.FromPixelsX(width), scale.FromPixelsY(height));
+  Resize(width * scale_.X, height * scale_.Y);
 }
 
 CommandFace Command::Face() const {
   CommandFace face = face_;
   face.Shown = backgroundOpaque_;
-  face.Caption = CaptionPaintOf(label_, scale_);
-  return face;
-}
-
-CaptionPaint CaptionPaintOf(const CaptionLabel& label, const TwipsScale& scale) {
-  CaptionPaint paint;
-  const int left = scale.ToPixelsX(label.Left);
-  const int top = scale.ToPixelsY(label.Top);
-  paint.Box = {left, top, scale.ToPixelsX(label.Left + label.Width) - left,
-               scale.ToPixelsY(label.Top + label.Height) - top};
-  paint.Drawn = !label.Text.empty() && paint.Box.Width > 0 && paint.Box.Height > 0;
-  paint.Greyed = !label.Enabled;
-  const std::uint32_t number = label.ForeColour;
+  CaptionPaint& caption = face.Caption;
+  caption.Box = Pixels(scale_, 0.0, label_.Top, width_, kCaptionHeight);
+  caption.Drawn = !label_.Text.empty() && caption.Box.Width > 0 && caption.Box.Height > 0;
+  caption.Greyed = !label_.Enabled;
+  // The colour number is 0x00BBGGRR; system colour numbers (high bit set) draw as the button
+  // text colour, black.
+  const std::uint32_t number = label_.ForeColour;
   if (!(number & 0x80000000u)) {
-    paint.Colour = ((number & 0xFF) << 16) | (number & 0xFF00) | ((number >> 16) & 0xFF);
+    caption.Colour = ((number & 0xFF) << 16) | (number & 0xFF00) | ((number >> 16) & 0xFF);
   }
-  return paint;
+  caption.Text = label_.Text;
+  caption.Font = label_.Font;
+  return face;
 }
 
 Rect PlacedPixels(const TwipsScale& scale, double leftTwips, double topTwips, double widthTwips,

@@ -1,11 +1,9 @@
 #pragma once
 
 // The Command button as a GTK 3 widget: an event box that draws the face the core describes
-// (face_painter_gtk.h) and the caption over it into its container's window, an input window of
-// its own, and the 100 ms hover timer on the GLib main loop. All behaviour lives in
-// orvane::Command (Command.h, which shows how a dialog sets a button up); the widget takes the
-// keyboard focus by Tab or by a left press, and no key clicks it. A dialog places it with
-// PlaceInFixed(fixed, 4740, 3000, 1215, 375), in twips relative to the GtkFixed.
+// (face_painter_gtk.h) into its container's window, with an input window of its own and the
+// 100 ms hover timer on the GLib main loop. It takes the keyboard focus by Tab or by a left
+// press; no key clicks it.
 
 #include <gtk/gtk.h>
 
@@ -15,23 +13,39 @@
 
 namespace orvane {
 
-class CommandWidget {
+class CommandWidget final : CommandPlatform {
  public:
   // A button at the screen's scale.
   explicit CommandWidget(const TwipsScale& scale);
-  // Drops this handle's reference; the widget lives on while its container holds it.
-  ~CommandWidget();
+  // Drops this handle's reference; the widget lives on while its container holds it, inert.
+  ~CommandWidget() override;
   CommandWidget(const CommandWidget&) = delete;
   CommandWidget& operator=(const CommandWidget&) = delete;
 
-  Command& Control();
+  Command& Control() { return control_; }
 
   // Puts the widget into a GtkFixed at a position and size in twips.
   void PlaceInFixed(GtkFixed* fixed, double leftTwips, double topTwips, double widthTwips,
                     double heightTwips);
 
  private:
-  GtkWidget* widget_ = nullptr;
+  void Show() override;
+  void StartHoverTimer(std::chrono::milliseconds interval) override;
+  std::optional<WindowId> WindowUnderPointer() override;
+  std::optional<WindowId> ControlWindow() override;
+  void TakeFocus() override;
+
+  void Watch(GtkWindow* window);
+  void Stop();
+  bool SecondOfDoubleClick(const GdkEventButton& press);
+
+  Command control_;
+  GtkWidget* widget_;
+  GdkWindow* input_ = nullptr;
+  guint timer_ = 0;
+  std::optional<GdkEventButton> last_;  // the last press, unless it ended a double click
+  GtkWindow* toplevel_ = nullptr;
+  gulong focusHandler_ = 0;
 };
 
 // The windowing system's mouse button as the control and its container number it: left 1,

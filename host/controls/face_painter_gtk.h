@@ -1,18 +1,33 @@
 #pragma once
 
+// The Command button's face drawn with cairo and Pango, and the helpers the dialog shares with it.
+
 #include <cairo.h>
+#include <pango/pango.h>
+
+#include <cstdint>
+#include <string>
 
 #include "host/controls/command_face.h"
-#include "host/controls/picture.h"
+#include "host/controls/twips.h"
 
 namespace orvane {
 
 // Draws a face as the core describes it into cr, whose origin is the control's top-left corner:
-// the background, the gradient and the frame pieces; nothing when the face is not shown. The
-// caption is drawn over it by DrawCaption (caption_painter_gtk.h).
-void DrawFace(cairo_t* cr, const CommandFace& face);
+// the background, the gradient and the frame pieces when the face is shown, then the caption.
+void DrawFace(cairo_t* cr, const CommandFace& face, const TwipsScale& scale);
 
 // A 24-bit picture as a cairo image of its own (of no pixels for a picture that is not valid).
 cairo_surface_t* ImageOf(const Picture& picture);
+
+// The installed face that stands in for a font name of the control's design.
+std::string FontFamilyFor(const std::string& name);
+
+// A layout for cr in the font, underlined or struck through as it says, its points at the
+// screen's density; the caller unrefs it.
+PangoLayout* FontLayout(cairo_t* cr, const FontInfo& font, const TwipsScale& scale);
+
+// A colour 0xRRGGBB as cr's source.
+void SetSourceColour(cairo_t* cr, std::uint32_t rgb);
 
 }  // namespace orvane

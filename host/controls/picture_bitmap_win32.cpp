@@ -1,9 +1,14 @@
 #include "host/controls/picture_bitmap_win32.h"
 
+#include <cmath>
 #include <cstddef>
 
+#include "platform/win32/wide_text.h"
+
 namespace orvane {
+
 HBITMAP MakeDib(int width, int height, std::uint32_t** bits) {
+  if (width <= 0 || height <= 0) return nullptr;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -13,67 +18,47 @@ HBITMAP MakeDib(int width, int height, std::uint32_t** bits) {
   info.bmiHeader.biCompression = BI_RGB;
   void* pixels = nullptr;
   HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-  *bits = static_cast<std::uint32_t*>(pixels);
+  if (bits != nullptr) *bits = static_cast<std::uint32_t*>(pixels);
   return bitmap;
 }
-
-namespace {
-
-void CopyPicture(const Picture& picture, std::uint32_t* bits) {
-  for (int y = 0; y < picture.Height; ++y) {
-    for (int x = 0; x < picture.Width; ++x) {
-      bits[static_cast<std::size_t>(y) * picture.Width + x] = picture.At(x, y);
-    }
-  }
-}
-
-}  // namespace
 
 HBITMAP BitmapOf(const Picture& picture) {
   if (!picture.Valid()) return nullptr;
   std::uint32_t* bits = nullptr;
   HBITMAP bitmap = MakeDib(picture.Width, picture.Height, &bits);
   if (bitmap == nullptr) return nullptr;
-  CopyPicture(picture, bits);
+  for (int y = 0; y < picture.Height; ++y) {
+    for (int x = 0; x < picture.Width; ++x) {
+      bits[static_cast<std::size_t>(y) * picture.Width + x] = picture.At(x, y);
+    }
+  }
   return bitmap;
 }
 
-bool MemoryBitmap::Make(int width, int height) {
-  Release();
-  if (width <= 0 || height <= 0) return false;
-  dc_ = CreateCompatibleDC(nullptr);
-  bitmap_ = MakeDib(width, height, &bits_);
-  if (dc_ == nullptr || bitmap_ == nullptr) {
-    Release();
-    return false;
-  }
-  old_ = SelectObject(dc_, bitmap_);
-  width_ = width;
-  height_ = height;
-  return true;
+HFONT MakeFont(const FontInfo& font, const TwipsScale& scale) {
+  LOGFONTW log{};
+  // Points at the screen's own density, as twips count it (9.75 points: 13 pixels at 96 dpi).
+  log.lfHeight = -static_cast<LONG>(std::lround(font.Size * 20.0 / scale.Y));
+  log.lfWeight = font.Weight;
+  log.lfItalic = font.Italic ? TRUE : FALSE;
+  log.lfUnderline = font.Underline ? TRUE : FALSE;
+  log.lfStrikeOut = font.Strikethrough ? TRUE : FALSE;
+  log.lfCharSet = static_cast<BYTE>(font.Charset);
+  log.lfQuality = DEFAULT_QUALITY;
+  const std::wstring name = Utf16(font.Name);
+  name.copy(log.lfFaceName, LF_FACESIZE - 1);
+  return CreateFontIndirectW(&log);
 }
 
-bool MemoryBitmap::Make(const Picture& picture) {
-  if (!picture.Valid() || !Make(picture.Width, picture.Height)) return false;
-  CopyPicture(picture, bits_);
-  return true;
+MemoryBitmap::MemoryBitmap(HBITMAP bitmap) : bitmap_(bitmap) {
+  if (bitmap_ != nullptr) dc_ = CreateCompatibleDC(nullptr);
+  if (dc_ != nullptr) old_ = SelectObject(dc_, bitmap_);
 }
 
-std::uint32_t MemoryBitmap::Pixel(int x, int y) const {
-  if (bits_ == nullptr || x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
-  GdiFlush();
-  return bits_[static_cast<std::size_t>(y) * width_ + x] & 0xFFFFFF;
-}
-
-void MemoryBitmap::Release() {
+MemoryBitmap::~MemoryBitmap() {
   if (dc_ != nullptr && old_ != nullptr) SelectObject(dc_, old_);
-  if (bitmap_ != nullptr) DeleteObject(bitmap_);
   if (dc_ != nullptr) DeleteDC(dc_);
-  dc_ = nullptr;
-  bitmap_ = nullptr;
-  old_ = nullptr;
-  bits_ = nullptr;
-  width_ = height_ = 0;
+  if (bitmap_ != nullptr) DeleteObject(bitmap_);
 }
 
 }  // namespace orvane

@@ -1,11 +1,13 @@
 #pragma once
 
-// Pictures as GDI bitmaps: the one place a Picture's pixels become a DIB section, for the
-// button's face and for any window that shows a built-in picture; and colours as GDI takes them.
+// What GDI draws the button and the dialog with: built-in pictures as DIB sections, colours and
+// fonts as GDI takes them.
 
 #include <cstdint>
 
+#include "host/controls/font_info.h"
 #include "host/controls/picture.h"
+#include "host/controls/twips.h"
 #include "platform/win32/windows_api.h"
 
 namespace orvane {
@@ -15,40 +17,32 @@ inline COLORREF ColourOf(std::uint32_t rgb) {
   return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
-// A 32-bit top-down DIB section; its pixels (0x00RRGGBB, as such a DIB keeps them) at *bits.
-// The caller deletes it.
-HBITMAP MakeDib(int width, int height, std::uint32_t** bits);
+// A 32-bit top-down DIB section; its pixels (0x00RRGGBB, as such a DIB keeps them) at *bits
+// when asked for. The caller deletes it.
+HBITMAP MakeDib(int width, int height, std::uint32_t** bits = nullptr);
 
 // A picture as a 32-bit top-down DIB section of its own; nullptr for a picture that is not
 // valid. The caller deletes it.
 HBITMAP BitmapOf(const Picture& picture);
 
-// A 32-bit top-down DIB selected into a memory DC of its own.
+// A font of the control's design as a GDI font at the screen's density; the caller deletes it.
+HFONT MakeFont(const FontInfo& font, const TwipsScale& scale);
+
+// A bitmap (MakeDib's or BitmapOf's) selected into a memory DC of its own, which deletes both;
+// Dc() is nullptr when there is no bitmap or GDI refuses.
 class MemoryBitmap {
  public:
-  MemoryBitmap() = default;
-  ~MemoryBitmap() { Release(); }
+  explicit MemoryBitmap(HBITMAP bitmap);
+  ~MemoryBitmap();
   MemoryBitmap(const MemoryBitmap&) = delete;
   MemoryBitmap& operator=(const MemoryBitmap&) = delete;
 
-  // A blank bitmap; false (and none) for an empty size or when GDI refuses.
-  bool Make(int width, int height);
-  // The picture's pixels; false for a picture that is not valid.
-  bool Make(const Picture& picture);
-
   HDC Dc() const { return dc_; }
-  // A pixel as 0xRRGGBB; 0 outside the bitmap.
-  std::uint32_t Pixel(int x, int y) const;
 
  private:
-  void Release();
-
+  HBITMAP bitmap_;
   HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
   HGDIOBJ old_ = nullptr;
-  std::uint32_t* bits_ = nullptr;
-  int width_ = 0;
-  int height_ = 0;
 };
 
 }  // namespace orvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <optional>
 #include <string>
@@ -22,21 +23,17 @@ class PropertyBag {
   PropertyValue Read(std::string_view name, const PropertyValue& fallback) const;
   void Write(std::string_view name, const PropertyValue& value, const PropertyValue& fallback);
 
-  bool Contains(std::string_view name) const { return values_.find(name) != values_.end(); }
-
  private:
   std::map<std::string, PropertyValue, std::less<>> values_;
 };
 
-// Conversions of stored values to the control's field types, in the container's loose
-// manner: the text "1" reads as the number 1, a number as its decimal text, true as -1.
-// Each gives nothing for a value that does not convert or does not fit.
+// Stored values as the control's field types, in the container's loose manner: the text "1"
+// reads as the number 1, "True" as true, a number as its decimal text, true as -1. Nothing for a
+// value that does not convert or does not fit.
 std::optional<bool> ToBool(const PropertyValue& value);
-std::optional<std::int64_t> ToInteger(const PropertyValue& value, std::int64_t min,
-                                      std::int64_t max);
+std::optional<std::int64_t> ToInteger(const PropertyValue& value,
+                                      std::int64_t min = std::numeric_limits<std::int64_t>::min(),
+                                      std::int64_t max = std::numeric_limits<std::int64_t>::max());
 std::optional<std::string> ToText(const PropertyValue& value);
-std::optional<FontInfo> ToFont(const PropertyValue& value);
-// Loose equality: a value equals a default of another type when the default converts to it.
-bool LooselyEqual(const PropertyValue& value, const PropertyValue& fallback);
 
 }  // namespace orvane

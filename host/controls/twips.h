@@ -11,8 +11,6 @@ struct TwipsScale {
 
   int ToPixelsX(double twips) const { return static_cast<int>(std::lround(twips / X)); }
   int ToPixelsY(double twips) const { return static_cast<int>(std::lround(twips / Y)); }
-  double FromPixelsX(int pixels) const { return pixels * X; }
-  double FromPixelsY(int pixels) const { return pixels * Y; }
 };
 
 // The state pictures are counted at this scale whatever the screen's density.

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <string>
 
-#include "host/controls/caption_painter_gtk.h"
 #include "host/controls/face_painter_gtk.h"
 #include "host/dialog/dialog_pictures.h"
 #include "host/dialog/path_elision.h"

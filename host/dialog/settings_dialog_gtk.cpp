@@ -8,7 +8,7 @@
 #include <string>
 
 #include "host/Orvane_B.h"
-#include "host/controls/caption_painter_gtk.h"
+#include "host/controls/face_painter_gtk.h"
 #include "host/controls/command_widget_gtk.h"
 #include "host/dialog/Orvane_P.h"
 #include "host/dialog/dialog_paint_gtk.h"

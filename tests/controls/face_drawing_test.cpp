@@ -30,31 +30,35 @@ struct Drawn {
   std::uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 
-Drawn Draw(const CommandFace& face) {
+// The face drawn over kUnder, without its caption.
+Drawn Draw(CommandFace face) {
+  face.Caption.Drawn = false;
   Drawn drawn{face.Width, {}};
 #ifdef _WIN32
-  MemoryBitmap bitmap;
-  EXPECT_TRUE(bitmap.Make(face.Width, face.Height));
+  MemoryBitmap bitmap(MakeDib(face.Width, face.Height));
   HBRUSH under = CreateSolidBrush(ColourOf(kUnder));
   const RECT all{0, 0, face.Width, face.Height};
   FillRect(bitmap.Dc(), &all, under);
   DeleteObject(under);
-  DrawFace(bitmap.Dc(), face);
+  DrawFace(bitmap.Dc(), face, {});
   for (int y = 0; y < face.Height; ++y) {
-    for (int x = 0; x < face.Width; ++x) drawn.pixels.push_back(bitmap.Pixel(x, y));
+    for (int x = 0; x < face.Width; ++x) {
+      const COLORREF c = GetPixel(bitmap.Dc(), x, y);
+      drawn.pixels.push_back((GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c));
+    }
   }
 #else
   cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, face.Width, face.Height);
   cairo_t* cr = cairo_create(image);
-  cairo_set_source_rgb(cr, 0x12 / 255.0, 0x34 / 255.0, 0x56 / 255.0);
+  SetSourceColour(cr, kUnder);
   cairo_paint(cr);
-  DrawFace(cr, face);
+  DrawFace(cr, face, {});
   cairo_destroy(cr);
   cairo_surface_flush(image);
   const unsigned char* data = cairo_image_surface_get_data(image);
-  const int stride = cairo_image_surface_get_stride(image);
   for (int y = 0; y < face.Height; ++y) {
-    const auto* row = reinterpret_cast<const std::uint32_t*>(data + y * stride);
+    const auto* row =
+        reinterpret_cast<const std::uint32_t*>(data + y * cairo_image_surface_get_stride(image));
     for (int x = 0; x < face.Width; ++x) drawn.pixels.push_back(row[x] & 0xFFFFFF);
   }
   cairo_surface_destroy(image);

@@ -12,7 +12,6 @@ inline constexpr WindowId kContainerWindow = 100, kControlWindow = 200, kOtherWi
 
 struct FakePlatform : CommandPlatform {
   std::optional<WindowId> under;
-  TwipsScale scale;
   std::function<void()> takeFocus;  // what the windowing system does when asked for the focus
 
   void Show() override {}
@@ -22,18 +21,17 @@ struct FakePlatform : CommandPlatform {
   void StartHoverTimer(std::chrono::milliseconds) override {}
   std::optional<WindowId> WindowUnderPointer() override { return under; }
   std::optional<WindowId> ControlWindow() override { return kControlWindow; }
-  TwipsScale Scale() override { return scale; }
 };
 
 // A control on a fake platform that logs its paints and clicks; its first click handler fails,
 // which must not keep the second from running. Asked for the focus, the window gives it.
 struct Rig {
   FakePlatform platform;
-  Command control{platform};
+  Command control;
   std::vector<Look> paints;
   int clicks = 0;
 
-  Rig() {
+  explicit Rig(const TwipsScale& scale = {}) : control(platform, scale) {
     control.SetPaintObserver([this](Look look) { paints.push_back(look); });
     control.ConnectClick([] { throw std::runtime_error("a handler that fails"); });
     control.ConnectClick([this] { ++clicks; });

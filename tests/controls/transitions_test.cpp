@@ -2,7 +2,7 @@
 // of events ends in a state, the last event's paints with their gradient, and a click count.
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <string>
 
 #include "host/controls/Command.h"
 #include "tests/controls/fakes.h"
@@ -11,139 +11,107 @@ namespace orvane {
 namespace {
 
 using testing::Rig;
-using Step = void (*)(Rig&);
 
-// What a shell forwards, with the pointer on the control or off it.
-void Press(Rig& r, int button, bool second = false) {
-  r.platform.under = testing::kControlWindow;
-  r.control.PointerPressed(std::int16_t(button), second);
-}
-void Release(Rig& r, int button, bool on = true) {
-  r.platform.under = on ? testing::kControlWindow : testing::kOtherWindow;
-  r.control.PointerReleased(std::int16_t(button));
-}
-void Tick(Rig& r, std::optional<WindowId> under) {  // a hover tick with the pointer over `under`
-  r.platform.under = under;
-  r.control.OnHoverTick();
-}
+using testing::kContainerWindow, testing::kControlWindow, testing::kOtherWindow;
 
-constexpr Step Move = [](Rig& r) { r.control.OnMouseMove(); };
-constexpr Step LeftDown = [](Rig& r) { r.control.OnMouseDown(1); };
-constexpr Step LeftUp = [](Rig& r) { r.control.OnMouseUp(1); };
-constexpr Step RightDown = [](Rig& r) { r.control.OnMouseDown(2); };
-constexpr Step RightUp = [](Rig& r) { r.control.OnMouseUp(2); };
-constexpr Step MiddleUp = [](Rig& r) { r.control.OnMouseUp(4); };
-constexpr Step Focus = [](Rig& r) { r.control.OnGotFocus(); };
-constexpr Step LostFocus = [](Rig& r) { r.control.OnLostFocus(); };
-constexpr Step Disable = [](Rig& r) { r.control.SetEnabled(false); };
-constexpr Step Enable = [](Rig& r) { r.control.SetEnabled(true); };
-constexpr Step OverControl = [](Rig& r) { Tick(r, testing::kControlWindow); };
-constexpr Step OverContainer = [](Rig& r) { Tick(r, testing::kContainerWindow); };
-constexpr Step OverOther = [](Rig& r) { Tick(r, testing::kOtherWindow); };
-constexpr Step Nowhere = [](Rig& r) { Tick(r, std::nullopt); };
-constexpr Step PMove = [](Rig& r) { r.control.PointerMoved(); };
-constexpr Step PLeft = [](Rig& r) { Press(r, 1); };
-constexpr Step PRight = [](Rig& r) { Press(r, 2); };
-constexpr Step PSecond = [](Rig& r) { Press(r, 1, true); };
-constexpr Step POther = [](Rig& r) { Press(r, 0); };  // a back or forward button
-constexpr Step PLeftUpOn = [](Rig& r) { Release(r, 1); };
-constexpr Step PLeftUpOff = [](Rig& r) { Release(r, 1, false); };
-constexpr Step PRightUpOn = [](Rig& r) { Release(r, 2); };
-constexpr Step PRightUpOff = [](Rig& r) { Release(r, 2, false); };
-constexpr Step POtherUp = [](Rig& r) { Release(r, 0); };
-// The focus as the windowing system tells it: onto the control, to another control of the same
-// window, or to another top-level window (the window losing the desktop's focus).
-constexpr Step PFocus = [](Rig& r) { r.control.FocusMoved(true); };
-constexpr Step PToOther = [](Rig& r) { r.control.FocusMoved(false); };
-constexpr Step PDeactivated = [](Rig& r) { r.control.FocusMoved(false, false); };
+// One event a letter. The handlers: m move, l/L left down/up, r/R right down/up, U middle up,
+// f got focus, o lost focus, d disable, e enable; hover ticks over c the control, k the
+// container, x another window, n nowhere. From the shell: p/q left/right press, 2 the second
+// press of a double click, b a back button's press; P/Q left/right release on the control, Y/Z
+// off it, B the back button's; focus news F onto the control, T to another control of the
+// window, A to another top-level window (the window losing the desktop's focus).
+// clang-format off
+void Apply(Rig& r, char event) {
+  switch (event) {
+    case 'm': return r.control.OnMouseMove();
+    case 'l': return r.control.OnMouseDown(1);
+    case 'L': return r.control.OnMouseUp(1);
+    case 'r': return r.control.OnMouseDown(2);
+    case 'R': return r.control.OnMouseUp(2);
+    case 'U': return r.control.OnMouseUp(4);
+    case 'f': return r.control.OnGotFocus();
+    case 'o': return r.control.OnLostFocus();
+    case 'd': return r.control.SetEnabled(false);
+    case 'e': return r.control.SetEnabled(true);
+    case 'c': r.platform.under = kControlWindow; return r.control.OnHoverTick();
+    case 'k': r.platform.under = kContainerWindow; return r.control.OnHoverTick();
+    case 'x': r.platform.under = kOtherWindow; return r.control.OnHoverTick();
+    case 'n': r.platform.under = std::nullopt; return r.control.OnHoverTick();
+    case 'p': return r.control.PointerPressed(1);
+    case 'q': return r.control.PointerPressed(2);
+    case '2': return r.control.PointerPressed(1, true);
+    case 'b': return r.control.PointerPressed(0);
+    case 'P': r.platform.under = kControlWindow; return r.control.PointerReleased(1);
+    case 'Q': r.platform.under = kControlWindow; return r.control.PointerReleased(2);
+    case 'Y': r.platform.under = kOtherWindow; return r.control.PointerReleased(1);
+    case 'Z': r.platform.under = kOtherWindow; return r.control.PointerReleased(2);
+    case 'B': r.platform.under = kControlWindow; return r.control.PointerReleased(0);
+    case 'F': return r.control.FocusMoved(true);
+    case 'T': return r.control.FocusMoved(false);
+    case 'A': return r.control.FocusMoved(false, false);
+    default: FAIL() << "no event " << event;
+  }
+}
+// clang-format on
 
 constexpr bool W = true, G = false;  // white or grey on top of the last paint, when there is one
-// The looks: Normal, HighLight, Selected, HighLightSelect, Pressed, Disable.
-constexpr Look N = Look::Normal, H = Look::HighLight, S = Look::Selected,
-               HS = Look::HighLightSelect, P = Look::Pressed, D = Look::Disable;
 
 struct Row {
-  std::vector<Step> events;
+  const char* events;
   int state;
-  std::vector<Look> paints;
+  const char* paints;  // N Normal, H HighLight, S Selected, X HighLightSelect, P Pressed, D Disable
   bool whiteOnTop;
   int clicks;
 };
 
 // clang-format off
 const Row kTable[] = {
-    {{Move}, 2, {H}, G, 0},                         {{Focus, Move}, 4, {HS}, W, 0},
-    {{Move, Focus, LeftDown, OverOther, Move}, 3, {}, W, 0},  // held and dragged off
-    {{LeftDown}, 1, {P}, W, 0},                     {{Move, LeftDown}, 2, {P}, G, 0},
-    {{Focus, LeftDown}, 3, {P}, W, 0},              {{Focus, Move, LeftDown}, 4, {P}, W, 0},
-    {{Move, Focus, LeftDown}, 4, {P}, G, 0},        {{Move, RightDown}, 2, {}, W, 0},
-    {{Move, Focus}, 4, {P}, G, 0},                  {{Focus}, 3, {S}, W, 0},
-    {{Focus, Focus}, 3, {S}, W, 0},                 {{Move, Focus, Focus}, 3, {S}, W, 0},
-    {{Move, LeftUp}, 2, {N}, G, 1},                 {{Focus, Move, LeftUp}, 4, {HS}, W, 1},
-    {{Move, Focus, LeftUp}, 4, {HS}, G, 1},         {{LeftUp}, 1, {}, W, 1},
-    {{Focus, LeftUp}, 3, {}, W, 0},
-    {{Move, Focus, LeftDown, OverOther, LeftUp}, 3, {}, W, 0},
-    {{RightUp}, 1, {}, W, 1},                       {{Move, RightUp}, 2, {}, W, 1},
-    {{Focus, Move, MiddleUp}, 4, {}, W, 1},         {{Focus, RightUp}, 3, {}, W, 0},
-    {{Move, LostFocus}, 1, {N}, W, 0},              {{Focus, LostFocus}, 1, {N}, W, 0},
-    {{Move, Focus, LostFocus}, 1, {N}, W, 0},       {{LostFocus}, 1, {}, W, 0},
+    {"m", 2, "H", G, 0},      {"fm", 4, "X", W, 0},     {"mflxm", 3, "", W, 0},  // dragged off
+    {"l", 1, "P", W, 0},      {"ml", 2, "P", G, 0},     {"fl", 3, "P", W, 0},
+    {"fml", 4, "P", W, 0},    {"mfl", 4, "P", G, 0},    {"mr", 2, "", W, 0},
+    {"mf", 4, "P", G, 0},     {"f", 3, "S", W, 0},      {"mff", 3, "S", W, 0},
+    {"mL", 2, "N", G, 1},     {"fmL", 4, "X", W, 1},    {"mfL", 4, "X", G, 1},
+    {"L", 1, "", W, 1},       {"fL", 3, "", W, 0},      {"mflxL", 3, "", W, 0},
+    {"R", 1, "", W, 1},       {"mR", 2, "", W, 1},      {"fmU", 4, "", W, 1},
+    {"fR", 3, "", W, 0},      {"mo", 1, "N", W, 0},     {"fo", 1, "N", W, 0},
+    {"mfo", 1, "N", W, 0},    {"o", 1, "", W, 0},
     // hover ticks: anything but the control's own window is away
-    {{Move, OverContainer}, 1, {N}, W, 0},          {{Move, OverOther}, 1, {N}, W, 0},
-    {{Move, Nowhere}, 1, {N}, W, 0},                {{Focus, Move, OverOther}, 3, {S}, W, 0},
-    {{Move, Focus, OverContainer}, 3, {S}, W, 0},   {{Move, OverControl}, 2, {}, W, 0},
-    {{Focus, Move, OverControl}, 4, {}, W, 0},      {{OverOther}, 1, {}, W, 0},
-    {{Focus, OverOther}, 3, {}, W, 0},
+    {"mk", 1, "N", W, 0},     {"mx", 1, "N", W, 0},     {"mn", 1, "N", W, 0},
+    {"fmx", 3, "S", W, 0},    {"mfk", 3, "S", W, 0},    {"mc", 2, "", W, 0},
+    {"fmc", 4, "", W, 0},     {"x", 1, "", W, 0},       {"fx", 3, "", W, 0},
     // disabled: the Disable look, everything ignored; enabled again, the focus caught up
-    {{Move, Focus, Disable, LeftDown}, 4, {}, W, 0}, {{Move, Disable, LeftUp}, 2, {}, W, 0},
-    {{Move, Focus, Disable, OverOther}, 4, {}, W, 0}, {{Disable, Move}, 1, {}, W, 0},
-    {{Move, Focus, Disable, LostFocus}, 4, {}, W, 0}, {{Disable, PLeft}, 1, {}, W, 0},
-    {{Disable, Focus, Enable}, 3, {N, S}, W, 0},
-    {{Focus, Disable, LostFocus, Enable}, 1, {N}, W, 0},
-    {{Move, Focus, Disable}, 4, {D}, G, 0},         {{Move, Disable, Enable}, 2, {N}, G, 0},
+    {"mfdl", 4, "", W, 0},    {"mdL", 2, "", W, 0},     {"mfdx", 4, "", W, 0},
+    {"dm", 1, "", W, 0},      {"mfdo", 4, "", W, 0},    {"dp", 1, "", W, 0},
+    {"dfe", 3, "NS", W, 0},   {"fdoe", 1, "N", W, 0},   {"mfd", 4, "D", G, 0},
+    {"mde", 2, "N", G, 0},
     // from the shell: a left press asks for the focus, the second press of a double click does
     // nothing, and a release off the control is first seen as the hover tick sees it
-    {{PMove}, 2, {H}, G, 0},                        {{PMove, PSecond}, 2, {}, W, 0},
-    {{PMove, PRight}, 2, {}, W, 0},                 {{PMove, PLeft}, 4, {P, P}, G, 0},
-    {{PMove, PLeft, PLeftUpOff}, 3, {S}, W, 0},
-    {{PMove, PLeft, PLeftUpOff, PMove, PRightUpOff}, 3, {S}, W, 0},
-    {{PMove, PLeft, PLeftUpOn}, 4, {HS}, G, 1},
-    {{PMove, PRightUpOn}, 2, {}, W, 1},             {{PMove, POther}, 2, {}, W, 0},
-    {{PMove, POtherUp}, 2, {}, W, 0},
+    {"m2", 2, "", W, 0},      {"mq", 2, "", W, 0},      {"mp", 4, "PP", G, 0},
+    {"mpY", 3, "S", W, 0},    {"mpYmZ", 3, "S", W, 0},  {"mpP", 4, "X", G, 1},
+    {"mQ", 2, "", W, 1},      {"mb", 2, "", W, 0},      {"mB", 2, "", W, 0},
     // repeated focus news, and the window losing the desktop's focus, change nothing
-    {{PFocus}, 3, {S}, W, 0},                       {{PFocus, PFocus}, 3, {}, W, 0},
-    {{PMove, PFocus, PDeactivated}, 4, {}, G, 0},   {{PFocus, PDeactivated, PFocus}, 3, {}, W, 0},
-    {{PFocus, PToOther}, 1, {N}, W, 0},             {{PToOther}, 1, {}, W, 0},
+    {"F", 3, "S", W, 0},      {"FF", 3, "", W, 0},      {"mFA", 4, "", G, 0},
+    {"FAF", 3, "", W, 0},     {"FT", 1, "N", W, 0},     {"T", 1, "", W, 0},
 };
 // clang-format on
 
 TEST(CommandTransitions, EveryRowOfTheTable) {
-  for (size_t i = 0; i < std::size(kTable); ++i) {
-    SCOPED_TRACE(::testing::Message() << "row " << i);
-    const Row& row = kTable[i];
+  for (const Row& row : kTable) {
+    SCOPED_TRACE(row.events);
     Rig rig;
     rig.SetUp();
-    for (size_t e = 0; e < row.events.size(); ++e) {
-      if (e + 1 == row.events.size()) rig.paints.clear();
-      row.events[e](rig);
+    for (const char* e = row.events; *e != '\0'; ++e) {
+      if (e[1] == '\0') rig.paints.clear();
+      Apply(rig, *e);
     }
+    std::string paints;
+    for (const Look look : rig.paints) paints += "NHSXPD"[static_cast<int>(look)];
     EXPECT_EQ(rig.control.Fields().State, row.state);
     EXPECT_EQ(rig.clicks, row.clicks);
-    EXPECT_EQ(rig.paints, row.paints);
+    EXPECT_EQ(paints, row.paints);
     const TriVertex top = rig.control.Face().Vertices[0];  // white: blue FF00
-    EXPECT_TRUE(row.paints.empty() || (top.Blue == 0xFF00) == row.whiteOnTop);
+    EXPECT_TRUE(paints.empty() || (top.Blue == 0xFF00) == row.whiteOnTop);
   }
-}
-
-// At 120 dpi: the window's size in pixels as twips, and a control placed in twips as pixels.
-TEST(CommandPointer, PixelsAndTwips) {
-  Rig rig;
-  rig.platform.scale = {12, 12};
-  rig.control.ResizePixels(100, 30);
-  EXPECT_EQ(std::vector<double>({rig.control.WidthTwips(), rig.control.HeightTwips()}),
-            std::vector<double>({1200, 360}));
-  const Rect placed = PlacedPixels({12, 12}, 4740, 3000, 1215, 5);
-  EXPECT_EQ(std::vector<int>({placed.X, placed.Y, placed.Width, placed.Height}),
-            std::vector<int>({395, 250, 101, 1}));
 }
 
 }  // namespace
