@@ -24,7 +24,7 @@ platform/linux/ini_file.cpp |   out += std::string(key) + "=" + encoded + "\r\n"
 common/ascii_case.h | return c >= 'A' && c <= 'Z' ? | return c >= 'A' && c <= 'z' ? | IniCases
 platform/linux/atomic_file.cpp |     if (rename(path_.c_str(), target_.c_str()) != 0) return false; |     if (rename(path_.c_str(), (target_ + "~").c_str()) != 0) return false; | IniFiles|FileSystem
 platform/linux/mci/mci_command.h | MCIERR_UNRECOGNIZED_COMMAND = 261; | MCIERR_UNRECOGNIZED_COMMAND = 262; | SystemMci
-platform/linux/mci/mci_command.cpp |         word.text += '"'; |  | MciParser
+platform/linux/mci/mci_command.cpp |         word += '"'; |  | SystemMci
 platform/linux/mci/cd_player_cdio.cpp |     if (!tracks_.empty()) position_ = tracks_.front().start; |  | SystemMci
 platform/linux/mci/cd_player_cdio.cpp | (track->number < 10 ? "0" : "") | std::string() | SystemMci
 platform/linux/mci/file_player_gst.cpp | playing_ && !pipeline_.ended() && !pipeline_.failed() ? "playing" | playing_ && !pipeline_.failed() ? "playing" | SystemMci
@@ -69,7 +69,7 @@ host/dialog/settings_form.cpp |   if (failure) { |   if (false) { | SettingsForm
 platform/linux/profile_posix.cpp |   if (read == ReadResult::Ok && !MayWrite(target)) return false; |   if (false) return false; | SettingsFormTest.ASaveThatFailsSaysWhy|IniFiles.ReadsAndWrites|SettingsDialogEndToEnd.TheButtonsLooks
 platform/linux/settings_place.cpp |   if (chosen != beside && !access.Exists(chosen) && access.Exists(beside)) return beside; |   if (false) return beside; | SettingsPlace\.|PlatformRules\.Settings
 host/Orvane_B.cpp |   const std::string file = SettingsSourcePath(); |   const std::string file = SettingsPath(); | MainTest.SettingsAndPicture
-platform/linux/mci/gst_pipeline_gst.cpp | gst_element_factory_make("pulsesink", nullptr) | gst_element_factory_make("autoaudiosink", nullptr) | SystemMci.NoDriveNoDiscOrNoSoundServerFailQuietly|SaverRunOnLinux.WithoutXdgRuntimeDir
+platform/linux/mci/gst_pipeline_gst.cpp | ? "pulsesink" : | ? "autoaudiosink" : | SystemMci.NoDriveNoDiscOrNoSoundServerFailQuietly|SaverRunOnLinux.WithoutXdgRuntimeDir
 host/main_gtk.cpp | orvane::common::SetRuntimeFolderWhenUnset("/run/user"); | // orvane::common::SetRuntimeFolderWhenUnset("/run/user"); | SaverRunOnLinux.WithoutXdgRuntimeDir
 host/main_gtk.cpp | SetRuntimeFolderWhenUnset("/run/user"); | SetRuntimeFolderWhenUnset("/run"); | SaverRunOnLinux.WithoutXdgRuntimeDir
 common/xdg_folder_posix.cpp | if (value != nullptr && value[0] != '\0') return; | if (value != nullptr) return; | RuntimeFolder\.
