@@ -75,7 +75,7 @@ host/main_gtk.cpp | SetRuntimeFolderWhenUnset("/run/user"); | SetRuntimeFolderWh
 common/xdg_folder_posix.cpp | if (value != nullptr && value[0] != '\0') return; | if (value != nullptr) return; | RuntimeFolder\.
 common/xdg_folder_posix.cpp | if (lstat(folder.c_str(), &info) != 0 | if (stat(folder.c_str(), &info) != 0 | RuntimeFolder\.
 host/usage.cpp | if (text == "--version") | if (text == "-version") | HostProgram.HelpAndVersionAnswerWithoutADisplay
-host/dialog/open_file_request.cpp |   if (folder.empty()) folder = userFiles.MusicFolder(); |  | SettingsFormTest.TheFileDialogStartsInTheFolderAndTakesOnlyPathsThatFit
+host/dialog/settings_form.cpp |   if (folder.empty()) folder = userFiles.MusicFolder(); |  | SettingsFormTest.TheFileDialogStartsInTheFolderAndTakesOnlyPathsThatFit
 platform/win32/win32_platform_win32.cpp | return Utf8(path.substr(0, cut == 2 | return AnsiFromUtf16(path.substr(0, cut == 2 | wine:SaverRun.DrawsTheTunnel.*cp1252
 platform/win32/win32_platform_win32.cpp |     return chosen != beside && !Exists(chosen) && Exists(beside) ? beside : chosen; |     return chosen != beside && false ? beside : chosen; | wine:DialogWineAsUserTest
 renderer/monitor_window_win32.cpp | if (layout.viewports.size() < 2 || window == nullptr) return false; | if (layout.viewports.size() < 99 || window == nullptr) return false; | wine:EveryMonitor

@@ -42,8 +42,7 @@ constexpr std::array kControls{
                   .EnabledWithKind = 2},
     DialogControl{.Name = "lbl_Fname", .Kind = K::Label, .Container = kPanel,
                   .Left = 1080, .Top = 1740, .Width = 5715, .Height = 495,
-                  .Source = DialogTextSource::MusicFile, .Layout = L::Wrapped,
-                  .WholeTextTooltip = true},
+                  .Source = DialogTextSource::MusicFile, .Layout = L::Wrapped},
     DialogControl{.Name = "lbl", .Index = 7, .Kind = K::Label, .Container = kForm,
                   .Left = 180, .Top = 2880, .Width = 2475, .Height = 195, .Text = CreditLine,
                   .ForeColour = kDialogWhite},
@@ -54,15 +53,6 @@ constexpr std::array kControls{
                   .Left = 4740, .Top = 3000, .Width = 1215, .Height = 375, .Text = "設定"},
     DialogControl{.Name = "Cmd_Can", .Kind = K::Command, .Container = kForm,
                   .Left = 6000, .Top = 3000, .Width = 1215, .Height = 375, .Text = "ｷｬﾝｾﾙ"},
-    // Stores of pictures, outside the inside of the form and so never seen.
-    DialogControl{.Name = "Pic_Mbl", .Kind = K::Picture, .Container = kForm,
-                  .Left = 120, .Top = 4680, .Width = 8340, .Height = 300},
-    DialogControl{.Name = "Img_Ra", .Index = 0, .Kind = K::Image, .Container = kForm,
-                  .Left = 8040, .Top = 300, .Width = 180, .Height = 180},
-    DialogControl{.Name = "Img_Ra", .Index = 1, .Kind = K::Image, .Container = kForm,
-                  .Left = 8040, .Top = 600, .Width = 180, .Height = 180},
-    DialogControl{.Name = "Pic_Dummy", .Kind = K::Picture, .Container = kForm,
-                  .Left = 7980, .Top = 900, .Width = 855, .Height = 795},
 };
 // clang-format on
 
@@ -86,11 +76,6 @@ FontInfo DialogFont(const DialogControl& control) {
 
 bool EnabledWith(const DialogControl& control, int kind) {
   return control.EnabledWithKind < 0 || control.EnabledWithKind == kind;
-}
-
-bool OnForm(const DialogControl& control) {
-  return control.Container == DialogContainer::Panel ||
-         (control.Left < kDialogInnerWidth && control.Top < kDialogInnerHeight);
 }
 
 }  // namespace orvane

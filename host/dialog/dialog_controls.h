@@ -19,7 +19,7 @@ inline constexpr std::string_view CreditLine = "© Orvane  Ver.1.0.0";
 // The container a control is placed in: the form itself or the music panel Pic_C.
 enum class DialogContainer { Form, Panel };
 
-enum class DialogControlKind { Panel, Shape, Label, Image, Combo, Command, Picture };
+enum class DialogControlKind { Panel, Shape, Label, Image, Combo, Command };
 
 // How a label lays out its text: one line from its top-left corner (which may run past its
 // right edge), one line centred across it, or wrapped within it and cut off at its edges.
@@ -47,8 +47,6 @@ struct DialogControl {
   std::uint32_t ForeColour = kDialogBlack;  // a label's text, a shape's outline
   std::uint32_t BackColour = kDialogWhite;  // a panel's or a box's background
   bool Underline = false;                   // the label font, underlined
-  // The label's whole text as its tooltip: it shows only as much as fits.
-  bool WholeTextTooltip = false;
   // The music kind (BGM_Kind) with which the control can be used; -1 for always.
   int EnabledWithKind = -1;
 };
@@ -57,7 +55,8 @@ struct DialogControl {
 inline constexpr double kDialogInnerWidth = 7380.0;
 inline constexpr double kDialogInnerHeight = 3690.0;
 
-// Every control, in the order of the design.
+// Every control on the form, in the order of the design; the stores of its pictures (Pic_Mbl,
+// Img_Ra) are the pictures of dialog_pictures.h.
 std::span<const DialogControl> DialogControls();
 // The control with that name and index; the dialog's own names only (a typo is a bug, so
 // it throws std::out_of_range).
@@ -69,9 +68,5 @@ FontInfo DialogFont(const DialogControl& control);
 
 // Whether a control can be used while music kind `kind` is chosen.
 bool EnabledWith(const DialogControl& control, int kind);
-
-// Whether a control lies on the inside of the form, where it is seen; the stores of pictures
-// lie outside it.
-bool OnForm(const DialogControl& control);
 
 }  // namespace orvane

@@ -85,7 +85,7 @@ std::string FittedPath(cairo_t* cr, const Rect& rect, const std::string& path,
 void PaintControls(cairo_t* cr, DialogContainer container, DialogShown& shown,
                    const DialogImages* images, const TwipsScale& scale) {
   for (const DialogControl& control : DialogControls()) {
-    if (control.Container != container || !OnForm(control)) continue;
+    if (control.Container != container) continue;
     const Rect rect = ToPixels(control, scale);
     switch (control.Kind) {
       case DialogControlKind::Shape:

@@ -104,7 +104,7 @@ void PaintControls(HDC dc, DialogContainer container, DialogShown& shown, const 
                    const TwipsScale& scale) {
   const HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);
   for (const DialogControl& control : DialogControls()) {
-    if (control.Container != container || !OnForm(control)) continue;
+    if (control.Container != container) continue;
     const Rect place = ToPixels(control, scale);
     if (control.Kind == DialogControlKind::Shape) {
       // A one-pixel outline just inside its rectangle.
@@ -155,8 +155,8 @@ DialogGdi::~DialogGdi() {
   if (linkPointer_ != nullptr) DestroyCursor(linkPointer_);
 }
 
-BufferedPaint::BufferedPaint(HWND window) : window_(window) {
-  target_ = BeginPaint(window_, &paint_);
+BufferedPaint::BufferedPaint(HWND window, HDC print) : window_(window) {
+  target_ = print != nullptr ? print : BeginPaint(window_, &paint_);
   GetClientRect(window_, &client_);
   dc_ = CreateCompatibleDC(target_);
   bitmap_ = CreateCompatibleBitmap(target_, std::max<LONG>(1, client_.right),
@@ -169,7 +169,7 @@ BufferedPaint::~BufferedPaint() {
   SelectObject(dc_, old_);
   DeleteObject(bitmap_);
   DeleteDC(dc_);
-  EndPaint(window_, &paint_);
+  if (paint_.hdc != nullptr) EndPaint(window_, &paint_);
 }
 
 void PaintForm(HDC dc, const RECT& client, DialogShown& shown, const DialogGdi& gdi,

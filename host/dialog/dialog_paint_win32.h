@@ -41,10 +41,11 @@ class DialogGdi {
   HCURSOR linkPointer_ = nullptr;
 };
 
-// A drawing of a window's client area off screen, shown at once when it goes out of scope.
+// A drawing of a window's client area off screen, shown at once when it goes out of scope: on
+// the window (WM_PAINT), or in `print` (WM_PRINTCLIENT's device context) when it is given.
 class BufferedPaint {
  public:
-  explicit BufferedPaint(HWND window);
+  BufferedPaint(HWND window, HDC print);
   ~BufferedPaint();
   BufferedPaint(const BufferedPaint&) = delete;
   BufferedPaint& operator=(const BufferedPaint&) = delete;

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "host/dialog/background.h"
 #include "host/dialog/settings_form.h"
 
 // What the form has put on the settings dialog, kept for the window of either system to
@@ -19,11 +18,6 @@ struct DialogShown {
   std::string FileCaption;                   // the music file's whole path, as UTF-8
   std::optional<std::string> FittedCaption;  // as much of it as lbl_Fname shows, once measured
 };
-
-// A label's whole text: its own, or the music file's path.
-inline std::string WholeText(const DialogControl& label, const DialogShown& shown) {
-  return label.Source == DialogTextSource::MusicFile ? shown.FileCaption : std::string(label.Text);
-}
 
 // A window of the settings dialog that keeps what the form shows and has the container it
 // lies in painted again.

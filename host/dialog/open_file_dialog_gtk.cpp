@@ -1,11 +1,16 @@
 #include "host/dialog/open_file_dialog_gtk.h"
 
+#include "common/ascii_case.h"
+
 namespace orvane {
 namespace {
 
-// The filter asks for display names only.
+// The names the music filter shows: those ending in ".mp3" or ".wav" in any letter case. The
+// filter asks for display names only.
 gboolean MatchesMusicFilterInfo(const GtkFileFilterInfo* info, gpointer) {
-  return info->display_name != nullptr && MatchesMusicFilter(info->display_name);
+  const char* name = info->display_name;
+  return name != nullptr &&
+         (common::EndsWithIgnoringCase(name, ".mp3") || common::EndsWithIgnoringCase(name, ".wav"));
 }
 
 }  // namespace

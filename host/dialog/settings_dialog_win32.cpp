@@ -89,7 +89,7 @@ class SettingsDialogWin32 final : ShownFormView {
   LRESULT Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   bool SetPointer(HWND window, WPARAM wParam, LPARAM lParam);
   void BuildControls(HINSTANCE instance);
-  void AddTooltips(HINSTANCE instance);
+  void AddTooltip(HINSTANCE instance);
   void FitRepeatBox();
 
   TwipsScale scale_;
@@ -120,7 +120,7 @@ SettingsDialogWin32::SettingsDialogWin32(Platform& platform)
       CreateWindowExW(exStyle, kFormClass, title.c_str(), style, 0, 0, outer.right - outer.left,
                       outer.bottom - outer.top, nullptr, nullptr, instance, this);
   BuildControls(instance);
-  AddTooltips(instance);
+  AddTooltip(instance);
 }
 
 SettingsDialogWin32::~SettingsDialogWin32() {
@@ -136,7 +136,6 @@ SettingsDialogWin32::~SettingsDialogWin32() {
 // The music panel and the controls with windows of their own, each where the table puts it.
 void SettingsDialogWin32::BuildControls(HINSTANCE instance) {
   for (const DialogControl& control : DialogControls()) {
-    if (!OnForm(control)) continue;
     const Rect rect = ToPixels(control, scale_);
     const HWND container = control.Container == DialogContainer::Panel ? panel_ : window_;
     switch (control.Kind) {
@@ -166,26 +165,19 @@ void SettingsDialogWin32::BuildControls(HINSTANCE instance) {
   }
 }
 
-// A label that may show less than its whole text has it as its tooltip, as on GTK.
-void SettingsDialogWin32::AddTooltips(HINSTANCE instance) {
+// The music file's label, which may show less than the whole path, has it as its tooltip, as
+// on GTK.
+void SettingsDialogWin32::AddTooltip(HINSTANCE instance) {
   INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&classes);
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                              WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance, nullptr);
-  const auto& controls = DialogControls();
-  for (size_t id = 0; id < controls.size(); ++id) {
-    if (!controls[id].WholeTextTooltip) continue;
-    TTTOOLINFOW tool{};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.uFlags = TTF_SUBCLASS;
-    tool.hwnd = controls[id].Container == DialogContainer::Panel ? panel_ : window_;
-    tool.uId = id;
-    const Rect rect = ToPixels(controls[id], scale_);
-    tool.rect = RECT{rect.X, rect.Y, rect.X + rect.Width, rect.Y + rect.Height};
-    tool.lpszText = const_cast<wchar_t*>(L"");
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  }
+  TTTOOLINFOW tool{TTTOOLINFOW_V2_SIZE, TTF_SUBCLASS, panel_};
+  const Rect rect = ToPixels(DialogControlNamed("lbl_Fname"), scale_);
+  tool.rect = RECT{rect.X, rect.Y, rect.X + rect.Width, rect.Y + rect.Height};
+  tool.lpszText = const_cast<wchar_t*>(L"");
+  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 // The box's closed height follows its font; its selection field is made as tall as the
@@ -210,19 +202,12 @@ void SettingsDialogWin32::FitRepeatBox() {
 
 void SettingsDialogWin32::Repaint(DialogContainer container) {
   InvalidateRect(container == DialogContainer::Form ? window_ : panel_, nullptr, FALSE);
-  if (tooltip_ == nullptr) return;
-  // The tooltips follow the texts.
-  const auto& controls = DialogControls();
-  for (size_t id = 0; id < controls.size(); ++id) {
-    if (!controls[id].WholeTextTooltip || controls[id].Container != container) continue;
-    const std::wstring text = Utf16(WholeText(controls[id], Shown()));
-    TTTOOLINFOW tool{};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.hwnd = container == DialogContainer::Panel ? panel_ : window_;
-    tool.uId = id;
-    tool.lpszText = const_cast<wchar_t*>(text.c_str());
-    SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-  }
+  if (tooltip_ == nullptr || container != DialogContainer::Panel) return;
+  // The tooltip follows the path.
+  const std::wstring text = Utf16(Shown().FileCaption);
+  TTTOOLINFOW tool{TTTOOLINFOW_V2_SIZE, 0, panel_};
+  tool.lpszText = const_cast<wchar_t*>(text.c_str());
+  SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void SettingsDialogWin32::ShowModal() {
@@ -284,16 +269,10 @@ void SettingsDialogWin32::RegisterClasses() {
 LRESULT SettingsDialogWin32::Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   const bool onPanel = window == panel_;
   switch (message) {
-    case WM_PAINT: {
-      BufferedPaint paint(window);
-      (onPanel ? PaintPanel : PaintForm)(paint.Dc(), paint.Client(), Shown(), gdi_, scale_);
-      return 0;
-    }
+    case WM_PAINT:
     case WM_PRINTCLIENT: {
-      RECT client{};
-      GetClientRect(window, &client);
-      (onPanel ? PaintPanel : PaintForm)(reinterpret_cast<HDC>(wParam), client, Shown(), gdi_,
-                                         scale_);
+      BufferedPaint paint(window, message == WM_PAINT ? nullptr : reinterpret_cast<HDC>(wParam));
+      (onPanel ? PaintPanel : PaintForm)(paint.Dc(), paint.Client(), Shown(), gdi_, scale_);
       return 0;
     }
     case WM_ERASEBKGND:

@@ -1,6 +1,5 @@
 #include "host/dialog/settings_form.h"
 
-#include <limits>
 #include <stdexcept>
 #include <variant>
 
@@ -14,9 +13,13 @@
 namespace orvane {
 namespace {
 
-bool FitsInt16(std::int32_t value) {
-  return value >= std::numeric_limits<std::int16_t>::min() &&
-         value <= std::numeric_limits<std::int16_t>::max();
+// The request the music file button makes: starting in lastFolder, the folder of the music
+// file chosen before, or when there is none ("") in the user's music folder, else the home
+// folder (the programs' own folder is no place for music once they are installed).
+OpenFileRequest MusicFileRequest(std::string folder, UserFiles& userFiles) {
+  if (folder.empty()) folder = userFiles.MusicFolder();
+  if (folder.empty()) folder = userFiles.HomeFolder();
+  return OpenFileRequest{"ﾌｧｲﾙを開く", "BGMﾌｧｲﾙ (MP3 WAV)", "*.MP3;*.WAV", std::move(folder)};
 }
 
 // The repeat box lists "" and "1" to "30".
@@ -87,13 +90,10 @@ void SettingsForm::Load() {
   Guarded([&] { view_.SetFileCaption(BGM_File); });
   Guarded([&] {
     const std::optional<Point> pointer = platform_.pointer.GetCursorPos();
-    if (pointer && FitsInt16(pointer->x) && FitsInt16(pointer->y)) {
-      AnimPointX = static_cast<std::int16_t>(pointer->x);
-      AnimPointY = static_cast<std::int16_t>(pointer->y);
-    } else {
-      AnimPointX = 0;
-      AnimPointY = 0;
-    }
+    const bool fits = pointer && pointer->x == static_cast<std::int16_t>(pointer->x) &&
+                      pointer->y == static_cast<std::int16_t>(pointer->y);
+    AnimPointX = fits ? static_cast<std::int16_t>(pointer->x) : 0;
+    AnimPointY = fits ? static_cast<std::int16_t>(pointer->y) : 0;
   });
   Guarded([&] { AnimateOpen(view_.Handle(), platform_); });
   Guarded([&] { view_.SetBusyPointer(false); });

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "host/controls/Command.h"
-#include "host/dialog/background.h"
 #include "host/dialog/dialog_layout.h"
 #include "host/dialog/open_file_request.h"
 #include "platform/platform.h"
