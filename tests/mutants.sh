@@ -37,7 +37,7 @@ host/renderer_watch.cpp |   if (windowSeen_) return true; |   if (windowSeen_) r
 host/Orvane_Main.cpp | refused = platform.windowFinder.FindWindow(title) != 0 || refused; | refused = refused; | MainTest|HostProgram|SaverRun
 host/preview_layout.cpp | TwipsFromPixels(twipsPerPixelX, host.Width); | TwipsFromPixels(twipsPerPixelX, host.Width - 1); | PreviewLayout
 host/dialog/dialog_controls.cpp | .Left = 4740, .Top = 3000, .Width = 1215 | .Left = 4740, .Top = 3030, .Width = 1215 | DialogLayout|SettingsDialogEndToEnd
-host/dialog/dialog_controls.cpp | return control.EnabledWithKind < 0 \|\| control.EnabledWithKind == kind; | return control.EnabledWithKind < 0 \|\| control.EnabledWithKind != kind; | SettingsForm|SettingsDialogEndToEnd
+host/dialog/settings_form.cpp |     if (kind == 1) view_.SetRepeatEnabled(true); |     if (kind != 1) view_.SetRepeatEnabled(true); | SettingsForm|SettingsDialogEndToEnd
 host/dialog/settings_form.cpp |   Guarded([&] { write(IniKeyFile, BGM_File); }); |  | SettingsForm|SettingsDialogEndToEnd
 host/controls/command_input.cpp |   if (fields_.IsEnabled == kTrue && fields_.State != CommandState::Selected) RaiseClick(); |   if (fields_.IsEnabled == kTrue) RaiseClick(); | CommandTransitions|SettingsDialogEndToEnd
 host/controls/command_input.cpp |     fields_.State = CommandState::HighLight;⏎    PaintState(Look::HighLight); |     fields_.State = CommandState::HighLight;⏎    PaintState(Look::Normal); | CommandTransitions|SettingsDialogEndToEnd

@@ -25,9 +25,6 @@ enum class DialogControlKind { Panel, Shape, Label, Image, Combo, Command };
 // right edge), one line centred across it, or wrapped within it and cut off at its edges.
 enum class DialogTextLayout { OneLine, Centred, Wrapped };
 
-// What a label shows: its Text, or the music file's whole path (BGM_File).
-enum class DialogTextSource { Fixed, MusicFile };
-
 // Colours as 0xRRGGBB.
 inline constexpr std::uint32_t kDialogBlack = 0x000000;
 inline constexpr std::uint32_t kDialogWhite = 0xFFFFFF;
@@ -40,15 +37,12 @@ struct DialogControl {
   DialogControlKind Kind = DialogControlKind::Label;
   DialogContainer Container = DialogContainer::Form;
   double Left = 0, Top = 0, Width = 0, Height = 0;  // twips, relative to the container
-  // A label's text or a button's caption.
+  // A label's text or a button's caption; lbl_Fname shows the music file's path instead.
   std::string_view Text = {};
-  DialogTextSource Source = DialogTextSource::Fixed;
   DialogTextLayout Layout = DialogTextLayout::OneLine;
   std::uint32_t ForeColour = kDialogBlack;  // a label's text, a shape's outline
   std::uint32_t BackColour = kDialogWhite;  // a panel's or a box's background
   bool Underline = false;                   // the label font, underlined
-  // The music kind (BGM_Kind) with which the control can be used; -1 for always.
-  int EnabledWithKind = -1;
 };
 
 // The inside of the form, in twips.
@@ -65,8 +59,5 @@ const DialogControl& DialogControlNamed(std::string_view name, int index = -1);
 // The font of the labels, the repeat box and the buttons: ＭＳ Ｐゴシック 9.75 points, Shift-JIS,
 // underlined for a control that says so.
 FontInfo DialogFont(const DialogControl& control);
-
-// Whether a control can be used while music kind `kind` is chosen.
-bool EnabledWith(const DialogControl& control, int kind);
 
 }  // namespace orvane

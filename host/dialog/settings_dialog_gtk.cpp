@@ -1,5 +1,5 @@
 // The settings dialog as a GTK 3 window: built from the table of controls, painted by
-// dialog_paint_gtk, its events forwarded to SettingsForm.
+// dialog_paint_gtk, its events forwarded to SettingsForm; and GTK's open-file dialog.
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
@@ -7,16 +7,51 @@
 #include <memory>
 #include <string>
 
+#include "common/ascii_case.h"
 #include "host/Orvane_B.h"
 #include "host/controls/caption_painter_gtk.h"
 #include "host/controls/command_widget_gtk.h"
 #include "host/dialog/Orvane_P.h"
 #include "host/dialog/dialog_paint_gtk.h"
 #include "host/dialog/frame_extents_x11.h"
-#include "host/dialog/open_file_dialog_gtk.h"
 
 namespace orvane {
 namespace {
+
+// The names the music filter shows: those ending in ".mp3" or ".wav" in any letter case. The
+// filter asks for display names only.
+gboolean MatchesMusicFilterInfo(const GtkFileFilterInfo* info, gpointer) {
+  const char* name = info->display_name;
+  return name != nullptr &&
+         (common::EndsWithIgnoringCase(name, ".mp3") || common::EndsWithIgnoringCase(name, ".wav"));
+}
+
+// GTK's open-file dialog over owner as the request says: the chosen path, or nothing when the
+// user cancelled.
+std::optional<std::string> RunOpenFileDialog(GtkWindow* owner, const OpenFileRequest& request) {
+  GtkWidget* chooser = gtk_file_chooser_dialog_new(
+      request.Title.c_str(), owner, GTK_FILE_CHOOSER_ACTION_OPEN, "キャンセル(_C)",
+      GTK_RESPONSE_CANCEL, "開く(_O)", GTK_RESPONSE_ACCEPT, nullptr);
+  gtk_file_chooser_set_local_only(GTK_FILE_CHOOSER(chooser), TRUE);
+  GtkFileFilter* filter = gtk_file_filter_new();
+  gtk_file_filter_set_name(filter, request.FilterName.c_str());
+  gtk_file_filter_add_custom(filter, GTK_FILE_FILTER_DISPLAY_NAME, MatchesMusicFilterInfo, nullptr,
+                             nullptr);
+  gtk_file_chooser_add_filter(GTK_FILE_CHOOSER(chooser), filter);
+  gtk_file_chooser_set_filter(GTK_FILE_CHOOSER(chooser), filter);
+  if (!request.InitialFolder.empty()) {
+    gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(chooser), request.InitialFolder.c_str());
+  }
+  std::optional<std::string> chosen;
+  if (gtk_dialog_run(GTK_DIALOG(chooser)) == GTK_RESPONSE_ACCEPT) {
+    if (gchar* path = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser))) {
+      chosen = path;
+      g_free(path);
+    }
+  }
+  gtk_widget_destroy(chooser);
+  return chosen;
+}
 
 // The repeat box in the table's font and colour, and small enough for its place in the panel.
 void InstallCss() {
@@ -118,6 +153,13 @@ class SettingsDialogGtk final : ShownFormView {
     return window != nullptr && window == gtk_widget_get_window(window_);
   }
 
+  static gboolean Draw(GtkWidget* area, cairo_t* cr, gpointer data) {
+    auto* self = static_cast<SettingsDialogGtk*>(data);
+    const bool panel = area == self->panel_;
+    PaintArea(cr, area, panel ? DialogContainer::Panel : DialogContainer::Form, self->Shown(),
+              self->images_, self->scale_);
+    return FALSE;  // the controls are drawn over it
+  }
   static gboolean ButtonEvent(GtkWidget* widget, GdkEventButton* event, gpointer self);
   static gboolean PointerMoved(GtkWidget* widget, GdkEventMotion* event, gpointer self);
   static gboolean FileTooltip(GtkWidget* widget, gint x, gint y, gboolean keyboard,
@@ -189,14 +231,7 @@ void SettingsDialogGtk::BuildControls() {
   formArea_ = gtk_fixed_new();
   gtk_widget_set_size_request(formArea_, scale_.ToPixelsX(kDialogInnerWidth),
                               scale_.ToPixelsY(kDialogInnerHeight));
-  g_signal_connect(
-      formArea_, "draw", G_CALLBACK(+[](GtkWidget* widget, cairo_t* cr, gpointer data) {
-        auto* self = static_cast<SettingsDialogGtk*>(data);
-        PaintForm(cr, gtk_widget_get_allocated_width(widget),
-                  gtk_widget_get_allocated_height(widget), self->Shown(), self->scale_);
-        return FALSE;  // the controls are drawn over it
-      }),
-      this);
+  g_signal_connect(formArea_, "draw", G_CALLBACK(Draw), this);
   g_signal_connect(formArea_, "size-allocate",
                    G_CALLBACK(+[](GtkWidget*, GdkRectangle* allocation, gpointer data) {
                      auto* self = static_cast<SettingsDialogGtk*>(data);
@@ -214,15 +249,7 @@ void SettingsDialogGtk::BuildControls() {
       case DialogControlKind::Panel:
         panel_ = gtk_fixed_new();
         gtk_widget_set_size_request(panel_, rect.Width, rect.Height);
-        g_signal_connect(panel_, "draw",
-                         G_CALLBACK(+[](GtkWidget* widget, cairo_t* cr, gpointer data) {
-                           auto* self = static_cast<SettingsDialogGtk*>(data);
-                           PaintPanel(cr, gtk_widget_get_allocated_width(widget),
-                                      gtk_widget_get_allocated_height(widget), self->Shown(),
-                                      self->images_, self->scale_);
-                           return FALSE;
-                         }),
-                         this);
+        g_signal_connect(panel_, "draw", G_CALLBACK(Draw), this);
         gtk_widget_set_has_tooltip(panel_, TRUE);
         g_signal_connect(panel_, "query-tooltip", G_CALLBACK(FileTooltip), this);
         gtk_fixed_put(GTK_FIXED(formArea_), panel_, rect.X, rect.Y);

@@ -1,8 +1,10 @@
 // The settings dialog as a Win32 window: built from the table of controls, painted by
-// dialog_paint_win32, its messages forwarded to SettingsForm.
+// dialog_paint_win32, its messages forwarded to SettingsForm; and the system's open-file dialog.
 #include "platform/win32/windows_api.h"
-// After the Windows headers, which they need: the tooltip control and ShellExecuteW.
+// After the Windows headers, which they need: the tooltip control, the file dialog and
+// ShellExecuteW.
 #include <commctrl.h>
+#include <commdlg.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -12,12 +14,44 @@
 #include "host/controls/command_window_win32.h"
 #include "host/dialog/Orvane_P.h"
 #include "host/dialog/dialog_paint_win32.h"
-#include "host/dialog/open_file_dialog_win32.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 
 namespace orvane {
 namespace {
+
+// The open-file dialog's answer, in characters with the closing NUL.
+constexpr size_t kFileBufferCharacters = 4096;
+
+// The system's open-file dialog over owner as the request says, with no flags: the chosen path
+// (UTF-8), or nothing when the user cancelled or the dialog failed.
+std::optional<std::string> RunOpenFileDialog(HWND owner, const OpenFileRequest& request) {
+  // The wide record of this system's own size: the ANSI record the design names is refused on
+  // 64-bit Windows, and the wide one shows the Japanese title and filter on any code page.
+  const std::wstring title = Utf16(request.Title);
+  std::wstring filter = Utf16(request.FilterName);
+  filter += L'\0';
+  filter += Utf16(request.FilterPattern);
+  filter += L'\0';
+  const std::wstring folder = Utf16(request.InitialFolder);
+  // Room for any path the dialog may answer; whether the settings can hold it is the form's
+  // to decide.
+  std::wstring file(kFileBufferCharacters, L'\0');
+  std::wstring fileTitle(255, L'\0');
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.hInstance = GetModuleHandleW(nullptr);
+  dialog.lpstrFilter = filter.c_str();
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.lpstrFileTitle = fileTitle.data();
+  dialog.nMaxFileTitle = static_cast<DWORD>(fileTitle.size());
+  dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+  dialog.lpstrTitle = title.c_str();
+  if (GetOpenFileNameW(&dialog) <= 0) return std::nullopt;
+  return Utf8(file.c_str());
+}
 
 constexpr wchar_t kFormClass[] = L"OrvaneSettings";
 constexpr wchar_t kPanelClass[] = L"OrvanePanel";
@@ -271,8 +305,8 @@ LRESULT SettingsDialogWin32::Message(HWND window, UINT message, WPARAM wParam, L
   switch (message) {
     case WM_PAINT:
     case WM_PRINTCLIENT: {
-      BufferedPaint paint(window, message == WM_PAINT ? nullptr : reinterpret_cast<HDC>(wParam));
-      (onPanel ? PaintPanel : PaintForm)(paint.Dc(), paint.Client(), Shown(), gdi_, scale_);
+      PaintWindow(window, message == WM_PAINT ? nullptr : reinterpret_cast<HDC>(wParam),
+                  onPanel ? DialogContainer::Panel : DialogContainer::Form, Shown(), gdi_, scale_);
       return 0;
     }
     case WM_ERASEBKGND:

@@ -76,12 +76,7 @@ void SettingsForm::Load() {
     const DialogPoint tile = PictureSizeOnScreen(BackgroundTile(), Scale());
     view_.TilePanel(TilePositions(panel.Width, panel.Height, tile.X, tile.Y));
   });
-  Guarded([&] { view_.SetRepeatEnabled(false); });
-  Guarded([&] { ShowMarks(BGM_Kind); });
-  Guarded([&] {
-    if (EnabledWith(DialogControlNamed("BGM_Repeat"), BGM_Kind)) view_.SetRepeatEnabled(true);
-  });
-  Guarded([&] { FileButton().SetEnabled(EnabledWith(DialogControlNamed("Cmd_File"), BGM_Kind)); });
+  ShowKind(BGM_Kind);
   Guarded([&] { view_.SetRepeatText(FormatHashHash(BGM_RepeatTrack)); });
   Guarded([&] {
     for (int track = 0; track < kRepeatEntries; ++track)
@@ -103,11 +98,22 @@ void SettingsForm::Resize(int innerHeight) {
   Guarded([&] { view_.PaintBackground(BackgroundRows(innerHeight)); });
 }
 
-// Every mark shows not chosen, then the chosen one's; a kind without a choice of its own
-// leaves them all not chosen.
-void SettingsForm::ShowMarks(int chosen) {
-  for (int index = 0; index < kChoices; ++index) view_.SetChoiceMark(index, ChoiceMark::NotChosen);
-  if (chosen >= 0 && chosen < kChoices) view_.SetChoiceMark(chosen, ChoiceMark::Chosen);
+// Each mark shows whether its choice is the one chosen; a kind without a choice of its own
+// leaves them all not chosen. The repeat box is for the audio CD (1), the file button for a
+// music file (2).
+void SettingsForm::ShowKind(int kind) {
+  Guarded([&] {
+    FileButton().SetEnabled(false);
+    view_.SetRepeatEnabled(false);
+  });
+  Guarded([&] {
+    for (int index = 0; index < kChoices; ++index)
+      view_.SetChoiceMark(index, index == kind ? ChoiceMark::Chosen : ChoiceMark::NotChosen);
+  });
+  Guarded([&] {
+    if (kind == 1) view_.SetRepeatEnabled(true);
+    if (kind == 2) FileButton().SetEnabled(true);
+  });
 }
 
 void SettingsForm::MouseDown(int button, int x, int y) {
@@ -134,15 +140,7 @@ bool SettingsForm::OverLink(int x, int y) const {
 
 void SettingsForm::ChooseKind(int kind) {
   Guarded([&] { BGM_Kind = static_cast<std::int16_t>(kind); });
-  Guarded([&] {
-    FileButton().SetEnabled(false);
-    view_.SetRepeatEnabled(false);
-  });
-  Guarded([&] { ShowMarks(kind); });
-  Guarded([&] {
-    if (EnabledWith(DialogControlNamed("BGM_Repeat"), kind)) view_.SetRepeatEnabled(true);
-    if (EnabledWith(DialogControlNamed("Cmd_File"), kind)) FileButton().SetEnabled(true);
-  });
+  ShowKind(kind);
 }
 
 void SettingsForm::ChooseFile() {
