@@ -23,7 +23,7 @@ platform/linux/ini_file.cpp |   out += std::string(key) + "=" + encoded + "\r\n"
 common/ascii_case.h | return c >= 'A' && c <= 'Z' ? | return c >= 'A' && c <= 'z' ? | IniCases
 platform/linux/atomic_file.cpp |     if (rename(path_.c_str(), target_.c_str()) != 0) return false; |     if (rename(path_.c_str(), (target_ + "~").c_str()) != 0) return false; | IniFiles|FileSystem
 platform/linux/mci/mci_command.h | MCIERR_UNRECOGNIZED_COMMAND = 261; | MCIERR_UNRECOGNIZED_COMMAND = 262; | SystemMci
-platform/linux/mci/mci_command.cpp |         word.text += '"'; |  | MciParser
+platform/linux/mci/mci_command.cpp |         word += '"'; |  | SystemMci
 platform/linux/mci/cd_player_cdio.cpp |     if (!tracks_.empty()) position_ = tracks_.front().start; |  | SystemMci
 platform/linux/mci/cd_player_cdio.cpp | (track->number < 10 ? "0" : "") | std::string() | SystemMci
 platform/linux/mci/file_player_gst.cpp | playing_ && !pipeline_.ended() && !pipeline_.failed() ? "playing" | playing_ && !pipeline_.failed() ? "playing" | SystemMci
@@ -37,7 +37,7 @@ host/renderer_watch.cpp |   if (windowSeen_) return true; |   if (windowSeen_) r
 host/Orvane_Main.cpp | refused = platform.windowFinder.FindWindow(title) != 0 || refused; | refused = refused; | MainTest|HostProgram|SaverRun
 host/preview_layout.cpp | TwipsFromPixels(twipsPerPixelX, host.Width); | TwipsFromPixels(twipsPerPixelX, host.Width - 1); | PreviewLayout
 host/dialog/dialog_controls.cpp | .Left = 4740, .Top = 3000, .Width = 1215 | .Left = 4740, .Top = 3030, .Width = 1215 | DialogLayout|SettingsDialogEndToEnd
-host/dialog/dialog_controls.cpp | return control.EnabledWithKind < 0 \|\| control.EnabledWithKind == kind; | return control.EnabledWithKind < 0 \|\| control.EnabledWithKind != kind; | SettingsForm|SettingsDialogEndToEnd
+host/dialog/settings_form.cpp |     if (kind == 1) view_.SetRepeatEnabled(true); |     if (kind != 1) view_.SetRepeatEnabled(true); | SettingsForm|SettingsDialogEndToEnd
 host/dialog/settings_form.cpp |   Guarded([&] { write(IniKeyFile, BGM_File); }); |  | SettingsForm|SettingsDialogEndToEnd
 host/controls/command_input.cpp |   if (fields_.IsEnabled == kTrue && fields_.State != CommandState::Selected) RaiseClick(); |   if (fields_.IsEnabled == kTrue) RaiseClick(); | CommandTransitions|SettingsDialogEndToEnd
 host/controls/command_input.cpp | Enter(CommandState::HighLight, Look::HighLight); | Enter(CommandState::HighLight, Look::Normal); | CommandTransitions|SettingsDialogEndToEnd
@@ -69,13 +69,13 @@ host/dialog/settings_form.cpp |   if (failure) { |   if (false) { | SettingsForm
 platform/linux/profile_posix.cpp |   if (read == ReadResult::Ok && !MayWrite(target)) return false; |   if (false) return false; | SettingsFormTest.ASaveThatFailsSaysWhy|IniFiles.ReadsAndWrites|SettingsDialogEndToEnd.TheButtonsLooks
 platform/linux/settings_place.cpp |   if (chosen != beside && !access.Exists(chosen) && access.Exists(beside)) return beside; |   if (false) return beside; | SettingsPlace\.|PlatformRules\.Settings
 host/Orvane_B.cpp |   const std::string file = SettingsSourcePath(); |   const std::string file = SettingsPath(); | MainTest.SettingsAndPicture
-platform/linux/mci/gst_pipeline_gst.cpp | gst_element_factory_make("pulsesink", nullptr) | gst_element_factory_make("autoaudiosink", nullptr) | SystemMci.NoDriveNoDiscOrNoSoundServerFailQuietly|SaverRunOnLinux.WithoutXdgRuntimeDir
+platform/linux/mci/gst_pipeline_gst.cpp | ? "pulsesink" : | ? "autoaudiosink" : | SystemMci.NoDriveNoDiscOrNoSoundServerFailQuietly|SaverRunOnLinux.WithoutXdgRuntimeDir
 host/main_gtk.cpp | orvane::common::SetRuntimeFolderWhenUnset("/run/user"); | // orvane::common::SetRuntimeFolderWhenUnset("/run/user"); | SaverRunOnLinux.WithoutXdgRuntimeDir
 host/main_gtk.cpp | SetRuntimeFolderWhenUnset("/run/user"); | SetRuntimeFolderWhenUnset("/run"); | SaverRunOnLinux.WithoutXdgRuntimeDir
 common/xdg_folder_posix.cpp | if (value != nullptr && value[0] != '\0') return; | if (value != nullptr) return; | RuntimeFolder\.
 common/xdg_folder_posix.cpp | if (lstat(folder.c_str(), &info) != 0 | if (stat(folder.c_str(), &info) != 0 | RuntimeFolder\.
 host/usage.cpp | if (text == "--version") | if (text == "-version") | HostProgram.HelpAndVersionAnswerWithoutADisplay
-host/dialog/open_file_request.cpp |   if (folder.empty()) folder = userFiles.MusicFolder(); |  | SettingsFormTest.TheFileDialogStartsInTheFolderAndTakesOnlyPathsThatFit
+host/dialog/settings_form.cpp |   if (folder.empty()) folder = userFiles.MusicFolder(); |  | SettingsFormTest.TheFileDialogStartsInTheFolderAndTakesOnlyPathsThatFit
 platform/win32/win32_platform_win32.cpp | return Utf8(path.substr(0, cut == 2 | return AnsiFromUtf16(path.substr(0, cut == 2 | wine:SaverRun.DrawsTheTunnel.*cp1252
 platform/win32/win32_platform_win32.cpp |     return chosen != beside && !Exists(chosen) && Exists(beside) ? beside : chosen; |     return chosen != beside && false ? beside : chosen; | wine:DialogWineAsUserTest
 renderer/monitor_window_win32.cpp | if (layout.viewports.size() < 2 || window == nullptr) return false; | if (layout.viewports.size() < 99 || window == nullptr) return false; | wine:EveryMonitor

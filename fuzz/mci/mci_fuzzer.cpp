@@ -1,5 +1,5 @@
 // MCI command strings against the parser, one command per line, and each command's argument
-// read as a number or position as the players read it.
+// read as a track's position as the CD player reads it.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -15,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (end == std::string_view::npos) end = input.size();
     const std::string_view line = input.substr(start, end - start);
     const MciCommand command = ParseMciCommand(line);
-    if (command.argument) ParseMciInteger(*command.argument);
-    ParseMciInteger(line);
+    if (command.argument) TrackOfPosition(*command.argument);
+    TrackOfPosition(line);
     start = end + 1;
   }
   return 0;

@@ -26,7 +26,7 @@ constexpr std::array kControls{
     DialogControl{.Name = "lbl_BGM", .Index = 1, .Kind = K::Label, .Container = kPanel,
                   .Left = 660, .Top = 840, .Width = 645, .Height = 195, .Text = "音楽CD"},
     DialogControl{.Name = "BGM_Repeat", .Kind = K::Combo, .Container = kPanel,
-                  .Left = 1680, .Top = 780, .Width = 615, .Height = 300, .EnabledWithKind = 1},
+                  .Left = 1680, .Top = 780, .Width = 615, .Height = 300},
     DialogControl{.Name = "lbl", .Index = 14, .Kind = K::Label, .Container = kPanel,
                   .Left = 2340, .Top = 840, .Width = 990, .Height = 195, .Text = "曲目をﾘﾋﾟｰﾄ"},
     DialogControl{.Name = "Img_BGM", .Index = 0, .Kind = K::Image, .Container = kPanel,
@@ -38,12 +38,10 @@ constexpr std::array kControls{
     DialogControl{.Name = "lbl_BGM", .Index = 2, .Kind = K::Label, .Container = kPanel,
                   .Left = 660, .Top = 1440, .Width = 900, .Height = 195, .Text = "MP3、WAV"},
     DialogControl{.Name = "Cmd_File", .Kind = K::Command, .Container = kPanel,
-                  .Left = 420, .Top = 1680, .Width = 615, .Height = 375, .Text = "...",
-                  .EnabledWithKind = 2},
+                  .Left = 420, .Top = 1680, .Width = 615, .Height = 375, .Text = "..."},
     DialogControl{.Name = "lbl_Fname", .Kind = K::Label, .Container = kPanel,
                   .Left = 1080, .Top = 1740, .Width = 5715, .Height = 495,
-                  .Source = DialogTextSource::MusicFile, .Layout = L::Wrapped,
-                  .WholeTextTooltip = true},
+                  .Layout = L::Wrapped},
     DialogControl{.Name = "lbl", .Index = 7, .Kind = K::Label, .Container = kForm,
                   .Left = 180, .Top = 2880, .Width = 2475, .Height = 195, .Text = CreditLine,
                   .ForeColour = kDialogWhite},
@@ -54,15 +52,6 @@ constexpr std::array kControls{
                   .Left = 4740, .Top = 3000, .Width = 1215, .Height = 375, .Text = "設定"},
     DialogControl{.Name = "Cmd_Can", .Kind = K::Command, .Container = kForm,
                   .Left = 6000, .Top = 3000, .Width = 1215, .Height = 375, .Text = "ｷｬﾝｾﾙ"},
-    // Stores of pictures, outside the inside of the form and so never seen.
-    DialogControl{.Name = "Pic_Mbl", .Kind = K::Picture, .Container = kForm,
-                  .Left = 120, .Top = 4680, .Width = 8340, .Height = 300},
-    DialogControl{.Name = "Img_Ra", .Index = 0, .Kind = K::Image, .Container = kForm,
-                  .Left = 8040, .Top = 300, .Width = 180, .Height = 180},
-    DialogControl{.Name = "Img_Ra", .Index = 1, .Kind = K::Image, .Container = kForm,
-                  .Left = 8040, .Top = 600, .Width = 180, .Height = 180},
-    DialogControl{.Name = "Pic_Dummy", .Kind = K::Picture, .Container = kForm,
-                  .Left = 7980, .Top = 900, .Width = 855, .Height = 795},
 };
 // clang-format on
 
@@ -82,15 +71,6 @@ const DialogControl& DialogControlNamed(std::string_view name, int index) {
 
 FontInfo DialogFont(const DialogControl& control) {
   return FontInfo{"ＭＳ Ｐゴシック", 9.75, 400, false, control.Underline, false, 128};
-}
-
-bool EnabledWith(const DialogControl& control, int kind) {
-  return control.EnabledWithKind < 0 || control.EnabledWithKind == kind;
-}
-
-bool OnForm(const DialogControl& control) {
-  return control.Container == DialogContainer::Panel ||
-         (control.Left < kDialogInnerWidth && control.Top < kDialogInnerHeight);
 }
 
 }  // namespace orvane

@@ -19,14 +19,11 @@ inline constexpr std::string_view CreditLine = "© Orvane  Ver.1.0.0";
 // The container a control is placed in: the form itself or the music panel Pic_C.
 enum class DialogContainer { Form, Panel };
 
-enum class DialogControlKind { Panel, Shape, Label, Image, Combo, Command, Picture };
+enum class DialogControlKind { Panel, Shape, Label, Image, Combo, Command };
 
 // How a label lays out its text: one line from its top-left corner (which may run past its
 // right edge), one line centred across it, or wrapped within it and cut off at its edges.
 enum class DialogTextLayout { OneLine, Centred, Wrapped };
-
-// What a label shows: its Text, or the music file's whole path (BGM_File).
-enum class DialogTextSource { Fixed, MusicFile };
 
 // Colours as 0xRRGGBB.
 inline constexpr std::uint32_t kDialogBlack = 0x000000;
@@ -40,24 +37,20 @@ struct DialogControl {
   DialogControlKind Kind = DialogControlKind::Label;
   DialogContainer Container = DialogContainer::Form;
   double Left = 0, Top = 0, Width = 0, Height = 0;  // twips, relative to the container
-  // A label's text or a button's caption.
+  // A label's text or a button's caption; lbl_Fname shows the music file's path instead.
   std::string_view Text = {};
-  DialogTextSource Source = DialogTextSource::Fixed;
   DialogTextLayout Layout = DialogTextLayout::OneLine;
   std::uint32_t ForeColour = kDialogBlack;  // a label's text, a shape's outline
   std::uint32_t BackColour = kDialogWhite;  // a panel's or a box's background
   bool Underline = false;                   // the label font, underlined
-  // The label's whole text as its tooltip: it shows only as much as fits.
-  bool WholeTextTooltip = false;
-  // The music kind (BGM_Kind) with which the control can be used; -1 for always.
-  int EnabledWithKind = -1;
 };
 
 // The inside of the form, in twips.
 inline constexpr double kDialogInnerWidth = 7380.0;
 inline constexpr double kDialogInnerHeight = 3690.0;
 
-// Every control, in the order of the design.
+// Every control on the form, in the order of the design; the stores of its pictures (Pic_Mbl,
+// Img_Ra) are the pictures of dialog_pictures.h.
 std::span<const DialogControl> DialogControls();
 // The control with that name and index; the dialog's own names only (a typo is a bug, so
 // it throws std::out_of_range).
@@ -66,12 +59,5 @@ const DialogControl& DialogControlNamed(std::string_view name, int index = -1);
 // The font of the labels, the repeat box and the buttons: ＭＳ Ｐゴシック 9.75 points, Shift-JIS,
 // underlined for a control that says so.
 FontInfo DialogFont(const DialogControl& control);
-
-// Whether a control can be used while music kind `kind` is chosen.
-bool EnabledWith(const DialogControl& control, int kind);
-
-// Whether a control lies on the inside of the form, where it is seen; the stores of pictures
-// lie outside it.
-bool OnForm(const DialogControl& control);
 
 }  // namespace orvane

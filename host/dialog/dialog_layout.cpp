@@ -34,4 +34,35 @@ std::optional<DialogTarget> HitTest(int x, int y, const TwipsScale& scale) {
   return std::nullopt;
 }
 
+std::vector<RowColour> BackgroundRows(int height) {
+  std::vector<RowColour> rows;
+  for (int y = 0; y <= height; ++y) {
+    // 3.142 rather than pi, as the design has it; a form without height has one dark row.
+    const double v =
+        height > 0 ? std::round(std::fabs(std::sin(y / (height / 3.142))) * 220.0) : 0.0;
+    const auto level = static_cast<std::uint8_t>(v);
+    rows.push_back(RowColour{level, level, static_cast<std::uint8_t>(v + 30.0)});
+  }
+  return rows;
+}
+
+std::vector<DialogPoint> TilePositions(int panelWidth, int panelHeight, int tileWidth,
+                                       int tileHeight) {
+  std::vector<DialogPoint> positions;
+  if (tileWidth <= 0 || tileHeight <= 0) return positions;
+  int x = 0, y = 0;
+  while (true) {
+    positions.push_back({x, y});
+    if (y <= panelHeight) {
+      y += tileHeight;
+    } else if (x > panelWidth) {
+      break;
+    } else {
+      x += tileWidth;
+      y = 0;
+    }
+  }
+  return positions;
+}
+
 }  // namespace orvane

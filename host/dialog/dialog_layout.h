@@ -1,14 +1,17 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "host/controls/twips.h"
 #include "host/dialog/dialog_controls.h"
 #include "platform/rect.h"
 
 // Where the settings dialog's controls (dialog_controls.h) are in pixels: their rectangles, the
-// dialog's place on the screen and what a mouse press at a point lands on.
+// dialog's place on the screen and what a mouse press at a point lands on; and its two
+// backgrounds, the form's banded gradient and the music panel's tiling.
 namespace orvane {
 
 // A control's rectangle in pixels, relative to its container: position and size each
@@ -34,5 +37,22 @@ struct DialogTarget {
   bool operator==(const DialogTarget&) const = default;
 };
 std::optional<DialogTarget> HitTest(int x, int y, const TwipsScale& scale);
+
+struct RowColour {
+  std::uint8_t Red = 0, Green = 0, Blue = 0;
+  bool operator==(const RowColour&) const = default;
+};
+
+// The colours of rows 0 to height (the form paints one row more than it shows) of a form whose
+// inside is height rows tall: v = |sin(y / (height / 3.142))| x 220 rounded, giving red v, green
+// v, blue v + 30; dark blue-black at the top and bottom edges, light grey-blue in the middle.
+std::vector<RowColour> BackgroundRows(int height);
+
+// Where copies of a tile go to cover a panel, all in pixels: column by column from the
+// top-left corner, each column from the top down until a copy has started beyond the
+// panel's height, the columns until one has started beyond its width. The last row and
+// column may lie partly or wholly outside the panel. Empty for a tile without size.
+std::vector<DialogPoint> TilePositions(int panelWidth, int panelHeight, int tileWidth,
+                                       int tileHeight);
 
 }  // namespace orvane

@@ -3,7 +3,6 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 #include "host/controls/face_painter_gtk.h"
@@ -82,9 +81,9 @@ std::string FittedPath(cairo_t* cr, const Rect& rect, const std::string& path,
 // The controls of a container that are painted rather than widgets: its shapes, marks and
 // labels, in the table's order.
 void PaintControls(cairo_t* cr, DialogContainer container, DialogShown& shown,
-                   const DialogImages* images, const TwipsScale& scale) {
+                   const DialogImages& images, const TwipsScale& scale) {
   for (const DialogControl& control : DialogControls()) {
-    if (control.Container != container || !OnForm(control)) continue;
+    if (control.Container != container) continue;
     const Rect rect = ToPixels(control, scale);
     switch (control.Kind) {
       case DialogControlKind::Shape:
@@ -95,12 +94,11 @@ void PaintControls(cairo_t* cr, DialogContainer container, DialogShown& shown,
         cairo_stroke(cr);
         break;
       case DialogControlKind::Image:
-        if (images == nullptr) break;
-        PaintPicture(cr, images->Mark(shown.Marks.at(control.Index)), MarkPicture(control.Index),
+        PaintPicture(cr, images.Mark(shown.Marks.at(control.Index)), MarkPicture(control.Index),
                      DialogPoint{rect.X, rect.Y}, scale);
         break;
       case DialogControlKind::Label:
-        if (control.Source == DialogTextSource::MusicFile) {
+        if (control.Name == "lbl_Fname") {
           if (!shown.FittedCaption) {
             shown.FittedCaption = FittedPath(cr, rect, shown.FileCaption, control, scale);
           }
@@ -125,43 +123,36 @@ DialogImages::~DialogImages() {
   for (cairo_surface_t* image : marks_) cairo_surface_destroy(image);
 }
 
-void PaintForm(cairo_t* cr, int width, int height, DialogShown& shown, const TwipsScale& scale) {
-  SetSourceColour(cr, kDialogFormColour);
+void PaintArea(cairo_t* cr, GtkWidget* area, DialogContainer container, DialogShown& shown,
+               const DialogImages& images, const TwipsScale& scale) {
+  const int width = gtk_widget_get_allocated_width(area);
+  const int height = gtk_widget_get_allocated_height(area);
+  const bool form = container == DialogContainer::Form;
+  cairo_save(cr);
+  cairo_rectangle(cr, 0, 0, width, height);
+  cairo_clip(cr);
+  SetSourceColour(cr, form ? kDialogFormColour : DialogControlNamed("Pic_C").BackColour);
   cairo_paint(cr);
-  for (size_t y = 0; y < shown.Rows.size() && static_cast<int>(y) < height; ++y) {
+  // The form's banded gradient, one row of its colour for each row; the panel's tiles.
+  for (size_t y = 0; form && y < shown.Rows.size() && static_cast<int>(y) < height; ++y) {
     const RowColour& row = shown.Rows[y];
     cairo_set_source_rgb(cr, row.Red / 255.0, row.Green / 255.0, row.Blue / 255.0);
     cairo_rectangle(cr, 0, static_cast<double>(y), width, 1);
     cairo_fill(cr);
   }
-  PaintControls(cr, DialogContainer::Form, shown, nullptr, scale);
-}
-
-void PaintPanel(cairo_t* cr, int width, int height, DialogShown& shown, const DialogImages& images,
-                const TwipsScale& scale) {
-  cairo_save(cr);
-  cairo_rectangle(cr, 0, 0, width, height);
-  cairo_clip(cr);
-  SetSourceColour(cr, DialogControlNamed("Pic_C").BackColour);
-  cairo_paint(cr);
-  for (const DialogPoint& at : shown.Tiles) {
-    PaintPicture(cr, images.Tile(), BackgroundTile(), at, scale);
-  }
-  PaintControls(cr, DialogContainer::Panel, shown, &images, scale);
+  for (size_t i = 0; !form && i < shown.Tiles.size(); ++i)
+    PaintPicture(cr, images.Tile(), BackgroundTile(), shown.Tiles[i], scale);
+  PaintControls(cr, container, shown, images, scale);
   cairo_restore(cr);
 }
 
 GdkCursor* LinkCursor(GdkDisplay* display) {
+  // The picture lives as long as the program; the pixbuf only borrows its pixels.
   const PointerPicture& picture = LinkPointer();
-  GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, picture.Width, picture.Height);
+  GdkPixbuf* pixbuf =
+      gdk_pixbuf_new_from_data(picture.Rgba.data(), GDK_COLORSPACE_RGB, TRUE, 8, picture.Width,
+                               picture.Height, picture.Width * 4, nullptr, nullptr);
   if (pixbuf == nullptr) return nullptr;
-  guchar* pixels = gdk_pixbuf_get_pixels(pixbuf);
-  const int stride = gdk_pixbuf_get_rowstride(pixbuf);
-  for (int y = 0; y < picture.Height; ++y) {
-    std::memcpy(pixels + static_cast<size_t>(y) * stride,
-                picture.Rgba.data() + static_cast<size_t>(y) * picture.Width * 4,
-                static_cast<size_t>(picture.Width) * 4);
-  }
   GdkCursor* cursor = gdk_cursor_new_from_pixbuf(display, pixbuf, picture.HotX, picture.HotY);
   g_object_unref(pixbuf);
   return cursor;

@@ -2,14 +2,14 @@
 
 // How the GTK window of the settings dialog paints the form and its music panel: every control
 // of the table in dialog_controls.h that is drawn rather than a widget, from what the form has
-// shown (dialog_shown.h).
+// shown (DialogShown).
 
 #include <gtk/gtk.h>
 
 #include <array>
 
 #include "host/controls/twips.h"
-#include "host/dialog/dialog_shown.h"
+#include "host/dialog/settings_form.h"
 
 namespace orvane {
 
@@ -29,12 +29,11 @@ class DialogImages {
   std::array<cairo_surface_t*, 2> marks_{};
 };
 
-// The form's colour, its bands and its labels, over an area of width x height pixels.
-void PaintForm(cairo_t* cr, int width, int height, DialogShown& shown, const TwipsScale& scale);
-// The panel's colour and tiles, then its frame, marks and labels. The music file's caption is
-// fitted to its label the first time it is painted.
-void PaintPanel(cairo_t* cr, int width, int height, DialogShown& shown, const DialogImages& images,
-                const TwipsScale& scale);
+// Paints the form's area (its colour, its bands and its labels) or the panel's (its colour and
+// tiles, then its frame, marks and labels; the music file's caption is fitted to its label the
+// first time it is painted).
+void PaintArea(cairo_t* cr, GtkWidget* area, DialogContainer container, DialogShown& shown,
+               const DialogImages& images, const TwipsScale& scale);
 
 // The web link label's own pointer.
 GdkCursor* LinkCursor(GdkDisplay* display);

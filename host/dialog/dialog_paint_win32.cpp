@@ -104,7 +104,7 @@ void PaintControls(HDC dc, DialogContainer container, DialogShown& shown, const 
                    const TwipsScale& scale) {
   const HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);
   for (const DialogControl& control : DialogControls()) {
-    if (control.Container != container || !OnForm(control)) continue;
+    if (control.Container != container) continue;
     const Rect place = ToPixels(control, scale);
     if (control.Kind == DialogControlKind::Shape) {
       // A one-pixel outline just inside its rectangle.
@@ -117,7 +117,7 @@ void PaintControls(HDC dc, DialogContainer container, DialogShown& shown, const 
            PictureSizeOnScreen(MarkPicture(control.Index), scale));
     } else if (control.Kind == DialogControlKind::Label) {
       SelectObject(dc, gdi.FontOf(control));
-      if (control.Source == DialogTextSource::MusicFile) {
+      if (control.Name == "lbl_Fname") {
         if (!shown.FittedCaption) {
           shown.FittedCaption = FittedPath(dc, place, shown.FileCaption, control);
         }
@@ -130,11 +130,38 @@ void PaintControls(HDC dc, DialogContainer container, DialogShown& shown, const 
   SelectObject(dc, oldFont);
 }
 
-void FillBack(HDC dc, const RECT& client, std::uint32_t colour) {
-  HBRUSH back = CreateSolidBrush(ColourOf(colour));
-  FillRect(dc, &client, back);
-  DeleteObject(back);
-}
+// A drawing of a window's client area off screen, shown at once when it goes out of scope.
+class BufferedPaint {
+ public:
+  BufferedPaint(HWND window, HDC print) : window_(window) {
+    target_ = print != nullptr ? print : BeginPaint(window_, &paint_);
+    GetClientRect(window_, &client_);
+    dc_ = CreateCompatibleDC(target_);
+    bitmap_ = CreateCompatibleBitmap(target_, std::max<LONG>(1, client_.right),
+                                     std::max<LONG>(1, client_.bottom));
+    old_ = SelectObject(dc_, bitmap_);
+  }
+  ~BufferedPaint() {
+    BitBlt(target_, 0, 0, client_.right, client_.bottom, dc_, 0, 0, SRCCOPY);
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+    if (paint_.hdc != nullptr) EndPaint(window_, &paint_);
+  }
+  BufferedPaint(const BufferedPaint&) = delete;
+  BufferedPaint& operator=(const BufferedPaint&) = delete;
+  HDC Dc() const { return dc_; }
+  const RECT& Client() const { return client_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC target_ = nullptr;
+  RECT client_{};
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+};
 
 }  // namespace
 
@@ -155,45 +182,29 @@ DialogGdi::~DialogGdi() {
   if (linkPointer_ != nullptr) DestroyCursor(linkPointer_);
 }
 
-BufferedPaint::BufferedPaint(HWND window) : window_(window) {
-  target_ = BeginPaint(window_, &paint_);
-  GetClientRect(window_, &client_);
-  dc_ = CreateCompatibleDC(target_);
-  bitmap_ = CreateCompatibleBitmap(target_, std::max<LONG>(1, client_.right),
-                                   std::max<LONG>(1, client_.bottom));
-  old_ = SelectObject(dc_, bitmap_);
-}
-
-BufferedPaint::~BufferedPaint() {
-  BitBlt(target_, 0, 0, client_.right, client_.bottom, dc_, 0, 0, SRCCOPY);
-  SelectObject(dc_, old_);
-  DeleteObject(bitmap_);
-  DeleteDC(dc_);
-  EndPaint(window_, &paint_);
-}
-
-void PaintForm(HDC dc, const RECT& client, DialogShown& shown, const DialogGdi& gdi,
-               const TwipsScale& scale) {
-  FillBack(dc, client, kDialogFormColour);
-  // The banded gradient: one line of its colour for each row.
-  for (size_t y = 0; y < shown.Rows.size() && static_cast<LONG>(y) < client.bottom; ++y) {
+void PaintWindow(HWND window, HDC print, DialogContainer container, DialogShown& shown,
+                 const DialogGdi& gdi, const TwipsScale& scale) {
+  const BufferedPaint paint(window, print);
+  const HDC dc = paint.Dc();
+  const bool form = container == DialogContainer::Form;
+  HBRUSH back =
+      CreateSolidBrush(ColourOf(form ? kDialogFormColour : DialogControlNamed("Pic_C").BackColour));
+  FillRect(dc, &paint.Client(), back);
+  DeleteObject(back);
+  // The form's banded gradient, one line of its colour for each row; the panel's tiles.
+  for (size_t y = 0; form && y < shown.Rows.size() && LONG(y) < paint.Client().bottom; ++y) {
     const RowColour& row = shown.Rows[y];
     HPEN pen = CreatePen(PS_SOLID, 1, RGB(row.Red, row.Green, row.Blue));
     HGDIOBJ old = SelectObject(dc, pen);
     MoveToEx(dc, 0, static_cast<int>(y), nullptr);
-    LineTo(dc, client.right, static_cast<int>(y));
+    LineTo(dc, paint.Client().right, static_cast<int>(y));
     SelectObject(dc, old);
     DeleteObject(pen);
   }
-  PaintControls(dc, DialogContainer::Form, shown, gdi, scale);
-}
-
-void PaintPanel(HDC dc, const RECT& client, DialogShown& shown, const DialogGdi& gdi,
-                const TwipsScale& scale) {
-  FillBack(dc, client, DialogControlNamed("Pic_C").BackColour);
   const DialogPoint tileSize = PictureSizeOnScreen(BackgroundTile(), scale);
-  for (const DialogPoint& at : shown.Tiles) Blit(dc, gdi.Tile(), at.X, at.Y, tileSize);
-  PaintControls(dc, DialogContainer::Panel, shown, gdi, scale);
+  for (size_t i = 0; !form && i < shown.Tiles.size(); ++i)
+    Blit(dc, gdi.Tile(), shown.Tiles[i].X, shown.Tiles[i].Y, tileSize);
+  PaintControls(dc, container, shown, gdi, scale);
 }
 
 }  // namespace orvane

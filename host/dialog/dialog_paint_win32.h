@@ -2,14 +2,14 @@
 
 // How the Win32 window of the settings dialog paints the form and its music panel with GDI:
 // every control of the table in dialog_controls.h that is drawn rather than a window, from
-// what the form has shown (dialog_shown.h).
+// what the form has shown (DialogShown).
 
 #include <array>
 #include <cstdint>
 
 #include "host/controls/picture_bitmap_win32.h"
 #include "host/controls/twips.h"
-#include "host/dialog/dialog_shown.h"
+#include "host/dialog/settings_form.h"
 #include "platform/win32/windows_api.h"
 
 namespace orvane {
@@ -41,32 +41,11 @@ class DialogGdi {
   HCURSOR linkPointer_ = nullptr;
 };
 
-// A drawing of a window's client area off screen, shown at once when it goes out of scope.
-class BufferedPaint {
- public:
-  explicit BufferedPaint(HWND window);
-  ~BufferedPaint();
-  BufferedPaint(const BufferedPaint&) = delete;
-  BufferedPaint& operator=(const BufferedPaint&) = delete;
-  HDC Dc() const { return dc_; }
-  const RECT& Client() const { return client_; }
-
- private:
-  HWND window_;
-  PAINTSTRUCT paint_{};
-  HDC target_ = nullptr;
-  RECT client_{};
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ old_ = nullptr;
-};
-
-// The form's colour, its bands and its labels.
-void PaintForm(HDC dc, const RECT& client, DialogShown& shown, const DialogGdi& gdi,
-               const TwipsScale& scale);
-// The panel's colour and tiles, then its frame, marks and labels. The music file's caption is
-// fitted to its label the first time it is painted.
-void PaintPanel(HDC dc, const RECT& client, DialogShown& shown, const DialogGdi& gdi,
-                const TwipsScale& scale);
+// Paints the form's window (its colour, its bands and its labels) or the panel's (its colour and
+// tiles, then its frame, marks and labels; the music file's caption is fitted to its label the
+// first time it is painted). Drawn off screen, then shown at once: on the window (WM_PAINT), or
+// in `print` (WM_PRINTCLIENT's device context) when it is given.
+void PaintWindow(HWND window, HDC print, DialogContainer container, DialogShown& shown,
+                 const DialogGdi& gdi, const TwipsScale& scale);
 
 }  // namespace orvane

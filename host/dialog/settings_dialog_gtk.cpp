@@ -1,5 +1,5 @@
 // The settings dialog as a GTK 3 window: built from the table of controls, painted by
-// dialog_paint_gtk, its events forwarded to SettingsForm.
+// dialog_paint_gtk, its events forwarded to SettingsForm; and GTK's open-file dialog.
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
@@ -7,19 +7,59 @@
 #include <memory>
 #include <string>
 
+#include "common/ascii_case.h"
 #include "host/Orvane_B.h"
 #include "host/controls/face_painter_gtk.h"
 #include "host/controls/command_widget_gtk.h"
 #include "host/dialog/Orvane_P.h"
 #include "host/dialog/dialog_paint_gtk.h"
 #include "host/dialog/frame_extents_x11.h"
-#include "host/dialog/open_file_dialog_gtk.h"
 
 namespace orvane {
 namespace {
 
+// The names the music filter shows: those ending in ".mp3" or ".wav" in any letter case. The
+// filter asks for display names only.
+gboolean MatchesMusicFilterInfo(const GtkFileFilterInfo* info, gpointer) {
+  const char* name = info->display_name;
+  return name != nullptr &&
+         (common::EndsWithIgnoringCase(name, ".mp3") || common::EndsWithIgnoringCase(name, ".wav"));
+}
+
+// GTK's open-file dialog over owner as the request says: the chosen path, or nothing when the
+// user cancelled.
+std::optional<std::string> RunOpenFileDialog(GtkWindow* owner, const OpenFileRequest& request) {
+  GtkWidget* chooser = gtk_file_chooser_dialog_new(
+      request.Title.c_str(), owner, GTK_FILE_CHOOSER_ACTION_OPEN, "キャンセル(_C)",
+      GTK_RESPONSE_CANCEL, "開く(_O)", GTK_RESPONSE_ACCEPT, nullptr);
+  gtk_file_chooser_set_local_only(GTK_FILE_CHOOSER(chooser), TRUE);
+  GtkFileFilter* filter = gtk_file_filter_new();
+  gtk_file_filter_set_name(filter, request.FilterName.c_str());
+  gtk_file_filter_add_custom(filter, GTK_FILE_FILTER_DISPLAY_NAME, MatchesMusicFilterInfo, nullptr,
+                             nullptr);
+  gtk_file_chooser_add_filter(GTK_FILE_CHOOSER(chooser), filter);
+  gtk_file_chooser_set_filter(GTK_FILE_CHOOSER(chooser), filter);
+  if (!request.InitialFolder.empty()) {
+    gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(chooser), request.InitialFolder.c_str());
+  }
+  std::optional<std::string> chosen;
+  if (gtk_dialog_run(GTK_DIALOG(chooser)) == GTK_RESPONSE_ACCEPT) {
+    if (gchar* path = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser))) {
+      chosen = path;
+      g_free(path);
+    }
+  }
+  gtk_widget_destroy(chooser);
+  return chosen;
+}
+
 // The repeat box in the table's font and colour, and small enough for its place in the panel.
-std::string RepeatBoxCss(const DialogControl& box) {
+void InstallCss() {
+  static bool installed = false;
+  GdkScreen* screen = gdk_screen_get_default();
+  if (installed || screen == nullptr) return;
+  installed = true;
+  const DialogControl& box = DialogControlNamed("BGM_Repeat");
   const FontInfo font = DialogFont(box);
   // The size with a point whatever the locale's decimal sign.
   char size[G_ASCII_DTOSTR_BUF_SIZE];
@@ -33,18 +73,8 @@ std::string RepeatBoxCss(const DialogControl& box) {
                 "#orvane-repeat button { min-height: 0; min-width: 0; padding: 0 1px; margin: 0;"
                 "  border-radius: 0; box-shadow: none; }",
                 FontFamilyFor(font.Name).c_str(), size, static_cast<unsigned>(box.BackColour));
-  return css;
-}
-
-void InstallCss() {
-  static bool installed = false;
-  if (installed) return;
-  GdkScreen* screen = gdk_screen_get_default();
-  if (screen == nullptr) return;
-  installed = true;
-  const std::string css = RepeatBoxCss(DialogControlNamed("BGM_Repeat"));
   GtkCssProvider* provider = gtk_css_provider_new();
-  gtk_css_provider_load_from_data(provider, css.c_str(), -1, nullptr);
+  gtk_css_provider_load_from_data(provider, css, -1, nullptr);
   gtk_style_context_add_provider_for_screen(screen, GTK_STYLE_PROVIDER(provider),
                                             GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
   g_object_unref(provider);
@@ -123,11 +153,17 @@ class SettingsDialogGtk final : ShownFormView {
     return window != nullptr && window == gtk_widget_get_window(window_);
   }
 
-  static gboolean ButtonPressed(GtkWidget* widget, GdkEventButton* event, gpointer self);
-  static gboolean ButtonReleased(GtkWidget* widget, GdkEventButton* event, gpointer self);
+  static gboolean Draw(GtkWidget* area, cairo_t* cr, gpointer data) {
+    auto* self = static_cast<SettingsDialogGtk*>(data);
+    const bool panel = area == self->panel_;
+    PaintArea(cr, area, panel ? DialogContainer::Panel : DialogContainer::Form, self->Shown(),
+              self->images_, self->scale_);
+    return FALSE;  // the controls are drawn over it
+  }
+  static gboolean ButtonEvent(GtkWidget* widget, GdkEventButton* event, gpointer self);
   static gboolean PointerMoved(GtkWidget* widget, GdkEventMotion* event, gpointer self);
-  static gboolean WholeTextTooltip(GtkWidget* widget, gint x, gint y, gboolean keyboard,
-                                   GtkTooltip* tooltip, gpointer self);
+  static gboolean FileTooltip(GtkWidget* widget, gint x, gint y, gboolean keyboard,
+                              GtkTooltip* tooltip, gpointer self);
 
   TwipsScale scale_;
   GtkWidget* window_ = nullptr;
@@ -160,8 +196,8 @@ SettingsDialogGtk::SettingsDialogGtk(Platform& platform)
   gtk_widget_set_app_paintable(window_, TRUE);
   gtk_widget_add_events(window_,
                         GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK);
-  g_signal_connect(window_, "button-press-event", G_CALLBACK(ButtonPressed), this);
-  g_signal_connect(window_, "button-release-event", G_CALLBACK(ButtonReleased), this);
+  g_signal_connect(window_, "button-press-event", G_CALLBACK(ButtonEvent), this);
+  g_signal_connect(window_, "button-release-event", G_CALLBACK(ButtonEvent), this);
   g_signal_connect(window_, "motion-notify-event", G_CALLBACK(PointerMoved), this);
   g_signal_connect(window_, "delete-event",
                    G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer self) -> gboolean {
@@ -195,14 +231,7 @@ void SettingsDialogGtk::BuildControls() {
   formArea_ = gtk_fixed_new();
   gtk_widget_set_size_request(formArea_, scale_.ToPixelsX(kDialogInnerWidth),
                               scale_.ToPixelsY(kDialogInnerHeight));
-  g_signal_connect(
-      formArea_, "draw", G_CALLBACK(+[](GtkWidget* widget, cairo_t* cr, gpointer data) {
-        auto* self = static_cast<SettingsDialogGtk*>(data);
-        PaintForm(cr, gtk_widget_get_allocated_width(widget),
-                  gtk_widget_get_allocated_height(widget), self->Shown(), self->scale_);
-        return FALSE;  // the controls are drawn over it
-      }),
-      this);
+  g_signal_connect(formArea_, "draw", G_CALLBACK(Draw), this);
   g_signal_connect(formArea_, "size-allocate",
                    G_CALLBACK(+[](GtkWidget*, GdkRectangle* allocation, gpointer data) {
                      auto* self = static_cast<SettingsDialogGtk*>(data);
@@ -214,24 +243,15 @@ void SettingsDialogGtk::BuildControls() {
   gtk_container_add(GTK_CONTAINER(window_), formArea_);
 
   for (const DialogControl& control : DialogControls()) {
-    if (!OnForm(control)) continue;
     const Rect rect = ToPixels(control, scale_);
     GtkWidget* container = control.Container == DialogContainer::Panel ? panel_ : formArea_;
     switch (control.Kind) {
       case DialogControlKind::Panel:
         panel_ = gtk_fixed_new();
         gtk_widget_set_size_request(panel_, rect.Width, rect.Height);
-        g_signal_connect(panel_, "draw",
-                         G_CALLBACK(+[](GtkWidget* widget, cairo_t* cr, gpointer data) {
-                           auto* self = static_cast<SettingsDialogGtk*>(data);
-                           PaintPanel(cr, gtk_widget_get_allocated_width(widget),
-                                      gtk_widget_get_allocated_height(widget), self->Shown(),
-                                      self->images_, self->scale_);
-                           return FALSE;
-                         }),
-                         this);
+        g_signal_connect(panel_, "draw", G_CALLBACK(Draw), this);
         gtk_widget_set_has_tooltip(panel_, TRUE);
-        g_signal_connect(panel_, "query-tooltip", G_CALLBACK(WholeTextTooltip), this);
+        g_signal_connect(panel_, "query-tooltip", G_CALLBACK(FileTooltip), this);
         gtk_fixed_put(GTK_FIXED(formArea_), panel_, rect.X, rect.Y);
         break;
       case DialogControlKind::Combo:
@@ -289,20 +309,19 @@ void SettingsDialogGtk::UpdatePointer() {
   gdk_window_set_cursor(window, busy_ ? busyPointer_ : overLink_ ? linkPointer_ : nullptr);
 }
 
-gboolean SettingsDialogGtk::ButtonPressed(GtkWidget*, GdkEventButton* event, gpointer data) {
-  auto* self = static_cast<SettingsDialogGtk*>(data);
-  if (event->type != GDK_BUTTON_PRESS || !self->OnFormWindow(event->window)) return FALSE;
-  const int button = ButtonOf(event->button);
-  if (button == 0) return FALSE;
-  self->form_.MouseDown(button, static_cast<int>(event->x), static_cast<int>(event->y));
-  return TRUE;
-}
-
-gboolean SettingsDialogGtk::ButtonReleased(GtkWidget*, GdkEventButton* event, gpointer data) {
+// Presses (not the second and third of a double or triple click) and releases.
+gboolean SettingsDialogGtk::ButtonEvent(GtkWidget*, GdkEventButton* event, gpointer data) {
   auto* self = static_cast<SettingsDialogGtk*>(data);
   const int button = ButtonOf(event->button);
   if (!self->OnFormWindow(event->window) || button == 0) return FALSE;
-  self->form_.MouseUp(button, static_cast<int>(event->x), static_cast<int>(event->y));
+  const int x = static_cast<int>(event->x), y = static_cast<int>(event->y);
+  if (event->type == GDK_BUTTON_PRESS) {
+    self->form_.MouseDown(button, x, y);
+  } else if (event->type == GDK_BUTTON_RELEASE) {
+    self->form_.MouseUp(button, x, y);
+  } else {
+    return FALSE;
+  }
   return TRUE;
 }
 
@@ -317,18 +336,15 @@ gboolean SettingsDialogGtk::PointerMoved(GtkWidget*, GdkEventMotion* event, gpoi
   return FALSE;
 }
 
-// The panel's labels that may show less than their whole text have it as their tooltip.
-gboolean SettingsDialogGtk::WholeTextTooltip(GtkWidget*, gint x, gint y, gboolean,
-                                             GtkTooltip* tooltip, gpointer data) {
+// The music file's label, which may show less than the whole path, has it as its tooltip.
+gboolean SettingsDialogGtk::FileTooltip(GtkWidget*, gint x, gint y, gboolean, GtkTooltip* tooltip,
+                                        gpointer data) {
   auto* self = static_cast<SettingsDialogGtk*>(data);
-  for (const DialogControl& control : DialogControls()) {
-    if (!control.WholeTextTooltip || control.Container != DialogContainer::Panel) continue;
-    const std::string text = WholeText(control, self->Shown());
-    if (text.empty() || !ToPixels(control, self->scale_).Contains(x, y)) continue;
-    gtk_tooltip_set_text(tooltip, text.c_str());
-    return TRUE;
-  }
-  return FALSE;
+  const std::string& path = self->Shown().FileCaption;
+  if (path.empty() || !ToPixels(DialogControlNamed("lbl_Fname"), self->scale_).Contains(x, y))
+    return FALSE;
+  gtk_tooltip_set_text(tooltip, path.c_str());
+  return TRUE;
 }
 
 }  // namespace

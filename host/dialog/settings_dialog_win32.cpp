@@ -1,8 +1,10 @@
 // The settings dialog as a Win32 window: built from the table of controls, painted by
-// dialog_paint_win32, its messages forwarded to SettingsForm.
+// dialog_paint_win32, its messages forwarded to SettingsForm; and the system's open-file dialog.
 #include "platform/win32/windows_api.h"
-// After the Windows headers, which they need: the tooltip control and ShellExecuteW.
+// After the Windows headers, which they need: the tooltip control, the file dialog and
+// ShellExecuteW.
 #include <commctrl.h>
+#include <commdlg.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -12,12 +14,44 @@
 #include "host/controls/command_window_win32.h"
 #include "host/dialog/Orvane_P.h"
 #include "host/dialog/dialog_paint_win32.h"
-#include "host/dialog/open_file_dialog_win32.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 
 namespace orvane {
 namespace {
+
+// The open-file dialog's answer, in characters with the closing NUL.
+constexpr size_t kFileBufferCharacters = 4096;
+
+// The system's open-file dialog over owner as the request says, with no flags: the chosen path
+// (UTF-8), or nothing when the user cancelled or the dialog failed.
+std::optional<std::string> RunOpenFileDialog(HWND owner, const OpenFileRequest& request) {
+  // The wide record of this system's own size: the ANSI record the design names is refused on
+  // 64-bit Windows, and the wide one shows the Japanese title and filter on any code page.
+  const std::wstring title = Utf16(request.Title);
+  std::wstring filter = Utf16(request.FilterName);
+  filter += L'\0';
+  filter += Utf16(request.FilterPattern);
+  filter += L'\0';
+  const std::wstring folder = Utf16(request.InitialFolder);
+  // Room for any path the dialog may answer; whether the settings can hold it is the form's
+  // to decide.
+  std::wstring file(kFileBufferCharacters, L'\0');
+  std::wstring fileTitle(255, L'\0');
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.hInstance = GetModuleHandleW(nullptr);
+  dialog.lpstrFilter = filter.c_str();
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.lpstrFileTitle = fileTitle.data();
+  dialog.nMaxFileTitle = static_cast<DWORD>(fileTitle.size());
+  dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+  dialog.lpstrTitle = title.c_str();
+  if (GetOpenFileNameW(&dialog) <= 0) return std::nullopt;
+  return Utf8(file.c_str());
+}
 
 constexpr wchar_t kFormClass[] = L"OrvaneSettings";
 constexpr wchar_t kPanelClass[] = L"OrvanePanel";
@@ -89,7 +123,7 @@ class SettingsDialogWin32 final : ShownFormView {
   LRESULT Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   bool SetPointer(HWND window, WPARAM wParam, LPARAM lParam);
   void BuildControls(HINSTANCE instance);
-  void AddTooltips(HINSTANCE instance);
+  void AddTooltip(HINSTANCE instance);
   void FitRepeatBox();
 
   TwipsScale scale_;
@@ -120,7 +154,7 @@ SettingsDialogWin32::SettingsDialogWin32(Platform& platform)
       CreateWindowExW(exStyle, kFormClass, title.c_str(), style, 0, 0, outer.right - outer.left,
                       outer.bottom - outer.top, nullptr, nullptr, instance, this);
   BuildControls(instance);
-  AddTooltips(instance);
+  AddTooltip(instance);
 }
 
 SettingsDialogWin32::~SettingsDialogWin32() {
@@ -136,7 +170,6 @@ SettingsDialogWin32::~SettingsDialogWin32() {
 // The music panel and the controls with windows of their own, each where the table puts it.
 void SettingsDialogWin32::BuildControls(HINSTANCE instance) {
   for (const DialogControl& control : DialogControls()) {
-    if (!OnForm(control)) continue;
     const Rect rect = ToPixels(control, scale_);
     const HWND container = control.Container == DialogContainer::Panel ? panel_ : window_;
     switch (control.Kind) {
@@ -166,26 +199,19 @@ void SettingsDialogWin32::BuildControls(HINSTANCE instance) {
   }
 }
 
-// A label that may show less than its whole text has it as its tooltip, as on GTK.
-void SettingsDialogWin32::AddTooltips(HINSTANCE instance) {
+// The music file's label, which may show less than the whole path, has it as its tooltip, as
+// on GTK.
+void SettingsDialogWin32::AddTooltip(HINSTANCE instance) {
   INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&classes);
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                              WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance, nullptr);
-  const auto& controls = DialogControls();
-  for (size_t id = 0; id < controls.size(); ++id) {
-    if (!controls[id].WholeTextTooltip) continue;
-    TTTOOLINFOW tool{};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.uFlags = TTF_SUBCLASS;
-    tool.hwnd = controls[id].Container == DialogContainer::Panel ? panel_ : window_;
-    tool.uId = id;
-    const Rect rect = ToPixels(controls[id], scale_);
-    tool.rect = RECT{rect.X, rect.Y, rect.X + rect.Width, rect.Y + rect.Height};
-    tool.lpszText = const_cast<wchar_t*>(L"");
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  }
+  TTTOOLINFOW tool{TTTOOLINFOW_V2_SIZE, TTF_SUBCLASS, panel_};
+  const Rect rect = ToPixels(DialogControlNamed("lbl_Fname"), scale_);
+  tool.rect = RECT{rect.X, rect.Y, rect.X + rect.Width, rect.Y + rect.Height};
+  tool.lpszText = const_cast<wchar_t*>(L"");
+  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 // The box's closed height follows its font; its selection field is made as tall as the
@@ -210,19 +236,12 @@ void SettingsDialogWin32::FitRepeatBox() {
 
 void SettingsDialogWin32::Repaint(DialogContainer container) {
   InvalidateRect(container == DialogContainer::Form ? window_ : panel_, nullptr, FALSE);
-  if (tooltip_ == nullptr) return;
-  // The tooltips follow the texts.
-  const auto& controls = DialogControls();
-  for (size_t id = 0; id < controls.size(); ++id) {
-    if (!controls[id].WholeTextTooltip || controls[id].Container != container) continue;
-    const std::wstring text = Utf16(WholeText(controls[id], Shown()));
-    TTTOOLINFOW tool{};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.hwnd = container == DialogContainer::Panel ? panel_ : window_;
-    tool.uId = id;
-    tool.lpszText = const_cast<wchar_t*>(text.c_str());
-    SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-  }
+  if (tooltip_ == nullptr || container != DialogContainer::Panel) return;
+  // The tooltip follows the path.
+  const std::wstring text = Utf16(Shown().FileCaption);
+  TTTOOLINFOW tool{TTTOOLINFOW_V2_SIZE, 0, panel_};
+  tool.lpszText = const_cast<wchar_t*>(text.c_str());
+  SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void SettingsDialogWin32::ShowModal() {
@@ -284,16 +303,10 @@ void SettingsDialogWin32::RegisterClasses() {
 LRESULT SettingsDialogWin32::Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   const bool onPanel = window == panel_;
   switch (message) {
-    case WM_PAINT: {
-      BufferedPaint paint(window);
-      (onPanel ? PaintPanel : PaintForm)(paint.Dc(), paint.Client(), Shown(), gdi_, scale_);
-      return 0;
-    }
+    case WM_PAINT:
     case WM_PRINTCLIENT: {
-      RECT client{};
-      GetClientRect(window, &client);
-      (onPanel ? PaintPanel : PaintForm)(reinterpret_cast<HDC>(wParam), client, Shown(), gdi_,
-                                         scale_);
+      PaintWindow(window, message == WM_PAINT ? nullptr : reinterpret_cast<HDC>(wParam),
+                  onPanel ? DialogContainer::Panel : DialogContainer::Form, Shown(), gdi_, scale_);
       return 0;
     }
     case WM_ERASEBKGND:

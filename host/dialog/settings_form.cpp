@@ -1,6 +1,5 @@
 #include "host/dialog/settings_form.h"
 
-#include <limits>
 #include <stdexcept>
 #include <variant>
 
@@ -14,9 +13,13 @@
 namespace orvane {
 namespace {
 
-bool FitsInt16(std::int32_t value) {
-  return value >= std::numeric_limits<std::int16_t>::min() &&
-         value <= std::numeric_limits<std::int16_t>::max();
+// The request the music file button makes: starting in lastFolder, the folder of the music
+// file chosen before, or when there is none ("") in the user's music folder, else the home
+// folder (the programs' own folder is no place for music once they are installed).
+OpenFileRequest MusicFileRequest(std::string folder, UserFiles& userFiles) {
+  if (folder.empty()) folder = userFiles.MusicFolder();
+  if (folder.empty()) folder = userFiles.HomeFolder();
+  return OpenFileRequest{"ﾌｧｲﾙを開く", "BGMﾌｧｲﾙ (MP3 WAV)", "*.MP3;*.WAV", std::move(folder)};
 }
 
 // The repeat box lists "" and "1" to "30".
@@ -73,12 +76,7 @@ void SettingsForm::Load() {
     const DialogPoint tile = PictureSizeOnScreen(BackgroundTile(), Scale());
     view_.TilePanel(TilePositions(panel.Width, panel.Height, tile.X, tile.Y));
   });
-  Guarded([&] { view_.SetRepeatEnabled(false); });
-  Guarded([&] { ShowMarks(BGM_Kind); });
-  Guarded([&] {
-    if (EnabledWith(DialogControlNamed("BGM_Repeat"), BGM_Kind)) view_.SetRepeatEnabled(true);
-  });
-  Guarded([&] { FileButton().SetEnabled(EnabledWith(DialogControlNamed("Cmd_File"), BGM_Kind)); });
+  ShowKind(BGM_Kind);
   Guarded([&] { view_.SetRepeatText(FormatHashHash(BGM_RepeatTrack)); });
   Guarded([&] {
     for (int track = 0; track < kRepeatEntries; ++track)
@@ -87,13 +85,10 @@ void SettingsForm::Load() {
   Guarded([&] { view_.SetFileCaption(BGM_File); });
   Guarded([&] {
     const std::optional<Point> pointer = platform_.pointer.GetCursorPos();
-    if (pointer && FitsInt16(pointer->x) && FitsInt16(pointer->y)) {
-      AnimPointX = static_cast<std::int16_t>(pointer->x);
-      AnimPointY = static_cast<std::int16_t>(pointer->y);
-    } else {
-      AnimPointX = 0;
-      AnimPointY = 0;
-    }
+    const bool fits = pointer && pointer->x == static_cast<std::int16_t>(pointer->x) &&
+                      pointer->y == static_cast<std::int16_t>(pointer->y);
+    AnimPointX = fits ? static_cast<std::int16_t>(pointer->x) : 0;
+    AnimPointY = fits ? static_cast<std::int16_t>(pointer->y) : 0;
   });
   Guarded([&] { AnimateOpen(view_.Handle(), platform_); });
   Guarded([&] { view_.SetBusyPointer(false); });
@@ -103,11 +98,22 @@ void SettingsForm::Resize(int innerHeight) {
   Guarded([&] { view_.PaintBackground(BackgroundRows(innerHeight)); });
 }
 
-// Every mark shows not chosen, then the chosen one's; a kind without a choice of its own
-// leaves them all not chosen.
-void SettingsForm::ShowMarks(int chosen) {
-  for (int index = 0; index < kChoices; ++index) view_.SetChoiceMark(index, ChoiceMark::NotChosen);
-  if (chosen >= 0 && chosen < kChoices) view_.SetChoiceMark(chosen, ChoiceMark::Chosen);
+// Each mark shows whether its choice is the one chosen; a kind without a choice of its own
+// leaves them all not chosen. The repeat box is for the audio CD (1), the file button for a
+// music file (2).
+void SettingsForm::ShowKind(int kind) {
+  Guarded([&] {
+    FileButton().SetEnabled(false);
+    view_.SetRepeatEnabled(false);
+  });
+  Guarded([&] {
+    for (int index = 0; index < kChoices; ++index)
+      view_.SetChoiceMark(index, index == kind ? ChoiceMark::Chosen : ChoiceMark::NotChosen);
+  });
+  Guarded([&] {
+    if (kind == 1) view_.SetRepeatEnabled(true);
+    if (kind == 2) FileButton().SetEnabled(true);
+  });
 }
 
 void SettingsForm::MouseDown(int button, int x, int y) {
@@ -134,15 +140,7 @@ bool SettingsForm::OverLink(int x, int y) const {
 
 void SettingsForm::ChooseKind(int kind) {
   Guarded([&] { BGM_Kind = static_cast<std::int16_t>(kind); });
-  Guarded([&] {
-    FileButton().SetEnabled(false);
-    view_.SetRepeatEnabled(false);
-  });
-  Guarded([&] { ShowMarks(kind); });
-  Guarded([&] {
-    if (EnabledWith(DialogControlNamed("BGM_Repeat"), kind)) view_.SetRepeatEnabled(true);
-    if (EnabledWith(DialogControlNamed("Cmd_File"), kind)) FileButton().SetEnabled(true);
-  });
+  ShowKind(kind);
 }
 
 void SettingsForm::ChooseFile() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -7,9 +8,7 @@
 #include <vector>
 
 #include "host/controls/Command.h"
-#include "host/dialog/background.h"
 #include "host/dialog/dialog_layout.h"
-#include "host/dialog/open_file_request.h"
 #include "platform/platform.h"
 #include "platform/settings_text.h"
 
@@ -30,6 +29,14 @@ inline constexpr std::string_view MessagePathTooLong = "長すぎるﾊﾟｽは
 // Shown when the settings file cannot be written; the next line names the file and the
 // system's reason (UTF-8).
 inline constexpr std::string_view MessageSettingsNotWritten = "設定ﾌｧｲﾙに書き込めません！";
+
+// What the settings dialog asks of the open-file dialog.
+struct OpenFileRequest {
+  std::string Title;          // the dialog's caption
+  std::string FilterName;     // the one entry of its file type list
+  std::string FilterPattern;  // the patterns that entry stands for, as shown to the user
+  std::string InitialFolder;  // where it starts; a folder that does not exist is ignored
+};
 
 // The two marks of the choices (the pictures of Img_Ra).
 enum class ChoiceMark { NotChosen = 0, Chosen = 1 };
@@ -118,7 +125,7 @@ class SettingsForm {
  private:
   void Unload();
   Command& FileButton();
-  void ShowMarks(int chosen);
+  void ShowKind(int kind);
   std::variant<std::string, std::string_view> StoredMusicPath(const std::string& chosen);
   TwipsScale Scale() const;
 
@@ -130,6 +137,50 @@ class SettingsForm {
   Command* fileButton_ = nullptr;
   bool linkPressed_ = false;
   bool unloaded_ = false;
+};
+
+// What the form has put on the settings dialog, kept for the window of either system to paint
+// from.
+struct DialogShown {
+  std::vector<RowColour> Rows;     // the form's bands, one colour a row from the top
+  std::vector<DialogPoint> Tiles;  // where the panel's tile goes, in the panel's pixels
+  std::array<ChoiceMark, 3> Marks{};
+  std::string FileCaption;                   // the music file's whole path, as UTF-8
+  std::optional<std::string> FittedCaption;  // as much of it as lbl_Fname shows, once measured
+};
+
+// A window of the settings dialog that keeps what the form shows and has the container it
+// lies in painted again.
+class ShownFormView : public SettingsFormView {
+ public:
+  void PaintBackground(const std::vector<RowColour>& rows) override {
+    shown_.Rows = rows;
+    Repaint(DialogContainer::Form);
+  }
+  void TilePanel(const std::vector<DialogPoint>& positions) override {
+    shown_.Tiles = positions;
+    Repaint(DialogContainer::Panel);
+  }
+  void SetChoiceMark(int index, ChoiceMark mark) override {
+    shown_.Marks.at(static_cast<size_t>(index)) = mark;
+    Repaint(DialogContainer::Panel);
+  }
+  void SetFileCaption(const std::string& text) override {
+    shown_.FileCaption = Readable(text);
+    shown_.FittedCaption.reset();
+    Repaint(DialogContainer::Panel);
+  }
+
+ protected:
+  // Has the form or the panel painted again, from Shown().
+  virtual void Repaint(DialogContainer container) = 0;
+  // A file name as this system shows it, as UTF-8.
+  virtual std::string Readable(const std::string& name) = 0;
+
+  DialogShown& Shown() { return shown_; }
+
+ private:
+  DialogShown shown_;
 };
 
 }  // namespace orvane

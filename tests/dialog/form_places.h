@@ -26,9 +26,7 @@ inline constexpr Place kDesign[] = {
     {"lbl_BGM", 2, true, 660, 1440, 900, 195},      {"Cmd_File", -1, true, 420, 1680, 615, 375},
     {"lbl_Fname", -1, true, 1080, 1740, 5715, 495}, {"lbl", 7, false, 180, 2880, 2475, 195},
     {"lbl_URL", -1, false, 180, 3120, 3285, 195},   {"Cmd_Set", -1, false, 4740, 3000, 1215, 375},
-    {"Cmd_Can", -1, false, 6000, 3000, 1215, 375},  {"Pic_Mbl", -1, false, 120, 4680, 8340, 300},
-    {"Img_Ra", 0, false, 8040, 300, 180, 180},      {"Img_Ra", 1, false, 8040, 600, 180, 180},
-    {"Pic_Dummy", -1, false, 7980, 900, 855, 795},
+    {"Cmd_Can", -1, false, 6000, 3000, 1215, 375},
 };
 // clang-format on
 

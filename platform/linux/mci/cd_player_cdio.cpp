@@ -1,9 +1,7 @@
-
 #include <cdio/cdio.h>
 #include <cdio/logging.h>
 #include <cdio/paranoia/cdda.h>
 #include <cdio/paranoia/paranoia.h>
-#include <gst/app/gstappsrc.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -51,14 +49,10 @@ class CdPlayer final : public MciPlayer {
       Halt();
       return 0;
     }
-    if (!LoadDisc()) {
-      if (command.action != MciAction::Mode) return MCIERR_HARDWARE;
-      reply = "open";
-      return 0;
-    }
+    if (!LoadDisc()) return MCIERR_HARDWARE;
     switch (command.action) {
       case MciAction::Mode:
-        reply = playing_ ? "playing" : "stopped";
+        reply = pipeline_ ? "playing" : "stopped";
         return 0;
       case MciAction::Track:
         reply = std::to_string(tracks_[IndexAt(Here())].number);
@@ -67,9 +61,7 @@ class CdPlayer final : public MciPlayer {
         reply = std::to_string(tracks_.size());
         return 0;
       case MciAction::TrackStart: {
-        const std::optional<std::uint32_t> number = ParseMciInteger(*command.argument);
-        if (!number) return MCIERR_BAD_INTEGER;
-        const Track* track = Find(*number);
+        const Track* track = Find(TrackOfPosition(*command.argument));
         if (track == nullptr) return MCIERR_OUTOFRANGE;
         reply = (track->number < 10 ? "0" : "") + std::to_string(track->number) + ":00:00:00";
         return 0;
@@ -86,8 +78,7 @@ class CdPlayer final : public MciPlayer {
   // start again, so that the next play without a position plays it once more; one that failed
   // has most likely gone, and its table is read again before it is trusted.
   void Refresh() {
-    if (!playing_) return;
-    pipeline_->Drain();
+    if (!pipeline_) return;
     const bool failed = pipeline_->failed() || readFailed_;
     if (!pipeline_->ended() && !failed) return;
     Halt();
@@ -148,27 +139,20 @@ class CdPlayer final : public MciPlayer {
     return index;
   }
 
-  const Track* Find(std::uint32_t number) const {
+  const Track* Find(unsigned number) const {
     for (const Track& t : tracks_) {
       if (t.number == number) return &t;
     }
     return nullptr;
   }
 
-  // From a packed tmsf position, or on from where the disc stands.
+  // From the start of a track, or on from where the disc stands.
   std::uint32_t Play(const std::optional<std::string>& from) {
     std::uint32_t start = Here() < leadOut_ ? Here() : tracks_.front().start;
     if (from) {
-      const std::optional<std::uint32_t> packed = ParseMciInteger(*from);
-      if (!packed) return MCIERR_BAD_INTEGER;
-      const Track* track = Find(*packed & 0xFF);
-      const std::uint32_t minutes = (*packed >> 8) & 0xFF;
-      const std::uint32_t seconds = (*packed >> 16) & 0xFF;
-      const std::uint32_t frames = *packed >> 24;
-      if (track == nullptr || seconds >= 60 || frames >= kSectorsPerSecond)
-        return MCIERR_OUTOFRANGE;
-      start = track->start + (minutes * 60 + seconds) * kSectorsPerSecond + frames;
-      if (start > leadOut_) return MCIERR_OUTOFRANGE;
+      const Track* track = Find(TrackOfPosition(*from));
+      if (track == nullptr) return MCIERR_OUTOFRANGE;
+      start = track->start;
     }
     // Data tracks are not music: start at the next audio track, stop before the next data one.
     std::size_t index = IndexAt(start);
@@ -180,16 +164,26 @@ class CdPlayer final : public MciPlayer {
     }
     std::size_t next = index + 1;
     while (next < tracks_.size() && tracks_[next].audio) ++next;
-    const std::uint32_t end = next < tracks_.size() ? tracks_[next].start : leadOut_;
     Halt();
-    position_ = start;
-    if (start >= end) return 0;
-    return StartPipeline(start, end) ? 0 : MCIERR_HARDWARE;
+    position_ = first_ = next_ = start;
+    end_ = next < tracks_.size() ? tracks_[next].start : leadOut_;
+    readFailed_ = false;
+    cdio_paranoia_seek(paranoia_, static_cast<int32_t>(start), SEEK_SET);
+    GstCaps* caps =
+        gst_caps_from_string("audio/x-raw,format=S16LE,rate=44100,channels=2,layout=interleaved");
+    GstElement* pipeline = gst::MakeAppSourcePipeline(
+        audioSink_, caps, guint64{kSectorBytes * kSectorsPerBuffer * 4}, &CdPlayer::NeedData, this);
+    gst_caps_unref(caps);
+    if (pipeline == nullptr) return MCIERR_HARDWARE;
+    pipeline_ = std::make_unique<gst::Pipeline>(pipeline);
+    if (pipeline_->SetState(GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE) return 0;
+    pipeline_.reset();
+    return MCIERR_HARDWARE;
   }
 
   // Where the disc stands: where it stopped, or where the listener is.
   std::uint32_t Here() const {
-    if (!playing_) return position_;
+    if (!pipeline_) return position_;
     gint64 ns = 0;
     if (!gst_element_query_position(pipeline_->get(), GST_FORMAT_TIME, &ns) || ns < 0)
       return first_;
@@ -200,41 +194,13 @@ class CdPlayer final : public MciPlayer {
 
   // Stops playing; a stopped disc stands where the listener was.
   void Halt() {
-    if (!playing_) return;
+    if (!pipeline_) return;
     position_ = Here();
-    pipeline_->SetState(GST_STATE_NULL);  // joins the streaming thread
-    playing_ = false;
+    pipeline_.reset();  // joins the streaming thread
   }
 
-  bool StartPipeline(std::uint32_t first, std::uint32_t end) {
-    if (!pipeline_) {
-      GstCaps* caps = gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "S16LE", "rate",
-                                          G_TYPE_INT, 44100, "channels", G_TYPE_INT, 2, "layout",
-                                          G_TYPE_STRING, "interleaved", nullptr);
-      GstElement* pipeline = gst::MakeAppSourcePipeline(
-          audioSink_, caps, guint64{kSectorBytes * kSectorsPerBuffer * 4}, &CdPlayer::NeedData,
-          this);
-      gst_caps_unref(caps);
-      if (pipeline == nullptr) return false;
-      pipeline_ = std::make_unique<gst::Pipeline>(pipeline);
-    }
-    pipeline_->SetState(GST_STATE_NULL);
-    pipeline_->Drain();
-    first_ = next_ = first;
-    end_ = end;
-    pipeline_->Clear();
-    readFailed_ = false;
-    cdio_paranoia_seek(paranoia_, static_cast<int32_t>(first), SEEK_SET);
-    if (pipeline_->SetState(GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
-      pipeline_->SetState(GST_STATE_NULL);
-      return false;
-    }
-    playing_ = true;
-    return true;
-  }
-
-  // Runs on the streaming thread; the UI thread touches the reader only while the pipeline is
-  // stopped.
+  // Runs on the streaming thread; the UI thread touches the reader only while no pipeline
+  // runs.
   static void NeedData(GstAppSrc* source, guint, gpointer self) {
     static_cast<CdPlayer*>(self)->Feed(source);
   }
@@ -273,12 +239,11 @@ class CdPlayer final : public MciPlayer {
   CdIo_t* cdio_ = nullptr;
   cdrom_drive_t* cdda_ = nullptr;
   cdrom_paranoia_t* paranoia_ = nullptr;
-  std::vector<Track> tracks_;   // empty until a disc's table has been read
-  std::uint32_t leadOut_ = 0;   // first sector after the last track
-  std::uint32_t position_ = 0;  // where a stopped disc stands
-  bool playing_ = false;
-  std::unique_ptr<gst::Pipeline> pipeline_;
-  // Set by the UI thread while the pipeline is stopped, read by the streaming thread.
+  std::vector<Track> tracks_;                // empty until a disc's table has been read
+  std::uint32_t leadOut_ = 0;                // first sector after the last track
+  std::uint32_t position_ = 0;               // where a stopped disc stands
+  std::unique_ptr<gst::Pipeline> pipeline_;  // while the disc plays
+  // Set by the UI thread while no pipeline runs, read by the streaming thread.
   std::uint32_t first_ = 0;
   std::uint32_t next_ = 0;
   std::uint32_t end_ = 0;
@@ -288,7 +253,6 @@ class CdPlayer final : public MciPlayer {
 }  // namespace
 
 std::unique_ptr<MciPlayer> OpenCdPlayer(const std::string& source, const std::string& audioSink) {
-  gst::Initialise();
   static std::once_flag quiet;
   std::call_once(quiet, [] { cdio_log_set_handler(&Quiet); });
   if (source.empty()) {

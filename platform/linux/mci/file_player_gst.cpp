@@ -1,4 +1,3 @@
-
 #include <sys/stat.h>
 
 #include "platform/linux/mci/gst_pipeline_gst.h"
@@ -6,9 +5,6 @@
 
 namespace orvane::platform {
 namespace {
-
-// How long a command waits for the stream to be ready to play.
-constexpr GstClockTime kPrerollWait = GST_SECOND;
 
 class FilePlayer final : public MciPlayer {
  public:
@@ -21,14 +17,12 @@ class FilePlayer final : public MciPlayer {
     playing_ = false;
     GstStateChangeReturn r = pipeline_.SetState(GST_STATE_PAUSED);
     if (r == GST_STATE_CHANGE_ASYNC) r = WaitForState();
-    pipeline_.Drain();
     if (r != GST_STATE_CHANGE_FAILURE && !pipeline_.failed()) return true;
     pipeline_.SetState(GST_STATE_NULL);
     return false;
   }
 
   std::uint32_t Run(const MciCommand& command, std::string& reply) override {
-    pipeline_.Drain();
     switch (command.action) {
       case MciAction::Mode:
         // Played to its end, or failed, a file has stopped.
@@ -46,20 +40,19 @@ class FilePlayer final : public MciPlayer {
   }
 
  private:
+  // On from where it stands, or from its start: the one position the module asks for.
   std::uint32_t Play(const std::optional<std::string>& from) {
+    if (from && *from != "0") return MCIERR_OUTOFRANGE;
     // A stream that failed is built up again, so that a restart after a fault can still play.
     if (pipeline_.failed()) {
       pipeline_.SetState(GST_STATE_NULL);
       if (!Preroll()) return MCIERR_INVALID_FILE;
     }
     if (from) {
-      const std::optional<std::uint32_t> ms = ParseMciInteger(*from);
-      if (!ms) return MCIERR_BAD_INTEGER;
       WaitForState();
       if (!gst_element_seek_simple(
               pipeline_.get(), GST_FORMAT_TIME,
-              static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-              static_cast<gint64>(*ms) * GST_MSECOND)) {
+              static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), 0)) {
         return MCIERR_HARDWARE;
       }
       pipeline_.Clear();
@@ -69,9 +62,9 @@ class FilePlayer final : public MciPlayer {
     return 0;
   }
 
-  // Waits for a change of state under way to end, at most kPrerollWait.
+  // Waits for a change of state under way to end, at most a second.
   GstStateChangeReturn WaitForState() {
-    return gst_element_get_state(pipeline_.get(), nullptr, nullptr, kPrerollWait);
+    return gst_element_get_state(pipeline_.get(), nullptr, nullptr, GST_SECOND);
   }
 
   bool playing_ = false;  // play was the last word
@@ -82,7 +75,6 @@ class FilePlayer final : public MciPlayer {
 
 std::uint32_t OpenFilePlayer(const std::string& path, const std::string& audioSink,
                              std::unique_ptr<MciPlayer>& player) {
-  gst::Initialise();
   struct stat info {};
   if (stat(path.c_str(), &info) != 0) return MCIERR_FILE_NOT_FOUND;
   if (!S_ISREG(info.st_mode)) return MCIERR_INVALID_FILE;

@@ -3,6 +3,16 @@
 #include <mutex>
 
 namespace orvane::platform::gst {
+namespace {
+
+// The sound server alone: a search of the other outputs (ALSA, OpenAL, …) would print its
+// complaints on standard error when no server runs, and find different outputs on different
+// machines.
+std::string SinkDescription(const std::string& description) {
+  return description.empty() ? "pulsesink" : description;
+}
+
+}  // namespace
 
 void Initialise() {
   static std::once_flag once;
@@ -14,28 +24,22 @@ void Initialise() {
 }
 
 GstElement* MakeAudioSink(const std::string& description) {
-  // The sound server alone: a search of the other outputs (ALSA, OpenAL, …) would print its
-  // complaints on standard error when no server runs, and find different outputs on
-  // different machines.
-  if (description.empty()) return gst_element_factory_make("pulsesink", nullptr);
   GError* error = nullptr;
-  GstElement* bin = gst_parse_bin_from_description(description.c_str(), TRUE, &error);
-  if (error != nullptr) {
-    g_error_free(error);
-    if (bin != nullptr) gst_object_unref(bin);
-    return nullptr;
-  }
-  return bin;
+  GstElement* bin =
+      gst_parse_bin_from_description(SinkDescription(description).c_str(), TRUE, &error);
+  if (error == nullptr) return bin;
+  g_error_free(error);
+  if (bin != nullptr) gst_object_unref(gst_object_ref_sink(bin));
+  return nullptr;
 }
 
 GstElement* MakePlaybin(const char* uri, const std::string& audioSink) {
   // playbin's flags: audio, with its own volume.
   constexpr guint kAudioOnly = 0x02 | 0x10;
   GstElement* playbin = gst_element_factory_make("playbin", nullptr);
-  if (playbin == nullptr) return nullptr;
-  GstElement* sink = MakeAudioSink(audioSink);
+  GstElement* sink = playbin != nullptr ? MakeAudioSink(audioSink) : nullptr;
   if (sink == nullptr) {
-    gst_object_unref(gst_object_ref_sink(playbin));
+    if (playbin != nullptr) gst_object_unref(gst_object_ref_sink(playbin));
     return nullptr;
   }
   g_object_set(playbin, "uri", uri, "flags", kAudioOnly, "audio-sink", sink, nullptr);
@@ -44,8 +48,8 @@ GstElement* MakePlaybin(const char* uri, const std::string& audioSink) {
 
 GstElement* MakeAppSourcePipeline(const std::string& audioSink, GstCaps* caps, guint64 maxBytes,
                                   void (*needData)(GstAppSrc*, guint, gpointer), gpointer data) {
-  const std::string description = "appsrc name=in ! audioconvert ! audioresample ! " +
-                                  (audioSink.empty() ? std::string("pulsesink") : audioSink);
+  const std::string description =
+      "appsrc name=in ! audioconvert ! audioresample ! " + SinkDescription(audioSink);
   GError* error = nullptr;
   GstElement* pipeline = gst_parse_launch(description.c_str(), &error);
   GstElement* appsrc = error == nullptr && pipeline != nullptr
@@ -64,38 +68,23 @@ GstElement* MakeAppSourcePipeline(const std::string& audioSink, GstCaps* caps, g
   return pipeline;
 }
 
-Pipeline::Pipeline(GstElement* pipeline)
-    : pipeline_(GST_ELEMENT(gst_object_ref_sink(pipeline))), bus_(gst_element_get_bus(pipeline_)) {
-  watch_ = gst_bus_add_watch(bus_, &Pipeline::OnBus, this);
+Pipeline::Pipeline(GstElement* pipeline) : pipeline_(GST_ELEMENT(gst_object_ref_sink(pipeline))) {
+  GstBus* bus = gst_element_get_bus(pipeline_);
+  gst_bus_set_sync_handler(bus, &Pipeline::Note, this, nullptr);
+  gst_object_unref(bus);
 }
 
 Pipeline::~Pipeline() {
-  gst_element_set_state(pipeline_, GST_STATE_NULL);
-  if (watch_ != 0) g_source_remove(watch_);
-  gst_bus_set_flushing(bus_, TRUE);
-  gst_object_unref(bus_);
+  gst_element_set_state(pipeline_, GST_STATE_NULL);  // joins the streaming threads
   gst_object_unref(pipeline_);
 }
 
-GstStateChangeReturn Pipeline::SetState(GstState state) {
-  return gst_element_set_state(pipeline_, state);
-}
-
-void Pipeline::Note(GstMessage* message) {
-  ended_ = ended_ || GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS;
-  failed_ = failed_ || GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR;
-}
-
-gboolean Pipeline::OnBus(GstBus*, GstMessage* message, gpointer self) {
-  static_cast<Pipeline*>(self)->Note(message);
-  return G_SOURCE_CONTINUE;
-}
-
-void Pipeline::Drain() {
-  while (GstMessage* message = gst_bus_pop(bus_)) {
-    Note(message);
-    gst_message_unref(message);
-  }
+// Runs on the thread that posts the message.
+GstBusSyncReply Pipeline::Note(GstBus*, GstMessage* message, gpointer self) {
+  auto* pipeline = static_cast<Pipeline*>(self);
+  if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) pipeline->ended_ = true;
+  if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) pipeline->failed_ = true;
+  return GST_BUS_DROP;
 }
 
 }  // namespace orvane::platform::gst

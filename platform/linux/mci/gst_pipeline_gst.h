@@ -3,10 +3,11 @@
 #include <gst/app/gstappsrc.h>
 #include <gst/gst.h>
 
+#include <atomic>
 #include <string>
 
 // GStreamer helpers shared by the players: start-up, the audio output, and one owner for a
-// pipeline with its bus watch.
+// pipeline that notes how its stream went.
 namespace orvane::platform::gst {
 
 // Initialises GStreamer once, with its own debug output switched off: the host prints
@@ -24,16 +25,15 @@ GstElement* MakeAudioSink(const std::string& description);
 // is missing.
 GstElement* MakePlaybin(const char* uri, const std::string& audioSink);
 
-// A pipeline playing raw audio that needData pushes into an appsrc, through audioconvert and
-// audioresample to the audio output (MakeAudioSink); the source queues at most maxBytes, so
-// needData runs again each time that much has been played. Floating reference; nullptr if an
-// element is missing or the description does not parse.
+// A pipeline playing raw audio of `caps` that needData pushes into an appsrc, through
+// audioconvert and audioresample to the audio output (MakeAudioSink); the source queues at most
+// maxBytes, so needData runs again each time that much has been played. Floating reference;
+// nullptr if an element is missing or the description does not parse.
 GstElement* MakeAppSourcePipeline(const std::string& audioSink, GstCaps* caps, guint64 maxBytes,
                                   void (*needData)(GstAppSrc*, guint, gpointer), gpointer data);
 
-// Owns a pipeline, its bus and its bus watch on the default main context, and notes whether the
-// stream has ended or failed. Messages arrive from the main loop when it runs, and from Drain()
-// when it does not, so the two flags are current either way.
+// Owns a pipeline and notes, as its messages are posted, whether the stream has ended or
+// failed; the messages go no further, so they need no main loop.
 class Pipeline {
  public:
   // Takes the (floating or owned) reference to `pipeline`.
@@ -43,22 +43,17 @@ class Pipeline {
   Pipeline& operator=(const Pipeline&) = delete;
 
   GstElement* get() const { return pipeline_; }
-  GstStateChangeReturn SetState(GstState state);
-  // Takes in every pending message now.
-  void Drain();
+  GstStateChangeReturn SetState(GstState state) { return gst_element_set_state(pipeline_, state); }
   bool ended() const { return ended_; }    // an end of stream since the last Clear()
   bool failed() const { return failed_; }  // an error since the last Clear()
   void Clear() { ended_ = failed_ = false; }
 
  private:
-  static gboolean OnBus(GstBus* bus, GstMessage* message, gpointer self);
-  void Note(GstMessage* message);
+  static GstBusSyncReply Note(GstBus* bus, GstMessage* message, gpointer self);
 
   GstElement* pipeline_;
-  GstBus* bus_;
-  guint watch_ = 0;
-  bool ended_ = false;
-  bool failed_ = false;
+  std::atomic<bool> ended_{false};
+  std::atomic<bool> failed_{false};
 };
 
 }  // namespace orvane::platform::gst

@@ -7,47 +7,33 @@
 namespace orvane::platform {
 namespace {
 
-struct Word {
-  std::string text;
-  bool quoted = false;
-};
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
+constexpr std::string_view kBlanks = " \t\r\n";
 
 // Splits at blanks. A word that starts with a double quote runs to the next one, which must be
 // followed by a blank or the end; two quotes in a row within it stand for one, since a Linux
 // file name may hold a quote. False for a word that breaks these rules.
-bool Split(std::string_view text, std::vector<Word>& words) {
-  std::size_t i = 0;
-  while (true) {
-    while (i < text.size() && IsBlank(text[i])) ++i;
-    if (i == text.size()) return true;
-    Word word;
-    if (text[i] == '"') {
-      word.quoted = true;
+bool Split(std::string_view text, std::vector<std::string>& words) {
+  for (std::size_t i = text.find_first_not_of(kBlanks); i != std::string_view::npos;
+       i = text.find_first_not_of(kBlanks, i)) {
+    std::string word;
+    if (text[i] != '"') {
+      const std::size_t end = std::min(text.find_first_of(kBlanks, i), text.size());
+      word = text.substr(i, end - i);
+      i = end;
+    } else {
       while (true) {
         const std::size_t close = text.find('"', i + 1);
         if (close == std::string_view::npos) return false;
-        word.text.append(text.substr(i + 1, close - i - 1));
+        word.append(text.substr(i + 1, close - i - 1));
         i = close + 1;
         if (i == text.size() || text[i] != '"') break;
-        word.text += '"';
+        word += '"';
       }
-      if (i < text.size() && !IsBlank(text[i])) return false;
-    } else {
-      const std::size_t start = i;
-      while (i < text.size() && !IsBlank(text[i])) ++i;
-      word.text = std::string(text.substr(start, i - start));
+      if (i < text.size() && kBlanks.find(text[i]) == std::string_view::npos) return false;
     }
     words.push_back(std::move(word));
   }
-}
-
-// An unquoted word that is `keyword` in any case.
-bool Is(const Word& word, std::string_view keyword) {
-  return !word.quoted && common::EqualsIgnoringCase(word.text, keyword);
+  return true;
 }
 
 // Each shape the module sends, word by word; "*" takes any word as the argument.
@@ -75,16 +61,15 @@ constexpr Shape kShapes[] = {
     {"close mp3play", MciDevice::File, MciAction::Close},
 };
 
-bool Matches(const std::vector<Word>& words, std::string_view shape, MciCommand& command) {
+bool Matches(const std::vector<std::string>& words, std::string_view shape, MciCommand& command) {
   std::size_t at = 0;
-  for (const Word& word : words) {
+  for (const std::string& word : words) {
     if (at >= shape.size()) return false;
-    std::size_t end = shape.find(' ', at);
-    if (end == std::string_view::npos) end = shape.size();
+    const std::size_t end = std::min(shape.find(' ', at), shape.size());
     const std::string_view part = shape.substr(at, end - at);
     if (part == "*") {
-      command.argument = word.text;
-    } else if (!Is(word, part)) {
+      command.argument = word;
+    } else if (!common::EqualsIgnoringCase(word, part)) {
       return false;
     }
     at = end + 1;
@@ -95,7 +80,7 @@ bool Matches(const std::vector<Word>& words, std::string_view shape, MciCommand&
 }  // namespace
 
 MciCommand ParseMciCommand(std::string_view text) {
-  std::vector<Word> words;
+  std::vector<std::string> words;
   if (!Split(text.substr(0, text.find('\0')), words)) return {};
   for (const Shape& shape : kShapes) {
     MciCommand command{shape.device, shape.action, std::nullopt};
@@ -104,29 +89,15 @@ MciCommand ParseMciCommand(std::string_view text) {
   return {};
 }
 
-std::optional<std::uint32_t> ParseMciInteger(std::string_view word) {
-  std::uint64_t value = 0;
-  std::uint32_t part = 0;
-  int field = 0;
-  bool digits = false;
-  const bool colons = word.find(':') != std::string_view::npos;
-  for (std::size_t i = 0; i <= word.size(); ++i) {
-    if (i == word.size() || word[i] == ':') {
-      if (!digits || field >= 4) return std::nullopt;
-      value |= std::uint64_t{part} << (8 * field++);
-      part = 0;
-      digits = false;
-    } else if (word[i] >= '0' && word[i] <= '9') {
-      const std::uint64_t next =
-          std::uint64_t{part} * 10 + static_cast<std::uint32_t>(word[i] - '0');
-      if (next > (colons ? 255u : 0xFFFFFFFFu)) return std::nullopt;
-      part = static_cast<std::uint32_t>(next);
-      digits = true;
-    } else {
-      return std::nullopt;
-    }
+unsigned TrackOfPosition(std::string_view position) {
+  if (position.ends_with(":00:00:00")) position.remove_suffix(9);
+  if (position.empty() || position.size() > 2) return 0;
+  unsigned track = 0;
+  for (const char c : position) {
+    if (c < '0' || c > '9') return 0;
+    track = track * 10 + static_cast<unsigned>(c - '0');
   }
-  return static_cast<std::uint32_t>(value);
+  return track;
 }
 
 }  // namespace orvane::platform

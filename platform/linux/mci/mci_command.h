@@ -27,17 +27,15 @@ struct MciCommand {
 // Reads the text up to its first NUL.
 MciCommand ParseMciCommand(std::string_view text);
 
-// A number as MCI reads it: decimal digits, or up to four colon-separated fields of at most
-// 255 packed low byte first ("03:00:00:00" is 3, track 3 in the time format tmsf).
-std::optional<std::uint32_t> ParseMciInteger(std::string_view word);
+// The track a tmsf position names when it is the start of one: "3", "03" or "03:00:00:00";
+// 0 for any other text.
+unsigned TrackOfPosition(std::string_view position);
 
 // The MCI error codes the stand-in returns, with Windows' values.
 inline constexpr std::uint32_t MCIERR_UNRECOGNIZED_COMMAND = 261;
 inline constexpr std::uint32_t MCIERR_HARDWARE = 262;
 inline constexpr std::uint32_t MCIERR_INVALID_DEVICE_NAME = 263;
 inline constexpr std::uint32_t MCIERR_CANNOT_LOAD_DRIVER = 266;
-inline constexpr std::uint32_t MCIERR_PARAM_OVERFLOW = 268;
-inline constexpr std::uint32_t MCIERR_BAD_INTEGER = 270;
 inline constexpr std::uint32_t MCIERR_FILE_NOT_FOUND = 275;
 inline constexpr std::uint32_t MCIERR_OUTOFRANGE = 282;
 inline constexpr std::uint32_t MCIERR_INVALID_FILE = 296;
@@ -55,10 +53,15 @@ class MciPlayer {
 // when there is no such drive or image; a drive without a disc opens.
 std::unique_ptr<MciPlayer> OpenCdPlayer(const std::string& source, const std::string& audioSink);
 
-// "MPEGVideo": one audio file played through playbin, positions in milliseconds. Waits at most
-// about a second for it to be ready: 275 for a file that is not there, 296 for one that cannot
-// be played, 266 without playbin or the audio output.
+// "MPEGVideo": one audio file played through playbin. Waits at most about a second for it to
+// be ready: 275 for a file that is not there, 296 for one that cannot be played, 266 without
+// playbin or the audio output.
 std::uint32_t OpenFilePlayer(const std::string& path, const std::string& audioSink,
                              std::unique_ptr<MciPlayer>& player);
+
+// PlaySound's loop of the RIFF WAVE file at `path`, without a gap, a short one from memory,
+// until its owner `loop` goes. False when the file is no WAV or its start does not decode; an
+// empty WAV loops as silence.
+bool LoopWave(const char* path, const std::string& audioSink, std::shared_ptr<void>& loop);
 
 }  // namespace orvane::platform

@@ -1,8 +1,5 @@
-#include <cstring>
-
 #include "platform/linux/mci/gst_pipeline_gst.h"
 #include "platform/linux/mci/mci_command.h"
-#include "platform/linux/mci/sound_player_gst.h"
 #include "platform/multimedia.h"
 
 namespace orvane::platform {
@@ -20,10 +17,6 @@ constexpr struct {
     {MCIERR_INVALID_DEVICE_NAME, "The specified device is not open or is not recognized by MCI."},
     {MCIERR_CANNOT_LOAD_DRIVER,
      "There is an undetectable problem in loading the specified device driver."},
-    {MCIERR_PARAM_OVERFLOW,
-     "The output string was too large to fit in the return buffer. Increase the size of the "
-     "buffer."},
-    {MCIERR_BAD_INTEGER, "The specified integer is invalid for this command."},
     {MCIERR_FILE_NOT_FOUND,
      "Cannot find the specified file. Make sure the path and filename are correct."},
     {MCIERR_OUTOFRANGE, "The specified parameter is out of range for the specified command."},
@@ -34,16 +27,13 @@ constexpr struct {
 
 class SystemMultimedia final : public Multimedia {
  public:
-  explicit SystemMultimedia(const MultimediaOptions& options)
-      : options_(options), sound_(options.audioSink) {}
+  explicit SystemMultimedia(const MultimediaOptions& options) : options_(options) {}
 
+  // Every reply fits the module's buffers.
   std::uint32_t MciSendString(std::string_view text, char* reply, std::uint32_t length) override {
     std::string answer;
-    std::uint32_t result = Run(ParseMciCommand(text), answer);
-    if (reply == nullptr || length == 0) return result;
-    if (result == 0 && answer.size() >= length) result = MCIERR_PARAM_OVERFLOW;
-    if (result != 0) answer.clear();
-    std::memcpy(reply, answer.c_str(), answer.size() + 1);
+    const std::uint32_t result = Run(ParseMciCommand(text), answer);
+    if (reply != nullptr && length > 0) g_strlcpy(reply, result == 0 ? answer.c_str() : "", length);
     return result;
   }
 
@@ -56,8 +46,12 @@ class SystemMultimedia final : public Multimedia {
     return text[0] != '\0';
   }
 
+  // Only the loop the module asks for: SND_ASYNC | SND_LOOP, with SND_FILENAME or without.
   bool PlaySound(const char* name, std::uint32_t flags) override {
-    return sound_.Play(name, flags);
+    sound_.reset();
+    if (name == nullptr) return true;
+    if ((flags & ~SND_FILENAME) != (SND_ASYNC | SND_LOOP)) return false;
+    return LoopWave(name, options_.audioSink, sound_);
   }
 
   // The one output: 1 when it opens (the sound server answers), else 0.
@@ -95,7 +89,7 @@ class SystemMultimedia final : public Multimedia {
   const MultimediaOptions options_;
   std::unique_ptr<MciPlayer> cd_;
   std::unique_ptr<MciPlayer> file_;
-  SoundPlayer sound_;
+  std::shared_ptr<void> sound_;
 };
 
 }  // namespace
