@@ -102,6 +102,5 @@ ctest --test-dir "$tree" --output-on-failure --timeout 300
 if [ ! -f build/CMakeCache.txt ]; then
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
-cmake --build build -j"$jobs" --target renderer_wine_tests host_wine_tests dialog_wine_tests \
-  every_monitor_wine_tests
+cmake --build build -j"$jobs" --target saver_wine_tests host_wine_tests dialog_wine_tests
 ctest --test-dir build -L wine --output-on-failure --timeout 300

@@ -10,15 +10,15 @@ root=$PWD work=$PWD/build-mutants src=$PWD/build-mutants/src
 # A texture coordinate, the run-length bound and SIGTERM name only a test that sees what the
 # user would: a pixel drawn, a process ended. An MP3 started again 1 ms in sounds the same.
 rows=$(cat <<'ROWS'
-renderer/tunnel_gl.cpp | glTexCoord2f(0.0f, 1.0f); | glTexCoord2f(0.0f, 0.0f); | RendererRun
-renderer/tunnel_gl.cpp | gluPerspective(60.0, viewportAspect(viewport), 0.5, 100.0); | gluPerspective(90.0, viewportAspect(viewport), 0.5, 100.0); | SceneTest|RendererRun
-renderer/tunnel_gl.cpp | glFogf(GL_FOG_DENSITY, 0.08f); | glFogf(GL_FOG_DENSITY, 0.02f); | SceneTest|RendererRun
-renderer/tunnel_scene.cpp |       return {0.0f, 1.0f}; |       return {0.0f, 0.9f}; | SceneTest|RendererRun
+renderer/tunnel_gl.cpp | glTexCoord2f(0.0f, 1.0f); | glTexCoord2f(0.0f, 0.0f); | SaverRun.TheRendererAlone
+renderer/tunnel_gl.cpp | gluPerspective(60.0, viewportAspect(viewport), 0.5, 100.0); | gluPerspective(90.0, viewportAspect(viewport), 0.5, 100.0); | SceneTest|SaverRun.TheRendererAlone
+renderer/tunnel_gl.cpp | glFogf(GL_FOG_DENSITY, 0.08f); | glFogf(GL_FOG_DENSITY, 0.02f); | SceneTest|SaverRun.TheRendererAlone
+renderer/tunnel_scene.cpp |       return {0.0f, 1.0f}; |       return {0.0f, 0.9f}; | SceneTest|SaverRun.TheRendererAlone
 renderer/tunnel_scene.h | kSpeedStep = 0.0005; | kSpeedStep = 0.005; | SceneTest
 renderer/tunnel_scene.cpp |   if (tunnelAngle >= kFullTurn) tunnelAngle -= kFullTurn; |   if (tunnelAngle > kFullTurn) tunnelAngle -= kFullTurn; | SceneTest
-renderer/sgi_image.cpp | std::min({count, packedSize - in, room}) | std::min(count, room) | RendererRun
+renderer/sgi_image.cpp | std::min({count, packedSize - in, room}) | std::min(count, room) | SaverRun.TheRendererAlone
 renderer/sgi_image.cpp |       if (in == packedSize) break; |  | ReaderTest|RleRowTest
-renderer/main.cpp | constexpr unsigned char kEscape = 27; | constexpr unsigned char kEscape = 28; | RendererRun
+renderer/main.cpp | constexpr unsigned char kEscape = 27; | constexpr unsigned char kEscape = 28; | SaverRun.TheRendererAlone
 platform/linux/ini_file.cpp |   out += std::string(key) + "=" + encoded + "\r\n"; |   out += std::string(key) + "=" + encoded + "\n"; | IniCases|SettingsForm|SettingsDialogEndToEnd
 common/ascii_case.h | return c >= 'A' && c <= 'Z' ? | return c >= 'A' && c <= 'z' ? | IniCases
 platform/linux/atomic_file.cpp |     if (rename(path_.c_str(), target_.c_str()) != 0) return false; |     if (rename(path_.c_str(), (target_ + "~").c_str()) != 0) return false; | IniFiles|FileSystem
@@ -41,7 +41,7 @@ host/dialog/settings_form.cpp |     if (kind == 1) view_.SetRepeatEnabled(true);
 host/dialog/settings_form.cpp |   Guarded([&] { write(IniKeyFile, BGM_File); }); |  | SettingsForm|SettingsDialogEndToEnd
 host/controls/command_input.cpp |   if (fields_.IsEnabled == kTrue && fields_.State != CommandState::Selected) RaiseClick(); |   if (fields_.IsEnabled == kTrue) RaiseClick(); | CommandTransitions|SettingsDialogEndToEnd
 host/controls/command_input.cpp | Enter(CommandState::HighLight, Look::HighLight); | Enter(CommandState::HighLight, Look::Normal); | CommandTransitions|SettingsDialogEndToEnd
-common/data_directory_posix.cpp |     if (info.st_uid != geteuid()) { |     if (false) { | DataDirectoryTest|SaverRun|RendererRun
+common/data_directory_posix.cpp |     if (info.st_uid != geteuid()) { |     if (false) { | DataDirectoryTest|SaverRun|SaverRun.TheRendererAlone
 host/daemon_run_x11.cpp | static CloseWatch closeWatch([] { run->End(); }); | static CloseWatch closeWatch([] {}); | DaemonRun\.
 host/daemon_run.cpp |   Guarded([&] { parts_.musicLock.Release(); }); |  | DaemonRunTest|DaemonRun\.
 platform/linux/music_lock_posix.cpp | LOCK_EX \| LOCK_NB | LOCK_SH \| LOCK_NB | FlockMusicLock|DaemonRun\.
@@ -49,36 +49,36 @@ platform/linux/saver_lock_posix.cpp |     if (flock(fd, LOCK_EX \| LOCK_NB) != 0
 host/wayland_saver.cpp |   if (take == SaverLock::Take::HeldElsewhere) { |   if (false) { | WaylandSaverTest
 host/saver_session.cpp |   if (title == SaverWindowTitle && lock_.HeldElsewhere()) return LockHolder; |  | SaverLockFinder|WaylandSaverRun
 host/saver_session.cpp |   if (x11Setting != nullptr && std::string_view(x11Setting) == "1") return false; |  | SaverSession
-host/wayland_saver_gtk.cpp |   closeWatch = std::make_unique<CloseWatch>([] { saver->Close(); }); |   closeWatch = std::make_unique<CloseWatch>([] {}); | WaylandSaverRun.OnSwaySigterm
+host/wayland_saver_gtk.cpp |   closeWatch = std::make_unique<CloseWatch>([] { saver->Close(); }); |   closeWatch = std::make_unique<CloseWatch>([] {}); | WaylandSaverRun.OnSway
 host/daemon_run.cpp |   if (!running) End(); |  | DaemonRunTest|WaylandSaverTest
 host/main_gtk.cpp |     return orvane::RunWaylandSaver(commandLine); |     (void)orvane::RunWaylandSaver; | WaylandSaverRun
-host/main_gtk.cpp |       finder,      x11.cursor, |       x11.windowFinder, x11.cursor, | WaylandSaverRun.OnSwayTheTunnel
-platform/linux/x11_platform_gtk.cpp | gdk_set_allowed_backends("x11"); | gdk_set_allowed_backends("wayland,x11"); | WaylandSaverRun.OnSwayTheTunnel
-host/wayland_saver_gtk.cpp | if (!box_ && gtk_init_check(nullptr, nullptr)) | if (false) | WaylandSaverRun.OnSwayTheTunnel
-platform/linux/fork_exec.cpp |     if (tie == ProgramTie::DiesWithHostOwnGroup) setpgid(0, 0); |  | WaylandSaverRun.OnSwayTheTunnel
+host/main_gtk.cpp |       finder,      x11.cursor, |       x11.windowFinder, x11.cursor, | WaylandSaverRun.OnSway
+platform/linux/x11_platform_gtk.cpp | gdk_set_allowed_backends("x11"); | gdk_set_allowed_backends("wayland,x11"); | WaylandSaverRun.OnSway
+host/wayland_saver_gtk.cpp | if (!box_ && gtk_init_check(nullptr, nullptr)) | if (false) | WaylandSaverRun.OnSway
+platform/linux/fork_exec.cpp |     if (tie == ProgramTie::DiesWithHostOwnGroup) setpgid(0, 0); |  | WaylandSaverRun.OnSway
 renderer/tools/jpeg_picture.cpp | if (level < 0) stop(common); | if (level < -1) stop(common); | PictureTest.ToolRefuses
 renderer/tools/png_picture.cpp | png_read_end(png, nullptr); |  | PictureTest.ToolRefuses
 renderer/tools/picture_decode.cpp | width <= limits.side && height | width <= 2 * limits.side && height | PictureTest.ToolRefuses
 renderer/tools/row_scaler.cpp | (i + 0.5) * step - 0.5 | i * step | RowScalerTest
 renderer/tools/png_picture.cpp | (row[4 * x + c] * a + 127) / 255 | row[4 * x + c] | PictureTest.ToolScalesEveryKind
 renderer/tools/exif_orientation.cpp |           sx = y;⏎          sy = h - 1 - x; |           sx = w - 1 - y;⏎          sy = x; | PictureTest.ToolScalesEveryKind
-renderer/tunnel_gl.cpp | gluPerspective(60.0, viewportAspect(viewport), 0.5, 100.0); | gluPerspective(60.0, viewportAspect({0, 0, 1920, 1080}), 0.5, 100.0); | EveryMonitor.*no_window_manager
-renderer/monitor_layout.cpp | result.viewports.push_back({m.x - left, bottom - (m.y + m.height), m.width, m.height}); | result.viewports.push_back({m.x - left, m.y - top, m.width, m.height}); | MonitorLayout\.|EveryMonitor.*no_window_manager
-renderer/monitor_window_x11.cpp | grabKeyboard(display, spanning); | (void)grabKeyboard; | EveryMonitor.*openbox
+renderer/tunnel_gl.cpp | gluPerspective(60.0, viewportAspect(viewport), 0.5, 100.0); | gluPerspective(60.0, viewportAspect({0, 0, 1920, 1080}), 0.5, 100.0); | SaverRun.TheRendererAlone
+renderer/monitor_layout.cpp | result.viewports.push_back({m.x - left, bottom - (m.y + m.height), m.width, m.height}); | result.viewports.push_back({m.x - left, m.y - top, m.width, m.height}); | MonitorLayout\.|SaverRun.TheRendererAlone
+renderer/monitor_window_x11.cpp | grabKeyboard(display, spanning); | (void)grabKeyboard; | SaverRun.TheRendererAlone
 host/dialog/settings_form.cpp |   if (failure) { |   if (false) { | SettingsFormTest.ASaveThatFailsSaysWhy
 platform/linux/profile_posix.cpp |   if (read == ReadResult::Ok && !MayWrite(target)) return false; |   if (false) return false; | SettingsFormTest.ASaveThatFailsSaysWhy|IniFiles.ReadsAndWrites|SettingsDialogEndToEnd.TheButtonsLooks
 platform/linux/settings_place.cpp |   if (chosen != beside && !access.Exists(chosen) && access.Exists(beside)) return beside; |   if (false) return beside; | SettingsPlace\.|PlatformRules\.Settings
 host/Orvane_B.cpp |   const std::string file = SettingsSourcePath(); |   const std::string file = SettingsPath(); | MainTest.SettingsAndPicture
-platform/linux/mci/gst_pipeline_gst.cpp | ? "pulsesink" : | ? "autoaudiosink" : | SystemMci.NoDriveNoDiscOrNoSoundServerFailQuietly|SaverRunOnLinux.WithoutXdgRuntimeDir
-host/main_gtk.cpp | orvane::common::SetRuntimeFolderWhenUnset("/run/user"); | // orvane::common::SetRuntimeFolderWhenUnset("/run/user"); | SaverRunOnLinux.WithoutXdgRuntimeDir
-host/main_gtk.cpp | SetRuntimeFolderWhenUnset("/run/user"); | SetRuntimeFolderWhenUnset("/run"); | SaverRunOnLinux.WithoutXdgRuntimeDir
+platform/linux/mci/gst_pipeline_gst.cpp | ? "pulsesink" : | ? "autoaudiosink" : | SystemMci.NoDriveNoDiscOrNoSoundServerFailQuietly|SaverRun.TheRendererAlone
+host/main_gtk.cpp | orvane::common::SetRuntimeFolderWhenUnset("/run/user"); | // orvane::common::SetRuntimeFolderWhenUnset("/run/user"); | SaverRun.TheRendererAlone
+host/main_gtk.cpp | SetRuntimeFolderWhenUnset("/run/user"); | SetRuntimeFolderWhenUnset("/run"); | SaverRun.TheRendererAlone
 common/xdg_folder_posix.cpp | if (value != nullptr && value[0] != '\0') return; | if (value != nullptr) return; | RuntimeFolder\.
 common/xdg_folder_posix.cpp | if (lstat(folder.c_str(), &info) != 0 | if (stat(folder.c_str(), &info) != 0 | RuntimeFolder\.
 host/usage.cpp | if (text == "--version") | if (text == "-version") | HostProgram.HelpAndVersionAnswerWithoutADisplay
 host/dialog/settings_form.cpp |   if (folder.empty()) folder = userFiles.MusicFolder(); |  | SettingsFormTest.TheFileDialogStartsInTheFolderAndTakesOnlyPathsThatFit
-platform/win32/win32_platform_win32.cpp | return Utf8(path.substr(0, cut == 2 | return AnsiFromUtf16(path.substr(0, cut == 2 | wine:SaverRun.DrawsTheTunnel.*cp1252
+platform/win32/win32_platform_win32.cpp | return Utf8(path.substr(0, cut == 2 | return AnsiFromUtf16(path.substr(0, cut == 2 | wine:SaverRun.TheRendererAlone.*cp1252
 platform/win32/win32_platform_win32.cpp |     return chosen != beside && !Exists(chosen) && Exists(beside) ? beside : chosen; |     return chosen != beside && false ? beside : chosen; | wine:DialogWineAsUserTest
-renderer/monitor_window_win32.cpp | if (layout.viewports.size() < 2 || window == nullptr) return false; | if (layout.viewports.size() < 99 || window == nullptr) return false; | wine:EveryMonitor
+renderer/monitor_window_win32.cpp | if (layout.viewports.size() < 2 || window == nullptr) return false; | if (layout.viewports.size() < 99 || window == nullptr) return false; | wine:SaverRun.TheRendererAlone
 desktop/windows/Orvane.nsi | !insertmacro UnselectSection ${SecSaver} | ; !insertmacro UnselectSection ${SecSaver} | wine:InstallerWineTest.InstallsUpgradesAndUninstallsForTheUser
 desktop/windows/Orvane.nsi | Section /o "un.$(SettingsSection)" | Section "un.$(SettingsSection)" | wine:InstallerWineTest.InstallsUpgradesAndUninstallsForTheUser
 desktop/windows/version.rc | VALUE "FileVersion", ORVANE_VERSION_TEXT | VALUE "FileVersion", "0.0.0" | wine:InstallerWineTest.InstallsUpgradesAndUninstallsForTheUser
@@ -98,7 +98,7 @@ host/controls/face_painter_win32.cpp | GRADIENT_FILL_RECT_V); | GRADIENT_FILL_RE
 host/controls/command_paint.cpp | ((number & 0xFF) << 16) \| (number & 0xFF00) \| ((number >> 16) & 0xFF) | number & 0xFFFFFF | CommandFace\.
 host/preview_layout.h | return FormWidth > 0 && FormHeight > 0; | return FormWidth > 0 \|\| FormHeight > 0; | PreviewLayout
 common/data_directory_posix.cpp | fchmod(fd, 0700) != 0 | fchmod(fd, 0750) != 0 | DataDirectoryTest
-renderer/monitor_window_x11.cpp |   set.override_redirect = managed ? False : True; |   set.override_redirect = False; | EveryMonitor.*no_window_manager
+renderer/monitor_window_x11.cpp |   set.override_redirect = managed ? False : True; |   set.override_redirect = False; | SaverRun.TheRendererAlone
 common/number_text.cpp | size_t i = 0;⏎  if (i < text.size() && (text[i] == '+' \|\| text[i] == '-')) ++i; | size_t i = 0;⏎  if (i < text.size() && text[i] == '-') ++i; | NumberText|RepeatTrack
 common/number_text.cpp | (text[1] == 'H' \|\| text[1] == 'h') | text[1] == 'H' | NumberText
 host/dialog/settings_form.cpp |   for (Command* button : buttons_) Guarded([&] { button->Initialize(); }); |  | SettingsDialogEndToEnd
@@ -106,12 +106,12 @@ host/dialog/settings_form.cpp | if (control.Name == "Cmd_File") fileButton_ = &b
 platform/linux/window_geometry_x11.cpp | values.end()) >= 1000) { | values.end()) >= 1) { | X11Test
 renderer/frame_clock.cpp |   deadline_ += kPeriod; |   deadline_ = now + kPeriod; | FrameClockTest
 renderer/frame_clock.cpp |   if (deadline_ <= now) deadline_ += kPeriod * ((now - deadline_) / kPeriod + 1); |  | FrameClockTest
-renderer/output_surface_wayland.cpp | of(data)->pendingScale_ = factor; | of(data)->pendingScale_ = 1; | WaylandRenderer.OnSway
-renderer/output_surface_wayland.cpp |     xdg_toplevel_set_fullscreen(toplevel_.get(), output_.get()); |  | WaylandRenderer.OnWeston
-renderer/wayland_shell_wayland.cpp | } else if (is(zwlr_layer_shell_v1_interface)) { | } else if (false) { | WaylandRenderer.OnSway
-renderer/wayland_shell_wayland.cpp | if (egl_ != nullptr) outputs_.back()->show(makers_, *egl_); |  | WaylandRenderer.OnSway
+renderer/output_surface_wayland.cpp | of(data)->pendingScale_ = factor; | of(data)->pendingScale_ = 1; | WaylandSaverRun.OnSway
+renderer/output_surface_wayland.cpp |     xdg_toplevel_set_fullscreen(toplevel_.get(), output_.get()); |  | WaylandSaverRun.OnWeston
+renderer/wayland_shell_wayland.cpp | } else if (is(zwlr_layer_shell_v1_interface)) { | } else if (false) { | WaylandSaverRun.OnSway
+renderer/wayland_shell_wayland.cpp | if (egl_ != nullptr) outputs_.back()->show(makers_, *egl_); |  | WaylandSaverRun.OnSway
 renderer/wayland_shell_wayland.cpp |   std::fprintf(stderr, "Orvane.dll: %s\n", what);⏎  return 1; |   std::fprintf(stderr, "Orvane.dll: %s\n", what);⏎  return 0; | WaylandRenderer.WithoutACompositor
-renderer/seat_input_wayland.cpp | == XKB_KEY_Escape) std::exit(0); | == XKB_KEY_Escape) std::exit(1); | WaylandRenderer.OnSway
+renderer/seat_input_wayland.cpp | == XKB_KEY_Escape) std::exit(0); | == XKB_KEY_Escape) std::exit(1); | WaylandSaverRun.OnSway
 ROWS
 )
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <tuple>
 #include <utility>
 
 #include "renderer/sgi_writer.h"
@@ -80,6 +81,21 @@ bool ShowsThePictureOnEveryFace(const Screenshot& shot, int x, int y, std::strin
   why = "outward, red rises sharply " + std::to_string(redRises) + " times, falls " +
         std::to_string(redFalls);
   return redFalls >= 8 && redRises == 0;
+}
+
+bool WallsAtTheirDepths(const Screenshot& shot, int x, int y, int height, std::string& why) {
+  if (!shot.valid()) return why = "no screenshot", false;
+  for (const auto& [radius, low, high] : {std::tuple{100, 55, 68}, {200, 30, 39}})
+    for (int angle = 0; angle < 360; angle += 30) {
+      const double a = angle * std::numbers::pi / 180, r = radius * height / 768.0;
+      const int green = shot.at(x + int(r * std::cos(a)), y - int(r * std::sin(a))).g;
+      if (green < low || green > high)
+        return why = "green " + std::to_string(green) + " at " + std::to_string(radius) +
+                     "/768 of the height, " + std::to_string(angle) + " degrees round " +
+                     std::to_string(x) + "," + std::to_string(y),
+               false;
+    }
+  return true;
 }
 
 std::vector<double> CornerAngles(const Screenshot& shot, int x, int y, int radius) {

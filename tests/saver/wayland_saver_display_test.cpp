@@ -1,7 +1,7 @@
-// Whole saver runs on a headless sway with two outputs, run as a user of the test's own: the
-// tunnel on every output, the music heard on a PulseAudio null sink, Escape, a second start, the
-// settings dialog, a missing file, and SIGTERM to the saver swayidle started. (The renderer's
-// own tests run it on weston.)
+// Whole saver runs on a headless sway with two outputs and on weston, run as a user of the
+// test's own: the tunnel on every output, while outputs come, go and change their scale, the
+// music heard on a PulseAudio null sink, Escape, a second start, the settings dialog, a missing
+// file, and SIGTERM to the saver swayidle started; the renderer without a compositor.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -21,23 +21,15 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The far end of the tunnel: the fog's colour.
-bool Fogged(std::optional<Rgb> pixel) {
-  return pixel && Near(*pixel, Rgb{153, 153, 0}, 25);
-}
+constexpr Rgb kFog{153, 153, 0};  // the far end of the tunnel
 
 class WaylandSaverRun : public ::testing::Test {
  protected:
+  // The host runs as the session's user: it reaches the test's sound server through its socket,
+  // in a folder it may pass through but not read.
   void SetUp() override {
     ASSERT_TRUE(pulse_.running() && heard_.running());
-    // The host runs as the session's user: it reaches the test's sound server through its
-    // socket, in a folder it may pass through but not read.
-    for (const std::string& pair : pulse_.env()) {
-      if (pair.rfind("PULSE_SERVER=unix:", 0) == 0) {
-        const std::string folder = std::filesystem::path(pair.substr(18)).parent_path();
-        ASSERT_EQ(chmod(folder.c_str(), 0711), 0);
-      }
-    }
+    ASSERT_EQ(chmod(std::filesystem::path(pulse_.socket()).parent_path().c_str(), 0711), 0);
   }
   // The installed programs given to the session's user, with an MP3 chosen beside the host.
   void Install(const WaylandSession& session) {
@@ -49,19 +41,23 @@ class WaylandSaverRun : public ::testing::Test {
     ASSERT_TRUE(session.GiveToUser(folder));
     chmod(folder.c_str(), 0755);
   }
-  std::unique_ptr<Child> Saver(const WaylandSession& session) {
-    return session.Start({install_.Path("Orvane.scr"), "/s"}, pulse_.env());
+  std::unique_ptr<Child> Start(const WaylandSession& session, const char* mode) {
+    std::vector<std::string> env = pulse_.env();
+    env.push_back("NO_AT_BRIDGE=1");
+    return session.Start({install_.Path("Orvane.scr"), mode}, env);
   }
   std::vector<pid_t> Renderers() { return ProcessesRunning(install_.Path("Orvane.dll")); }
-  // Fog at the centre of each of the outputs of the layout, within 60 s.
-  bool Tunnel(const WaylandSession& session, std::vector<std::pair<int, int>> centres) {
+  // Fog at each of the points of the layout within the timeout.
+  static bool Fog(const WaylandSession& session, std::vector<std::pair<int, int>> points,
+                  std::chrono::milliseconds timeout = 60s) {
     return WaitFor(
         [&] {
-          for (const auto& [x, y] : centres)
-            if (!Fogged(session.Pixel(x, y))) return false;
+          for (const auto& [x, y] : points)
+            if (const auto pixel = session.Pixel(x, y); !pixel || !Near(*pixel, kFog, 25))
+              return false;
           return true;
         },
-        60s, 200ms);
+        timeout, 50ms);
   }
 
   PulseServer pulse_;
@@ -69,18 +65,21 @@ class WaylandSaverRun : public ::testing::Test {
   SaverInstall install_;
 };
 
-const std::vector<std::pair<int, int>> kSwayCentres{{320, 240}, {960, 240}};
-
 // /s draws the tunnel on both outputs and plays the MP3; a second /s, and /c, end at once and
-// start nothing; Escape ends the renderer, the host with exit code 0, and the music. Then the
-// settings dialog opens through XWayland, and a missing renderer gets its message box, a window
+// start nothing; Escape ends the renderer, the host with exit code 0, and the music. swayidle
+// starts the saver once the session has been idle for two seconds; SIGTERM, as its resume or the
+// session's end sends it, runs the close step: the music stops, the renderer ends, the desktop
+// shows again. The settings dialog opens through XWayland. The renderer alone: an overlay layer
+// surface on each output (no window in sway's tree), at each output's size; an output plugged
+// in gets its tunnel, one unplugged takes only its own away, one scaled to 2 is drawn at its real
+// pixels; no key but Escape ends it, with 0. A missing renderer gets its message box, a window
 // of the compositor's own.
-TEST_F(WaylandSaverRun, OnSwayTheTunnelTheMusicASecondStartTheSettingsAndAMissingFile) {
+TEST_F(WaylandSaverRun, OnSwayTheSaverSwayidleTheSettingsTheRendererAloneAndAMissingFile) {
   WaylandSession sway;
   Install(sway);
-  const std::size_t before = heard_.Mark();
-  auto saver = Saver(sway);
-  ASSERT_TRUE(Tunnel(sway, kSwayCentres)) << saver->Stderr() << sway.Log();
+  std::size_t before = heard_.Mark();
+  auto saver = Start(sway, "/s");
+  ASSERT_TRUE(Fog(sway, {{320, 240}, {960, 240}})) << saver->Stderr() << sway.Log();
   EXPECT_TRUE(heard_.HeardSince(before, 30s)) << "the chosen MP3 plays";
   const std::vector<pid_t> renderers = Renderers();
   ASSERT_EQ(renderers.size(), 1u);
@@ -91,65 +90,116 @@ TEST_F(WaylandSaverRun, OnSwayTheTunnelTheMusicASecondStartTheSettingsAndAMissin
   int group = 0;
   std::sscanf(stat.c_str() + stat.rfind(')') + 1, " %*c %*d %d", &group);
   EXPECT_EQ(group, renderers[0]);
-
-  auto second = Saver(sway);
+  auto second = Start(sway, "/s");
   EXPECT_EQ(second->Wait(30s), 0);
   EXPECT_EQ(second->Stderr(), "");
   EXPECT_EQ(Renderers().size(), 1u) << "a second renderer";
-  // The settings dialog is refused as while a saver window exists.
-  std::vector<std::string> env = pulse_.env();
-  env.push_back("NO_AT_BRIDGE=1");
-  auto refused = sway.Start({install_.Path("Orvane.scr"), "/c"}, env);
-  EXPECT_EQ(refused->Wait(30s), 0) << "the dialog opened while the saver runs";
+  EXPECT_EQ(Start(sway, "/c")->Wait(30s), 0) << "the dialog opened while the saver runs";
   EXPECT_TRUE(saver->Running());
-
   EXPECT_TRUE(WaitFor([&] { return sway.Type("Escape") && !saver->Running(); }, 30s, 500ms));
   EXPECT_EQ(saver->Wait(10s), 0);
   EXPECT_TRUE(heard_.StaysSilent()) << "the music stopped with the saver";
   EXPECT_EQ(saver->Stderr(), "");
 
-  const auto dialog = [&] {
-    return sway.Run({"xdotool", "search", "--name", "^<Orvane>$"}).first == 0;
-  };
-  auto settings = sway.Start({install_.Path("Orvane.scr"), "/c"}, env);
-  EXPECT_TRUE(WaitFor(dialog, 30s, 200ms)) << settings->Stderr();
-  EXPECT_TRUE(settings->Running());
-  settings.reset();
-  ASSERT_TRUE(WaitFor([&] { return !dialog(); }, 10s, 200ms));
-
-  std::filesystem::remove(install_.Path("Orvane.dll"));
-  auto host = sway.Start({install_.Path("Orvane.scr"), "/s"}, env);
-  const auto shown = [&] {
-    const std::string tree = sway.Run({"swaymsg", "-t", "get_tree"}).second;
-    return tree.find("\"name\": \"Orvane (ScreenSaver)\"") != std::string::npos &&
-           tree.find("\"shell\": \"xdg_shell\"") != std::string::npos;
-  };
-  ASSERT_TRUE(WaitFor(shown, 30s, 200ms)) << host->Stderr();
-  EXPECT_TRUE(host->Running()) << "it waits for the user";
-}
-
-// swayidle starts the saver once the session has been idle for two seconds; SIGTERM, as its
-// resume or the session's end sends it, runs the close step: the music stops, the renderer ends
-// (the desktop shows again), the host ends with exit code 0.
-TEST_F(WaylandSaverRun, OnSwaySigtermRunsTheCloseStepOfTheSaverSwayidleStarted) {
-  WaylandSession sway;
-  Install(sway);
-  const std::size_t before = heard_.Mark();
+  before = heard_.Mark();
   const std::string host = install_.Path("Orvane.scr"), code = install_.Path("exit-code");
   auto idle =
       sway.Start({"swayidle", "timeout", "2", host + " /s; echo $? >" + code}, pulse_.env());
-  ASSERT_TRUE(Tunnel(sway, kSwayCentres)) << idle->Stderr();
+  ASSERT_TRUE(Fog(sway, {{320, 240}, {960, 240}})) << idle->Stderr();
   EXPECT_TRUE(heard_.HeardSince(before, 30s));
   ASSERT_EQ(Renderers().size(), 1u);
   const std::vector<pid_t> hosts = ProcessesRunning(host);
   ASSERT_EQ(hosts.size(), 1u);
-  InstalledProcess saver(hosts[0], host);
-  kill(saver.pid(), SIGTERM);
+  InstalledProcess idleSaver(hosts[0], host);
+  kill(idleSaver.pid(), SIGTERM);
   EXPECT_TRUE(WaitFor([&] { return ReadBytes(code) == "0\n"; }, 10s))
       << "ended by its close step, not by the signal: " << ReadBytes(code);
   EXPECT_TRUE(WaitFor([&] { return Renderers().empty(); }, 5s));
   EXPECT_TRUE(heard_.StaysSilent());
   EXPECT_EQ(sway.Pixel(320, 240), (Rgb{0x3f, 0x3f, 0x3f})) << "the empty desktop";
+  idle.reset();  // so that no later idle moment starts a saver
+
+  const auto dialog = [&] {
+    return sway.Run({"xdotool", "search", "--name", "^<Orvane>$"}).first == 0;
+  };
+  auto settings = Start(sway, "/c");
+  EXPECT_TRUE(WaitFor(dialog, 30s, 200ms)) << settings->Stderr();
+  EXPECT_TRUE(settings->Running());
+  settings.reset();
+  ASSERT_TRUE(WaitFor([&] { return !dialog(); }, 10s, 200ms));
+
+  // The saver runs left the picture in the user's data directory.
+  auto renderer = sway.Start({install_.Path("Orvane.dll"), "--wayland"});
+  ASSERT_TRUE(Fog(sway, {{320, 240}, {960, 240}}, 30s)) << renderer->Stderr();
+  const Screenshot both = sway.Shot(0, 0, 1280, 480);
+  std::string why;
+  EXPECT_TRUE(WallsAtTheirDepths(both, 320, 240, 480, why)) << why;
+  EXPECT_TRUE(WallsAtTheirDepths(both, 960, 240, 480, why)) << why;
+  EXPECT_EQ(sway.Run({"swaymsg", "-t", "get_tree"}).second.find("Orvane_VC"), std::string::npos)
+      << "a window, not a layer surface";
+  for (const char* key : {"space", "Return", "a", "F1", "Tab"}) EXPECT_TRUE(sway.Type(key));
+  EXPECT_TRUE(renderer->Running()) << "ended by a key other than Escape";
+  ASSERT_EQ(sway.Run({"swaymsg", "create_output"}).first, 0);
+  EXPECT_TRUE(Fog(sway, {{1600, 240}}, 10s)) << "on the output plugged in, HEADLESS-3";
+  ASSERT_EQ(sway.Run({"swaymsg", "output", "HEADLESS-3", "disable"}).first, 0);
+  const Screenshot first = sway.Shot(0, 0, 640, 480);
+  EXPECT_TRUE(WaitFor([&] { return sway.Shot(0, 0, 640, 480).pixels != first.pixels; }, 10s))
+      << "the first output's picture stopped when the third went";
+  EXPECT_TRUE(renderer->Running()) << renderer->Stderr();
+  // At scale 2 the output is 320 × 240 in the layout and 640 × 480 pixels, each of its own:
+  // a picture drawn at 320 × 240 and doubled would repeat every pixel of a row once.
+  ASSERT_EQ(sway.Run({"swaymsg", "output", "HEADLESS-2", "scale", "2"}).first, 0);
+  Screenshot sharp;
+  int differingPairs = 0;
+  const bool drawnAtRealPixels = WaitFor(
+      [&] {
+        sharp = sway.Shot(640, 0, 320, 240, 2);
+        if (sharp.width != 640 || sharp.height != 480 || !Near(sharp.at(320, 240), kFog, 25))
+          return false;
+        differingPairs = 0;
+        for (int y = 20; y < 480; y += 40)
+          for (int x = 0; x < 640; x += 2)
+            differingPairs += !(sharp.at(x, y) == sharp.at(x + 1, y));
+        return differingPairs > 1000;  // of 3840
+      },
+      10s, 50ms);
+  EXPECT_TRUE(drawnAtRealPixels) << differingPairs << " of 3840 pixel pairs differ";
+  EXPECT_TRUE(WallsAtTheirDepths(sharp, 320, 240, 480, why)) << why;
+  EXPECT_TRUE(sway.Type("Escape"));
+  EXPECT_EQ(renderer->Wait(10s), 0) << renderer->Stderr();
+
+  std::filesystem::remove(install_.Path("Orvane.dll"));
+  auto missing = Start(sway, "/s");
+  const auto shown = [&] {
+    const std::string tree = sway.Run({"swaymsg", "-t", "get_tree"}).second;
+    return tree.find("\"name\": \"Orvane (ScreenSaver)\"") != std::string::npos &&
+           tree.find("\"shell\": \"xdg_shell\"") != std::string::npos;
+  };
+  ASSERT_TRUE(WaitFor(shown, 30s, 200ms)) << missing->Stderr();
+  EXPECT_TRUE(missing->Running()) << "it waits for the user";
+}
+
+// On weston, which has no layer shell: the renderer's full-screen window, until SIGTERM runs
+// the saver's close step.
+TEST_F(WaylandSaverRun, OnWestonAFullScreenWindowShowsTheTunnelUntilSigterm) {
+  WaylandSession weston(Compositor::Weston);
+  Install(weston);
+  auto saver = Start(weston, "/s");
+  ASSERT_TRUE(Fog(weston, {{320, 240}})) << saver->Stderr() << weston.Log();
+  std::string why;
+  EXPECT_TRUE(WallsAtTheirDepths(weston.Shot(0, 0, 640, 480), 320, 240, 480, why)) << why;
+  saver->Signal(SIGTERM);
+  EXPECT_EQ(saver->Wait(10s), 0);
+  EXPECT_TRUE(WaitFor([&] { return Renderers().empty(); }, 5s));
+}
+
+TEST(WaylandRenderer, WithoutACompositorEndsWithOneAndOneLine) {
+  TempFolder runtime;
+  Child renderer({ProgramPath("Orvane.dll"), "--wayland"},
+                 {"XDG_RUNTIME_DIR=" + runtime.path(), "WAYLAND_DISPLAY=orvane-no-compositor"});
+  EXPECT_EQ(renderer.Wait(30s), 1);
+  EXPECT_EQ(renderer.Stderr(),
+            "Orvane.dll: cannot connect to a Wayland compositor (is WAYLAND_DISPLAY set?)\n");
 }
 
 }  // namespace

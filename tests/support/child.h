@@ -14,12 +14,14 @@
 
 namespace orvane::testing {
 
-// A program the test starts itself. Output goes to files so that tests can read it;
-// the destructor ends the program (and only it, by its id) if it still runs.
+// A program the test starts itself, which dies with the test. env holds NAME=value pairs set on
+// top of the test's own environment (a name without "=" removes the variable). Its output goes
+// to out and err, or to files of its own that tests can read. The destructor ends the program
+// (and only it, by its id) if it still runs: politely, then for sure.
 class Child {
  public:
-  // env holds NAME=value pairs that are set on top of the test's own environment.
-  Child(std::vector<std::string> argv, std::vector<std::string> env = {});
+  Child(std::vector<std::string> argv, const std::vector<std::string>& env = {},
+        std::string out = "", std::string err = "");
   ~Child();
   Child(const Child&) = delete;
   Child& operator=(const Child&) = delete;
@@ -31,14 +33,14 @@ class Child {
   void Signal(int signal) {
     if (pid_ > 0 && !status_) kill(pid_, signal);
   }
-  std::string Stdout() const { return ReadBytes(outPath_); }
-  std::string Stderr() const { return ReadBytes(errPath_); }
+  std::string Stdout() const { return ReadBytes(out_); }
+  std::string Stderr() const { return ReadBytes(err_); }
 
  private:
   pid_t pid_ = -1;
   std::optional<int> status_;
-  std::string outPath_;
-  std::string errPath_;
+  bool ownFiles_;  // out and err are the test's temporary files, removed at the end
+  std::string out_, err_;
 };
 
 // Runs a command to its end through /bin/sh and returns its exit code and standard output.
@@ -47,13 +49,6 @@ std::pair<int, std::string> RunShell(const std::string& command);
 // The path of one of the built programs: from ORVANE_TEST_BIN_DIR when it is set (the package
 // check runs the scenarios against the unpacked package), else from the build tree.
 std::string ProgramPath(const std::string& name);
-
-// Starts argv with env on top of the test's environment (a pair without "=" removes the
-// variable), its output in the given files; with dieWithTest it dies when the test does.
-pid_t Spawn(std::vector<std::string> argv, const std::vector<std::string>& env,
-            const std::string& out, const std::string& err, bool dieWithTest = false);
-// Ends a program the test started, by its id: politely, then for sure.
-void End(pid_t pid);
 
 // Polls a condition until it holds or the timeout passes.
 template <typename Condition>

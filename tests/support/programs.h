@@ -53,7 +53,6 @@ class Programs {
   std::string Path(const std::string& path) const { return windows() ? WindowsPath(path) : path; }
   // Where the programs keep the picture's copy: C:\t_ovin, or t_ovin in XDG_CACHE_HOME.
   std::string DataDirectory() const { return home_ / (windows() ? "drive_c/t_ovin" : "t_ovin"); }
-  std::string LineEnd() const { return windows() ? "\r\n" : "\n"; }
   // The id of the top-level window titled exactly title; 0 if none shows before timeout.
   unsigned long FindWindow(const std::string& title,
                            std::chrono::milliseconds timeout = std::chrono::seconds(30)) const;

@@ -2,52 +2,44 @@
 
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstring>
-#include <fstream>
-#include <thread>
-
-#include "tests/support/child.h"
 
 namespace orvane::testing {
 
 using std::chrono::milliseconds;
 
 PulseServer::PulseServer() {
-  if (dir_.empty()) return;
-  for (const char* sub : {"/run", "/state", "/config"}) mkdir((dir_ + sub).c_str(), 0700);
-  std::ofstream(dir_ + "/client.conf") << "autospawn = no\nenable-shm = no\n";
-  std::vector<std::string> daemonEnv = env();
-  daemonEnv.insert(daemonEnv.end(), {"HOME=" + dir_, "XDG_RUNTIME_DIR=" + dir_ + "/run",
-                                     "PULSE_RUNTIME_PATH=" + dir_ + "/run/pulse",
-                                     "PULSE_STATE_PATH=" + dir_ + "/state",
-                                     "XDG_CONFIG_HOME=" + dir_ + "/config", "DISPLAY"});
-  // It also leaves by itself after two idle minutes, and dies with the test process.
-  pid_ = Spawn({"pulseaudio", "-n", "--daemonize=no", "--use-pid-file=no", "--system=no",
-                "--exit-idle-time=120", "--disable-shm=yes", "--log-target=stderr", "-L",
-                "module-null-sink sink_name=orvane_null rate=44100 channels=2", "-L",
-                "module-native-protocol-unix socket=" + dir_ + "/native auth-anonymous=1"},
-               daemonEnv, dir_ + "/daemon.out", dir_ + "/daemon.err", true);
+  const std::string dir = folder_.path();
+  for (const char* sub : {"/run", "/state", "/config"}) mkdir((dir + sub).c_str(), 0700);
+  WriteBytes(folder_ / "client.conf", "autospawn = no\nenable-shm = no\n");
+  std::vector<std::string> own = env();
+  own.insert(
+      own.end(),
+      {"HOME=" + dir, "XDG_RUNTIME_DIR=" + dir + "/run", "PULSE_RUNTIME_PATH=" + dir + "/run/pulse",
+       "PULSE_STATE_PATH=" + dir + "/state", "XDG_CONFIG_HOME=" + dir + "/config", "DISPLAY"});
+  // It also leaves by itself after two idle minutes.
+  daemon_ = std::make_unique<Child>(
+      std::vector<std::string>{
+          "pulseaudio", "-n", "--daemonize=no", "--use-pid-file=no", "--system=no",
+          "--exit-idle-time=120", "--disable-shm=yes", "--log-target=stderr", "-L",
+          "module-null-sink sink_name=orvane_null rate=44100 channels=2", "-L",
+          "module-native-protocol-unix socket=" + socket() + " auth-anonymous=1"},
+      own, folder_ / "daemon.out", folder_ / "daemon.err");
   std::string prefix;
   for (const std::string& pair : env()) prefix += pair + " ";
   const auto served = [&] {
-    if (waitpid(pid_, nullptr, WNOHANG) == pid_) pid_ = -1;  // it died: nothing to end later
-    return pid_ < 0 || RunShell("env " + prefix + "pactl info >/dev/null 2>&1").first == 0;
+    return !daemon_->Running() ||
+           RunShell("env " + prefix + "pactl info >/dev/null 2>&1").first == 0;
   };
-  ready_ = pid_ > 0 && WaitFor(served, milliseconds(10000), milliseconds(50)) && pid_ > 0;
-}
-
-PulseServer::~PulseServer() {
-  End(pid_);
+  ready_ = WaitFor(served, milliseconds(10000), milliseconds(50)) && daemon_->Running();
 }
 
 std::vector<std::string> PulseServer::env() const {
-  return {"PULSE_SERVER=unix:" + dir_ + "/native", "PULSE_CLIENTCONFIG=" + dir_ + "/client.conf",
-          "PULSE_COOKIE=" + dir_ + "/cookie",
+  return {"PULSE_SERVER=unix:" + socket(), "PULSE_CLIENTCONFIG=" + folder_ / "client.conf",
+          "PULSE_COOKIE=" + folder_ / "cookie",
           // No session bus: nothing may start one for this daemon or its clients.
-          "DBUS_SESSION_BUS_ADDRESS=unix:path=" + dir_ + "/no-bus"};
+          "DBUS_SESSION_BUS_ADDRESS=unix:path=" + folder_ / "no-bus"};
 }
 
 void PulseServer::UseInThisProcess() const {
@@ -56,14 +48,11 @@ void PulseServer::UseInThisProcess() const {
 
 PulseRecorder::PulseRecorder(const PulseServer& server) {
   if (!server.running()) return;
-  path_ = server.dir_ + "/recording-" + std::to_string(reinterpret_cast<std::uintptr_t>(this));
-  pid_ = Spawn({"parec", "-d", "orvane_null.monitor", "--raw", "--format=s16le", "--rate=44100",
-                "--channels=2", "--latency-msec=20"},
-               server.env(), path_, path_ + ".err", true);
-}
-
-PulseRecorder::~PulseRecorder() {
-  End(pid_);
+  path_ = server.folder_ / ("recording-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+  parec_ = std::make_unique<Child>(
+      std::vector<std::string>{"parec", "-d", "orvane_null.monitor", "--raw", "--format=s16le",
+                               "--rate=44100", "--channels=2", "--latency-msec=20"},
+      server.env(), path_, path_ + ".err");
 }
 
 std::size_t PulseRecorder::Mark() const {

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "tests/support/child.h"
 #include "tests/support/temp_folder.h"
 
 namespace orvane::testing {
@@ -16,20 +16,16 @@ namespace orvane::testing {
 class PulseServer {
  public:
   PulseServer();
-  ~PulseServer();
-  PulseServer(const PulseServer&) = delete;
-  PulseServer& operator=(const PulseServer&) = delete;
-
-  bool running() const { return pid_ > 0 && ready_; }
+  bool running() const { return ready_; }
+  std::string socket() const { return folder_ / "native"; }
   std::vector<std::string> env() const;  // NAME=value pairs that point a program at it
   void UseInThisProcess() const;
 
  private:
   friend class PulseRecorder;
-  pid_t pid_ = -1;
-  bool ready_ = false;
   TempFolder folder_;
-  std::string dir_ = folder_.path();
+  std::unique_ptr<Child> daemon_;
+  bool ready_ = false;
 };
 
 // Records the null sink as 16-bit stereo at 44.1 kHz. It delivers data only while something
@@ -37,14 +33,9 @@ class PulseServer {
 class PulseRecorder {
  public:
   explicit PulseRecorder(const PulseServer& server);
-  ~PulseRecorder();
-  PulseRecorder(const PulseRecorder&) = delete;
-  PulseRecorder& operator=(const PulseRecorder&) = delete;
-
-  bool running() const { return pid_ > 0; }
+  bool running() { return parec_ && parec_->Running(); }
   std::size_t Mark() const;
   std::vector<std::int16_t> Since(std::size_t from) const;  // left, right, left, …
-  int PeakSince(std::size_t from) const;
   // A sample louder than 3000 (a half-scale tone peaks near 16000) arrives in time.
   bool HeardSince(std::size_t from, std::chrono::milliseconds timeout) const;
   // Every sample stays below 50 over `listen`, once what was on its way has drained.
@@ -52,8 +43,9 @@ class PulseRecorder {
                    std::chrono::milliseconds drain = std::chrono::milliseconds(300)) const;
 
  private:
-  pid_t pid_ = -1;
+  int PeakSince(std::size_t from) const;
   std::string path_;
+  std::unique_ptr<Child> parec_;
 };
 
 }  // namespace orvane::testing

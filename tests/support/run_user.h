@@ -21,7 +21,6 @@ class UsersRuntimeFolder {
   const std::string& error() const { return error_; }
 
  private:
-  bool Make(const std::string& folder, int mode);
   int lock_ = -1;
   std::vector<std::string> made_;  // in the order made
   std::string error_;

@@ -1,7 +1,5 @@
 #include "tests/support/xscreensaver.h"
 
-#include <signal.h>
-
 #include <filesystem>
 
 namespace orvane::testing {
@@ -21,14 +19,9 @@ void OpenToAll(const std::string& folder) {
 }
 
 void OpenToAll(const PulseServer& pulse) {
-  for (const std::string& pair : pulse.env()) {
-    const std::string value = pair.substr(pair.find('=') + 1);
-    if (pair.starts_with("PULSE_SERVER=unix:"))
-      RunShell("chmod o+x \"$(dirname '" + value.substr(5) + "')\" && chmod a+rwx '" +
-               value.substr(5) + "'");
-    else if (pair.starts_with("PULSE_CLIENTCONFIG="))
-      RunShell("chmod o+r '" + value + "'");
-  }
+  const std::string folder = std::filesystem::path(pulse.socket()).parent_path();
+  RunShell("chmod o+x '" + folder + "' && chmod a+rwx '" + pulse.socket() + "' && chmod o+r '" +
+           folder + "/client.conf'");
 }
 
 XScreenSaver::XScreenSaver(const std::vector<std::string>& env, const std::string& program)
@@ -41,12 +34,6 @@ XScreenSaver::XScreenSaver(const std::vector<std::string>& env, const std::strin
     return;
   env_.insert(env_.end(), {"HOME=" + home_.path(), "XDG_RUNTIME_DIR=" + home_ / "run"});
   daemon_ = std::make_unique<Child>(AsNobody(env_, {"xscreensaver", "-no-splash"}));
-}
-
-XScreenSaver::~XScreenSaver() {
-  if (!daemon_) return;
-  daemon_->Signal(SIGTERM);
-  daemon_->Wait(std::chrono::seconds(3));  // the Child ends it for sure if it is still there
 }
 
 bool XScreenSaver::GiveFile(const std::string& relativePath, const std::string& bytes) {

@@ -20,11 +20,11 @@ void OpenToAll(const PulseServer& pulse);
 
 // A real xscreensaver daemon of the test's own, run as nobody with a throwaway HOME (and
 // XDG_RUNTIME_DIR in it) whose .xscreensaver offers one program alone, with locking, fading and
-// the splash off. env: NAME=value pairs for the daemon and its programs (DISPLAY...).
+// the splash off. env: NAME=value pairs for the daemon and its programs (DISPLAY...). The
+// destructor ends exactly this daemon, by its id.
 class XScreenSaver {
  public:
   XScreenSaver(const std::vector<std::string>& env, const std::string& program);
-  ~XScreenSaver();  // ends exactly this daemon, by its id
   bool running() { return daemon_ && daemon_->Running(); }
   // xscreensaver-command with the option ("-activate"...) as the daemon's user; its exit code.
   int Command(const std::string& option);

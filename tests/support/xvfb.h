@@ -1,33 +1,33 @@
 #pragma once
 
-#include <sys/types.h>
-
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "tests/support/child.h"
+
 namespace orvane::testing {
 
-// Starts an X server (program, then -displayfd, then the arguments) and waits until it takes
-// connections; its display as ":N", or empty when it did not start. *pid is its process id.
-std::string StartDisplayServer(const std::string& program, std::vector<std::string> arguments,
-                               pid_t* pid);
-
-// An Xvfb server of the test's own, on the first free display number (-displayfd),
-// at 96 dpi. The destructor ends exactly this server, by its process id.
-class Xvfb {
+// An X server of the test's own (program, then -displayfd, then the arguments) on the first free
+// display number, ready for connections. The destructor ends exactly this server, by its id.
+class XServer {
  public:
-  explicit Xvfb(int width = 1024, int height = 768, int dpi = 96);
-  ~Xvfb();
-  Xvfb(const Xvfb&) = delete;
-  Xvfb& operator=(const Xvfb&) = delete;
-
+  XServer(const std::string& program, std::vector<std::string> arguments);
   // ":N", for DISPLAY.
   const std::string& display() const { return display_; }
-  bool running() const { return pid_ > 0 && !display_.empty(); }
+  bool running() const { return !display_.empty(); }
 
  private:
-  pid_t pid_ = -1;
+  std::unique_ptr<Child> server_;
   std::string display_;
+};
+
+// Xvfb at width × height, depth 24, 96 dpi.
+struct Xvfb : XServer {
+  explicit Xvfb(int width = 1024, int height = 768)
+      : XServer("Xvfb",
+                {"-screen", "0", std::to_string(width) + "x" + std::to_string(height) + "x24",
+                 "-dpi", "96", "-nolisten", "tcp", "-noreset"}) {}
 };
 
 }  // namespace orvane::testing
