@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace orvane::renderer {
@@ -19,10 +18,5 @@ std::vector<std::uint8_t> encodeSgi(const std::uint8_t* pixels, unsigned width, 
 
 // Run-length packets for one row, ended by a packet of count 0.
 void encodeRleRow(const std::uint8_t* row, std::size_t width, std::vector<std::uint8_t>& out);
-
-// Writes bytes to path through a temporary file in the same folder and a rename, so that a
-// reader never sees half a file. On failure gives false and a short reason in error.
-bool writeFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes,
-                         std::string& error);
 
 }  // namespace orvane::renderer

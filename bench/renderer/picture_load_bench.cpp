@@ -5,14 +5,17 @@
 // Usage: bench_picture_load [side [runs]]   (default 4096, best of 5)
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "platform/atomic_file.h"
 #include "renderer/sgi_image.h"
 #include "renderer/sgi_writer.h"
 #include "tests/support/child.h"
@@ -74,9 +77,9 @@ double runMagick(const std::string& file, int runs) {
 }
 
 void writeOrDie(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  std::string error;
-  if (!orvane::renderer::writeFileAtomically(path, bytes, error)) {
-    std::fprintf(stderr, "bench_picture_load: %s: %s\n", path.c_str(), error.c_str());
+  if (!orvane::WriteFileAtomically(path,
+                                   {reinterpret_cast<const char*>(bytes.data()), bytes.size()})) {
+    std::fprintf(stderr, "bench_picture_load: %s: %s\n", path.c_str(), std::strerror(errno));
     std::exit(1);
   }
 }

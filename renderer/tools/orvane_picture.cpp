@@ -12,6 +12,7 @@
 
 #include "common/user_config.h"
 #include "common/xdg_folder.h"
+#include "platform/atomic_file.h"
 #include "renderer/sgi_writer.h"
 #include "renderer/tools/picture_decode.h"
 
@@ -107,9 +108,9 @@ int main(int argc, char** argv) {
 
   const std::vector<std::uint8_t> file =
       encodeSgi(rgb.data(), width, height, 3, SgiStorage::runLength);
-  std::string reason;
-  if (!writeFileAtomically(output, file, reason)) {
-    std::fprintf(stderr, "orvane-picture: %s: %s\n", output.c_str(), reason.c_str());
+  if (!orvane::WriteFileAtomically(output,
+                                   {reinterpret_cast<const char*>(file.data()), file.size()})) {
+    std::fprintf(stderr, "orvane-picture: %s: %s\n", output.c_str(), std::strerror(errno));
     return 1;
   }
   std::printf("orvane-picture: wrote %s (%d x %d)\n", output.c_str(), width, height);
