@@ -14,7 +14,7 @@ namespace orvane {
 extern std::int16_t BGM_Kind;
 // CD track to repeat; 0 plays the whole disc again whenever it stops.
 extern std::int16_t BGM_RepeatTrack;
-// Full path of the music file as the settings file holds it: ANSI code page or Linux bytes.
+// The music file's full path as the settings file holds it: ANSI on Windows, bytes on Linux.
 extern std::string BGM_File;
 // Where the file chooser starts: BGM_File's folder as UTF-8 on Windows, bytes on Linux; "" (the
 // user's music folder) until a file is chosen. Not stored.
@@ -73,7 +73,7 @@ std::string ModeLetter();
 // Reads as GetPrivateProfileStringA: the value cut to kProfileValueBytes, "" when missing.
 std::string ReadIni(std::string section, std::string key, std::string file);
 // Creates the file and section when missing. Atomic: a failed write gives false, leaves the old
-// file whole and puts the system's words for why in reason.
+// file whole and puts the system's words for why in reason, when given.
 bool WriteIni(std::string section, std::string key, std::string value, std::string file,
               std::string* reason = nullptr);
 // Fills the four settings variables from SettingsSourcePath(), with every fallback (no music).
@@ -84,8 +84,8 @@ bool FileExists(std::string path);
 // "C:\a.mp3" and "C:a.mp3" give "C:", "a.mp3" gives "", "/home/u/a.mp3" gives "/home/u".
 std::string FolderOf(std::string path);
 
-// Start-up shared by the saver, the dialog and the daemon's run; checks the picture first and
-// returns the missing file's message, or "" when both are there.
+// Start-up shared by the saver, the dialog and the daemon's run: makes the data directory, loads
+// the settings and returns the missing companion's message (the picture first), or "".
 std::string_view PrepareStart(FileSystem& fileSystem);
 
 // The dialog's open and close effect: an outline between the anchor point and the window.

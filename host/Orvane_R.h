@@ -12,7 +12,8 @@ namespace orvane {
 // hostWindow that names no window ends the process at once, having shown nothing.
 void StartPreview(WindowHandle hostWindow, Platform& platform);
 
-// The shown form must live until the process ends; nullptr after ending the process.
+// StartPreview's steps with load's form, which must live until the process ends; nullptr after
+// ending the process.
 std::unique_ptr<PreviewForm> ShowPreview(WindowHandle hostWindow, Platform& platform,
                                          const PreviewFormLoader& load);
 

@@ -20,8 +20,9 @@ struct DaemonRequest {
   std::string error;
 };
 
-// nullopt without a daemon switch: a Windows-style command line for Main. The window is that of
-// "--window-id", else of environmentWindow (XSCREENSAVER_WINDOW), else the root window.
+// nullopt without a daemon switch ("--root", "-root", "--window-id", "-window-id"): a
+// Windows-style command line for Main. The window is that of "--window-id", else of
+// environmentWindow (XSCREENSAVER_WINDOW), else the root window.
 std::optional<DaemonRequest> ParseDaemonCommandLine(std::span<const char* const> arguments,
                                                     const char* environmentWindow);
 

@@ -30,10 +30,11 @@ class WaylandSaver {
   WaylandSaver(const WaylandSaver&) = delete;
   WaylandSaver& operator=(const WaylandSaver&) = delete;
 
-  // A second saver refused: if another holds the saver lock this process ends at once, silently.
-  // Then every 500 ms it looks whether the renderer still runs, and closes once it has ended.
+  // If another saver holds the saver lock this process ends at once, silently; else every 500 ms
+  // it looks whether the renderer still runs, and closes once it has ended.
   void Start();
-  // The close step, whatever its cause (the renderer ended, a signal); the first time only.
+  // The close step, whatever its cause (the renderer ended, a signal), the first time only:
+  // stops the music, ends and reaps the renderer, ends the process.
   void Close();
 
  private:
