@@ -123,7 +123,8 @@ class Command {
   // A release away from the control is first seen as the hover tick would see it, so that a
   // press dragged off never clicks; only the left button's release then reaches OnMouseUp.
   void PointerReleased(std::int16_t button);
-  // Repeated news, and the top-level window losing the desktop's focus, change nothing.
+  // Focus onto or off the control's window, withinWindow when to or from the same top-level
+  // window; repeats and the top-level window losing the desktop's focus change nothing.
   void FocusMoved(bool onControl, bool withinWindow = true);
 
   // --- Handlers of the control's own events.
@@ -135,7 +136,7 @@ class Command {
   void OnHoverTick();
   void OnResize() { ApplyEnabled(); }
 
-  // --- Painting: the whole face framed by the given picture; ApplyEnabled paints to match.
+  // --- Painting: the whole face framed by the given picture; ApplyEnabled: Normal or Disable.
   void PaintState(Look picture);
   void ApplyEnabled();
 
