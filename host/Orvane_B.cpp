@@ -43,8 +43,7 @@ std::string UpToNul(std::string text) {
   return text;
 }
 
-// A settings number taken towards minus infinity; nullopt when it is no number or does not
-// fit 16 bits.
+// A settings number taken towards minus infinity; nullopt when it is none or exceeds 16 bits.
 std::optional<std::int16_t> ParseSettingNumber(std::string_view text) {
   const std::optional<double> value = common::ParseNumberText(text);
   if (!value) return std::nullopt;

@@ -7,30 +7,25 @@
 
 #include "platform/platform.h"
 
-// The host's main module: the entry point, the settings variables that the dialog, the
-// saver and the music read and change, and the small shared operations.
+// The host's main module: the entry point, the settings variables and small shared operations.
 namespace orvane {
 
 // Music kind: 0 none, 1 audio CD, 2 music file (MP3 or WAV).
 extern std::int16_t BGM_Kind;
 // CD track to repeat; 0 plays the whole disc again whenever it stops.
 extern std::int16_t BGM_RepeatTrack;
-// Full path of the music file, as the settings file holds it (platform/settings_text.h: the
-// ANSI code page on Windows, bytes on Linux).
+// The music file's full path as the settings file holds it: ANSI on Windows, bytes on Linux.
 extern std::string BGM_File;
-// Folder in which the settings dialog's file chooser starts, that of BGM_File in the host's own
-// text (UTF-8 on Windows, bytes on Linux); "" while no music file has been chosen (the chooser
-// then starts in the user's music folder). Not stored.
+// Where the file chooser starts: BGM_File's folder as UTF-8 on Windows, bytes on Linux; "" (the
+// user's music folder) until a file is chosen. Not stored.
 extern std::string BGM_Folder;
 
-// Anchor of the dialog's open and close animation, in screen pixels; set by the dialog
-// when it loads (0, 0 when the pointer cannot be read).
+// Anchor of the dialog's open and close effect in screen pixels; 0, 0 if the pointer is unknown.
 extern std::int16_t AnimPointX;
 extern std::int16_t AnimPointY;
 
-// The settings file's section and keys. The key names are code page 932 bytes, as the
-// Japanese Windows wrote them, so that files from there keep working:
-// "BGM区分", "BGMﾘﾋﾟｰﾄ", "BGMﾌｧｲﾙ".
+// The key names are code page 932 bytes, as Japanese Windows wrote them, so that its files keep
+// working: "BGM区分", "BGMﾘﾋﾟｰﾄ", "BGMﾌｧｲﾙ".
 inline constexpr std::string_view IniSection = "Section";
 inline constexpr std::string_view IniKeyKind = "BGM\x8B\xE6\x95\xAA";
 inline constexpr std::string_view IniKeyRepeatTrack = "BGM\xD8\xCB\xDF\xB0\xC4";
@@ -50,8 +45,7 @@ inline constexpr std::string_view RendererWindowTitle = "Orvane_VC";
 inline constexpr std::string_view DataDirectoryPath = "C:\\t_ovin";
 inline constexpr std::string_view TextureCopyPath = "C:\\t_ovin\\Orvane.image";
 
-// The folder of the running host, without a trailing "/" (except "/" itself). Main sets it
-// from Process::HostFolder(); tests set it directly.
+// The running host's folder, without a trailing "/" (except "/" itself); tests set it directly.
 const std::string& HostFolder();
 void SetHostFolder(std::string folder);
 // Companion paths: HostFolder() + "/Orvane.image", "/Orvane.dll" ("\" on Windows).
@@ -64,28 +58,22 @@ void SetSettingsPath(std::string path);
 // The settings file LoadSettings reads: SettingsPath() unless Main has set another by the
 // platform's rule (UserFiles::SettingsSourcePath) since the settings path last changed.
 std::string SettingsSourcePath();
-// The picture the saver shows: the user's own (UserFiles::UserPicturePath, set by Main) when
-// it exists, otherwise TexturePath().
+// The user's own picture (UserFiles::UserPicturePath) when it exists, else TexturePath().
 std::string PicturePath();
 void SetUserPicturePath(std::string path);
 // Takes the places from the platform's rule, for the host folder set last.
 void UseUserFiles(UserFiles& userFiles);
 
-// The raw command line of this process (arguments joined with single blanks). Main stores
-// it; the saver reads the mode letter again at its end with ModeLetter().
+// Arguments joined with single blanks; the saver reads its mode letter again when it ends.
 const std::string& CommandLine();
 void SetCommandLine(std::string commandLine);
-// The mode letter of CommandLine(): "P", "C", "S", another character, or "" (see
-// host/command_line.h).
+// The mode letter of CommandLine(): "P", "C", "S", another character, or "".
 std::string ModeLetter();
 
-// The value of key in section of the INI file at path, cut to kProfileValueBytes
-// (platform/text_limits.h); "" when the file, section or key is missing. Reads as Windows'
-// GetPrivateProfileStringA does.
+// Reads as GetPrivateProfileStringA: the value cut to kProfileValueBytes, "" when missing.
 std::string ReadIni(std::string section, std::string key, std::string file);
-// Sets key in section of the INI file at path to value, creating the file and the section
-// when missing. Atomic; a failed write gives false, leaves the old file whole and, when reason
-// is given, puts the system's words for why there.
+// Creates the file and section when missing. Atomic: a failed write gives false, leaves the old
+// file whole and puts the system's words for why in reason, when given.
 bool WriteIni(std::string section, std::string key, std::string value, std::string file,
               std::string* reason = nullptr);
 // Fills the four settings variables from SettingsSourcePath(), with every fallback (no music).
@@ -96,28 +84,23 @@ bool FileExists(std::string path);
 // "C:\a.mp3" and "C:a.mp3" give "C:", "a.mp3" gives "", "/home/u/a.mp3" gives "/home/u".
 std::string FolderOf(std::string path);
 
-// The start-up shared by the saver, the settings dialog and the daemon's run: makes the data
-// directory, loads the settings and checks the companion files, the picture first. Returns
-// the missing file's message, or "" when both are there.
+// Start-up shared by the saver, the dialog and the daemon's run: makes the data directory, loads
+// the settings and returns the missing companion's message (the picture first), or "".
 std::string_view PrepareStart(FileSystem& fileSystem);
 
-// The dialog's open and close effect: an outline from the anchor point out to the window's
-// rectangle, and back.
+// The dialog's open and close effect: an outline between the anchor point and the window.
 void AnimateOpen(WindowHandle window, Platform& platform);
 void AnimateClose(WindowHandle window, Platform& platform);
 
-// The three hand-overs Main makes. The program passes StartPreview (host/Orvane_R.h),
-// ShowSettingsDialog (host/dialog/Orvane_P.h) and CreateSaverWindow (host/Orvane_S.h), so that
-// this core names none of the windows; tests pass recorders.
+// Main's three hand-overs, passed in so that this core names none of the windows.
 struct ModeHandlers {
   std::function<void(WindowHandle hostWindow, Platform&)> startPreview;
   std::function<void(Platform&)> showSettingsDialog;
   std::function<void(Platform&)> createSaverWindow;
 };
 
-// The host's entry point, given the raw command line. It returns when a window of the host
-// (preview or saver) lives on, and the caller then runs the main loop; on every other path it
-// ends the process through Platform::process (a fake returns from there, and so does Main).
+// Returns only when a preview or saver window lives on, for the caller's main loop; every other
+// path ends the process through Platform::process (a fake returns from there, and so does Main).
 void Main(std::string commandLine, Platform& platform, const ModeHandlers& handlers);
 
 }  // namespace orvane

@@ -15,8 +15,7 @@ SaverWindow::SaverWindow(Platform& platform, HiddenWindows& windows,
       watch_(platform, Timer3Interval) {
   // The system's close (logoff, shutdown) runs the same close step as the window's own.
   Guarded([&] { window_ = windows_.CreateHiddenWindow(SaverWindowTitle, [this] { Close(); }); });
-  // Timer3 runs from the window's creation, so its first look comes about 500 ms from now,
-  // after the load step and start-up have returned.
+  // Running from creation, Timer3's first look comes about 500 ms on, after start-up returned.
   Guarded([&] { timer3_.Start(); });
   Load();
 }

@@ -12,29 +12,21 @@
 // The saver window: hidden, titled "Orvane_Main", the owner of the saver's timers.
 namespace orvane {
 
-// Saver mode's hand-over ("/s" and the empty command line). Creates the saver window without
-// showing it, so that other processes find it by its title, and runs its load step (texture
-// copy, renderer start, music). Then returns; the caller runs the main loop, on which the
-// window's timers tick through platform.timers. The window's close step ends the process with
-// platform.process.EndProcess(). Main has already hidden the cursor in "S" mode.
+// Saver mode's hand-over: creates the window hidden, so that other processes find it by its
+// title, runs its load step and returns to the caller's main loop, where its timers tick.
 void CreateSaverWindow(Platform& platform);
 
-// The saver window Orvane_S. It starts the renderer and the music, then only watches: every
-// 500 ms it asks the renderer watch (host/renderer_watch.h), and once the renderer has ended it
-// closes itself. Its close step (also run when the system closes the window) stops the music, shows
-// the cursor again in "S" mode and ends the host process. Every step is guarded: a step that
-// fails is skipped without a word and the next one runs.
+// Starts the renderer and the music, then asks the renderer watch every 500 ms and closes once
+// it has ended. The close step (also on the system's close) stops the music, shows the cursor
+// again in "S" mode and ends the process. A step that fails is skipped silently.
 class SaverWindow {
  public:
   static constexpr std::chrono::milliseconds Timer3Interval{500};  // watches for the renderer
 
-  // Creates the window titled "Orvane_Main" with Timer3 running, then runs the load step.
-  // prepareMusic, when given, runs in the load step just before the music starts, and only
-  // when there is music to play (a CD, or a file ending in WAV or MP3) (the real program starts its
-  // multimedia system there, after the renderer, so that the tunnel is not kept waiting).
+  // prepareMusic runs just before the music starts, only when there is music to play: the real
+  // program makes its multimedia system there, after the renderer, so the tunnel never waits.
   SaverWindow(Platform& platform, HiddenWindows& windows, std::function<void()> prepareMusic = {});
-  // The real window never gets here (its close step ends the process); in tests the window
-  // then goes with its timers.
+  // Only tests get here: the real close step ends the process.
   ~SaverWindow();
   SaverWindow(const SaverWindow&) = delete;
   SaverWindow& operator=(const SaverWindow&) = delete;

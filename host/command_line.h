@@ -16,10 +16,8 @@ std::string JoinArguments(std::span<const char* const> arguments);
 // characters. The first character is never looked at, so "/s", "-s" and "xs" all give "S".
 std::string ModeLetter(std::string_view commandLine);
 
-// The preview window: the text from the fourth character on read as a decimal number
-// (blanks skipped, reading stops at the first character that cannot continue the number,
-// no number gives 0), rounded to the nearest 32-bit signed integer (halves to even; beyond
-// the range: 0).
+// The text from the fourth character as a decimal number (blanks skipped, stopping where a number
+// cannot go on), rounded halves to even; 0 for no number or out of the 32-bit range.
 std::int32_t PreviewHandle(std::string_view commandLine);
 
 }  // namespace orvane

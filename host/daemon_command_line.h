@@ -20,11 +20,9 @@ struct DaemonRequest {
   std::string error;
 };
 
-// nullopt when the arguments (after the program's name) hold no daemon switch ("--root",
-// "-root", "--window-id", "-window-id"): a Windows-style command line for Main. Otherwise the
-// window: that of "--window-id" ("--window-id=…" too), else that of environmentWindow (the
-// value of XSCREENSAVER_WINDOW, nullptr when unset), else the root window. Other arguments
-// are ignored.
+// nullopt without a daemon switch ("--root", "-root", "--window-id", "-window-id"): a
+// Windows-style command line for Main. The window is that of "--window-id", else of
+// environmentWindow (XSCREENSAVER_WINDOW), else the root window.
 std::optional<DaemonRequest> ParseDaemonCommandLine(std::span<const char* const> arguments,
                                                     const char* environmentWindow);
 

@@ -42,8 +42,7 @@ class DaemonRun {
   static constexpr std::chrono::milliseconds WatchInterval{500};       // looks for the renderer
   static constexpr std::chrono::milliseconds MusicRetryInterval{500};  // tries the music lock
 
-  // window: the daemon's window, where the renderer draws; music: whether this run may play
-  // (PlaysMusicIn).
+  // window: the daemon's, where the renderer draws; music: whether this run may play.
   DaemonRun(DaemonParts parts, std::uint32_t window, bool music);
   // The same run with the renderer started on other arguments (the Wayland saver's).
   DaemonRun(DaemonParts parts, std::vector<std::string> rendererArguments, bool music);
@@ -51,13 +50,11 @@ class DaemonRun {
   DaemonRun(const DaemonRun&) = delete;
   DaemonRun& operator=(const DaemonRun&) = delete;
 
-  // Copies the texture, starts the renderer on its arguments, and starts the music when this run
-  // takes the music lock; otherwise tries again every 500 ms and takes over when the run that
-  // plays has ended.
+  // Music starts only with the music lock; without it the run tries again every 500 ms and
+  // takes over once the run that plays has ended.
   void Start();
-  // The end, whatever its cause (a signal, the window or the display gone, the renderer
-  // ended): stops the music, releases the lock, ends and reaps the renderer, ends the process.
-  // The first time only.
+  // The end, whatever its cause (a signal, the window or display gone, the renderer ended); the
+  // first call only stops the music, releases the lock, reaps the renderer and ends the process.
   void End();
 
   bool playing() const { return playing_; }
@@ -76,10 +73,8 @@ class DaemonRun {
   bool ending_ = false;
 };
 
-// The daemon mode of the program on the real system (daemon_run_x11.cpp): the run above on the
-// X display, ended by SIGTERM, SIGINT, SIGHUP or the loss of the window or the display. Returns
-// the exit code when the run cannot start (with a message on standard error); otherwise the
-// process ends in DaemonRun::End.
+// The run above on the X display, ended by SIGTERM, SIGINT, SIGHUP or the window or display
+// gone. Returns an exit code only when the run cannot start; otherwise DaemonRun::End ends it.
 int RunDaemon(const DaemonRequest& request);
 
 }  // namespace orvane

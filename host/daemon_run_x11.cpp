@@ -1,5 +1,4 @@
-// The daemon mode on the real system: the daemon's window on the X display, the GLib main loop,
-// signals, and the multimedia system for the music.
+// The daemon mode on the real system: the X display, the GLib main loop, signals and music.
 #include <X11/Xlib.h>
 #include <glib-unix.h>
 #include <stdlib.h>

@@ -1,6 +1,5 @@
-// The program Orvane.scr: opens the display, then runs Main and, when a window of the host
-// lives on, the main loop. A screen-saver daemon's command line gets the daemon mode instead,
-// and the saver on a Wayland session the Wayland saver (ORVANE_X11=1 keeps it on XWayland).
+// The program Orvane.scr: Main and its main loop, or the daemon mode for a daemon's command
+// line, or the Wayland saver on a Wayland session (ORVANE_X11=1 keeps it on XWayland).
 #include <glib.h>
 
 #include <cstdio>
@@ -64,8 +63,7 @@ int main(int argc, char** argv) {
 
   auto platform = orvane::X11Platform::Open();
   if (!platform) {
-    // One of the two times the host writes to standard error (the other: a refused data
-    // directory).
+    // One of the host's two writes to standard error (the other: a refused data directory).
     std::fputs(std::getenv("WAYLAND_DISPLAY") != nullptr
                    ? "Orvane: cannot open the X display; on a Wayland session the settings "
                      "dialog and the preview need XWayland (is DISPLAY set?)\n"

@@ -1,5 +1,4 @@
-// The program Orvane.scr on Windows: runs Main on the command line's argument text and, when a
-// window of the host lives on, the message loop.
+// The program Orvane.scr on Windows: Main on the argument text, then the message loop.
 #include <windows.h>
 
 #include <string>

@@ -10,11 +10,8 @@ namespace orvane {
 
 inline constexpr char kPreviewTitle[] = "Preview Window";
 
-// The preview form Orvane_R, titled kPreviewTitle: a borderless black window with one picture
-// control, Img_Prev, that shows the built-in 152 x 112 picture unscaled from its top-left
-// corner. The real ones are an X window (host/preview_form_gtk.cpp) and a Win32 window
-// (host/preview_form_win32.cpp); tests use a fake. Both arrange themselves as the layout's
-// FormShown and PictureShown say.
+// The preview form Orvane_R: a borderless black window whose picture control Img_Prev shows the
+// built-in 152 x 112 picture unscaled from its top-left corner; tests use a fake.
 class PreviewForm {
  public:
   virtual ~PreviewForm() = default;
@@ -30,9 +27,8 @@ class PreviewForm {
   virtual void Show() = 0;
 };
 
-// Loads a preview form: its window is created and not shown. onUnload runs once the form is
-// gone (its window closed, or destroyed together with its parent). nullptr, or a form without a
-// window, when no form can be made.
+// Creates the form's window unshown; onUnload runs once it is gone (closed, or destroyed with its
+// parent). nullptr, or a form without a window, when none can be made.
 using PreviewFormLoader =
     std::function<std::unique_ptr<PreviewForm>(std::function<void()> onUnload)>;
 

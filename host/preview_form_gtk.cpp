@@ -1,6 +1,5 @@
-// The preview form as an X window of our own on GDK's display connection: a black window
-// with one child window, Img_Prev, whose background is the picture, so that the X server
-// itself draws both and no painting code runs. GDK's main loop delivers the form's events.
+// The preview form as X windows of our own on GDK's connection: Img_Prev's background is the
+// picture, so that the X server itself draws both and no painting code runs.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

@@ -1,6 +1,5 @@
-// The preview form as a window of our own: a black borderless window that paints Img_Prev's
-// picture unscaled from its top-left corner. The built-in JPEG is decoded by the system's own
-// picture support (OleLoadPicture) into a bitmap once, when the form loads.
+// The preview form as a black borderless window; the built-in JPEG is decoded once, by the
+// system's own OleLoadPicture, when the form loads.
 #include <ole2.h>
 #include <olectl.h>
 

@@ -7,8 +7,7 @@
 #include "host/window_timer.h"
 #include "platform/timers.h"
 
-// The music of a saver run: what the saver window's load step starts, its two music timers
-// keep going, and its close step stops. The daemon run plays it the same way.
+// The music of a saver run, kept going by two timers; the daemon run plays it the same way.
 namespace orvane {
 
 class SaverMusic {
@@ -16,8 +15,7 @@ class SaverMusic {
   static constexpr std::chrono::milliseconds Timer1Interval{1000};  // keeps the MP3 playing
   static constexpr std::chrono::milliseconds Timer2Interval{200};   // polls the CD
 
-  // prepareMusic, when given, runs in Start just before the music starts, and only when there
-  // is music to play (the real program starts its multimedia system there).
+  // prepareMusic runs just before the music starts, only when there is music to play.
   SaverMusic(Timers& timers, std::function<void()> prepareMusic = {});
   SaverMusic(const SaverMusic&) = delete;
   SaverMusic& operator=(const SaverMusic&) = delete;

@@ -11,10 +11,8 @@
 // shell, or the X display (also XWayland's) as everywhere else.
 namespace orvane {
 
-// True when the command line runs the saver ("/s" or the empty command line), waylandDisplay
-// (WAYLAND_DISPLAY, nullptr when unset) names a compositor, x11Setting (ORVANE_X11) is not "1",
-// and compositorAnswers() then says the compositor can be reached. The compositor is asked
-// last, so that every other start costs nothing.
+// waylandDisplay is WAYLAND_DISPLAY and x11Setting ORVANE_X11 (nullptr when unset); the
+// compositor is asked last, so that every other start costs nothing.
 bool UsesWaylandSaver(std::string_view commandLine, const char* waylandDisplay,
                       const char* x11Setting, const std::function<bool()>& compositorAnswers);
 
@@ -22,9 +20,8 @@ bool UsesWaylandSaver(std::string_view commandLine, const char* waylandDisplay,
 // absolute path, else in fallbackFolder.
 std::string SaverLockPath(const char* runtimeFolder, const std::string& fallbackFolder);
 
-// The single-instance test's window search on Linux: a saver on the Wayland session, which has
-// no window, counts as the saver window "Orvane_Main", so that every start is refused while it
-// runs, as while a saver window exists. Every other title goes to the window search alone.
+// A Wayland saver has no window, so its lock counts as the saver window "Orvane_Main" for the
+// single-instance test: every start is refused while it runs.
 class SaverLockFinder final : public WindowFinder {
  public:
   SaverLockFinder(WindowFinder& windows, SaverLock& lock) : windows_(windows), lock_(lock) {}

@@ -1,5 +1,4 @@
-// The saver window on Windows: a hidden top-level window, and Windows' own multimedia for the
-// music.
+// The saver window on Windows: a hidden top-level window, and Windows' own multimedia.
 #include <memory>
 
 #include "host/Orvane_S.h"

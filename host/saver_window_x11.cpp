@@ -1,5 +1,4 @@
-// The saver window on the real system: an unmapped X window on GDK's display, and the
-// multimedia system for the music.
+// The saver window on the real system: an unmapped X window on GDK's display, and the music.
 #include <gdk/gdkx.h>
 
 #include <memory>

@@ -14,10 +14,8 @@ struct UsagePlaces {
   std::string userPicture;   // the picture that takes the place of the installed one
 };
 
-// The text for standard output when one of the arguments (after the program's name) is
-// exactly "--help" or "--version", the first of them deciding; nullopt otherwise. The
-// version is "Orvane <version>"; the help names the modes, the daemon options and where
-// the settings live (places is asked only then).
+// The first of "--help" and "--version" among the arguments decides; places is asked only for
+// the help, which says where the settings live.
 std::optional<std::string> InformationText(std::span<const char* const> arguments,
                                            std::string_view version,
                                            const std::function<UsagePlaces()>& places);

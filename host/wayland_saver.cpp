@@ -13,9 +13,8 @@ WaylandSaver::WaylandSaver(Platform& platform, WaylandSaverParts parts)
            std::vector<std::string>{RendererSwitch}, true) {}
 
 void WaylandSaver::Start() {
-  // Start-up's search counts a held lock as a running saver already; two starts at the same
-  // moment both pass it, and the lock lets one of them through. A lock that cannot be opened
-  // cannot tell, and the saver runs rather than never.
+  // Two starts at the same moment both pass start-up's search, and the lock lets one through;
+  // a lock that cannot be opened cannot tell, and the saver runs rather than never.
   SaverLock::Take take = SaverLock::Take::Unavailable;
   Guarded([&] { take = saverLock_.TryTake(); });
   if (take == SaverLock::Take::HeldElsewhere) {

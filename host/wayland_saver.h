@@ -30,13 +30,11 @@ class WaylandSaver {
   WaylandSaver(const WaylandSaver&) = delete;
   WaylandSaver& operator=(const WaylandSaver&) = delete;
 
-  // The load step: takes the saver lock (another saver holding it ends this process at once,
-  // without a word, as a second start is refused), copies the texture, starts the renderer as
-  // "Orvane.dll --wayland" and the music. From then on every 500 ms it looks whether the
-  // renderer still runs, and closes once it has ended.
+  // If another saver holds the saver lock this process ends at once, silently; else every 500 ms
+  // it looks whether the renderer still runs, and closes once it has ended.
   void Start();
-  // The close step, whatever its cause (the renderer ended, SIGTERM, SIGINT, SIGHUP): stops and
-  // closes the music, ends and reaps the renderer, ends the process. The first time only.
+  // The close step, whatever its cause (the renderer ended, a signal), the first time only:
+  // stops the music, ends and reaps the renderer, ends the process.
   void Close();
 
  private:
@@ -45,10 +43,8 @@ class WaylandSaver {
   DaemonRun run_;
 };
 
-// "/s" and the empty command line on a Wayland session, on the real system
-// (wayland_saver_gtk.cpp): Main with no X display, the run above on the GLib main loop, closed by
-// SIGTERM, SIGINT or SIGHUP. The process ends in Main (a refused start, a missing file) or in the
-// run's close step.
+// Saver mode on a Wayland session: Main with no X display, then the run above on the GLib main
+// loop; the process ends in Main (a refused start, a missing file) or in the close step.
 int RunWaylandSaver(const std::string& commandLine);
 
 }  // namespace orvane

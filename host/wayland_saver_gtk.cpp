@@ -1,5 +1,4 @@
-// The Wayland saver on the real system: start-up with no X display, the GLib main loop,
-// signals, the owned renderer, the locks and the multimedia system for the music.
+// The Wayland saver on the real system: start-up with no X display, the GLib main loop, signals.
 #include <glib.h>
 #include <gtk/gtk.h>
 #include <stdlib.h>
@@ -22,9 +21,8 @@
 namespace orvane {
 namespace {
 
-// What start-up asks of the window system in saver mode, on a session without one to ask: no
-// window to find (the saver lock answers for a running saver), and no cursor to hide, since
-// the renderer hides the pointer over its own surfaces. The rest is never asked in saver mode.
+// Saver mode's start-up without a window system: the saver lock answers for a running saver,
+// and the renderer hides the pointer over its own surfaces.
 class NoWindowSystem final : public WindowFinder,
                              public Cursor,
                              public WindowGeometry,

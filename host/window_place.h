@@ -28,10 +28,8 @@ struct WindowPlace {
 // is implausibly deep (a tree changing under the walk).
 std::optional<WindowPlace> FindWindowPlace(std::uint32_t window, const WindowLookUp& lookUp);
 
-// Music plays only in a real saver run: on the root window, on a daemon's saver window (a
-// child of the root), or on a screen locker's saver window, which lies deeper inside a
-// full-screen window and comes in XSCREENSAVER_WINDOW alone. A settings program's preview pane
-// (named by "--window-id", or inside a dialog) stays quiet.
+// Music plays only in a real saver run (the root, a daemon's window, or a locker's inside a
+// full-screen window); a settings program's preview pane stays quiet.
 bool PlaysMusicIn(WindowPlace place, bool windowFromSwitch);
 
 }  // namespace orvane

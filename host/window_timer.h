@@ -7,8 +7,7 @@
 
 namespace orvane {
 
-// A timer of one of the host's windows: an interval, and a running state that its owner
-// switches.
+// A timer of one of the host's windows: an interval and a running state its owner switches.
 class WindowTimer {
  public:
   WindowTimer(Timers& timers, std::chrono::milliseconds interval, std::function<void()> tick)

@@ -1,10 +1,8 @@
 #pragma once
 
-// The Command push button's core: states, the face each paint describes (command_face.h),
-// properties and their storage, and mouse, focus and hover handling. The GTK widget and the
-// Win32 window forward their events here and draw Face(). A dialog sizes the control, loads its
-// stored design (LoadFromBag), calls Initialize and connects Click. Every routine keeps going
-// past a failing step (an overflowing size, a throwing callback); nothing is reported.
+// The Command push button's core: the GTK widget and the Win32 window forward their events here
+// and draw Face(). A dialog sizes it, calls LoadFromBag and Initialize and connects Click. Every
+// routine keeps going past a failing step (an overflowing size, a throwing callback), silently.
 
 #include <chrono>
 #include <cstdint>
@@ -46,8 +44,7 @@ struct CommandFields {
   std::uint8_t FirstRun = 0;
 };
 
-// The caption label on the face: transparent, its text centred, 195 twips high, across the
-// control.
+// The caption label on the face: transparent, centred, 195 twips high, across the control.
 struct CaptionLabel {
   std::string Text = "Command";
   FontInfo Font;
@@ -126,9 +123,8 @@ class Command {
   // A release away from the control is first seen as the hover tick would see it, so that a
   // press dragged off never clicks; only the left button's release then reaches OnMouseUp.
   void PointerReleased(std::int16_t button);
-  // The keyboard focus moved onto the control's window or away from it, to a window inside the
-  // same top-level window or not; repeated news and the top-level window's losing the
-  // desktop's focus change nothing.
+  // Focus onto or off the control's window, withinWindow when to or from the same top-level
+  // window; repeats and the top-level window losing the desktop's focus change nothing.
   void FocusMoved(bool onControl, bool withinWindow = true);
 
   // --- Handlers of the control's own events.
@@ -140,8 +136,7 @@ class Command {
   void OnHoverTick();
   void OnResize() { ApplyEnabled(); }
 
-  // --- Painting: the whole face with the frame of the given picture; Normal or Disable to
-  // match Enabled.
+  // --- Painting: the whole face framed by the given picture; ApplyEnabled: Normal or Disable.
   void PaintState(Look picture);
   void ApplyEnabled();
 
@@ -158,7 +153,6 @@ class Command {
   void RaiseClick();
   void FollowFocus();
   bool PointerOnControl();
-  // Moves to a state and paints the look of its entry.
   void Enter(std::uint8_t state, Look look);
   void Show();
 

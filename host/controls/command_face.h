@@ -1,7 +1,6 @@
 #pragma once
 
-// The Command button's face as the core works it out for one paint, in pixels of the control's
-// window; each shell draws exactly this (face_painter_gtk.h, face_painter_win32.h).
+// The Command button's face for one paint, in the window's pixels; each shell draws exactly this.
 
 #include <array>
 #include <cstdint>
@@ -53,11 +52,9 @@ struct CaptionPaint {
 inline constexpr std::uint32_t kCaptionShadow = 0xFFFFFF;
 inline constexpr std::uint32_t kCaptionGrey = 0xACA899;
 
-// Drawn in this order: the background over the whole face, the vertical gradient (GDI's
-// GRADIENT_FILL_RECT_V over all four Vertices and GradientRect: the rows between the two
-// vertices' y, the columns between their x, right and bottom excluded, the top row in the
-// colour of the vertex with the smaller y), the frame pieces cut from Picture, and the caption.
-// With Shown false (the Visible property) only the caption is drawn, over the container.
+// Drawn in order: the background, the vertical gradient as GDI's GRADIENT_FILL_RECT_V fills it
+// (right and bottom excluded, the top row in the upper vertex's colour), the frame pieces and
+// the caption. With Shown false (the Visible property) only the caption, over the container.
 struct CommandFace {
   bool Shown = true;
   int Width = 0, Height = 0;

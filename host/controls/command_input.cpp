@@ -41,8 +41,7 @@ bool KnownButton(std::int16_t button) {
 }  // namespace
 
 void Command::PointerPressed(std::int16_t button, bool secondOfDoubleClick) {
-  // The second press of a double click is not handled: it paints nothing. Its release
-  // arrives as usual.
+  // A double click's second press paints nothing; its release arrives as usual.
   if (secondOfDoubleClick || !KnownButton(button)) return;
   if (button == kLeftButton) Guarded([&] { platform_.TakeFocus(); });
   OnMouseDown(button);

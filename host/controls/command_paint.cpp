@@ -1,5 +1,4 @@
-// The control's face: the gradient and the frame of a state picture at the control's size,
-// worked out as a CommandFace for the shell to draw.
+// The control's face worked out as a CommandFace for the shell to draw.
 #include <algorithm>
 #include <cmath>
 #include <span>
@@ -9,8 +8,7 @@
 
 namespace orvane {
 
-// The six 64 x 25 pictures stacked in the order of the looks, as one binary PPM
-// (assets/controls/state_pictures.ppm, built in).
+// The six 64 x 25 pictures stacked in the order of the looks, as one built-in binary PPM.
 std::span<const std::uint8_t> StatePicturesPpm();
 
 const Picture& StatePicture(Look look) {

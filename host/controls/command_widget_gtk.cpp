@@ -17,8 +17,7 @@ using Self = CommandWidget;
 // the hover test tells from the container's.
 namespace {
 
-// Connects a signal of object to a function that takes data last, before or after the default
-// handler.
+// Connects handler, which takes data last, before or after the default handler.
 template <typename Handler>
 gulong On(gpointer object, gpointer data, const char* signal, Handler handler,
           GConnectFlags when = GConnectFlags(0)) {
@@ -97,7 +96,6 @@ void CommandWidget::Watch(GtkWindow* window) {
   });
 }
 
-// Ends the hover timer and the focus watch.
 void CommandWidget::Stop() {
   if (timer_ != 0) g_source_remove(timer_);
   timer_ = 0;
@@ -117,8 +115,7 @@ void CommandWidget::StartHoverTimer(std::chrono::milliseconds interval) {
   timer_ = g_timeout_add(static_cast<guint>(interval.count()), tick, this);
 }
 
-// The deepest X window under the pointer, of any program: the root window over the desktop.
-// Nothing when the display is not X11 or the pointer is on another screen.
+// The deepest X window of any program under the pointer; nothing off X11 or on another screen.
 std::optional<WindowId> CommandWidget::WindowUnderPointer() {
   GdkDisplay* display = gtk_widget_get_display(widget_);
   if (display == nullptr || !GDK_IS_X11_DISPLAY(display)) return std::nullopt;
@@ -151,9 +148,8 @@ void CommandWidget::TakeFocus() {
   if (gtk_widget_get_can_focus(widget_)) gtk_widget_grab_focus(widget_);
 }
 
-// GDK reports the second press of a double click as a press, and only then as an event of its
-// own; the press is told by the desktop's double-click time and distance, which may change while
-// the program runs. The press after a double click starts afresh.
+// GDK reports a double click's second press as a plain press first, so it is told by the
+// desktop's double-click time and distance, read afresh as they may change.
 bool CommandWidget::SecondOfDoubleClick(const GdkEventButton& press) {
   gint time = 400, distance = 5;
   g_object_get(gtk_widget_get_settings(widget_), "gtk-double-click-time", &time,

@@ -1,9 +1,7 @@
 #pragma once
 
-// The Command button as a GTK 3 widget: an event box that draws the face the core describes
-// (face_painter_gtk.h) into its container's window, with an input window of its own and the
-// 100 ms hover timer on the GLib main loop. It takes the keyboard focus by Tab or by a left
-// press; no key clicks it.
+// The Command button as a GTK 3 event box drawing into its container's window, with an input
+// window of its own; it takes the focus by Tab or a left press, and no key clicks it.
 
 #include <gtk/gtk.h>
 
@@ -15,7 +13,6 @@ namespace orvane {
 
 class CommandWidget final : CommandPlatform {
  public:
-  // A button at the screen's scale.
   explicit CommandWidget(const TwipsScale& scale);
   // Drops this handle's reference; the widget lives on while its container holds it, inert.
   ~CommandWidget() override;
@@ -48,8 +45,7 @@ class CommandWidget final : CommandPlatform {
   gulong focusHandler_ = 0;
 };
 
-// The windowing system's mouse button as the control and its container number it: left 1,
-// right 2, middle 4; 0 for any other (which the control ignores).
+// The control's button numbers: left 1, right 2, middle 4; 0 for any other.
 std::int16_t ButtonOf(guint button);
 
 }  // namespace orvane

@@ -1,9 +1,7 @@
 #pragma once
 
-// The Command button as a Win32 window class of its own ("OrvaneCommand"): on WM_PAINT the face
-// the core describes, drawn with GDI (face_painter_win32.h) into a memory bitmap that is then
-// copied to the window, and the 100 ms hover timer on the window. It takes the keyboard focus
-// by Tab or by a left press; no key clicks it.
+// The Command button as a Win32 window class of its own ("OrvaneCommand"); it takes the focus
+// by Tab or a left press, and no key clicks it.
 
 #include "host/controls/Command.h"
 #include "platform/win32/windows_api.h"
@@ -12,8 +10,7 @@ namespace orvane {
 
 class CommandWindow final : CommandPlatform {
  public:
-  // A child window of parent, placed in twips relative to the parent's client area, at the
-  // screen's scale.
+  // A child window of parent, placed in twips relative to the parent's client area.
   CommandWindow(HWND parent, const TwipsScale& scale, double leftTwips, double topTwips,
                 double widthTwips, double heightTwips);
   ~CommandWindow() override;

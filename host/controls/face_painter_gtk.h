@@ -13,8 +13,7 @@
 
 namespace orvane {
 
-// Draws a face as the core describes it into cr, whose origin is the control's top-left corner:
-// the background, the gradient and the frame pieces when the face is shown, then the caption.
+// Draws a face into cr, whose origin is the control's top-left corner.
 void DrawFace(cairo_t* cr, const CommandFace& face, const TwipsScale& scale);
 
 // A 24-bit picture as a cairo image of its own (of no pixels for a picture that is not valid).
@@ -23,8 +22,7 @@ cairo_surface_t* ImageOf(const Picture& picture);
 // The installed face that stands in for a font name of the control's design.
 std::string FontFamilyFor(const std::string& name);
 
-// A layout for cr in the font, underlined or struck through as it says, its points at the
-// screen's density; the caller unrefs it.
+// A layout for cr in the font at the screen's density; the caller unrefs it.
 PangoLayout* FontLayout(cairo_t* cr, const FontInfo& font, const TwipsScale& scale);
 
 // A colour 0xRRGGBB as cr's source.

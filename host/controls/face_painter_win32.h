@@ -6,9 +6,7 @@
 
 namespace orvane {
 
-// Draws a face as the core describes it into dc, whose origin is the control's top-left corner,
-// with GDI: when the face is shown the background (FillRect), the gradient (GradientFill) and the
-// frame pieces (StretchBlt), then the caption (DrawTextW).
+// Draws a face into dc with GDI, whose origin is the control's top-left corner.
 void DrawFace(HDC dc, const CommandFace& face, const TwipsScale& scale);
 
 }  // namespace orvane

@@ -1,7 +1,6 @@
 #pragma once
 
-// What GDI draws the button and the dialog with: built-in pictures as DIB sections, colours and
-// fonts as GDI takes them.
+// Built-in pictures, colours and fonts as GDI takes them, for the button and the dialog.
 
 #include <cstdint>
 
@@ -17,12 +16,10 @@ inline COLORREF ColourOf(std::uint32_t rgb) {
   return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
-// A 32-bit top-down DIB section; its pixels (0x00RRGGBB, as such a DIB keeps them) at *bits
-// when asked for. The caller deletes it.
+// A 32-bit top-down DIB section with pixels 0x00RRGGBB at *bits; the caller deletes it.
 HBITMAP MakeDib(int width, int height, std::uint32_t** bits = nullptr);
 
-// A picture as a 32-bit top-down DIB section of its own; nullptr for a picture that is not
-// valid. The caller deletes it.
+// A picture as a DIB section of its own, nullptr when it is not valid; the caller deletes it.
 HBITMAP BitmapOf(const Picture& picture);
 
 // A font of the control's design as a GDI font at the screen's density; the caller deletes it.

@@ -15,9 +15,8 @@ namespace orvane {
 // One stored value: a boolean, a whole number, a text or a font.
 using PropertyValue = std::variant<bool, std::int64_t, std::string, FontInfo>;
 
-// The container's store of one control's properties: named values, each read and written
-// with a default. A value equal to its default is not stored, and a name that is not stored
-// reads back as the default, so a design keeps only what differs.
+// One control's stored properties: a value equal to its default is not stored and reads back
+// as the default, so a design keeps only what differs.
 class PropertyBag {
  public:
   PropertyValue Read(std::string_view name, const PropertyValue& fallback) const;

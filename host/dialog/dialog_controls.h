@@ -6,9 +6,8 @@
 
 #include "host/controls/font_info.h"
 
-// What the settings dialog shows: every control with its kind, its place in twips, its text,
-// font and colours, its tooltip and when it can be used. The windows of both systems are
-// built and painted from this one table.
+// Every control of the settings dialog, in one table that both systems' windows are built and
+// painted from.
 namespace orvane {
 
 // The project's home page, the address the dialog's link label shows and opens.
@@ -52,8 +51,7 @@ inline constexpr double kDialogInnerHeight = 3690.0;
 // Every control on the form, in the order of the design; the stores of its pictures (Pic_Mbl,
 // Img_Ra) are the pictures of dialog_pictures.h.
 std::span<const DialogControl> DialogControls();
-// The control with that name and index; the dialog's own names only (a typo is a bug, so
-// it throws std::out_of_range).
+// Throws std::out_of_range for a name not in the table: a typo is a bug.
 const DialogControl& DialogControlNamed(std::string_view name, int index = -1);
 
 // The font of the labels, the repeat box and the buttons: ＭＳ Ｐゴシック 9.75 points, Shift-JIS,

@@ -9,9 +9,8 @@
 #include "host/dialog/dialog_controls.h"
 #include "platform/rect.h"
 
-// Where the settings dialog's controls (dialog_controls.h) are in pixels: their rectangles, the
-// dialog's place on the screen and what a mouse press at a point lands on; and its two
-// backgrounds, the form's banded gradient and the music panel's tiling.
+// The settings dialog in pixels: control rectangles, the dialog's place, what a press lands on,
+// and its two backgrounds.
 namespace orvane {
 
 // A control's rectangle in pixels, relative to its container: position and size each
@@ -48,10 +47,8 @@ struct RowColour {
 // v, blue v + 30; dark blue-black at the top and bottom edges, light grey-blue in the middle.
 std::vector<RowColour> BackgroundRows(int height);
 
-// Where copies of a tile go to cover a panel, all in pixels: column by column from the
-// top-left corner, each column from the top down until a copy has started beyond the
-// panel's height, the columns until one has started beyond its width. The last row and
-// column may lie partly or wholly outside the panel. Empty for a tile without size.
+// Where copies of a tile go to cover a panel, column by column from the top-left, each until a
+// copy has started beyond the panel, so the last may lie wholly outside; none for an empty tile.
 std::vector<DialogPoint> TilePositions(int panelWidth, int panelHeight, int tileWidth,
                                        int tileHeight);
 

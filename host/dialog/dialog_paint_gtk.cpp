@@ -28,9 +28,7 @@ void PaintPicture(cairo_t* cr, cairo_surface_t* image, const Picture& picture, D
   cairo_restore(cr);
 }
 
-// A transparent label: its text from the top-left corner (or centred across). A label of
-// several lines wraps its text within its width and cuts it off at its edges. IPAPGothic runs
-// a little wider than the font the layout was made for, so a one-line label's text may run a
+// IPAPGothic runs a little wider than the design's font, so a one-line label's text may run a
 // few pixels past its right edge rather than lose its last letters.
 PangoLayout* LabelLayout(cairo_t* cr, const Rect& rect, const DialogControl& label,
                          const TwipsScale& scale) {
@@ -78,8 +76,7 @@ std::string FittedPath(cairo_t* cr, const Rect& rect, const std::string& path,
   return fitted;
 }
 
-// The controls of a container that are painted rather than widgets: its shapes, marks and
-// labels, in the table's order.
+// The controls of a container painted rather than widgets, in the table's order.
 void PaintControls(cairo_t* cr, DialogContainer container, DialogShown& shown,
                    const DialogImages& images, const TwipsScale& scale) {
   for (const DialogControl& control : DialogControls()) {

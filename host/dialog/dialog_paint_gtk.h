@@ -1,8 +1,6 @@
 #pragma once
 
-// How the GTK window of the settings dialog paints the form and its music panel: every control
-// of the table in dialog_controls.h that is drawn rather than a widget, from what the form has
-// shown (DialogShown).
+// The GTK settings dialog's painting of the controls that are drawn rather than widgets.
 
 #include <gtk/gtk.h>
 
@@ -29,9 +27,7 @@ class DialogImages {
   std::array<cairo_surface_t*, 2> marks_{};
 };
 
-// Paints the form's area (its colour, its bands and its labels) or the panel's (its colour and
-// tiles, then its frame, marks and labels; the music file's caption is fitted to its label the
-// first time it is painted).
+// The music file's caption is fitted to its label at its first paint.
 void PaintArea(cairo_t* cr, GtkWidget* area, DialogContainer container, DialogShown& shown,
                const DialogImages& images, const TwipsScale& scale);
 

@@ -57,9 +57,7 @@ void Blit(HDC dc, HBITMAP bitmap, int x, int y, DialogPoint size) {
   DeleteDC(source);
 }
 
-// DrawText's format for a label's layout: one line from the top-left corner, which may run
-// past the label's right edge; one line centred across; or wrapped within the label and cut
-// off at its edges.
+// DrawText's format for a label's layout (DialogTextLayout).
 UINT FormatOf(DialogTextLayout layout) {
   switch (layout) {
     case DialogTextLayout::Centred:
@@ -98,8 +96,7 @@ std::string FittedPath(HDC dc, const Rect& file, const std::string& path,
   });
 }
 
-// The controls of a container that are painted rather than windows: its shapes, marks and
-// labels, in the table's order.
+// The controls of a container painted rather than windows, in the table's order.
 void PaintControls(HDC dc, DialogContainer container, DialogShown& shown, const DialogGdi& gdi,
                    const TwipsScale& scale) {
   const HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);

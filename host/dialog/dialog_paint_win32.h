@@ -1,8 +1,6 @@
 #pragma once
 
-// How the Win32 window of the settings dialog paints the form and its music panel with GDI:
-// every control of the table in dialog_controls.h that is drawn rather than a window, from
-// what the form has shown (DialogShown).
+// The Win32 settings dialog's GDI painting of the controls that are drawn rather than windows.
 
 #include <array>
 #include <cstdint>
@@ -41,10 +39,8 @@ class DialogGdi {
   HCURSOR linkPointer_ = nullptr;
 };
 
-// Paints the form's window (its colour, its bands and its labels) or the panel's (its colour and
-// tiles, then its frame, marks and labels; the music file's caption is fitted to its label the
-// first time it is painted). Drawn off screen, then shown at once: on the window (WM_PAINT), or
-// in `print` (WM_PRINTCLIENT's device context) when it is given.
+// The music file's caption is fitted to its label at its first paint. Drawn off screen, then
+// shown at once on the window, or in `print` (WM_PRINTCLIENT's device context) when given.
 void PaintWindow(HWND window, HDC print, DialogContainer container, DialogShown& shown,
                  const DialogGdi& gdi, const TwipsScale& scale);
 

@@ -1,5 +1,4 @@
-// The settings dialog as a GTK 3 window: built from the table of controls, painted by
-// dialog_paint_gtk, its events forwarded to SettingsForm; and GTK's open-file dialog.
+// The settings dialog as a GTK 3 window, its events forwarded to SettingsForm.
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
@@ -9,8 +8,8 @@
 
 #include "common/ascii_case.h"
 #include "host/Orvane_B.h"
-#include "host/controls/face_painter_gtk.h"
 #include "host/controls/command_widget_gtk.h"
+#include "host/controls/face_painter_gtk.h"
 #include "host/dialog/Orvane_P.h"
 #include "host/dialog/dialog_paint_gtk.h"
 #include "host/dialog/frame_extents_x11.h"
@@ -26,8 +25,7 @@ gboolean MatchesMusicFilterInfo(const GtkFileFilterInfo* info, gpointer) {
          (common::EndsWithIgnoringCase(name, ".mp3") || common::EndsWithIgnoringCase(name, ".wav"));
 }
 
-// GTK's open-file dialog over owner as the request says: the chosen path, or nothing when the
-// user cancelled.
+// GTK's open-file dialog over owner: the chosen path, or nothing when the user cancelled.
 std::optional<std::string> RunOpenFileDialog(GtkWindow* owner, const OpenFileRequest& request) {
   GtkWidget* chooser = gtk_file_chooser_dialog_new(
       request.Title.c_str(), owner, GTK_FILE_CHOOSER_ACTION_OPEN, "キャンセル(_C)",
@@ -85,8 +83,7 @@ class SettingsDialogGtk final : ShownFormView {
   explicit SettingsDialogGtk(Platform& platform);
   ~SettingsDialogGtk() override;
 
-  // Runs the load steps, shows the dialog and handles events in a main loop of its own until
-  // the dialog has closed.
+  // Runs the load steps and a main loop of its own until the dialog has closed.
   void ShowModal() {
     form_.Open();
     if (form_.Unloaded()) return;
@@ -225,8 +222,7 @@ SettingsDialogGtk::SettingsDialogGtk(Platform& platform)
   }
 }
 
-// The form's area, the music panel and the controls with widgets of their own, each where the
-// table puts it.
+// The form's area, the music panel and the controls with widgets, each where the table says.
 void SettingsDialogGtk::BuildControls() {
   formArea_ = gtk_fixed_new();
   gtk_widget_set_size_request(formArea_, scale_.ToPixelsX(kDialogInnerWidth),

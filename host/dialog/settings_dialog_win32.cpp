@@ -1,8 +1,6 @@
-// The settings dialog as a Win32 window: built from the table of controls, painted by
-// dialog_paint_win32, its messages forwarded to SettingsForm; and the system's open-file dialog.
+// The settings dialog as a Win32 window, its messages forwarded to SettingsForm.
 #include "platform/win32/windows_api.h"
-// After the Windows headers, which they need: the tooltip control, the file dialog and
-// ShellExecuteW.
+// After the Windows headers, which they need.
 #include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>
@@ -34,8 +32,7 @@ std::optional<std::string> RunOpenFileDialog(HWND owner, const OpenFileRequest& 
   filter += Utf16(request.FilterPattern);
   filter += L'\0';
   const std::wstring folder = Utf16(request.InitialFolder);
-  // Room for any path the dialog may answer; whether the settings can hold it is the form's
-  // to decide.
+  // Room for any path; whether the settings can hold it is the form's to decide.
   std::wstring file(kFileBufferCharacters, L'\0');
   std::wstring fileTitle(255, L'\0');
   OPENFILENAMEW dialog{};
@@ -199,8 +196,7 @@ void SettingsDialogWin32::BuildControls(HINSTANCE instance) {
   }
 }
 
-// The music file's label, which may show less than the whole path, has it as its tooltip, as
-// on GTK.
+// The music file's label, which may show less than the whole path, has it as its tooltip.
 void SettingsDialogWin32::AddTooltip(HINSTANCE instance) {
   INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&classes);

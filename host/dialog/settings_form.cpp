@@ -13,9 +13,8 @@
 namespace orvane {
 namespace {
 
-// The request the music file button makes: starting in lastFolder, the folder of the music
-// file chosen before, or when there is none ("") in the user's music folder, else the home
-// folder (the programs' own folder is no place for music once they are installed).
+// Starts in the last music file's folder, else the user's music folder, else home: the
+// programs' own folder is no place for music once they are installed.
 OpenFileRequest MusicFileRequest(std::string folder, UserFiles& userFiles) {
   if (folder.empty()) folder = userFiles.MusicFolder();
   if (folder.empty()) folder = userFiles.HomeFolder();
@@ -98,9 +97,7 @@ void SettingsForm::Resize(int innerHeight) {
   Guarded([&] { view_.PaintBackground(BackgroundRows(innerHeight)); });
 }
 
-// Each mark shows whether its choice is the one chosen; a kind without a choice of its own
-// leaves them all not chosen. The repeat box is for the audio CD (1), the file button for a
-// music file (2).
+// A kind without a choice of its own leaves every mark not chosen.
 void SettingsForm::ShowKind(int kind) {
   Guarded([&] {
     FileButton().SetEnabled(false);
@@ -166,10 +163,8 @@ void SettingsForm::ChooseFile() {
   });
 }
 
-// The settings file holds the path in the ANSI code page, which may lack a character of it (a
-// best-fit look-alike would name another file), and gives back at most kProfileValueBytes. The
-// short form, where the system keeps one, names the same file in plain characters. Either the text
-// to store, or the message saying why not.
+// The ANSI code page may lack a character (a best-fit look-alike would name another file) and
+// a value holds at most kProfileValueBytes; the short form names the same file plainly.
 std::variant<std::string, std::string_view> SettingsForm::StoredMusicPath(
     const std::string& chosen) {
   const std::optional<std::string> whole = settingsText_.FromPath(chosen);

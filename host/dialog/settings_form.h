@@ -12,22 +12,18 @@
 #include "platform/platform.h"
 #include "platform/settings_text.h"
 
-// The settings dialog's behaviour: what it does when it loads, when a music kind is chosen,
-// when its buttons are pressed and when it closes. The window itself (GTK or Win32)
-// implements SettingsFormView and forwards its events here.
+// The settings dialog's behaviour; its GTK or Win32 window implements SettingsFormView.
 namespace orvane {
 
 // Shown when the file dialog's answer holds a line break (UTF-8).
 inline constexpr std::string_view MessageLineBreakInName = "改行を含むﾌｧｲﾙ名は設定できません！";
-// Shown when the settings file cannot hold the chosen path, even in its short form: a
-// character outside the system's code page, or more bytes than a settings value takes
-// (UTF-8).
+// Shown when even the path's short form has a character outside the code page, or more bytes
+// than a settings value takes (UTF-8).
 inline constexpr std::string_view MessageNameOutsideCodePage =
     "ｼｽﾃﾑの文字ｺｰﾄﾞにない文字を含むﾌｧｲﾙ名は設定できません！";
 inline constexpr std::string_view MessagePathTooLong = "長すぎるﾊﾟｽは設定できません！";
 
-// Shown when the settings file cannot be written; the next line names the file and the
-// system's reason (UTF-8).
+// Shown when the settings file cannot be written, above its name and the system's reason (UTF-8).
 inline constexpr std::string_view MessageSettingsNotWritten = "設定ﾌｧｲﾙに書き込めません！";
 
 // What the settings dialog asks of the open-file dialog.
@@ -55,19 +51,15 @@ class SettingsFormView {
   virtual void TilePanel(const std::vector<DialogPoint>& positions) = 0;
   // The mark beside choice index (0 to 2).
   virtual void SetChoiceMark(int index, ChoiceMark mark) = 0;
-  // The repeat track combo box: enabled or not, its text, its list.
   virtual void SetRepeatEnabled(bool enabled) = 0;
   virtual void SetRepeatText(const std::string& text) = 0;
   virtual std::string RepeatText() = 0;
   virtual void AddRepeatEntry(const std::string& text) = 0;
-  // The caption of the music file label.
   virtual void SetFileCaption(const std::string& text) = 0;
-  // Runs the open-file dialog over this one; the chosen path, or nothing when the user
-  // cancelled or the dialog failed.
+  // The chosen path, or nothing when the user cancelled or the dialog failed.
   virtual std::optional<std::string> OpenFile(const OpenFileRequest& request) = 0;
   // Opens the address with the desktop's default handler; false when that failed.
   virtual bool OpenAddress(const std::string& address) = 0;
-  // The mouse pointer over the dialog: the hourglass, or back to the default.
   virtual void SetBusyPointer(bool busy) = 0;
   // Shows the dialog, with no control focused.
   virtual void Present() = 0;
@@ -82,9 +74,7 @@ class SettingsForm {
   SettingsForm(const SettingsForm&) = delete;
   SettingsForm& operator=(const SettingsForm&) = delete;
 
-  // Gives one of the table's Command buttons its stored design (its caption and the dialog's
-  // font, against the font it would have by default) and what its click does, and keeps it
-  // for the load steps and the choices. The button lives as long as the form.
+  // Gives a button its stored caption and font and its click; it must live as long as the form.
   void SetUpButton(const DialogControl& control, Command& button);
 
   // The load steps, then the dialog shown unless one of them closed it.
@@ -95,24 +85,19 @@ class SettingsForm {
   // The form's inside got a new height (pixels): repaint the background.
   void Resize(int innerHeight);
 
-  // Mouse presses and releases on the form (not on a control with a window of its own), at
-  // pixels from the inside's top-left corner. Any button on a choice's mark or label chooses
-  // it; a left click on the address label opens it.
+  // In pixels from the inside's top-left corner: any button on a choice's mark or label
+  // chooses it; a left click on the address label opens it.
   void MouseDown(int button, int x, int y);
   void MouseUp(int button, int x, int y);
   // Whether the address label, with its own pointer, is under a point of the form.
   bool OverLink(int x, int y) const;
 
-  // Choose music kind (0 none, 1 audio CD, 2 music file): the variable, the marks and which
-  // of the repeat box and the file button can be used. Nothing is written.
+  // Kind 0 none, 1 audio CD (the repeat box), 2 music file (the file button); nothing is written.
   void ChooseKind(int kind);
-  // The file button: the open-file dialog, starting in BGM_Folder or where MusicFileRequest
-  // says. The settings file keeps the path as it can hold it: whole, else in its short form; a
-  // name with a line break, and a path it cannot hold either way, are refused with a message
-  // saying why.
+  // The path is kept whole, else in its short form; a name with a line break, or a path the
+  // settings file cannot hold either way, is refused with a message saying why.
   void ChooseFile();
-  // The set button: writes the three keys to the settings file, then closes. When a write
-  // fails, the rest are not tried, a message says so and the dialog stays open with the
+  // The set button. A failed write stops the rest, says so and keeps the dialog open with the
   // choice as it was, so that nothing the user chose is lost without a word.
   void Save();
   // The cancel button and the title bar's close box: closes without writing.
@@ -139,8 +124,7 @@ class SettingsForm {
   bool unloaded_ = false;
 };
 
-// What the form has put on the settings dialog, kept for the window of either system to paint
-// from.
+// What the form has put on the dialog, kept for either system's window to paint from.
 struct DialogShown {
   std::vector<RowColour> Rows;     // the form's bands, one colour a row from the top
   std::vector<DialogPoint> Tiles;  // where the panel's tile goes, in the panel's pixels
@@ -149,8 +133,7 @@ struct DialogShown {
   std::optional<std::string> FittedCaption;  // as much of it as lbl_Fname shows, once measured
 };
 
-// A window of the settings dialog that keeps what the form shows and has the container it
-// lies in painted again.
+// A dialog window that keeps what the form shows and repaints the container it lies in.
 class ShownFormView : public SettingsFormView {
  public:
   void PaintBackground(const std::vector<RowColour>& rows) override {

@@ -34,8 +34,7 @@ class NoMultimedia final : public platform::Multimedia {
 NoMultimedia noMultimedia;
 platform::Multimedia* multimedia = &noMultimedia;
 
-// The module's buffers keep their contents from one call to the next, as the device
-// leaves them.
+// The module's buffers keep their contents from one call to the next, as the device leaves them.
 char replyBuffer[512];
 char errorBuffer[256];
 char cdModeBuffer[255];

@@ -7,17 +7,14 @@ namespace orvane::platform {
 class Multimedia;
 }
 
-// The music module: an audio CD through the MCI device "cdaudio", an MP3 file through an
-// MCI "MPEGVideo" device under the alias "MP3Play", or a WAV file looping through
-// PlaySound. It reads the settings variables of Orvane_B and fails silently.
+// The music module: a CD through MCI "cdaudio", an MP3 through "MPEGVideo" as "MP3Play", or a
+// WAV looping through PlaySound; it fails silently.
 namespace orvane {
 
-// True while CD polling may go on; the saver window stops its CD timer when a poll leaves
-// it false.
+// True while CD polling may go on; the saver window stops its CD timer once a poll clears it.
 extern bool BGM_CDPollOn;
 
-// Hands the module the multimedia system it talks to; the caller keeps it alive. Until
-// then every command fails as with no multimedia system at all.
+// The caller keeps multimedia alive; until this call every command fails as with none at all.
 void BGM_UseMultimedia(platform::Multimedia& multimedia);
 
 // CD: opens the device with time format tmsf; each 200 ms poll starts a stopped disc or
@@ -37,8 +34,7 @@ void BGM_MP3Close();
 void BGM_WAVPlay();
 void BGM_WAVStop();
 
-// Sends one command; reply receives the device's reply text or the error text. Returns
-// the MCI result, or -1 for an empty command (nothing is sent).
+// The MCI result, the reply or error text in reply; -1 for an empty command, which is not sent.
 std::int32_t BGM_MciSend(const std::string& command, std::string& reply);
 // The reply text, or "Error:" followed by the result code on failure.
 std::string BGM_MciQuery(const std::string& command);
