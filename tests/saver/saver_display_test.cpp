@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <functional>
@@ -202,9 +203,11 @@ TEST_P(SaverRun, TheRendererAloneTheSaverOnEveryMonitorTheMusicSigtermAndAMissin
   auto second = saver();
   EXPECT_EQ(second->Wait(30s), 0);
   EXPECT_EQ(second->Stderr(), "");
-  EXPECT_EQ(programs_.Xdotool("search --maxdepth 1 --name '^Orvane_VC$'"),
-            std::to_string(window) + "\n")
-      << "a second renderer";
+  const std::string renderers = programs_.Xdotool("search --maxdepth 1 --name '^Orvane_VC$'");
+  if (programs_.windows())  // Wine may give a window a new X window when its style changes
+    EXPECT_EQ(std::count(renderers.begin(), renderers.end(), '\n'), 1) << "a second renderer";
+  else
+    EXPECT_EQ(renderers, std::to_string(window) + "\n") << "a second renderer";
   EXPECT_TRUE(host->Running());
   EXPECT_TRUE(programs_.EscapeUntilGone("Orvane_VC"));
   EXPECT_EQ(host->Wait(20s), 0) << "the host outlived its renderer";
@@ -262,11 +265,16 @@ TEST_P(SaverRun, TheRendererAloneTheSaverOnEveryMonitorTheMusicSigtermAndAMissin
   for (int row = 0; row < 3 * 64; ++row) rows += std::string("\x00\x00\x00\x01", 4);
   WriteBytes(picture, rows + '\xc0' + std::string(64, '\xff'));
   auto cut = renderer();
-  const auto fogged = [](const Screenshot& s) {
-    return s.valid() && Near(s.at(kLeft.centreX, kLeft.centreY), {153, 153, 0}, 25);
+  // The last tunnel's pixels may stay on the screen a moment: wait for the dark walls too.
+  const auto walls = {std::pair{10, 540}, {1909, 540}, {960, 10}, {960, 1069}};
+  const auto fogged = [&](const Screenshot& s) {
+    if (!s.valid() || !Near(s.at(kLeft.centreX, kLeft.centreY), {153, 153, 0}, 25)) return false;
+    for (const auto& [x, y] : walls)
+      if (const Rgb wall = s.at(x, y); wall.r >= 80 || wall.g >= 80 || wall.b >= 40) return false;
+    return true;
   };
-  ASSERT_NE(Drawn(fogged, shot), 0u) << cut->Stderr();
-  for (const auto& [x, y] : {std::pair{10, 540}, {1909, 540}, {960, 10}, {960, 1069}}) {
+  EXPECT_NE(Drawn(fogged, shot), 0u) << cut->Stderr();
+  for (const auto& [x, y] : walls) {
     const Rgb wall = shot.at(x, y);
     EXPECT_TRUE(wall.r < 80 && wall.g < 80 && wall.b < 40)
         << x << "," << y << ": " << int(wall.r) << " " << int(wall.g) << " " << int(wall.b);
