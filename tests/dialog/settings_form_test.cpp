@@ -60,7 +60,7 @@ class SettingsFormTest : public ::testing::Test {
     BGM_File.clear();
     BGM_Folder = folder.path();
     fake.cursorPos = Point{300, 400};
-    fake.windowRects[FakeFormView::kHandle] = Rect{266, 174, 492, 246};
+    fake.windowRects[FakeFormView::kHandle] = Rect{0, 0, 502, 276};
     form.SetUpButton(DialogControlNamed("Cmd_File"), view.fileButton);
     form.SetUpButton(DialogControlNamed("Cmd_Set"), view.setButton);
   }
@@ -81,12 +81,14 @@ class SettingsFormTest : public ::testing::Test {
 // Loaded, the dialog is centred a third of the way down by its whole size (with a frame of 5 and
 // a title bar of 25: 502 x 276), opens from the pointer and shows the settings; the panel takes
 // one column of the 556-wide tile, ten copies high. A press with any button on a mark or its
-// label chooses that kind and changes nothing else; between them, or on a heading, nothing.
-TEST_F(SettingsFormTest, LoadShowsTheSettingsAndAPressChoosesAKind) {
+// label chooses that kind and changes nothing else; between them, or on a heading, nothing. A
+// save that fails names the file and the system's reason, and the dialog stays open with the
+// choice as it was; once the user's folder (of a system-wide installation) is made, "設定" writes
+// the three keys there in order, the last file even with no music, and closes.
+TEST_F(SettingsFormTest, LoadPressesAndASaveThatFailsThenOneThatWorks) {
   BGM_Kind = 1;
   BGM_RepeatTrack = 4;
   BGM_File = "/m/a.mp3";
-  fake.windowRects[FakeFormView::kHandle] = Rect{0, 0, 502, 276};
   form.Load();
   EXPECT_EQ(view.movedTo, (DialogPoint{261, 164}));
   EXPECT_EQ(fake.CallsStartingWith("DrawAnimatedRects"),
@@ -113,16 +115,10 @@ TEST_F(SettingsFormTest, LoadShowsTheSettingsAndAPressChoosesAKind) {
     EXPECT_EQ(std::tuple(BGM_Kind, BGM_RepeatTrack, BGM_File), std::tuple(c.chosen, 4, "/m/a.mp3"));
   }
   EXPECT_FALSE(std::filesystem::exists(SettingsPath())) << "nothing is written before 設定";
-}
 
-// A save that fails says so, naming the file and the system's reason, and the dialog stays open
-// with the choice as it was. Once the user's folder (of a system-wide installation) is made,
-// "設定" writes the three keys there in order, the last file even with no music, and closes.
-TEST_F(SettingsFormTest, ASaveThatFailsSaysWhyAndOneThatWorksWritesTheThreeKeys) {
   const std::string readOnly = folder / "Orvane.ini", before = testing::SettingsFile("0", "3", "");
   testing::WriteBytes(readOnly, before);
   std::filesystem::permissions(readOnly, std::filesystem::perms(0444));
-  form.Load();
   form.ChooseKind(2);
   view.fileAnswer = "/m/new.wav";
   form.ChooseFile();
@@ -136,7 +132,6 @@ TEST_F(SettingsFormTest, ASaveThatFailsSaysWhyAndOneThatWorksWritesTheThreeKeys)
   EXPECT_EQ(std::tuple(BGM_Kind, BGM_RepeatTrack, BGM_File), std::tuple(2, 5, "/m/new.wav"));
   ExpectChosen(view, 2);
   EXPECT_EQ(testing::ReadBytes(readOnly), before);
-
   const std::string user = folder / "config/orvane";
   SetSettingsPath(user + "/Orvane.ini");
   std::filesystem::create_directories(user);  // what the real CreateDirectory does
@@ -146,7 +141,7 @@ TEST_F(SettingsFormTest, ASaveThatFailsSaysWhyAndOneThatWorksWritesTheThreeKeys)
             testing::SettingsFile("0", "5", "/m/new.wav"));
   EXPECT_TRUE(view.closed);
   EXPECT_EQ(fake.CallsStartingWith("DrawAnimatedRects").back(),
-            "DrawAnimatedRects 69206023 266,174,758,420 -> 300,400,300,400");
+            "DrawAnimatedRects 69206023 0,0,502,276 -> 300,400,300,400");
   EXPECT_EQ(fake.CallsStartingWith("CreateDirectory"),
             std::vector<std::string>{"CreateDirectory " + user});
 }
