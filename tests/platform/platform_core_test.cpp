@@ -23,8 +23,7 @@ namespace orvane {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::ReadBytes;
-using testing::WriteBytes;
+using testing::ReadBytes, testing::WriteBytes;
 
 TEST(ScreenDpi, XftDpiIsReadStrictlyAndOddSizesFallBackTo96) {
   EXPECT_EQ(XftDpiFromResources("*bg:\tgrey\nXft.dpi:   120\nXft.hinting: 1\n"), 120.0);
@@ -95,7 +94,7 @@ struct FakeFileAccess final : FileAccess {
 
 // What the real files cannot show (platform_rules_test.cpp has the rest): a settings file the
 // user may write in a folder they may not, and the package's folders under /usr even for root.
-TEST(SettingsPlace, AWritableFileAndTheFoldersUnderUsr) {
+TEST(SettingsPlace, AWritableFileTheFoldersUnderUsrAndTheUsersOwnFolders) {
   const std::string user = "/home/ann/.config/orvane/Orvane.ini";
   const struct {
     std::string host;
@@ -115,11 +114,8 @@ TEST(SettingsPlace, AWritableFileAndTheFoldersUnderUsr) {
     access.writable = c.writable;
     EXPECT_EQ(ChooseSettingsPath(c.host, "/home/ann/.config/orvane", access), c.expected) << c.host;
   }
-}
-
-// XDG_CONFIG_HOME when it is absolute, and the music folder the desktop names (user-dirs.dirs)
-// while it exists.
-TEST(SettingsPlace, PosixUserFilesUseXdgConfigHomeAndTheDesktopsMusicFolder) {
+  // The user's own: XDG_CONFIG_HOME when it is absolute, and the music folder the desktop names
+  // (user-dirs.dirs) while it exists.
   testing::TempFolder folder;
   setenv("HOME", (folder / "home").c_str(), 1);
   setenv("XDG_CONFIG_HOME", "relative/config", 1);  // invalid: ignored
