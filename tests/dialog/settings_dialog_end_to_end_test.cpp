@@ -1,7 +1,5 @@
 // The settings dialog as a user meets it, Orvane.scr /c of either build (the Windows one under
-// Wine) on an X server of the test's own: real pointer moves, clicks and keys, the button's
-// looks on the screen, each system's file dialog, the settings file left behind, and the saver
-// that then plays the chosen file.
+// Wine) on an X server of the test's own, worked with real pointer moves, clicks and keys.
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <unistd.h>
@@ -38,13 +36,9 @@ class SettingsDialogEndToEnd : public ::testing::TestWithParam<Build> {
   DialogDriver dialog_{programs_, xvfb_, folder_.path()};
 };
 
-// The fixed dialog as drawn; the file button's looks under the pointer: Disable until
-// "MP3、WAV", then Normal, HighLight, Pressed, and Selected once a press is dragged off, whose
-// release opens nothing. The repeat box reads the whole track typed, however narrow it is. A file
-// picked in the system's file dialog (on Linux a path far over the 255 bytes of a Windows profile
-// read, under Wine a name outside code page 1252, kept by its short name), its whole path as the
-// label's tooltip, then "設定": the saver started next is heard playing it. A second run cannot
-// save.
+// The file button's looks under the pointer, a track typed, a file picked in the system's file
+// dialog (on Linux a path far over the 255 bytes of a Windows profile read, under Wine a name
+// outside code page 1252, kept by its short name), then "設定"; the saver started next plays it.
 TEST_P(SettingsDialogEndToEnd, TheButtonsLooksATrackAFileChosenAndSetAndAFailedSave) {
   std::string song = folder_ / "music";
   if (!programs_.windows()) {
@@ -130,9 +124,7 @@ TEST_P(SettingsDialogEndToEnd, TheButtonsLooksATrackAFileChosenAndSetAndAFailedS
   EXPECT_TRUE(programs_.EscapeUntilGone("Orvane_VC"));
   EXPECT_EQ(dialog_.host().Wait(30s), 0);
 
-  // Settings that cannot be written (a folder where the settings file would go, beside the
-  // programs and in the user's place) are told when "設定" is pressed, naming the file and the
-  // system's reason, and the dialog stays open with the choice made; "ｷｬﾝｾﾙ" then writes nothing.
+  // Folders where the settings file would go: "設定" says so and the dialog stays open.
   const std::string user = getpwuid(geteuid())->pw_name;
   const fs::path own = programs_.windows() ? programs_.Home() + "/drive_c/users/" + user +
                                                  "/AppData/Roaming/Orvane/Orvane.ini"

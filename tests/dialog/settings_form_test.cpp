@@ -78,13 +78,11 @@ class SettingsFormTest : public ::testing::Test {
   SettingsForm form{fake, view};
 };
 
-// Loaded, the dialog is centred a third of the way down by its whole size (with a frame of 5 and
-// a title bar of 25: 502 x 276), opens from the pointer and shows the settings; the panel takes
-// one column of the 556-wide tile, ten copies high. A press with any button on a mark or its
-// label chooses that kind and changes nothing else; between them, or on a heading, nothing. A
-// save that fails names the file and the system's reason, and the dialog stays open with the
-// choice as it was; once the user's folder (of a system-wide installation) is made, "設定" writes
-// the three keys there in order, the last file even with no music, and closes.
+// Loaded, the dialog is centred a third of the way down by its whole size (a frame of 5 and a
+// title bar of 25: 502 x 276); the panel takes one column of the 556-wide tile, ten copies high.
+// A press with any button on a mark or its label chooses that kind, between them nothing. A save
+// that fails keeps the dialog open; one into the user's folder writes the last file even with no
+// music.
 TEST_F(SettingsFormTest, LoadPressesAndASaveThatFailsThenOneThatWorks) {
   BGM_Kind = 1;
   BGM_RepeatTrack = 4;
@@ -157,11 +155,9 @@ struct FakeSettingsText final : SettingsText {
   std::optional<std::string> ShortPath(const std::string&) override { return shortPath; }
 };
 
-// The file dialog's texts; it starts where the last file was chosen, before any in the user's
-// music folder, else the home folder. A cancel, or a name cut to nothing at a NUL, changes nothing.
+// The file dialog starts where the last file was chosen, else in the music folder, else at home.
 // A name the settings file cannot hold (a line break, a character outside the code page, over
-// 4095 bytes) is kept in its short form where there is one, else refused aloud; what is kept is
-// saved and read back as it was.
+// 4095 bytes) is kept in its short form where there is one, else refused aloud.
 TEST_F(SettingsFormTest, TheFileDialogStartsInTheFolderAndTakesOnlyPathsThatFit) {
   const std::string tooLong = "/" + std::string(4092, 'l') + ".mp3";  // 4097 bytes
   const std::string longest = "/m/" + std::string(4088, 'f') + ".mp3";
