@@ -48,10 +48,8 @@ std::string OpenMp3(const std::string& path) {
 }
 
 // What cannot play fails with its number and without a word on standard error (GStreamer and
-// GLib print there): the saver runs on silent. The sound server is the only output tried, so a
-// noisy output elsewhere on the machine is never opened. A quote in a file's name is doubled in
-// the command. A command the module never sends, however near, fails with 261 and changes
-// nothing; an MP3 that has played to its end is stopped until played again.
+// GLib print there); the sound server is the only output tried, so a noisy output elsewhere on
+// the machine is never opened. A command the module never sends, however near, fails with 261.
 TEST(SystemMci, NoDriveNoDiscOrNoSoundServerFailQuietly) {
   TempFolder folder;
   auto mm = CreateSystemMultimedia({"fakesink sync=true", folder / "no-such-drive"});
@@ -97,10 +95,8 @@ TEST(SystemMci, NoDriveNoDiscOrNoSoundServerFailQuietly) {
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
-// The disc in tmsf, as the CD poll reads it, in any case and spacing: a track's start is
-// "TT:00:00:00", and a track beyond the last, or the error marker in its place, is out of range
-// (282). Played to its end the disc stands at its start again, so the next play plays it whole
-// once more. A command ends at its first NUL.
+// The disc in tmsf, as the CD poll reads it, in any case and spacing; played to its end it
+// stands at its start again, so the next play plays it whole once more.
 TEST(SystemMci, TheDiscAnswersInTmsfAndStartsOverAtItsEnd) {
   TempFolder folder;
   auto mm = CreateSystemMultimedia(
@@ -126,10 +122,8 @@ double Frequency(const std::vector<std::int16_t>& samples) {
   return samples.empty() ? 0 : crossings * 88200.0 / static_cast<double>(samples.size());
 }
 
-// The music the module alone decides, as the saver starts and stops it, heard with a tone of
-// its own (the file, the disc's track, the byte order), then silence: a WAV of 20 ms and one of
-// 1.2 s loop without a gap; of a disc of 440 Hz and 660 Hz tracks, track 2 is the one heard.
-// (An MP3 heard and stopped is the saver's scenario.)
+// The music the module alone decides, heard with a tone of its own (the file, the disc's track,
+// the byte order), then silence: WAVs loop without a gap, and a disc plays the repeat track.
 TEST(HeardOnTheSink, EachKindOfMusicPlaysItsOwnToneUntilItStops) {
   testing::PulseServer server;
   ASSERT_TRUE(server.running()) << "pulseaudio did not start";
@@ -137,8 +131,7 @@ TEST(HeardOnTheSink, EachKindOfMusicPlaysItsOwnToneUntilItStops) {
   testing::PulseRecorder recorder(server);
   ASSERT_TRUE(recorder.running());
   TempFolder folder;
-  // Started, what is heard over 1.5 s from half a second after the sound arrived; then,
-  // stopped, silence.
+  // The tone over 1.5 s from half a second after the sound arrived; then, stopped, silence.
   const auto heard = [&](void (*start)(), void (*stop)()) {
     const std::size_t before = recorder.Mark();
     start();
