@@ -69,7 +69,7 @@ host/dialog/settings_form.cpp |   if (failure) { |   if (false) { | SettingsForm
 platform/linux/profile_posix.cpp |   if (read == ReadResult::Ok && !MayWrite(target)) return false; |   if (false) return false; | SettingsFormTest.LoadPressesAndASaveThatFails|IniFiles.ReadsAndWrites|SettingsDialogEndToEnd.TheButtonsLooks
 platform/linux/settings_place.cpp |   if (chosen != beside && !access.Exists(chosen) && access.Exists(beside)) return beside; |   if (false) return beside; | SettingsPlace\.|PlatformRules\.Settings
 host/Orvane_B.cpp |   const std::string file = SettingsSourcePath(); |   const std::string file = SettingsPath(); | MainTest.SettingsAndPicture
-platform/linux/mci/gst_pipeline_gst.cpp | ? "pulsesink" : | ? "autoaudiosink" : | SystemMci.NoDriveNoDiscOrNoSoundServerFailQuietly|SaverRun.TheRendererAlone
+platform/linux/mci/gst_pipeline_gst.cpp | ? "pulsesink" : | ? "autoaudiosink" : | SystemMci.WhatCannotPlayFailsQuietly|SaverRun.TheRendererAlone
 host/main_gtk.cpp | orvane::common::SetRuntimeFolderWhenUnset("/run/user"); | // orvane::common::SetRuntimeFolderWhenUnset("/run/user"); | SaverRun.TheRendererAlone
 host/main_gtk.cpp | SetRuntimeFolderWhenUnset("/run/user"); | SetRuntimeFolderWhenUnset("/run"); | SaverRun.TheRendererAlone
 common/xdg_folder_posix.cpp | if (value != nullptr && value[0] != '\0') return; | if (value != nullptr) return; | RuntimeFolder\.

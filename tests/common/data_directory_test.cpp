@@ -21,18 +21,14 @@ mode_t ModeOf(const std::string& path) {
   return lstat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 
-class DataDirectoryTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    setenv("HOME", home.path().c_str(), 1);
-    unsetenv("XDG_CACHE_HOME");
-  }
-  testing::TempFolder home;
-};
-
 // It follows XDG_CACHE_HOME, both spellings of the texture's path name it, and it is made
 // private with its parents; one of the user's own that others can write is made private.
-TEST_F(DataDirectoryTest, FollowsXdgCacheHomeAndIsCreatedOrMadePrivate) {
+// Another user's directory, or a link, is refused twice and left as it is; the first refusal in
+// a process (a death test's own) writes one line naming the path and the owner.
+TEST(DataDirectoryTest, IsMadePrivateAndAnotherUsersOrALinkIsRefusedWithOneLine) {
+  testing::TempFolder home;
+  setenv("HOME", home.path().c_str(), 1);
+  unsetenv("XDG_CACHE_HOME");
   const std::string cache = home / ".cache/t_ovin";
   EXPECT_EQ(MapFixedPath("c:\\t_ovin\\Orvane.image"), cache + "/Orvane.image");
   EXPECT_EQ(MapFixedPath("C:\\T_OVIN"), cache);
@@ -48,11 +44,6 @@ TEST_F(DataDirectoryTest, FollowsXdgCacheHomeAndIsCreatedOrMadePrivate) {
   EXPECT_EQ(ModeOf(DataDirectory()), 0700u);
   std::filesystem::remove(DataDirectory());
   EXPECT_EQ(CheckDataDirectory(), DataDirectoryState::Missing);
-}
-
-// Another user's directory, or a link, is refused twice and left as it is; the first refusal in
-// a process (a death test's own) writes one line naming the path and the owner.
-TEST_F(DataDirectoryTest, AnotherUsersDirectoryOrALinkIsRefusedWithOneLine) {
   const std::string path = DataDirectory();
   std::filesystem::create_directories(path);
   chmod(path.c_str(), 0777);
