@@ -34,8 +34,7 @@ TEST(ScreenDpi, XftDpiIsReadStrictlyAndOddSizesFallBackTo96) {
   EXPECT_EQ(TwipsPerPixelFromDpi(0.2), 15.0f);
 }
 
-// Copies and writes never follow a link, and a failed one leaves the old target and no
-// temporary file.
+// Copies and writes never follow a link; a failed one leaves the old target, and no temporary.
 TEST(FileSystem, CopiesAndWritesReplaceWhole) {
   testing::TempFolder folder;
   const std::unique_ptr<FileSystem> files = MakePosixFileSystem();
@@ -60,8 +59,7 @@ bool NoLongerRuns(pid_t pid) {
   return stat.empty() || (paren != std::string::npos && stat.substr(paren + 2, 1) == "Z");
 }
 
-// An owned program is run from the path given, never looked for on PATH, and dies with its
-// host even when the host is killed outright.
+// An owned program runs from the path given, never from PATH, and dies with a killed host.
 TEST(OwnedProgram, RunsFromItsPathAndDiesWithAKilledHost) {
   EXPECT_FALSE(MakePosixOwnedProgram()->Start("sleep", {"30"})) << "not looked for on PATH";
   testing::TempFolder folder;

@@ -93,8 +93,7 @@ TEST(PlatformRules, TimersTickOnTheLoopMayStopThemselvesAndStayStopped) {
   EXPECT_EQ(second, stoppedAt);
 }
 
-// Folders are made once; copies replace the target whole, byte for byte, and a failed one leaves
-// it; programs start without being waited for.
+// Copies replace the target whole, and a failed one leaves it; programs are not waited for.
 TEST(PlatformRules, FoldersCopiesAndStartedPrograms) {
   System system;
   TempFolder folder;
