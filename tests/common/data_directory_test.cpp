@@ -21,18 +21,14 @@ mode_t ModeOf(const std::string& path) {
   return lstat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 
-class DataDirectoryTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    setenv("HOME", home.path().c_str(), 1);
-    unsetenv("XDG_CACHE_HOME");
-  }
-  testing::TempFolder home;
-};
-
 // It follows XDG_CACHE_HOME, both spellings of the texture's path name it, and it is made
 // private with its parents; one of the user's own that others can write is made private.
-TEST_F(DataDirectoryTest, FollowsXdgCacheHomeAndIsCreatedOrMadePrivate) {
+// Another user's directory, or a link, is refused twice and left as it is; the first refusal in
+// a process (a death test's own) writes one line naming the path and the owner.
+TEST(DataDirectoryTest, IsMadePrivateAndAnotherUsersOrALinkIsRefusedWithOneLine) {
+  testing::TempFolder home;
+  setenv("HOME", home.path().c_str(), 1);
+  unsetenv("XDG_CACHE_HOME");
   const std::string cache = home / ".cache/t_ovin";
   EXPECT_EQ(MapFixedPath("c:\\t_ovin\\Orvane.image"), cache + "/Orvane.image");
   EXPECT_EQ(MapFixedPath("C:\\T_OVIN"), cache);
@@ -48,11 +44,6 @@ TEST_F(DataDirectoryTest, FollowsXdgCacheHomeAndIsCreatedOrMadePrivate) {
   EXPECT_EQ(ModeOf(DataDirectory()), 0700u);
   std::filesystem::remove(DataDirectory());
   EXPECT_EQ(CheckDataDirectory(), DataDirectoryState::Missing);
-}
-
-// Another user's directory, or a link, is refused twice and left as it is; the first refusal in
-// a process (a death test's own) writes one line naming the path and the owner.
-TEST_F(DataDirectoryTest, AnotherUsersDirectoryOrALinkIsRefusedWithOneLine) {
   const std::string path = DataDirectory();
   std::filesystem::create_directories(path);
   chmod(path.c_str(), 0777);
@@ -77,35 +68,13 @@ TEST_F(DataDirectoryTest, AnotherUsersDirectoryOrALinkIsRefusedWithOneLine) {
   EXPECT_EQ(ModeOf(home / "elsewhere"), 0777u);
 }
 
-// The user's runtime folder is taken only when it is a private folder of the user's own: a
-// daemon's saver must not put its sound server's socket or its lock where others reach them.
-TEST(RuntimeFolder, OnlyAPrivateFolderOfTheUsersOwnIsTaken) {
+// The user's runtime folder is taken only when it is a private folder of the user's own (a
+// daemon's saver must not put its sound server's socket or its lock where others reach them),
+// and only when XDG_RUNTIME_DIR is unset or empty.
+TEST(RuntimeFolder, OnlyAPrivateFolderOfTheUsersOwnIsTakenForAnUnsetVariable) {
   testing::TempFolder base;
   const uid_t uid = getuid();
   const std::string own = base / std::to_string(uid);
-  mkdir((base / "elsewhere").c_str(), 0700);
-  EXPECT_EQ(PrivateRuntimeFolder(base.path(), uid), "") << "missing";
-  mkdir(own.c_str(), 0700);
-  EXPECT_EQ(PrivateRuntimeFolder(base.path(), uid), own);
-  EXPECT_EQ(PrivateRuntimeFolder(base.path(), uid + 1), "") << "another user's number";
-  for (mode_t mode : {0750, 0701, 0707, 0500, 01700}) {
-    chmod(own.c_str(), mode);
-    EXPECT_EQ(PrivateRuntimeFolder(base.path(), uid), "") << std::oct << mode;
-  }
-  chmod(own.c_str(), 0700);
-  ASSERT_TRUE(testing::GiveToAnotherUser(own));
-  EXPECT_EQ(PrivateRuntimeFolder(base.path(), uid), "") << "another user's folder";
-  std::filesystem::remove(own);
-  std::filesystem::create_directory_symlink(base / "elsewhere", own);
-  EXPECT_EQ(PrivateRuntimeFolder(base.path(), uid), "") << "a link";
-}
-
-// The host started without XDG_RUNTIME_DIR (or with it empty) takes the user's folder; a value
-// of its own, or a folder that does not qualify, leaves the variable as it was.
-TEST(RuntimeFolder, OnlyAnUnsetOrEmptyVariableIsSet) {
-  testing::TempFolder base;
-  const std::string own = base / std::to_string(getuid());
-  mkdir(own.c_str(), 0700);
   const char* before = std::getenv("XDG_RUNTIME_DIR");
   const std::string kept = before != nullptr ? before : "";
   const auto after = [&](const char* value) {
@@ -114,12 +83,26 @@ TEST(RuntimeFolder, OnlyAnUnsetOrEmptyVariableIsSet) {
     const char* now = std::getenv("XDG_RUNTIME_DIR");
     return now != nullptr ? std::string(now) : std::string("(unset)");
   };
+  mkdir((base / "elsewhere").c_str(), 0700);
+  EXPECT_EQ(PrivateRuntimeFolder(base.path(), uid), "") << "missing";
+  mkdir(own.c_str(), 0700);
+  EXPECT_EQ(PrivateRuntimeFolder(base.path(), uid), own);
+  EXPECT_EQ(PrivateRuntimeFolder(base.path(), uid + 1), "") << "another user's number";
   EXPECT_EQ(after(nullptr), own);
   EXPECT_EQ(after(""), own);
   EXPECT_EQ(after("/elsewhere"), "/elsewhere");
-  chmod(own.c_str(), 0755);
+  for (mode_t mode : {0750, 0701, 0707, 0500, 01700}) {
+    chmod(own.c_str(), mode);
+    EXPECT_EQ(PrivateRuntimeFolder(base.path(), uid), "") << std::oct << mode;
+  }
   EXPECT_EQ(after(nullptr), "(unset)");
   before != nullptr ? setenv("XDG_RUNTIME_DIR", kept.c_str(), 1) : unsetenv("XDG_RUNTIME_DIR");
+  chmod(own.c_str(), 0700);
+  ASSERT_TRUE(testing::GiveToAnotherUser(own));
+  EXPECT_EQ(PrivateRuntimeFolder(base.path(), uid), "") << "another user's folder";
+  std::filesystem::remove(own);
+  std::filesystem::create_directory_symlink(base / "elsewhere", own);
+  EXPECT_EQ(PrivateRuntimeFolder(base.path(), uid), "") << "a link";
 }
 
 }  // namespace

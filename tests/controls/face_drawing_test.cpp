@@ -1,6 +1,5 @@
 // The face as this system's shell draws it, with cairo on Linux and with GDI on Windows (under
-// Wine), read back at chosen pixels written here: every look, the frame at several sizes, the
-// gradient both ways up, and a face that is not shown.
+// Wine), read back at chosen pixels.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -107,9 +106,8 @@ TEST(CommandFaceDrawn, EachLookAndTheGradientBothWaysUp) {
   }
 }
 
-// At any size the frame keeps its width and its corners: the dialog's buttons, a wide and tall
-// one, and one narrower than the picture. Points to the right and below count from those edges.
-// Not shown (Visible false), the face leaves what lies under it.
+// At any size the frame keeps its width and its corners (negative points count from the right
+// and bottom edges); a face not shown leaves what lies under it.
 TEST(CommandFaceDrawn, FrameAtAnySizeAndNoFaceWhenNotShown) {
   const int at[][2] = {{1, 2}, {-2, 2}, {1, -3}, {-2, -3}, {-1, 12}, {-4, 12}, {12, -1}, {12, -2}};
   const std::uint32_t want[] = {0x7A95A8, 0x66869E, 0x6787A1, 0x6B8CA7,

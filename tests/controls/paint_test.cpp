@@ -1,5 +1,4 @@
-// The face each paint describes: the frame's eight pieces as the piece table places them, and the
-// caption's box and colour.
+// The face each paint describes: the frame's eight pieces and the caption's box and colour.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -26,11 +25,9 @@ std::vector<Box> Targets(const CommandFace& face, bool sources = false) {
   return boxes;
 }
 
-// The table's pieces in its order (top-left corner, top edge, top-right corner, right edge,
-// bottom-right corner, bottom edge, bottom-left corner, left edge): the source rectangles of the
-// 960 x 375-twip picture in its pixels, and the targets at 120 dpi, where the edges are converted,
-// not the sizes: 61 twips end at pixel 5, 1155 at 96. (At 96 dpi the face is drawn and read back
-// in face_drawing_test.cpp.)
+// The pieces clockwise from the top-left corner: their sources in the 960 x 375-twip picture's
+// pixels, and their targets at 120 dpi, where the edges are converted, not the sizes: 61 twips
+// end at pixel 5, 1155 at 96.
 TEST(CommandFace, FramePiecesAsThePieceTablePlacesThem) {
   Rig rig({12, 12});
   rig.SetUp(1215, 375);
@@ -87,11 +84,9 @@ TEST(CommandFace, CaptionBoxAndColour) {
     rig.control.SetFontColour(c.number);
     rig.control.SetEnabled(c.enabled);
     const CaptionPaint caption = rig.control.Face().Caption;
-    EXPECT_EQ(BoxOf(caption.Box), c.box);
-    EXPECT_EQ(caption.Drawn, c.drawn);
-    EXPECT_EQ(caption.Text, c.text);
-    EXPECT_EQ(caption.Colour, c.colour);
-    EXPECT_EQ(caption.Greyed, !c.enabled);
+    EXPECT_EQ(
+        std::tuple(BoxOf(caption.Box), caption.Drawn, caption.Text, caption.Colour, caption.Greyed),
+        std::tuple(c.box, c.drawn, c.text, c.colour, !c.enabled));
   }
 }
 

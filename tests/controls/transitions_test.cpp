@@ -10,9 +10,7 @@
 namespace orvane {
 namespace {
 
-using testing::Rig;
-
-using testing::kContainerWindow, testing::kControlWindow, testing::kOtherWindow;
+using testing::Rig, testing::kContainerWindow, testing::kControlWindow, testing::kOtherWindow;
 
 // One event a letter. The handlers: m move, l/L left down/up, r/R right down/up, U middle up,
 // f got focus, o lost focus, d disable, e enable; hover ticks over c the control, k the
@@ -22,33 +20,27 @@ using testing::kContainerWindow, testing::kControlWindow, testing::kOtherWindow;
 // window, A to another top-level window (the window losing the desktop's focus).
 // clang-format off
 void Apply(Rig& r, char event) {
+  Command& c = r.control;
+  const auto at = [&](std::optional<WindowId> window) { r.platform.under = window; };
   switch (event) {
-    case 'm': return r.control.OnMouseMove();
-    case 'l': return r.control.OnMouseDown(1);
-    case 'L': return r.control.OnMouseUp(1);
-    case 'r': return r.control.OnMouseDown(2);
-    case 'R': return r.control.OnMouseUp(2);
-    case 'U': return r.control.OnMouseUp(4);
-    case 'f': return r.control.OnGotFocus();
-    case 'o': return r.control.OnLostFocus();
-    case 'd': return r.control.SetEnabled(false);
-    case 'e': return r.control.SetEnabled(true);
-    case 'c': r.platform.under = kControlWindow; return r.control.OnHoverTick();
-    case 'k': r.platform.under = kContainerWindow; return r.control.OnHoverTick();
-    case 'x': r.platform.under = kOtherWindow; return r.control.OnHoverTick();
-    case 'n': r.platform.under = std::nullopt; return r.control.OnHoverTick();
-    case 'p': return r.control.PointerPressed(1);
-    case 'q': return r.control.PointerPressed(2);
-    case '2': return r.control.PointerPressed(1, true);
-    case 'b': return r.control.PointerPressed(0);
-    case 'P': r.platform.under = kControlWindow; return r.control.PointerReleased(1);
-    case 'Q': r.platform.under = kControlWindow; return r.control.PointerReleased(2);
-    case 'Y': r.platform.under = kOtherWindow; return r.control.PointerReleased(1);
-    case 'Z': r.platform.under = kOtherWindow; return r.control.PointerReleased(2);
-    case 'B': r.platform.under = kControlWindow; return r.control.PointerReleased(0);
-    case 'F': return r.control.FocusMoved(true);
-    case 'T': return r.control.FocusMoved(false);
-    case 'A': return r.control.FocusMoved(false, false);
+    case 'm': return c.OnMouseMove();         case 'l': return c.OnMouseDown(1);
+    case 'L': return c.OnMouseUp(1);          case 'r': return c.OnMouseDown(2);
+    case 'R': return c.OnMouseUp(2);          case 'U': return c.OnMouseUp(4);
+    case 'f': return c.OnGotFocus();          case 'o': return c.OnLostFocus();
+    case 'd': return c.SetEnabled(false);     case 'e': return c.SetEnabled(true);
+    case 'c': at(kControlWindow); return c.OnHoverTick();
+    case 'k': at(kContainerWindow); return c.OnHoverTick();
+    case 'x': at(kOtherWindow); return c.OnHoverTick();
+    case 'n': at(std::nullopt); return c.OnHoverTick();
+    case 'p': return c.PointerPressed(1);     case 'q': return c.PointerPressed(2);
+    case '2': return c.PointerPressed(1, true);  case 'b': return c.PointerPressed(0);
+    case 'P': at(kControlWindow); return c.PointerReleased(1);
+    case 'Q': at(kControlWindow); return c.PointerReleased(2);
+    case 'Y': at(kOtherWindow); return c.PointerReleased(1);
+    case 'Z': at(kOtherWindow); return c.PointerReleased(2);
+    case 'B': at(kControlWindow); return c.PointerReleased(0);
+    case 'F': return c.FocusMoved(true);      case 'T': return c.FocusMoved(false);
+    case 'A': return c.FocusMoved(false, false);
     default: FAIL() << "no event " << event;
   }
 }
@@ -66,32 +58,30 @@ struct Row {
 
 // clang-format off
 const Row kTable[] = {
-    {"m", 2, "H", G, 0},      {"fm", 4, "X", W, 0},     {"mflxm", 3, "", W, 0},  // dragged off
-    {"l", 1, "P", W, 0},      {"ml", 2, "P", G, 0},     {"fl", 3, "P", W, 0},
-    {"fml", 4, "P", W, 0},    {"mfl", 4, "P", G, 0},    {"mr", 2, "", W, 0},
-    {"mf", 4, "P", G, 0},     {"f", 3, "S", W, 0},      {"mff", 3, "S", W, 0},
-    {"mL", 2, "N", G, 1},     {"fmL", 4, "X", W, 1},    {"mfL", 4, "X", G, 1},
-    {"L", 1, "", W, 1},       {"fL", 3, "", W, 0},      {"mflxL", 3, "", W, 0},
-    {"R", 1, "", W, 1},       {"mR", 2, "", W, 1},      {"fmU", 4, "", W, 1},
-    {"fR", 3, "", W, 0},      {"mo", 1, "N", W, 0},     {"fo", 1, "N", W, 0},
-    {"mfo", 1, "N", W, 0},    {"o", 1, "", W, 0},
+    // mflxm: a press dragged off
+    {"m", 2, "H", G, 0},    {"fm", 4, "X", W, 0},   {"mflxm", 3, "", W, 0}, {"l", 1, "P", W, 0},
+    {"ml", 2, "P", G, 0},   {"fl", 3, "P", W, 0},   {"fml", 4, "P", W, 0},  {"mfl", 4, "P", G, 0},
+    {"mr", 2, "", W, 0},    {"mf", 4, "P", G, 0},   {"f", 3, "S", W, 0},    {"mff", 3, "S", W, 0},
+    {"mL", 2, "N", G, 1},   {"fmL", 4, "X", W, 1},  {"mfL", 4, "X", G, 1},  {"L", 1, "", W, 1},
+    {"fL", 3, "", W, 0},    {"mflxL", 3, "", W, 0},  {"R", 1, "", W, 1},     {"mR", 2, "", W, 1},
+    {"fmU", 4, "", W, 1},   {"fR", 3, "", W, 0},    {"mo", 1, "N", W, 0},   {"fo", 1, "N", W, 0},
+    {"mfo", 1, "N", W, 0},  {"o", 1, "", W, 0},
     // hover ticks: anything but the control's own window is away
-    {"mk", 1, "N", W, 0},     {"mx", 1, "N", W, 0},     {"mn", 1, "N", W, 0},
-    {"fmx", 3, "S", W, 0},    {"mfk", 3, "S", W, 0},    {"mc", 2, "", W, 0},
-    {"fmc", 4, "", W, 0},     {"x", 1, "", W, 0},       {"fx", 3, "", W, 0},
+    {"mk", 1, "N", W, 0},   {"mx", 1, "N", W, 0},   {"mn", 1, "N", W, 0},   {"fmx", 3, "S", W, 0},
+    {"mfk", 3, "S", W, 0},  {"mc", 2, "", W, 0},    {"fmc", 4, "", W, 0},   {"x", 1, "", W, 0},
+    {"fx", 3, "", W, 0},
     // disabled: the Disable look, everything ignored; enabled again, the focus caught up
-    {"mfdl", 4, "", W, 0},    {"mdL", 2, "", W, 0},     {"mfdx", 4, "", W, 0},
-    {"dm", 1, "", W, 0},      {"mfdo", 4, "", W, 0},    {"dp", 1, "", W, 0},
-    {"dfe", 3, "NS", W, 0},   {"fdoe", 1, "N", W, 0},   {"mfd", 4, "D", G, 0},
-    {"mde", 2, "N", G, 0},
+    {"mfdl", 4, "", W, 0},  {"mdL", 2, "", W, 0},   {"mfdx", 4, "", W, 0},  {"dm", 1, "", W, 0},
+    {"mfdo", 4, "", W, 0},  {"dp", 1, "", W, 0},    {"dfe", 3, "NS", W, 0},  {"fdoe", 1, "N", W, 0},
+    {"mfd", 4, "D", G, 0},  {"mde", 2, "N", G, 0},
     // from the shell: a left press asks for the focus, the second press of a double click does
     // nothing, and a release off the control is first seen as the hover tick sees it
-    {"m2", 2, "", W, 0},      {"mq", 2, "", W, 0},      {"mp", 4, "PP", G, 0},
-    {"mpY", 3, "S", W, 0},    {"mpYmZ", 3, "S", W, 0},  {"mpP", 4, "X", G, 1},
-    {"mQ", 2, "", W, 1},      {"mb", 2, "", W, 0},      {"mB", 2, "", W, 0},
+    {"m2", 2, "", W, 0},    {"mq", 2, "", W, 0},    {"mp", 4, "PP", G, 0},  {"mpY", 3, "S", W, 0},
+    {"mpYmZ", 3, "S", W, 0},  {"mpP", 4, "X", G, 1},  {"mQ", 2, "", W, 1},    {"mb", 2, "", W, 0},
+    {"mB", 2, "", W, 0},
     // repeated focus news, and the window losing the desktop's focus, change nothing
-    {"F", 3, "S", W, 0},      {"FF", 3, "", W, 0},      {"mFA", 4, "", G, 0},
-    {"FAF", 3, "", W, 0},     {"FT", 1, "N", W, 0},     {"T", 1, "", W, 0},
+    {"F", 3, "S", W, 0},    {"FF", 3, "", W, 0},    {"mFA", 4, "", G, 0},   {"FAF", 3, "", W, 0},
+    {"FT", 1, "N", W, 0},   {"T", 1, "", W, 0},
 };
 // clang-format on
 

@@ -14,7 +14,7 @@
 namespace orvane {
 namespace {
 
-TEST(DialogLayout, EveryControlSitsWhereTheDesignPutsIt) {
+TEST(DialogLayout, EveryControlItsTextPixelsPlacementAndPressesAtTheEdges) {
   ASSERT_EQ(DialogControls().size(), std::size(testing::kDesign));
   for (const testing::Place& place : testing::kDesign) {
     SCOPED_TRACE(::testing::Message() << place.name << "(" << place.index << ")");
@@ -31,9 +31,6 @@ TEST(DialogLayout, EveryControlSitsWhereTheDesignPutsIt) {
   EXPECT_EQ(shown, (std::vector<std::string>{"BGM", "音楽CD", "曲目をﾘﾋﾟｰﾄ", "なし", "MP3、WAV",
                                              "...", "© Orvane  Ver.1.0.0", "https://orvane.org/",
                                              "設定", "ｷｬﾝｾﾙ"}));
-}
-
-TEST(DialogLayout, PixelsPlacementAndPressesAtTheEdges) {
   // At 120 dots per inch (12 twips a pixel) position and size are each rounded.
   const TwipsScale dense{12, 12};
   EXPECT_EQ(ToPixels(DialogControlNamed("lbl_Fname"), dense), (Rect{90, 145, 476, 41}));

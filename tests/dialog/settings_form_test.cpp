@@ -60,7 +60,7 @@ class SettingsFormTest : public ::testing::Test {
     BGM_File.clear();
     BGM_Folder = folder.path();
     fake.cursorPos = Point{300, 400};
-    fake.windowRects[FakeFormView::kHandle] = Rect{266, 174, 492, 246};
+    fake.windowRects[FakeFormView::kHandle] = Rect{0, 0, 502, 276};
     form.SetUpButton(DialogControlNamed("Cmd_File"), view.fileButton);
     form.SetUpButton(DialogControlNamed("Cmd_Set"), view.setButton);
   }
@@ -78,15 +78,15 @@ class SettingsFormTest : public ::testing::Test {
   SettingsForm form{fake, view};
 };
 
-// Loaded, the dialog is centred a third of the way down by its whole size (with a frame of 5 and
-// a title bar of 25: 502 x 276), opens from the pointer and shows the settings; the panel takes
-// one column of the 556-wide tile, ten copies high. A press with any button on a mark or its
-// label chooses that kind and changes nothing else; between them, or on a heading, nothing.
-TEST_F(SettingsFormTest, LoadShowsTheSettingsAndAPressChoosesAKind) {
+// Loaded, the dialog is centred a third of the way down by its whole size (a frame of 5 and a
+// title bar of 25: 502 x 276); the panel takes one column of the 556-wide tile, ten copies high.
+// A press with any button on a mark or its label chooses that kind, between them nothing. A save
+// that fails keeps the dialog open; one into the user's folder writes the last file even with no
+// music.
+TEST_F(SettingsFormTest, LoadPressesAndASaveThatFailsThenOneThatWorks) {
   BGM_Kind = 1;
   BGM_RepeatTrack = 4;
   BGM_File = "/m/a.mp3";
-  fake.windowRects[FakeFormView::kHandle] = Rect{0, 0, 502, 276};
   form.Load();
   EXPECT_EQ(view.movedTo, (DialogPoint{261, 164}));
   EXPECT_EQ(fake.CallsStartingWith("DrawAnimatedRects"),
@@ -113,16 +113,10 @@ TEST_F(SettingsFormTest, LoadShowsTheSettingsAndAPressChoosesAKind) {
     EXPECT_EQ(std::tuple(BGM_Kind, BGM_RepeatTrack, BGM_File), std::tuple(c.chosen, 4, "/m/a.mp3"));
   }
   EXPECT_FALSE(std::filesystem::exists(SettingsPath())) << "nothing is written before 設定";
-}
 
-// A save that fails says so, naming the file and the system's reason, and the dialog stays open
-// with the choice as it was. Once the user's folder (of a system-wide installation) is made,
-// "設定" writes the three keys there in order, the last file even with no music, and closes.
-TEST_F(SettingsFormTest, ASaveThatFailsSaysWhyAndOneThatWorksWritesTheThreeKeys) {
   const std::string readOnly = folder / "Orvane.ini", before = testing::SettingsFile("0", "3", "");
   testing::WriteBytes(readOnly, before);
   std::filesystem::permissions(readOnly, std::filesystem::perms(0444));
-  form.Load();
   form.ChooseKind(2);
   view.fileAnswer = "/m/new.wav";
   form.ChooseFile();
@@ -136,7 +130,6 @@ TEST_F(SettingsFormTest, ASaveThatFailsSaysWhyAndOneThatWorksWritesTheThreeKeys)
   EXPECT_EQ(std::tuple(BGM_Kind, BGM_RepeatTrack, BGM_File), std::tuple(2, 5, "/m/new.wav"));
   ExpectChosen(view, 2);
   EXPECT_EQ(testing::ReadBytes(readOnly), before);
-
   const std::string user = folder / "config/orvane";
   SetSettingsPath(user + "/Orvane.ini");
   std::filesystem::create_directories(user);  // what the real CreateDirectory does
@@ -146,40 +139,9 @@ TEST_F(SettingsFormTest, ASaveThatFailsSaysWhyAndOneThatWorksWritesTheThreeKeys)
             testing::SettingsFile("0", "5", "/m/new.wav"));
   EXPECT_TRUE(view.closed);
   EXPECT_EQ(fake.CallsStartingWith("DrawAnimatedRects").back(),
-            "DrawAnimatedRects 69206023 266,174,758,420 -> 300,400,300,400");
+            "DrawAnimatedRects 69206023 0,0,502,276 -> 300,400,300,400");
   EXPECT_EQ(fake.CallsStartingWith("CreateDirectory"),
             std::vector<std::string>{"CreateDirectory " + user});
-}
-
-// The file dialog's texts; it starts where the last file was chosen, before any in the user's
-// music folder, else the home folder. A cancel, or a name cut to nothing at a NUL, changes nothing.
-TEST_F(SettingsFormTest, TheFileDialogStartsInTheFolderAndTakesOnlyPathsThatFit) {
-  const struct {
-    std::string music, home, last;
-    std::optional<std::string> answer;
-    std::string startedIn, file, folder;
-  } cases[] = {
-      {"/home/u/Musik", "/home/u", "", std::nullopt, "/home/u/Musik", "", ""},
-      {"", "/home/u", "", std::string("\0/a.mp3", 7), "/home/u", "", ""},
-      {"", "", "", "/a/b.wav", "", "/a/b.wav", "/a"},
-      {"/m", "/h", "/music", std::string("/cut/here.wav\0/rest", 19), "/music", "/cut/here.wav",
-       "/cut"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.startedIn);
-    fake.musicFolder = c.music;
-    fake.homeFolder = c.home;
-    BGM_Folder = c.last;
-    BGM_File.clear();
-    view.fileAnswer = c.answer;
-    form.ChooseFile();
-    EXPECT_EQ(view.requests.back().InitialFolder, c.startedIn);
-    EXPECT_EQ(std::pair(BGM_File, BGM_Folder),
-              std::pair(c.file, c.file.empty() ? c.last : c.folder));
-  }
-  EXPECT_EQ(std::tuple(view.requests[0].Title, view.requests[0].FilterName,
-                       view.requests[0].FilterPattern),
-            std::tuple("ﾌｧｲﾙを開く", "BGMﾌｧｲﾙ (MP3 WAV)", "*.MP3;*.WAV"));
 }
 
 // A code page without "é", and a file that may have a short name.
@@ -193,41 +155,52 @@ struct FakeSettingsText final : SettingsText {
   std::optional<std::string> ShortPath(const std::string&) override { return shortPath; }
 };
 
-// Whatever name the file dialog returns is saved and read back as it was. A name the settings
-// file cannot hold (a line break, a character outside the code page, over 4095 bytes) is kept in
-// its short form where there is one, else refused aloud, keeping the last file and folder.
-TEST_F(SettingsFormTest, EveryChosenNameIsSavedOrShortenedOrRefusedAloud) {
+// The file dialog starts where the last file was chosen, else in the music folder, else at home.
+// A name the settings file cannot hold (a line break, a character outside the code page, over
+// 4095 bytes) is kept in its short form where there is one, else refused aloud.
+TEST_F(SettingsFormTest, TheFileDialogStartsInTheFolderAndTakesOnlyPathsThatFit) {
   const std::string tooLong = "/" + std::string(4092, 'l') + ".mp3";  // 4097 bytes
   const std::string longest = "/m/" + std::string(4088, 'f') + ".mp3";
   const std::string outside = "ｼｽﾃﾑの文字ｺｰﾄﾞにない文字を含むﾌｧｲﾙ名は設定できません！";
   const std::string lineBreak = "改行を含むﾌｧｲﾙ名は設定できません！";
+  const std::optional<std::string> none;
+  using Paths = std::pair<std::string, std::string>;
   const struct {
-    std::string chosen;
-    std::optional<std::string> shortPath;
-    std::string stored;  // "" when refused with message
-    std::string message;
+    std::string music, home, last;
+    std::optional<std::string> answer, shortPath;
+    std::string startedIn, stored, folder, message;  // stored "": the last file kept
   } cases[] = {
-      {longest, std::nullopt, longest, ""},
-      {"/m/two\nlines.mp3", std::nullopt, "", lineBreak},
-      {"/m/cr\r.wav", "/m/CR~1.WAV", "", lineBreak},
-      {"/m/caf\xC3\xA9.mp3", "/m/CAFE~1.MP3", "/m/CAFE~1.MP3", ""},
-      {"/m/caf\xC3\xA9.mp3", "/m/caf\xC3\xA9~1.MP3", "", outside},
-      {tooLong, "/m/LLLL~1.MP3", "/m/LLLL~1.MP3", ""},
-      {tooLong, tooLong, "", "長すぎるﾊﾟｽは設定できません！"},
+      {"/home/u/Musik", "/home/u", "", none, none, "/home/u/Musik", "", "", ""},
+      {"", "/home/u", "", std::string("\0/a.mp3", 7), none, "/home/u", "", "", ""},
+      {"", "", "", "/a/b.wav", none, "", "/a/b.wav", "/a", ""},
+      {"/m", "/h", "/music", std::string("/cut/here.wav\0/rest", 19), none, "/music",
+       "/cut/here.wav", "/cut", ""},
+      {"", "", "/old", longest, none, "/old", longest, "/m", ""},
+      {"", "", "/old", "/m/two\nlines.mp3", none, "/old", "", "", lineBreak},
+      {"", "", "/old", "/m/cr\r.wav", "/m/CR~1.WAV", "/old", "", "", lineBreak},
+      {"", "", "/old", "/m/caf\xC3\xA9.mp3", "/m/CAFE~1.MP3", "/old", "/m/CAFE~1.MP3", "/m", ""},
+      {"", "", "/old", "/m/caf\xC3\xA9.mp3", "/m/caf\xC3\xA9~1.MP3", "/old", "", "", outside},
+      {"", "", "/old", tooLong, "/m/LLLL~1.MP3", "/old", "/m/LLLL~1.MP3", "/", ""},
+      {"", "", "/old", tooLong, tooLong, "/old", "", "", "長すぎるﾊﾟｽは設定できません！"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.chosen.substr(0, 20) + " " + c.shortPath.value_or("(no short name)"));
+    SCOPED_TRACE(c.answer.value_or("(cancel)").substr(0, 20) + " " + c.shortPath.value_or("-"));
     FakeSettingsText text;
     text.shortPath = c.shortPath;
     FakeFormView freshView;
     SettingsForm freshForm(fake, freshView, text);
+    fake.musicFolder = c.music;
+    fake.homeFolder = c.home;
     BGM_File = "/m/old.wav";
-    BGM_Folder = "/old";
+    BGM_Folder = c.last;
     fake.calls.clear();
-    freshView.fileAnswer = c.chosen;
+    freshView.fileAnswer = c.answer;
     freshForm.ChooseFile();
-    EXPECT_EQ(BGM_File, c.stored.empty() ? "/m/old.wav" : c.stored);
-    EXPECT_EQ(BGM_Folder, c.stored.empty() ? "/old" : FolderOf(c.chosen));
+    const OpenFileRequest& asked = freshView.requests.at(0);
+    EXPECT_EQ(std::tuple(asked.InitialFolder, asked.Title, asked.FilterName, asked.FilterPattern),
+              std::tuple(c.startedIn, "ﾌｧｲﾙを開く", "BGMﾌｧｲﾙ (MP3 WAV)", "*.MP3;*.WAV"));
+    EXPECT_EQ(std::pair(BGM_File, BGM_Folder),
+              c.stored.empty() ? Paths("/m/old.wav", c.last) : std::pair(c.stored, c.folder));
     EXPECT_EQ(fake.CallsStartingWith("MessageBox"),
               c.message.empty() ? std::vector<std::string>{}
                                 : std::vector<std::string>{"MessageBox " + c.message});

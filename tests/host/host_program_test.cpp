@@ -11,9 +11,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Help and version answer on standard output, and end with 0: the help names every mode, both
-// daemon options and this user's settings file and picture. /s without a display ends with 1
-// and one line.
 TEST(HostProgram, HelpAndVersionAnswerWithoutADisplay) {
   testing::TempFolder folder;
   std::filesystem::create_directory(folder / "host");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -14,9 +15,7 @@
 namespace orvane {
 namespace {
 
-using testing::ReadBytes;
-using testing::TempFolder;
-using testing::WriteBytes;
+using testing::ReadBytes, testing::TempFolder, testing::WriteBytes;
 namespace fs = std::filesystem;
 
 // The keys in code page 932: "BGM区分" and "BGMﾌｧｲﾙ".
@@ -75,12 +74,9 @@ TEST(IniCases, ReadsAndWritesAsWindowsDoesExceptWhereOursMayDoBetter) {
     EXPECT_EQ(ReadBytes(folder / "write.ini"), c.after);
   }
   // What cannot stand on one line is refused.
-  const char* refused[][3] = {{"S", "k", "a\nb"},
-                              {"S", "k", "a\rb"},
-                              {"S", "k=j", "v"},
-                              {"S", ";k", "v"},
-                              {"Se]c", "k", "v"}};
-  for (auto [section, key, value] : refused)
+  for (auto [section, key, value] :
+       {std::array{"S", "k", "a\nb"}, std::array{"S", "k", "a\rb"}, std::array{"S", "k=j", "v"},
+        std::array{"S", ";k", "v"}, std::array{"Se]c", "k", "v"}})
     EXPECT_FALSE(IniUpdate("", section, key, value)) << section << "/" << key << "/" << value;
 }
 

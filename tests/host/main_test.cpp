@@ -23,8 +23,7 @@ const std::string kDirectory = "CreateDirectory C:\\t_ovin";
 const std::string kImageMessage = "MessageBox Orvane.image が同じﾌｫﾙﾀﾞに見つかりません！";
 const std::string kDllMessage = "MessageBox Orvane.dll が同じﾌｫﾙﾀﾞに見つかりません！";
 
-// Main against the fake platform, with a host folder of the test's own; the three hand-overs
-// log into the fake's list of calls.
+// Main against the fake platform; the three hand-overs log into the fake's list of calls.
 class MainTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -88,9 +87,8 @@ TEST_F(MainTest, EachModeHasItsSteps) {
   }
 }
 
-// The platform names the settings file and the user's picture; Main reads the settings from
-// there (or from where the platform says they come from until then), and the saver shows the
-// user's picture only while it exists.
+// Main reads the settings where the platform says they come from, and the saver shows the user's
+// picture only while it exists.
 TEST_F(MainTest, SettingsAndPictureComeFromWhereThePlatformSays) {
   const std::string kindKey = "BGM\x8B\xE6\x95\xAA";
   WriteBytes(folder / "Orvane.ini", "[Section]\r\n" + kindKey + "=0\r\n");

@@ -48,11 +48,9 @@ std::string OpenMp3(const std::string& path) {
 }
 
 // What cannot play fails with its number and without a word on standard error (GStreamer and
-// GLib print there): the saver runs on silent. The sound server is the only output tried, so a
-// noisy output elsewhere on the machine is never opened. A quote in a file's name is doubled in
-// the command. A command the module never sends, however near, fails with 261 and changes
-// nothing; an MP3 that has played to its end is stopped until played again.
-TEST(SystemMci, NoDriveNoDiscOrNoSoundServerFailQuietly) {
+// GLib print there); the sound server is the only output tried, so a noisy output elsewhere on
+// the machine is never opened. A command the module never sends, however near, fails with 261.
+TEST(SystemMci, WhatCannotPlayFailsQuietlyAndTheDiscAnswersInTmsf) {
   TempFolder folder;
   auto mm = CreateSystemMultimedia({"fakesink sync=true", folder / "no-such-drive"});
   const auto Asks = [&](const Strings& commands) { return Replies(*mm, commands); };
@@ -85,6 +83,21 @@ TEST(SystemMci, NoDriveNoDiscOrNoSoundServerFailQuietly) {
   EXPECT_TRUE(mm->MciGetErrorString(261, text, sizeof text));
   EXPECT_STREQ(text, "The driver cannot recognize the specified command.");
   EXPECT_EQ(mm->WaveOutGetNumDevs(), 1u);
+  // The disc in tmsf, as the CD poll reads it, in any case and spacing; played to its end it
+  // stands at its start again, so the next play plays it whole once more.
+  mm = CreateSystemMultimedia(
+      {"fakesink sync=true", testing::WriteDiscImage(folder.path(), {0.4, 0.4})});
+  EXPECT_EQ(Asks({"status cdaudio mode", "open cdaudio", "SET CDAudio Time Format TMSF",
+                  " status\tcdaudio  NUMBER of tracks ", "status cdaudio position track 2",
+                  "status cdaudio position track 3", "play cdaudio from Error:282",
+                  "play cdaudio from 02:00:00:00", "status cdaudio current track",
+                  "status cdaudio mode"}),
+            (Strings{"#263", "", "", "2", "02:00:00:00", "#282", "#282", "", "2", "playing"}));
+  EXPECT_EQ(ModeOnceEnded(*mm, "cdaudio"), "stopped");
+  EXPECT_EQ(Asks({"status cdaudio current track", "play cdaudio", "status cdaudio mode",
+                  "status cdaudio current track", std::string("stop cdaudio\0x", 14),
+                  "status cdaudio mode", "close cdaudio", "stop cdaudio"}),
+            (Strings{"1", "", "playing", "1", "", "stopped", "", "#263"}));
 
   setenv("PULSE_SERVER", ("unix:" + folder / "no-server").c_str(), 1);
   mm = CreateSystemMultimedia({"", testing::WriteDiscImage(folder.path(), {1.0})});
@@ -97,27 +110,6 @@ TEST(SystemMci, NoDriveNoDiscOrNoSoundServerFailQuietly) {
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
-// The disc in tmsf, as the CD poll reads it, in any case and spacing: a track's start is
-// "TT:00:00:00", and a track beyond the last, or the error marker in its place, is out of range
-// (282). Played to its end the disc stands at its start again, so the next play plays it whole
-// once more. A command ends at its first NUL.
-TEST(SystemMci, TheDiscAnswersInTmsfAndStartsOverAtItsEnd) {
-  TempFolder folder;
-  auto mm = CreateSystemMultimedia(
-      {"fakesink sync=true", testing::WriteDiscImage(folder.path(), {0.4, 0.4})});
-  EXPECT_EQ(Replies(*mm, {"status cdaudio mode", "open cdaudio", "SET CDAudio Time Format TMSF",
-                          " status\tcdaudio  NUMBER of tracks ", "status cdaudio position track 2",
-                          "status cdaudio position track 3", "play cdaudio from Error:282",
-                          "play cdaudio from 02:00:00:00", "status cdaudio current track",
-                          "status cdaudio mode"}),
-            (Strings{"#263", "", "", "2", "02:00:00:00", "#282", "#282", "", "2", "playing"}));
-  EXPECT_EQ(ModeOnceEnded(*mm, "cdaudio"), "stopped");
-  EXPECT_EQ(Replies(*mm, {"status cdaudio current track", "play cdaudio", "status cdaudio mode",
-                          "status cdaudio current track", std::string("stop cdaudio\0x", 14),
-                          "status cdaudio mode", "close cdaudio", "stop cdaudio"}),
-            (Strings{"1", "", "playing", "1", "", "stopped", "", "#263"}));
-}
-
 // The tone of the left channel: its rising zero crossings a second, fewer with every gap.
 double Frequency(const std::vector<std::int16_t>& samples) {
   int crossings = 0;
@@ -126,10 +118,8 @@ double Frequency(const std::vector<std::int16_t>& samples) {
   return samples.empty() ? 0 : crossings * 88200.0 / static_cast<double>(samples.size());
 }
 
-// The music the module alone decides, as the saver starts and stops it, heard with a tone of
-// its own (the file, the disc's track, the byte order), then silence: a WAV of 20 ms and one of
-// 1.2 s loop without a gap; of a disc of 440 Hz and 660 Hz tracks, track 2 is the one heard.
-// (An MP3 heard and stopped is the saver's scenario.)
+// The music the module alone decides, heard with a tone of its own (the file, the disc's track,
+// the byte order), then silence: WAVs loop without a gap, and a disc plays the repeat track.
 TEST(HeardOnTheSink, EachKindOfMusicPlaysItsOwnToneUntilItStops) {
   testing::PulseServer server;
   ASSERT_TRUE(server.running()) << "pulseaudio did not start";
@@ -137,8 +127,7 @@ TEST(HeardOnTheSink, EachKindOfMusicPlaysItsOwnToneUntilItStops) {
   testing::PulseRecorder recorder(server);
   ASSERT_TRUE(recorder.running());
   TempFolder folder;
-  // Started, what is heard over 1.5 s from half a second after the sound arrived; then,
-  // stopped, silence.
+  // The tone over 1.5 s from half a second after the sound arrived; then, stopped, silence.
   const auto heard = [&](void (*start)(), void (*stop)()) {
     const std::size_t before = recorder.Mark();
     start();

@@ -23,8 +23,7 @@ namespace orvane {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::ReadBytes;
-using testing::WriteBytes;
+using testing::ReadBytes, testing::WriteBytes;
 
 TEST(ScreenDpi, XftDpiIsReadStrictlyAndOddSizesFallBackTo96) {
   EXPECT_EQ(XftDpiFromResources("*bg:\tgrey\nXft.dpi:   120\nXft.hinting: 1\n"), 120.0);
@@ -35,8 +34,7 @@ TEST(ScreenDpi, XftDpiIsReadStrictlyAndOddSizesFallBackTo96) {
   EXPECT_EQ(TwipsPerPixelFromDpi(0.2), 15.0f);
 }
 
-// Copies and writes never follow a link, and a failed one leaves the old target and no
-// temporary file.
+// Copies and writes never follow a link; a failed one leaves the old target, and no temporary.
 TEST(FileSystem, CopiesAndWritesReplaceWhole) {
   testing::TempFolder folder;
   const std::unique_ptr<FileSystem> files = MakePosixFileSystem();
@@ -61,8 +59,7 @@ bool NoLongerRuns(pid_t pid) {
   return stat.empty() || (paren != std::string::npos && stat.substr(paren + 2, 1) == "Z");
 }
 
-// An owned program is run from the path given, never looked for on PATH, and dies with its
-// host even when the host is killed outright.
+// An owned program runs from the path given, never from PATH, and dies with a killed host.
 TEST(OwnedProgram, RunsFromItsPathAndDiesWithAKilledHost) {
   EXPECT_FALSE(MakePosixOwnedProgram()->Start("sleep", {"30"})) << "not looked for on PATH";
   testing::TempFolder folder;
@@ -95,7 +92,7 @@ struct FakeFileAccess final : FileAccess {
 
 // What the real files cannot show (platform_rules_test.cpp has the rest): a settings file the
 // user may write in a folder they may not, and the package's folders under /usr even for root.
-TEST(SettingsPlace, AWritableFileAndTheFoldersUnderUsr) {
+TEST(SettingsPlace, AWritableFileTheFoldersUnderUsrAndTheUsersOwnFolders) {
   const std::string user = "/home/ann/.config/orvane/Orvane.ini";
   const struct {
     std::string host;
@@ -115,11 +112,8 @@ TEST(SettingsPlace, AWritableFileAndTheFoldersUnderUsr) {
     access.writable = c.writable;
     EXPECT_EQ(ChooseSettingsPath(c.host, "/home/ann/.config/orvane", access), c.expected) << c.host;
   }
-}
-
-// XDG_CONFIG_HOME when it is absolute, and the music folder the desktop names (user-dirs.dirs)
-// while it exists.
-TEST(SettingsPlace, PosixUserFilesUseXdgConfigHomeAndTheDesktopsMusicFolder) {
+  // The user's own: XDG_CONFIG_HOME when it is absolute, and the music folder the desktop names
+  // (user-dirs.dirs) while it exists.
   testing::TempFolder folder;
   setenv("HOME", (folder / "home").c_str(), 1);
   setenv("XDG_CONFIG_HOME", "relative/config", 1);  // invalid: ignored

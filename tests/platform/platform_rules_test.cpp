@@ -1,7 +1,5 @@
 // The platform's rules that both systems keep, against each one's real parts (the Windows build
-// under Wine): timers on the thread's loop, copies that replace the target whole, started
-// programs, and the settings beside the host unless the user may not write there. Then what
-// only the Win32 side has.
+// under Wine); then what only the Win32 side has.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,9 +25,7 @@ namespace orvane {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::ReadBytes;
-using testing::TempFolder;
-using testing::WriteBytes;
+using testing::ReadBytes, testing::TempFolder, testing::WriteBytes;
 
 // Each system's real parts, the way to run its loop once, and its names.
 #ifdef _WIN32
@@ -97,8 +93,7 @@ TEST(PlatformRules, TimersTickOnTheLoopMayStopThemselvesAndStayStopped) {
   EXPECT_EQ(second, stoppedAt);
 }
 
-// Folders are made once; copies replace the target whole, byte for byte, and a failed one leaves
-// it; programs start without being waited for.
+// Copies replace the target whole, and a failed one leaves it; programs are not waited for.
 TEST(PlatformRules, FoldersCopiesAndStartedPrograms) {
   System system;
   TempFolder folder;

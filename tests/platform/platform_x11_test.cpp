@@ -20,8 +20,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A window made on a connection of the test's own, so that it belongs to another client than
-// the part under test, as another process's window would.
+// A window of another client than the part under test, as another process's window would be.
 Window MakeWindow(Display* display, int x, int y, int width, int height, Window parent = 0) {
   const Window window = XCreateSimpleWindow(display, parent ? parent : DefaultRootWindow(display),
                                             x, y, width, height, 0, 0, 0xFFFFFF);
@@ -40,8 +39,7 @@ void SetWmName(Display* display, Window window, const std::string& title, bool n
 
 int errorsSeen = 0;
 
-// One connection for the parts under test, one for the other processes' windows; any X error
-// counts as a fault.
+// One connection for the parts under test, one for the others' windows; any X error is a fault.
 class X11Test : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -58,8 +56,7 @@ class X11Test : public ::testing::Test {
   Display* theirs = XOpenDisplay(server.display().c_str());
 };
 
-// Windows are found by exact title without and then with a window manager, whose frames hold
-// the client windows; no X error escapes the parts.
+// Windows are found by exact title, also inside a window manager's frames, without an X error.
 TEST_F(X11Test, FindsWindowsByExactTitleWithAndWithoutAWindowManagerWithoutAnError) {
   auto finder = MakeX11WindowFinder(ours);
   const Window saver = MakeWindow(theirs, 0, 0, 10, 10);
