@@ -1,5 +1,5 @@
 // The Windows installer under Wine: the silent install for the user, an upgrade, the uninstall
-// and its switches, and its language. Each test has an Xvfb and a Wine prefix of its own.
+// and its switches, and its language, on an Xvfb and in a Wine prefix of the test's own.
 
 #include <gtest/gtest.h>
 
@@ -91,6 +91,7 @@ class InstallerWineTest : public ::testing::Test {
 // menu, the entry in Apps & features, and makes Orvane the saver. An upgrade keeps Orvane.ini,
 // and so does the uninstall, which takes the picture's copy and leaves a saver chosen after
 // ours; /REMOVESETTINGS takes Orvane.ini and the folder too; /NOSAVER leaves the saver chosen.
+// Its caption is English on code page 1252, Japanese on 932.
 TEST_F(InstallerWineTest, InstallsUpgradesAndUninstallsForTheUser) {
   Set(kDesktopKey, "ScreenSaveActive", "0");
   ASSERT_EQ(Run(installer_, "/S"), 0);
@@ -149,11 +150,8 @@ TEST_F(InstallerWineTest, InstallsUpgradesAndUninstallsForTheUser) {
   EXPECT_TRUE(fs::exists(folder_ + "/Orvane.scr"));
   EXPECT_EQ(Query(kDesktopKey, "SCRNSAVE.EXE"), kOtherSaver) << "/NOSAVER";
   EXPECT_EQ(Query(kDesktopKey, "ScreenSaveActive"), "0");
-}
 
-// The installer speaks the system's language: English on code page 1252, Japanese on 932 (Wine
-// takes both from the locale).
-TEST_F(InstallerWineTest, TheCaptionFollowsTheSystemLanguage) {
+  // Started by hand, it speaks the system's language: Wine takes the code page from the locale.
   for (const auto& [locale, caption] :
        {std::pair{"C.UTF-8", "Setup"}, {"ja_JP.UTF-8", "セットアップ"}}) {
     Programs programs(Build::Windows, xvfb_, locale);
