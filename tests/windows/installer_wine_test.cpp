@@ -2,6 +2,8 @@
 // and its switches, and its language, on an Xvfb and in a Wine prefix of the test's own.
 
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <optional>
@@ -49,10 +51,7 @@ class InstallerWineTest : public ::testing::Test {
       }
     }
     ASSERT_FALSE(installer_.empty()) << "scripts/windows.sh builds the installer in " << kBuild;
-    std::string user;
-    for (const std::string& name : Names(programs_.Home() + "/drive_c/users"))
-      if (name != "Public") user = name;
-    ASSERT_FALSE(user.empty());
+    const std::string user = getpwuid(geteuid())->pw_name;  // Wine's name for the user
     folder_ = programs_.Home() + "/drive_c/users/" + user + "/AppData/Local/Programs/Orvane";
     windowsFolder_ = "C:\\users\\" + user + "\\AppData\\Local\\Programs\\Orvane";
     shortcut_ = programs_.Home() + "/drive_c/users/" + user +
