@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <numbers>
 #include <tuple>
 #include <vector>
 
@@ -16,12 +18,9 @@ namespace {
 // Eight corners counter-clockwise from (1, 0), and the first again; rings 3 apart from z = 0.
 TEST(SceneTest, RingsAndTheirCorners) {
   initRings();
-  const float d = 0.7071068f;
-  const float corners[9][2] = {{1, 0},   {d, d},  {0, 1},  {-d, d}, {-1, 0},
-                               {-d, -d}, {0, -1}, {d, -d}, {1, 0}};
   for (int k = 0; k < 9; ++k) {
-    EXPECT_NEAR(ringCorner(rings[29], k).x, corners[k][0], 1e-6) << k;
-    EXPECT_NEAR(ringCorner(rings[29], k).y, corners[k][1], 1e-6) << k;
+    EXPECT_NEAR(ringCorner(rings[29], k).x, std::cos(k * std::numbers::pi / 4), 1e-6) << k;
+    EXPECT_NEAR(ringCorner(rings[29], k).y, std::sin(k * std::numbers::pi / 4), 1e-6) << k;
   }
   for (int i = 0; i < 30; ++i) EXPECT_EQ(rings[i].z, -3.0f * i) << i;
 }

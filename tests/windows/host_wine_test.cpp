@@ -20,9 +20,11 @@ const std::string kPrograms = ORVANE_WINDOWS_TEST_PROGRAMS;
 class HostWineTest : public ::testing::TestWithParam<const char*> {
  protected:
   void SetUp() override { ASSERT_TRUE(xvfb_.running() && programs_.ready()); }
-  // What the Windows profile functions (the A forms, or the program's own) answer.
-  std::string Tool(const std::string& arguments) {
-    return programs_.Run("wine '" + kPrograms + "/profile_tool.exe' " + arguments).second;
+  // What the program's own profile functions do or answer, every text in hexadecimal.
+  std::string Tool(const std::string& verb, const std::vector<std::string>& texts) {
+    std::string line = "wine '" + kPrograms + "/profile_tool.exe' " + verb;
+    for (const std::string& text : texts) line += " " + Hex(text);
+    return programs_.Run(line).second;
   }
 
   Xvfb xvfb_;
@@ -47,30 +49,23 @@ TEST_P(HostWineTest, PreviewFillsTheCallersWindowAndEndsWithIt) {
   }
 }
 
-// The program's own profile functions take the path in any characters and write the bytes the
-// A forms do (a value's high bytes as this code page reads them), which the Linux build reads.
+// The program's own profile functions take a path in any characters and write what Windows' A
+// forms would (a value's high bytes as this code page reads them), which the Linux build reads.
 TEST_P(HostWineTest, SettingsFilesPassBetweenTheLinuxAndTheWindowsBuilds) {
   const std::string kind = "BGM\x8B\xE6\x95\xAA", file = "BGM\xCC\xA7\xB2\xD9";
   // Wine reads file names in this machine's ja_JP.UTF-8 as ASCII: only 1252 gets a folder
   // named outside its code page.
   const std::string value = "C:\\\x89\xB9\x8A\x79\\a.mp3";
-  const std::string fromA = files_ / "a.ini";
   const std::string ours =
       files_ / (std::string(GetParam()) == "C.UTF-8" ? "ゲーム" : "plain") + "/ours.ini";
   std::filesystem::create_directories(std::filesystem::path(ours).parent_path());
   for (const auto& [key, text] : {std::pair{kind, std::string("1")}, {file, value}}) {
-    Tool("write '" + programs_.Path(fromA) + "' " + Hex("Section") + " " + Hex(key) + " " +
-         Hex(text));
-    Tool("ours-write " + Hex(programs_.Path(ours)) + " " + Hex("Section") + " " + Hex(key) + " " +
-         Hex(text));
-    EXPECT_EQ(
-        Tool("ours-read " + Hex(programs_.Path(ours)) + " " + Hex("Section") + " " + Hex(key)),
-        Hex(text));
+    Tool("write", {programs_.Path(ours), "Section", key, text});
+    EXPECT_EQ(Tool("read", {programs_.Path(ours), "Section", key}), Hex(text));
   }
-  EXPECT_EQ(ReadBytes(fromA), "[Section]\r\n" + kind + "=1\r\n" + file + "=" + value + "\r\n");
-  EXPECT_EQ(ReadBytes(ours), ReadBytes(fromA));
-  EXPECT_EQ(ReadIni("Section", kind, fromA), "1");
-  EXPECT_EQ(ReadIni("Section", file, fromA), value);
+  EXPECT_EQ(ReadBytes(ours), "[Section]\r\n" + kind + "=1\r\n" + file + "=" + value + "\r\n");
+  EXPECT_EQ(ReadIni("Section", kind, ours), "1");
+  EXPECT_EQ(ReadIni("Section", file, ours), value);
 }
 
 // Wine takes its ANSI code page from the locale: C.UTF-8 gives 1252, ja_JP.UTF-8 gives 932.

@@ -1,7 +1,9 @@
 // The Windows installer under Wine: the silent install for the user, an upgrade, the uninstall
-// and its switches, and its language. Each test has an Xvfb and a Wine prefix of its own.
+// and its switches, and its language, on an Xvfb and in a Wine prefix of the test's own.
 
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <optional>
@@ -49,10 +51,7 @@ class InstallerWineTest : public ::testing::Test {
       }
     }
     ASSERT_FALSE(installer_.empty()) << "scripts/windows.sh builds the installer in " << kBuild;
-    std::string user;
-    for (const std::string& name : Names(programs_.Home() + "/drive_c/users"))
-      if (name != "Public") user = name;
-    ASSERT_FALSE(user.empty());
+    const std::string user = getpwuid(geteuid())->pw_name;  // Wine's name for the user
     folder_ = programs_.Home() + "/drive_c/users/" + user + "/AppData/Local/Programs/Orvane";
     windowsFolder_ = "C:\\users\\" + user + "\\AppData\\Local\\Programs\\Orvane";
     shortcut_ = programs_.Home() + "/drive_c/users/" + user +
@@ -91,6 +90,7 @@ class InstallerWineTest : public ::testing::Test {
 // menu, the entry in Apps & features, and makes Orvane the saver. An upgrade keeps Orvane.ini,
 // and so does the uninstall, which takes the picture's copy and leaves a saver chosen after
 // ours; /REMOVESETTINGS takes Orvane.ini and the folder too; /NOSAVER leaves the saver chosen.
+// Its caption is English on code page 1252, Japanese on 932.
 TEST_F(InstallerWineTest, InstallsUpgradesAndUninstallsForTheUser) {
   Set(kDesktopKey, "ScreenSaveActive", "0");
   ASSERT_EQ(Run(installer_, "/S"), 0);
@@ -149,11 +149,8 @@ TEST_F(InstallerWineTest, InstallsUpgradesAndUninstallsForTheUser) {
   EXPECT_TRUE(fs::exists(folder_ + "/Orvane.scr"));
   EXPECT_EQ(Query(kDesktopKey, "SCRNSAVE.EXE"), kOtherSaver) << "/NOSAVER";
   EXPECT_EQ(Query(kDesktopKey, "ScreenSaveActive"), "0");
-}
 
-// The installer speaks the system's language: English on code page 1252, Japanese on 932 (Wine
-// takes both from the locale).
-TEST_F(InstallerWineTest, TheCaptionFollowsTheSystemLanguage) {
+  // Started by hand, it speaks the system's language: Wine takes the code page from the locale.
   for (const auto& [locale, caption] :
        {std::pair{"C.UTF-8", "Setup"}, {"ja_JP.UTF-8", "セットアップ"}}) {
     Programs programs(Build::Windows, xvfb_, locale);
