@@ -6,8 +6,8 @@
 #include <chrono>
 #include <filesystem>
 
-#include "renderer/sgi_writer.h"
 #include "tests/mci/media_files.h"
+#include "tests/renderer/tunnel_pixels.h"
 #include "tests/saver/saver_run.h"
 #include "tests/support/pulse.h"
 #include "tests/support/screenshot.h"
@@ -40,19 +40,6 @@ struct LockerWindow {
   Window id = 0;
 };
 
-// The tunnel at the screen's top left corner: the far end deep in the yellow-olive fog, the near
-// walls showing the blue picture halfway along each side.
-bool ShowsTunnel(const Screenshot& shot, int width, int height) {
-  if (!shot.valid() || width > shot.width || height > shot.height) return false;
-  const int cx = width / 2, cy = height / 2;
-  bool tunnel = Near(shot.at(cx, cy), Rgb{153, 153, 0}, 25);
-  for (auto [x, y] : {std::pair{10, cy}, {width - 11, cy}, {cx, 10}, {cx, height - 11}}) {
-    const Rgb p = shot.at(x, y);
-    tunnel = tunnel && p.b > 150 && p.r < 100 && p.r == p.g;
-  }
-  return tunnel;
-}
-
 // XSecureLock's way first, "--root" with the window in XSCREENSAVER_WINDOW (one monitor's size):
 // the tunnel fills it, the music plays, and SIGTERM ends the run with 0, its renderer and its
 // music. Then the real xscreensaver daemon, run as nobody, starts the saver with the user's own
@@ -64,24 +51,24 @@ TEST(DaemonRun, InALockersWindowThenUnderXscreensaverWithMusicAndNothingLeft) {
   PulseServer pulse;
   PulseRecorder recorder{pulse};
   ASSERT_TRUE(xvfb.running() && pulse.running() && recorder.running());
-  // Two shades of blue, so that the turning tunnel changes the picture.
-  std::vector<std::uint8_t> stripes;
-  for (int i = 0; i < 64 * 64; ++i)
-    stripes.insert(stripes.end(), {0, 0, std::uint8_t(i / 8 % 2 ? 255 : 235)});
-  const auto picture =
-      renderer::encodeSgi(stripes.data(), 64, 64, 3, renderer::SgiStorage::runLength);
-  std::filesystem::remove(install.Path("Orvane.image"));
-  WriteBytes(install.Path("Orvane.image"), std::string(picture.begin(), picture.end()));
+  WriteBytes(install.Path("Orvane.image"), RampsPicture());
   WriteWav(music / "loop.wav", 0.5, 880);
   std::vector<std::string> env = pulse.env();
   env.push_back("DISPLAY=" + xvfb.display());
   const auto renderers = [&] { return ProcessesRunning(install.Path("Orvane.dll")); };
   const auto hosts = [&] { return ProcessesRunning(install.Path("Orvane.scr")); };
+  // The tunnel at the screen's top left corner, width × height: fog at the far end, the walls
+  // at their depths.
   const auto tunnelShows = [&](int width, int height) {
     Screenshot shot;
-    const bool shown =
-        WaitFor([&] { return ShowsTunnel(shot = TakeScreenshot(xvfb.display()), width, height); },
-                20s, 50ms);
+    std::string why;
+    const bool shown = WaitFor(
+        [&] {
+          shot = TakeScreenshot(xvfb.display());
+          return shot.valid() && Near(shot.at(width / 2, height / 2), {153, 153, 0}, 25) &&
+                 WallsAtTheirDepths(shot, width / 2, height / 2, height, why);
+        },
+        20s, 50ms);
     if (!shown) shot.SavePpm(::testing::TempDir() + "/orvane-daemon-tunnel.ppm");
     return shown;
   };
