@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <memory>
 
 #include "tests/mci/media_files.h"
 #include "tests/renderer/tunnel_pixels.h"
@@ -38,6 +39,43 @@ struct LockerWindow {
   }
   Display* display;
   Window id = 0;
+};
+
+// A real xscreensaver daemon of the test's own, run as nobody with a throwaway HOME (and
+// XDG_RUNTIME_DIR in it) whose .xscreensaver offers one program alone, with locking, fading and
+// the splash off. env: NAME=value pairs for the daemon and its programs (DISPLAY...).
+class XScreenSaver {
+ public:
+  XScreenSaver(const std::vector<std::string>& env, const std::string& program) : env_(env) {
+    std::filesystem::create_directory(home_ / "run");
+    if (!GiveFile(".xscreensaver",
+                  "mode: one\nselected: 0\nlock: False\nsplash: False\nfade: False\n"
+                  "unfade: False\nprograms: GL: " +
+                      program + " \\n\n"))
+      return;
+    env_.insert(env_.end(), {"HOME=" + home_.path(), "XDG_RUNTIME_DIR=" + home_ / "run"});
+    daemon_ = std::make_unique<Child>(AsNobody(env_, {"xscreensaver", "-no-splash"}));
+  }
+  bool running() { return daemon_ && daemon_->Running(); }
+  // xscreensaver-command with the option ("-activate"...) as the daemon's user; its exit code.
+  int Command(const std::string& option) {
+    return Child(AsNobody(env_, {"xscreensaver-command", option}))
+        .Wait(std::chrono::seconds(10))
+        .value_or(-1);
+  }
+  std::string Log() const { return daemon_ ? daemon_->Stderr() : ""; }
+  // Writes a file of the daemon's user into its HOME.
+  bool GiveFile(const std::string& relativePath, const std::string& bytes) {
+    const std::filesystem::path path = home_ / relativePath;
+    std::filesystem::create_directories(path.parent_path());
+    WriteBytes(path, bytes);
+    return RunShell("chown -R nobody:nogroup '" + home_.path() + "'").first == 0;
+  }
+
+ private:
+  TempFolder home_;
+  std::vector<std::string> env_;
+  std::unique_ptr<Child> daemon_;
 };
 
 // XSecureLock's way first, "--root" with the window in XSCREENSAVER_WINDOW (one monitor's size):
@@ -97,7 +135,9 @@ TEST(DaemonRun, InALockersWindowThenUnderXscreensaverWithMusicAndNothingLeft) {
   install.WriteSettings(0, "");
   OpenToAll(install.Path("."));
   OpenToAll(music.path());
-  OpenToAll(pulse);
+  const std::string pulseFolder = std::filesystem::path(pulse.socket()).parent_path();
+  RunShell("chmod o+x '" + pulseFolder + "' && chmod a+rwx '" + pulse.socket() +
+           "' && chmod o+r '" + pulseFolder + "/client.conf'");
   XScreenSaver daemon(env, install.Path("Orvane.scr") + " --root");
   ASSERT_TRUE(daemon.running()) << daemon.Log();
   ASSERT_TRUE(daemon.GiveFile(".config/orvane/Orvane.ini",
