@@ -1,24 +1,11 @@
 #!/usr/bin/env bash
-# Tries README's two commands as a new user on a fresh Debian 12 would: makes a minimal
-# bookworm chroot in DIR (once; a later run reuses it, with the packages and the compiler
-# cache the last run left there), copies in this tree as a source tarball holds it, and runs
-# ./scripts/run.sh, then ./scripts/test.sh, as root inside, timing each. A chroot, like an
-# unprivileged container, allows no user namespaces and has no systemd, no D-Bus system bus
-# and no /run/user, so this is where a test that leans on the machine shows it.
-#
-#   tests/fresh_chroot.sh DIR    (as root; DIR is made if missing)
-#
-# The archive is the one the machine's own apt uses for bookworm. /proc, /sys, /dev and
-# /dev/pts are mounted inside for the run and unmounted when it ends, failed or not.
+# Tries README's two commands as a new user on a fresh Debian 12 would, in a minimal bookworm
+# chroot made once in DIR (from the archive the machine's apt uses) and reused with its packages
+# and compiler cache: a chroot, like an unprivileged container, has no user namespaces, systemd,
+# D-Bus system bus or /run/user. Usage (as root): tests/fresh_chroot.sh DIR
 set -euo pipefail
-if [ $# -ne 1 ] || [ -z "$1" ]; then
-  echo "usage: $0 DIR" >&2
-  exit 2
-fi
-if [ "$(id -u)" -ne 0 ]; then
-  echo "fresh_chroot: debootstrap, chroot and mount need root" >&2
-  exit 1
-fi
+[ $# -eq 1 ] && [ -n "$1" ] || { echo "usage: $0 DIR" >&2; exit 2; }
+[ "$(id -u)" -eq 0 ] || { echo "fresh_chroot: debootstrap, chroot and mount need root" >&2; exit 1; }
 top=$(cd "$(dirname "$0")/.." && pwd -P)
 mkdir -p "$1"
 dir=$(cd "$1" && pwd -P)
@@ -35,7 +22,7 @@ if ! command -v debootstrap >/dev/null; then
     >/dev/null
 fi
 
-# Made once: the marker is written only after debootstrap has finished.
+# The marker is written only once debootstrap has finished.
 if [ ! -e "$dir/.orvane-bootstrapped" ]; then
   mirror=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE)' 'Created-By: Packages' |
     awk '$2 == "bookworm" { print $1; exit }')
@@ -59,12 +46,11 @@ mounted=()
 cleanup() {
   # Whatever the run left behind inside (a server a failed test did not end) holds the
   # mounts: end the processes whose root is this chroot, each by its id.
-  local pid
+  local pid i
   for pid in $(ls /proc | grep -E '^[0-9]+$'); do
     [ "$(readlink "/proc/$pid/root" 2>/dev/null)" = "$dir" ] && kill -9 "$pid" 2>/dev/null
   done
   sleep 1
-  local i
   for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
     umount "${mounted[i]}" || umount --lazy "${mounted[i]}" || true
   done
@@ -72,10 +58,7 @@ cleanup() {
 trap cleanup EXIT
 mount_in() { # TARGET MOUNT-ARGS...
   local target="$dir$1"
-  shift
-  mkdir -p "$target"
-  mount "$@" "$target"
-  mounted+=("$target")
+  mkdir -p "$target" && mount "${@:2}" "$target" && mounted+=("$target")
 }
 mount_in /proc -t proc proc
 mount_in /sys -t sysfs sysfs

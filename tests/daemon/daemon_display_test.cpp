@@ -5,32 +5,78 @@
 
 #include <chrono>
 #include <filesystem>
+#include <memory>
 
-#include "renderer/sgi_writer.h"
 #include "tests/mci/media_files.h"
+#include "tests/renderer/tunnel_pixels.h"
 #include "tests/saver/saver_run.h"
 #include "tests/support/pulse.h"
 #include "tests/support/screenshot.h"
-#include "tests/support/test_window.h"
 #include "tests/support/xscreensaver.h"
+
+// Xlib after the test framework, which its macros (None, Bool) would break.
+#include <X11/Xlib.h>
 
 namespace orvane::testing {
 namespace {
 
 using namespace std::chrono_literals;
 
-// The tunnel at the screen's top left corner: the far end deep in the yellow-olive fog, the near
-// walls showing the blue picture halfway along each side.
-bool ShowsTunnel(const Screenshot& shot, int width, int height) {
-  if (!shot.valid() || width > shot.width || height > shot.height) return false;
-  const int cx = width / 2, cy = height / 2;
-  bool tunnel = Near(shot.at(cx, cy), Rgb{153, 153, 0}, 25);
-  for (auto [x, y] : {std::pair{10, cy}, {width - 11, cy}, {cx, 10}, {cx, height - 11}}) {
-    const Rgb p = shot.at(x, y);
-    tunnel = tunnel && p.b > 150 && p.r < 100 && p.r == p.g;
+// A screen locker's saver window, black and override-redirect, 640 × 480 at the top left corner,
+// on a connection of its own.
+struct LockerWindow {
+  explicit LockerWindow(const std::string& name) : display(XOpenDisplay(name.c_str())) {
+    if (display == nullptr) return;
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = True;
+    id = XCreateWindow(display, DefaultRootWindow(display), 0, 0, 640, 480, 0, CopyFromParent,
+                       InputOutput, CopyFromParent, CWBackPixel | CWOverrideRedirect, &attributes);
+    XMapWindow(display, id);
+    XSync(display, False);
   }
-  return tunnel;
-}
+  ~LockerWindow() {
+    if (display != nullptr) XCloseDisplay(display);  // takes the window with it
+  }
+  Display* display;
+  Window id = 0;
+};
+
+// A real xscreensaver daemon of the test's own, run as nobody with a throwaway HOME (and
+// XDG_RUNTIME_DIR in it) whose .xscreensaver offers one program alone, with locking, fading and
+// the splash off. env: NAME=value pairs for the daemon and its programs (DISPLAY...).
+class XScreenSaver {
+ public:
+  XScreenSaver(const std::vector<std::string>& env, const std::string& program) : env_(env) {
+    std::filesystem::create_directory(home_ / "run");
+    if (!GiveFile(".xscreensaver",
+                  "mode: one\nselected: 0\nlock: False\nsplash: False\nfade: False\n"
+                  "unfade: False\nprograms: GL: " +
+                      program + " \\n\n"))
+      return;
+    env_.insert(env_.end(), {"HOME=" + home_.path(), "XDG_RUNTIME_DIR=" + home_ / "run"});
+    daemon_ = std::make_unique<Child>(AsNobody(env_, {"xscreensaver", "-no-splash"}));
+  }
+  bool running() { return daemon_ && daemon_->Running(); }
+  // xscreensaver-command with the option ("-activate"...) as the daemon's user; its exit code.
+  int Command(const std::string& option) {
+    return Child(AsNobody(env_, {"xscreensaver-command", option}))
+        .Wait(std::chrono::seconds(10))
+        .value_or(-1);
+  }
+  std::string Log() const { return daemon_ ? daemon_->Stderr() : ""; }
+  // Writes a file of the daemon's user into its HOME.
+  bool GiveFile(const std::string& relativePath, const std::string& bytes) {
+    const std::filesystem::path path = home_ / relativePath;
+    std::filesystem::create_directories(path.parent_path());
+    WriteBytes(path, bytes);
+    return RunShell("chown -R nobody:nogroup '" + home_.path() + "'").first == 0;
+  }
+
+ private:
+  TempFolder home_;
+  std::vector<std::string> env_;
+  std::unique_ptr<Child> daemon_;
+};
 
 // XSecureLock's way first, "--root" with the window in XSCREENSAVER_WINDOW (one monitor's size):
 // the tunnel fills it, the music plays, and SIGTERM ends the run with 0, its renderer and its
@@ -43,36 +89,36 @@ TEST(DaemonRun, InALockersWindowThenUnderXscreensaverWithMusicAndNothingLeft) {
   PulseServer pulse;
   PulseRecorder recorder{pulse};
   ASSERT_TRUE(xvfb.running() && pulse.running() && recorder.running());
-  // Two shades of blue, so that the turning tunnel changes the picture.
-  std::vector<std::uint8_t> stripes;
-  for (int i = 0; i < 64 * 64; ++i)
-    stripes.insert(stripes.end(), {0, 0, std::uint8_t(i / 8 % 2 ? 255 : 235)});
-  const auto picture =
-      renderer::encodeSgi(stripes.data(), 64, 64, 3, renderer::SgiStorage::runLength);
-  std::filesystem::remove(install.Path("Orvane.image"));
-  WriteBytes(install.Path("Orvane.image"), std::string(picture.begin(), picture.end()));
+  WriteBytes(install.Path("Orvane.image"), RampsPicture());
   WriteWav(music / "loop.wav", 0.5, 880);
   std::vector<std::string> env = pulse.env();
   env.push_back("DISPLAY=" + xvfb.display());
   const auto renderers = [&] { return ProcessesRunning(install.Path("Orvane.dll")); };
   const auto hosts = [&] { return ProcessesRunning(install.Path("Orvane.scr")); };
+  // The tunnel at the screen's top left corner, width × height: fog at the far end, the walls
+  // at their depths.
   const auto tunnelShows = [&](int width, int height) {
     Screenshot shot;
+    std::string why;
     const bool shown = WaitFor(
-        [&] { return ShowsTunnel(shot = TakeScreenshot(xvfb.display()), width, height); }, 20s,
-        50ms);
+        [&] {
+          shot = TakeScreenshot(xvfb.display());
+          return shot.valid() && Near(shot.at(width / 2, height / 2), {153, 153, 0}, 25) &&
+                 WallsAtTheirDepths(shot, width / 2, height / 2, height, why);
+        },
+        20s, 50ms);
     if (!shown) shot.SavePpm(::testing::TempDir() + "/orvane-daemon-tunnel.ppm");
     return shown;
   };
   {
     install.WriteSettings(2, music / "loop.wav");
-    TestWindow window(xvfb.display(), 0, 0, 640, 480, 0, 0, true);
-    ASSERT_TRUE(window.ok());
+    LockerWindow window(xvfb.display());
+    ASSERT_NE(window.id, 0u);
     const std::size_t before = recorder.Mark();
     std::vector<std::string> own = env;
-    own.insert(own.end(), {"XDG_CACHE_HOME=" + install.cacheHome(),
-                           "XDG_RUNTIME_DIR=" + music.path(),
-                           "XSCREENSAVER_WINDOW=" + std::to_string(window.id())});
+    own.insert(own.end(),
+               {"XDG_CACHE_HOME=" + install.cacheHome(), "XDG_RUNTIME_DIR=" + music.path(),
+                "XSCREENSAVER_WINDOW=" + std::to_string(window.id)});
     Child saver({install.Path("Orvane.scr"), "--root"}, own);
     EXPECT_TRUE(tunnelShows(640, 480)) << saver.Stderr() << "see orvane-daemon-tunnel.ppm";
     EXPECT_TRUE(recorder.HeardSince(before, 20s));
@@ -89,7 +135,9 @@ TEST(DaemonRun, InALockersWindowThenUnderXscreensaverWithMusicAndNothingLeft) {
   install.WriteSettings(0, "");
   OpenToAll(install.Path("."));
   OpenToAll(music.path());
-  OpenToAll(pulse);
+  const std::string pulseFolder = std::filesystem::path(pulse.socket()).parent_path();
+  RunShell("chmod o+x '" + pulseFolder + "' && chmod a+rwx '" + pulse.socket() +
+           "' && chmod o+r '" + pulseFolder + "/client.conf'");
   XScreenSaver daemon(env, install.Path("Orvane.scr") + " --root");
   ASSERT_TRUE(daemon.running()) << daemon.Log();
   ASSERT_TRUE(daemon.GiveFile(".config/orvane/Orvane.ini",

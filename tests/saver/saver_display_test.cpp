@@ -3,11 +3,17 @@
 // folder named outside the ANSI code page, as a user's own may be: the renderer alone, its exit
 // codes, keys and pictures; the saver's tunnel on each monitor and black where none shows, the
 // music heard on a PulseAudio null sink, the second start, Escape, SIGTERM, a missing renderer.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -17,7 +23,6 @@
 #include "tests/saver/saver_run.h"
 #include "tests/support/programs.h"
 #include "tests/support/pulse.h"
-#include "tests/support/run_user.h"
 
 namespace orvane::testing {
 namespace {
@@ -64,6 +69,52 @@ Section "Screen"
   EndSubSection
 EndSection
 )";
+
+// /run/user/<uid>, the folder a login manager makes for a session and the host takes when it is
+// started without XDG_RUNTIME_DIR, with the test's sound server linked in as pulse/native. What
+// is missing is made (that takes root, which the tests have) and removed at the end; what was
+// there stays. The name is the machine's, so one test at a time holds it (a lock on /run).
+class UsersRuntimeFolder {
+ public:
+  explicit UsersRuntimeFolder(const std::string& soundSocket) : error(Make(soundSocket)) {}
+  // What the programs left in a folder made here goes with it; another user's folder may have
+  // come into /run/user meanwhile.
+  ~UsersRuntimeFolder() {
+    std::error_code ignored;
+    for (auto made = made_.rbegin(); made != made_.rend(); ++made)
+      *made == "/run/user" ? (void)rmdir(made->c_str())
+                           : (void)std::filesystem::remove_all(*made, ignored);
+    if (lock_ >= 0) close(lock_);
+  }
+
+ private:
+  // Why the folder is not ready; "" when it is.
+  std::string Make(const std::string& soundSocket) {
+    lock_ = open("/run", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (!WaitFor([&] { return lock_ >= 0 && flock(lock_, LOCK_EX | LOCK_NB) == 0; }, 60s, 100ms))
+      return "/run cannot be opened, or another test has held it for a minute";
+    const std::string folder = "/run/user/" + std::to_string(getuid());
+    for (const std::string& made : {std::string("/run/user"), folder, folder + "/pulse"}) {
+      if (mkdir(made.c_str(), made == "/run/user" ? 0755 : 0700) == 0)
+        made_.push_back(made);
+      else if (errno != EEXIST)
+        return "cannot make " + made + ": " + std::strerror(errno);
+      struct stat info {};
+      if (made == folder && (lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+                             info.st_uid != getuid() || (info.st_mode & 07777) != 0700))
+        return folder + " is there but not a private folder of the user's own";
+    }
+    if (symlink(soundSocket.c_str(), (folder + "/pulse/native").c_str()) != 0)
+      return folder + "/pulse/native: " + std::strerror(errno);
+    made_.push_back(folder + "/pulse/native");
+    return "";
+  }
+  int lock_ = -1;
+  std::vector<std::string> made_;  // in the order made
+
+ public:
+  const std::string error;
+};
 
 // The monitors' centres on the desktop.
 struct Monitor {
@@ -165,7 +216,7 @@ TEST_P(SaverRun, TheRendererAloneTheSaverOnEveryMonitorTheMusicSigtermAndAMissin
   std::unique_ptr<UsersRuntimeFolder> runtime;
   if (!programs_.windows()) {
     runtime = std::make_unique<UsersRuntimeFolder>(pulse_.socket());
-    ASSERT_EQ(runtime->error(), "");
+    ASSERT_EQ(runtime->error, "");
     env = {"XDG_RUNTIME_DIR", "PULSE_SERVER"};
   }
   const auto saver = [&] { return programs_.Start(folder + "/Orvane.scr", {"/s"}, env); };

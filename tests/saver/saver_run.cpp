@@ -8,14 +8,9 @@
 namespace orvane::testing {
 namespace {
 
-// Its program file while it runs (a zombie counts as ended); "" else.
+// Its program file while it runs; "" else, for a zombie too, whose memory (and so its program
+// file's link) has gone.
 std::string ProgramOf(pid_t pid) {
-  // The state follows the program's name, which ends at the last ')'.
-  const std::string stat = ReadBytes("/proc/" + std::to_string(pid) + "/stat");
-  const size_t close = stat.rfind(')');
-  if (close == std::string::npos || close + 2 >= stat.size() || stat[close + 2] == 'Z' ||
-      stat[close + 2] == 'X')
-    return "";
   std::error_code error;
   return std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/exe", error).string();
 }

@@ -62,21 +62,6 @@ bool DialogDriver::ClickUntil(std::string_view name, const std::function<bool()>
   return false;
 }
 
-unsigned long VisibleWindow(const std::string& display, const std::string& title,
-                            std::chrono::milliseconds timeout) {
-  unsigned long window = 0;
-  WaitFor(
-      [&] {
-        const std::string found =
-            RunShell("DISPLAY=" + display + " xdotool search --onlyvisible --maxdepth 1 --name '^" +
-                     title + "$' 2>/dev/null")
-                .second;
-        return (window = std::strtoul(found.c_str(), nullptr, 10)) != 0;
-      },
-      timeout, 100ms);
-  return window;
-}
-
 bool DialogDriver::ChooseFile(const std::string& path) {
   const unsigned long chooser = Visible("ﾌｧｲﾙを開く", 30s);
   if (chooser == 0) return false;

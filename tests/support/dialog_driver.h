@@ -14,10 +14,6 @@
 
 namespace orvane::testing {
 
-// The visible top-level window titled exactly title (a regular expression); 0 if none shows
-// before the timeout.
-unsigned long VisibleWindow(const std::string& display, const std::string& title,
-                            std::chrono::milliseconds timeout);
 // Moves over a point of the window in two steps, so that the control sees the pointer move.
 void MoveOver(const std::string& display, unsigned long window, DialogPoint at);
 

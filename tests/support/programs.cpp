@@ -77,16 +77,20 @@ std::string WindowsPath(const std::string& unixPath) {
   return path;
 }
 
+unsigned long VisibleWindow(const std::string& display, const std::string& title,
+                            std::chrono::milliseconds timeout, bool visible) {
+  unsigned long window = 0;
+  const std::string search = "DISPLAY=" + display + " xdotool search" +
+                             (visible ? " --onlyvisible" : "") + " --maxdepth 1 --name '^" + title +
+                             "$' 2>/dev/null";
+  WaitFor([&] { return (window = std::strtoul(RunShell(search).second.c_str(), nullptr, 10)); },
+          timeout, 100ms);
+  return window;
+}
+
 unsigned long Programs::FindWindow(const std::string& title,
                                    std::chrono::milliseconds timeout) const {
-  unsigned long window = 0;
-  WaitFor(
-      [&] {
-        const std::string found = Xdotool("search --maxdepth 1 --name '^" + title + "$'");
-        return (window = std::strtoul(found.c_str(), nullptr, 10)) != 0;
-      },
-      timeout, std::chrono::milliseconds(100));
-  return window;
+  return VisibleWindow(display_, title, timeout, false);
 }
 
 std::string Programs::Xdotool(const std::string& arguments) const {

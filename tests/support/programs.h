@@ -20,6 +20,11 @@
 // dialogs' fonts linked to IPA Gothic for Japanese), on the test's own Xvfb.
 namespace orvane::testing {
 
+// The top-level window on display titled exactly title (a regular expression), a visible one
+// unless told otherwise; 0 if none shows before the timeout.
+unsigned long VisibleWindow(const std::string& display, const std::string& title,
+                            std::chrono::milliseconds timeout, bool visible = true);
+
 // The Windows name of a file on this machine, through Wine's drive Z:.
 std::string WindowsPath(const std::string& unixPath);
 

@@ -73,32 +73,23 @@ WaylandSession::WaylandSession(Compositor compositor) : compositor_(compositor) 
   if (mkdir("/tmp/.X11-unix", 01777) == 0) chmod("/tmp/.X11-unix", 01777);
   env_ = {"PATH=/usr/local/bin:/usr/bin:/bin", "HOME=" + home(), "XDG_RUNTIME_DIR=" + runtime_,
           "LANG=C.UTF-8"};
-  std::vector<std::string> argv;
+  std::vector<std::string> argv, env;
   std::string socket;
   if (compositor == Compositor::Sway) {
     WriteBytes(folder_ / "sway.config", kSwayConfig);
     chmod((folder_ / "sway.config").c_str(), 0644);
-    argv = {"env",
-            "WLR_BACKENDS=headless",
-            "WLR_RENDERER=pixman",
-            "WLR_LIBINPUT_NO_DEVICES=1",
-            "WLR_HEADLESS_OUTPUTS=2",
-            "sway",
-            "-c",
-            folder_ / "sway.config"};
+    argv = {"sway", "-c", folder_ / "sway.config"};
+    env = {"WLR_BACKENDS=headless", "WLR_RENDERER=pixman", "WLR_LIBINPUT_NO_DEVICES=1",
+           "WLR_HEADLESS_OUTPUTS=2"};
   } else {
     static std::atomic<int> sessions{0};
     socket = "orvane-" + std::to_string(getpid()) + "-" + std::to_string(++sessions);
-    argv = {"weston",
-            "--backend=headless-backend.so",
-            "--use-gl",
-            "--debug",
-            "--socket=" + socket,
-            "--width=640",
-            "--height=480",
-            "--idle-time=0"};
+    argv = {"weston",        "--backend=headless-backend.so",
+            "--use-gl",      "--debug",
+            "--width=640",   "--height=480",
+            "--idle-time=0", "--socket=" + socket};
   }
-  compositorProcess_ = std::make_unique<Child>(AsUser(argv, {}), std::vector<std::string>{},
+  compositorProcess_ = std::make_unique<Child>(AsUser(argv, env), std::vector<std::string>{},
                                                "/dev/null", folder_ / "compositor.log");
   if (!socket.empty()) env_.push_back("WAYLAND_DISPLAY=" + socket);
   ready_ = WaitUntilReady();
