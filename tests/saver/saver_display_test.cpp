@@ -113,7 +113,7 @@ class UsersRuntimeFolder {
   std::vector<std::string> made_;  // in the order made
 
  public:
-  const std::string error;
+  const std::string error;  // declared last: Make fills the members above
 };
 
 // The monitors' centres on the desktop.
