@@ -2,7 +2,7 @@
 # Tries README's two commands as a new user on a fresh Debian 12 would, in a minimal bookworm
 # chroot made once in DIR (from the archive the machine's apt uses) and reused with its packages
 # and compiler cache: a chroot, like an unprivileged container, has no user namespaces, systemd,
-# D-Bus system bus or /run/user. Usage (as root): tests/fresh_chroot.sh DIR
+# D-Bus system bus or /run/user. Usage (as root): scripts/fresh_chroot.sh DIR
 set -euo pipefail
 [ $# -eq 1 ] && [ -n "$1" ] || { echo "usage: $0 DIR" >&2; exit 2; }
 [ "$(id -u)" -eq 0 ] || { echo "fresh_chroot: debootstrap, chroot and mount need root" >&2; exit 1; }
