@@ -21,10 +21,8 @@ mode_t ModeOf(const std::string& path) {
   return lstat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 
-// It follows XDG_CACHE_HOME, both spellings of the texture's path name it, and it is made
-// private with its parents; one of the user's own that others can write is made private.
-// Another user's directory, or a link, is refused twice and left as it is; the first refusal in
-// a process (a death test's own) writes one line naming the path and the owner.
+// Another user's directory, or a link, is refused twice and left as it is; only the first refusal
+// in a process (a death test's own) writes its line.
 TEST(DataDirectoryTest, IsMadePrivateAndAnotherUsersOrALinkIsRefusedWithOneLine) {
   testing::TempFolder home;
   setenv("HOME", home.path().c_str(), 1);
@@ -68,15 +66,11 @@ TEST(DataDirectoryTest, IsMadePrivateAndAnotherUsersOrALinkIsRefusedWithOneLine)
   EXPECT_EQ(ModeOf(home / "elsewhere"), 0777u);
 }
 
-// The user's runtime folder is taken only when it is a private folder of the user's own (a
-// daemon's saver must not put its sound server's socket or its lock where others reach them),
-// and only when XDG_RUNTIME_DIR is unset or empty.
+// A daemon's saver must not put its sound server's socket or its lock where others reach them.
 TEST(RuntimeFolder, OnlyAPrivateFolderOfTheUsersOwnIsTakenForAnUnsetVariable) {
   testing::TempFolder base;
   const uid_t uid = getuid();
   const std::string own = base / std::to_string(uid);
-  const char* before = std::getenv("XDG_RUNTIME_DIR");
-  const std::string kept = before != nullptr ? before : "";
   const auto after = [&](const char* value) {
     value != nullptr ? setenv("XDG_RUNTIME_DIR", value, 1) : unsetenv("XDG_RUNTIME_DIR");
     SetRuntimeFolderWhenUnset(base.path());
@@ -96,7 +90,6 @@ TEST(RuntimeFolder, OnlyAPrivateFolderOfTheUsersOwnIsTakenForAnUnsetVariable) {
     EXPECT_EQ(PrivateRuntimeFolder(base.path(), uid), "") << std::oct << mode;
   }
   EXPECT_EQ(after(nullptr), "(unset)");
-  before != nullptr ? setenv("XDG_RUNTIME_DIR", kept.c_str(), 1) : unsetenv("XDG_RUNTIME_DIR");
   chmod(own.c_str(), 0700);
   ASSERT_TRUE(testing::GiveToAnotherUser(own));
   EXPECT_EQ(PrivateRuntimeFolder(base.path(), uid), "") << "another user's folder";

@@ -1,5 +1,4 @@
-// Our INI model: it reads a file as Windows' profile functions do, and writes it keeping every
-// other byte; values with blanks at their ends are quoted so that they read back whole.
+// Our INI model reads a file as Windows' profile functions do and writes keeping every other byte.
 #include "platform/linux/ini_file.h"
 
 #include <gtest/gtest.h>
@@ -80,8 +79,7 @@ TEST(IniCases, ReadsAndWritesAsWindowsDoesExceptWhereOursMayDoBetter) {
     EXPECT_FALSE(IniUpdate("", section, key, value)) << section << "/" << key << "/" << value;
 }
 
-// Key names are cut at 127 bytes; the mode and a link stay; a file no one may write, or that
-// cannot be read (its keys would be lost), is refused, root too.
+// A file no one may write, or that cannot be read (its keys would be lost), is refused, root too.
 TEST(IniFiles, ReadsAndWritesWithTheLimitsKeepingTheModeAndTheLink) {
   TempFolder folder;
   const std::string ini = folder / "Orvane.ini", link = folder / "link.ini";

@@ -14,11 +14,6 @@ namespace {
 using testing::WriteBytes;
 using Calls = std::vector<std::string>;
 
-#if defined(_WIN32)
-const char* const kSeparator = "\\";
-#else
-const char* const kSeparator = "/";
-#endif
 const std::string kDirectory = "CreateDirectory C:\\t_ovin";
 const std::string kImageMessage = "MessageBox Orvane.image が同じﾌｫﾙﾀﾞに見つかりません！";
 const std::string kDllMessage = "MessageBox Orvane.dll が同じﾌｫﾙﾀﾞに見つかりません！";
@@ -99,7 +94,9 @@ TEST_F(MainTest, SettingsAndPictureComeFromWhereThePlatformSays) {
   Run("/a");
   EXPECT_EQ(SettingsPath(), folder / "user/Orvane.ini");
   EXPECT_EQ(BGM_Kind, 1);
-  EXPECT_EQ(PicturePath(), folder.path() + kSeparator + "Orvane.image") << "no user's picture yet";
+  // Beside the host, joined with the system's separator.
+  EXPECT_EQ(PicturePath(), (std::filesystem::path(folder.path()) / "Orvane.image").string())
+      << "no user's picture yet";
   WriteBytes(folder / "user/Orvane.image", "mine");
   EXPECT_EQ(PicturePath(), folder / "user/Orvane.image");
   fake.settingsSourcePath = folder / "Orvane.ini";
