@@ -34,7 +34,6 @@ Strings Replies(Multimedia& mm, const Strings& commands) {
   return replies;
 }
 
-// The mode of `device` once it has played for at most 3 s.
 std::string ModeOnceEnded(Multimedia& mm, const std::string& device) {
   const auto end = std::chrono::steady_clock::now() + 3s;
   while (Replies(mm, {"status " + device + " mode"})[0] == "playing" &&

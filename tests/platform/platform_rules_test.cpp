@@ -26,7 +26,6 @@ namespace {
 using namespace std::chrono_literals;
 using testing::TempFolder, testing::WriteBytes;
 
-// Each system's real parts, the way to run its loop once, and its names.
 #ifdef _WIN32
 struct System {
   std::unique_ptr<Win32Platform> real = Win32Platform::Open();
@@ -57,7 +56,6 @@ struct System {
 };
 #endif
 
-// Runs the thread's loop until the condition holds or the time is up.
 template <typename Condition>
 bool Pump(std::chrono::milliseconds timeout, Condition condition) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
