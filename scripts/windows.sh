@@ -2,7 +2,7 @@
 # Builds the Windows programs with mingw-w64 into build-windows/bin (Orvane.scr, Orvane.dll
 # and Orvane.image, statically linked: the folder can be copied to Windows as it is) and runs
 # their tests under Wine: the core tests built for Windows, then the renderer and the host end
-# to end, each test on an Xvfb of its own, and the settings files passed between the two builds.
+# to end, each test on an Xvfb of its own.
 #
 # freeglut comes from Debian's own source package, fetched once through an apt
 # configuration of this script's own (the machine's apt sources are not touched) and built
