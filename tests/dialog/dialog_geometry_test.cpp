@@ -1,5 +1,3 @@
-// The dialog's pure parts: the layout and its texts, at another density, the placement, the
-// edges of what a press lands on, and the repeat box's texts.
 #include <gtest/gtest.h>
 
 #include <array>
