@@ -1,5 +1,3 @@
-// The picture tool's scaler (built with ASan and UBSan), and orvane-picture on pictures made here.
-
 #include <gtest/gtest.h>
 #include <zlib.h>
 
