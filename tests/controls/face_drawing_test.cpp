@@ -1,5 +1,3 @@
-// The button's face: what each paint describes, and the face as the shell draws it (cairo on
-// Linux, GDI on Windows under Wine) read back at chosen pixels.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -26,7 +24,6 @@ Box BoxOf(const Rect& r) {
   return {r.X, r.Y, r.Width, r.Height};
 }
 
-// The pieces' target rectangles, or with `sources` their source rectangles in the picture.
 std::vector<Box> Targets(const CommandFace& face, bool sources = false) {
   std::vector<Box> boxes;
   for (int i = 0; i < face.PieceCount; ++i)

@@ -29,7 +29,6 @@ TEST(DialogLayout, EveryControlItsTextPixelsPlacementAndPressesAtTheEdges) {
               (std::array<double, 4>{1.0 * place.left, 1.0 * place.top, 1.0 * place.width,
                                      1.0 * place.height}));
   }
-  // What the texts say.
   std::vector<std::string> shown;
   for (const DialogControl& control : DialogControls())
     if (!control.Text.empty()) shown.emplace_back(control.Text);
