@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include <array>
 #include <algorithm>
+#include <array>
 #include <tuple>
 
 #include "renderer/sgi_image.h"
