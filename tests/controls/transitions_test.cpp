@@ -1,5 +1,3 @@
-// The button's transitions as one table: from a button as the dialog sets it up, each sequence
-// of events ends in a state, the last event's paints with their gradient, and a click count.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,6 +9,18 @@ namespace orvane {
 namespace {
 
 using testing::Rig, testing::kContainerWindow, testing::kControlWindow, testing::kOtherWindow;
+
+constexpr bool W = true, G = false;  // white or grey on top of the last paint, when there is one
+
+// From a button as the dialog sets it up: the events, the end state, the last event's paints
+// and their gradient, and the clicks.
+struct Row {
+  const char* events;
+  int state;
+  const char* paints;  // N Normal, H HighLight, S Selected, X HighLightSelect, P Pressed, D Disable
+  bool whiteOnTop;
+  int clicks;
+};
 
 // One event a letter. The handlers: m move, l/L left down/up, r/R right down/up, U middle up,
 // f got focus, o lost focus, d disable, e enable; hover ticks over c the control, k the
@@ -44,19 +54,7 @@ void Apply(Rig& r, char event) {
     default: FAIL() << "no event " << event;
   }
 }
-// clang-format on
 
-constexpr bool W = true, G = false;  // white or grey on top of the last paint, when there is one
-
-struct Row {
-  const char* events;
-  int state;
-  const char* paints;  // N Normal, H HighLight, S Selected, X HighLightSelect, P Pressed, D Disable
-  bool whiteOnTop;
-  int clicks;
-};
-
-// clang-format off
 const Row kTable[] = {
     // mflxm: a press dragged off
     {"m", 2, "H", G, 0},    {"fm", 4, "X", W, 0},   {"mflxm", 3, "", W, 0}, {"l", 1, "P", W, 0},

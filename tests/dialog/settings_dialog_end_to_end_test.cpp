@@ -1,5 +1,3 @@
-// The settings dialog as a user meets it, Orvane.scr /c of either build (the Windows one under
-// Wine) on an X server of the test's own, worked with real pointer moves, clicks and keys.
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <unistd.h>
@@ -119,7 +117,6 @@ TEST_P(SettingsDialogEndToEnd, TheButtonsLooksATrackAFileChosenAndSetAndAFailedS
   const std::size_t before = heard.Mark();
   dialog_.Start("/s", sound.env());
   EXPECT_TRUE(heard.HeardSince(before, 60s)) << "the tone of the chosen file arrives";
-  // Escape ends the tunnel and the saver.
   ASSERT_NE(dialog_.Visible("Orvane_VC", 30s), 0u);
   EXPECT_TRUE(programs_.EscapeUntilGone("Orvane_VC"));
   EXPECT_EQ(dialog_.host().Wait(30s), 0);

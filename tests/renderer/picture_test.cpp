@@ -1,10 +1,8 @@
-// The picture tool's scaler (built with ASan and UBSan), and orvane-picture on pictures made here.
-
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include <array>
 #include <algorithm>
+#include <array>
 #include <tuple>
 
 #include "renderer/sgi_image.h"

@@ -1,5 +1,3 @@
-// The picture reader on files built byte by byte, under ASan and UBSan.
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -43,21 +41,20 @@ Bytes sgiFile(bool rle, unsigned w, unsigned h, unsigned zsize, bool rowAfterRow
   Bytes b = header(rle, w, h, zsize);
   const std::size_t rows = std::size_t{h} * zsize;
   if (rle) b.resize(512 + rows * 8);
-  for (unsigned outer = 0; outer < (rowAfterRow ? h : zsize); ++outer)
-    for (unsigned inner = 0; inner < (rowAfterRow ? zsize : h); ++inner) {
-      const unsigned y = rowAfterRow ? outer : inner, z = rowAfterRow ? inner : outer;
-      const std::size_t index = y + std::size_t{z} * h, start = b.size();
-      if (!rle) {
-        for (unsigned x = 0; x < w; ++x) b += char(value(x, y, z));
-        continue;
-      }
-      b += {'\x82', char(value(0, y, z)), char(value(1, y, z))};
-      for (unsigned x = 2; x < w; x = (x / 50 + 1) * 50)
-        b += {char(std::min((x / 50 + 1) * 50, w) - x), char(value(x, y, z))};
-      b += index % 2 ? '\x80' : '\0';  // either ends a row
-      putLong(b, 512 + index * 4, std::uint32_t(start));
-      putLong(b, 512 + (rows + index) * 4, std::uint32_t(b.size() - start));
+  for (std::size_t i = 0; i < rows; ++i) {
+    const unsigned y = rowAfterRow ? i / zsize : i % h, z = rowAfterRow ? i % zsize : i / h;
+    const std::size_t index = y + std::size_t{z} * h, start = b.size();
+    if (!rle) {
+      for (unsigned x = 0; x < w; ++x) b += char(value(x, y, z));
+      continue;
     }
+    b += {'\x82', char(value(0, y, z)), char(value(1, y, z))};
+    for (unsigned x = 2; x < w; x = (x / 50 + 1) * 50)
+      b += {char(std::min((x / 50 + 1) * 50, w) - x), char(value(x, y, z))};
+    b += index % 2 ? '\x80' : '\0';  // either ends a row
+    putLong(b, 512 + index * 4, std::uint32_t(start));
+    putLong(b, 512 + (rows + index) * 4, std::uint32_t(b.size() - start));
+  }
   return b;
 }
 

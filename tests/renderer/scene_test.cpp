@@ -1,6 +1,3 @@
-// The tunnel's shape and motion, frame by frame, where it goes on several monitors, and the
-// frame timer's deadlines.
-
 #include <gtest/gtest.h>
 
 #include <cmath>
