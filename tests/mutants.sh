@@ -47,7 +47,7 @@ host/daemon_run.cpp |   Guarded([&] { parts_.musicLock.Release(); }); |  | Daemo
 platform/linux/music_lock_posix.cpp | LOCK_EX \| LOCK_NB | LOCK_SH \| LOCK_NB | FlockMusicLock|DaemonRun\.
 platform/linux/saver_lock_posix.cpp |     if (flock(fd, LOCK_EX \| LOCK_NB) != 0) { |     if (false) { | FlockSaverLock|WaylandSaverRun
 host/wayland_saver.cpp |   if (take == SaverLock::Take::HeldElsewhere) { |   if (false) { | WaylandSaverTest
-host/saver_session.cpp |   if (title == SaverWindowTitle && lock_.HeldElsewhere()) return LockHolder; |  | SaverLockFinder|WaylandSaverRun
+host/saver_session.cpp |   if (title == SaverWindowTitle && lock_.HeldElsewhere()) return LockHolder; |  | WaylandSaverRun.OnSway
 host/saver_session.cpp |   if (x11Setting != nullptr && std::string_view(x11Setting) == "1") return false; |  | SaverSession
 host/wayland_saver_gtk.cpp |   closeWatch = std::make_unique<CloseWatch>([] { saver->Close(); }); |   closeWatch = std::make_unique<CloseWatch>([] {}); | WaylandSaverRun.OnSway
 host/daemon_run.cpp |   if (!running) End(); |  | DaemonRunTest|WaylandSaverTest

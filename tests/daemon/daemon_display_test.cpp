@@ -1,5 +1,4 @@
-// The daemon mode of the installed programs under an Xvfb of the test's own, with the music heard
-// on a null sink: in a screen locker's saver window, then under the real xscreensaver.
+// The daemon mode of the installed programs under an Xvfb of the test's own.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -23,36 +22,39 @@ namespace {
 using namespace std::chrono_literals;
 
 // A screen locker's saver window, black and override-redirect, 640 × 480 at the top left corner,
-// on a connection of its own.
+// on a connection of its own, whose closing takes the window with it.
 struct LockerWindow {
-  explicit LockerWindow(const std::string& name) : display(XOpenDisplay(name.c_str())) {
-    if (display == nullptr) return;
+  explicit LockerWindow(const std::string& name)
+      : display(XOpenDisplay(name.c_str()), XCloseDisplay) {
+    if (!display) return;
     XSetWindowAttributes attributes{};
     attributes.override_redirect = True;
-    id = XCreateWindow(display, DefaultRootWindow(display), 0, 0, 640, 480, 0, CopyFromParent,
-                       InputOutput, CopyFromParent, CWBackPixel | CWOverrideRedirect, &attributes);
-    XMapWindow(display, id);
-    XSync(display, False);
+    id = XCreateWindow(display.get(), DefaultRootWindow(display.get()), 0, 0, 640, 480, 0,
+                       CopyFromParent, InputOutput, CopyFromParent,
+                       CWBackPixel | CWOverrideRedirect, &attributes);
+    XMapWindow(display.get(), id);
+    XSync(display.get(), False);
   }
-  ~LockerWindow() {
-    if (display != nullptr) XCloseDisplay(display);  // takes the window with it
-  }
-  Display* display;
+  std::unique_ptr<Display, int (*)(Display*)> display;
   Window id = 0;
 };
 
 // A real xscreensaver daemon of the test's own, run as nobody with a throwaway HOME (and
 // XDG_RUNTIME_DIR in it) whose .xscreensaver offers one program alone, with locking, fading and
-// the splash off. env: NAME=value pairs for the daemon and its programs (DISPLAY...).
+// the splash off, and whose Orvane.ini holds settings. env: NAME=value pairs (DISPLAY...).
 class XScreenSaver {
  public:
-  XScreenSaver(const std::vector<std::string>& env, const std::string& program) : env_(env) {
+  XScreenSaver(const std::vector<std::string>& env, const std::string& program,
+               const std::string& settings)
+      : env_(env) {
+    std::filesystem::create_directories(home_ / ".config/orvane");
     std::filesystem::create_directory(home_ / "run");
-    if (!GiveFile(".xscreensaver",
-                  "mode: one\nselected: 0\nlock: False\nsplash: False\nfade: False\n"
-                  "unfade: False\nprograms: GL: " +
-                      program + " \\n\n"))
-      return;
+    WriteBytes(home_ / ".xscreensaver",
+               "mode: one\nselected: 0\nlock: False\nsplash: False\nfade: False\n"
+               "unfade: False\nprograms: GL: " +
+                   program + " \\n\n");
+    WriteBytes(home_ / ".config/orvane/Orvane.ini", settings);
+    if (RunShell("chown -R nobody:nogroup '" + home_.path() + "'").first != 0) return;
     env_.insert(env_.end(), {"HOME=" + home_.path(), "XDG_RUNTIME_DIR=" + home_ / "run"});
     daemon_ = std::make_unique<Child>(AsNobody(env_, {"xscreensaver", "-no-splash"}));
   }
@@ -64,13 +66,6 @@ class XScreenSaver {
         .value_or(-1);
   }
   std::string Log() const { return daemon_ ? daemon_->Stderr() : ""; }
-  // Writes a file of the daemon's user into its HOME.
-  bool GiveFile(const std::string& relativePath, const std::string& bytes) {
-    const std::filesystem::path path = home_ / relativePath;
-    std::filesystem::create_directories(path.parent_path());
-    WriteBytes(path, bytes);
-    return RunShell("chown -R nobody:nogroup '" + home_.path() + "'").first == 0;
-  }
 
  private:
   TempFolder home_;
@@ -78,10 +73,8 @@ class XScreenSaver {
   std::unique_ptr<Child> daemon_;
 };
 
-// XSecureLock's way first, "--root" with the window in XSCREENSAVER_WINDOW (one monitor's size):
-// the tunnel fills it, the music plays, and SIGTERM ends the run with 0, its renderer and its
-// music. Then the real xscreensaver daemon, run as nobody, starts the saver with the user's own
-// settings (the programs' folder is not theirs to write) and ends it with SIGTERM on -deactivate.
+// XSecureLock's way first, the window in XSCREENSAVER_WINDOW; then the real xscreensaver, run as
+// nobody, with the user's own settings (the programs' folder is not theirs to write).
 TEST(DaemonRun, InALockersWindowThenUnderXscreensaverWithMusicAndNothingLeft) {
   SaverInstall install;
   TempFolder music;
@@ -95,8 +88,7 @@ TEST(DaemonRun, InALockersWindowThenUnderXscreensaverWithMusicAndNothingLeft) {
   env.push_back("DISPLAY=" + xvfb.display());
   const auto renderers = [&] { return ProcessesRunning(install.Path("Orvane.dll")); };
   const auto hosts = [&] { return ProcessesRunning(install.Path("Orvane.scr")); };
-  // The tunnel at the screen's top left corner, width × height: fog at the far end, the walls
-  // at their depths.
+  // The tunnel at the screen's top left corner, width × height.
   const auto tunnelShows = [&](int width, int height) {
     Screenshot shot;
     std::string why;
@@ -138,10 +130,9 @@ TEST(DaemonRun, InALockersWindowThenUnderXscreensaverWithMusicAndNothingLeft) {
   const std::string pulseFolder = std::filesystem::path(pulse.socket()).parent_path();
   RunShell("chmod o+x '" + pulseFolder + "' && chmod a+rwx '" + pulse.socket() +
            "' && chmod o+r '" + pulseFolder + "/client.conf'");
-  XScreenSaver daemon(env, install.Path("Orvane.scr") + " --root");
+  XScreenSaver daemon(env, install.Path("Orvane.scr") + " --root",
+                      SaverInstall::SettingsText(2, music / "loop.wav"));
   ASSERT_TRUE(daemon.running()) << daemon.Log();
-  ASSERT_TRUE(daemon.GiveFile(".config/orvane/Orvane.ini",
-                              SaverInstall::SettingsText(2, music / "loop.wav")));
   const std::size_t before = recorder.Mark();
   // An -activate sent before the daemon is ready goes unheard: it is sent again.
   ASSERT_TRUE(WaitFor(

@@ -1,5 +1,4 @@
-// The daemon mode's command line, its choice of window and music, and its run against fakes
-// that write the music's, the renderer's and the lock's calls into one list, in order.
+// The daemon mode's command line, its choice of window and music, and its run against fakes.
 #include "host/daemon_run.h"
 
 #include <gtest/gtest.h>
@@ -27,13 +26,6 @@ constexpr std::uint32_t kRoot = 0x50d;
 Tree Screen(unsigned width, unsigned height, Tree windows) {
   windows[kRoot] = {0, 0, 0, width, height};
   return windows;
-}
-
-WindowLookUp LookUpIn(const Tree& tree) {
-  return [&tree](std::uint32_t window) -> std::optional<WindowNode> {
-    const auto found = tree.find(window);
-    return found == tree.end() ? std::nullopt : std::optional(found->second);
-  };
 }
 
 // Trees as XSecureLock, xscreensaver and xscreensaver-settings made them under Xvfb (xwininfo's
@@ -84,12 +76,15 @@ TEST(DaemonCommandLine, WindowErrorAndMusicOfEachDaemonsCommandLine) {
     EXPECT_EQ(request->error, c.error);
     EXPECT_EQ(request->window, c.window);
     if (!c.tree) continue;
-    const auto place = FindWindowPlace(request->window.value_or(kRoot), LookUpIn(*c.tree));
+    const auto lookUp = [&](std::uint32_t window) -> std::optional<WindowNode> {
+      const auto found = c.tree->find(window);
+      return found == c.tree->end() ? std::nullopt : std::optional(found->second);
+    };
+    const auto place = FindWindowPlace(request->window.value_or(kRoot), lookUp);
     EXPECT_EQ(place ? PlaysMusicIn(*place, request->windowFromSwitch) : -1, c.music);
   }
 }
 
-// The real lock on a file: one holder at a time, the next one takes it once released.
 TEST(FlockMusicLock, OneHolderAtATime) {
   testing::TempFolder folder;
   const std::string path = folder / "orvane-music.lock";

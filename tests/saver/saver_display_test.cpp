@@ -1,8 +1,6 @@
 // Whole runs of either build (the Windows one under Wine) on an Xorg of the test's own with two
-// monitors, 1920 × 1080 and 1280 × 1024 right of it (a 3200 × 1080 desktop), from a program
-// folder named outside the ANSI code page, as a user's own may be: the renderer alone, its exit
-// codes, keys and pictures; the saver's tunnel on each monitor and black where none shows, the
-// music heard on a PulseAudio null sink, the second start, Escape, SIGTERM, a missing renderer.
+// monitors, 1920 × 1080 and 1280 × 1024 right of it, from a program folder named outside the
+// ANSI code page, as a user's own may be.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -28,47 +26,6 @@ namespace orvane::testing {
 namespace {
 
 using namespace std::chrono_literals;
-
-// The dummy video driver's two monitors, as X11 programs and Wine both see them: DUMMY0 at
-// +0+0 (primary) and DUMMY1 right of it, at depth 24, in the standard 60 Hz timings (1280 x 1024
-// is among the server's built-in ones); no input devices.
-constexpr char kXorgConfig[] = R"(Section "ServerFlags"
-  Option "AutoAddDevices" "false"
-  Option "AutoAddGPU" "false"
-EndSection
-Section "Device"
-  Identifier "dummy"
-  Driver "dummy"
-  VideoRam 131072
-  Option "Monitor-DUMMY0" "left"
-  Option "Monitor-DUMMY1" "right"
-EndSection
-Section "Monitor"
-  Identifier "left"
-  HorizSync 5.0 - 1000.0
-  VertRefresh 5.0 - 200.0
-  Modeline "1920x1080" 148.50 1920 2008 2052 2200 1080 1084 1089 1125 +hsync +vsync
-  Option "PreferredMode" "1920x1080"
-  Option "Primary" "true"
-EndSection
-Section "Monitor"
-  Identifier "right"
-  HorizSync 5.0 - 1000.0
-  VertRefresh 5.0 - 200.0
-  Option "PreferredMode" "1280x1024"
-  Option "RightOf" "left"
-  Option "Enable" "true"
-EndSection
-Section "Screen"
-  Identifier "screen"
-  Device "dummy"
-  Monitor "left"
-  SubSection "Display"
-    Depth 24
-    Virtual 3200 1080
-  EndSubSection
-EndSection
-)";
 
 // /run/user/<uid>, the folder a login manager makes for a session and the host takes when it is
 // started without XDG_RUNTIME_DIR, with the test's sound server linked in as pulse/native. What
@@ -160,6 +117,7 @@ struct Row {
   const char* folder;  // a name that code page cannot write
   const char* name;
 };
+// ctest's test name holds the printed row: its name, not its pointers' bytes, keeps it stable.
 void PrintTo(const Row& row, std::ostream* out) {
   *out << row.name;
 }
@@ -178,10 +136,12 @@ class SaverRun : public ::testing::TestWithParam<Row> {
     return Drawn([&](const Screenshot& s) { return ShowsATunnelOnEachMonitor(s, why); }, shot);
   }
 
-  // An Xorg reading only its own configuration (an empty folder of snippets), no input devices.
+  // An Xorg reading only its own configuration (an empty folder of snippets).
   TempFolder files_;
-  bool configured_ = (WriteBytes(files_ / "xorg.conf", kXorgConfig),
-                      std::filesystem::create_directory(files_ / "xorg.conf.d"));
+  bool configured_ =
+      std::filesystem::copy_file(ORVANE_SOURCE_DIR "/tests/saver/two_monitors.xorg.conf",
+                                 files_ / "xorg.conf") &&
+      std::filesystem::create_directory(files_ / "xorg.conf.d");
   XServer xorg_{"Xorg",
                 {"-config", files_ / "xorg.conf", "-configdir", files_ / "xorg.conf.d", "-noreset",
                  "-nolisten", "tcp", "-logfile", files_ / "Xorg.log", "-novtswitch", "-sharevts"}};
@@ -190,17 +150,8 @@ class SaverRun : public ::testing::TestWithParam<Row> {
   PulseRecorder heard_{pulse_};
 };
 
-// The renderer alone ends with 1 and a line without a picture or with an oversized one. /s
-// copies the picture to the data directory, draws it in the tunnel on each monitor, each at its
-// own aspect ratio, and plays the chosen MP3 (any case in its ending, the settings' keys in code
-// page 932); a second /s ends at once; Escape ends the renderer and, within a watch, the host and
-// the music. On Linux the host runs without XDG_RUNTIME_DIR, as mate-screensaver starts it, and
-// finds the sound server in the user's runtime folder, /run/user/<uid>; its window passes the
-// window managers by, and under openbox (which gives it no keyboard: it takes it) SIGTERM, twice,
-// runs the close step, which leaves the tunnel to Escape. No input but Escape ends the renderer
-// alone; a picture whose rows end early leaves the walls near the screen's edges dark. A missing
-// renderer gets a box captioned "Orvane (ScreenSaver)" (its Japanese text read under Wine);
-// dismissed, the host ends having copied nothing.
+// On Linux the host runs without XDG_RUNTIME_DIR, as mate-screensaver starts it, and finds the
+// sound server in /run/user/<uid>; openbox gives its window no keyboard: it takes it.
 TEST_P(SaverRun, TheRendererAloneTheSaverOnEveryMonitorTheMusicSigtermAndAMissingRenderer) {
   ASSERT_TRUE(configured_ && xorg_.running()) << ReadBytes(files_ / "Xorg.log");
   ASSERT_TRUE(programs_.ready() && pulse_.running() && heard_.running());
@@ -324,12 +275,7 @@ TEST_P(SaverRun, TheRendererAloneTheSaverOnEveryMonitorTheMusicSigtermAndAMissin
       if (const Rgb wall = s.at(x, y); wall.r >= 80 || wall.g >= 80 || wall.b >= 40) return false;
     return true;
   };
-  EXPECT_NE(Drawn(fogged, shot), 0u) << cut->Stderr();
-  for (const auto& [x, y] : walls) {
-    const Rgb wall = shot.at(x, y);
-    EXPECT_TRUE(wall.r < 80 && wall.g < 80 && wall.b < 40)
-        << x << "," << y << ": " << int(wall.r) << " " << int(wall.g) << " " << int(wall.b);
-  }
+  EXPECT_NE(Drawn(fogged, shot), 0u) << "no fog with dark walls near the edges" << cut->Stderr();
   programs_.Xdotool("key Escape");
   EXPECT_EQ(cut->Wait(30s), 0);
 

@@ -1,7 +1,5 @@
 // Whole saver runs on a headless sway with two outputs and on weston, run as a user of the
-// test's own: the tunnel on every output, while outputs come, go and change their scale, the
-// music heard on a PulseAudio null sink, Escape, a second start, the settings dialog, a missing
-// file, and SIGTERM to the saver swayidle started; the renderer without a compositor.
+// test's own, and the renderer without a compositor.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -47,7 +45,6 @@ class WaylandSaverRun : public ::testing::Test {
     return session.Start({install_.Path("Orvane.scr"), mode}, env);
   }
   std::vector<pid_t> Renderers() { return ProcessesRunning(install_.Path("Orvane.dll")); }
-  // Fog at each of the points of the layout within the timeout.
   static bool Fog(const WaylandSession& session, std::vector<std::pair<int, int>> points,
                   std::chrono::milliseconds timeout = 60s) {
     return WaitFor(
@@ -65,15 +62,9 @@ class WaylandSaverRun : public ::testing::Test {
   SaverInstall install_;
 };
 
-// /s draws the tunnel on both outputs and plays the MP3; a second /s, and /c, end at once and
-// start nothing; Escape ends the renderer, the host with exit code 0, and the music. swayidle
-// starts the saver once the session has been idle for two seconds; SIGTERM, as its resume or the
-// session's end sends it, runs the close step: the music stops, the renderer ends, the desktop
-// shows again. The settings dialog opens through XWayland. The renderer alone: an overlay layer
-// surface on each output (no window in sway's tree), at each output's size; an output plugged
-// in gets its tunnel, one unplugged takes only its own away, one scaled to 2 is drawn at its real
-// pixels; no key but Escape ends it, with 0. A missing renderer gets its message box, a window
-// of the compositor's own.
+// swayidle starts the saver once the session has been idle for two seconds; SIGTERM, as its
+// resume or the session's end sends it, runs the close step. The settings dialog opens through
+// XWayland; the missing renderer's message box is a window of the compositor's own.
 TEST_F(WaylandSaverRun, OnSwayTheSaverSwayidleTheSettingsTheRendererAloneAndAMissingFile) {
   WaylandSession sway;
   Install(sway);
@@ -176,8 +167,7 @@ TEST_F(WaylandSaverRun, OnSwayTheSaverSwayidleTheSettingsTheRendererAloneAndAMis
   EXPECT_TRUE(missing->Running()) << "it waits for the user";
 }
 
-// On weston, which has no layer shell: the renderer's full-screen window, until SIGTERM runs
-// the saver's close step.
+// Weston has no layer shell: the renderer takes a full-screen window.
 TEST_F(WaylandSaverRun, OnWestonAFullScreenWindowShowsTheTunnelUntilSigterm) {
   WaylandSession weston(Compositor::Weston);
   Install(weston);

@@ -1,6 +1,4 @@
-// The saver on a Wayland session: when it is chosen, the saver lock as start-up and the run
-// see it, and the run against fakes that write every call into the fake platform's list: the
-// renderer followed by its process, and the close step on a signal.
+// The saver on a Wayland session: when it is chosen, its lock, and its run against fakes.
 #include "host/wayland_saver.h"
 
 #include <gtest/gtest.h>
@@ -149,36 +147,6 @@ TEST(WaylandSaverTest, TheRendererEndsTheHostWithin500msAndASignalEndsTheRendere
     saver.reset();
     static testing::ScriptedMultimedia silence;
     BGM_UseMultimedia(silence);
-  }
-}
-
-// Start-up on Linux: while a saver on the Wayland session holds the lock, every start is
-// refused as while a saver window exists, the settings dialog's and the preview's included.
-TEST(SaverLockFinder, AHeldLockRefusesEveryStartAsASaverWindowWould) {
-  testing::TempFolder folder;
-  testing::WriteBytes(folder / "Orvane.image", "image");
-  testing::WriteBytes(folder / "Orvane.dll", "program");
-  for (const char* line : {"/s", "", "/c", "/p 132"}) {
-    for (const bool held : {true, false}) {
-      SCOPED_TRACE(std::string("[") + line + "] " + (held ? "held" : "free"));
-      FakePlatform fake;
-      fake.hostFolder = folder.path();
-      FakeSaverLock lock{fake.calls,
-                         held ? SaverLock::Take::HeldElsewhere : SaverLock::Take::Taken};
-      SaverLockFinder finder(fake.platform().windowFinder, lock);
-      Platform p = fake.platform();
-      Platform platform{finder,    p.cursor,        p.messageBox,    p.windowGeometry,
-                        p.pointer, p.rectAnimation, p.screenMetrics, p.fileSystem,
-                        p.process, p.timers,        p.userFiles};
-      bool handedOver = false;
-      const auto handOver = [&](auto&&...) { handedOver = true; };
-      Main(line, platform, ModeHandlers{handOver, handOver, handOver});
-      EXPECT_EQ(handedOver, !held);
-      ASSERT_GE(fake.calls.size(), 2u);
-      const Strings searches = held ? Strings{"FindWindow <Orvane>", "EndProcess"}
-                                    : Strings{"FindWindow Orvane_Main", "FindWindow <Orvane>"};
-      EXPECT_EQ(Strings(fake.calls.begin(), fake.calls.begin() + 2), searches);
-    }
   }
 }
 
