@@ -18,7 +18,7 @@ renderer/tunnel_scene.h | kSpeedStep = 0.0005; | kSpeedStep = 0.005; | SceneTest
 renderer/tunnel_scene.cpp |   if (tunnelAngle >= kFullTurn) tunnelAngle -= kFullTurn; |   if (tunnelAngle > kFullTurn) tunnelAngle -= kFullTurn; | SceneTest
 renderer/sgi_image.cpp | std::min({count, packedSize - in, room}) | std::min(count, room) | SaverRun.TheRendererAlone
 renderer/sgi_image.cpp |       if (in == packedSize) break; |  | ReaderTest|RleRowTest
-renderer/main.cpp | constexpr unsigned char kEscape = 27; | constexpr unsigned char kEscape = 28; | SaverRun.TheRendererAlone
+renderer/main.cpp | constexpr unsigned char kEscape = 27; | constexpr unsigned char kEscape = 28; | SaverRun.TheRendererAlone|SettingsDialogEndToEnd
 platform/linux/ini_file.cpp |   out += std::string(key) + "=" + encoded + "\r\n"; |   out += std::string(key) + "=" + encoded + "\n"; | IniCases|SettingsForm|SettingsDialogEndToEnd
 common/ascii_case.h | return c >= 'A' && c <= 'Z' ? | return c >= 'A' && c <= 'z' ? | IniCases
 platform/linux/atomic_file.cpp |     if (rename(path_.c_str(), target_.c_str()) != 0) return false; |     if (rename(path_.c_str(), (target_ + "~").c_str()) != 0) return false; | IniFiles|FileSystem
