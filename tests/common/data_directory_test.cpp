@@ -10,7 +10,7 @@
 #include <filesystem>
 
 #include "common/xdg_folder.h"
-#include "tests/support/another_user.h"
+#include "tests/support/nobody.h"
 #include "tests/support/temp_folder.h"
 
 namespace orvane::common {

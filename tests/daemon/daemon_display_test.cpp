@@ -9,9 +9,9 @@
 #include "tests/mci/media_files.h"
 #include "tests/renderer/tunnel_pixels.h"
 #include "tests/saver/saver_run.h"
+#include "tests/support/nobody.h"
 #include "tests/support/pulse.h"
 #include "tests/support/screenshot.h"
-#include "tests/support/xscreensaver.h"
 
 // Xlib after the test framework, which its macros (None, Bool) would break.
 #include <X11/Xlib.h>

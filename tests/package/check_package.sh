@@ -1,11 +1,7 @@
 #!/usr/bin/env bash
-# Checks a built orvane_*.deb: lintian finds nothing, the fields and files are what the desktop
-# expects (and what `cmake --install` puts into a prefix), the build tree's saver, renderer and
-# daemon scenarios pass against the unpacked programs, and under MATE's real screen saver, offered
-# Orvane alone (XDG_DATA_DIRS holds only its .desktop file), the saver shows its tunnel and plays
-# the chosen WAV on a null sink until deactivated. mate-screensaver runs savers only from /usr, so
-# the programs are laid there under a name of the run's own and removed at the end, with any
-# folder the run made; that takes root, as installing does.
+# Checks a built orvane_*.deb: lintian, its fields and files (and those of `cmake --install`),
+# the scenarios against its programs, and the saver under the real mate-screensaver, offered
+# Orvane alone, which runs savers only from /usr: that part takes root, as installing does.
 # usage: tests/package/check_package.sh PACKAGE.deb [BUILD_DIR (its tests built)]
 set -euo pipefail
 
@@ -37,37 +33,6 @@ until_ok() {
   until "$@"; do [ "$(date +%s)" -lt "$end" ] || return 1 && sleep 0.1; done
 }
 
-# In the D-Bus session the MATE run below starts: choose Orvane, start the daemon, activate,
-# deactivate.
-if [ "${ORVANE_MATE_STAGE:-}" = session ]; then
-  trap 'kill $(jobs -p) $(package_processes) 2>/dev/null; wait' EXIT
-  gsettings set org.mate.screensaver mode single
-  gsettings set org.mate.screensaver themes "['screensavers-orvane']"
-  gsettings set org.mate.screensaver lock-enabled false
-  mate-screensaver --no-daemon --debug >"$work/mate.log" 2>&1 &
-  until_ok 10 mate-screensaver-command --query >/dev/null 2>&1
-
-  before=$(stat -c %s "$work/recording")
-  mate-screensaver-command --activate >/dev/null
-  # A tunnel shows many colours, a blank screen one.
-  colours() { xwd -root -silent 2>/dev/null | convert xwd:- -depth 8 -format %k info: 2>/dev/null || echo 0; }
-  tunnel() { [ "$(colours)" -gt 50 ]; }
-  until_ok 15 tunnel || fail "activated: the screen shows $(colours) colours, not a tunnel; the daemon said: $(grep -i 'command\|job' "$work/mate.log" | tail -n 5)"
-  [ -n "$(package_processes)" ] || fail "activated: no program of the package runs"
-  heard() { [ "$(peak_since "$before")" -gt 3000 ]; }
-  until_ok 10 heard || fail "activated: the chosen WAV is not heard (peak $(peak_since "$before"))"
-
-  mate-screensaver-command --deactivate >/dev/null
-  ended() { [ -z "$(package_processes)" ]; }
-  until_ok 5 ended || fail "deactivated: 5 s later these still run: $(package_processes | xargs ps -o pid=,args= -p)"
-  sleep 0.3 # what was on its way to the sink drains
-  quiet_from=$(stat -c %s "$work/recording")
-  sleep 0.8
-  [ "$(peak_since "$quiet_from")" -lt 50 ] || fail "deactivated: the music plays on (peak $(peak_since "$quiet_from"))"
-
-  exit $((failures > 0))
-fi
-
 deb=$(realpath "$1")
 build=${2:+$(realpath "$2")}
 work=$(mktemp -d)
@@ -75,6 +40,7 @@ root="$work/root"
 programs="" saver="" made_libexec=""
 cleanup() {
   kill $(jobs -p) 2>/dev/null || true
+  [ -z "$programs" ] || kill $(package_processes) 2>/dev/null || true
   wait || true
   [ -z "$saver" ] || rm -f "$saver"
   [ -z "$made_libexec" ] || rmdir /usr/libexec/xscreensaver 2>/dev/null || true
@@ -84,9 +50,7 @@ cleanup() {
 trap cleanup EXIT
 files_in() { (cd "$1" && find . ! -type d | sed 's|^\.||' | LC_ALL=C sort); }
 
-expected=$(
-  cat <<'LIST'
-/usr/bin/orvane-picture
+expected='/usr/bin/orvane-picture
 /usr/lib/orvane/Orvane.dll
 /usr/lib/orvane/Orvane.image
 /usr/lib/orvane/Orvane.scr
@@ -99,9 +63,7 @@ expected=$(
 /usr/share/icons/hicolor/scalable/apps/orvane.svg
 /usr/share/man/man1/orvane-picture.1.gz
 /usr/share/man/man6/orvane.6.gz
-/usr/share/xscreensaver/config/orvane.xml
-LIST
-)
+/usr/share/xscreensaver/config/orvane.xml'
 
 report=$(lintian --fail-on none "$deb" 2>&1 | grep -E '^[EW]: ' || true)
 [ -z "$report" ] || fail "lintian reports:"$'\n'"$report"
@@ -217,8 +179,34 @@ grep -qxF "Exec=$saver --root" "$work/data/applications/screensavers/orvane.desk
 unset PULSE_SERVER XDG_RUNTIME_DIR XDG_CONFIG_HOME XDG_CACHE_HOME
 export HOME="$home" XDG_DATA_DIRS="$work/data" XDG_DATA_HOME="$home/.local/share" \
   GSETTINGS_SCHEMA_DIR=/usr/share/glib-2.0/schemas GSETTINGS_BACKEND=keyfile NO_AT_BRIDGE=1
-ORVANE_MATE_STAGE=session work="$work" programs="$programs" dbus-run-session -- "$0" ||
-  fail "the saver does not run under mate-screensaver"
+
+# On a session bus of the run's own: choose Orvane, start mate-screensaver, activate, deactivate.
+dbus-daemon --session --nofork --print-address=3 3>"$work/bus" 2>/dev/null &
+until_ok 10 test -s "$work/bus" || { fail "dbus-daemon did not start"; exit 1; }
+export DBUS_SESSION_BUS_ADDRESS="$(head -n1 "$work/bus")"
+gsettings set org.mate.screensaver mode single
+gsettings set org.mate.screensaver themes "['screensavers-orvane']"
+gsettings set org.mate.screensaver lock-enabled false
+mate-screensaver --no-daemon --debug >"$work/mate.log" 2>&1 &
+until_ok 10 mate-screensaver-command --query >/dev/null 2>&1 || { fail "mate-screensaver did not start"; exit 1; }
+
+before=$(stat -c %s "$work/recording")
+mate-screensaver-command --activate >/dev/null
+# A tunnel shows many colours, a blank screen one.
+colours() { xwd -root -silent 2>/dev/null | convert xwd:- -depth 8 -format %k info: 2>/dev/null || echo 0; }
+tunnel() { [ "$(colours)" -gt 50 ]; }
+until_ok 15 tunnel || fail "activated: the screen shows $(colours) colours, not a tunnel; the daemon said: $(grep -i 'command\|job' "$work/mate.log" | tail -n 5)"
+[ -n "$(package_processes)" ] || fail "activated: no program of the package runs"
+heard() { [ "$(peak_since "$before")" -gt 3000 ]; }
+until_ok 10 heard || fail "activated: the chosen WAV is not heard (peak $(peak_since "$before"))"
+
+mate-screensaver-command --deactivate >/dev/null
+ended() { [ -z "$(package_processes)" ]; }
+until_ok 5 ended || fail "deactivated: 5 s later these still run: $(package_processes | xargs ps -o pid=,args= -p)"
+sleep 0.3 # what was on its way to the sink drains
+quiet_from=$(stat -c %s "$work/recording")
+sleep 0.8
+[ "$(peak_since "$quiet_from")" -lt 50 ] || fail "deactivated: the music plays on (peak $(peak_since "$quiet_from"))"
 
 [ "$failures" -eq 0 ] || { echo "check_package: $failures check(s) failed for $deb" >&2; exit 1; }
 echo "check_package: $deb passed"

@@ -10,12 +10,6 @@
 namespace orvane::testing {
 namespace {
 
-std::string TempPath(const char* tag) {
-  std::string pattern = std::string(P_tmpdir) + "/orvane-" + tag + "-XXXXXX";
-  if (const int fd = mkstemp(pattern.data()); fd >= 0) close(fd);
-  return pattern;
-}
-
 int Decode(int status) {
   return WIFEXITED(status)     ? WEXITSTATUS(status)
          : WIFSIGNALED(status) ? 128 + WTERMSIG(status)
@@ -26,9 +20,8 @@ int Decode(int status) {
 
 Child::Child(std::vector<std::string> argv, const std::vector<std::string>& env, std::string out,
              std::string err)
-    : ownFiles_(out.empty()),
-      out_(ownFiles_ ? TempPath("out") : std::move(out)),
-      err_(ownFiles_ ? TempPath("err") : std::move(err)) {
+    : out_(out.empty() ? files_ / "out" : std::move(out)),
+      err_(err.empty() ? files_ / "err" : std::move(err)) {
   const pid_t parent = getpid();
   if ((pid_ = fork()) != 0) return;
   if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != parent) _exit(127);
@@ -53,7 +46,6 @@ Child::~Child() {
     kill(pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
   }
-  if (ownFiles_) unlink(out_.c_str()), unlink(err_.c_str());
 }
 
 std::optional<int> Child::Wait(std::chrono::milliseconds timeout) {

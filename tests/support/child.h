@@ -14,10 +14,9 @@
 
 namespace orvane::testing {
 
-// A program the test starts itself, which dies with the test. env holds NAME=value pairs set on
-// top of the test's own environment (a name without "=" removes the variable). Its output goes
-// to out and err, or to files of its own that tests can read. The destructor ends the program
-// (and only it, by its id) if it still runs: politely, then for sure.
+// A program the test starts, which dies with the test. env holds NAME=value pairs set on top of
+// the test's own environment (a name without "=" removes the variable); its output goes to out
+// and err, or to files of its own. The destructor ends it by its id: politely, then for sure.
 class Child {
  public:
   Child(std::vector<std::string> argv, const std::vector<std::string>& env = {},
@@ -39,18 +38,17 @@ class Child {
  private:
   pid_t pid_ = -1;
   std::optional<int> status_;
-  bool ownFiles_;  // out and err are the test's temporary files, removed at the end
+  TempFolder files_;  // out and err unless given
   std::string out_, err_;
 };
 
-// Runs a command to its end through /bin/sh and returns its exit code and standard output.
+// A command run to its end through the shell: its exit code and standard output.
 std::pair<int, std::string> RunShell(const std::string& command);
 
-// The path of one of the built programs: from ORVANE_TEST_BIN_DIR when it is set (the package
-// check runs the scenarios against the unpacked package), else from the build tree.
+// A built program: from ORVANE_TEST_BIN_DIR when it is set (the package check runs the
+// scenarios against the unpacked package), else from the build tree.
 std::string ProgramPath(const std::string& name);
 
-// Polls a condition until it holds or the timeout passes.
 template <typename Condition>
 bool WaitFor(Condition condition, std::chrono::milliseconds timeout,
              std::chrono::milliseconds step = std::chrono::milliseconds(20)) {

@@ -5,7 +5,6 @@
 
 #include <cctype>
 #include <cstdio>
-#include <filesystem>
 #include <thread>
 
 namespace orvane::testing {
@@ -38,28 +37,10 @@ bool DialogDriver::Open() {
       30s, 100ms);
 }
 
-bool DialogDriver::Shows(DialogPoint at, const std::function<bool(Rgb)>& holds,
-                         std::chrono::milliseconds timeout) const {
-  return WaitFor(
-      [&] {
-        const Screenshot shot = Shot();
-        return shot.valid() && holds(shot.at(at.X, at.Y));
-      },
-      timeout, 50ms);
-}
-
 void MoveOver(const std::string& display, unsigned long window, DialogPoint at) {
   const std::string move = " mousemove --sync --window " + std::to_string(window) + " ";
   RunShell("DISPLAY=" + display + " xdotool" + move + std::to_string(at.X - 2) + " " +
            std::to_string(at.Y) + move + std::to_string(at.X) + " " + std::to_string(at.Y));
-}
-
-bool DialogDriver::ClickUntil(std::string_view name, const std::function<bool()>& done, int index) {
-  for (int attempt = 0; attempt < 4; ++attempt) {
-    Click(name, index);
-    if (WaitFor(done, 8s, 50ms)) return true;
-  }
-  return false;
 }
 
 bool DialogDriver::ChooseFile(const std::string& path) {
@@ -107,11 +88,6 @@ void DialogDriver::PressCloseBox() const {
   event.xclient.data.l[1] = CurrentTime;
   XSendEvent(display, window_, False, NoEventMask, &event);
   XCloseDisplay(display);
-}
-
-std::optional<std::string> DialogDriver::Settings() const {
-  if (!std::filesystem::exists(folder_ + "/Orvane.ini")) return std::nullopt;
-  return ReadBytes(folder_ + "/Orvane.ini");
 }
 
 }  // namespace orvane::testing

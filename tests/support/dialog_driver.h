@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -32,7 +33,13 @@ class DialogDriver {
   Screenshot Shot() const { return TakeScreenshot(display_, window_); }
   // Whether the pixel at a point of the form comes to hold within the timeout.
   bool Shows(DialogPoint at, const std::function<bool(Rgb)>& holds,
-             std::chrono::milliseconds timeout) const;
+             std::chrono::milliseconds timeout) const {
+    const auto shown = [&] {
+      const Screenshot shot = Shot();
+      return shot.valid() && holds(shot.at(at.X, at.Y));
+    };
+    return WaitFor(shown, timeout, std::chrono::milliseconds(50));
+  }
   bool Shows(DialogPoint at, Rgb expected) const {
     return Shows(
         at, [&](Rgb seen) { return Near(seen, expected, 2); }, std::chrono::seconds(5));
@@ -44,11 +51,17 @@ class DialogDriver {
         {mark.X + 6, mark.Y + 6}, [](Rgb c) { return c.b > c.r + 100; }, std::chrono::seconds(10));
   }
   void MoveOver(DialogPoint at) const { testing::MoveOver(display_, window_, at); }
-  // Clicks until done() holds: a click that came before the dialog was ready is given again.
-  bool ClickUntil(std::string_view name, const std::function<bool()>& done, int index = -1);
   void Click(std::string_view name, int index = -1) {
     MoveOver(CentreInForm(name, index));
     Xdotool("click 1");
+  }
+  // Clicks until done() holds: a click that came before the dialog was ready is given again.
+  bool ClickUntil(std::string_view name, const std::function<bool()>& done, int index = -1) {
+    for (int attempt = 0; attempt < 4; ++attempt) {
+      Click(name, index);
+      if (WaitFor(done, std::chrono::seconds(8), std::chrono::milliseconds(50))) return true;
+    }
+    return false;
   }
   unsigned long Visible(const std::string& title, std::chrono::milliseconds timeout) const {
     return VisibleWindow(display_, title, timeout);
@@ -57,7 +70,10 @@ class DialogDriver {
   bool ChooseFile(const std::string& path);
   // What a window manager sends when the title bar's close box is pressed.
   void PressCloseBox() const;
-  std::optional<std::string> Settings() const;
+  std::optional<std::string> Settings() const {
+    if (!std::filesystem::exists(folder_ + "/Orvane.ini")) return std::nullopt;
+    return ReadBytes(folder_ + "/Orvane.ini");
+  }
   std::string Xdotool(const std::string& arguments) const { return programs_.Xdotool(arguments); }
 
  private:

@@ -1,7 +1,5 @@
 #include "tests/support/programs.h"
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <filesystem>
 
@@ -11,24 +9,18 @@ using namespace std::chrono_literals;
 
 Programs::Programs(Build build, std::string display, std::string locale)
     : build_(build), display_(std::move(display)), locale_(std::move(locale)) {
+  if (windows()) {
+    // A new prefix reports its own making on standard error: it is made before any program runs.
+    ready_ = Run("wineboot -i >/dev/null").first == 0;
+    // Wine's dialog fonts have no Japanese glyphs: IPA Gothic is linked behind them.
+    for (const char* font : {"Tahoma", "Microsoft Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2"})
+      ready_ = ready_ &&
+               Run("wine reg add 'HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\"
+                   "FontLink\\SystemLink' /v '" +
+                   std::string(font) + "' /t REG_MULTI_SZ /d 'ipag.ttf,IPAGothic' /f >/dev/null")
+                       .first == 0;
+  }
   std::filesystem::create_directories(DataDirectory());
-  if (!windows()) return;
-  // A new prefix reports its own making on standard error: it is made before any program runs.
-  ready_ = Run("wineboot -i >/dev/null").first == 0;
-  // Wine's dialog fonts have no Japanese glyphs: IPA Gothic is linked behind them.
-  for (const char* font : {"Tahoma", "Microsoft Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2"})
-    ready_ =
-        ready_ && Run("wine reg add 'HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\"
-                      "FontLink\\SystemLink' /v '" +
-                      std::string(font) + "' /t REG_MULTI_SZ /d 'ipag.ttf,IPAGothic' /f >/dev/null")
-                          .first == 0;
-  std::filesystem::create_directories(DataDirectory());
-}
-
-Programs::~Programs() {
-  if (!windows()) return;
-  Run("wineserver -k");
-  Run("wineserver -w");
 }
 
 std::vector<std::string> Programs::Environment() const {
@@ -48,10 +40,7 @@ std::pair<int, std::string> Programs::Run(const std::string& command) const {
 }
 
 std::string Programs::Built(const std::string& name) const {
-  if (!windows()) return ProgramPath(name);
-  const char* folder = getenv("ORVANE_TEST_WINDOWS_BIN_DIR");
-  return std::string(folder != nullptr && *folder != '\0' ? folder : ORVANE_WINDOWS_BIN_DIR) + "/" +
-         name;
+  return windows() ? ORVANE_WINDOWS_BIN_DIR "/" + name : ProgramPath(name);
 }
 
 std::unique_ptr<Child> Programs::Start(const std::string& program,
@@ -59,11 +48,9 @@ std::unique_ptr<Child> Programs::Start(const std::string& program,
                                        std::vector<std::string> env) const {
   std::vector<std::string> full = Environment();
   full.insert(full.end(), env.begin(), env.end());
-  if (!windows()) {
-    std::vector<std::string> argv{program};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    return std::make_unique<Child>(argv, full);
-  }
+  std::vector<std::string> argv{program};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  if (!windows()) return std::make_unique<Child>(argv, full);
   // Windows sets no DISPLAY variable, and freeglut would take one for a device name: cmd
   // clears it for the program alone, and hands back its exit code.
   std::string line = "set DISPLAY=&& " + Path(program);
@@ -71,10 +58,11 @@ std::unique_ptr<Child> Programs::Start(const std::string& program,
   return std::make_unique<Child>(std::vector<std::string>{"wine", "cmd", "/c", line}, full);
 }
 
-std::string WindowsPath(const std::string& unixPath) {
-  std::string path = "Z:" + std::filesystem::absolute(unixPath).string();
-  std::replace(path.begin(), path.end(), '/', '\\');
-  return path;
+std::string Programs::Path(const std::string& path) const {
+  if (!windows()) return path;
+  std::string drive = "Z:" + std::filesystem::absolute(path).string();
+  std::replace(drive.begin(), drive.end(), '/', '\\');
+  return drive;
 }
 
 unsigned long VisibleWindow(const std::string& display, const std::string& title,
@@ -86,15 +74,6 @@ unsigned long VisibleWindow(const std::string& display, const std::string& title
   WaitFor([&] { return (window = std::strtoul(RunShell(search).second.c_str(), nullptr, 10)); },
           timeout, 100ms);
   return window;
-}
-
-unsigned long Programs::FindWindow(const std::string& title,
-                                   std::chrono::milliseconds timeout) const {
-  return VisibleWindow(display_, title, timeout, false);
-}
-
-std::string Programs::Xdotool(const std::string& arguments) const {
-  return RunShell("DISPLAY=" + display_ + " xdotool " + arguments + " 2>&1").second;
 }
 
 bool Programs::EscapeUntilGone(const std::string& title) const {

@@ -25,9 +25,6 @@ namespace orvane::testing {
 unsigned long VisibleWindow(const std::string& display, const std::string& title,
                             std::chrono::milliseconds timeout, bool visible = true);
 
-// The Windows name of a file on this machine, through Wine's drive Z:.
-std::string WindowsPath(const std::string& unixPath);
-
 enum class Build { Linux, Windows };
 // ctest shows a scenario's parameter by its name, not its bytes.
 inline void PrintTo(Build build, std::ostream* out) {
@@ -43,26 +40,32 @@ class Programs {
   Programs(Build build, const Xvfb& xvfb, std::string locale = "C.UTF-8")
       : Programs(build, xvfb.display(), std::move(locale)) {}
   Programs(Build build, std::string display, std::string locale = "C.UTF-8");
-  ~Programs();
+  ~Programs() {
+    if (windows()) Run("sh -c 'wineserver -k; wineserver -w'");
+  }
 
   bool windows() const { return build_ == Build::Windows; }
   // False when the Wine prefix could not be made.
   bool ready() const { return ready_; }
-  // A program of the build, "Orvane.scr" say (ORVANE_TEST_[WINDOWS_]BIN_DIR when set).
+  // A program of the build, "Orvane.scr" say.
   std::string Built(const std::string& name) const;
   // Starts program (a path on this machine) with arguments; env adds to the test's own.
   std::unique_ptr<Child> Start(const std::string& program,
                                const std::vector<std::string>& arguments,
                                std::vector<std::string> env = {}) const;
   // A path on this machine as the program names it: itself, or "Z:\…" under Wine.
-  std::string Path(const std::string& path) const { return windows() ? WindowsPath(path) : path; }
+  std::string Path(const std::string& path) const;
   // Where the programs keep the picture's copy: C:\t_ovin, or t_ovin in XDG_CACHE_HOME.
   std::string DataDirectory() const { return home_ / (windows() ? "drive_c/t_ovin" : "t_ovin"); }
-  // The id of the top-level window titled exactly title; 0 if none shows before timeout.
+  // The top-level window titled exactly title, visible or not.
   unsigned long FindWindow(const std::string& title,
-                           std::chrono::milliseconds timeout = std::chrono::seconds(30)) const;
+                           std::chrono::milliseconds timeout = std::chrono::seconds(30)) const {
+    return VisibleWindow(display_, title, timeout, false);
+  }
   // Runs xdotool on the test's display; its output.
-  std::string Xdotool(const std::string& arguments) const;
+  std::string Xdotool(const std::string& arguments) const {
+    return RunShell("DISPLAY=" + display_ + " xdotool " + arguments + " 2>&1").second;
+  }
   // Presses Escape until the window titled title is gone (a key sent before it has the focus
   // is lost); false when it stays.
   bool EscapeUntilGone(const std::string& title) const;

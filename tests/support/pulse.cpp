@@ -1,9 +1,8 @@
 #include "tests/support/pulse.h"
 
-#include <stdlib.h>
 #include <sys/stat.h>
 
-#include <cstring>
+#include <algorithm>
 
 namespace orvane::testing {
 
@@ -26,24 +25,10 @@ PulseServer::PulseServer() {
           "module-null-sink sink_name=orvane_null rate=44100 channels=2", "-L",
           "module-native-protocol-unix socket=" + socket() + " auth-anonymous=1"},
       own, folder_ / "daemon.out", folder_ / "daemon.err");
-  std::string prefix;
-  for (const std::string& pair : env()) prefix += pair + " ";
   const auto served = [&] {
-    return !daemon_->Running() ||
-           RunShell("env " + prefix + "pactl info >/dev/null 2>&1").first == 0;
+    return !daemon_->Running() || Child({"pactl", "info"}, env()).Wait(milliseconds(5000)) == 0;
   };
   ready_ = WaitFor(served, milliseconds(10000), milliseconds(50)) && daemon_->Running();
-}
-
-std::vector<std::string> PulseServer::env() const {
-  return {"PULSE_SERVER=unix:" + socket(), "PULSE_CLIENTCONFIG=" + folder_ / "client.conf",
-          "PULSE_COOKIE=" + folder_ / "cookie",
-          // No session bus: nothing may start one for this daemon or its clients.
-          "DBUS_SESSION_BUS_ADDRESS=unix:path=" + folder_ / "no-bus"};
-}
-
-void PulseServer::UseInThisProcess() const {
-  for (const std::string& pair : env()) putenv(strdup(pair.c_str()));
 }
 
 PulseRecorder::PulseRecorder(const PulseServer& server) {
@@ -53,11 +38,6 @@ PulseRecorder::PulseRecorder(const PulseServer& server) {
       std::vector<std::string>{"parec", "-d", "orvane_null.monitor", "--raw", "--format=s16le",
                                "--rate=44100", "--channels=2", "--latency-msec=20"},
       server.env(), path_, path_ + ".err");
-}
-
-std::size_t PulseRecorder::Mark() const {
-  struct stat info {};
-  return stat(path_.c_str(), &info) == 0 ? static_cast<std::size_t>(info.st_size) / 4 : 0;
 }
 
 std::vector<std::int16_t> PulseRecorder::Since(std::size_t from) const {

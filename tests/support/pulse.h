@@ -1,7 +1,10 @@
 #pragma once
 
+#include <stdlib.h>
+
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,14 +15,21 @@
 namespace orvane::testing {
 
 // A PulseAudio daemon of the test's own (its own folder and socket, works as root) with one
-// null sink as the default output. The destructor ends exactly this daemon, by its id.
+// null sink as the default output.
 class PulseServer {
  public:
   PulseServer();
   bool running() const { return ready_; }
   std::string socket() const { return folder_ / "native"; }
-  std::vector<std::string> env() const;  // NAME=value pairs that point a program at it
-  void UseInThisProcess() const;
+  // NAME=value pairs that point a program at it; no session bus, so that nothing starts one.
+  std::vector<std::string> env() const {
+    return {"PULSE_SERVER=unix:" + socket(), "PULSE_CLIENTCONFIG=" + folder_ / "client.conf",
+            "PULSE_COOKIE=" + folder_ / "cookie",
+            "DBUS_SESSION_BUS_ADDRESS=unix:path=" + folder_ / "no-bus"};
+  }
+  void UseInThisProcess() const {
+    for (const std::string& pair : env()) putenv(strdup(pair.c_str()));
+  }
 
  private:
   friend class PulseRecorder;
@@ -34,7 +44,7 @@ class PulseRecorder {
  public:
   explicit PulseRecorder(const PulseServer& server);
   bool running() { return parec_ && parec_->Running(); }
-  std::size_t Mark() const;
+  std::size_t Mark() const { return ReadBytes(path_).size() / 4; }
   std::vector<std::int16_t> Since(std::size_t from) const;  // left, right, left, …
   // A sample louder than 3000 (a half-scale tone peaks near 16000) arrives in time.
   bool HeardSince(std::size_t from, std::chrono::milliseconds timeout) const;

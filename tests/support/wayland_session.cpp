@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 
@@ -31,13 +30,10 @@ Screenshot ReadPng(const std::string& bytes) {
   image.version = PNG_IMAGE_VERSION;
   if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return {};
   image.format = PNG_FORMAT_RGB;
-  static_assert(sizeof(Rgb) == 3);
   Screenshot shot{int(image.width), int(image.height),
                   std::vector<Rgb>(std::size_t(image.width) * image.height)};
-  if (!png_image_finish_read(&image, nullptr, shot.pixels.data(), 0, nullptr)) {
-    png_image_free(&image);
-    return {};
-  }
+  // It frees the image, read or not.
+  if (!png_image_finish_read(&image, nullptr, shot.pixels.data(), 0, nullptr)) return {};
   return shot;
 }
 
@@ -65,68 +61,58 @@ WaylandSession::WaylandSession(Compositor compositor) : compositor_(compositor) 
       if (getpwnam(kUserName) == nullptr) std::this_thread::sleep_for(100ms);
     }
   }
+  const std::string runtime = folder_ / "run";
   chmod(folder_.path().c_str(), 0755);
-  if ((geteuid() == 0 && !switched_) || mkdir(runtime_.c_str(), 0700) != 0 ||
-      mkdir(home().c_str(), 0700) != 0 || !GiveToUser(runtime_) || !GiveToUser(home()))
+  if ((geteuid() == 0 && !switched_) || mkdir(runtime.c_str(), 0700) != 0 ||
+      mkdir(home().c_str(), 0700) != 0 || !GiveToUser(runtime) || !GiveToUser(home()))
     return;
   // XWayland's sockets go there; a chroot may lack the folder.
   if (mkdir("/tmp/.X11-unix", 01777) == 0) chmod("/tmp/.X11-unix", 01777);
-  env_ = {"PATH=/usr/local/bin:/usr/bin:/bin", "HOME=" + home(), "XDG_RUNTIME_DIR=" + runtime_,
+  env_ = {"PATH=/usr/local/bin:/usr/bin:/bin", "HOME=" + home(), "XDG_RUNTIME_DIR=" + runtime,
           "LANG=C.UTF-8"};
-  std::vector<std::string> argv, env;
-  std::string socket;
-  if (compositor == Compositor::Sway) {
+  const bool sway = compositor == Compositor::Sway;
+  std::vector<std::string> argv = {"weston",       "--backend=headless-backend.so",
+                                   "--use-gl",     "--debug",
+                                   "--width=640",  "--height=480",
+                                   "--idle-time=0"},
+                           env;
+  if (sway) {
     WriteBytes(folder_ / "sway.config", kSwayConfig);
     chmod((folder_ / "sway.config").c_str(), 0644);
     argv = {"sway", "-c", folder_ / "sway.config"};
     env = {"WLR_BACKENDS=headless", "WLR_RENDERER=pixman", "WLR_LIBINPUT_NO_DEVICES=1",
            "WLR_HEADLESS_OUTPUTS=2"};
-  } else {
-    static std::atomic<int> sessions{0};
-    socket = "orvane-" + std::to_string(getpid()) + "-" + std::to_string(++sessions);
-    argv = {"weston",        "--backend=headless-backend.so",
-            "--use-gl",      "--debug",
-            "--width=640",   "--height=480",
-            "--idle-time=0", "--socket=" + socket};
+    // sway listens there when the socket does not exist yet.
+    env_.push_back("SWAYSOCK=" + runtime + "/sway.sock");
   }
   compositorProcess_ = std::make_unique<Child>(AsUser(argv, env), std::vector<std::string>{},
                                                "/dev/null", folder_ / "compositor.log");
-  if (!socket.empty()) env_.push_back("WAYLAND_DISPLAY=" + socket);
-  ready_ = WaitUntilReady();
-}
-
-bool WaylandSession::WaitUntilReady() {
-  Child& compositor = *compositorProcess_;
-  std::string ipc;
+  Child& server = *compositorProcess_;
+  std::string socket;
   const auto listening = [&] {
-    if (compositor_ == Compositor::Weston)
-      return fs::exists(runtime_ + "/" + env_.back().substr(16)) || !compositor.Running();
-    ipc = FindEntry(runtime_, "sway-ipc.");
-    return (!FindEntry(runtime_, "wayland-").empty() && !ipc.empty()) || !compositor.Running();
+    socket = FindEntry(runtime, "wayland-");
+    return (!socket.empty() && (!sway || fs::exists(runtime + "/sway.sock"))) || !server.Running();
   };
-  if (!WaitFor(listening, 30s) || !compositor.Running()) return false;
-  if (compositor_ == Compositor::Weston)
-    return WaitFor([&] { return Shot(0, 0, 640, 480).valid() || !compositor.Running(); }, 30s,
-                   100ms) &&
-           compositor.Running();
-  env_.insert(env_.end(), {"WAYLAND_DISPLAY=" + FindEntry(runtime_, "wayland-"),
-                           "SWAYSOCK=" + runtime_ + "/" + ipc});
-  const auto bothOutputs = [&] {
-    return Run({"swaymsg", "-p", "-t", "get_outputs"}).second.find("Output HEADLESS-2") !=
-               std::string::npos ||
-           !compositor.Running();
+  if (!WaitFor(listening, 30s) || !server.Running()) return;
+  env_.push_back("WAYLAND_DISPLAY=" + socket);
+  // Ready: weston once it gives a screenshot, sway once it shows both outputs.
+  const auto up = [&] {
+    return !server.Running() ||
+           (sway ? Run({"swaymsg", "-p", "-t", "get_outputs"}).second.find("Output HEADLESS-2") !=
+                       std::string::npos
+                 : Shot(0, 0, 640, 480).valid());
   };
-  if (!WaitFor(bothOutputs, 30s, 50ms) || !compositor.Running()) return false;
+  if (!WaitFor(up, 30s, 100ms) || !server.Running()) return;
   // XWayland's display: the X lock file that names the compositor's id (wlroots takes the
   // display's sockets at start, and starts the server itself when a client comes).
   std::error_code error;
   for (const auto& entry : fs::directory_iterator("/tmp", error)) {
     const std::string name = entry.path().filename().string();
-    if (name.starts_with(".X") && name.ends_with("-lock") &&
-        std::atoi(ReadBytes(entry.path().string()).c_str()) == compositor.pid())
+    if (sway && name.starts_with(".X") && name.ends_with("-lock") &&
+        std::atoi(ReadBytes(entry.path().string()).c_str()) == server.pid())
       env_.push_back("DISPLAY=:" + name.substr(2, name.size() - 7));
   }
-  return true;
+  ready_ = true;
 }
 
 std::vector<std::string> WaylandSession::AsUser(const std::vector<std::string>& argv,
@@ -142,22 +128,6 @@ std::vector<std::string> WaylandSession::AsUser(const std::vector<std::string>& 
   all.insert(all.end(), env.begin(), env.end());
   all.insert(all.end(), argv.begin(), argv.end());
   return all;
-}
-
-std::unique_ptr<Child> WaylandSession::Start(const std::vector<std::string>& argv,
-                                             const std::vector<std::string>& env) const {
-  return std::make_unique<Child>(AsUser(argv, env));
-}
-
-std::pair<int, std::string> WaylandSession::Run(const std::vector<std::string>& argv) const {
-  auto child = Start(argv);
-  return {child->Wait(30s).value_or(-1), child->Stdout()};
-}
-
-bool WaylandSession::GiveToUser(const std::string& path) const {
-  return !switched_ || RunShell("chown -R " + std::to_string(uid_) + ":" + std::to_string(gid_) +
-                                " '" + path + "'")
-                               .first == 0;
 }
 
 Screenshot WaylandSession::Shot(int x, int y, int width, int height, int scale) const {
@@ -177,14 +147,6 @@ Screenshot WaylandSession::Shot(int x, int y, int width, int height, int scale) 
     return {};
   const std::string file = FindEntry(shots, "");
   return file.empty() ? Screenshot{} : ReadPng(ReadBytes(shots + "/" + file));
-}
-
-std::optional<Rgb> WaylandSession::Pixel(int x, int y) const {
-  const Screenshot shot = Shot(x, y, 1, 1);
-  const bool sway = compositor_ == Compositor::Sway;
-  if (!shot.valid() || (!sway && (x < 0 || y < 0 || x >= shot.width || y >= shot.height)))
-    return std::nullopt;
-  return sway ? shot.at(0, 0) : shot.at(x, y);
 }
 
 }  // namespace orvane::testing

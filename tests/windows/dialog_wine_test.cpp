@@ -4,10 +4,9 @@
 
 #include <filesystem>
 
-#include "tests/support/another_user.h"
 #include "tests/support/child.h"
 #include "tests/support/dialog_driver.h"
-#include "tests/support/xscreensaver.h"
+#include "tests/support/nobody.h"
 
 namespace orvane {
 namespace {

@@ -1,12 +1,15 @@
 #pragma once
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <string>
 #include <vector>
 
 #include "tests/support/child.h"
 
-// What the screen-saver daemons' tests share: running as nobody, for xscreensaver starts no
-// saver as root.
+// Running as nobody, as root may: xscreensaver starts no saver as root, and a folder of another
+// user's is one the test's user may not write.
 namespace orvane::testing {
 
 // argv as nobody, in an environment of only PATH and the NAME=value pairs given.
@@ -23,6 +26,14 @@ inline std::vector<std::string> AsNobody(const std::vector<std::string>& env,
 // Lets every user read (and run) what lies in folder.
 inline void OpenToAll(const std::string& folder) {
   RunShell("chmod -R a+rX '" + folder + "'");
+}
+
+// Gives path (not a link it names) to nobody. A test asserts it, so that it fails rather than
+// skips without root.
+inline bool GiveToAnotherUser(const std::string& path) {
+  const passwd* nobody = getpwnam("nobody");
+  return nobody != nullptr && nobody->pw_uid != geteuid() &&
+         lchown(path.c_str(), nobody->pw_uid, nobody->pw_gid) == 0;
 }
 
 }  // namespace orvane::testing
