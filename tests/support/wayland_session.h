@@ -63,8 +63,12 @@ class WaylandSession {
   Screenshot Shot(int x, int y, int width, int height, int scale = 1) const;
   std::optional<Rgb> Pixel(int x, int y) const {
     const Screenshot shot = Shot(x, y, 1, 1);
-    if (!shot.valid()) return std::nullopt;
-    return compositor_ == Compositor::Sway ? shot.at(0, 0) : shot.at(x, y);
+    // grim gives the one pixel asked for, weston's screenshot the whole output.
+    const int sx = compositor_ == Compositor::Sway ? 0 : x,
+              sy = compositor_ == Compositor::Sway ? 0 : y;
+    if (!shot.valid() || sx < 0 || sy < 0 || sx >= shot.width || sy >= shot.height)
+      return std::nullopt;
+    return shot.at(sx, sy);
   }
 
  private:
